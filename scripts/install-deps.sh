@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build and the tests need. Idempotent: it asks apt only for
+# what is missing, runs `apt-get update` only then, and uses sudo only when not already root.
+set -euo pipefail
+
+packages=(
+  g++ cmake ninja-build make pkg-config
+  qt6-base-dev qt6-base-dev-tools
+  libjpeg62-turbo-dev
+  fonts-liberation2
+  xvfb xauth
+)
+# Extra packages a caller may ask for, e.g. EXTRA_PACKAGES="clang libmpfr-dev".
+if [ -n "${EXTRA_PACKAGES:-}" ]; then
+  read -r -a extra <<<"$EXTRA_PACKAGES"
+  packages+=("${extra[@]}")
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=()
+if [ "$(id -u)" -ne 0 ]; then sudo=(sudo); fi
+echo "Installing: ${missing[*]}"
+"${sudo[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

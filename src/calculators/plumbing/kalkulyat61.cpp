@@ -1,0 +1,113 @@
+#include "calculators/plumbing/kalkulyat61.h"
+
+#include "core/fonts.h"
+
+#include <QLabel>
+
+#include <array>
+
+namespace velaro {
+namespace {
+
+struct PipeRow {
+    const char* diameter; // mm
+    const char* length;   // m
+    const char* area;     // м2
+};
+
+constexpr std::array<PipeRow, 9> kRows{{{"Edit3", "Edit1", "Edit19"},
+                                        {"Edit4", "Edit2", "Edit20"},
+                                        {"Edit5", "Edit12", "Edit21"},
+                                        {"Edit6", "Edit13", "Edit22"},
+                                        {"Edit7", "Edit14", "Edit23"},
+                                        {"Edit8", "Edit15", "Edit24"},
+                                        {"Edit9", "Edit10", "Edit11"},
+                                        {"Edit16", "Edit17", "Edit18"},
+                                        {"Edit25", "Edit26", "Edit27"}}};
+constexpr const char* kTotal = "Edit28";
+constexpr long double kPi = 3.14159265358979323846264338327950288L;
+
+} // namespace
+
+Outcome kalkulyat61::compute(const FormState& state) {
+    std::array<long double, kRows.size()> areas{};
+    for (std::size_t i = 0; i < kRows.size(); ++i) {
+        const PipeRow& row = kRows[i];
+        if (state.isEmpty(row.diameter) || state.isEmpty(row.length)) {
+            areas[i] = 0.0L;
+        } else if (i + 1 < kRows.size()) {
+            areas[i] = state.number(row.length) * kPi;
+            areas[i] = areas[i] * state.number(row.diameter) / 1000.0L;
+        } else {
+            // The last row reads its diameter first, so a malformed pair names the diameter.
+            areas[i] = state.number(row.diameter) * kPi;
+            areas[i] = areas[i] * state.number(row.length) / 1000.0L;
+        }
+    }
+    long double total = 0.0L;
+    for (long double area : areas)
+        total += area;
+
+    Results results;
+    results.texts.emplace_back(kTotal, state.shown(total, -2));
+    for (std::size_t i = 0; i < kRows.size(); ++i)
+        results.texts.emplace_back(kRows[i].area, state.shown(areas[i], -3));
+    return results;
+}
+
+TForm2::TForm2(char decimalSeparator, QWidget* parent)
+    : CalculatorWindow({"TForm2", "kalkulyat61", QStringLiteral("Калькулятор площади окраски труб "),
+                        QSize(471, 549)},
+                       decimalSeparator, parent) {
+    const QFont serif = serifFont();
+    addCentredLabel(QStringLiteral("ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАСКИ ТРУБ "), 10, serif);
+    addCentredLabel(QStringLiteral("без фасонных частей, креплений, крючьев, выступов"), 30, serif);
+
+    constexpr std::array<int, 3> columns{27, 175, 323};
+    constexpr int headingWidth = 148;
+    const auto heading = [&](int column, const QString& text, int top) {
+        QLabel* label = addLabel(text, QPoint(0, top), serif);
+        label->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+        label->setGeometry(columns[column] + 60 - headingWidth / 2, top, headingWidth,
+                           label->sizeHint().height());
+        return label;
+    };
+    heading(0, QStringLiteral("Введите наружный \nдиаметр труб в мм:"), 58);
+    heading(1, QStringLiteral("Введите м.п. труб:"), 74);
+    QLabel* areaHeading = heading(2, QStringLiteral("Площадь окраски труб:"), 74);
+    QPalette navy = areaHeading->palette();
+    navy.setColor(QPalette::WindowText, QColor(0, 0, 128));
+    areaHeading->setPalette(navy);
+
+    constexpr int firstRowTop = 100;
+    constexpr int rowStep = 31;
+    for (std::size_t i = 0; i < kRows.size(); ++i) {
+        const int top = firstRowTop + static_cast<int>(i) * rowStep;
+        addEdit(kRows[i].diameter, QPoint(columns[0], top));
+        addEdit(kRows[i].length, QPoint(columns[1], top));
+        addEdit(kRows[i].area, QPoint(columns[2], top));
+    }
+
+    addComputeButton(QPoint(centredLeft(75), 388));
+    QLabel* totalLabel =
+        addLabel(QStringLiteral("Суммарная площадь окраски труб:"), QPoint(0, 0), serif);
+    totalLabel->move(columns[2] - 10 - totalLabel->width(), 436);
+    addEdit(kTotal, QPoint(columns[2], 434));
+    addLabel(QStringLiteral("м2"), QPoint(columns[2] + 121 + 6, 436), serif);
+    addResetButton(QPoint(centredLeft(75), 484));
+
+    setTabOrder({"Button1", "Button2",
+                 "Edit3", "Edit4", "Edit5", "Edit6", "Edit7", "Edit8",
+                 "Edit1", "Edit2", "Edit12", "Edit13", "Edit14", "Edit15",
+                 "Edit19", "Edit20", "Edit21", "Edit22", "Edit23", "Edit24",
+                 "Edit28",
+                 "Edit9", "Edit10", "Edit11", "Edit16", "Edit17", "Edit18",
+                 "Edit25", "Edit26", "Edit27"});
+    QStringList reset;
+    for (int i = 1; i <= 28; ++i)
+        reset << QStringLiteral("Edit%1").arg(i);
+    setResetOrder(reset);
+    setRule(kalkulyat61::compute);
+}
+
+} // namespace velaro

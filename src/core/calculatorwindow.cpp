@@ -1,0 +1,188 @@
+#include "core/calculatorwindow.h"
+
+#include "core/fonts.h"
+#include "core/messages.h"
+#include "core/numericedit.h"
+#include "core/picturearea.h"
+
+#include <QCheckBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+
+namespace velaro {
+
+const QColor CalculatorWindow::kBackground(192, 192, 192);
+
+CalculatorWindow::CalculatorWindow(const WindowDescription& description, char decimalSeparator,
+                                   QWidget* parent)
+    : QMainWindow(parent), module_(description.module), separator_(decimalSeparator),
+      client_(new QWidget(this)) {
+    setObjectName(description.className);
+    setWindowTitle(description.caption);
+    setWindowIcon(QIcon(QStringLiteral(":/icons/%1.png").arg(description.module)));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    setAttribute(Qt::WA_QuitOnClose, false);
+    setFont(sansFont());
+
+    QPalette silver = palette();
+    silver.setColor(QPalette::Window, kBackground);
+    setPalette(silver);
+    setAutoFillBackground(true);
+
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&Файл"));
+    file->menuAction()->setObjectName("N1");
+    QAction* exit = file->addAction(QStringLiteral("Выход"));
+    exit->setObjectName("N2");
+    connect(exit, &QAction::triggered, this, [this] { runGuarded([this] { N2Click(); }); });
+
+    client_->setObjectName("client");
+    client_->setFixedSize(description.clientSize);
+    setCentralWidget(client_);
+    setFixedSize(description.clientSize.width(),
+                 description.clientSize.height() + menuBar()->sizeHint().height());
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+QLabel* CalculatorWindow::addLabel(const QString& text, QPoint topLeft, const QFont& font,
+                                   const QString& name) {
+    auto* label = new QLabel(text, client_);
+    label->setObjectName(name);
+    label->setFont(font);
+    label->move(topLeft);
+    label->adjustSize();
+    return label;
+}
+
+QLabel* CalculatorWindow::addCentredLabel(const QString& text, int top, const QFont& font,
+                                          const QString& name) {
+    QLabel* label = addLabel(text, QPoint(0, top), font, name);
+    label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    label->setGeometry(0, top, client_->width(), label->sizeHint().height());
+    return label;
+}
+
+NumericEdit* CalculatorWindow::addEdit(const QString& name, QPoint topLeft) {
+    auto* edit = new NumericEdit(name, QChar(separator_), client_);
+    edit->move(topLeft);
+    return edit;
+}
+
+QPushButton* CalculatorWindow::addButton(const QString& name, const QString& caption,
+                                         QPoint topLeft) {
+    auto* button = new QPushButton(caption, client_);
+    button->setObjectName(name);
+    button->setFont(serifFont());
+    button->setGeometry(QRect(topLeft, QSize(75, 25)));
+    button->setAutoDefault(false);
+    return button;
+}
+
+QPushButton* CalculatorWindow::addComputeButton(QPoint topLeft) {
+    QPushButton* button = addButton("Button1", QStringLiteral("Расчитать"), topLeft);
+    connect(button, &QPushButton::clicked, this, [this] { runGuarded([this] { Button1Click(); }); });
+    return button;
+}
+
+QPushButton* CalculatorWindow::addResetButton(QPoint topLeft) {
+    QPushButton* button = addButton("Button2", QStringLiteral("Сброс"), topLeft);
+    connect(button, &QPushButton::clicked, this, [this] { runGuarded([this] { Button2Click(); }); });
+    return button;
+}
+
+QLabel* CalculatorWindow::addStaticText(const QString& name, const QString& text,
+                                        const QRect& cell) {
+    auto* label = new QLabel(text, client_);
+    label->setObjectName(name);
+    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    label->setAlignment(Qt::AlignCenter);
+    label->setWordWrap(true);
+    label->setGeometry(cell);
+    return label;
+}
+
+QCheckBox* CalculatorWindow::addCheckBox(const QString& name, const QRect& box,
+                                         const QString& accessibleName) {
+    auto* check = new QCheckBox(client_);
+    check->setObjectName(name);
+    check->setAccessibleName(accessibleName);
+    check->setGeometry(box);
+    return check;
+}
+
+PictureArea* CalculatorWindow::addPicture(const QRect& area, const QString& name) {
+    auto* picture = new PictureArea(name, area, client_);
+    picture->setPicture(modulePicture(module_));
+    return picture;
+}
+
+int CalculatorWindow::centredLeft(int width) const { return (client_->width() - width) / 2; }
+
+void CalculatorWindow::setTabOrder(const QStringList& names) {
+    QWidget* previous = nullptr;
+    for (const QString& name : names) {
+        QWidget* control = findControl(this, name);
+        Q_ASSERT_X(control, "setTabOrder", qPrintable(name));
+        if (previous)
+            QWidget::setTabOrder(previous, control);
+        else
+            control->setFocus(); // the first in the tab order holds the focus on opening
+        previous = control;
+    }
+}
+
+void CalculatorWindow::Button1Click() {
+    if (rule_)
+        apply(rule_(formState()));
+}
+
+void CalculatorWindow::Button2Click() {
+    for (const QString& name : resetOrder_) {
+        QWidget* control = findControl(this, name);
+        if (auto* edit = qobject_cast<QLineEdit*>(control))
+            edit->clear();
+        else if (auto* check = qobject_cast<QCheckBox*>(control))
+            check->setChecked(false);
+    }
+}
+
+void CalculatorWindow::N2Click() { close(); }
+
+FormState CalculatorWindow::formState() const {
+    FormState state(separator_);
+    for (const NumericEdit* edit : client_->findChildren<NumericEdit*>())
+        state.setText(edit->objectName().toStdString(), edit->text().toStdString());
+    for (const QCheckBox* check : client_->findChildren<QCheckBox*>())
+        state.setTicked(check->objectName().toStdString(), check->isChecked());
+    return state;
+}
+
+void CalculatorWindow::apply(const Outcome& outcome) {
+    if (const auto* results = std::get_if<Results>(&outcome)) {
+        for (const auto& [field, text] : results->texts)
+            if (auto* edit = qobject_cast<QLineEdit*>(findControl(this, QString::fromStdString(field))))
+                edit->setText(QString::fromStdString(text));
+        return;
+    }
+    const auto& refusal = std::get<Refusal>(outcome);
+    if (!refusal.focus.empty())
+        if (QWidget* control = findControl(this, QString::fromStdString(refusal.focus)))
+            control->setFocus();
+    ShowMessage(QString::fromStdString(refusal.message));
+    if (auto* edit = qobject_cast<QLineEdit*>(findControl(this, QString::fromStdString(refusal.cleared))))
+        edit->clear();
+}
+
+QWidget* findControl(const QWidget* window, const QString& name) {
+    if (name.isEmpty())
+        return nullptr;
+    return window->findChild<QWidget*>(name);
+}
+
+} // namespace velaro

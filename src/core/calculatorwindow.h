@@ -1,0 +1,92 @@
+#pragma once
+// The frame every calculator window stands on: fixed size, silver background, File ▸ Exit, the
+// Compute and Reset buttons, and helpers that place prompts, fields, sunken cells, captionless
+// check boxes and the picture. A calculator describes its window with these helpers and hands
+// the frame its rule and its Reset list; the frame runs the rule inside the error guard and
+// applies the outcome.
+
+#include "core/rule.h"
+
+#include <QMainWindow>
+#include <QStringList>
+
+#include <functional>
+
+class QCheckBox;
+class QLabel;
+class QPushButton;
+
+namespace velaro {
+
+class NumericEdit;
+class PictureArea;
+
+struct WindowDescription {
+    QString className; // TForm2 …: the window's objectName
+    QString module;    // names its icon and picture
+    QString caption;
+    QSize clientSize;
+};
+
+using Rule = std::function<Outcome(const FormState&)>;
+
+class CalculatorWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    CalculatorWindow(const WindowDescription& description, char decimalSeparator,
+                     QWidget* parent = nullptr);
+
+    static constexpr int kClientWidth = 492;
+    static const QColor kBackground;
+
+    QWidget* client() const { return client_; }
+    char decimalSeparator() const { return separator_; }
+
+    // The handlers, by the names the windows share.
+    void Button1Click(); // Compute
+    void Button2Click(); // Reset
+    void N2Click();      // File ▸ Exit: hides the window
+
+    // The window's present field texts and ticks.
+    FormState formState() const;
+    // Focus, then box, then clearing; or the result texts.
+    void apply(const Outcome& outcome);
+
+protected:
+    // Building helpers. Positions are in client coordinates.
+    QLabel* addLabel(const QString& text, QPoint topLeft, const QFont& font,
+                     const QString& name = {});
+    // A label centred across the client width; several lines are separated by '\n'.
+    QLabel* addCentredLabel(const QString& text, int top, const QFont& font,
+                            const QString& name = {});
+    NumericEdit* addEdit(const QString& name, QPoint topLeft);
+    QPushButton* addComputeButton(QPoint topLeft);
+    QPushButton* addResetButton(QPoint topLeft);
+    // A sunken text cell: text centred and wrapped in the default font.
+    QLabel* addStaticText(const QString& name, const QString& text, const QRect& cell);
+    // A check box without caption; the accessible name says what ticking it means.
+    QCheckBox* addCheckBox(const QString& name, const QRect& box, const QString& accessibleName);
+    // The module's picture, drawn unscaled and cut off at the area's edges.
+    PictureArea* addPicture(const QRect& area, const QString& name = QStringLiteral("Image1"));
+    // The left edge that centres a control of this width.
+    int centredLeft(int width) const;
+
+    void setTabOrder(const QStringList& names);
+    void setRule(Rule rule) { rule_ = std::move(rule); }
+    // Fields emptied (and boxes unticked) by Reset, in this order.
+    void setResetOrder(QStringList names) { resetOrder_ = std::move(names); }
+
+private:
+    QPushButton* addButton(const QString& name, const QString& caption, QPoint topLeft);
+
+    QString module_;
+    char separator_;
+    QWidget* client_;
+    Rule rule_;
+    QStringList resetOrder_;
+};
+
+// The window's named control, or nullptr.
+QWidget* findControl(const QWidget* window, const QString& name);
+
+} // namespace velaro

@@ -1,0 +1,32 @@
+#pragma once
+// The numeric field: a single-line edit that lets through only what a number is typed with.
+
+#include <QLineEdit>
+
+#include <optional>
+
+namespace velaro {
+
+// The key filter on one typed character: digits, Backspace, comma and point pass, the point
+// and the comma becoming the regional separator; anything else is discarded (nullopt).
+std::optional<QChar> filterTypedCharacter(QChar typed, QChar decimalSeparator);
+
+class NumericEdit : public QLineEdit {
+    Q_OBJECT
+public:
+    NumericEdit(const QString& name, QChar decimalSeparator, QWidget* parent);
+
+    static constexpr int kWidth = 121;
+    static constexpr int kHeight = 21;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+
+private:
+    QString filtered(const QString& typed) const;
+
+    QChar separator_;
+};
+
+} // namespace velaro

@@ -1,0 +1,173 @@
+#include "shell/prob02.h"
+
+#include "calculators/catalog.h"
+#include "core/fonts.h"
+#include "core/messages.h"
+#include "shell/registry.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLocale>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+
+#include <array>
+
+namespace velaro {
+namespace {
+
+const std::array<const char*, TForm1::kCalculatorCount> kButtonCaptions{
+    "Площадь окраски труб без фасонных частей...",
+    "Площадь окраски стальных труб с выступами, креплениями...",
+    "Площадь окраски чугунных труб, включая выступы, крепления...",
+    "Площадь окраски моек и раковин",
+    "Площадь окраски ванн",
+    "Площадь окраски смывного бачка",
+    "Площадь окраски чугунного радиатора МС-140 500",
+    "Площадь окраски чугунного радиатора МС-140 300",
+    "Площадь окраски лепных потолков",
+    "Площадь окраски кесонных потолков",
+    "Площадь окраски ребристых перекрытий",
+    "Площадь окраски вагонки (евровагонки)",
+    "Площадь окраски бревенчатых стен",
+    "Площадь окраски лепных изделий",
+    "Площадь окраски стальных решеток с заполнением до 20%",
+    "Площадь окраски стальных решеток с заполнением до 30%",
+    "Площадь окраски стальных решеток с заполнением более 30%",
+    "Площадь окраски волнистых поверхностей асболистов и стали",
+    "Площадь окраски оконных проемов с раздельными переплетами",
+    "Площадь окраски оконных проемов со спаренными переплетами",
+    "Площадь окраски оконных проемов промышленных зданий",
+    "Площадь окраски балконных дверей",
+    "Площадь окраски дверных проемов с глухими полотнами",
+    "Площадь окраски дверных проемов с остекленными полотнами",
+    "Площадь окраски шкафных дверей",
+    "Площадь окраски обрамлений дверных проемов (арка)",
+};
+
+constexpr QSize kOuterSize(412, 743);
+constexpr QSize kButtonSize(369, 25);
+constexpr int kButtonStep = 24;
+constexpr int kFirstButtonTop = 34;
+constexpr int kStatusBarHeight = 25;
+// The colour of an inactive title bar's gradient.
+const QColor kMainBackground(215, 228, 242);
+
+} // namespace
+
+const QString TForm1::kCreditLine =
+    QStringLiteral("Velaro: площади окраски строительных элементов по нормам расхода");
+const QString TForm1::kAboutText =
+    QStringLiteral("Velaro Калькулятор окраски, версия 1.0: расчёт площадей окраски для сметчиков.");
+
+TForm1::TForm1(const WindowRegistry& registry, QWidget* parent)
+    : QMainWindow(parent), registry_(registry) {
+    setObjectName("TForm1");
+    setWindowTitle(kApplicationTitle);
+    setWindowIcon(QIcon(QStringLiteral(":/icons/prob02.png")));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    setFont(sansFont());
+    QPalette background = palette();
+    background.setColor(QPalette::Window, kMainBackground);
+    setPalette(background);
+    setAutoFillBackground(true);
+
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&Файл"));
+    file->menuAction()->setObjectName("N1");
+    QAction* exit = file->addAction(QStringLiteral("Выход"));
+    exit->setObjectName("N2");
+    connect(exit, &QAction::triggered, this, [this] { runGuarded([this] { N2Click(); }); });
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Справка"));
+    help->menuAction()->setObjectName("N3");
+    QAction* about = help->addAction(QStringLiteral("О программе"));
+    about->setObjectName("N4");
+    connect(about, &QAction::triggered, this, [this] { runGuarded([this] { N4Click(); }); });
+
+    auto* client = new QWidget(this);
+    client->setObjectName("client");
+    setCentralWidget(client);
+
+    auto* title = new QLabel(QStringLiteral("Калькуляторы площади окраски"), client);
+    title->setObjectName("Label1");
+    title->setFont(serifFont(15, true));
+    title->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    title->setGeometry(0, 8, kOuterSize.width(), title->sizeHint().height());
+
+    const int left = (kOuterSize.width() - kButtonSize.width()) / 2;
+    QWidget* previous = nullptr;
+    for (int n = 1; n <= kCalculatorCount; ++n) {
+        auto* button = new QPushButton(QString::fromUtf8(kButtonCaptions[n - 1]), client);
+        button->setObjectName(QStringLiteral("Button%1").arg(n));
+        button->setFont(serifFont());
+        button->setAutoDefault(false);
+        button->setGeometry(QRect(QPoint(left, kFirstButtonTop + (n - 1) * kButtonStep),
+                                  kButtonSize));
+        connect(button, &QPushButton::clicked, this,
+                [this, n] { runGuarded([this, n] { openCalculator(n); }); });
+        if (previous)
+            QWidget::setTabOrder(previous, button);
+        else
+            button->setFocus();
+        previous = button;
+    }
+
+    auto* credit = new QLabel(kCreditLine);
+    credit->setObjectName("StatusPanel");
+    credit->setAlignment(Qt::AlignCenter);
+    statusBar()->addWidget(credit, 1);
+    statusBar()->setSizeGripEnabled(false);
+    statusBar()->setFixedHeight(kStatusBarHeight);
+
+    setFixedSize(kOuterSize);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void TForm1::openCalculator(int buttonNumber) {
+    const int chosenNumber = buttonNumber + 1;
+    for (int n = WindowRegistry::kFirstCalculator; n <= WindowRegistry::kLastForm; ++n)
+        if (n != chosenNumber)
+            if (QWidget* other = registry_.Form(n))
+                other->close();
+    QWidget* chosen = registry_.Form(chosenNumber);
+    if (!chosen)
+        return;
+    chosen->show();
+    chosen->raise();
+    chosen->activateWindow();
+    const QRect outer = frameGeometry();
+    chosen->move(outer.left() + outer.width(), outer.top());
+}
+
+void TForm1::N2Click() { close(); }
+
+void TForm1::N4Click() { messageBoxes().showAbout(kAboutText); }
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    // Closing the main window ends the program, whatever calculator is open.
+    event->accept();
+    QCoreApplication::quit();
+}
+
+Program::Program(char decimalSeparator) : registry_(std::make_unique<WindowRegistry>()) {
+    form1_ = std::make_unique<TForm1>(*registry_);
+    registry_->add(1, form1_.get());
+    for (const CalculatorEntry& entry : allCalculators())
+        registry_->add(entry.formNumber, entry.create(decimalSeparator));
+}
+
+Program::~Program() { registry_.reset(); }
+
+char systemDecimalSeparator() {
+    const QString separator = QLocale::system().decimalPoint();
+    if (separator.size() == 1 && separator[0].unicode() < 0x80)
+        return static_cast<char>(separator[0].unicode());
+    return ','; // a separator the fields cannot hold as one byte: fall back to the comma
+}
+
+} // namespace velaro

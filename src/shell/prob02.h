@@ -1,0 +1,51 @@
+#pragma once
+// The main window: one button per calculator, File ▸ Exit and Help ▸ About.
+
+#include <QMainWindow>
+
+#include <memory>
+
+namespace velaro {
+
+class WindowRegistry;
+
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TForm1(const WindowRegistry& registry, QWidget* parent = nullptr);
+
+    static constexpr int kCalculatorCount = 26;
+    static const QString kCreditLine;
+    static const QString kAboutText;
+
+    // Button N opens TForm<N+1>: hides every other calculator, shows the chosen one and places
+    // it flush against this window's right edge, top edges level.
+    void openCalculator(int buttonNumber);
+    void N2Click(); // File ▸ Exit: ends the program
+    void N4Click(); // Help ▸ About
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    const WindowRegistry& registry_;
+};
+
+// Start-up: the main window, then the 26 calculators in ascending order, all hidden.
+class Program {
+public:
+    explicit Program(char decimalSeparator);
+    ~Program();
+
+    TForm1& mainWindow() { return *form1_; }
+    const WindowRegistry& registry() const { return *registry_; }
+
+private:
+    std::unique_ptr<WindowRegistry> registry_;
+    std::unique_ptr<TForm1> form1_;
+};
+
+// The regional decimal separator, read once at start-up.
+char systemDecimalSeparator();
+
+} // namespace velaro

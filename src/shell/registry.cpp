@@ -1,0 +1,22 @@
+#include "shell/registry.h"
+
+namespace velaro {
+
+void WindowRegistry::add(int formNumber, QWidget* window) {
+    Q_ASSERT(formNumber >= 1 && formNumber <= kLastForm && !forms_[formNumber]);
+    forms_[formNumber] = window;
+}
+
+QWidget* WindowRegistry::Form(int formNumber) const {
+    if (formNumber < 1 || formNumber > kLastForm)
+        return nullptr;
+    return forms_[formNumber];
+}
+
+WindowRegistry::~WindowRegistry() {
+    // Calculators go first; the main window (Form1) is not owned here.
+    for (int n = kLastForm; n >= kFirstCalculator; --n)
+        delete forms_[n];
+}
+
+} // namespace velaro
