@@ -1,0 +1,87 @@
+#pragma once
+// Shared by the Qt Test programs: a recorder for message boxes, a watchdog for unexpected modal
+// boxes, and helpers that drive windows by control name with real keys and clicks.
+
+#include "core/messages.h"
+
+#include <QApplication>
+#include <QList>
+#include <QPointer>
+#include <QString>
+#include <QTimer>
+#include <QWidget>
+
+#include <functional>
+
+namespace velaro::test {
+
+// Replaces the real boxes for its lifetime and records every box instead of showing it.
+class RecordingMessageBoxes final : public MessageBoxes {
+public:
+    enum class Kind { Message, Error, About };
+    struct Box {
+        Kind kind;
+        QString text;
+    };
+
+    RecordingMessageBoxes() { installMessageBoxes(this); }
+    ~RecordingMessageBoxes() override { installMessageBoxes(nullptr); }
+    RecordingMessageBoxes(const RecordingMessageBoxes&) = delete;
+    RecordingMessageBoxes& operator=(const RecordingMessageBoxes&) = delete;
+
+    void showMessage(const QString& text) override { record(Kind::Message, text); }
+    void showError(const QString& text) override { record(Kind::Error, text); }
+    void showAbout(const QString& text) override { record(Kind::About, text); }
+
+    QList<Box> boxes;
+    // Runs while a box is "open", to look at the window at that moment.
+    std::function<void(const Box&)> whileOpen;
+
+    void clear() { boxes.clear(); }
+    // The text of the only box, or a description of what was there instead.
+    QString onlyText(Kind kind) const;
+
+private:
+    void record(Kind kind, const QString& text);
+};
+
+// Closes any modal box that appears while it lives and remembers its text, so that a test
+// fails instead of hanging when a box opens that nobody expected.
+class ModalWatchdog {
+public:
+    ModalWatchdog();
+    ~ModalWatchdog();
+    QStringList seen() const { return seen_; }
+
+private:
+    QTimer timer_;
+    QStringList seen_;
+};
+
+// The named control of a window (found by objectName), or nullptr.
+template <class T = QWidget> T* control(const QWidget* window, const QString& name) {
+    return window->findChild<T*>(name);
+}
+
+// Types text into a field with real key events, as a person would.
+void typeInto(QWidget* window, const QString& field, const QString& text);
+// Empties a field and types text into it.
+void retype(QWidget* window, const QString& field, const QString& text);
+// Clicks a push button or check box with the mouse.
+void click(QWidget* window, const QString& name);
+// The text of a field.
+QString textOf(const QWidget* window, const QString& field);
+// Whether a check box is ticked.
+bool isTicked(const QWidget* window, const QString& box);
+
+// Prepares the application as the program does (fonts), then runs the test object.
+int runTests(int argc, char** argv, QObject* tests);
+
+} // namespace velaro::test
+
+#define VELARO_TEST_MAIN(TestClass)                                                              \
+    int main(int argc, char** argv) {                                                            \
+        QApplication app(argc, argv);                                                            \
+        TestClass tests;                                                                         \
+        return velaro::test::runTests(argc, argv, &tests);                                       \
+    }
