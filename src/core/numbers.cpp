@@ -142,12 +142,16 @@ double SimpleRoundTo(double value, std::int8_t digit) {
     const double factor = static_cast<double>(IntPower(10.0L, digit));
     const long double scaled =
         static_cast<long double>(value) / static_cast<long double>(factor) + 0.5L;
-    // The truncation to a 64-bit integer is defined only inside [-2^63, 2^63).
+    // Whole units are taken toward minus infinity: the same as truncation for every result a
+    // measurement can give, and for a negative value it still rounds half up instead of moving
+    // a whole unit toward zero (-1.234 stays -1.23, where truncation would give -1.22).
+    const long double whole = std::floor(scaled);
+    // Only a 64-bit integer's range can be taken: [-2^63, 2^63).
     constexpr long double kTwoTo63 = 9223372036854775808.0L;
-    if (!(scaled < kTwoTo63 && scaled > -kTwoTo63 - 1.0L))
+    if (!(whole < kTwoTo63 && whole >= -kTwoTo63))
         throw EInvalidOp();
-    const auto truncated = static_cast<std::int64_t>(scaled);
-    return static_cast<double>(static_cast<long double>(truncated) *
+    const auto units = static_cast<std::int64_t>(whole);
+    return static_cast<double>(static_cast<long double>(units) *
                                static_cast<long double>(factor));
 }
 

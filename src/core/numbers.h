@@ -51,8 +51,10 @@ std::string FloatToStr(long double value, char decimalSeparator);
 // inverts the positive power.
 long double IntPower(long double base, int exponent);
 
-// Half-up rounding to 10^digit: value / factor + 0.5 truncated toward zero, times the factor,
-// with the factor held as a double. Throws EInvalidOp where the truncation cannot be done.
+// Half-up rounding to 10^digit: value / factor + 0.5 taken down to a whole 64-bit number of
+// units, times the factor, with the factor held as a double. The value arrives as a double, and
+// the stored hundredth lies slightly above 0.01, so 0.125 gives 0.12 and 2.675 gives 2.67.
+// Throws EInvalidOp where the whole number is past the 64-bit range, infinite or NaN.
 double SimpleRoundTo(double value, std::int8_t digit = -2);
 
 // What a calculator shows for a working value: rounded at `digit`, then written.

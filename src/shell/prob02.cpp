@@ -151,7 +151,7 @@ void TForm1::N4Click() { messageBoxes().showAbout(kAboutText); }
 void TForm1::closeEvent(QCloseEvent* event) {
     // Closing the main window ends the program, whatever calculator is open.
     event->accept();
-    QCoreApplication::quit();
+    QCoreApplication::exit(0);
 }
 
 Program::Program(char decimalSeparator) : registry_(std::make_unique<WindowRegistry>()) {

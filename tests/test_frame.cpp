@@ -1,0 +1,207 @@
+// The calculator window frame and its boxes: the real QMessageBoxes, the error guard, and how
+// an outcome is applied (focus, then box, then clearing).
+
+#include "core/calculatorwindow.h"
+#include "core/fonts.h"
+#include "core/messages.h"
+#include "core/numericedit.h"
+#include "support/testsupport.h"
+
+#include <QAbstractButton>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+using namespace velaro;
+using namespace velaro::test;
+using Kind = RecordingMessageBoxes::Kind;
+
+namespace {
+
+// A small calculator: refuses an empty Edit2 (focus to it, Edit4 emptied), else doubles it.
+class SampleWindow : public CalculatorWindow {
+public:
+    SampleWindow()
+        : CalculatorWindow({"TFormSample", "sample", "Sample ", QSize(492, 300)}, ',') {
+        addEdit("Edit2", QPoint(20, 40));
+        addEdit("Edit3", QPoint(20, 70));
+        addEdit("Edit4", QPoint(20, 100));
+        addComputeButton(QPoint(20, 140));
+        addResetButton(QPoint(20, 180));
+        setTabOrder({"Edit3", "Edit2", "Edit4", "Button1", "Button2"});
+        setResetOrder({"Edit2", "Edit4"});
+        setRule([](const FormState& state) -> Outcome {
+            if (state.isEmpty("Edit2"))
+                return Refusal{"Введите площадь", "Edit2", "Edit4"};
+            return Results{{{"Edit4", state.shown(state.number("Edit2") * 2.0L, -2)}}};
+        });
+    }
+};
+
+struct SeenBox {
+    QString title, text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QStringList buttons;
+};
+
+// Reads the next modal message box from a timer, then presses its only button.
+void answerNextBox(SeenBox& seen) {
+    QTimer::singleShot(0, [&seen] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        seen.title = box->windowTitle();
+        seen.text = box->text();
+        seen.icon = box->icon();
+        for (QAbstractButton* button : box->buttons())
+            seen.buttons << button->text();
+        box->buttons().front()->click();
+    });
+}
+
+} // namespace
+
+class FrameTest : public QObject {
+    Q_OBJECT
+private slots:
+    void validationBoxIsTheRealMessageBox() {
+        SeenBox seen;
+        answerNextBox(seen);
+        ShowMessage("Введите площадь");
+        QCOMPARE(seen.title, QString("Velaro Калькулятор окраски"));
+        QCOMPARE(seen.text, QString("Введите площадь"));
+        QCOMPARE(seen.icon, QMessageBox::NoIcon);
+        QCOMPARE(seen.buttons, QStringList{"OK"});
+    }
+
+    void errorBoxHasTheStopIconAndFullStop() {
+        SeenBox seen;
+        answerNextBox(seen);
+        runGuarded([] { throw EConvertError("'1,2,3' is not a valid floating point value"); });
+        QCOMPARE(seen.title, QString("Velaro Калькулятор окраски"));
+        QCOMPARE(seen.text, QString("'1,2,3' is not a valid floating point value."));
+        QCOMPARE(seen.icon, QMessageBox::Critical);
+        QCOMPARE(seen.buttons, QStringList{"OK"});
+    }
+
+    void fullStopRule_data() {
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("letter") << "value" << "value.";
+        QTest::newRow("already a stop") << "value." << "value.";
+        QTest::newRow("exclamation sorts before the stop") << "value!" << "value!";
+        QTest::newRow("quote sorts before the stop") << "'x'" << "'x'";
+        QTest::newRow("cyrillic") << "ошибка" << "ошибка.";
+        QTest::newRow("empty") << "" << "";
+    }
+    void fullStopRule() {
+        QFETCH(QString, message);
+        QFETCH(QString, shown);
+        QCOMPARE(errorBoxText(message), shown);
+    }
+
+    void guardStopsEveryException() {
+        RecordingMessageBoxes boxes;
+        runGuarded([] { throw std::runtime_error("boom"); });
+        runGuarded([] { throw 42; });
+        bool ran = false;
+        runGuarded([&] { ran = true; });
+        QVERIFY(ran);
+        QCOMPARE(boxes.boxes.size(), 2);
+        QCOMPARE(boxes.boxes[0].text, QString("boom."));
+        QCOMPARE(boxes.boxes[1].kind, Kind::Error);
+    }
+
+    void frameProperties() {
+        SampleWindow window;
+        QCOMPARE(window.objectName(), QString("TFormSample"));
+        QCOMPARE(window.windowTitle(), QString("Sample "));
+        QCOMPARE(window.client()->size(), QSize(492, 300));
+        QCOMPARE(window.minimumSize(), window.maximumSize());
+        QVERIFY(!(window.windowFlags() & Qt::WindowMaximizeButtonHint));
+        QVERIFY(window.windowFlags() & Qt::WindowMinimizeButtonHint);
+        QCOMPARE(window.palette().color(QPalette::Window), QColor(192, 192, 192));
+        auto* compute = control<QPushButton>(&window, "Button1");
+        auto* reset = control<QPushButton>(&window, "Button2");
+        QCOMPARE(compute->text(), QString("Расчитать"));
+        QCOMPARE(reset->text(), QString("Сброс"));
+        QCOMPARE(compute->size(), QSize(75, 25));
+        QCOMPARE(reset->size(), QSize(75, 25));
+        QVERIFY(!compute->isDefault() && !compute->autoDefault());
+        const QList<QAction*> menus = window.menuBar()->actions();
+        QCOMPARE(menus.size(), 1);
+        QCOMPARE(menus[0]->text(), QString("&Файл"));
+        QCOMPARE(menus[0]->menu()->actions().size(), 1);
+        QCOMPARE(menus[0]->menu()->actions()[0]->text(), QString("Выход"));
+        QCOMPARE(window.focusWidget()->objectName(), QString("Edit3")); // first in tab order
+    }
+
+    void exitHidesTheWindowAndKeepsTexts() {
+        SampleWindow window;
+        window.show();
+        typeInto(&window, "Edit2", "12");
+        window.menuBar()->actions()[0]->menu()->actions()[0]->trigger();
+        QVERIFY(!window.isVisible());
+        window.show();
+        QCOMPARE(textOf(&window, "Edit2"), QString("12"));
+    }
+
+    void refusalMovesFocusThenBoxThenClears() {
+        RecordingMessageBoxes boxes;
+        SampleWindow window;
+        typeInto(&window, "Edit4", "7");
+        QString focusAtBox, resultAtBox;
+        boxes.whileOpen = [&](const RecordingMessageBoxes::Box&) {
+            focusAtBox = window.focusWidget()->objectName();
+            resultAtBox = textOf(&window, "Edit4");
+        };
+        click(&window, "Button1");
+        QCOMPARE(boxes.onlyText(Kind::Message), QString("Введите площадь"));
+        QCOMPARE(focusAtBox, QString("Edit2"));
+        QCOMPARE(resultAtBox, QString("7"));
+        QCOMPARE(textOf(&window, "Edit4"), QString());
+    }
+
+    void malformedInputKeepsTheResult() {
+        RecordingMessageBoxes boxes;
+        SampleWindow window;
+        typeInto(&window, "Edit4", "7");
+        typeInto(&window, "Edit2", ",,");
+        click(&window, "Button1");
+        QCOMPARE(boxes.onlyText(Kind::Error), QString("',,' is not a valid floating point value."));
+        QCOMPARE(textOf(&window, "Edit4"), QString("7"));
+        boxes.clear();
+        retype(&window, "Edit2", "1,25");
+        click(&window, "Button1");
+        QCOMPARE(textOf(&window, "Edit4"), QString("2,5"));
+    }
+
+    void enterAndEscapeInAFieldDoNothing() {
+        RecordingMessageBoxes boxes;
+        SampleWindow window;
+        typeInto(&window, "Edit2", "3");
+        QTest::keyClick(control<QWidget>(&window, "Edit2"), Qt::Key_Return);
+        QTest::keyClick(control<QWidget>(&window, "Edit2"), Qt::Key_Escape);
+        QCOMPARE(textOf(&window, "Edit4"), QString());
+        QVERIFY(boxes.boxes.isEmpty());
+    }
+
+    void resetEmptiesTheListedFieldsOnly() {
+        RecordingMessageBoxes boxes;
+        SampleWindow window;
+        typeInto(&window, "Edit2", "3");
+        typeInto(&window, "Edit3", "4");
+        typeInto(&window, "Edit4", "5");
+        click(&window, "Button2");
+        QCOMPARE(textOf(&window, "Edit2"), QString());
+        QCOMPARE(textOf(&window, "Edit3"), QString("4"));
+        QCOMPARE(textOf(&window, "Edit4"), QString());
+        click(&window, "Button2"); // on empty fields: nothing, no box
+        QVERIFY(boxes.boxes.isEmpty());
+    }
+};
+
+VELARO_TEST_MAIN(FrameTest)
+#include "test_frame.moc"
