@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
+#include <QScreen>
 #include <QTimer>
 
 int main(int argc, char** argv) {
@@ -33,5 +34,12 @@ int main(int argc, char** argv) {
         QWidget* window = program.registry().Form(n);
         window->grab().save(QStringLiteral("%1/TForm%2.png").arg(outDir).arg(n));
     }
-    return 0;
+    // The whole screen with the first calculator beside the main window, where there is one.
+    program.mainWindow().openCalculator(forms.front() - 1);
+    QTimer::singleShot(300, [&] {
+        if (QScreen* screen = QGuiApplication::primaryScreen())
+            screen->grabWindow(0).save(outDir + "/screen.png");
+        QApplication::quit();
+    });
+    return QApplication::exec();
 }
