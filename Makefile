@@ -2,7 +2,7 @@
 BUILD_DIR ?= build
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 
-.PHONY: all deps build run test clean
+.PHONY: all deps build run test sanitize fuzz clean
 
 all: build
 
@@ -19,5 +19,22 @@ run: build
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure --parallel 2
 
+# The whole test suite under AddressSanitizer and UndefinedBehaviorSanitizer.
+sanitize: deps
+	@test -f build-sanitize/CMakeCache.txt || cmake -S . -B build-sanitize $(GENERATOR) \
+	    -DCMAKE_BUILD_TYPE=Debug -DVELARO_SANITIZE=ON
+	@cmake --build build-sanitize --parallel
+	@cd build-sanitize && \
+	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp:print_suppressions=0 \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  ctest --output-on-failure --parallel 2
+
+# Bounded libFuzzer runs of the number parser and the picture decoder.
+FUZZ_SECONDS ?= 30
+fuzz:
+	@EXTRA_PACKAGES="clang libclang-rt-14-dev" scripts/install-deps.sh
+	@scripts/fuzz.sh $(FUZZ_SECONDS)
+
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) build-sanitize build-fuzz

@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Builds the two libFuzzer targets with clang (address and undefined-behaviour sanitizers on)
+# and runs each for a bounded time from the seed corpus in fuzz/corpus.
+#   scripts/fuzz.sh [seconds per target]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds=${1:-30}
+out=build-fuzz
+mkdir -p "$out"
+flags=(-std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -Isrc)
+clang++ "${flags[@]}" fuzz/parser_fuzzer.cpp src/core/numbers.cpp -o "$out/parser_fuzzer"
+clang++ "${flags[@]}" fuzz/jpeg_fuzzer.cpp src/core/jpegdecoder.cpp -ljpeg -o "$out/jpeg_fuzzer"
+for target in parser jpeg; do
+  work="$out/corpus-$target"
+  mkdir -p "$work"
+  echo "== $target: ${seconds}s"
+  "$out/${target}_fuzzer" -max_total_time="$seconds" -timeout=5 -rss_limit_mb=2048 \
+    -max_len=$([ "$target" = jpeg ] && echo 65536 || echo 4096) \
+    -print_final_stats=1 "$work" "fuzz/corpus/$target" 2>&1 |
+    grep -E '^(#[0-9]+ +DONE|stat::number_of_executed_units|stat::peak_rss_mb|==[0-9]+==ERROR|SUMMARY)|cov:' | tail -n 4
+  test "${PIPESTATUS[0]}" -eq 0
+done
