@@ -42,14 +42,16 @@ constexpr int kLineStep = 16;
 Outcome oknarazdvizh::compute(const FormState& state) {
     if (auto refusal = opening::refuseFields(state))
         return *refusal;
-    if (auto refusal = opening::refuseConditionCount(state, {"CheckBox1", "CheckBox2", "CheckBox3"}))
+    if (auto refusal =
+            opening::refuseConditionCount(state, {"CheckBox1", "CheckBox2", "CheckBox3"}))
         return *refusal;
     return opening::paintedArea(state, kCoefficients);
 }
 
 TForm20::TForm20(char decimalSeparator, QWidget* parent)
     : OpeningWindow({{"TForm20", "oknarazdvizh",
-                      QStringLiteral("Калькулятор окраски оконных проемов с раздельными переплетами"),
+                      QStringLiteral(
+                          "Калькулятор окраски оконных проемов с раздельными переплетами"),
                       QSize(492, 635)},
                      {QStringLiteral("ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАШИВАЕМОЙ ПОВЕРХНОСТИ"),
                       QStringLiteral("ЗАПОЛНЕНИЯ ОКОННЫХ ПРОЕМОВ"),

@@ -34,11 +34,13 @@ std::optional<Refusal> refuseFields(const FormState& state) {
     return std::nullopt;
 }
 
-Refusal tickRefusal(const std::string& message) { return {message, "", kResult}; }
+Refusal tickRefusal(const std::string& message) {
+    return {message, "", kResult};
+}
 
 int tickedCount(const FormState& state, std::initializer_list<const char*> boxes) {
-    return static_cast<int>(
-        std::count_if(boxes.begin(), boxes.end(), [&](const char* box) { return state.ticked(box); }));
+    return static_cast<int>(std::count_if(boxes.begin(), boxes.end(),
+                                          [&](const char* box) { return state.ticked(box); }));
 }
 
 std::optional<Refusal> refuseConditionCount(const FormState& state,

@@ -1,19 +1,20 @@
 #include "calculators/windows/openingwindow.h"
 
+#include "calculators/windows/openingrule.h"
 #include "core/fonts.h"
 #include "core/numericedit.h"
 
 #include <QLabel>
 
+#include <algorithm>
 #include <numeric>
 
 namespace velaro {
 namespace {
 
-constexpr int kFieldLeft = 260;  // the fields stand in one column, their units to the right
-constexpr int kPromptGap = 18;   // from a prompt's top to its field's top
+constexpr int kFieldLeft = 260; // the fields stand in one column, their units to the right
+constexpr int kPromptGap = 18;  // from a prompt's top to its field's top
 constexpr int kPictureInset = 8;
-constexpr const char* kResultField = "Edit4";
 
 int sum(const std::vector<int>& sizes, int from, int count) {
     return std::accumulate(sizes.begin() + from, sizes.begin() + from + count, 0);
@@ -21,12 +22,12 @@ int sum(const std::vector<int>& sizes, int from, int count) {
 
 } // namespace
 
-OpeningWindow::OpeningWindow(const OpeningLayout& layout, char decimalSeparator,
-                             QWidget* parent)
+OpeningWindow::OpeningWindow(const OpeningLayout& layout, char decimalSeparator, QWidget* parent)
     : CalculatorWindow(layout.window, decimalSeparator, parent),
       resultCaption_(layout.resultCaption) {
-    const QRect picture(QPoint(kClientWidth - kPictureInset - layout.picture.width(), kPictureInset),
-                        layout.picture);
+    const QRect picture(
+        QPoint(kClientWidth - kPictureInset - layout.picture.width(), kPictureInset),
+        layout.picture);
     addPicture(picture);
 
     // The titles are centred in the room the picture leaves.
@@ -50,9 +51,11 @@ int OpeningWindow::placeFields(int top) {
         QString unit;
     };
     const Field fields[] = {
-        {"Edit2", QStringLiteral("Введите площадь оконных проемов по наружному обводу коробок:"),
+        {opening::kArea,
+         QStringLiteral("Введите площадь оконных проемов по наружному обводу коробок:"),
          QStringLiteral("м2")},
-        {"Edit3", QStringLiteral("Введите количество переплетов (1 или 2):"), QStringLiteral("шт.")},
+        {opening::kSashes, QStringLiteral("Введите количество переплетов (1 или 2):"),
+         QStringLiteral("шт.")},
     };
     for (const Field& field : fields) {
         addLabel(field.prompt, QPoint(kMargin, top), serif);
@@ -103,11 +106,11 @@ void OpeningWindow::placeFoot(int conditionsBottom, const QStringList& boxes) {
 
     int top = conditionsBottom + gap;
     addInstruction(QStringLiteral("Поставьте галочку, если условие выполняется:"), top);
-    QLabel* oiled = addLabel(QStringLiteral("Детали проолифленные:"), QPoint(kMargin, top + 22),
-                             serif);
+    QLabel* oiled =
+        addLabel(QStringLiteral("Детали проолифленные:"), QPoint(kMargin, top + 22), serif);
     addCheckBox("CheckBox4",
-                QRect(oiled->geometry().right() + 8,
-                      oiled->geometry().center().y() - kBoxSize / 2, kBoxSize, kBoxSize),
+                QRect(oiled->geometry().right() + 8, oiled->geometry().center().y() - kBoxSize / 2,
+                      kBoxSize, kBoxSize),
                 oiled->text());
     top += kOiledBlock + gap;
 
@@ -116,12 +119,12 @@ void OpeningWindow::placeFoot(int conditionsBottom, const QStringList& boxes) {
 
     caption->move(kMargin, top);
     const int fieldTop = caption->geometry().center().y() - NumericEdit::kHeight / 2;
-    addEdit(kResultField, QPoint(kFieldLeft, fieldTop));
+    addEdit(opening::kResult, QPoint(kFieldLeft, fieldTop));
     addLabel(QStringLiteral("м2"), QPoint(kFieldLeft + NumericEdit::kWidth + 6, fieldTop + 3),
              serif);
 
     addResetButton(QPoint(centredLeft(75), client()->height() - kBottomMargin - kButtonHeight));
-    setResetOrder(QStringList{"Edit3", "Edit2", kResultField} + boxes);
+    setResetOrder(QStringList{opening::kSashes, opening::kArea, opening::kResult} + boxes);
 }
 
 } // namespace velaro

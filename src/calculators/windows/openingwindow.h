@@ -42,7 +42,7 @@ struct ConditionGrid {
 
 class OpeningWindow : public CalculatorWindow {
     Q_OBJECT
-protected:
+  protected:
     // Builds the head, down to the instruction above the conditions.
     OpeningWindow(const OpeningLayout& layout, char decimalSeparator, QWidget* parent);
 
@@ -59,7 +59,7 @@ protected:
     // An instruction to the user, in italics.
     void addInstruction(const QString& text, int top);
 
-private:
+  private:
     int placeFields(int top);
 
     QStringList resultCaption_;
