@@ -1,12 +1,15 @@
 #include "calculators/catalog.h"
+#include "calculators/windows/oknapromish.h"
+#include "calculators/windows/oknarazdvizh.h"
+#include "calculators/windows/oknasparen.h"
 
 namespace velaro {
 
 std::vector<CalculatorEntry> windowCalculators() {
     return {
-        placeholderCalculator(20, "oknarazdvizh", QStringLiteral("Калькулятор окраски оконных проемов с раздельными переплетами"), {492, 635}),
-        placeholderCalculator(21, "oknasparen", QStringLiteral("Калькулятор окраски оконных проемов со спаренными переплетами"), {492, 617}),
-        placeholderCalculator(22, "oknapromish", QStringLiteral("Калькулятор окраски оконных проемов промышленных зданий"), {492, 599}),
+        calculatorEntry<20, TForm20>(),
+        calculatorEntry<21, TForm21>(),
+        calculatorEntry<22, TForm22>(),
     };
 }
 

@@ -1,0 +1,68 @@
+#include "calculators/windows/oknapromish.h"
+
+#include "calculators/windows/openingrule.h"
+
+namespace velaro {
+namespace {
+
+using opening::CoefficientTable;
+
+// Ticked size class (and oiled parts, CheckBox4) → factors for one sash, for two. The class is
+// what the user ticks; the area typed is not compared with 4 м2.
+const CoefficientTable kCoefficients{
+    {{"CheckBox1"},              {2.1L},       {3.2L}},
+    {{"CheckBox1", "CheckBox4"}, {2.1L, 0.3L}, {3.2L, 0.3L}},
+    {{"CheckBox2"},              {1.7L},       {2.6L}},
+    {{"CheckBox2", "CheckBox4"}, {1.7L, 0.2L}, {2.6L, 0.2L}},
+};
+
+const QString kFilling = QStringLiteral(
+    "Стены каменные, состав заполнения: коробка, переплет, раскладки, монтажные подоконные доски");
+
+// Columns: size class, filling, its box.
+const ConditionGrid kGrid{
+    {168, 276, 19},
+    {30, 46, 46},
+    {
+        {"StaticText1", QStringLiteral("Характеристика заполнения"), 0, 0},
+        {"StaticText2", QString(), 0, 1, 1, 2},
+        {"StaticText3", QStringLiteral("Площадью до 4 м2 с раздельными переплетами"), 1, 0},
+        {"StaticText4", kFilling, 1, 1},
+        {"StaticText5", QStringLiteral("Площадью более 4 м2 с раздельными переплетами"), 2, 0},
+        {"StaticText6", kFilling, 2, 1},
+    },
+    {
+        {"CheckBox1", 1, 2, {"StaticText3", "StaticText4"}},
+        {"CheckBox2", 2, 2, {"StaticText5", "StaticText6"}},
+    },
+};
+
+} // namespace
+
+Outcome oknapromish::compute(const FormState& state) {
+    if (auto refusal = opening::refuseFields(state))
+        return *refusal;
+    if (auto refusal = opening::refuseConditionCount(state, {"CheckBox1", "CheckBox2"}))
+        return *refusal;
+    return opening::paintedArea(state, kCoefficients);
+}
+
+TForm22::TForm22(char decimalSeparator, QWidget* parent)
+    : OpeningWindow({{"TForm22", "oknapromish",
+                      QStringLiteral("Калькулятор окраски оконных проемов промышленных зданий"),
+                      QSize(492, 599)},
+                     {QStringLiteral("ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАШИВАЕМОЙ ПОВЕРХНОСТИ "),
+                      QStringLiteral("ЗАПОЛНЕНИЯ  ОКОННЫХ ПРОЕМОВ ПРОМЫШЛЕННЫХ ЗДАНИЙ")},
+                     11,
+                     QSize(73, 153),
+                     {QStringLiteral("Площадь окрашиваемой поверхности"),
+                      QStringLiteral("заполнения оконных проемов"),
+                      QStringLiteral("промышленных зданий:")}},
+                    decimalSeparator, parent) {
+    placeFoot(placeGrid(kGrid, conditionsTop()), {"CheckBox1", "CheckBox2", "CheckBox4"});
+    setTabOrder({"Edit2", "Button1", "Button2", "Edit4", "CheckBox1", "Edit3", "CheckBox2",
+                 "CheckBox4"});
+    setRule(oknapromish::compute);
+}
+
+} // namespace velaro

@@ -1,0 +1,19 @@
+#pragma once
+// Window openings of industrial buildings: the opening area times the coefficient of the
+// ticked size class and the sash count, less for oiled parts.
+
+#include "calculators/windows/openingwindow.h"
+
+namespace velaro {
+
+namespace oknapromish {
+Outcome compute(const FormState& state);
+} // namespace oknapromish
+
+class TForm22 : public OpeningWindow {
+    Q_OBJECT
+public:
+    explicit TForm22(char decimalSeparator, QWidget* parent = nullptr);
+};
+
+} // namespace velaro

@@ -1,0 +1,105 @@
+#include "calculators/windows/oknasparen.h"
+
+#include "calculators/windows/openingrule.h"
+
+namespace velaro {
+namespace {
+
+using opening::CoefficientTable;
+using opening::tickRefusal;
+
+// Characteristic (with its triple glazing, CheckBox5 or CheckBox6, and oiled parts, CheckBox4)
+// → factors for one sash, for two. Triple glazing with one sash never gets this far.
+const opening::Factors kRefused{};
+const CoefficientTable kCoefficients{
+    {{"CheckBox1"},                           {1.0L},         {2.5L}},
+    {{"CheckBox1", "CheckBox4"},              {1.0L, 1.0L},   {2.5L, 0.3L}},
+    {{"CheckBox1", "CheckBox5"},              kRefused,       {2.5L, 1.5L}},
+    {{"CheckBox1", "CheckBox5", "CheckBox4"}, kRefused,       {2.5L, 1.5L, 0.3L}},
+    {{"CheckBox2"},                           {1.0L},         {2.2L}},
+    {{"CheckBox2", "CheckBox4"},              {1.0L, 1.0L},   {2.2L, 1.0L}},
+    {{"CheckBox2", "CheckBox6"},              kRefused,       {2.2L, 1.5L}},
+    {{"CheckBox2", "CheckBox6", "CheckBox4"}, kRefused,       {2.2L, 1.5L}},
+    {{"CheckBox3"},                           {1.6L},         {1.0L}},
+    {{"CheckBox3", "CheckBox4"},              {1.6L, 0.7L},   {1.0L, 1.0L}},
+    {{"CheckBox7"},                           {1.75L},        {3.5L}},
+    {{"CheckBox7", "CheckBox4"},              {1.75L, 0.45L}, {3.5L, 0.9L}},
+};
+
+const QString kStoneWalls = QStringLiteral("Стены каменные, состав заполнения: ");
+const QString kTripleGlazing = QStringLiteral("С тройным остеклением");
+
+// Columns: kind of filling, characteristic, its box, glazing, its box.
+const ConditionGrid kGrid{
+    {104, 222, 19, 104, 19},
+    {30, 44, 44, 44, 44},
+    {
+        {"StaticText1", QStringLiteral("Характеристика заполнения"), 0, 0},
+        {"StaticText2", QString(), 0, 1, 1, 4},
+        {"StaticText4", QString(), 1, 0, 2, 1},
+        {"StaticText3", kStoneWalls + QStringLiteral("коробка, переплет, подоконная доска"), 1, 1},
+        {"StaticText6", kTripleGlazing, 1, 3},
+        {"StaticText5", kStoneWalls + QStringLiteral("коробка, переплет, без подоконной доски"),
+         2, 1},
+        {"StaticText7", kTripleGlazing, 2, 3},
+        {"StaticText8", QStringLiteral("Фрамуги"), 3, 0},
+        {"StaticText9",
+         QStringLiteral("Перегородки, состав заполнения: переплет, наличники с двух сторон"), 3, 1},
+        {"StaticText12", QString(), 3, 3, 2, 2},
+        {"StaticText10", QStringLiteral("Витринное деревянное"), 4, 0},
+        {"StaticText11", kStoneWalls + QStringLiteral("коробка, переплет"), 4, 1},
+    },
+    {
+        {"CheckBox1", 1, 2, {"StaticText3"}},
+        {"CheckBox5", 1, 4, {"StaticText6", "StaticText3"}},
+        {"CheckBox2", 2, 2, {"StaticText5"}},
+        {"CheckBox6", 2, 4, {"StaticText7", "StaticText5"}},
+        {"CheckBox3", 3, 2, {"StaticText8", "StaticText9"}},
+        {"CheckBox7", 4, 2, {"StaticText10", "StaticText11"}},
+    },
+};
+
+} // namespace
+
+Outcome oknasparen::compute(const FormState& state) {
+    if (auto refusal = opening::refuseFields(state))
+        return *refusal;
+    const auto ticked = [&](const char* box) { return state.ticked(box); };
+    const bool tripleOnFirst = ticked("CheckBox1") && ticked("CheckBox5");
+    const bool tripleOnSecond = ticked("CheckBox2") && ticked("CheckBox6");
+    if ((tripleOnFirst || tripleOnSecond) && state.text(opening::kSashes) != "2")
+        return tickRefusal("При тройном остеклении количество переплетов должно быть 2!");
+    if (ticked("CheckBox5") && ticked("CheckBox6"))
+        return tickRefusal(opening::kOnlyOneTick);
+    if (auto refusal = opening::refuseConditionCount(
+            state, {"CheckBox1", "CheckBox2", "CheckBox3", "CheckBox7"}))
+        return *refusal;
+    if ((ticked("CheckBox5") && !ticked("CheckBox1")) ||
+        (ticked("CheckBox6") && !ticked("CheckBox2")))
+        return tickRefusal("Галочки расставлены неверно!");
+    return opening::paintedArea(state, kCoefficients);
+}
+
+TForm21::TForm21(char decimalSeparator, QWidget* parent)
+    : OpeningWindow(
+          {{"TForm21", "oknasparen",
+            QStringLiteral("Калькулятор окраски оконных проемов со спаренными переплетами"),
+            QSize(492, 617)},
+           {QStringLiteral("ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАШИВАЕМОЙ ПОВЕРХНОСТИ ЗАПОЛНЕНИЯ"),
+            QStringLiteral("ОКОННЫХ ПРОЕМОВ ЖИЛЫХ И ОБЩЕСТВЕННЫХ ЗДАНИЙ"),
+            QStringLiteral("СО СПАРЕННЫМИ ПЕРЕПЛЕТАМИ")},
+           11,
+           QSize(73, 153),
+           {QStringLiteral("Площадь окрашиваемой поверхности"),
+            QStringLiteral("заполнения оконных проемов"),
+            QStringLiteral("со спаренными переплетами:")}},
+          decimalSeparator, parent) {
+    placeFoot(placeGrid(kGrid, conditionsTop()),
+              {"CheckBox1", "CheckBox2", "CheckBox3", "CheckBox4", "CheckBox5", "CheckBox6",
+               "CheckBox7"});
+    setTabOrder({"Edit2", "Button1", "Button2", "Edit4", "CheckBox1", "Edit3", "CheckBox2",
+                 "CheckBox3", "CheckBox4", "CheckBox5", "CheckBox6", "CheckBox7"});
+    setRule(oknasparen::compute);
+}
+
+} // namespace velaro
