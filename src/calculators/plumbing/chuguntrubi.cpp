@@ -24,7 +24,9 @@ pipeline::Design design() {
 
 } // namespace
 
-Outcome chuguntrubi::compute(const FormState& state) { return pipeline::compute(kRows, state); }
+Outcome chuguntrubi::compute(const FormState& state) {
+    return pipeline::compute(kRows, state);
+}
 
 TForm4::TForm4(char decimalSeparator, QWidget* parent)
     : pipeline::Window(design(), decimalSeparator, parent) {}

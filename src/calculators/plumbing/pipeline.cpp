@@ -22,7 +22,9 @@ constexpr int kResetFromBottom = 48;
 constexpr int kTotalFromBottom = 98;
 constexpr int kComputeFromBottom = 146;
 
-int fieldNumber(const char* name) { return QString::fromLatin1(name).mid(4).toInt(); }
+int fieldNumber(const char* name) {
+    return QString::fromLatin1(name).mid(4).toInt();
+}
 
 } // namespace
 
@@ -56,12 +58,12 @@ void Window::addRows(std::span<const Row> rows) {
     const QFont serif = serifFont();
     int top = kFirstRowTop;
     for (const Row& row : rows) {
-        QLabel* label = addLabel(
-            QStringLiteral("при диаметре труб, мм: %1:").arg(row.diameter), QPoint(0, 0), serif);
+        QLabel* label = addLabel(QStringLiteral("при диаметре труб, мм: %1:").arg(row.diameter),
+                                 QPoint(0, 0), serif);
         label->move(kFieldLeft - kLabelGap - label->width(), top + 2);
         addEdit(row.length, QPoint(kFieldLeft, top));
-        addLabel(QStringLiteral("м.п."), QPoint(kFieldLeft + NumericEdit::kWidth + kUnitGap, top + 2),
-                 serif);
+        addLabel(QStringLiteral("м.п."),
+                 QPoint(kFieldLeft + NumericEdit::kWidth + kUnitGap, top + 2), serif);
         top += kRowStep;
     }
 }

@@ -28,7 +28,9 @@ pipeline::Design design() {
 
 } // namespace
 
-Outcome trubisfason::compute(const FormState& state) { return pipeline::compute(kRows, state); }
+Outcome trubisfason::compute(const FormState& state) {
+    return pipeline::compute(kRows, state);
+}
 
 TForm3::TForm3(char decimalSeparator, QWidget* parent)
     : pipeline::Window(design(), decimalSeparator, parent) {}

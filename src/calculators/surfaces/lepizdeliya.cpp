@@ -48,8 +48,8 @@ Outcome lepizdeliya::compute(const FormState& state) {
 }
 
 TForm15::TForm15(char decimalSeparator, QWidget* parent)
-    : CalculatorWindow({"TForm15", "lepizdeliya", QStringLiteral("Калькулятор окраски лепных изделий"),
-                        QSize(492, 617)},
+    : CalculatorWindow({"TForm15", "lepizdeliya",
+                        QStringLiteral("Калькулятор окраски лепных изделий"), QSize(492, 617)},
                        decimalSeparator, parent) {
     const QFont serif = serifFont();
     addCentredLabel(QStringLiteral("ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАСКИ ЛЕПНЫХ ИЗДЕЛИЙ"), 10, serif);
@@ -64,7 +64,8 @@ TForm15::TForm15(char decimalSeparator, QWidget* parent)
     addPatternRow(QStringLiteral("Рисунок густой:"), kDense, 370);
 
     addComputeButton(QPoint(centredLeft(75), 420));
-    addInputRow(QStringLiteral("Площадь окраски лепных изделий:"), kArea, QStringLiteral("м2"), 484);
+    addInputRow(QStringLiteral("Площадь окраски лепных изделий:"), kArea, QStringLiteral("м2"),
+                484);
     addResetButton(QPoint(centredLeft(75), 548));
 
     setTabOrder({kBase, "Button1", "Button2", kArea, kSparse, kRelief, kDense});

@@ -20,8 +20,8 @@ struct Band {
     long double from; // per cent
     long double coefficient;
 };
-constexpr std::array<Band, 4> kBandsAbove{{{2.05L, 1.1L}, {10.05L, 1.5L}, {40.05L, 2.1L},
-                                           {70.05L, 2.8L}}};
+constexpr std::array<Band, 4> kBandsAbove{
+    {{2.05L, 1.1L}, {10.05L, 1.5L}, {40.05L, 2.1L}, {70.05L, 2.8L}}};
 constexpr long double kFirstBand = 1.0L; // below 2.05 %, negative shares included
 constexpr long double kMostPercent = 100.0L;
 
@@ -56,8 +56,8 @@ Outcome leppotolok::compute(const FormState& state) {
 }
 
 TForm10::TForm10(char decimalSeparator, QWidget* parent)
-    : CalculatorWindow({"TForm10", "leppotolok", QStringLiteral("Калькулятор окраски лепных потолков"),
-                        QSize(492, 504)},
+    : CalculatorWindow({"TForm10", "leppotolok",
+                        QStringLiteral("Калькулятор окраски лепных потолков"), QSize(492, 504)},
                        decimalSeparator, parent) {
     const QFont serif = serifFont();
     addCentredLabel(QStringLiteral("ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАСКИ ЛЕПНЫХ ПОТОЛКОВ"), 10, serif);
@@ -79,7 +79,8 @@ TForm10::TForm10(char decimalSeparator, QWidget* parent)
 
     addComputeButton(QPoint(centredLeft(75), 326));
 
-    QLabel* result = addLabel(QStringLiteral("Площадь окраски лепных потолков:"), QPoint(0, 0), serif);
+    QLabel* result =
+        addLabel(QStringLiteral("Площадь окраски лепных потолков:"), QPoint(0, 0), serif);
     const int resultFieldLeft = 300;
     result->move(resultFieldLeft - 8 - result->width(), 384);
     addEdit(kArea, QPoint(resultFieldLeft, 382));
