@@ -1,13 +1,15 @@
 #include "calculators/catalog.h"
+#include "calculators/plumbing/chuguntrubi.h"
 #include "calculators/plumbing/kalkulyat61.h"
+#include "calculators/plumbing/trubisfason.h"
 
 namespace velaro {
 
 std::vector<CalculatorEntry> plumbingCalculators() {
     return {
         calculatorEntry<2, TForm2>(),
-        placeholderCalculator(3, "trubisfason", QStringLiteral("Калькулятор окраски стальных трубопроводов"), {492, 569}),
-        placeholderCalculator(4, "chuguntrubi", QStringLiteral("Калькулятор окраски чугунных трубопроводов"), {492, 433}),
+        calculatorEntry<3, TForm3>(),
+        calculatorEntry<4, TForm4>(),
         placeholderCalculator(5, "moika", QStringLiteral("Калькулятор окраски моек и раковин"), {492, 523}),
         placeholderCalculator(6, "vanna", QStringLiteral("Калькулятор окраски ванн "), {492, 488}),
         placeholderCalculator(7, "smivbachok", QStringLiteral("Калькулятор окраски смывного бачка"), {492, 528}),

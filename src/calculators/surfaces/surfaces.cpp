@@ -1,15 +1,17 @@
 #include "calculators/catalog.h"
+#include "calculators/surfaces/lepizdeliya.h"
+#include "calculators/surfaces/leppotolok.h"
 
 namespace velaro {
 
 std::vector<CalculatorEntry> surfaceCalculators() {
     return {
-        placeholderCalculator(10, "leppotolok", QStringLiteral("Калькулятор окраски лепных потолков"), {492, 504}),
+        calculatorEntry<10, TForm10>(),
         placeholderCalculator(11, "kessonpotolok", QStringLiteral("Калькулятор окраски кесонных потолков"), {492, 433}),
         placeholderCalculator(12, "rebristperekritiya", QStringLiteral("Калькулятор окраски потолков ребристых перекрытий"), {492, 461}),
         placeholderCalculator(13, "vagonka", QStringLiteral("Калькулятор окраски вагонки"), {492, 469}),
         placeholderCalculator(14, "brevno", QStringLiteral("Калькулятор окраски бревенчатых стен"), {492, 491}),
-        placeholderCalculator(15, "lepizdeliya", QStringLiteral("Калькулятор окраски лепных изделий"), {492, 617}),
+        calculatorEntry<15, TForm15>(),
         placeholderCalculator(16, "prostreshetki", QStringLiteral("Калькулятор окраски стальных решеток"), {492, 504}),
         placeholderCalculator(17, "sredniereshetki", QStringLiteral("Калькулятор окраски стальных решеток"), {492, 500}),
         placeholderCalculator(18, "slozhniereshetki", QStringLiteral("Калькулятор окраски стальных решеток"), {492, 438}),

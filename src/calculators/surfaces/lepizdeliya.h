@@ -1,0 +1,24 @@
+#pragma once
+// Stucco products: the base area times a coefficient chosen by the pattern (sparse or dense)
+// and by whether the relief is higher than 30 mm.
+
+#include "core/calculatorwindow.h"
+
+namespace velaro {
+
+namespace lepizdeliya {
+// Both inputs and exactly one tick are required, checked before anything is read.
+Outcome compute(const FormState& state);
+} // namespace lepizdeliya
+
+class TForm15 : public CalculatorWindow {
+    Q_OBJECT
+public:
+    explicit TForm15(char decimalSeparator, QWidget* parent = nullptr);
+
+private:
+    void addInputRow(const QString& prompt, const char* field, const QString& unit, int top);
+    void addPatternRow(const QString& label, const char* box, int top);
+};
+
+} // namespace velaro

@@ -1,0 +1,20 @@
+#pragma once
+// Stucco ceilings: the ceiling's horizontal projection times a coefficient chosen by how much
+// of it the stucco products cover.
+
+#include "core/calculatorwindow.h"
+
+namespace velaro {
+
+namespace leppotolok {
+// Both inputs are required; a percentage above 100 is refused.
+Outcome compute(const FormState& state);
+} // namespace leppotolok
+
+class TForm10 : public CalculatorWindow {
+    Q_OBJECT
+public:
+    explicit TForm10(char decimalSeparator, QWidget* parent = nullptr);
+};
+
+} // namespace velaro
