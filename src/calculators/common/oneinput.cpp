@@ -43,8 +43,8 @@ OneInputWindow::OneInputWindow(const OneInputDescription& description, char deci
     : CalculatorWindow(description.window, decimalSeparator, parent) {
     QList<Row> rows;
     rows << Row{addCentredLabel(description.title.join('\n'), 0, serifFont())};
-    rows << Row{addPicture(QRect(QPoint(centredLeft(description.picture.width()), 0),
-                                 description.picture))};
+    rows << Row{addPicture(
+        QRect(QPoint(centredLeft(description.picture.width()), 0), description.picture))};
     rows << addInputRow(description);
     rows << Row{addComputeButton(QPoint(centredLeft(kButtonWidth), 0))};
     rows << addResultRow(description);
@@ -54,19 +54,20 @@ OneInputWindow::OneInputWindow(const OneInputDescription& description, char deci
     setTabOrder(description.tabOrder);
     setResetOrder({oneinput::kResult, oneinput::kInput});
     const long double coefficient = description.coefficient;
-    setRule([coefficient](const FormState& state) { return oneinput::compute(state, coefficient); });
+    setRule(
+        [coefficient](const FormState& state) { return oneinput::compute(state, coefficient); });
 }
 
 OneInputWindow::Row OneInputWindow::addInputRow(const OneInputDescription& description) {
     Row row{addCentredLabel(description.prompt.join('\n'), 0, serifFont())};
     if (!description.promptNotes.isEmpty()) {
-        QLabel* notes = addLabel(description.promptNotes.join('\n'), QPoint(0, bottomOf(row)),
-                                 serifFont());
+        QLabel* notes =
+            addLabel(description.promptNotes.join('\n'), QPoint(0, bottomOf(row)), serifFont());
         notes->move(centredLeft(notes->width()), notes->y());
         row << notes;
     }
-    NumericEdit* input =
-        addEdit(oneinput::kInput, QPoint(centredLeft(NumericEdit::kWidth), bottomOf(row) + kPromptGap));
+    NumericEdit* input = addEdit(
+        oneinput::kInput, QPoint(centredLeft(NumericEdit::kWidth), bottomOf(row) + kPromptGap));
     row << input << addUnit(description.inputUnit, input);
     return row;
 }
@@ -76,7 +77,8 @@ OneInputWindow::Row OneInputWindow::addResultRow(const OneInputDescription& desc
     NumericEdit* result = addEdit(oneinput::kResult, QPoint(0, 0));
     QWidget* unit = addUnit(description.resultUnit, result);
     // The prompt, the field and its unit stand centred as one group.
-    const int groupWidth = prompt->width() + kLabelGap + NumericEdit::kWidth + kUnitGap + unit->width();
+    const int groupWidth =
+        prompt->width() + kLabelGap + NumericEdit::kWidth + kUnitGap + unit->width();
     prompt->move(centredLeft(groupWidth), 0);
     result->move(prompt->geometry().right() + 1 + kLabelGap, 0);
     unit->move(result->geometry().right() + 1 + kUnitGap, 0);
@@ -87,7 +89,8 @@ OneInputWindow::Row OneInputWindow::addResultRow(const OneInputDescription& desc
 }
 
 QWidget* OneInputWindow::addUnit(const QString& unit, const QWidget* field) {
-    QLabel* label = addLabel(unit, QPoint(field->geometry().right() + 1 + kUnitGap, 0), serifFont());
+    QLabel* label =
+        addLabel(unit, QPoint(field->geometry().right() + 1 + kUnitGap, 0), serifFont());
     label->move(label->x(), field->y() + (field->height() - label->height()) / 2);
     return label;
 }

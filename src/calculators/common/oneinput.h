@@ -18,12 +18,12 @@ namespace velaro {
 
 struct OneInputDescription {
     WindowDescription window;
-    QStringList title;           // centred lines at the top
-    QSize picture;               // the picture area, centred under the title
-    QStringList prompt;          // centred lines above the input field
-    QStringList promptNotes{};   // left-aligned lines under the prompt, as one centred block
-    QString inputUnit;           // beside the input field
-    QStringList resultPrompt;    // left of the result field
+    QStringList title;         // centred lines at the top
+    QSize picture;             // the picture area, centred under the title
+    QStringList prompt;        // centred lines above the input field
+    QStringList promptNotes{}; // left-aligned lines under the prompt, as one centred block
+    QString inputUnit;         // beside the input field
+    QStringList resultPrompt;  // left of the result field
     QString resultUnit = QStringLiteral("м2");
     long double coefficient = 0; // area = input × coefficient
     QStringList tabOrder{"Edit1", "Edit2", "Button1", "Button2"};

@@ -7,7 +7,8 @@ namespace {
 
 OneInputDescription radiatorMs140_500() {
     return radiatorDescription({
-        .window = {"TForm8", "chugunradiator",
+        .window = {"TForm8",
+                   "chugunradiator",
                    QStringLiteral("Калькулятор окраски чугунных радиаторов МС-140 500"),
                    {492, 524}},
         .title = QStringLiteral("ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАСКИ ЧУГУННОГО РАДИАТОРА МС-140 500 "),

@@ -7,7 +7,8 @@ namespace {
 
 OneInputDescription radiatorMs140_300() {
     return radiatorDescription({
-        .window = {"TForm9", "chugunradiatori",
+        .window = {"TForm9",
+                   "chugunradiatori",
                    QStringLiteral("Калькулятор окраски чугунных радиаторов МС-140 300"),
                    {492, 525}},
         .title = QStringLiteral("ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАСКИ ЧУГУННОГО РАДИАТОРА МС-140 300 "),

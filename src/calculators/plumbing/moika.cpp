@@ -5,7 +5,9 @@ namespace {
 
 OneInputDescription sinks() {
     return {
-        .window = {"TForm5", "moika", QStringLiteral("Калькулятор окраски моек и раковин"),
+        .window = {"TForm5",
+                   "moika",
+                   QStringLiteral("Калькулятор окраски моек и раковин"),
                    {492, 523}},
         .title = {QStringLiteral("ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАСКИ МОЕК И РАКОВИН")},
         .picture = {169, 201},

@@ -6,7 +6,9 @@ namespace {
 // The count is read like any area: a fractional count is multiplied unchanged.
 OneInputDescription flushCisterns() {
     return {
-        .window = {"TForm7", "smivbachok", QStringLiteral("Калькулятор окраски смывного бачка"),
+        .window = {"TForm7",
+                   "smivbachok",
+                   QStringLiteral("Калькулятор окраски смывного бачка"),
                    {492, 528}},
         .title = {QStringLiteral("ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАСКИ СМЫВНОГО БАЧКА")},
         .picture = {147, 225},

@@ -7,14 +7,17 @@ namespace {
 // case the openings stay and the trims are not added.
 OneInputDescription logWalls() {
     return {
-        .window = {"TForm14", "brevno", QStringLiteral("Калькулятор окраски бревенчатых стен"),
+        .window = {"TForm14",
+                   "brevno",
+                   QStringLiteral("Калькулятор окраски бревенчатых стен"),
                    {492, 491}},
         .title = {QStringLiteral("ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАСКИ БРЕВЕНЧАТЫХ СТЕН")},
         .picture = {156, 97},
         .prompt = {QStringLiteral("Введите площадь бревенчатых стен без огибания бревен")},
         .promptNotes =
             {QStringLiteral("(площадь оконных и дверных проемов при этом исключается,"),
-             QStringLiteral("в случае наличия обделок карнизов, пилястр, откосов, наличников и т.п."),
+             QStringLiteral(
+                 "в случае наличия обделок карнизов, пилястр, откосов, наличников и т.п."),
              QStringLiteral("площадь оконных и дверных проемов не исключается, а площадь обделок"),
              QStringLiteral("карнизов, пилястр, откосов, наличников и т.п. не прибавляется):")},
         .inputUnit = QStringLiteral("м2"),

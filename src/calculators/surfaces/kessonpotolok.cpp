@@ -5,8 +5,10 @@ namespace {
 
 OneInputDescription cofferedCeilings() {
     return {
-        .window = {"TForm11", "kessonpotolok",
-                   QStringLiteral("Калькулятор окраски кесонных потолков"), {492, 433}},
+        .window = {"TForm11",
+                   "kessonpotolok",
+                   QStringLiteral("Калькулятор окраски кесонных потолков"),
+                   {492, 433}},
         .title = {QStringLiteral("ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАСКИ КЕСОННЫХ ПОТОЛКОВ")},
         .picture = {449, 97},
         .prompt = {QStringLiteral("Введите площадь горизонтальной проекции"),

@@ -10,8 +10,10 @@ OneInputDescription simpleGrilles() {
         .className = "TForm16",
         .module = "prostreshetki",
         .clientHeight = 504,
-        .description = {QStringLiteral("для простых решеток без рельефа с заполнением до 20% "),
-                        QStringLiteral("типа парапетных, пожарных лестниц, проволочных сеток с рамкой и т.п.")},
+        .description =
+            {QStringLiteral("для простых решеток без рельефа с заполнением до 20% "),
+             QStringLiteral(
+                 "типа парапетных, пожарных лестниц, проволочных сеток с рамкой и т.п.")},
         .picture = {161, 161},
         .coefficient = 0.5L,
     });

@@ -5,7 +5,8 @@ namespace {
 
 OneInputDescription ribbedSlabCeilings() {
     return {
-        .window = {"TForm12", "rebristperekritiya",
+        .window = {"TForm12",
+                   "rebristperekritiya",
                    QStringLiteral("Калькулятор окраски потолков ребристых перекрытий"),
                    {492, 461}},
         .title = {QStringLiteral("ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАСКИ ПОТОЛКОВ"),

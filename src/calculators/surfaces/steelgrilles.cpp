@@ -4,7 +4,8 @@ namespace velaro {
 
 OneInputDescription grilleDescription(const GrilleClass& grilles) {
     return {
-        .window = {grilles.className, grilles.module,
+        .window = {grilles.className,
+                   grilles.module,
                    QStringLiteral("Калькулятор окраски стальных решеток"),
                    {CalculatorWindow::kClientWidth, grilles.clientHeight}},
         .title = QStringList{QStringLiteral("ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАСКИ СТАЛЬНЫХ РЕШЕТОК")} +

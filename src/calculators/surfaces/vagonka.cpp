@@ -5,8 +5,7 @@ namespace {
 
 OneInputDescription clapboard() {
     return {
-        .window = {"TForm13", "vagonka", QStringLiteral("Калькулятор окраски вагонки"),
-                   {492, 469}},
+        .window = {"TForm13", "vagonka", QStringLiteral("Калькулятор окраски вагонки"), {492, 469}},
         .title = {QStringLiteral("ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАСКИ ВАГОНКИ")},
         .picture = {157, 97},
         .prompt = {QStringLiteral("Введите площадь окрашиваемой поверхности"),

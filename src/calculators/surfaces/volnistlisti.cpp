@@ -5,8 +5,10 @@ namespace {
 
 OneInputDescription corrugatedSheets() {
     return {
-        .window = {"TForm19", "volnistlisti",
-                   QStringLiteral("Калькулятор окраски волнистых поверхностей"), {492, 483}},
+        .window = {"TForm19",
+                   "volnistlisti",
+                   QStringLiteral("Калькулятор окраски волнистых поверхностей"),
+                   {492, 483}},
         .title = {QStringLiteral("ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАСКИ ВОЛНИСТЫХ ПОВЕРХНОСТЕЙ"),
                   QStringLiteral("асбоцементных листов и стали")},
         .picture = {161, 161},
