@@ -1,7 +1,12 @@
 #include "calculators/catalog.h"
+#include "calculators/plumbing/chugunradiator.h"
+#include "calculators/plumbing/chugunradiatori.h"
 #include "calculators/plumbing/chuguntrubi.h"
 #include "calculators/plumbing/kalkulyat61.h"
+#include "calculators/plumbing/moika.h"
+#include "calculators/plumbing/smivbachok.h"
 #include "calculators/plumbing/trubisfason.h"
+#include "calculators/plumbing/vanna.h"
 
 namespace velaro {
 
@@ -10,11 +15,11 @@ std::vector<CalculatorEntry> plumbingCalculators() {
         calculatorEntry<2, TForm2>(),
         calculatorEntry<3, TForm3>(),
         calculatorEntry<4, TForm4>(),
-        placeholderCalculator(5, "moika", QStringLiteral("Калькулятор окраски моек и раковин"), {492, 523}),
-        placeholderCalculator(6, "vanna", QStringLiteral("Калькулятор окраски ванн "), {492, 488}),
-        placeholderCalculator(7, "smivbachok", QStringLiteral("Калькулятор окраски смывного бачка"), {492, 528}),
-        placeholderCalculator(8, "chugunradiator", QStringLiteral("Калькулятор окраски чугунных радиаторов МС-140 500"), {492, 524}),
-        placeholderCalculator(9, "chugunradiatori", QStringLiteral("Калькулятор окраски чугунных радиаторов МС-140 300"), {492, 525}),
+        calculatorEntry<5, TForm5>(),
+        calculatorEntry<6, TForm6>(),
+        calculatorEntry<7, TForm7>(),
+        calculatorEntry<8, TForm8>(),
+        calculatorEntry<9, TForm9>(),
     };
 }
 
