@@ -1,14 +1,17 @@
 #include "calculators/catalog.h"
+#include "calculators/doors/arka.h"
+#include "calculators/doors/dveribalkon.h"
+#include "calculators/doors/dverigluhie.h"
+#include "calculators/doors/dveriosteklenie.h"
+#include "calculators/doors/shkafniedveri.h"
 
 namespace velaro {
 
 std::vector<CalculatorEntry> doorCalculators() {
     return {
-        placeholderCalculator(23, "dveribalkon", QStringLiteral("Калькулятор окраски балконных дверей"), {492, 563}),
-        placeholderCalculator(24, "dverigluhie", QStringLiteral("Калькулятор окраски дверных проемов с глухими дверными полотнами"), {492, 675}),
-        placeholderCalculator(25, "dveriosteklenie", QStringLiteral("Калькулятор окраски дверных проемов с остекленными дверными полотнами"), {492, 639}),
-        placeholderCalculator(26, "shkafniedveri", QStringLiteral("Калькулятор окраски дверных проемов - шкафные двери"), {492, 513}),
-        placeholderCalculator(27, "arka", QStringLiteral("Калькулятор окраски дверных проемов - обрамление открытого проема"), {492, 573}),
+        calculatorEntry<23, TForm23>(), calculatorEntry<24, TForm24>(),
+        calculatorEntry<25, TForm25>(), calculatorEntry<26, TForm26>(),
+        calculatorEntry<27, TForm27>(),
     };
 }
 

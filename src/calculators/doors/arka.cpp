@@ -1,0 +1,49 @@
+#include "calculators/doors/arka.h"
+
+namespace velaro {
+namespace {
+
+constexpr const char* kPartitions = "CheckBox3";
+constexpr const char* kThick = "CheckBox6";
+
+} // namespace
+
+Outcome arka::compute(const FormState& state) {
+    if (auto refused = doors::refuseEmptyArea(state))
+        return *refused;
+    // Checked before the area is read, so a malformed area is reported only after it.
+    if (!state.ticked(kPartitions))
+        return doors::refusal("Поставьте галочку для состава заполнения!");
+    long double area = state.number(doors::kArea);
+    area = area * (state.ticked(kThick) ? 1.1L : 0.9L);
+    if (state.ticked(doors::kPrimed))
+        area = area * 0.4L;
+    return doors::result(state, area);
+}
+
+TForm27::TForm27(char decimalSeparator, QWidget* parent)
+    : DoorWindow({"TForm27", "arka",
+                  QStringLiteral("Калькулятор окраски дверных проемов - обрамление открытого "
+                                 "проема"),
+                  QSize(492, 573)},
+                 decimalSeparator, parent) {
+    const CellGrid grid{{237, 237},
+                        {{60,
+                          {{QStringLiteral("Перегородки, состав заполнения: коробка, наличники с "
+                                           "двух сторон (с учетом нормальной толщины коробок):"),
+                            kPartitions},
+                           {doors::kThickPartitions, kThick}}}}};
+    addAreaWindowParts({QStringLiteral("ЗАПОЛНЕНИЯ ДВЕРНЫХ ПРОЕМОВ - ОБРАМЛЕНИЕ ОТКРЫТОГО ПРОЕМА:"),
+                        QSize(145, 161),
+                        true,
+                        grid,
+                        PrimedText::Label,
+                        {QStringLiteral("Площадь окрашиваемой поверхности"),
+                         QStringLiteral("заполнения дверных проемов - "),
+                         QStringLiteral("обрамление открытого проема:")}});
+    setTabOrder({"Edit2", "Button1", "Button2", "Edit4", "CheckBox4", "CheckBox3", "CheckBox6"});
+    setResetOrder({"Edit2", "Edit4", "CheckBox3", "CheckBox6", "CheckBox4"});
+    setRule(arka::compute);
+}
+
+} // namespace velaro

@@ -1,0 +1,112 @@
+#pragma once
+// What the door calculators share. Every door window reads one area into Edit2 and writes one
+// result into Edit4, refuses an empty area the same way, and is built from the same parts: a
+// title in 11-pixel capitals, the area field beside the picture, grids of sunken text cells with a
+// captionless check box to the right of the cell that names it, the primed-parts tick, and
+// Compute, the result and Reset at the bottom.
+
+#include "core/calculatorwindow.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace velaro {
+
+namespace doors {
+
+inline constexpr const char* kArea = "Edit2";
+inline constexpr const char* kResult = "Edit4";
+inline constexpr const char* kPrimed = "CheckBox4";
+
+// Texts several door windows show.
+inline const QString kTickWhereItHolds =
+    QStringLiteral("Поставьте галочку там, где условие выполняется:");
+inline const QString kThickPartitions =
+    QStringLiteral("Дополнительно поставьте галочку, если перегородки толщиной 140-160 мм с "
+                   "коробками на всю ширину перегородки:");
+
+// An empty area is refused before anything else: focus to the area, the result emptied.
+std::optional<Refusal> refuseEmptyArea(const FormState& state);
+// A refusal that leaves the focus where it is and empties the result.
+Refusal refusal(std::string message);
+// The area to paint, rounded to two decimals, as the window's only result.
+Results result(const FormState& state, long double area);
+
+} // namespace doors
+
+struct GridCell {
+    QString text;          // empty: a blank sunken cell
+    QString checkBox = {}; // empty: no check box beside the cell
+    int span = 1;          // columns the cell and its check box cover
+    // What ticking means, where the cell's text alone does not tell the boxes apart.
+    QString accessibleName = {};
+};
+
+struct GridRow {
+    int minimumHeight; // taller where a wrapped text needs it
+    std::vector<GridCell> cells;
+};
+
+// Rows of sunken text cells, each cell followed by its check box if it has one.
+struct CellGrid {
+    std::vector<int> columns; // widths, a check box beside a cell included
+    std::vector<GridRow> rows;
+};
+
+// Whether "Детали проолифленные:" beside CheckBox4 stands in a sunken cell or a plain label.
+enum class PrimedText { SunkenCell, Label };
+
+// The windows that read only an area: title, area field beside the picture, the grid of
+// conditions, the primed-parts tick, Compute, result and Reset.
+struct AreaWindowLayout {
+    QString titleSecondLine;
+    QSize picture;
+    bool tickInstruction; // "Поставьте галочку там, где условие выполняется:" over the grid
+    CellGrid grid;
+    PrimedText primedText;
+    QStringList resultCaption;
+};
+
+class DoorWindow : public CalculatorWindow {
+    Q_OBJECT
+  public:
+    using CalculatorWindow::CalculatorWindow;
+
+  protected:
+    static constexpr int kMargin = 8;
+    static constexpr int kGap = 10; // between the parts of a window, top to bottom
+
+    // The helpers that take `top` place their part from there down and return its bottom edge.
+
+    // Title lines in 11-pixel capitals, centred across the given width from the left edge.
+    int addTitle(const QStringList& lines, int top, int width);
+    // A prompt (lines separated by '\n') over a numeric field with its unit to the right.
+    struct PromptedField {
+        QLabel* prompt;
+        NumericEdit* edit;
+        QLabel* unit;
+        QRect bounds() const;
+        int bottom() const { return bounds().bottom() + 1; }
+        void moveBy(QPoint offset) const;
+    };
+    PromptedField addPromptedField(const QString& prompt, const QString& field, const QString& unit,
+                                   QPoint topLeft);
+    // The picture at the right edge; the area prompt, Edit2 and "м2" centred to its left.
+    int addAreaBesidePicture(QSize picture, int top);
+    int addItalicLine(const QString& text, int top);
+    int addGrid(const CellGrid& grid, int top);
+    // The primed-parts instruction over "Детали проолифленные:" and CheckBox4.
+    int addPrimedTick(int top, PrimedText style);
+    // Compute, the result caption with Edit4 and "м2", and Reset, spread evenly over what is
+    // left of the window below `top`.
+    void addComputeResultReset(const QStringList& resultCaption, int top);
+    // All of an area-only window, top to bottom.
+    void addAreaWindowParts(const AreaWindowLayout& layout);
+
+  private:
+    QLabel* addCell(const QString& text, const QRect& cell);
+    int staticTexts_ = 0;
+};
+
+} // namespace velaro

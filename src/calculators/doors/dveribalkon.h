@@ -1,0 +1,19 @@
+#pragma once
+// Balcony doors: separate or paired leaves with one or two sashes, paired leaves optionally with
+// triple glazing. Primed parts are charged nothing extra, which the window states as a note.
+
+#include "calculators/doors/doorwindow.h"
+
+namespace velaro {
+
+namespace dveribalkon {
+Outcome compute(const FormState& state);
+} // namespace dveribalkon
+
+class TForm23 : public DoorWindow {
+    Q_OBJECT
+  public:
+    explicit TForm23(char decimalSeparator, QWidget* parent = nullptr);
+};
+
+} // namespace velaro

@@ -1,0 +1,37 @@
+#include "calculators/doors/dverigluhie.h"
+
+namespace velaro {
+namespace {
+
+using namespace leafdoors;
+
+// Primed parts leave masonry walls as they are and take timber and partitions to 0.3.
+// clang-format off
+const Table kTable{
+    {kMasonry,    {},         2.4L, 1.0L},
+    {kMasonry,    kOneSide,   2.6L, 1.0L},
+    {kMasonry,    kBothSides, 2.8L, 1.0L},
+    {kTimber,     {},         2.7L, 0.3L},
+    {kPartitions, {},         2.7L, 0.3L},
+    {kPartitions, kThick,     2.9L, 0.3L},
+};
+// clang-format on
+
+} // namespace
+
+Outcome dverigluhie::compute(const FormState& state) {
+    return leafdoors::compute(kTable, state);
+}
+
+TForm24::TForm24(char decimalSeparator, QWidget* parent)
+    : LeafDoorWindow(
+          {{"TForm24", "dverigluhie",
+            QStringLiteral("Калькулятор окраски дверных проемов с глухими дверными полотнами"),
+            QSize(492, 675)},
+           QStringLiteral("ЗАПОЛНЕНИЯ ДВЕРНЫХ ПРОЕМОВ С ГЛУХИМИ ДВЕРНЫМИ ПОЛОТНАМИ:"),
+           QSize(145, 153),
+           QStringLiteral("с глухими дверными полотнами:"),
+           kTable},
+          decimalSeparator, parent) {}
+
+} // namespace velaro

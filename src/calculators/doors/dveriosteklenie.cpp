@@ -1,0 +1,36 @@
+#include "calculators/doors/dveriosteklenie.h"
+
+namespace velaro {
+namespace {
+
+using namespace leafdoors;
+
+// Primed parts leave masonry walls as they are and take partitions to 0.3.
+// clang-format off
+const Table kTable{
+    {kMasonry,    {},         1.8L, 1.0L},
+    {kMasonry,    kOneSide,   2.0L, 1.0L},
+    {kMasonry,    kBothSides, 2.2L, 1.0L},
+    {kPartitions, {},         2.1L, 0.3L},
+    {kPartitions, kThick,     2.3L, 0.3L},
+};
+// clang-format on
+
+} // namespace
+
+Outcome dveriosteklenie::compute(const FormState& state) {
+    return leafdoors::compute(kTable, state);
+}
+
+TForm25::TForm25(char decimalSeparator, QWidget* parent)
+    : LeafDoorWindow(
+          {{"TForm25", "dveriosteklenie",
+            QStringLiteral("Калькулятор окраски дверных проемов с остекленными дверными полотнами"),
+            QSize(492, 639)},
+           QStringLiteral("ЗАПОЛНЕНИЯ ДВЕРНЫХ ПРОЕМОВ С ОСТЕКЛЕННЫМИ ДВЕРНЫМИ ПОЛОТНАМИ:"),
+           QSize(161, 161),
+           QStringLiteral("с остекленными дверными полотнами:"),
+           kTable},
+          decimalSeparator, parent) {}
+
+} // namespace velaro

@@ -1,0 +1,38 @@
+#include "calculators/doors/shkafniedveri.h"
+
+namespace velaro {
+
+Outcome shkafniedveri::compute(const FormState& state) {
+    if (auto refused = doors::refuseEmptyArea(state))
+        return *refused;
+    long double area = state.number(doors::kArea);
+    area = area * 2.1L;
+    if (state.ticked(doors::kPrimed))
+        area = area * 0.3L;
+    return doors::result(state, area);
+}
+
+TForm26::TForm26(char decimalSeparator, QWidget* parent)
+    : DoorWindow({"TForm26", "shkafniedveri",
+                  QStringLiteral("Калькулятор окраски дверных проемов - шкафные двери"),
+                  QSize(492, 513)},
+                 decimalSeparator, parent) {
+    // The only case the window serves, stated without a check box.
+    const CellGrid grid{{476},
+                        {{30,
+                          {{QStringLiteral("Перегородки, состав заполнения: коробка, полотно, "
+                                           "наличники с одной стороны")}}}}};
+    addAreaWindowParts(
+        {QStringLiteral("ЗАПОЛНЕНИЯ ДВЕРНЫХ ПРОЕМОВ - ШКАФНЫЕ ДВЕРИ:"),
+         QSize(113, 161),
+         false,
+         grid,
+         PrimedText::Label,
+         {QStringLiteral("Площадь окрашиваемой поверхности"),
+          QStringLiteral("заполнения дверных проемов - "), QStringLiteral("шкафные двери:")}});
+    setTabOrder({"Edit2", "Button1", "Button2", "Edit4", "CheckBox4"});
+    setResetOrder({"Edit2", "Edit4", "CheckBox4"});
+    setRule(shkafniedveri::compute);
+}
+
+} // namespace velaro
