@@ -89,13 +89,13 @@ QLabel* DoorWindow::addCell(const QString& text, const QRect& cell) {
 int DoorWindow::addGrid(const CellGrid& grid, int top) {
     constexpr int kTextPadding = 4; // above and below the tallest text of a row
     int y = top;
-    for (const GridRow& row : grid.rows) {
+    for (const CellGridRow& row : grid.rows) {
         // Cells first, at their widths; the row is as tall as its tallest wrapped text needs.
         std::vector<std::pair<QLabel*, QCheckBox*>> placed;
         int height = row.minimumHeight;
         int x = kMargin;
         std::size_t column = 0;
-        for (const GridCell& cell : row.cells) {
+        for (const CellGridCell& cell : row.cells) {
             const auto first = grid.columns.begin() + static_cast<std::ptrdiff_t>(column);
             const int width =
                 std::accumulate(first, first + cell.span, 0) + (cell.span - 1) * kCellGap;

@@ -35,7 +35,7 @@ Results result(const FormState& state, long double area);
 
 } // namespace doors
 
-struct GridCell {
+struct CellGridCell {
     QString text;          // empty: a blank sunken cell
     QString checkBox = {}; // empty: no check box beside the cell
     int span = 1;          // columns the cell and its check box cover
@@ -43,15 +43,15 @@ struct GridCell {
     QString accessibleName = {};
 };
 
-struct GridRow {
+struct CellGridRow {
     int minimumHeight; // taller where a wrapped text needs it
-    std::vector<GridCell> cells;
+    std::vector<CellGridCell> cells;
 };
 
 // Rows of sunken text cells, each cell followed by its check box if it has one.
 struct CellGrid {
     std::vector<int> columns; // widths, a check box beside a cell included
-    std::vector<GridRow> rows;
+    std::vector<CellGridRow> rows;
 };
 
 // Whether "Детали проолифленные:" beside CheckBox4 stands in a sunken cell or a plain label.
