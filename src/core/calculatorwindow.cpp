@@ -139,7 +139,11 @@ void CalculatorWindow::setTabOrder(const QStringList& names) {
 
 void CalculatorWindow::Button1Click() {
     if (rule_)
-        apply(rule_(formState()));
+        apply(evaluate(formState()));
+}
+
+Outcome CalculatorWindow::evaluate(const FormState& state) const {
+    return rule_ ? rule_(state) : Outcome{Results{}};
 }
 
 void CalculatorWindow::Button2Click() {

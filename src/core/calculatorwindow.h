@@ -49,6 +49,9 @@ public:
 
     // The window's present field texts and ticks.
     FormState formState() const;
+    // The window's rule on any field texts and ticks, without touching the window: what Compute
+    // would do. Throws as Compute does on malformed text.
+    Outcome evaluate(const FormState& state) const;
     // Focus, then box, then clearing; or the result texts.
     void apply(const Outcome& outcome);
 
