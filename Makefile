@@ -2,7 +2,7 @@
 BUILD_DIR ?= build
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 
-.PHONY: all deps build run test sanitize fuzz clean
+.PHONY: all deps build run test sanitize fuzz bench clean
 
 all: build
 
@@ -35,6 +35,14 @@ FUZZ_SECONDS ?= 30
 fuzz:
 	@EXTRA_PACKAGES="clang libclang-rt-14-dev" scripts/install-deps.sh
 	@scripts/fuzz.sh $(FUZZ_SECONDS)
+
+# Start-up time and memory against a bare one-window Qt program, and Compute click times.
+BENCH_RUNS ?= 21
+bench: build
+	@cmake --build $(BUILD_DIR) --target bench-programs
+	@xvfb-run -a -s "-screen 0 1280x1024x24" $(BUILD_DIR)/startup-bench \
+	    $(BUILD_DIR)/bench-bare $(BUILD_DIR)/velaro-paint-bench $(BENCH_RUNS)
+	@xvfb-run -a -s "-screen 0 1280x1024x24" $(BUILD_DIR)/velaro-paint-bench --compute | grep compute_us
 
 clean:
 	rm -rf $(BUILD_DIR) build-sanitize build-fuzz

@@ -118,7 +118,7 @@ QCheckBox* CalculatorWindow::addCheckBox(const QString& name, const QRect& box,
 
 PictureArea* CalculatorWindow::addPicture(const QRect& area, const QString& name) {
     auto* picture = new PictureArea(name, area, client_);
-    picture->setPicture(modulePicture(module_));
+    picture->setPictureResource(QStringLiteral(":/pictures/%1.jpg").arg(module_));
     return picture;
 }
 

@@ -20,11 +20,23 @@ std::optional<QImage> imageFromJpeg(const QByteArray& bytes) {
     return image;
 }
 
-std::optional<QImage> modulePicture(const QString& module) {
-    QFile file(QStringLiteral(":/pictures/%1.jpg").arg(module));
+namespace {
+
+QString modulePicturePath(const QString& module) {
+    return QStringLiteral(":/pictures/%1.jpg").arg(module);
+}
+
+std::optional<QImage> resourcePicture(const QString& path) {
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
     return imageFromJpeg(file.readAll());
+}
+
+} // namespace
+
+std::optional<QImage> modulePicture(const QString& module) {
+    return resourcePicture(modulePicturePath(module));
 }
 
 PictureArea::PictureArea(const QString& name, const QRect& area, QWidget* parent)
@@ -34,15 +46,40 @@ PictureArea::PictureArea(const QString& name, const QRect& area, QWidget* parent
 }
 
 void PictureArea::setPicture(std::optional<QImage> picture) {
+    resource_.clear();
     picture_ = std::move(picture);
+    decoded_ = true;
     update();
 }
 
+void PictureArea::setPictureResource(const QString& path) {
+    resource_ = path;
+    picture_.reset();
+    decoded_ = false;
+    update();
+}
+
+const std::optional<QImage>& PictureArea::picture() const {
+    if (!decoded_) {
+        picture_ = resourcePicture(resource_);
+        decoded_ = true;
+    }
+    return picture_;
+}
+
 void PictureArea::paintEvent(QPaintEvent*) {
-    if (!picture_)
+    if (!picture())
         return;
     QPainter painter(this);
     painter.drawImage(QPoint(0, 0), *picture_); // the widget's own rectangle clips it
+}
+
+void PictureArea::hideEvent(QHideEvent* event) {
+    if (!resource_.isEmpty()) {
+        picture_.reset();
+        decoded_ = false;
+    }
+    QWidget::hideEvent(event);
 }
 
 } // namespace velaro

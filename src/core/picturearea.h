@@ -1,7 +1,8 @@
 #pragma once
 // A calculator's illustration: a JPEG compiled into the program, drawn unscaled from the
 // area's top-left corner and cut off at its edges. A picture that cannot be decoded leaves the
-// area empty.
+// area empty. A picture named by its resource is decoded when first painted and let go when the
+// window hides, so hidden calculators hold no pixels.
 
 #include <QImage>
 #include <QWidget>
@@ -21,15 +22,23 @@ class PictureArea : public QWidget {
 public:
     PictureArea(const QString& name, const QRect& area, QWidget* parent);
 
+    // A decoded picture, kept as given.
     void setPicture(std::optional<QImage> picture);
-    bool hasPicture() const { return picture_.has_value(); }
-    const std::optional<QImage>& picture() const { return picture_; }
+    // The JPEG resource to show, decoded on demand.
+    void setPictureResource(const QString& path);
+
+    // The picture as it is shown (decoding a resource if need be).
+    const std::optional<QImage>& picture() const;
+    bool hasPicture() const { return picture().has_value(); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
-    std::optional<QImage> picture_;
+    QString resource_;
+    mutable std::optional<QImage> picture_;
+    mutable bool decoded_ = false;
 };
 
 } // namespace velaro

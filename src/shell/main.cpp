@@ -1,9 +1,6 @@
 // velaro-paint: painting-area calculators for building estimators.
 
-#include "core/fonts.h"
-#include "shell/prob02.h"
-
-#include <QApplication>
+#include "shell/application.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -11,7 +8,7 @@
 namespace {
 
 bool displayAvailable() {
-#if defined(Q_OS_LINUX)
+#if defined(__linux__)
     const auto set = [](const char* name) {
         const char* value = std::getenv(name);
         return value && *value;
@@ -31,12 +28,5 @@ int main(int argc, char** argv) {
                    stderr);
         return 2;
     }
-    QApplication app(argc, argv);
-    QApplication::setApplicationName("velaro-paint");
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/prob02.png")));
-    velaro::installFontSubstitutions();
-
-    velaro::Program program(velaro::systemDecimalSeparator());
-    program.mainWindow().show();
-    return QApplication::exec();
+    return velaro::runApplication(argc, argv);
 }

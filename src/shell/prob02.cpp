@@ -63,7 +63,7 @@ const QString TForm1::kCreditLine =
 const QString TForm1::kAboutText =
     QStringLiteral("Velaro Калькулятор окраски, версия 1.0: расчёт площадей окраски для сметчиков.");
 
-TForm1::TForm1(const WindowRegistry& registry, QWidget* parent)
+TForm1::TForm1(WindowRegistry& registry, QWidget* parent)
     : QMainWindow(parent), registry_(registry) {
     setObjectName("TForm1");
     setWindowTitle(kApplicationTitle);
@@ -132,7 +132,7 @@ void TForm1::openCalculator(int buttonNumber) {
     const int chosenNumber = buttonNumber + 1;
     for (int n = WindowRegistry::kFirstCalculator; n <= WindowRegistry::kLastForm; ++n)
         if (n != chosenNumber)
-            if (QWidget* other = registry_.Form(n))
+            if (QWidget* other = registry_.builtForm(n)) // one not built yet is hidden
                 other->close();
     QWidget* chosen = registry_.Form(chosenNumber);
     if (!chosen)
@@ -158,8 +158,12 @@ Program::Program(char decimalSeparator) : registry_(std::make_unique<WindowRegis
     form1_ = std::make_unique<TForm1>(*registry_);
     registry_->add(1, form1_.get());
     for (const CalculatorEntry& entry : allCalculators())
-        registry_->add(entry.formNumber, entry.create(decimalSeparator));
+        registry_->addFactory(entry.formNumber, [create = entry.create, decimalSeparator] {
+            return create(decimalSeparator);
+        });
 }
+
+void Program::start() { form1_->show(); }
 
 Program::~Program() { registry_.reset(); }
 

@@ -12,7 +12,7 @@ class WindowRegistry;
 class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TForm1(const WindowRegistry& registry, QWidget* parent = nullptr);
+    explicit TForm1(WindowRegistry& registry, QWidget* parent = nullptr);
 
     static constexpr int kCalculatorCount = 26;
     static const QString kCreditLine;
@@ -28,17 +28,21 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    const WindowRegistry& registry_;
+    WindowRegistry& registry_;
 };
 
-// Start-up: the main window, then the 26 calculators in ascending order, all hidden.
+// Start-up: the main window, then the 26 calculators in ascending order, all hidden: each
+// calculator is registered with the means to build it and built when first opened.
 class Program {
 public:
     explicit Program(char decimalSeparator);
     ~Program();
 
     TForm1& mainWindow() { return *form1_; }
-    const WindowRegistry& registry() const { return *registry_; }
+    WindowRegistry& registry() { return *registry_; }
+
+    // Shows the main window.
+    void start();
 
 private:
     std::unique_ptr<WindowRegistry> registry_;

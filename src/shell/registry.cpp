@@ -7,10 +7,28 @@ void WindowRegistry::add(int formNumber, QWidget* window) {
     forms_[formNumber] = window;
 }
 
-QWidget* WindowRegistry::Form(int formNumber) const {
+void WindowRegistry::addFactory(int formNumber, Factory factory) {
+    Q_ASSERT(formNumber >= kFirstCalculator && formNumber <= kLastForm);
+    factories_[formNumber] = std::move(factory);
+}
+
+QWidget* WindowRegistry::Form(int formNumber) {
+    if (formNumber < 1 || formNumber > kLastForm)
+        return nullptr;
+    if (!forms_[formNumber] && factories_[formNumber])
+        forms_[formNumber] = factories_[formNumber]();
+    return forms_[formNumber];
+}
+
+QWidget* WindowRegistry::builtForm(int formNumber) const {
     if (formNumber < 1 || formNumber > kLastForm)
         return nullptr;
     return forms_[formNumber];
+}
+
+void WindowRegistry::buildAll() {
+    for (int n = kFirstCalculator; n <= kLastForm; ++n)
+        Form(n);
 }
 
 WindowRegistry::~WindowRegistry() {
