@@ -26,12 +26,18 @@ using namespace velaro::test;
 
 namespace {
 
+bool isKnownError(const QString& text) {
+    return text.endsWith(QStringLiteral("' is not a valid floating point value.")) ||
+           text == QStringLiteral("Invalid floating point operation.");
+}
+
 // Answers every message box as soon as it shows, remembering what it said.
 class BoxAnswerer : public QObject {
 public:
     struct Seen {
         QString title, text;
         QMessageBox::Icon icon;
+        bool knownError;
     };
     QList<Seen> seen;
 
@@ -39,7 +45,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Show)
             if (auto* box = qobject_cast<QMessageBox*>(watched)) {
-                seen.append({box->windowTitle(), box->text(), box->icon()});
+                // Only the head of the text: pasted junk makes some texts 10 000 characters long.
+                seen.append({box->windowTitle(), box->text().left(300), box->icon(),
+                             isKnownError(box->text())});
                 QTimer::singleShot(0, box, [box] { box->done(QMessageBox::Ok); });
             }
         return false;
@@ -64,10 +72,6 @@ void quietPlatformWarnings(QtMsgType type, const QMessageLogContext& context, co
     testlibHandler(type, context, text);
 }
 
-bool isKnownError(const QString& text) {
-    return text.endsWith(QStringLiteral("' is not a valid floating point value.")) ||
-           text == QStringLiteral("Invalid floating point operation.");
-}
 
 } // namespace
 
@@ -128,7 +132,7 @@ class MonkeyTest : public QObject {
             const auto& box = answerer.seen.back();
             if (box.icon == QMessageBox::Critical) {
                 ++errors;
-                QVERIFY2(isKnownError(box.text), qPrintable(box.text.left(200)));
+                QVERIFY2(box.knownError, qPrintable(box.text.left(200)));
             } else {
                 ++refusals;
             }
@@ -217,6 +221,8 @@ private slots:
                 QFAIL(qPrintable(QStringLiteral("after action %1").arg(i)));
             if (i % 500 == 0) {
                 const long rss = residentKilobytes();
+                if (qEnvironmentVariableIsSet("VELARO_MONKEY_TRACE"))
+                    qInfo("action %d: RSS %ld kB", i, rss);
                 peakRss = std::max(peakRss, rss);
                 if (i == kWarmUp)
                     warmRss = rss;
@@ -231,8 +237,11 @@ private slots:
               actions, clock.elapsed(), computes, results, refusals, errors,
               static_cast<long long>(answerer.seen.size()), warmRss, endRss, peakRss);
         QVERIFY(computes > actions / 10);
+#if !defined(__SANITIZE_ADDRESS__)
+        // (AddressSanitizer holds freed memory in quarantine, so growth means nothing there.)
         if (warmRss > 0)
             QVERIFY2(endRss - warmRss < 40 * 1024, "memory keeps growing");
+#endif
     }
 };
 

@@ -150,7 +150,7 @@ void CalculatorWindow::Button2Click() {
     for (const QString& name : resetOrder_) {
         QWidget* control = findControl(this, name);
         if (auto* edit = qobject_cast<QLineEdit*>(control))
-            edit->clear();
+            edit->setText(QString()); // emptied as by the program, which also ends its undo history
         else if (auto* check = qobject_cast<QCheckBox*>(control))
             check->setChecked(false);
     }
@@ -180,7 +180,7 @@ void CalculatorWindow::apply(const Outcome& outcome) {
             control->setFocus();
     ShowMessage(QString::fromStdString(refusal.message));
     if (auto* edit = qobject_cast<QLineEdit*>(findControl(this, QString::fromStdString(refusal.cleared))))
-        edit->clear();
+        edit->setText(QString());
 }
 
 QWidget* findControl(const QWidget* window, const QString& name) {
