@@ -4,6 +4,7 @@
 #include "core/messages.h"
 #include "core/numericedit.h"
 #include "core/picturearea.h"
+#include "core/windowframe.h"
 
 #include <QCheckBox>
 #include <QGuiApplication>
@@ -20,25 +21,11 @@ CalculatorWindow::CalculatorWindow(const WindowDescription& description, char de
                                    QWidget* parent)
     : QMainWindow(parent), module_(description.module), separator_(decimalSeparator),
       client_(new QWidget(this)) {
-    setObjectName(description.className);
-    setWindowTitle(description.caption);
-    setWindowIcon(QIcon(QStringLiteral(":/icons/%1.png").arg(description.module)));
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint);
+    setUpTopLevelWindow(*this, description.className, description.caption,
+                        QStringLiteral(":/icons/%1.png").arg(description.module), kBackground);
     setAttribute(Qt::WA_QuitOnClose, false);
-    setFont(sansFont());
-
-    QPalette silver = palette();
-    silver.setColor(QPalette::Window, kBackground);
-    setPalette(silver);
-    setAutoFillBackground(true);
-
-    QMenu* file = menuBar()->addMenu(QStringLiteral("&Файл"));
-    file->menuAction()->setObjectName("N1");
-    QAction* exit = file->addAction(QStringLiteral("Выход"));
-    exit->setObjectName("N2");
-    connect(exit, &QAction::triggered, this, [this] { runGuarded([this] { N2Click(); }); });
+    addMenuCommand(*this, QStringLiteral("&Файл"), "N1", QStringLiteral("Выход"), "N2",
+                   [this] { N2Click(); });
 
     client_->setObjectName("client");
     client_->setFixedSize(description.clientSize);

@@ -3,6 +3,7 @@
 #include "calculators/catalog.h"
 #include "core/fonts.h"
 #include "core/messages.h"
+#include "core/windowframe.h"
 #include "shell/registry.h"
 
 #include <QApplication>
@@ -65,28 +66,12 @@ const QString TForm1::kAboutText =
 
 TForm1::TForm1(WindowRegistry& registry, QWidget* parent)
     : QMainWindow(parent), registry_(registry) {
-    setObjectName("TForm1");
-    setWindowTitle(kApplicationTitle);
-    setWindowIcon(QIcon(QStringLiteral(":/icons/prob02.png")));
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint);
-    setFont(sansFont());
-    QPalette background = palette();
-    background.setColor(QPalette::Window, kMainBackground);
-    setPalette(background);
-    setAutoFillBackground(true);
-
-    QMenu* file = menuBar()->addMenu(QStringLiteral("&Файл"));
-    file->menuAction()->setObjectName("N1");
-    QAction* exit = file->addAction(QStringLiteral("Выход"));
-    exit->setObjectName("N2");
-    connect(exit, &QAction::triggered, this, [this] { runGuarded([this] { N2Click(); }); });
-    QMenu* help = menuBar()->addMenu(QStringLiteral("&Справка"));
-    help->menuAction()->setObjectName("N3");
-    QAction* about = help->addAction(QStringLiteral("О программе"));
-    about->setObjectName("N4");
-    connect(about, &QAction::triggered, this, [this] { runGuarded([this] { N4Click(); }); });
+    setUpTopLevelWindow(*this, "TForm1", kApplicationTitle, QStringLiteral(":/icons/prob02.png"),
+                        kMainBackground);
+    addMenuCommand(*this, QStringLiteral("&Файл"), "N1", QStringLiteral("Выход"), "N2",
+                   [this] { N2Click(); });
+    addMenuCommand(*this, QStringLiteral("&Справка"), "N3", QStringLiteral("О программе"), "N4",
+                   [this] { N4Click(); });
 
     auto* client = new QWidget(this);
     client->setObjectName("client");
