@@ -33,6 +33,7 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName("velaro-paint");
+    QGuiApplication::setDesktopFileName(QStringLiteral(VELARO_APP_ID)); // ties windows to the entry
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/prob02.png")));
     velaro::installFontSubstitutions();
 
