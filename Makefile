@@ -2,7 +2,7 @@
 BUILD_DIR ?= build
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 
-.PHONY: all deps build run test sanitize fuzz bench clean
+.PHONY: all deps build run test package sanitize fuzz bench clean
 
 all: build
 
@@ -18,6 +18,10 @@ run: build
 
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure --parallel 2
+
+# A Debian package of the program (build/velaro-paint_<version>_<arch>.deb), made by CPack.
+package: build
+	@cmake --build $(BUILD_DIR) --target package
 
 # The whole test suite under AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize: deps

@@ -9,6 +9,10 @@ packages=(
   libjpeg62-turbo-dev
   fonts-liberation2
   xvfb xauth
+  # the accessibility smoke test: a session bus that starts the AT-SPI bus, and its Python client
+  dbus-bin dbus-daemon at-spi2-core python3 python3-pyatspi
+  # validating the desktop entry and the metainfo, and `make package`
+  desktop-file-utils appstream dpkg-dev file
 )
 # Extra packages a caller may ask for, e.g. EXTRA_PACKAGES="clang libmpfr-dev".
 if [ -n "${EXTRA_PACKAGES:-}" ]; then

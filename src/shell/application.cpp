@@ -14,6 +14,7 @@ int runApplication(int argc, char** argv, const std::function<void(QWidget&)>& s
     QApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("velaro-paint"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(VELARO_APP_ID)); // ties windows to the entry
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/prob02.png")));
     installFontSubstitutions();
 

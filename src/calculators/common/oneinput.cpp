@@ -1,5 +1,6 @@
 #include "calculators/common/oneinput.h"
 
+#include "calculators/common/fieldnames.h"
 #include "core/fonts.h"
 #include "core/numericedit.h"
 #include "core/picturearea.h"
@@ -59,7 +60,8 @@ OneInputWindow::OneInputWindow(const OneInputDescription& description, char deci
 }
 
 OneInputWindow::Row OneInputWindow::addInputRow(const OneInputDescription& description) {
-    Row row{addCentredLabel(description.prompt.join('\n'), 0, serifFont())};
+    QLabel* prompt = addCentredLabel(description.prompt.join('\n'), 0, serifFont());
+    Row row{prompt};
     if (!description.promptNotes.isEmpty()) {
         QLabel* notes =
             addLabel(description.promptNotes.join('\n'), QPoint(0, bottomOf(row)), serifFont());
@@ -68,6 +70,7 @@ OneInputWindow::Row OneInputWindow::addInputRow(const OneInputDescription& descr
     }
     NumericEdit* input = addEdit(
         oneinput::kInput, QPoint(centredLeft(NumericEdit::kWidth), bottomOf(row) + kPromptGap));
+    nameAfter(input, prompt);
     row << input << addUnit(description.inputUnit, input);
     return row;
 }
@@ -75,6 +78,7 @@ OneInputWindow::Row OneInputWindow::addInputRow(const OneInputDescription& descr
 OneInputWindow::Row OneInputWindow::addResultRow(const OneInputDescription& description) {
     QLabel* prompt = addLabel(description.resultPrompt.join('\n'), QPoint(0, 0), serifFont());
     NumericEdit* result = addEdit(oneinput::kResult, QPoint(0, 0));
+    nameAfter(result, prompt);
     QWidget* unit = addUnit(description.resultUnit, result);
     // The prompt, the field and its unit stand centred as one group.
     const int groupWidth =

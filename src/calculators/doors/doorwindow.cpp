@@ -1,5 +1,6 @@
 #include "calculators/doors/doorwindow.h"
 
+#include "calculators/common/fieldnames.h"
 #include "core/fonts.h"
 #include "core/numericedit.h"
 
@@ -57,6 +58,7 @@ DoorWindow::PromptedField DoorWindow::addPromptedField(const QString& prompt, co
     parts.prompt = addLabel(prompt, topLeft, serif);
     const int fieldTop = parts.prompt->geometry().bottom() + 1 + kLabelToField;
     parts.edit = addEdit(field, QPoint(topLeft.x(), fieldTop));
+    nameAfter(parts.edit, parts.prompt);
     parts.unit = addLabel(unit, QPoint(0, 0), serif);
     parts.unit->move(parts.edit->geometry().right() + 1 + kUnitGap,
                      fieldTop + (NumericEdit::kHeight - parts.unit->height()) / 2);
@@ -163,7 +165,7 @@ void DoorWindow::addComputeResultReset(const QStringList& resultCaption, int top
     caption->move(left, captionTop);
     const int fieldLeft = left + caption->width() + kFieldGap;
     const int fieldTop = captionTop + (caption->height() - NumericEdit::kHeight) / 2;
-    addEdit(doors::kResult, QPoint(fieldLeft, fieldTop));
+    nameAfter(addEdit(doors::kResult, QPoint(fieldLeft, fieldTop)), caption);
     unit->move(fieldLeft + NumericEdit::kWidth + kUnitGap,
                fieldTop + (NumericEdit::kHeight - unit->height()) / 2);
 

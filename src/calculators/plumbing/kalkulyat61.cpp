@@ -1,6 +1,8 @@
 #include "calculators/plumbing/kalkulyat61.h"
 
+#include "calculators/common/fieldnames.h"
 #include "core/fonts.h"
+#include "core/numericedit.h"
 
 #include <QLabel>
 
@@ -72,8 +74,8 @@ TForm2::TForm2(char decimalSeparator, QWidget* parent)
                            label->sizeHint().height());
         return label;
     };
-    heading(0, QStringLiteral("Введите наружный \nдиаметр труб в мм:"), 58);
-    heading(1, QStringLiteral("Введите м.п. труб:"), 74);
+    QLabel* diameterHeading = heading(0, QStringLiteral("Введите наружный \nдиаметр труб в мм:"), 58);
+    QLabel* lengthHeading = heading(1, QStringLiteral("Введите м.п. труб:"), 74);
     QLabel* areaHeading = heading(2, QStringLiteral("Площадь окраски труб:"), 74);
     QPalette navy = areaHeading->palette();
     navy.setColor(QPalette::WindowText, QColor(0, 0, 128));
@@ -83,16 +85,18 @@ TForm2::TForm2(char decimalSeparator, QWidget* parent)
     constexpr int rowStep = 31;
     for (std::size_t i = 0; i < kRows.size(); ++i) {
         const int top = firstRowTop + static_cast<int>(i) * rowStep;
-        addEdit(kRows[i].diameter, QPoint(columns[0], top));
-        addEdit(kRows[i].length, QPoint(columns[1], top));
-        addEdit(kRows[i].area, QPoint(columns[2], top));
+        // The rows are told apart by their number, as a person counts them down the table.
+        const QString row = QStringLiteral("строка %1").arg(i + 1);
+        nameAfter(addEdit(kRows[i].diameter, QPoint(columns[0], top)), diameterHeading, row);
+        nameAfter(addEdit(kRows[i].length, QPoint(columns[1], top)), lengthHeading, row);
+        nameAfter(addEdit(kRows[i].area, QPoint(columns[2], top)), areaHeading, row);
     }
 
     addComputeButton(QPoint(centredLeft(75), 388));
     QLabel* totalLabel =
         addLabel(QStringLiteral("Суммарная площадь окраски труб:"), QPoint(0, 0), serif);
     totalLabel->move(columns[2] - 10 - totalLabel->width(), 436);
-    addEdit(kTotal, QPoint(columns[2], 434));
+    nameAfter(addEdit(kTotal, QPoint(columns[2], 434)), totalLabel);
     addLabel(QStringLiteral("м2"), QPoint(columns[2] + 121 + 6, 436), serif);
     addResetButton(QPoint(centredLeft(75), 484));
 

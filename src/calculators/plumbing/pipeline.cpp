@@ -1,5 +1,6 @@
 #include "calculators/plumbing/pipeline.h"
 
+#include "calculators/common/fieldnames.h"
 #include "core/fonts.h"
 #include "core/numericedit.h"
 
@@ -61,7 +62,7 @@ void Window::addRows(std::span<const Row> rows) {
         QLabel* label = addLabel(QStringLiteral("при диаметре труб, мм: %1:").arg(row.diameter),
                                  QPoint(0, 0), serif);
         label->move(kFieldLeft - kLabelGap - label->width(), top + 2);
-        addEdit(row.length, QPoint(kFieldLeft, top));
+        nameAfter(addEdit(row.length, QPoint(kFieldLeft, top)), label);
         addLabel(QStringLiteral("м.п."),
                  QPoint(kFieldLeft + NumericEdit::kWidth + kUnitGap, top + 2), serif);
         top += kRowStep;
@@ -73,7 +74,7 @@ void Window::addTotalRow(const QString& text) {
     const int top = client()->height() - kTotalFromBottom;
     QLabel* label = addLabel(text, QPoint(0, 0), serif);
     label->move(kFieldLeft - kLabelGap - label->width(), top + 2);
-    addEdit(kTotal, QPoint(kFieldLeft, top));
+    nameAfter(addEdit(kTotal, QPoint(kFieldLeft, top)), label);
     addLabel(QStringLiteral("м2"), QPoint(kFieldLeft + NumericEdit::kWidth + kUnitGap, top + 2),
              serif);
 }

@@ -1,5 +1,6 @@
 #include "calculators/surfaces/lepizdeliya.h"
 
+#include "calculators/common/fieldnames.h"
 #include "core/fonts.h"
 #include "core/numericedit.h"
 
@@ -77,7 +78,7 @@ void TForm15::addInputRow(const QString& prompt, const char* field, const QStrin
     const QFont serif = serifFont();
     QLabel* label = addLabel(prompt, QPoint(0, 0), serif);
     label->move(kFieldLeft - kLabelGap - label->width(), top + 2);
-    addEdit(field, QPoint(kFieldLeft, top));
+    nameAfter(addEdit(field, QPoint(kFieldLeft, top)), label);
     addLabel(unit, QPoint(kFieldLeft + NumericEdit::kWidth + kUnitGap, top + 2), serif);
 }
 

@@ -1,5 +1,6 @@
 #include "calculators/surfaces/leppotolok.h"
 
+#include "calculators/common/fieldnames.h"
 #include "core/fonts.h"
 #include "core/numericedit.h"
 
@@ -66,15 +67,16 @@ TForm10::TForm10(char decimalSeparator, QWidget* parent)
     // Long prompts stand centred above their field; the field is centred with its unit beside.
     const int fieldLeft = centredLeft(NumericEdit::kWidth);
     const int unitLeft = fieldLeft + NumericEdit::kWidth + 6;
-    addCentredLabel(QStringLiteral("Введите площадь горизонтальной проекции лепных потолков:"), 190,
-                    serif);
-    addEdit(kProjection, QPoint(fieldLeft, 210));
+    QLabel* projection = addCentredLabel(
+        QStringLiteral("Введите площадь горизонтальной проекции лепных потолков:"), 190, serif);
+    nameAfter(addEdit(kProjection, QPoint(fieldLeft, 210)), projection);
     addLabel(QStringLiteral("м2"), QPoint(unitLeft, 212), serif);
 
-    addCentredLabel(QStringLiteral("Введите площадь горизонтальной проекции лепных изделий\n"
-                                   "в % от площади потолков:"),
-                    248, serif);
-    addEdit(kPercentage, QPoint(fieldLeft, 284));
+    QLabel* percentage =
+        addCentredLabel(QStringLiteral("Введите площадь горизонтальной проекции лепных изделий\n"
+                                       "в % от площади потолков:"),
+                        248, serif);
+    nameAfter(addEdit(kPercentage, QPoint(fieldLeft, 284)), percentage);
     addLabel(QStringLiteral("%"), QPoint(unitLeft, 286), serif);
 
     addComputeButton(QPoint(centredLeft(75), 326));
@@ -83,7 +85,7 @@ TForm10::TForm10(char decimalSeparator, QWidget* parent)
         addLabel(QStringLiteral("Площадь окраски лепных потолков:"), QPoint(0, 0), serif);
     const int resultFieldLeft = 300;
     result->move(resultFieldLeft - 8 - result->width(), 384);
-    addEdit(kArea, QPoint(resultFieldLeft, 382));
+    nameAfter(addEdit(kArea, QPoint(resultFieldLeft, 382)), result);
     addLabel(QStringLiteral("м2"), QPoint(resultFieldLeft + NumericEdit::kWidth + 6, 384), serif);
 
     addResetButton(QPoint(centredLeft(75), 440));

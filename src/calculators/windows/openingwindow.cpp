@@ -1,5 +1,6 @@
 #include "calculators/windows/openingwindow.h"
 
+#include "calculators/common/fieldnames.h"
 #include "calculators/windows/openingrule.h"
 #include "core/fonts.h"
 #include "core/numericedit.h"
@@ -58,8 +59,8 @@ int OpeningWindow::placeFields(int top) {
          QStringLiteral("шт.")},
     };
     for (const Field& field : fields) {
-        addLabel(field.prompt, QPoint(kMargin, top), serif);
-        addEdit(field.name, QPoint(kFieldLeft, top + kPromptGap));
+        QLabel* prompt = addLabel(field.prompt, QPoint(kMargin, top), serif);
+        nameAfter(addEdit(field.name, QPoint(kFieldLeft, top + kPromptGap)), prompt);
         addLabel(field.unit, QPoint(kFieldLeft + NumericEdit::kWidth + 6, top + kPromptGap + 3),
                  serif);
         top += kPromptGap + NumericEdit::kHeight + 8;
@@ -119,7 +120,7 @@ void OpeningWindow::placeFoot(int conditionsBottom, const QStringList& boxes) {
 
     caption->move(kMargin, top);
     const int fieldTop = caption->geometry().center().y() - NumericEdit::kHeight / 2;
-    addEdit(opening::kResult, QPoint(kFieldLeft, fieldTop));
+    nameAfter(addEdit(opening::kResult, QPoint(kFieldLeft, fieldTop)), caption);
     addLabel(QStringLiteral("м2"), QPoint(kFieldLeft + NumericEdit::kWidth + 6, fieldTop + 3),
              serif);
 

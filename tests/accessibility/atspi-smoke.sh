@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Runs atspi_smoke.py against the program given as $1, inside a private session bus (which starts
+# the accessibility bus on demand) and a virtual X server. Exit 77 (skipped) only when the tools
+# for that are missing; scripts/install-deps.sh installs them.
+set -euo pipefail
+program=$(realpath "$1")
+here=$(dirname "$(realpath "$0")")
+# pyatspi is Debian's package and lives with Debian's interpreter, whatever python3 is first on PATH.
+python=/usr/bin/python3
+for tool in dbus-run-session xvfb-run "$python"; do
+  if ! command -v "$tool" >/dev/null; then
+    echo "SKIP: $tool is missing; scripts/install-deps.sh installs it"
+    exit 77
+  fi
+done
+unset QT_QPA_PLATFORM
+exec dbus-run-session -- xvfb-run -a -s "-screen 0 1280x1024x24" \
+  "$python" "$here/atspi_smoke.py" "$program"

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Builds the Debian package into a scratch directory, as `make package` does, and reads it back:
+# the libraries the program links found by dpkg-shlibdeps, the platform plugins and the fonts
+# named, and the program, entry, metainfo and icons inside under /usr.
+#   check-deb.sh <build dir> <application id>
+set -euo pipefail
+build=$(realpath "$1")
+id=$2
+out=$(mktemp -d)
+trap 'rm -rf "$out"' EXIT
+if ! cpack -G DEB -B "$out" --config "$build/CPackConfig.cmake" >"$out/cpack.log" 2>&1; then
+  cat "$out/cpack.log"
+  exit 1
+fi
+debs=("$out"/*.deb)
+[ -f "${debs[0]}" ] || { echo "FAIL: no package made"; exit 1; }
+deb=${debs[0]}
+
+faults=0
+fault() { echo "FAIL: $*"; faults=$((faults + 1)); }
+
+depends=$(dpkg-deb -f "$deb" Depends)
+names=$(sed 's/ ([^)]*)//g; s/, /\n/g' <<<"$depends")
+for library in libqt6widgets6 libqt6gui6 libqt6core6 libjpeg62-turbo libstdc++6 qt6-qpa-plugins; do
+  grep -qxF "$library" <<<"$names" || fault "Depends lacks $library: $depends"
+done
+[ "$(dpkg-deb -f "$deb" Recommends)" = fonts-liberation2 ] || fault "Recommends is not fonts-liberation2"
+
+contents=$(dpkg-deb -c "$deb" | awk '{print $NF}')
+for path in ./usr/bin/velaro-paint ./usr/share/applications/$id.desktop \
+            ./usr/share/metainfo/$id.metainfo.xml ./usr/share/icons/hicolor/48x48/apps/$id.png \
+            ./usr/share/icons/hicolor/scalable/apps/$id.svg; do
+  grep -qx "$path" <<<"$contents" || fault "the package lacks $path"
+done
+
+[ "$faults" -eq 0 ] || exit 1
+echo "$(basename "$deb"): Depends: $depends"

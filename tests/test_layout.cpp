@@ -1,0 +1,155 @@
+// Every window of the program, looked at alike: each text shown whole, each control inside the
+// client area, nothing covering anything else. CTest runs this program twice, the second time at
+// twice the scale (QT_SCALE_FACTOR=2), where text is laid out at other pixel sizes.
+
+#include "core/fonts.h"
+#include "shell/prob02.h"
+#include "shell/registry.h"
+#include "support/layoutcheck.h"
+#include "support/testsupport.h"
+
+#include <QCheckBox>
+#include <QFontInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QPushButton>
+#include <QTest>
+
+#include <memory>
+
+using namespace velaro;
+using namespace velaro::test;
+
+namespace {
+
+// A window holding a field and a button placed well, plus what a test row adds to it.
+std::unique_ptr<QMainWindow> sampleWindow(const QString& flaw) {
+    auto window = std::make_unique<QMainWindow>();
+    auto* client = new QWidget;
+    window->setCentralWidget(client);
+    window->resize(300, 200);
+    window->setFont(sansFont());
+    auto* field = new QLineEdit(client);
+    field->setObjectName("Edit1");
+    field->setGeometry(10, 10, 121, 21);
+    auto* button = new QPushButton(QStringLiteral("Расчитать"), client);
+    button->setObjectName("Button1");
+    button->setFont(serifFont());
+    button->setGeometry(10, 40, 75, 25);
+
+    const auto label = [&](const QString& text, const QRect& geometry) {
+        auto* added = new QLabel(text, client);
+        added->setObjectName("Label1");
+        added->setFont(serifFont());
+        added->setGeometry(geometry);
+        return added;
+    };
+    if (flaw == "narrow label") {
+        label(QStringLiteral("Площадь окраски труб:"), QRect(150, 10, 60, 20));
+    } else if (flaw == "low label") {
+        label(QStringLiteral("Площадь"), QRect(150, 10, 100, 8));
+    } else if (flaw == "long word in a cell") {
+        QLabel* cell = label(QStringLiteral("Перегородки остекление"), QRect(150, 10, 50, 120));
+        cell->setWordWrap(true);
+    } else if (flaw == "too many lines in a cell") {
+        QLabel* cell = label(QStringLiteral("Стены каменные, состав заполнения: коробка, переплет"),
+                             QRect(150, 10, 120, 20));
+        cell->setWordWrap(true);
+    } else if (flaw == "long caption") {
+        button->setText(QStringLiteral("Площадь окраски ванн"));
+    } else if (flaw == "low field") {
+        field->setFixedHeight(10);
+    } else if (flaw == "outside") {
+        label(QStringLiteral("м2"), QRect(290, 10, 30, 20));
+    } else if (flaw == "overlap") {
+        auto* box = new QCheckBox(client);
+        box->setObjectName("CheckBox1");
+        box->setGeometry(120, 12, 17, 17);
+    } else if (flaw == "buttons sharing a border") {
+        auto* below = new QPushButton(QStringLiteral("Сброс"), client);
+        below->setObjectName("Button2");
+        below->setFont(serifFont());
+        below->setGeometry(10, 64, 75, 25);
+    }
+    return window;
+}
+
+} // namespace
+
+class LayoutTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<Program> program_;
+
+private slots:
+    void initTestCase() { program_ = std::make_unique<Program>(','); }
+    void cleanupTestCase() { program_.reset(); }
+
+    // The faces the windows are designed with are stood in for by Liberation, which has the
+    // same widths; any other stand-in would make the checks below pass or fail by accident.
+    void facesResolveToLiberation_data() {
+        QTest::addColumn<QFont>("font");
+        QTest::addColumn<QString>("family");
+        QTest::newRow("serif") << serifFont() << "Liberation Serif";
+        QTest::newRow("serif bold") << serifFont(15, true) << "Liberation Serif";
+        QTest::newRow("sans") << sansFont() << "Liberation Sans";
+    }
+    void facesResolveToLiberation() {
+        QFETCH(QFont, font);
+        QFETCH(QString, family);
+        QCOMPARE(QFontInfo(font).family(), family);
+    }
+
+    // The check finds each kind of fault it is there for, and only those.
+    void faultsAreFound_data() {
+        QTest::addColumn<QString>("flaw");
+        QTest::addColumn<QString>("fault"); // the start of the one fault found, or "" for none
+        QTest::newRow("none") << "" << "";
+        QTest::newRow("narrow label") << "narrow label" << "Label1 «Площадь окраски труб:» cut off";
+        QTest::newRow("low label") << "low label" << "Label1 «Площадь» cut off";
+        QTest::newRow("long word") << "long word in a cell" << "Label1 «Перегородки остекление» cut off";
+        QTest::newRow("many lines") << "too many lines in a cell" << "Label1 «Стены каменные";
+        QTest::newRow("long caption") << "long caption" << "Button1 «Площадь окраски ванн» cut off";
+        QTest::newRow("low field") << "low field" << "Edit1 cut off";
+        QTest::newRow("outside") << "outside" << "Label1 «м2» sticks out";
+        QTest::newRow("overlap") << "overlap" << "Edit1 overlaps CheckBox1";
+        QTest::newRow("shared border") << "buttons sharing a border" << "";
+    }
+    void faultsAreFound() {
+        QFETCH(QString, flaw);
+        QFETCH(QString, fault);
+        const auto window = sampleWindow(flaw);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        const QStringList faults = layoutFaults(window.get());
+        if (fault.isEmpty()) {
+            QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
+        } else {
+            QCOMPARE(faults.size(), 1);
+            QVERIFY2(faults.front().startsWith(fault), qPrintable(faults.front()));
+        }
+    }
+
+    void everyWindowShowsEverything_data() {
+        QTest::addColumn<int>("form");
+        for (int n = 1; n <= WindowRegistry::kLastForm; ++n)
+            QTest::addRow("TForm%d", n) << n;
+    }
+    void everyWindowShowsEverything() {
+        QFETCH(int, form);
+        QWidget* window = program_->registry().Form(form);
+        QVERIFY(window);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        // The run at another scale must really be at that scale.
+        if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR"))
+            QCOMPARE(window->devicePixelRatio(), qEnvironmentVariable("QT_SCALE_FACTOR").toDouble());
+        const QStringList faults = layoutFaults(window);
+        window->hide();
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("\n   "))));
+    }
+};
+
+VELARO_TEST_MAIN(LayoutTest)
+#include "test_layout.moc"
