@@ -7,10 +7,11 @@ packages=(
   g++ cmake ninja-build make pkg-config
   qt6-base-dev qt6-base-dev-tools
   libjpeg62-turbo-dev
+  libmpfr-dev libgmp-dev
   fonts-liberation2
   xvfb xauth
 )
-# Extra packages a caller may ask for, e.g. EXTRA_PACKAGES="clang libmpfr-dev".
+# Extra packages a caller may ask for, e.g. EXTRA_PACKAGES="clang libclang-rt-14-dev".
 if [ -n "${EXTRA_PACKAGES:-}" ]; then
   read -r -a extra <<<"$EXTRA_PACKAGES"
   packages+=("${extra[@]}")
