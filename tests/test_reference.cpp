@@ -45,7 +45,7 @@ struct FaultTally {
     long nearHalf = 0; // of those, cases with a result within one double ulp of a rounding half
     double closestToMidpoint = 1e9; // of those results, the least distance in extended ulps from
                                     // a midpoint between doubles
-    long caught = 0;   // cases whose displayed text differs from the reference
+    long caught = 0;                // cases whose displayed text differs from the reference
     std::string example;
 };
 
@@ -95,9 +95,9 @@ const char* describe(Visibility visibility) {
 
 struct RuleRun {
     long cases = 0;
-    long built = 0;     // cases whose amount was built to land on a half
-    long nearHalf = 0;  // cases with a result within one double ulp of a rounding half
-    long exactHalf = 0; // … exactly on it
+    long built = 0;        // cases whose amount was built to land on a half
+    long nearHalf = 0;     // cases with a result within one double ulp of a rounding half
+    long exactHalf = 0;    // … exactly on it
     long nearMidpoint = 0; // … and within 4 extended ulps of a midpoint between doubles
     long refusals = 0;
     long mismatches = 0;
@@ -125,7 +125,7 @@ std::string describe(const Texts& texts) {
 }
 
 class RuleRunner {
-public:
+  public:
     RuleRunner(const CalculatorModel& model, velaro::CalculatorWindow& window)
         : model_(model), window_(window), template_(window.formState()),
           rng_(0x7e57ed00u + static_cast<unsigned>(model.form)) {}
@@ -141,7 +141,7 @@ public:
         return result_;
     }
 
-private:
+  private:
     void checkOne(bool buildNearHalf, bool oneEntry) {
         const Setting* setting =
             model_.settings.empty() ? nullptr : &model_.settings[rng_() % model_.settings.size()];
@@ -215,8 +215,8 @@ private:
     }
 
     void compareRefusal(const Refused& expected, const Inputs& inputs) {
-        const std::string wanted = expected.message + " (focus " + expected.focus + ", clears " +
-                                   expected.cleared + ")";
+        const std::string wanted =
+            expected.message + " (focus " + expected.focus + ", clears " + expected.cleared + ")";
         try {
             const velaro::Outcome outcome = window_.evaluate(stateOf(inputs));
             const auto* refusal = std::get_if<velaro::Refusal>(&outcome);
@@ -263,8 +263,8 @@ private:
             if (got == expected)
                 continue;
             if (tally.caught++ == 0)
-                tally.example = describe(inputs) + "→ " + describe(expected) + "| faulty " +
-                                describe(got);
+                tally.example =
+                    describe(inputs) + "→ " + describe(expected) + "| faulty " + describe(got);
         }
     }
 
@@ -279,7 +279,7 @@ private:
 
 class ReferenceTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void initTestCase() {
         program_ = std::make_unique<velaro::Program>(kSeparator);
         for (CalculatorModel& model : allCalculators())
@@ -316,14 +316,24 @@ private slots:
         QTest::addColumn<QString>("area");
         QTest::addColumn<QString>("setting");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("1.75 × 2.7 lies below 4.725") << 24 << "1,75" << "CheckBox2 × 2.7" << "4,72";
-        QTest::newRow("1.5 × 2.1 × 0.3 lies below 0.945")
-            << 25 << "1,5" << "CheckBox3 CheckBox4 × 2.1*0.3" << "0,94";
-        QTest::newRow("12.5 × 3.5 × 0.5 is 21.875") << 20 << "12,5" << "CheckBox3 CheckBox4 n=2 × 3.5*0.5"
-                                                  << "21,87";
-        QTest::newRow("1.75 × 3.5 is 6.125") << 23 << "1,75" << "CheckBox1 n=2 × 3.5" << "6,12";
-        QTest::newRow("3.33 × 1.75 gives 5.83") << 11 << "3,33" << "" << "5,83";
-        QTest::newRow("0.333 × 1.5 rounds up") << 15 << "0,333" << "sparse" << "0,5";
+        QTest::newRow("1.75 × 2.7 lies below 4.725") << 24 << "1,75"
+                                                     << "CheckBox2 × 2.7"
+                                                     << "4,72";
+        QTest::newRow("1.5 × 2.1 × 0.3 lies below 0.945") << 25 << "1,5"
+                                                          << "CheckBox3 CheckBox4 × 2.1*0.3"
+                                                          << "0,94";
+        QTest::newRow("12.5 × 3.5 × 0.5 is 21.875") << 20 << "12,5"
+                                                    << "CheckBox3 CheckBox4 n=2 × 3.5*0.5"
+                                                    << "21,87";
+        QTest::newRow("1.75 × 3.5 is 6.125") << 23 << "1,75"
+                                             << "CheckBox1 n=2 × 3.5"
+                                             << "6,12";
+        QTest::newRow("3.33 × 1.75 gives 5.83") << 11 << "3,33"
+                                                << ""
+                                                << "5,83";
+        QTest::newRow("0.333 × 1.5 rounds up") << 15 << "0,333"
+                                               << "sparse"
+                                               << "0,5";
     }
     void referenceProductsNearAHalf() {
         QFETCH(int, form);
@@ -344,8 +354,27 @@ private slots:
                 inputs.texts[field] = text;
             inputs.ticked.insert(chosen->ticked.begin(), chosen->ticked.end());
         }
-        const Texts texts = referenceTexts(model.plan(inputs, chosen, kSeparator), inputs, kSeparator);
+        const Texts texts =
+            referenceTexts(model.plan(inputs, chosen, kSeparator), inputs, kSeparator);
         QCOMPARE(QString::fromStdString(texts.begin()->second), shown);
+    }
+
+    // The pipe runs the description works out: unrounded runs add up to the total.
+    void referenceComputesPipeRuns() {
+        const CalculatorModel& pipes = models_.at(2);
+        Inputs inputs;
+        for (const std::string& field : pipes.amounts)
+            inputs.texts[field] = "";
+        const char* runs[][2] = {{"Edit3", "Edit1"}, {"Edit4", "Edit2"}, {"Edit25", "Edit26"}};
+        for (const auto& run : runs) {
+            inputs.texts[run[0]] = "57";
+            inputs.texts[run[1]] = "10";
+        }
+        Texts texts = referenceTexts(pipes.plan(inputs, nullptr, kSeparator), inputs, kSeparator);
+        QCOMPARE(QString::fromStdString(texts["Edit19"]), QString("1,791"));
+        QCOMPARE(QString::fromStdString(texts["Edit27"]), QString("1,791"));
+        QCOMPARE(QString::fromStdString(texts["Edit21"]), QString("0"));
+        QCOMPARE(QString::fromStdString(texts["Edit28"]), QString("5,37"));
     }
 
     void programMatchesTheReference_data() { formRows(); }
@@ -356,11 +385,10 @@ private slots:
         std::string mismatches;
         for (const std::string& line : run.firstMismatches)
             mismatches += "\n  " + line;
-        QVERIFY2(run.mismatches == 0,
-                 qPrintable(QString("%1 of %2 cases differ:%3")
-                                .arg(run.mismatches)
-                                .arg(run.cases)
-                                .arg(QString::fromStdString(mismatches))));
+        QVERIFY2(run.mismatches == 0, qPrintable(QString("%1 of %2 cases differ:%3")
+                                                     .arg(run.mismatches)
+                                                     .arg(run.cases)
+                                                     .arg(QString::fromStdString(mismatches))));
         // The long double program without a fault, on the program's number routines, agrees
         // with the reference too: what the faulty programs differ by is their fault alone.
         QCOMPARE(run.controlMismatches, 0L);
@@ -384,7 +412,8 @@ private slots:
             return;
         }
         QVERIFY2(run.nearHalf * 10 >= run.cases,
-                 qPrintable(QString("only %1 of %2 cases near a half").arg(run.nearHalf).arg(run.cases)));
+                 qPrintable(
+                     QString("only %1 of %2 cases near a half").arg(run.nearHalf).arg(run.cases)));
     }
 
     // The comparison's power: each fault that can change a displayed digit for these inputs is
@@ -399,14 +428,14 @@ private slots:
         for (const auto& [name, tally] : run.faults) {
             const QString what = QString::fromStdString(name);
             if (visibility(tally) != Visibility::Visible) {
-                QVERIFY2(tally.caught == 0, qPrintable(what + ": " +
-                                                        QString::fromStdString(tally.example)));
+                QVERIFY2(tally.caught == 0,
+                         qPrintable(what + ": " + QString::fromStdString(tally.example)));
             } else if (casesPerRule() < kDefaultCases) {
                 needsFullCount = true; // rare catches need the full count of cases
             } else {
-                QVERIFY2(tally.caught > 0, qPrintable(QString("not caught: %1 (%2 cases)")
-                                                          .arg(what)
-                                                          .arg(tally.tried)));
+                QVERIFY2(
+                    tally.caught > 0,
+                    qPrintable(QString("not caught: %1 (%2 cases)").arg(what).arg(tally.tried)));
             }
         }
         if (needsFullCount)
@@ -432,7 +461,7 @@ private slots:
         program_.reset();
     }
 
-private:
+  private:
     void formRows() {
         QTest::addColumn<int>("form");
         for (const auto& [form, model] : models_)
@@ -447,8 +476,7 @@ private:
     const RuleRun& runOf(int form) {
         if (auto it = runs_.find(form); it != runs_.end())
             return it->second;
-        auto* window =
-            dynamic_cast<velaro::CalculatorWindow*>(program_->registry().Form(form));
+        auto* window = dynamic_cast<velaro::CalculatorWindow*>(program_->registry().Form(form));
         if (!window)
             qFatal("no calculator window TForm%d", form);
         RuleRunner runner(models_.at(form), *window);

@@ -51,11 +51,12 @@ CalculatorModel pipes() {
     struct Row {
         const char *diameter, *length, *area;
     };
-    static const std::vector<Row> rows{{"Edit3", "Edit1", "Edit19"},  {"Edit4", "Edit2", "Edit20"},
-                                       {"Edit5", "Edit12", "Edit21"}, {"Edit6", "Edit13", "Edit22"},
-                                       {"Edit7", "Edit14", "Edit23"}, {"Edit8", "Edit15", "Edit24"},
-                                       {"Edit9", "Edit10", "Edit11"}, {"Edit16", "Edit17", "Edit18"},
-                                       {"Edit25", "Edit26", "Edit27"}};
+    static const std::vector<Row> rows{
+        {"Edit3", "Edit1", "Edit19"},  {"Edit4", "Edit2", "Edit20"},
+        {"Edit5", "Edit12", "Edit21"}, {"Edit6", "Edit13", "Edit22"},
+        {"Edit7", "Edit14", "Edit23"}, {"Edit8", "Edit15", "Edit24"},
+        {"Edit9", "Edit10", "Edit11"}, {"Edit16", "Edit17", "Edit18"},
+        {"Edit25", "Edit26", "Edit27"}};
     CalculatorModel model;
     model.form = 2;
     model.what = "pipes";
@@ -75,10 +76,10 @@ CalculatorModel pipes() {
             const bool last = i + 1 == rows.size();
             const std::string first = last ? rows[i].diameter : rows[i].length;
             const std::string second = last ? rows[i].length : rows[i].diameter;
-            Term term{first,
-                      {Factor{false, {}, pi}, Factor{false, second, nullptr},
-                       Factor{true, {}, thousand}},
-                      {rows[i].diameter, rows[i].length}};
+            Term term{
+                first,
+                {Factor{false, {}, pi}, Factor{false, second, nullptr}, Factor{true, {}, thousand}},
+                {rows[i].diameter, rows[i].length}};
             plan.terms.push_back(term);
             plan.shown.push_back(Shown{rows[i].area, {i}, -3});
             total.terms.push_back(i);
@@ -182,10 +183,10 @@ CalculatorModel pairedSashes() {
     withOiled(t, {"CheckBox3"}, "2", "1", "1*1");
     withOiled(t, {"CheckBox7"}, "1", "1.75", "1.75*0.45");
     withOiled(t, {"CheckBox7"}, "2", "3.5", "3.5*0.9");
-    return ticked(21, "paired sashes",
-                  {"CheckBox1", "CheckBox2", "CheckBox3", "CheckBox4", "CheckBox5", "CheckBox6",
-                   "CheckBox7"},
-                  t);
+    return ticked(
+        21, "paired sashes",
+        {"CheckBox1", "CheckBox2", "CheckBox3", "CheckBox4", "CheckBox5", "CheckBox6", "CheckBox7"},
+        t);
 }
 
 CalculatorModel industrialWindows() {
@@ -214,10 +215,10 @@ CalculatorModel solidLeaves() {
     withOiled(t, {"CheckBox2"}, "", "2.7", "2.7*0.3");
     withOiled(t, {"CheckBox3"}, "", "2.7", "2.7*0.3");
     withOiled(t, {"CheckBox3", "CheckBox6"}, "", "2.9", "2.9*0.3");
-    return ticked(24, "solid leaves",
-                  {"CheckBox1", "CheckBox2", "CheckBox3", "CheckBox4", "CheckBox5", "CheckBox6",
-                   "CheckBox7"},
-                  t);
+    return ticked(
+        24, "solid leaves",
+        {"CheckBox1", "CheckBox2", "CheckBox3", "CheckBox4", "CheckBox5", "CheckBox6", "CheckBox7"},
+        t);
 }
 
 CalculatorModel glazedLeaves() {
@@ -252,13 +253,13 @@ CalculatorModel stuccoCeilings() {
     model.form = 10;
     model.what = "stucco ceilings";
     model.amounts = {"Edit2"};
-    model.selectors.push_back({"Edit1", [](Rng& rng, char separator) {
-                                   static const char* bounds[] = {"2.05", "10.05", "40.05",
-                                                                  "70.05", "100"};
-                                   if (rng() % 3 == 0)
-                                       return nearBound(rng, bounds[rng() % 5], separator);
-                                   return drawBetween(rng, 0, 100, separator);
-                               }});
+    model.selectors.push_back(
+        {"Edit1", [](Rng& rng, char separator) {
+             static const char* bounds[] = {"2.05", "10.05", "40.05", "70.05", "100"};
+             if (rng() % 3 == 0)
+                 return nearBound(rng, bounds[rng() % 5], separator);
+             return drawBetween(rng, 0, 100, separator);
+         }});
     model.plan = [](const Inputs& inputs, const Setting*, char separator) {
         struct Band {
             const char* below; // the band holds percentages below this bound

@@ -9,14 +9,16 @@
 namespace reference {
 namespace {
 
-constexpr std::array<std::int64_t, 8> kPowersOfTen{1,      10,      100,      1000,
+constexpr std::array<std::int64_t, 8> kPowersOfTen{1,     10,     100,     1000,
                                                    10000, 100000, 1000000, 10000000};
 
 std::int64_t uniform(Rng& rng, std::int64_t low, std::int64_t high) {
     return std::uniform_int_distribution<std::int64_t>(low, high)(rng);
 }
 
-bool oneIn(Rng& rng, int n) { return uniform(rng, 1, n) == 1; }
+bool oneIn(Rng& rng, int n) {
+    return uniform(rng, 1, n) == 1;
+}
 
 } // namespace
 
@@ -86,7 +88,9 @@ Real drift(const Real& alpha, std::int64_t q) {
 }
 
 // Nothing held at kExactBits is this close to a whole number unless it is one.
-bool negligible(const Real& x) { return mpfr_zero_p(x.get()) || mpfr_get_exp(x.get()) < -150; }
+bool negligible(const Real& x) {
+    return mpfr_zero_p(x.get()) || mpfr_get_exp(x.get()) < -150;
+}
 
 // The denominators of the continued fraction of alpha, up to `limit`: the steps q for which
 // q·alpha comes nearer a whole number than with any smaller step.
@@ -253,8 +257,8 @@ std::int64_t besideMidpoint(const Line& line, const Scaled& s, int digit, std::i
 
 } // namespace
 
-bool landOnHalf(const Plan& plan, Inputs& inputs, const std::vector<std::string>& amounts,
-                Rng& rng, char separator) {
+bool landOnHalf(const Plan& plan, Inputs& inputs, const std::vector<std::string>& amounts, Rng& rng,
+                char separator) {
     const Shown& shown = plan.shown[rng() % plan.shown.size()];
     std::vector<std::string> candidates;
     for (std::size_t index : shown.terms) {

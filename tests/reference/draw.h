@@ -32,11 +32,11 @@ std::string nearBound(Rng& rng, std::string_view bound, char separator);
 // for some whole k, walking from a start along the continued-fraction denominators of alpha.
 // With a rational alpha it reaches an exact half where one exists.
 class HalfSearch {
-public:
+  public:
     HalfSearch(const Real& alpha, std::int64_t low, std::int64_t high);
     std::int64_t from(std::int64_t start, const Real& beta) const;
 
-private:
+  private:
     Real alpha_;
     std::int64_t low_, high_;
     std::vector<std::int64_t> steps_; // denominators q
@@ -52,10 +52,11 @@ bool onHalf(const Real& alpha, const Real& beta, std::int64_t m);
 double distanceToDoubleMidpoint(const Real& value);
 
 // Rewrites one amount that feeds one shown result of the plan so that the result lands as near
-// a rounding half as an amount of 0 to 4 decimals allows. Now and then the amount is moved one
-// unit of its last decimal off. False when the result has no amount (in `amounts`, not empty)
-// to vary.
-bool landOnHalf(const Plan& plan, Inputs& inputs, const std::vector<std::string>& amounts,
-                Rng& rng, char separator);
+// a rounding half as an amount of 0 to 4 decimals allows. Where no exact half is reachable but
+// the halves can be approached at will (π), now and then it aims beside the midpoint between two
+// doubles as well; otherwise, now and then, the amount is moved one unit of its last decimal
+// off. False when the result has no amount (in `amounts`, not empty) to vary.
+bool landOnHalf(const Plan& plan, Inputs& inputs, const std::vector<std::string>& amounts, Rng& rng,
+                char separator);
 
 } // namespace reference

@@ -25,7 +25,9 @@ Real& Real::operator=(Real other) noexcept {
     return *this;
 }
 
-Real::~Real() { mpfr_clear(value_); }
+Real::~Real() {
+    mpfr_clear(value_);
+}
 
 Real rounded(const Real& value, mpfr_prec_t bits) {
     Real result(bits);
@@ -49,7 +51,9 @@ Real pi(mpfr_prec_t bits) {
 
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // 10^exponent in extended precision by repeated squaring, every product rounded.
 Real extendedPowerOfTen(unsigned exponent) {

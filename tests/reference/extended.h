@@ -19,7 +19,7 @@ inline constexpr mpfr_prec_t kExactBits = 256;
 
 // An MPFR number that owns its storage.
 class Real {
-public:
+  public:
     explicit Real(mpfr_prec_t bits = kExtendedBits);
     Real(const Real& other);
     Real(Real&& other) noexcept;
@@ -29,7 +29,7 @@ public:
     mpfr_ptr get() { return value_; }
     mpfr_srcptr get() const { return value_; }
 
-private:
+  private:
     mpfr_t value_;
 };
 

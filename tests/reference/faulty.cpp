@@ -64,15 +64,15 @@ long double termValue(Term term, const Inputs& inputs, char separator, const Fau
             return 0.0L;
     std::size_t a = 0, b = 0;
     if (fault.kind == Fault::Kind::PreMultiplied && foldsHere(fault, term, a, b)) {
-        term.factors[a].coefficient = &Coefficient::folded(*fault.first, fault.secondDivides,
-                                                           *fault.second);
+        term.factors[a].coefficient =
+            &Coefficient::folded(*fault.first, fault.secondDivides, *fault.second);
         term.factors.erase(term.factors.begin() + static_cast<std::ptrdiff_t>(b));
     }
     long double value = velaro::StrToFloat(inputs.texts.at(term.first), separator);
     for (const Factor& factor : term.factors) {
-        const long double operand = factor.coefficient
-                                        ? constant(*factor.coefficient, fault)
-                                        : velaro::StrToFloat(inputs.texts.at(factor.field), separator);
+        const long double operand =
+            factor.coefficient ? constant(*factor.coefficient, fault)
+                               : velaro::StrToFloat(inputs.texts.at(factor.field), separator);
         value = factor.divide ? value / operand : value * operand;
     }
     return value;
@@ -114,10 +114,10 @@ Texts faultyTexts(const Plan& plan, const Inputs& inputs, char separator, const 
         long double sum = 0.0L;
         for (std::size_t index : shown.terms)
             sum += termValue(plan.terms.at(index), inputs, separator, fault);
-        const double rounded =
-            fault.kind == Fault::Kind::ExactPowerOfTen
-                ? roundByExactPowerOfTen(static_cast<double>(sum), shown.digit)
-                : velaro::SimpleRoundTo(static_cast<double>(sum), static_cast<std::int8_t>(shown.digit));
+        const double rounded = fault.kind == Fault::Kind::ExactPowerOfTen
+                                   ? roundByExactPowerOfTen(static_cast<double>(sum), shown.digit)
+                                   : velaro::SimpleRoundTo(static_cast<double>(sum),
+                                                           static_cast<std::int8_t>(shown.digit));
         texts[shown.field] = velaro::FloatToStr(rounded, separator);
     }
     return texts;

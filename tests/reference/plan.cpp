@@ -42,18 +42,16 @@ const Coefficient& Coefficient::of(std::string_view decimalText) {
     if (auto it = coefficientTable().find(name); it != coefficientTable().end())
         return *it->second;
     // Each literal is rounded once from its decimal text, as a compiler does.
-    return remember(std::make_unique<Coefficient>(name, decimal(name, kExactBits),
-                                                  decimal(name, kExtendedBits),
-                                                  decimal(name, kDoubleBits)));
+    return remember(std::make_unique<Coefficient>(
+        name, decimal(name, kExactBits), decimal(name, kExtendedBits), decimal(name, kDoubleBits)));
 }
 
 const Coefficient& Coefficient::pi() {
     const std::string name = "π";
     if (auto it = coefficientTable().find(name); it != coefficientTable().end())
         return *it->second;
-    return remember(std::make_unique<Coefficient>(name, reference::pi(kExactBits),
-                                                  reference::pi(kExtendedBits),
-                                                  reference::pi(kDoubleBits)));
+    return remember(std::make_unique<Coefficient>(
+        name, reference::pi(kExactBits), reference::pi(kExtendedBits), reference::pi(kDoubleBits)));
 }
 
 const Coefficient& Coefficient::folded(const Coefficient& a, bool divide, const Coefficient& b) {
@@ -87,8 +85,8 @@ Real termValue(const Term& term, const Inputs& inputs, mpfr_prec_t bits, Read re
         return value;
     value = rounded(read(inputs.texts.at(term.first)), bits);
     for (const Factor& factor : term.factors) {
-        const Real operand =
-            factor.coefficient ? constant(*factor.coefficient) : read(inputs.texts.at(factor.field));
+        const Real operand = factor.coefficient ? constant(*factor.coefficient)
+                                                : read(inputs.texts.at(factor.field));
         if (factor.divide)
             mpfr_div(value.get(), value.get(), operand.get(), MPFR_RNDN);
         else

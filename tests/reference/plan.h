@@ -19,7 +19,7 @@ namespace reference {
 
 // A coefficient by the text that names it: a decimal ("2.7"), π, or two of them folded into one.
 class Coefficient {
-public:
+  public:
     static const Coefficient& of(std::string_view decimalText);
     static const Coefficient& pi();
     // a × b (or a / b) folded into one constant, as if its product were written as the literal.
@@ -34,7 +34,7 @@ public:
 
     Coefficient(std::string name, Real exact, Real extended, Real asDouble);
 
-private:
+  private:
     std::string name_;
     Real exact_, extended_, asDouble_;
 };
