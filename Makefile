@@ -32,6 +32,7 @@ sanitize: deps
 	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp:print_suppressions=0 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  VELARO_REFERENCE_CASES=5000 \
 	  ctest --output-on-failure --parallel 2
 
 # Bounded libFuzzer runs of the number parser and the picture decoder.

@@ -7,6 +7,7 @@ packages=(
   g++ cmake ninja-build make pkg-config
   qt6-base-dev qt6-base-dev-tools
   libjpeg62-turbo-dev
+  libmpfr-dev libgmp-dev
   fonts-liberation2
   xvfb xauth
   # the accessibility smoke test: a session bus that starts the AT-SPI bus, and its Python client
@@ -14,7 +15,7 @@ packages=(
   # validating the desktop entry and the metainfo, and `make package`
   desktop-file-utils appstream dpkg-dev file
 )
-# Extra packages a caller may ask for, e.g. EXTRA_PACKAGES="clang libmpfr-dev".
+# Extra packages a caller may ask for, e.g. EXTRA_PACKAGES="clang libclang-rt-14-dev".
 if [ -n "${EXTRA_PACKAGES:-}" ]; then
   read -r -a extra <<<"$EXTRA_PACKAGES"
   packages+=("${extra[@]}")
