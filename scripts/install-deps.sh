@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build make pkg-config
   qt6-base-dev qt6-base-dev-tools
-  libjpeg62-turbo-dev
+  libjpeg62-turbo-dev libfontconfig-dev
   libmpfr-dev libgmp-dev
   fonts-liberation2
   xvfb xauth

@@ -6,13 +6,44 @@
 #include <QApplication>
 #include <QIcon>
 
+#include <thread>
+
+#if defined(VELARO_HAVE_FONTCONFIG)
+#include <fontconfig/fontconfig.h>
+#endif
+
 namespace velaro {
 
+namespace {
+
+// Loading the font configuration takes as long as connecting to the display; done on a second
+// thread meanwhile, the main window's first text need not wait for it.
+class FontConfigurationWarmUp {
+public:
+    FontConfigurationWarmUp() {
+#if defined(VELARO_HAVE_FONTCONFIG)
+        thread_ = std::thread([] { FcInit(); });
+#endif
+    }
+    ~FontConfigurationWarmUp() { join(); }
+    void join() {
+        if (thread_.joinable())
+            thread_.join();
+    }
+
+private:
+    std::thread thread_;
+};
+
+} // namespace
+
 int runApplication(int argc, char** argv, const std::function<void(QWidget&)>& started) {
+    FontConfigurationWarmUp fonts;
     // Menus live in their windows, as the program was designed; asking the desktop for a global
     // menu bar costs a D-Bus round and megabytes for each of 27 windows.
     QApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
     QApplication app(argc, argv);
+    fonts.join();
     QApplication::setApplicationName(QStringLiteral("velaro-paint"));
     QGuiApplication::setDesktopFileName(QStringLiteral(VELARO_APP_ID)); // ties windows to the entry
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/prob02.png")));
