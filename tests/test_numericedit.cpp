@@ -144,6 +144,9 @@ private slots:
     void fieldSize() {
         NumericEdit edit("Edit7", ',', nullptr);
         QCOMPARE(edit.size(), QSize(121, 21));
+        const QString pasted(100000, '5'); // longer than a line edit's usual limit
+        edit.setText(pasted);
+        QCOMPARE(edit.text(), pasted);
         QCOMPARE(edit.objectName(), QString("Edit7"));
         QVERIFY(!edit.isReadOnly());
     }

@@ -126,6 +126,10 @@ private slots:
         QTest::newRow("blanks around") << "  10  " << "";
         QTest::newRow("letters") << "abc" << "'abc' is not a valid floating point value.";
         QTest::newRow("inf") << "inf" << "'inf' is not a valid floating point value.";
+        QTest::newRow("nan") << "nan" << "'nan' is not a valid floating point value.";
+        const QString longPaste(100000, '7');
+        QTest::newRow("100 000 digits overflow")
+            << longPaste << "'" + longPaste + "' is not a valid floating point value.";
         QTest::newRow("hex") << "0x10" << "'0x10' is not a valid floating point value.";
         QTest::newRow("tab") << "\t10" << "'\t10' is not a valid floating point value.";
         QTest::newRow("beyond extended range")

@@ -3,6 +3,8 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 
+#include <limits>
+
 namespace velaro {
 namespace {
 
@@ -45,6 +47,7 @@ NumericEdit::NumericEdit(const QString& name, QChar decimalSeparator, QWidget* p
     : QLineEdit(parent), separator_(decimalSeparator) {
     setObjectName(name);
     resize(kWidth, kHeight);
+    setMaxLength(std::numeric_limits<int>::max()); // no length limit: a paste is never cut short
 }
 
 QString NumericEdit::filtered(const QString& typed) const {
