@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  g++ cmake ninja-build make pkg-config
+  g++ cmake ninja-build make pkg-config ccache
   qt6-base-dev qt6-base-dev-tools
   libjpeg62-turbo-dev libfontconfig-dev
   libmpfr-dev libgmp-dev

@@ -147,10 +147,17 @@ void CalculatorWindow::N2Click() { close(); }
 
 FormState CalculatorWindow::formState() const {
     FormState state(separator_);
-    for (const NumericEdit* edit : client_->findChildren<NumericEdit*>())
-        state.setText(edit->objectName().toStdString(), edit->text().toStdString());
-    for (const QCheckBox* check : client_->findChildren<QCheckBox*>())
-        state.setTicked(check->objectName().toStdString(), check->isChecked());
+    for (const NumericEdit* edit : client_->findChildren<NumericEdit*>()) {
+        const std::string name = edit->objectName().toStdString();
+        state.setText(name, edit->text().toStdString());
+        state.setLabel(name, edit->accessibleName().toStdString());
+        state.setUnit(name, edit->unit().toStdString());
+    }
+    for (const QCheckBox* check : client_->findChildren<QCheckBox*>()) {
+        const std::string name = check->objectName().toStdString();
+        state.setTicked(name, check->isChecked());
+        state.setLabel(name, check->accessibleName().toStdString());
+    }
     return state;
 }
 

@@ -19,6 +19,10 @@ public:
     static constexpr int kWidth = 121;
     static constexpr int kHeight = 21;
 
+    // The unit shown beside the field (empty where none), for records of what was measured.
+    const QString& unit() const { return unit_; }
+    void setUnit(const QString& unit) { unit_ = unit; }
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
@@ -27,6 +31,7 @@ private:
     QString filtered(const QString& typed) const;
 
     QChar separator_;
+    QString unit_;
 };
 
 } // namespace velaro

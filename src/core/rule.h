@@ -34,20 +34,71 @@ public:
     }
     char separator() const { return separator_; }
 
+    // What a field or box is called on screen, and a field's unit; empty where not known (a
+    // state made without a window). Trails and records of a Compute speak in these words.
+    void setLabel(const std::string& name, std::string label) { labels_[name] = std::move(label); }
+    void setUnit(const std::string& field, std::string unit) { units_[field] = std::move(unit); }
+    std::string label(const std::string& name) const { return lookup(labels_, name); }
+    std::string unit(const std::string& field) const { return lookup(units_, field); }
+    const std::map<std::string, std::string>& texts() const { return texts_; }
+    const std::map<std::string, bool>& ticks() const { return ticks_; }
+
     // The result text of a working value rounded at `digit`.
     std::string shown(long double value, std::int8_t digit) const {
         return RoundedText(value, digit, separator_);
     }
 
 private:
+    static std::string lookup(const std::map<std::string, std::string>& map,
+                              const std::string& name) {
+        const auto found = map.find(name);
+        return found == map.end() ? std::string() : found->second;
+    }
+
     char separator_;
     std::map<std::string, std::string> texts_;
     std::map<std::string, bool> ticks_;
+    std::map<std::string, std::string> labels_;
+    std::map<std::string, std::string> units_;
 };
 
-// The texts to write, field by field, in order.
+// How a result was reached, in the order of the arithmetic: each term starts from a measured
+// value and applies its factors left to right; the terms are summed in order; the sum is rounded
+// at `digit`. Replaying the trail is the arithmetic itself, so it gives the shown digits.
+struct TrailFactor {
+    enum class Op { Times, DividedBy };
+    long double value;
+    std::string words; // what chose it, e.g. the ticked condition's text; may be empty
+    std::string unit;  // e.g. "мм"; may be empty
+    Op op = Op::Times;
+};
+
+struct TrailTerm {
+    long double measured;
+    std::string unit;
+    std::vector<TrailFactor> factors;
+
+    long double value() const;
+};
+
+struct Trail {
+    std::string field;    // the field that shows the result
+    std::vector<TrailTerm> terms;
+    std::int8_t digit = -2;
+    std::string unit = "м2";
+
+    // The terms applied and summed in order, unrounded.
+    long double value() const;
+    // One line: «10 м2 × 2,6 (спаренные переплеты) × 1,5 = 39 м2», factors joined by « × »,
+    // terms by « + », the words in brackets after their factor, the shown result after « = ».
+    std::string written(char decimalSeparator) const;
+};
+
+// The texts to write, field by field, in order, and the trails of the results that have one
+// (the main result's first).
 struct Results {
     std::vector<std::pair<std::string, std::string>> texts;
+    std::vector<Trail> trails;
 };
 
 // A refusal: the message for the validation box, the field that takes the focus before the box

@@ -1,0 +1,48 @@
+#include "core/rule.h"
+
+namespace velaro {
+
+long double TrailTerm::value() const {
+    long double value = measured;
+    for (const TrailFactor& factor : factors)
+        value = factor.op == TrailFactor::Op::Times ? value * factor.value : value / factor.value;
+    return value;
+}
+
+long double Trail::value() const {
+    long double sum = 0.0L;
+    for (const TrailTerm& term : terms)
+        sum += term.value();
+    return sum;
+}
+
+namespace {
+
+std::string withUnit(long double value, const std::string& unit, char separator) {
+    std::string text = FloatToStr(value, separator);
+    if (!unit.empty())
+        text += " " + unit;
+    return text;
+}
+
+} // namespace
+
+std::string Trail::written(char decimalSeparator) const {
+    std::string text;
+    for (const TrailTerm& term : terms) {
+        if (!text.empty())
+            text += " + ";
+        text += withUnit(term.measured, term.unit, decimalSeparator);
+        for (const TrailFactor& factor : term.factors) {
+            text += factor.op == TrailFactor::Op::Times ? " × " : " ÷ ";
+            text += withUnit(factor.value, factor.unit, decimalSeparator);
+            if (!factor.words.empty())
+                text += " (" + factor.words + ")";
+        }
+    }
+    if (terms.empty())
+        text = "0";
+    return text + " = " + RoundedText(value(), digit, decimalSeparator) + " " + unit;
+}
+
+} // namespace velaro
