@@ -152,6 +152,8 @@ private slots:
         QVERIFY2(boxes.boxes.isEmpty(), qPrintable(boxes.boxes.value(0).text));
         QCOMPARE(textOf(window.get(), "Edit4"), shown);
         QCOMPARE(textOf(window.get(), "Edit2"), QString(area).replace('.', ','));
+        const QString trail = trailMismatch(*window);
+        QVERIFY2(trail.isEmpty(), qPrintable(trail));
     }
 
     // Each refusal, and which one wins where several apply. Only the empty fields move the

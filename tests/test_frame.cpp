@@ -20,12 +20,13 @@ using Kind = RecordingMessageBoxes::Kind;
 
 namespace {
 
-// A small calculator: refuses an empty Edit2 (focus to it, Edit4 emptied), else doubles it.
+// A small calculator: refuses an empty Edit2 (focus to it, Edit4 emptied), else doubles it and
+// says so in the result's trail.
 class SampleWindow : public CalculatorWindow {
 public:
     SampleWindow()
         : CalculatorWindow({"TFormSample", "sample", "Sample ", QSize(492, 300)}, ',') {
-        addEdit("Edit2", QPoint(20, 40));
+        addEdit("Edit2", QPoint(20, 40))->setUnit("м2");
         addEdit("Edit3", QPoint(20, 70));
         addEdit("Edit4", QPoint(20, 100));
         addComputeButton(QPoint(20, 140));
@@ -35,7 +36,9 @@ public:
         setRule([](const FormState& state) -> Outcome {
             if (state.isEmpty("Edit2"))
                 return Refusal{"Введите площадь", "Edit2", "Edit4"};
-            return Results{{{"Edit4", state.shown(state.number("Edit2") * 2.0L, -2)}}};
+            TrailTerm doubled = measured(state, "Edit2");
+            doubled.factors.push_back({2.0L, "вдвое"});
+            return resultOf(state, "Edit4", doubled);
         });
     }
 };
@@ -186,6 +189,41 @@ private slots:
         QTest::keyClick(control<QWidget>(&window, "Edit2"), Qt::Key_Escape);
         QCOMPARE(textOf(&window, "Edit4"), QString());
         QVERIFY(boxes.boxes.isEmpty());
+    }
+
+    // The result's tooltip tells how the shown result was reached, for as long as it is shown.
+    void tooltipFollowsTheResult_data() {
+        QTest::addColumn<QString>("typed"); // into Edit2 before the second click
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("tooltip");
+        QTest::newRow("computed again") << "1,25"
+                                        << "Button1"
+                                        << "1,25 м2 × 2 (вдвое) = 2,5 м2";
+        QTest::newRow("refused") << ""
+                                 << "Button1"
+                                 << "";
+        QTest::newRow("malformed") << ",,"
+                                   << "Button1"
+                                   << "";
+        QTest::newRow("out of range") << "1" + QString(300, '0') << "Button1"
+                                      << "";
+        QTest::newRow("reset") << "3"
+                               << "Button2"
+                               << "";
+    }
+    void tooltipFollowsTheResult() {
+        QFETCH(QString, typed);
+        QFETCH(QString, button);
+        QFETCH(QString, tooltip);
+        RecordingMessageBoxes boxes;
+        SampleWindow window;
+        typeInto(&window, "Edit2", "12");
+        click(&window, "Button1");
+        QCOMPARE(control(&window, "Edit4")->toolTip(), QString("12 м2 × 2 (вдвое) = 24 м2"));
+        retype(&window, "Edit2", typed);
+        click(&window, button);
+        QCOMPARE(control(&window, "Edit4")->toolTip(), tooltip);
+        QCOMPARE(boxes.boxes.size(), tooltip.isEmpty() && button == "Button1" ? 1 : 0);
     }
 
     void resetEmptiesTheListedFieldsOnly() {

@@ -102,6 +102,8 @@ private slots:
         QVERIFY2(boxes.boxes.isEmpty(), qPrintable(boxes.onlyText(Kind::Error)));
         QCOMPARE(textOf(window.get(), "Edit1"), shown);
         QCOMPARE(textOf(window.get(), "Edit2"), QString(typed).replace('.', ','));
+        const QString trail = trailMismatch(*window);
+        QVERIFY2(trail.isEmpty(), qPrintable(trail));
     }
 
     void emptyInputGivesZero_data() { addRowPerForm(); }
@@ -112,6 +114,8 @@ private slots:
         typeInto(window.get(), "Edit1", "5");
         click(window.get(), "Button1");
         QVERIFY(boxes.boxes.isEmpty());
+        const QString trail = trailMismatch(*window);
+        QVERIFY2(trail.isEmpty(), qPrintable(trail));
         QCOMPARE(textOf(window.get(), "Edit1"), QString("0"));
     }
 

@@ -86,6 +86,8 @@ private slots:
         click(window.get(), "Button1");
         QVERIFY2(boxes.boxes.isEmpty(), qPrintable(boxes.onlyText(Kind::Error)));
         QCOMPARE(textOf(window.get(), "Edit1"), total);
+        const QString trail = trailMismatch(*window);
+        QVERIFY2(trail.isEmpty(), qPrintable(trail));
     }
 
     void malformedLengthIsNamedAndTotalKept_data() {

@@ -71,6 +71,8 @@ private slots:
             QCOMPARE(textOf(&window, kAreas[row]), expected);
         }
         QCOMPARE(textOf(&window, "Edit28"), total);
+        const QString trail = trailMismatch(window);
+        QVERIFY2(trail.isEmpty(), qPrintable(trail));
     }
 
     void emptyWindowShowsZeros() {
@@ -79,6 +81,8 @@ private slots:
         for (const QString& area : kAreas)
             QCOMPARE(textOf(&window, area), QString("0"));
         QCOMPARE(textOf(&window, "Edit28"), QString("0"));
+        const QString trail = trailMismatch(window);
+        QVERIFY2(trail.isEmpty(), qPrintable(trail));
     }
 
     void malformedFieldIsNamedAndNothingWritten_data() {

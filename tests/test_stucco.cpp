@@ -130,6 +130,8 @@ private slots:
         click(window.get(), "Button1");
         QVERIFY2(boxes.boxes.isEmpty(), qPrintable(boxes.boxes.value(0).text));
         QCOMPARE(textOf(window.get(), kResult), area);
+        const QString trail = trailMismatch(*window);
+        QVERIFY2(trail.isEmpty(), qPrintable(trail));
     }
 
     void refuses_data() {

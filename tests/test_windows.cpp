@@ -2,6 +2,7 @@
 // ticked conditions, Compute, the refusals in their order, Reset, tab order and layout.
 
 #include "calculators/catalog.h"
+#include "core/numericedit.h"
 #include "core/picturearea.h"
 #include "support/testsupport.h"
 
@@ -144,6 +145,54 @@ private slots:
         click(window.get(), "Button1");
         QVERIFY2(rec.boxes.isEmpty(), qPrintable(rec.boxes.value(0).text));
         QCOMPARE(textOf(window.get(), "Edit4"), shown);
+        const QString trail = trailMismatch(*window);
+        QVERIFY2(trail.isEmpty(), qPrintable(trail));
+    }
+
+    // The result's trail names the ticked boxes in brackets after the factors they chose, in the
+    // order the arithmetic applies them, with the sash count beside the condition's factor.
+    // In `trail`, %1, %2… stand for the on-screen names of the boxes in the order ticked.
+    void trailNamesTheTickedConditions_data() {
+        QTest::addColumn<int>("form");
+        QTest::addColumn<QString>("sashes");
+        QTest::addColumn<QString>("boxes");
+        QTest::addColumn<QString>("trail");
+        QTest::newRow("paired, triple glazing, oiled")
+            << 21 << "2"
+            << "1,5,4"
+            << "10 × 2,5 (%1, 2 переплета) × 1,5 (%2) × 0,3 (%3) = 11,25 м2";
+        QTest::newRow("second characteristic, triple glazing: oiled parts not charged")
+            << 21 << "2"
+            << "2,6,4"
+            << "10 × 2,2 (%1, 2 переплета) × 1,5 (%2) = 33 м2";
+        QTest::newRow("industrial, one sash") << 22 << "1"
+                                              << "2"
+                                              << "10 × 1,7 (%1, 1 переплет) = 17 м2";
+        QTest::newRow("separate sashes, oiled factor of 1")
+            << 20 << "2"
+            << "2,4"
+            << "10 × 2,5 (%1, 2 переплета) × 1 (%2) = 25 м2";
+    }
+    void trailNamesTheTickedConditions() {
+        QFETCH(int, form);
+        QFETCH(QString, sashes);
+        QFETCH(QString, boxes);
+        QFETCH(QString, trail);
+        RecordingMessageBoxes rec;
+        auto window = openWindow(form);
+        fill(window.get(), "10", sashes, boxes);
+        click(window.get(), "Button1");
+        const QStringList ticked = boxes.split(',');
+        for (int i = 0; i < ticked.size(); ++i) {
+            QString name = control(window.get(), "CheckBox" + ticked[i])->accessibleName();
+            while (name.endsWith(':') || name.endsWith(' '))
+                name.chop(1);
+            trail.replace(QStringLiteral("%%1").arg(i + 1), name);
+        }
+        const QString unit = control<NumericEdit>(window.get(), "Edit2")->unit();
+        if (!unit.isEmpty())
+            trail.replace(0, 2, "10 " + unit);
+        QCOMPARE(control(window.get(), "Edit4")->toolTip(), trail);
     }
 
     // Each refusal: the first that applies, its message, where the focus is while the box is

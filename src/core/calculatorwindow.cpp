@@ -14,6 +14,21 @@
 #include <QScreen>
 
 namespace velaro {
+namespace {
+
+// A result field's tooltip tells how its last result was reached; a refusal, an error or Reset
+// leaves no result and so no tooltip.
+constexpr const char* kShowsTrail = "velaroShowsTrail";
+
+void clearTrails(const QWidget* client) {
+    for (QLineEdit* edit : client->findChildren<QLineEdit*>())
+        if (edit->property(kShowsTrail).toBool()) {
+            edit->setToolTip(QString());
+            edit->setProperty(kShowsTrail, false);
+        }
+}
+
+} // namespace
 
 const QColor CalculatorWindow::kBackground(192, 192, 192);
 
@@ -125,6 +140,7 @@ void CalculatorWindow::setTabOrder(const QStringList& names) {
 }
 
 void CalculatorWindow::Button1Click() {
+    clearTrails(client_); // before the rule runs, since a malformed number ends the click there
     if (rule_)
         apply(evaluate(formState()));
 }
@@ -134,6 +150,7 @@ Outcome CalculatorWindow::evaluate(const FormState& state) const {
 }
 
 void CalculatorWindow::Button2Click() {
+    clearTrails(client_);
     for (const QString& name : resetOrder_) {
         QWidget* control = findControl(this, name);
         if (auto* edit = qobject_cast<QLineEdit*>(control))
@@ -162,10 +179,17 @@ FormState CalculatorWindow::formState() const {
 }
 
 void CalculatorWindow::apply(const Outcome& outcome) {
+    clearTrails(client_);
     if (const auto* results = std::get_if<Results>(&outcome)) {
         for (const auto& [field, text] : results->texts)
             if (auto* edit = qobject_cast<QLineEdit*>(findControl(this, QString::fromStdString(field))))
                 edit->setText(QString::fromStdString(text));
+        for (const Trail& trail : results->trails)
+            if (auto* edit = qobject_cast<QLineEdit*>(
+                    findControl(this, QString::fromStdString(trail.field)))) {
+                edit->setToolTip(QString::fromStdString(trail.written(separator_)));
+                edit->setProperty(kShowsTrail, true);
+            }
         return;
     }
     const auto& refusal = std::get<Refusal>(outcome);

@@ -45,4 +45,24 @@ std::string Trail::written(char decimalSeparator) const {
     return text + " = " + RoundedText(value(), digit, decimalSeparator) + " " + unit;
 }
 
+void Results::add(const FormState& state, Trail trail) {
+    texts.emplace_back(trail.field, state.shown(trail.value(), trail.digit));
+    trails.push_back(std::move(trail));
+}
+
+TrailTerm measured(const FormState& state, const std::string& field) {
+    return {state.number(field), state.unit(field), {}};
+}
+
+Trail trailOf(const FormState& state, const std::string& field, std::vector<TrailTerm> terms) {
+    const std::string unit = state.unit(field);
+    return {field, std::move(terms), -2, unit.empty() ? "м2" : unit};
+}
+
+Results resultOf(const FormState& state, const std::string& field, TrailTerm term) {
+    Results results;
+    results.add(state, trailOf(state, field, {std::move(term)}));
+    return results;
+}
+
 } // namespace velaro

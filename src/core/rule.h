@@ -68,15 +68,15 @@ private:
 struct TrailFactor {
     enum class Op { Times, DividedBy };
     long double value;
-    std::string words; // what chose it, e.g. the ticked condition's text; may be empty
-    std::string unit;  // e.g. "мм"; may be empty
+    std::string words = {}; // what chose it, e.g. the ticked condition's text; may be empty
+    std::string unit = {};  // e.g. "мм"; may be empty
     Op op = Op::Times;
 };
 
 struct TrailTerm {
     long double measured;
-    std::string unit;
-    std::vector<TrailFactor> factors;
+    std::string unit = {};
+    std::vector<TrailFactor> factors = {};
 
     long double value() const;
 };
@@ -98,8 +98,19 @@ struct Trail {
 // (the main result's first).
 struct Results {
     std::vector<std::pair<std::string, std::string>> texts;
-    std::vector<Trail> trails;
+    std::vector<Trail> trails = {};
+
+    // Writes the trail's value at its digit into its field and keeps the trail.
+    void add(const FormState& state, Trail trail);
 };
+
+// A field's number as the start of a term, in the field's unit. Malformed text throws.
+TrailTerm measured(const FormState& state, const std::string& field);
+// The trail of one term shown in `field` at two decimals, in the field's unit (м2 where the
+// state does not know it).
+Trail trailOf(const FormState& state, const std::string& field, std::vector<TrailTerm> terms);
+// A rule's only result: that one-term trail, run and shown.
+Results resultOf(const FormState& state, const std::string& field, TrailTerm term);
 
 // A refusal: the message for the validation box, the field that takes the focus before the box
 // opens (empty: the focus stays), and the field emptied after it closes.

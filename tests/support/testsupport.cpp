@@ -1,11 +1,14 @@
 #include "support/testsupport.h"
 
+#include "core/calculatorwindow.h"
 #include "core/fonts.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+
+#include <algorithm>
 
 namespace velaro::test {
 
@@ -70,6 +73,54 @@ QString textOf(const QWidget* window, const QString& field) {
 bool isTicked(const QWidget* window, const QString& box) {
     auto* check = control<QCheckBox>(window, box);
     return check && check->isChecked();
+}
+
+namespace {
+
+// The trail's arithmetic done again here: each term's factors left to right, the terms summed.
+long double replay(const Trail& trail) {
+    long double sum = 0.0L;
+    for (const TrailTerm& term : trail.terms) {
+        long double value = term.measured;
+        for (const TrailFactor& factor : term.factors)
+            value =
+                factor.op == TrailFactor::Op::Times ? value * factor.value : value / factor.value;
+        sum += value;
+    }
+    return sum;
+}
+
+} // namespace
+
+QString trailMismatch(const CalculatorWindow& window) {
+    const Outcome outcome = window.evaluate(window.formState());
+    const auto* results = std::get_if<Results>(&outcome);
+    if (!results)
+        return QStringLiteral("<refused: %1>")
+            .arg(QString::fromStdString(std::get<Refusal>(outcome).message));
+    const char separator = window.decimalSeparator();
+    QStringList problems;
+    for (const auto& [field, text] : results->texts)
+        if (std::ranges::none_of(results->trails,
+                                 [&](const Trail& trail) { return trail.field == field; }))
+            problems << QStringLiteral("%1 has no trail").arg(QString::fromStdString(field));
+    for (const Trail& trail : results->trails) {
+        const QString field = QString::fromStdString(trail.field);
+        const QString shown = textOf(&window, field);
+        const QString replayed =
+            QString::fromStdString(RoundedText(replay(trail), trail.digit, separator));
+        const QString written = QString::fromStdString(trail.written(separator));
+        if (replayed != shown)
+            problems
+                << QStringLiteral("%1 shows %2, its trail gives %3").arg(field, shown, replayed);
+        if (!written.endsWith(
+                QStringLiteral(" = %1 %2").arg(shown, QString::fromStdString(trail.unit))))
+            problems << QStringLiteral("%1 written «%2»").arg(field, written);
+        const QWidget* edit = control(&window, field);
+        if (!edit || edit->toolTip() != written)
+            problems << QStringLiteral("%1 tooltip «%2»").arg(field, edit ? edit->toolTip() : "?");
+    }
+    return problems.join(QStringLiteral("; "));
 }
 
 int runTests(int argc, char** argv, QObject* tests) {

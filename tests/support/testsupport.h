@@ -13,6 +13,10 @@
 
 #include <functional>
 
+namespace velaro {
+class CalculatorWindow;
+}
+
 namespace velaro::test {
 
 // Replaces the real boxes for its lifetime and records every box instead of showing it.
@@ -73,6 +77,12 @@ void click(QWidget* window, const QString& name);
 QString textOf(const QWidget* window, const QString& field);
 // Whether a check box is ticked.
 bool isTicked(const QWidget* window, const QString& box);
+
+// After a Compute that gave results: the window's rule, run again on what the window holds,
+// gives a trail for every result field; replaying each trail's factors in order, rounded at its
+// digit, gives the field's text exactly; the written trail ends in "= <shown> <unit>" and is the
+// field's tooltip. Empty when all of this holds, else what differs.
+QString trailMismatch(const CalculatorWindow& window);
 
 // Prepares the application as the program does (fonts), then runs the test object.
 int runTests(int argc, char** argv, QObject* tests);

@@ -35,8 +35,8 @@ void centreIn(QWidget* widget, int height) {
 } // namespace
 
 Outcome oneinput::compute(const FormState& state, long double coefficient) {
-    const long double area = state.isEmpty(kInput) ? 0.0L : state.number(kInput) * coefficient;
-    return Results{{{kResult, state.shown(area, -2)}}};
+    return resultOf(state, kResult,
+                    {state.numberOrZero(kInput), state.unit(kInput), {{coefficient}}});
 }
 
 OneInputWindow::OneInputWindow(const OneInputDescription& description, char decimalSeparator,

@@ -6,6 +6,12 @@ namespace {
 constexpr const char* kPartitions = "CheckBox3";
 constexpr const char* kThick = "CheckBox6";
 
+// Normal or thick partitions, then primed parts.
+const CoefficientTable kTable{{
+    {{kPartitions}, {{0.9L}, {0.4L, {doors::kPrimed}}}},
+    {{kPartitions, kThick}, {{1.1L}, {0.4L, {doors::kPrimed}}}},
+}};
+
 } // namespace
 
 Outcome arka::compute(const FormState& state) {
@@ -14,11 +20,7 @@ Outcome arka::compute(const FormState& state) {
     // Checked before the area is read, so a malformed area is reported only after it.
     if (!state.ticked(kPartitions))
         return doors::refusal("Поставьте галочку для состава заполнения!");
-    long double area = state.number(doors::kArea);
-    area = area * (state.ticked(kThick) ? 1.1L : 0.9L);
-    if (state.ticked(doors::kPrimed))
-        area = area * 0.4L;
-    return doors::result(state, area);
+    return doors::paintedArea(state, kTable);
 }
 
 TForm27::TForm27(char decimalSeparator, QWidget* parent)

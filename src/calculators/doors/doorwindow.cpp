@@ -12,17 +12,15 @@
 namespace velaro {
 
 std::optional<Refusal> doors::refuseEmptyArea(const FormState& state) {
-    if (!state.isEmpty(kArea))
-        return std::nullopt;
-    return Refusal{"Введите площадь дверных проемов !", kArea, kResult};
+    return refuseEmpty(state, kArea, "Введите площадь дверных проемов !", kResult);
 }
 
 Refusal doors::refusal(std::string message) {
-    return Refusal{std::move(message), "", kResult};
+    return tickRefusal(std::move(message), kResult);
 }
 
-Results doors::result(const FormState& state, long double area) {
-    return Results{{{kResult, state.shown(area, -2)}}};
+Results doors::paintedArea(const FormState& state, const CoefficientTable& table) {
+    return table.result(state, kResult, measured(state, kArea));
 }
 
 namespace {

@@ -6,6 +6,8 @@
 // Compute, the result and Reset at the bottom.
 
 #include "core/calculatorwindow.h"
+#include "core/coefficients.h"
+#include "core/refusals.h"
 
 #include <optional>
 #include <string>
@@ -28,10 +30,10 @@ inline const QString kThickPartitions =
 
 // An empty area is refused before anything else: focus to the area, the result emptied.
 std::optional<Refusal> refuseEmptyArea(const FormState& state);
-// A refusal that leaves the focus where it is and empties the result.
+// A refusal on the ticks: the focus stays, the result is emptied.
 Refusal refusal(std::string message);
-// The area to paint, rounded to two decimals, as the window's only result.
-Results result(const FormState& state, long double area);
+// The area read, then the table's chain for the ticks, as the window's only result.
+Results paintedArea(const FormState& state, const CoefficientTable& table);
 
 } // namespace doors
 

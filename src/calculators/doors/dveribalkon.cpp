@@ -1,7 +1,5 @@
 #include "calculators/doors/dveribalkon.h"
 
-#include <array>
-
 namespace velaro {
 namespace {
 
@@ -10,14 +8,16 @@ constexpr const char* kSeparate = "CheckBox1";
 constexpr const char* kPaired = "CheckBox2";
 constexpr const char* kTriple = "CheckBox6";
 
-struct LeafCoefficients {
-    const char* box;
-    long double oneSash;
-    long double twoSashes;
-};
-constexpr std::array<LeafCoefficients, 2> kTable{{{kSeparate, 2.1L, 3.5L}, {kPaired, 1.0L, 2.6L}}};
-// Triple glazing scales the paired leaves' two-sash coefficient.
-constexpr long double kTripleGlazing = 1.5L;
+// Leaves and sash count → their factor; triple glazing scales the paired leaves' two sashes.
+// Primed parts are charged nothing extra.
+// clang-format off
+const CoefficientTable kTable{{
+    {{kSeparate}, {{2.1L}},                      sashCount(1)},
+    {{kSeparate}, {{3.5L}},                      sashCount(2)},
+    {{kPaired},   {{1.0L}},                      sashCount(1)},
+    {{kPaired},   {{2.6L}, {1.5L, {kTriple}}},   sashCount(2)},
+}};
+// clang-format on
 
 const QString kMasonry =
     QStringLiteral("Стены каменные, состав заполнения: коробка, дверное полотно");
@@ -27,32 +27,20 @@ const QString kMasonry =
 Outcome dveribalkon::compute(const FormState& state) {
     if (auto refused = doors::refuseEmptyArea(state))
         return *refused;
-    if (state.isEmpty(kSashes))
-        return Refusal{"Введите количество переплетов !", kSashes, doors::kResult};
-    // The sash count is compared as text, before any conversion.
-    const std::string& sashes = state.text(kSashes);
-    if (sashes != "1" && sashes != "2")
-        return Refusal{"Введите количество переплетов 1 или 2!", kSashes, doors::kResult};
-
-    const bool separate = state.ticked(kSeparate);
+    if (auto refused = refuseSashCount(state, kSashes, doors::kResult))
+        return *refused;
     const bool paired = state.ticked(kPaired);
     const bool triple = state.ticked(kTriple);
-    if (paired && triple && sashes != "2")
-        return doors::refusal("При тройном остеклении количество переплетов должно быть 2!");
-    if (separate && paired)
-        return doors::refusal("Оставьте только одну галочку !");
-    if (!separate && !paired)
-        return doors::refusal("Поставьте галочку !");
+    if (paired && triple && state.text(kSashes) != "2")
+        return doors::refusal(message::kTripleGlazingNeedsTwoSashes);
+    if (auto refused = refuseUnlessOneTicked(state, {kSeparate, kPaired}, doors::kResult))
+        return *refused;
     if (triple && !paired)
-        return doors::refusal("Галочки расставлены неверно!");
+        return doors::refusal(message::kWrongTicks);
 
-    long double area = state.number(doors::kArea);
-    const long double sashCount = state.number(kSashes);
-    const LeafCoefficients& leaves = separate ? kTable[0] : kTable[1];
-    area = area * (sashCount == 2.0L ? leaves.twoSashes : leaves.oneSash);
-    if (triple)
-        area = area * kTripleGlazing;
-    return doors::result(state, area);
+    TrailTerm area = measured(state, doors::kArea);
+    const long double sashes = state.number(kSashes);
+    return kTable.result(state, doors::kResult, std::move(area), sashes);
 }
 
 TForm23::TForm23(char decimalSeparator, QWidget* parent)

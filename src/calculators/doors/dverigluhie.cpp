@@ -7,14 +7,14 @@ using namespace leafdoors;
 
 // Primed parts leave masonry walls as they are and take timber and partitions to 0.3.
 // clang-format off
-const Table kTable{
-    {kMasonry,    {},         2.4L, 1.0L},
-    {kMasonry,    kOneSide,   2.6L, 1.0L},
-    {kMasonry,    kBothSides, 2.8L, 1.0L},
-    {kTimber,     {},         2.7L, 0.3L},
-    {kPartitions, {},         2.7L, 0.3L},
-    {kPartitions, kThick,     2.9L, 0.3L},
-};
+const Table kTable{{
+    {{kMasonry},                {{2.4L}, {1.0L, {doors::kPrimed}}}},
+    {{kMasonry, kOneSide},      {{2.6L}, {1.0L, {doors::kPrimed}}}},
+    {{kMasonry, kBothSides},    {{2.8L}, {1.0L, {doors::kPrimed}}}},
+    {{kTimber},                 {{2.7L}, {0.3L, {doors::kPrimed}}}},
+    {{kPartitions},             {{2.7L}, {0.3L, {doors::kPrimed}}}},
+    {{kPartitions, kThick},     {{2.9L}, {0.3L, {doors::kPrimed}}}},
+}};
 // clang-format on
 
 } // namespace

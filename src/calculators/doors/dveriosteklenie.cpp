@@ -7,13 +7,13 @@ using namespace leafdoors;
 
 // Primed parts leave masonry walls as they are and take partitions to 0.3.
 // clang-format off
-const Table kTable{
-    {kMasonry,    {},         1.8L, 1.0L},
-    {kMasonry,    kOneSide,   2.0L, 1.0L},
-    {kMasonry,    kBothSides, 2.2L, 1.0L},
-    {kPartitions, {},         2.1L, 0.3L},
-    {kPartitions, kThick,     2.3L, 0.3L},
-};
+const Table kTable{{
+    {{kMasonry},                {{1.8L}, {1.0L, {doors::kPrimed}}}},
+    {{kMasonry, kOneSide},      {{2.0L}, {1.0L, {doors::kPrimed}}}},
+    {{kMasonry, kBothSides},    {{2.2L}, {1.0L, {doors::kPrimed}}}},
+    {{kPartitions},             {{2.1L}, {0.3L, {doors::kPrimed}}}},
+    {{kPartitions, kThick},     {{2.3L}, {0.3L, {doors::kPrimed}}}},
+}};
 // clang-format on
 
 } // namespace

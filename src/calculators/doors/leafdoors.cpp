@@ -1,25 +1,33 @@
 #include "calculators/doors/leafdoors.h"
 
 #include <algorithm>
-#include <stdexcept>
+#include <vector>
 
 namespace velaro {
 namespace {
 
-using leafdoors::Coefficient;
 using leafdoors::Table;
+
+// The wall type of a row, and its further tick (empty: none).
+std::string_view wallOf(const Coefficients& row) {
+    return row.ticked.front();
+}
+std::string_view furtherOf(const Coefficients& row) {
+    return row.ticked.size() > 1 ? std::string_view(row.ticked[1]) : std::string_view();
+}
 
 // The wall types a table knows, in the order of its rows.
 std::vector<std::string_view> wallTypes(const Table& table) {
     std::vector<std::string_view> walls;
-    for (const Coefficient& row : table)
-        if (std::ranges::find(walls, row.wall) == walls.end())
-            walls.push_back(row.wall);
+    for (const Coefficients& row : table.rows)
+        if (std::ranges::find(walls, wallOf(row)) == walls.end())
+            walls.push_back(wallOf(row));
     return walls;
 }
 
 bool hasWall(const Table& table, std::string_view wall) {
-    return std::ranges::any_of(table, [wall](const Coefficient& row) { return row.wall == wall; });
+    return std::ranges::any_of(table.rows,
+                               [wall](const Coefficients& row) { return wallOf(row) == wall; });
 }
 
 } // namespace
@@ -31,36 +39,17 @@ Outcome leafdoors::compute(const Table& table, const FormState& state) {
 
     const auto wallsTicked = std::ranges::count_if(wallTypes(table), ticked);
     if (wallsTicked > 1)
-        return doors::refusal("Оставьте только одну галочку !");
+        return doors::refusal(message::kOnlyOneTick);
     if (ticked(kOneSide) && ticked(kBothSides))
         return doors::refusal("Оставьте только одну галочку для наличников!");
     if (wallsTicked == 0)
-        return doors::refusal("Поставьте галочку !");
+        return doors::refusal(message::kNoTick);
     // Each further tick belongs to one wall type and is wrong without it.
-    if (std::ranges::any_of(table, [&](const Coefficient& row) {
-            return !row.further.empty() && ticked(row.further) && !ticked(row.wall);
+    if (std::ranges::any_of(table.rows, [&](const Coefficients& row) {
+            return !furtherOf(row).empty() && ticked(furtherOf(row)) && !ticked(wallOf(row));
         }))
-        return doors::refusal("Галочки расставлены неверно!");
-
-    // The plain row of a wall type applies when none of its further ticks is set.
-    const auto applies = [&](const Coefficient& row) {
-        if (!ticked(row.wall))
-            return false;
-        if (!row.further.empty())
-            return ticked(row.further);
-        return std::ranges::none_of(table, [&](const Coefficient& other) {
-            return other.wall == row.wall && !other.further.empty() && ticked(other.further);
-        });
-    };
-    const auto match = std::ranges::find_if(table, applies);
-    if (match == table.end())
-        throw std::logic_error("no coefficient row matches the ticks");
-
-    long double area = state.number(doors::kArea);
-    area = area * match->factor;
-    if (state.ticked(doors::kPrimed))
-        area = area * match->primedFactor;
-    return doors::result(state, area);
+        return doors::refusal(message::kWrongTicks);
+    return doors::paintedArea(state, table);
 }
 
 LeafDoorWindow::LeafDoorWindow(const LeafDoorDesign& design, char decimalSeparator, QWidget* parent)

@@ -6,28 +6,21 @@
 #include "calculators/doors/doorwindow.h"
 
 #include <string_view>
-#include <vector>
 
 namespace velaro {
 
 namespace leafdoors {
 
-// One row of a coefficient table: the wall type ticked, the further tick (empty: none), the
-// coefficient, and the factor the coefficient is scaled by when the parts are primed.
-struct Coefficient {
-    std::string_view wall;
-    std::string_view further;
-    long double factor;
-    long double primedFactor;
-};
-using Table = std::vector<Coefficient>;
+// Each row's condition is a wall type, with at most one further tick that belongs to it (trims,
+// thick partitions); its chain is the coefficient, then the primed parts' factor where ticked.
+using Table = CoefficientTable;
 
-inline constexpr std::string_view kMasonry = "CheckBox1";
-inline constexpr std::string_view kTimber = "CheckBox2";
-inline constexpr std::string_view kPartitions = "CheckBox3";
-inline constexpr std::string_view kOneSide = "CheckBox5";
-inline constexpr std::string_view kBothSides = "CheckBox7";
-inline constexpr std::string_view kThick = "CheckBox6";
+inline constexpr const char* kMasonry = "CheckBox1";
+inline constexpr const char* kTimber = "CheckBox2";
+inline constexpr const char* kPartitions = "CheckBox3";
+inline constexpr const char* kOneSide = "CheckBox5";
+inline constexpr const char* kBothSides = "CheckBox7";
+inline constexpr const char* kThick = "CheckBox6";
 
 // Refuses an empty area and inconsistent ticks, in this order; otherwise the area times the
 // coefficient of the one matching row.

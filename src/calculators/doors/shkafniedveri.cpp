@@ -1,15 +1,17 @@
 #include "calculators/doors/shkafniedveri.h"
 
 namespace velaro {
+namespace {
+
+// The window's one case, then primed parts.
+const CoefficientTable kTable{{{{}, {{2.1L}, {0.3L, {doors::kPrimed}}}}}};
+
+} // namespace
 
 Outcome shkafniedveri::compute(const FormState& state) {
     if (auto refused = doors::refuseEmptyArea(state))
         return *refused;
-    long double area = state.number(doors::kArea);
-    area = area * 2.1L;
-    if (state.ticked(doors::kPrimed))
-        area = area * 0.3L;
-    return doors::result(state, area);
+    return doors::paintedArea(state, kTable);
 }
 
 TForm26::TForm26(char decimalSeparator, QWidget* parent)

@@ -3,6 +3,7 @@
 #include "calculators/common/fieldnames.h"
 #include "core/fonts.h"
 #include "core/numericedit.h"
+#include "core/rule.h"
 
 #include <QLabel>
 
@@ -29,31 +30,39 @@ constexpr std::array<PipeRow, 9> kRows{{{"Edit3", "Edit1", "Edit19"},
 constexpr const char* kTotal = "Edit28";
 constexpr long double kPi = 3.14159265358979323846264338327950288L;
 
+// A filled row's area: its length times π times its diameter, less a thousand for millimetres.
+// The last row reads its diameter first, so a malformed pair names the diameter.
+TrailTerm runArea(const FormState& state, const PipeRow& row, bool diameterFirst) {
+    const auto factor = [&](const char* field, std::string words = {}) {
+        return TrailFactor{state.number(field), std::move(words), state.unit(field)};
+    };
+    TrailTerm term = measured(state, diameterFirst ? row.diameter : row.length);
+    term.factors.push_back({kPi, "π"});
+    term.factors.push_back(factor(diameterFirst ? row.length : row.diameter));
+    term.factors.push_back({1000.0L, "мм в м", "", TrailFactor::Op::DividedBy});
+    return term;
+}
+
 } // namespace
 
 Outcome kalkulyat61::compute(const FormState& state) {
-    std::array<long double, kRows.size()> areas{};
+    std::vector<Trail> runs;
+    std::vector<TrailTerm> filled;
     for (std::size_t i = 0; i < kRows.size(); ++i) {
         const PipeRow& row = kRows[i];
-        if (state.isEmpty(row.diameter) || state.isEmpty(row.length)) {
-            areas[i] = 0.0L;
-        } else if (i + 1 < kRows.size()) {
-            areas[i] = state.number(row.length) * kPi;
-            areas[i] = areas[i] * state.number(row.diameter) / 1000.0L;
-        } else {
-            // The last row reads its diameter first, so a malformed pair names the diameter.
-            areas[i] = state.number(row.diameter) * kPi;
-            areas[i] = areas[i] * state.number(row.length) / 1000.0L;
+        Trail run = trailOf(state, row.area, {});
+        run.digit = -3;
+        if (!state.isEmpty(row.diameter) && !state.isEmpty(row.length)) {
+            run.terms.push_back(runArea(state, row, i + 1 == kRows.size()));
+            filled.push_back(run.terms.back());
         }
+        runs.push_back(std::move(run));
     }
-    long double total = 0.0L;
-    for (long double area : areas)
-        total += area;
 
     Results results;
-    results.texts.emplace_back(kTotal, state.shown(total, -2));
-    for (std::size_t i = 0; i < kRows.size(); ++i)
-        results.texts.emplace_back(kRows[i].area, state.shown(areas[i], -3));
+    results.add(state, trailOf(state, kTotal, std::move(filled)));
+    for (Trail& run : runs)
+        results.add(state, std::move(run));
     return results;
 }
 

@@ -1,6 +1,7 @@
 #include "calculators/plumbing/pipeline.h"
 
 #include "calculators/common/fieldnames.h"
+#include "core/coefficients.h"
 #include "core/fonts.h"
 #include "core/numericedit.h"
 
@@ -30,15 +31,15 @@ int fieldNumber(const char* name) {
 } // namespace
 
 Outcome compute(std::span<const Row> rows, const FormState& state) {
-    std::vector<long double> terms(rows.size());
-    for (std::size_t i = 0; i < rows.size(); ++i)
-        terms[i] = state.isEmpty(rows[i].length)
-                       ? 0.0L
-                       : state.number(rows[i].length) * rows[i].coefficient;
-    long double total = 0.0L;
-    for (long double term : terms)
-        total += term;
-    return Results{{{kTotal, state.shown(total, -2)}}};
+    std::vector<TrailTerm> terms;
+    for (const Row& row : rows)
+        if (!state.isEmpty(row.length))
+            terms.push_back({state.number(row.length),
+                             state.unit(row.length),
+                             {{row.coefficient, wordsFor(state, row.length)}}});
+    Results results;
+    results.add(state, trailOf(state, kTotal, std::move(terms)));
+    return results;
 }
 
 Window::Window(const Design& design, char decimalSeparator, QWidget* parent)

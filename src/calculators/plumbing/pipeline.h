@@ -27,7 +27,7 @@ struct Design {
 // The field that shows the total.
 inline constexpr const char* kTotal = "Edit1";
 
-// Each row's term (0 for an empty field), summed unrounded in row order and shown at two
+// Each filled row's length times its coefficient, summed unrounded in row order and shown at two
 // decimals. The first malformed length in row order ends the computation.
 Outcome compute(std::span<const Row> rows, const FormState& state);
 

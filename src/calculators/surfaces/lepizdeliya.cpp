@@ -1,8 +1,10 @@
 #include "calculators/surfaces/lepizdeliya.h"
 
 #include "calculators/common/fieldnames.h"
+#include "core/coefficients.h"
 #include "core/fonts.h"
 #include "core/numericedit.h"
+#include "core/refusals.h"
 
 #include <QLabel>
 
@@ -15,14 +17,15 @@ constexpr const char* kArea = "Edit4";
 constexpr const char* kSparse = "CheckBox1";
 constexpr const char* kDense = "CheckBox2";
 
-constexpr long double kLowReliefUpTo = 30.0L; // mm, this height included
-
-long double coefficientFor(bool dense, long double relief) {
-    const bool low = relief <= kLowReliefUpTo;
-    if (dense)
-        return low ? 3.0L : 5.0L;
-    return low ? 1.5L : 3.0L;
-}
+// Pattern and relief height → the factor; a relief of 30 mm is still low.
+// clang-format off
+const CoefficientTable kCoefficients{{
+    {{kSparse}, {{1.5L}}, upTo(30.0L)},
+    {{kSparse}, {{3.0L}}, above(30.0L)},
+    {{kDense},  {{3.0L}}, upTo(30.0L)},
+    {{kDense},  {{5.0L}}, above(30.0L)},
+}, "рельеф", "мм"};
+// clang-format on
 
 // Inputs share one column, the check boxes another.
 constexpr int kFieldLeft = 334;
@@ -33,19 +36,17 @@ constexpr int kUnitGap = 6;
 } // namespace
 
 Outcome lepizdeliya::compute(const FormState& state) {
-    if (state.isEmpty(kBase))
-        return Refusal{"Введите площадь основания лепных изделий !", kBase, kArea};
-    if (state.isEmpty(kRelief))
-        return Refusal{"Введите высоту рельефа лепных изделий в мм !", kRelief, kArea};
-    const bool sparse = state.ticked(kSparse);
-    const bool dense = state.ticked(kDense);
-    if (sparse && dense)
-        return Refusal{"Оставьте только одну галочку !", "", kArea};
-    if (!sparse && !dense)
-        return Refusal{"Поставьте галочку !", "", kArea};
-    const long double base = state.number(kBase);
+    if (auto refusal =
+            refuseEmpty(state, kBase, "Введите площадь основания лепных изделий !", kArea))
+        return *refusal;
+    if (auto refusal =
+            refuseEmpty(state, kRelief, "Введите высоту рельефа лепных изделий в мм !", kArea))
+        return *refusal;
+    if (auto refusal = refuseUnlessOneTicked(state, {kSparse, kDense}, kArea))
+        return *refusal;
+    TrailTerm base = measured(state, kBase);
     const long double relief = state.number(kRelief);
-    return Results{{{kArea, state.shown(base * coefficientFor(dense, relief), -2)}}};
+    return kCoefficients.result(state, kArea, std::move(base), relief);
 }
 
 TForm15::TForm15(char decimalSeparator, QWidget* parent)

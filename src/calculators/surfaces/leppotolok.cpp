@@ -1,13 +1,12 @@
 #include "calculators/surfaces/leppotolok.h"
 
 #include "calculators/common/fieldnames.h"
+#include "core/coefficients.h"
 #include "core/fonts.h"
 #include "core/numericedit.h"
+#include "core/refusals.h"
 
 #include <QLabel>
-
-#include <array>
-#include <optional>
 
 namespace velaro {
 namespace {
@@ -16,44 +15,35 @@ constexpr const char* kPercentage = "Edit1";
 constexpr const char* kProjection = "Edit2";
 constexpr const char* kArea = "Edit4";
 
-// Bands of the stucco share, each from its lower bound up to the next bound (exclusive).
-struct Band {
-    long double from; // per cent
-    long double coefficient;
-};
-constexpr std::array<Band, 4> kBandsAbove{
-    {{2.05L, 1.1L}, {10.05L, 1.5L}, {40.05L, 2.1L}, {70.05L, 2.8L}}};
-constexpr long double kFirstBand = 1.0L; // below 2.05 %, negative shares included
-constexpr long double kMostPercent = 100.0L;
-
-// The coefficient for a share, or nothing past 100 %. Compared at full precision.
-std::optional<long double> coefficientFor(long double percent) {
-    if (percent > kMostPercent)
-        return std::nullopt;
-    long double coefficient = kFirstBand;
-    for (const Band& band : kBandsAbove)
-        if (percent >= band.from)
-            coefficient = band.coefficient;
-    return coefficient;
-}
+// Bands of the stucco share, compared at full precision; the first takes negative shares too,
+// and none takes a share past 100 %.
+// clang-format off
+const CoefficientTable kBands{{
+    {{}, {{1.0L}}, below(2.05L)},
+    {{}, {{1.1L}}, between(2.05L, 10.05L)},
+    {{}, {{1.5L}}, between(10.05L, 40.05L)},
+    {{}, {{2.1L}}, between(40.05L, 70.05L)},
+    {{}, {{2.8L}}, between(70.05L, 100.0L, true)},
+}, "лепные изделия", "%"};
+// clang-format on
 
 } // namespace
 
 Outcome leppotolok::compute(const FormState& state) {
-    if (state.isEmpty(kProjection))
-        return Refusal{"Введите площадь горизонтальной проекции лепных потолков !", kProjection,
-                       kArea};
-    if (state.isEmpty(kPercentage))
-        return Refusal{
+    if (auto refusal = refuseEmpty(
+            state, kProjection, "Введите площадь горизонтальной проекции лепных потолков !", kArea))
+        return *refusal;
+    if (auto refusal = refuseEmpty(
+            state, kPercentage,
             "Введите площадь горизонтальной проекции лепных изделий в % от площади потолков !",
-            kPercentage, kArea};
+            kArea))
+        return *refusal;
     // The percentage is read first, so it is the one named when both are malformed.
     const long double percent = state.number(kPercentage);
-    const long double projection = state.number(kProjection);
-    const std::optional<long double> coefficient = coefficientFor(percent);
-    if (!coefficient)
-        return Refusal{"Не более 100%", kArea, kArea};
-    return Results{{{kArea, state.shown(projection * *coefficient, -2)}}};
+    TrailTerm projection = measured(state, kProjection);
+    if (!kBands.rowFor(state, percent))
+        return fieldRefusal("Не более 100%", kArea, kArea);
+    return kBands.result(state, kArea, std::move(projection), percent);
 }
 
 TForm10::TForm10(char decimalSeparator, QWidget* parent)

@@ -5,16 +5,18 @@
 namespace velaro {
 namespace {
 
-using opening::CoefficientTable;
+using opening::kOiled;
 
-// Ticked size class (and oiled parts, CheckBox4) → factors for one sash, for two. The class is
-// what the user ticks; the area typed is not compared with 4 м2.
-const CoefficientTable kCoefficients{
-    {{"CheckBox1"},              {2.1L},       {3.2L}},
-    {{"CheckBox1", "CheckBox4"}, {2.1L, 0.3L}, {3.2L, 0.3L}},
-    {{"CheckBox2"},              {1.7L},       {2.6L}},
-    {{"CheckBox2", "CheckBox4"}, {1.7L, 0.2L}, {2.6L, 0.2L}},
-};
+// Ticked size class and sash count → its factor, then the oiled parts' factor where ticked. The
+// class is what the user ticks; the area typed is not compared with 4 м2.
+// clang-format off
+const CoefficientTable kCoefficients{{
+    {{"CheckBox1"}, {{2.1L}, {0.3L, {kOiled}}}, sashCount(1)},
+    {{"CheckBox1"}, {{3.2L}, {0.3L, {kOiled}}}, sashCount(2)},
+    {{"CheckBox2"}, {{1.7L}, {0.2L, {kOiled}}}, sashCount(1)},
+    {{"CheckBox2"}, {{2.6L}, {0.2L, {kOiled}}}, sashCount(2)},
+}};
+// clang-format on
 
 const QString kFilling = QStringLiteral(
     "Стены каменные, состав заполнения: коробка, переплет, раскладки, монтажные подоконные доски");

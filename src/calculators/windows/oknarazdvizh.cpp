@@ -8,17 +8,19 @@
 namespace velaro {
 namespace {
 
-using opening::CoefficientTable;
+using opening::kOiled;
 
-// Ticked condition (and oiled parts, CheckBox4) → factors for one sash, for two.
-const CoefficientTable kCoefficients{
-    {{"CheckBox1"},              {1.5L},       {2.8L}},
-    {{"CheckBox1", "CheckBox4"}, {1.5L, 0.3L}, {2.8L, 0.3L}},
-    {{"CheckBox2"},              {1.2L},       {2.5L}},
-    {{"CheckBox2", "CheckBox4"}, {1.2L, 1.0L}, {2.5L, 1.0L}},
-    {{"CheckBox3"},              {2.2L},       {3.5L}},
-    {{"CheckBox3", "CheckBox4"}, {2.2L, 0.6L}, {3.5L, 0.5L}},
-};
+// Ticked condition and sash count → its factor, then the oiled parts' factor where ticked.
+// clang-format off
+const CoefficientTable kCoefficients{{
+    {{"CheckBox1"}, {{1.5L}, {0.3L, {kOiled}}}, sashCount(1)},
+    {{"CheckBox1"}, {{2.8L}, {0.3L, {kOiled}}}, sashCount(2)},
+    {{"CheckBox2"}, {{1.2L}, {1.0L, {kOiled}}}, sashCount(1)},
+    {{"CheckBox2"}, {{2.5L}, {1.0L, {kOiled}}}, sashCount(2)},
+    {{"CheckBox3"}, {{2.2L}, {0.6L, {kOiled}}}, sashCount(1)},
+    {{"CheckBox3"}, {{3.5L}, {0.5L, {kOiled}}}, sashCount(2)},
+}};
+// clang-format on
 
 struct Condition {
     const char* box;

@@ -5,26 +5,24 @@
 namespace velaro {
 namespace {
 
-using opening::CoefficientTable;
-using opening::tickRefusal;
+using opening::kOiled;
 
-// Characteristic (with its triple glazing, CheckBox5 or CheckBox6, and oiled parts, CheckBox4)
-// → factors for one sash, for two. Triple glazing with one sash never gets this far.
-const opening::Factors kRefused{};
-const CoefficientTable kCoefficients{
-    {{"CheckBox1"},                           {1.0L},         {2.5L}},
-    {{"CheckBox1", "CheckBox4"},              {1.0L, 1.0L},   {2.5L, 0.3L}},
-    {{"CheckBox1", "CheckBox5"},              kRefused,       {2.5L, 1.5L}},
-    {{"CheckBox1", "CheckBox5", "CheckBox4"}, kRefused,       {2.5L, 1.5L, 0.3L}},
-    {{"CheckBox2"},                           {1.0L},         {2.2L}},
-    {{"CheckBox2", "CheckBox4"},              {1.0L, 1.0L},   {2.2L, 1.0L}},
-    {{"CheckBox2", "CheckBox6"},              kRefused,       {2.2L, 1.5L}},
-    {{"CheckBox2", "CheckBox6", "CheckBox4"}, kRefused,       {2.2L, 1.5L}},
-    {{"CheckBox3"},                           {1.6L},         {1.0L}},
-    {{"CheckBox3", "CheckBox4"},              {1.6L, 0.7L},   {1.0L, 1.0L}},
-    {{"CheckBox7"},                           {1.75L},        {3.5L}},
-    {{"CheckBox7", "CheckBox4"},              {1.75L, 0.45L}, {3.5L, 0.9L}},
-};
+// Characteristic and sash count → its factor, then triple glazing's (CheckBox5 on the first
+// characteristic, CheckBox6 on the second) and the oiled parts' where ticked. Triple glazing with
+// one sash never gets this far; on the second characteristic it leaves out the oiled parts.
+// clang-format off
+const CoefficientTable kCoefficients{{
+    {{"CheckBox1"},              {{1.0L}, {1.0L, {kOiled}}},                          sashCount(1)},
+    {{"CheckBox1"},              {{2.5L}, {1.5L, {"CheckBox5"}}, {0.3L, {kOiled}}},   sashCount(2)},
+    {{"CheckBox2"},              {{1.0L}, {1.0L, {kOiled}}},                          sashCount(1)},
+    {{"CheckBox2"},              {{2.2L}, {1.0L, {kOiled}}},                          sashCount(2)},
+    {{"CheckBox2", "CheckBox6"}, {{2.2L, {"CheckBox2"}}, {1.5L, {"CheckBox6"}}},      sashCount(2)},
+    {{"CheckBox3"},              {{1.6L}, {0.7L, {kOiled}}},                          sashCount(1)},
+    {{"CheckBox3"},              {{1.0L}, {1.0L, {kOiled}}},                          sashCount(2)},
+    {{"CheckBox7"},              {{1.75L}, {0.45L, {kOiled}}},                        sashCount(1)},
+    {{"CheckBox7"},              {{3.5L}, {0.9L, {kOiled}}},                          sashCount(2)},
+}};
+// clang-format on
 
 const QString kStoneWalls = QStringLiteral("Стены каменные, состав заполнения: ");
 const QString kTripleGlazing = QStringLiteral("С тройным остеклением");
@@ -68,15 +66,15 @@ Outcome oknasparen::compute(const FormState& state) {
     const bool tripleOnFirst = ticked("CheckBox1") && ticked("CheckBox5");
     const bool tripleOnSecond = ticked("CheckBox2") && ticked("CheckBox6");
     if ((tripleOnFirst || tripleOnSecond) && state.text(opening::kSashes) != "2")
-        return tickRefusal("При тройном остеклении количество переплетов должно быть 2!");
+        return tickRefusal(message::kTripleGlazingNeedsTwoSashes, opening::kResult);
     if (ticked("CheckBox5") && ticked("CheckBox6"))
-        return tickRefusal(opening::kOnlyOneTick);
+        return tickRefusal(message::kOnlyOneTick, opening::kResult);
     if (auto refusal = opening::refuseConditionCount(
             state, {"CheckBox1", "CheckBox2", "CheckBox3", "CheckBox7"}))
         return *refusal;
     if ((ticked("CheckBox5") && !ticked("CheckBox1")) ||
         (ticked("CheckBox6") && !ticked("CheckBox2")))
-        return tickRefusal("Галочки расставлены неверно!");
+        return tickRefusal(message::kWrongTicks, opening::kResult);
     return opening::paintedArea(state, kCoefficients);
 }
 
