@@ -208,7 +208,13 @@ class RuleRunner {
                                 "refused: " + std::get<velaro::Refusal>(outcome).message);
             Texts got(results->texts.begin(), results->texts.end());
             if (got != expected || got.size() != results->texts.size())
-                mismatch(inputs, describe(expected), describe(got));
+                return mismatch(inputs, describe(expected), describe(got));
+            // Each result's trail, replayed, gives what the field shows.
+            for (const velaro::Trail& trail : results->trails)
+                if (velaro::RoundedText(trail.value(), trail.digit, kSeparator) != got[trail.field])
+                    mismatch(inputs, describe(expected), "trail of " + trail.field);
+            if (results->trails.size() != results->texts.size())
+                mismatch(inputs, describe(expected), "a result without a trail");
         } catch (const std::exception& error) {
             mismatch(inputs, describe(expected), std::string("threw ") + error.what());
         }

@@ -19,15 +19,11 @@ std::optional<Refusal> refuseEmpty(const FormState& state, const std::string& fi
     return fieldRefusal(std::move(message), field, result);
 }
 
-int tickedCount(const FormState& state, std::initializer_list<const char*> boxes) {
-    return static_cast<int>(
-        std::ranges::count_if(boxes, [&](const char* box) { return state.ticked(box); }));
-}
-
 std::optional<Refusal> refuseUnlessOneTicked(const FormState& state,
                                              std::initializer_list<const char*> boxes,
                                              const std::string& result) {
-    const int ticked = tickedCount(state, boxes);
+    const auto ticked =
+        std::ranges::count_if(boxes, [&](const char* box) { return state.ticked(box); });
     if (ticked >= 2)
         return tickRefusal(message::kOnlyOneTick, result);
     if (ticked == 0)

@@ -28,8 +28,6 @@ Refusal tickRefusal(std::string message, std::string result);
 std::optional<Refusal> refuseEmpty(const FormState& state, const std::string& field,
                                    std::string message, const std::string& result);
 
-int tickedCount(const FormState& state, std::initializer_list<const char*> boxes);
-
 // Exactly one of the boxes: two or more are refused before none.
 std::optional<Refusal> refuseUnlessOneTicked(const FormState& state,
                                              std::initializer_list<const char*> boxes,

@@ -30,16 +30,15 @@ constexpr std::array<PipeRow, 9> kRows{{{"Edit3", "Edit1", "Edit19"},
 constexpr const char* kTotal = "Edit28";
 constexpr long double kPi = 3.14159265358979323846264338327950288L;
 
-// A filled row's area: its length times π times its diameter, less a thousand for millimetres.
-// The last row reads its diameter first, so a malformed pair names the diameter.
+// A filled row's area: its length times π times its diameter, divided by 1000 because the
+// diameter is in millimetres. The last row reads its diameter first, so a malformed pair names
+// the diameter.
 TrailTerm runArea(const FormState& state, const PipeRow& row, bool diameterFirst) {
-    const auto factor = [&](const char* field, std::string words = {}) {
-        return TrailFactor{state.number(field), std::move(words), state.unit(field)};
-    };
     TrailTerm term = measured(state, diameterFirst ? row.diameter : row.length);
     term.factors.push_back({kPi, "π"});
-    term.factors.push_back(factor(diameterFirst ? row.length : row.diameter));
-    term.factors.push_back({1000.0L, "мм в м", "", TrailFactor::Op::DividedBy});
+    const char* second = diameterFirst ? row.length : row.diameter;
+    term.factors.push_back({state.number(second), {}, state.unit(second)});
+    term.factors.push_back({1000.0L, "мм в м", {}, TrailFactor::Op::DividedBy});
     return term;
 }
 
