@@ -1,6 +1,7 @@
 #include "calculators/doors/leafdoors.h"
 
 #include <algorithm>
+#include <string_view>
 #include <vector>
 
 namespace velaro {

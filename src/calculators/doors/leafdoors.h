@@ -4,8 +4,7 @@
 // table has no timber-wall row has no timber-wall row in its grid either.
 
 #include "calculators/doors/doorwindow.h"
-
-#include <string_view>
+#include "core/coefficients.h"
 
 namespace velaro {
 
