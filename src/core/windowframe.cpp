@@ -121,6 +121,44 @@ int keptInside(int wanted, int length, int first, int available) {
 
 } // namespace
 
+QPalette lightPalette(const QColor& background) {
+    // The light scheme the windows were drawn for, as Qt's own Fusion style defines it.
+    struct Role {
+        QPalette::ColorRole role;
+        QRgb normal;
+        QRgb disabled;
+    };
+    static constexpr Role kRoles[] = {
+        {QPalette::WindowText, 0xff000000, 0xffbebebe},
+        {QPalette::Button, 0xffefefef, 0xffefefef},
+        {QPalette::Light, 0xffffffff, 0xffffffff},
+        {QPalette::Midlight, 0xffcacaca, 0xffcacaca},
+        {QPalette::Dark, 0xff9f9f9f, 0xffbebebe},
+        {QPalette::Mid, 0xffb8b8b8, 0xffb8b8b8},
+        {QPalette::Text, 0xff000000, 0xffbebebe},
+        {QPalette::BrightText, 0xffffffff, 0xffffffff},
+        {QPalette::ButtonText, 0xff000000, 0xffbebebe},
+        {QPalette::Base, 0xffffffff, 0xffefefef},
+        {QPalette::Shadow, 0xff767676, 0xffb1b1b1},
+        {QPalette::Highlight, 0xff308cc6, 0xff919191},
+        {QPalette::HighlightedText, 0xffffffff, 0xffffffff},
+        {QPalette::Link, 0xff0000ff, 0xff0000ff},
+        {QPalette::LinkVisited, 0xffff00ff, 0xffff00ff},
+        {QPalette::AlternateBase, 0xfff7f7f7, 0xfff7f7f7},
+        {QPalette::ToolTipBase, 0xffffffdc, 0xffffffdc},
+        {QPalette::ToolTipText, 0xff000000, 0xff000000},
+        {QPalette::PlaceholderText, 0x80000000, 0x80000000},
+    };
+    QPalette palette;
+    for (const Role& role : kRoles) {
+        palette.setColor(QPalette::Active, role.role, QColor::fromRgba(role.normal));
+        palette.setColor(QPalette::Inactive, role.role, QColor::fromRgba(role.normal));
+        palette.setColor(QPalette::Disabled, role.role, QColor::fromRgba(role.disabled));
+    }
+    palette.setColor(QPalette::Window, background);
+    return palette;
+}
+
 void setUpTopLevelWindow(QMainWindow& window, const QString& className, const QString& caption,
                          const QString& iconPath, const QColor& background) {
     window.setObjectName(className);
@@ -130,9 +168,9 @@ void setUpTopLevelWindow(QMainWindow& window, const QString& className, const QS
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint);
     window.setFont(sansFont());
-    QPalette palette = window.palette();
-    palette.setColor(QPalette::Window, background);
-    window.setPalette(palette);
+    // Every colour, not only the background: under a dark desktop theme the text colours
+    // would otherwise turn light on the fixed light background.
+    window.setPalette(lightPalette(background));
     window.setAutoFillBackground(true);
     new ReturnPressesFocusedButton(window);
 }

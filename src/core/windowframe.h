@@ -1,6 +1,6 @@
 #pragma once
 // What the main window and every calculator window share as top-level windows: identity,
-// a title bar with minimise but no maximise, the default font and background colour, keys
+// a title bar with minimise but no maximise, the default font, one fixed light palette, keys
 // that press the focused button, menu commands whose handlers run inside the error guard, and
 // placement of the window's frame inside the screen.
 
@@ -13,6 +13,7 @@
 
 class QColor;
 class QMainWindow;
+class QPalette;
 class QAction;
 class QScreen;
 class QWidget;
@@ -20,9 +21,13 @@ class QWidget;
 namespace velaro {
 
 // Names the window, sets its caption and icon, the fixed title-bar buttons, the default font,
-// the background colour, and lets Return press the focused button.
+// the palette (lightPalette over `background`) and lets Return press the focused button.
 void setUpTopLevelWindow(QMainWindow& window, const QString& className, const QString& caption,
                          const QString& iconPath, const QColor& background);
+
+// The colours every window is drawn in, whatever the desktop's theme: dark text on light
+// fields, buttons and boxes, with `background` behind them.
+QPalette lightPalette(const QColor& background);
 
 // Adds a command to a top-level menu of the window (creating the menu on first use), both
 // named as the window's design names them; the handler runs guarded.
