@@ -67,7 +67,11 @@ public:
     void place(const QScreen* screen, Placement where, const QMargins& likelyMargins) {
         screen_ = screen;
         where_ = std::move(where);
-        const QMargins known = knownFrameMargins(window_);
+        // Shown again, a window may not report its frame until it next moves: the frame it had
+        // is the frame it gets.
+        QMargins known = knownFrameMargins(window_);
+        if (known.isNull())
+            known = lastMargins_;
         pending_ = known.isNull();
         if (const auto topLeft = frameTopLeft(pending_ ? likelyMargins : known))
             window_.move(*topLeft);
@@ -83,11 +87,10 @@ public:
         const QMargins margins = knownFrameMargins(window_);
         if (margins.isNull())
             return false;
-        if (!framedSeen_) {
-            framedSeen_ = true;
-            if (framed_)
-                framed_(margins);
-        }
+        const bool first = lastMargins_.isNull();
+        lastMargins_ = margins;
+        if (first && framed_)
+            framed_(margins);
         if (pending_) {
             pending_ = false;
             const auto topLeft = frameTopLeft(knownFrameMargins(window_));
@@ -109,8 +112,8 @@ private:
     QPointer<const QScreen> screen_;
     Placement where_;
     std::function<void(const QMargins&)> framed_;
+    QMargins lastMargins_;
     bool pending_ = false;
-    bool framedSeen_ = false;
 };
 
 int keptInside(int wanted, int length, int first, int available) {
