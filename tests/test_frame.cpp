@@ -5,6 +5,7 @@
 #include "core/fonts.h"
 #include "core/messages.h"
 #include "core/numericedit.h"
+#include "core/windowframe.h"
 #include "support/testsupport.h"
 
 #include <QAbstractButton>
@@ -224,6 +225,93 @@ private slots:
         click(&window, button);
         QCOMPARE(control(&window, "Edit4")->toolTip(), tooltip);
         QCOMPARE(boxes.boxes.size(), tooltip.isEmpty() && button == "Button1" ? 1 : 0);
+    }
+
+    void keysOnTheFocusedControl_data() {
+        QTest::addColumn<QString>("focused");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("result");
+        const int none = Qt::NoModifier;
+        QTest::newRow("Return on Compute") << "Button1" << int(Qt::Key_Return) << none << "6";
+        QTest::newRow("keypad Enter on Compute")
+            << "Button1" << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << "6";
+        QTest::newRow("Space on Compute") << "Button1" << int(Qt::Key_Space) << none << "6";
+        QTest::newRow("Ctrl+Return on Compute")
+            << "Button1" << int(Qt::Key_Return) << int(Qt::ControlModifier) << "";
+        QTest::newRow("Escape on Compute") << "Button1" << int(Qt::Key_Escape) << none << "";
+        QTest::newRow("Return on Reset") << "Button2" << int(Qt::Key_Return) << none << "";
+        QTest::newRow("Return in a field") << "Edit2" << int(Qt::Key_Return) << none << "";
+        QTest::newRow("keypad Enter in a field")
+            << "Edit3" << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << "";
+    }
+    void keysOnTheFocusedControl() {
+        QFETCH(QString, focused);
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QString, result);
+        RecordingMessageBoxes boxes;
+        SampleWindow window;
+        window.show();
+        typeInto(&window, "Edit2", "3");
+        QWidget* target = control<QWidget>(&window, focused);
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(textOf(&window, "Edit4"), result);
+        // Reset leaves Edit3 alone and empties Edit2; a field keeps its text.
+        QCOMPARE(textOf(&window, "Edit2"), QString(focused == "Button2" ? "" : "3"));
+        QVERIFY(boxes.boxes.isEmpty());
+    }
+
+    void framePlacement_data() {
+        QTest::addColumn<QPoint>("wanted");
+        QTest::addColumn<QSize>("frame");
+        QTest::addColumn<QRect>("available");
+        QTest::addColumn<QPoint>("placed");
+        const QRect screen(0, 0, 800, 600);
+        QTest::newRow("fits") << QPoint(10, 20) << QSize(300, 200) << screen << QPoint(10, 20);
+        QTest::newRow("past the right edge")
+            << QPoint(600, 20) << QSize(300, 200) << screen << QPoint(500, 20);
+        QTest::newRow("past the bottom edge")
+            << QPoint(10, 500) << QSize(300, 200) << screen << QPoint(10, 400);
+        QTest::newRow("above and left of the screen")
+            << QPoint(-30, -132) << QSize(300, 200) << screen << QPoint(0, 0);
+        QTest::newRow("exactly as wide")
+            << QPoint(5, 0) << QSize(800, 200) << screen << QPoint(0, 0);
+        QTest::newRow("taller than the screen")
+            << QPoint(100, -72) << QSize(414, 743) << screen << QPoint(100, 0);
+        QTest::newRow("taller and wanted below")
+            << QPoint(100, 50) << QSize(414, 743) << screen << QPoint(100, 0);
+        QTest::newRow("wider than the screen")
+            << QPoint(200, 10) << QSize(900, 200) << screen << QPoint(0, 10);
+        QTest::newRow("a panel above and a second screen")
+            << QPoint(1900, 0) << QSize(494, 700) << QRect(1280, 30, 1024, 738) << QPoint(1810, 30);
+    }
+    void framePlacement() {
+        QFETCH(QPoint, wanted);
+        QFETCH(QSize, frame);
+        QFETCH(QRect, available);
+        QFETCH(QPoint, placed);
+        QCOMPARE(keptInside(wanted, frame, available), placed);
+    }
+
+    void centredWhereItFits_data() {
+        QTest::addColumn<QSize>("frame");
+        QTest::addColumn<QRect>("available");
+        QTest::addColumn<QPoint>("placed");
+        QTest::newRow("fits") << QSize(414, 764) << QRect(0, 0, 1280, 1024) << QPoint(433, 130);
+        QTest::newRow("too tall: top on screen")
+            << QSize(414, 764) << QRect(0, 0, 800, 600) << QPoint(193, 0);
+        QTest::newRow("too tall and wide")
+            << QSize(414, 764) << QRect(0, 0, 320, 240) << QPoint(0, 0);
+        QTest::newRow("below a panel")
+            << QSize(414, 764) << QRect(0, 28, 1280, 692) << QPoint(433, 28);
+    }
+    void centredWhereItFits() {
+        QFETCH(QSize, frame);
+        QFETCH(QRect, available);
+        QFETCH(QPoint, placed);
+        QCOMPARE(centredInside(frame, available), placed);
     }
 
     void resetEmptiesTheListedFieldsOnly() {

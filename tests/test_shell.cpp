@@ -6,8 +6,10 @@
 #include "support/testsupport.h"
 
 #include <QEventLoop>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 
 using namespace velaro;
@@ -20,6 +22,15 @@ class ShellTest : public QObject {
     std::unique_ptr<Program> program;
     TForm1& main() { return program->mainWindow(); }
     QWidget* form(int n) { return program->registry().Form(n); }
+    // Flush against the main window's right frame edge at its top, moved in as far as the
+    // screen needs.
+    QPoint besideMain(const QWidget& calculator) {
+        const QRect outer = main().frameGeometry();
+        const QRect available = main().screen()->availableGeometry();
+        const QSize frame = calculator.frameGeometry().size();
+        return {std::min(outer.left() + outer.width(), available.right() + 1 - frame.width()),
+                std::min(outer.top(), available.bottom() + 1 - frame.height())};
+    }
 
 private slots:
     void init() {
@@ -83,9 +94,7 @@ private slots:
         click(&main(), "Button19");
         QVERIFY(!form(2)->isVisible());
         QVERIFY(form(20)->isVisible());
-        const QRect outer = main().frameGeometry();
-        QCOMPARE(form(20)->frameGeometry().topLeft(),
-                 QPoint(outer.left() + outer.width(), outer.top()));
+        QCOMPARE(form(20)->frameGeometry().topLeft(), besideMain(*form(20)));
         int visible = 0;
         for (int n = 2; n <= 27; ++n)
             visible += form(n)->isVisible();
@@ -99,10 +108,86 @@ private slots:
         click(&main(), "Button26");
         click(&main(), "Button1");
         QCOMPARE(textOf(form(2), "Edit3"), QString("57"));
-        const QRect outer = main().frameGeometry();
-        QCOMPARE(form(2)->frameGeometry().topLeft(),
-                 QPoint(outer.left() + outer.width(), outer.top()));
+        QCOMPARE(form(2)->frameGeometry().topLeft(), besideMain(*form(2)));
     }
+
+    void windowsStayOnTheScreen() {
+        const QRect available = main().screen()->availableGeometry();
+        QVERIFY2(available.contains(main().frameGeometry()), "main window");
+        for (int n = 2; n <= 27; ++n) {
+            click(&main(), QString("Button%1").arg(n - 1));
+            const QRect frame = form(n)->frameGeometry();
+            QVERIFY2(available.contains(frame), qPrintable(form(n)->objectName()));
+            QCOMPARE(frame.topLeft(), besideMain(*form(n)));
+        }
+    }
+
+    void openingRestoresAMinimisedCalculator_data() {
+        QTest::addColumn<QString>("between");
+        QTest::newRow("its button twice") << QString();
+        QTest::newRow("another calculator in between") << QString("Button7");
+    }
+    void openingRestoresAMinimisedCalculator() {
+        QFETCH(QString, between);
+        click(&main(), "Button4");
+        click(&main(), "Button4");
+        form(5)->showMinimized();
+        QVERIFY(form(5)->isMinimized());
+        if (!between.isEmpty())
+            click(&main(), between);
+        click(&main(), "Button4");
+        QVERIFY(form(5)->isVisible());
+        QVERIFY(!form(5)->isMinimized());
+    }
+
+    void returnOnAMainWindowButtonOpensItsCalculator_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("Return") << int(Qt::Key_Return) << int(Qt::NoModifier) << true;
+        QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << true;
+        QTest::newRow("Space") << int(Qt::Key_Space) << int(Qt::NoModifier) << true;
+        QTest::newRow("Ctrl+Return") << int(Qt::Key_Return) << int(Qt::ControlModifier) << false;
+        QTest::newRow("Escape") << int(Qt::Key_Escape) << int(Qt::NoModifier) << false;
+    }
+    void returnOnAMainWindowButtonOpensItsCalculator() {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(bool, opens);
+        auto* button = control<QPushButton>(&main(), "Button12");
+        button->setFocus();
+        QTest::keyClick(button, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(program->registry().builtForm(13) && form(13)->isVisible(), opens);
+    }
+
+    // Compute with malformed text in every field ends in a box in every calculator: refused or
+    // malformed.
+    void returnOnComputeInEveryCalculator_data() {
+        QTest::addColumn<int>("form");
+        for (int n = 2; n <= 27; ++n)
+            QTest::newRow(qPrintable(QString("TForm%1").arg(n))) << n;
+    }
+    void returnOnComputeInEveryCalculator() {
+        QFETCH(int, form);
+        RecordingMessageBoxes boxes;
+        click(&main(), QString("Button%1").arg(form - 1));
+        QWidget* calculator = this->form(form);
+        auto* compute = control<QPushButton>(calculator, "Button1");
+        QVERIFY(compute);
+        for (QLineEdit* field : calculator->findChildren<QLineEdit*>()) {
+            QTest::keyClicks(field, ",,");
+            field->setFocus();
+            QTest::keyClick(field, Qt::Key_Return);
+        }
+        QVERIFY2(boxes.boxes.isEmpty(), qPrintable(boxes.onlyText(Kind::Message)));
+        compute->setFocus();
+        QTest::keyClick(compute, Qt::Key_Return);
+        QCOMPARE(boxes.boxes.size(), 1);
+        compute->setFocus();
+        QTest::keyClick(compute, Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(boxes.boxes.size(), 2);
+    }
+
 
     void calculatorExitHidesOnlyIt() {
         click(&main(), "Button1");

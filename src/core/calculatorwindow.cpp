@@ -48,8 +48,7 @@ CalculatorWindow::CalculatorWindow(const WindowDescription& description, char de
     setFixedSize(description.clientSize.width(),
                  description.clientSize.height() + menuBar()->sizeHint().height());
 
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    placeFrame(*this, nullptr, centredInside);
 }
 
 QLabel* CalculatorWindow::addLabel(const QString& text, QPoint topLeft, const QFont& font,

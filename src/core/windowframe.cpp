@@ -3,12 +3,164 @@
 #include "core/fonts.h"
 #include "core/messages.h"
 
+#include <QGuiApplication>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPalette>
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+
+#include <algorithm>
+#include <optional>
 
 namespace velaro {
+namespace {
+
+// Return and the keypad's Enter reach the window when the focused push button ignores them
+// (no button is a default button): they press that button as Space does. Fields never pass
+// them on, so in a field they still do nothing.
+class ReturnPressesFocusedButton : public QObject {
+public:
+    explicit ReturnPressesFocusedButton(QWidget& window) : QObject(&window), window_(window) {
+        window.installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched != &window_ ||
+            (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease))
+            return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) ||
+            (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+            return false;
+        auto* button = qobject_cast<QPushButton*>(window_.focusWidget());
+        if (!button || !button->isEnabled())
+            return false;
+        QKeyEvent space(key->type(), Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "),
+                        key->isAutoRepeat());
+        QCoreApplication::sendEvent(button, &space);
+        return true;
+    }
+
+private:
+    QWidget& window_;
+};
+
+// Keeps one window's placement until the window system has framed it, then places it again
+// with the frame margins it reports.
+class FrameKeeper : public QObject {
+    Q_OBJECT
+public:
+    explicit FrameKeeper(QWidget& window) : QObject(&window), window_(window) {
+        window.installEventFilter(this);
+    }
+
+    static FrameKeeper& of(QWidget& window) {
+        auto* keeper = window.findChild<FrameKeeper*>(QString(), Qt::FindDirectChildrenOnly);
+        return keeper ? *keeper : *new FrameKeeper(window);
+    }
+
+    void place(const QScreen* screen, Placement where, const QMargins& likelyMargins) {
+        screen_ = screen;
+        where_ = std::move(where);
+        // Shown again, a window may not report its frame until it next moves: the frame it had
+        // is the frame it gets.
+        QMargins known = knownFrameMargins(window_);
+        if (known.isNull())
+            known = lastMargins_;
+        pending_ = known.isNull();
+        if (const auto topLeft = frameTopLeft(pending_ ? likelyMargins : known))
+            window_.move(*topLeft);
+    }
+
+    void setFramed(std::function<void(const QMargins&)> framed) { framed_ = std::move(framed); }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched != &window_ ||
+            (event->type() != QEvent::Move && event->type() != QEvent::Resize &&
+             event->type() != QEvent::Show))
+            return false;
+        const QMargins margins = knownFrameMargins(window_);
+        if (margins.isNull())
+            return false;
+        const bool first = lastMargins_.isNull();
+        lastMargins_ = margins;
+        if (first && framed_)
+            framed_(margins);
+        if (pending_) {
+            pending_ = false;
+            const auto topLeft = frameTopLeft(knownFrameMargins(window_));
+            if (topLeft && *topLeft != window_.frameGeometry().topLeft())
+                window_.move(*topLeft);
+        }
+        return false;
+    }
+
+private:
+    std::optional<QPoint> frameTopLeft(const QMargins& margins) const {
+        const QScreen* screen = screen_ ? screen_.data() : window_.screen();
+        if (!where_ || !screen)
+            return std::nullopt;
+        return where_(window_.size().grownBy(margins), screen->availableGeometry());
+    }
+
+    QWidget& window_;
+    QPointer<const QScreen> screen_;
+    Placement where_;
+    std::function<void(const QMargins&)> framed_;
+    QMargins lastMargins_;
+    bool pending_ = false;
+};
+
+int keptInside(int wanted, int length, int first, int available) {
+    if (length >= available)
+        return first;
+    return std::clamp(wanted, first, first + available - length);
+}
+
+} // namespace
+
+QPalette lightPalette(const QColor& background) {
+    // The light scheme the windows were drawn for, as Qt's own Fusion style defines it.
+    struct Role {
+        QPalette::ColorRole role;
+        QRgb normal;
+        QRgb disabled;
+    };
+    static constexpr Role kRoles[] = {
+        {QPalette::WindowText, 0xff000000, 0xffbebebe},
+        {QPalette::Button, 0xffefefef, 0xffefefef},
+        {QPalette::Light, 0xffffffff, 0xffffffff},
+        {QPalette::Midlight, 0xffcacaca, 0xffcacaca},
+        {QPalette::Dark, 0xff9f9f9f, 0xffbebebe},
+        {QPalette::Mid, 0xffb8b8b8, 0xffb8b8b8},
+        {QPalette::Text, 0xff000000, 0xffbebebe},
+        {QPalette::BrightText, 0xffffffff, 0xffffffff},
+        {QPalette::ButtonText, 0xff000000, 0xffbebebe},
+        {QPalette::Base, 0xffffffff, 0xffefefef},
+        {QPalette::Shadow, 0xff767676, 0xffb1b1b1},
+        {QPalette::Highlight, 0xff308cc6, 0xff919191},
+        {QPalette::HighlightedText, 0xffffffff, 0xffffffff},
+        {QPalette::Link, 0xff0000ff, 0xff0000ff},
+        {QPalette::LinkVisited, 0xffff00ff, 0xffff00ff},
+        {QPalette::AlternateBase, 0xfff7f7f7, 0xfff7f7f7},
+        {QPalette::ToolTipBase, 0xffffffdc, 0xffffffdc},
+        {QPalette::ToolTipText, 0xff000000, 0xff000000},
+        {QPalette::PlaceholderText, 0x80000000, 0x80000000},
+    };
+    QPalette palette;
+    for (const Role& role : kRoles) {
+        palette.setColor(QPalette::Active, role.role, QColor::fromRgba(role.normal));
+        palette.setColor(QPalette::Inactive, role.role, QColor::fromRgba(role.normal));
+        palette.setColor(QPalette::Disabled, role.role, QColor::fromRgba(role.disabled));
+    }
+    palette.setColor(QPalette::Window, background);
+    return palette;
+}
 
 void setUpTopLevelWindow(QMainWindow& window, const QString& className, const QString& caption,
                          const QString& iconPath, const QColor& background) {
@@ -19,10 +171,11 @@ void setUpTopLevelWindow(QMainWindow& window, const QString& className, const QS
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint);
     window.setFont(sansFont());
-    QPalette palette = window.palette();
-    palette.setColor(QPalette::Window, background);
-    window.setPalette(palette);
+    // Every colour, not only the background: under a dark desktop theme the text colours
+    // would otherwise turn light on the fixed light background.
+    window.setPalette(lightPalette(background));
     window.setAutoFillBackground(true);
+    new ReturnPressesFocusedButton(window);
 }
 
 QAction* addMenuCommand(QMainWindow& window, const QString& menuTitle, const QString& menuName,
@@ -40,4 +193,46 @@ QAction* addMenuCommand(QMainWindow& window, const QString& menuTitle, const QSt
     return command;
 }
 
+QPoint keptInside(QPoint wanted, QSize frame, const QRect& available) {
+    return {keptInside(wanted.x(), frame.width(), available.left(), available.width()),
+            keptInside(wanted.y(), frame.height(), available.top(), available.height())};
+}
+
+QPoint centredInside(QSize frame, const QRect& available) {
+    const QPoint centred(available.left() + (available.width() - frame.width()) / 2,
+                         available.top() + (available.height() - frame.height()) / 2);
+    return keptInside(centred, frame, available);
+}
+
+QMargins knownFrameMargins(const QWidget& window) {
+    const QRect frame = window.frameGeometry();
+    const QRect client = window.geometry();
+    return {client.left() - frame.left(), client.top() - frame.top(),
+            frame.right() - client.right(), frame.bottom() - client.bottom()};
+}
+
+bool windowSystemDrawsFrames() {
+    const QString platform = QGuiApplication::platformName();
+    return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
+}
+
+void placeFrame(QWidget& window, const QScreen* screen, Placement where,
+                const QMargins& likelyMargins) {
+    FrameKeeper::of(window).place(screen, std::move(where), likelyMargins);
+}
+
+void whenFramed(QWidget& window, std::function<void(const QMargins&)> framed) {
+    FrameKeeper::of(window).setFramed(std::move(framed));
+}
+
+void bringToFront(QWidget& window) {
+    // A minimised window keeps that state while hidden; showing it would show it minimised.
+    window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
 } // namespace velaro
+
+#include "windowframe.moc"

@@ -77,21 +77,18 @@ TForm1::TForm1(WindowRegistry& registry, QWidget* parent)
     client->setObjectName("client");
     setCentralWidget(client);
 
-    auto* title = new QLabel(QStringLiteral("Калькуляторы площади окраски"), client);
-    title->setObjectName("Label1");
-    title->setFont(serifFont(15, true));
-    title->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    title->setGeometry(0, 8, kOuterSize.width(), title->sizeHint().height());
+    title_ = new QLabel(QStringLiteral("Калькуляторы площади окраски"), client);
+    title_->setObjectName("Label1");
+    title_->setFont(serifFont(15, true));
+    title_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
-    const int left = (kOuterSize.width() - kButtonSize.width()) / 2;
     QWidget* previous = nullptr;
     for (int n = 1; n <= kCalculatorCount; ++n) {
         auto* button = new QPushButton(QString::fromUtf8(kButtonCaptions[n - 1]), client);
         button->setObjectName(QStringLiteral("Button%1").arg(n));
         button->setFont(serifFont());
         button->setAutoDefault(false);
-        button->setGeometry(QRect(QPoint(left, kFirstButtonTop + (n - 1) * kButtonStep),
-                                  kButtonSize));
+        buttons_[n - 1] = button;
         connect(button, &QPushButton::clicked, this,
                 [this, n] { runGuarded([this, n] { openCalculator(n); }); });
         if (previous)
@@ -108,9 +105,23 @@ TForm1::TForm1(WindowRegistry& registry, QWidget* parent)
     statusBar()->setSizeGripEnabled(false);
     statusBar()->setFixedHeight(kStatusBarHeight);
 
-    setFixedSize(kOuterSize);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    // The outer size is the frame's; until the window system reports the frame, the client area
+    // takes all of it.
+    setClientSize(kOuterSize);
+    whenFramed(*this, [this](const QMargins& frame) {
+        if (windowSystemDrawsFrames())
+            setClientSize(kOuterSize.shrunkBy(frame));
+    });
+    placeFrame(*this, nullptr, centredInside);
+}
+
+void TForm1::setClientSize(QSize size) {
+    setFixedSize(size);
+    title_->setGeometry(0, 8, size.width(), title_->sizeHint().height());
+    const int left = (size.width() - kButtonSize.width()) / 2;
+    for (int n = 1; n <= kCalculatorCount; ++n)
+        buttons_[n - 1]->setGeometry(
+            QRect(QPoint(left, kFirstButtonTop + (n - 1) * kButtonStep), kButtonSize));
 }
 
 void TForm1::openCalculator(int buttonNumber) {
@@ -122,11 +133,18 @@ void TForm1::openCalculator(int buttonNumber) {
     QWidget* chosen = registry_.Form(chosenNumber);
     if (!chosen)
         return;
-    chosen->show();
-    chosen->raise();
-    chosen->activateWindow();
+    // Beside this window's frame, top edges level, moved in only as far as the screen needs.
+    // A calculator not framed yet is placed as if framed like this window, so that its first
+    // opening is flush already.
     const QRect outer = frameGeometry();
-    chosen->move(outer.left() + outer.width(), outer.top());
+    const QPoint beside(outer.left() + outer.width(), outer.top());
+    placeFrame(
+        *chosen, screen(),
+        [beside](QSize frame, const QRect& available) {
+            return keptInside(beside, frame, available);
+        },
+        knownFrameMargins(*this));
+    bringToFront(*chosen);
 }
 
 void TForm1::N2Click() { close(); }

@@ -3,7 +3,11 @@
 
 #include <QMainWindow>
 
+#include <array>
 #include <memory>
+
+class QLabel;
+class QPushButton;
 
 namespace velaro {
 
@@ -18,8 +22,9 @@ public:
     static const QString kCreditLine;
     static const QString kAboutText;
 
-    // Button N opens TForm<N+1>: hides every other calculator, shows the chosen one and places
-    // it flush against this window's right edge, top edges level.
+    // Button N opens TForm<N+1>: hides every other calculator, shows the chosen one (restored,
+    // in front) and places its frame flush against this window's right frame edge, top edges
+    // level, moved left or up only as far as needed to keep it on its screen.
     void openCalculator(int buttonNumber);
     void N2Click(); // File ▸ Exit: ends the program
     void N4Click(); // Help ▸ About
@@ -28,7 +33,12 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The client area's size, with the title and the buttons centred across its width.
+    void setClientSize(QSize size);
+
     WindowRegistry& registry_;
+    QLabel* title_ = nullptr;
+    std::array<QPushButton*, kCalculatorCount> buttons_{};
 };
 
 // Start-up: the main window, then the 26 calculators in ascending order, all hidden: each
