@@ -9,9 +9,11 @@ namespace velaro {
 
 std::vector<CalculatorEntry> doorCalculators() {
     return {
-        calculatorEntry<23, TForm23>(), calculatorEntry<24, TForm24>(),
-        calculatorEntry<25, TForm25>(), calculatorEntry<26, TForm26>(),
-        calculatorEntry<27, TForm27>(),
+        calculatorEntry<TForm23>(23, "Площадь окраски балконных дверей"),
+        calculatorEntry<TForm24>(24, "Площадь окраски дверных проемов с глухими полотнами"),
+        calculatorEntry<TForm25>(25, "Площадь окраски дверных проемов с остекленными полотнами"),
+        calculatorEntry<TForm26>(26, "Площадь окраски шкафных дверей"),
+        calculatorEntry<TForm27>(27, "Площадь окраски обрамлений дверных проемов (арка)"),
     };
 }
 

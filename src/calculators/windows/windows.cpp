@@ -7,9 +7,9 @@ namespace velaro {
 
 std::vector<CalculatorEntry> windowCalculators() {
     return {
-        calculatorEntry<20, TForm20>(),
-        calculatorEntry<21, TForm21>(),
-        calculatorEntry<22, TForm22>(),
+        calculatorEntry<TForm20>(20, "Площадь окраски оконных проемов с раздельными переплетами"),
+        calculatorEntry<TForm21>(21, "Площадь окраски оконных проемов со спаренными переплетами"),
+        calculatorEntry<TForm22>(22, "Площадь окраски оконных проемов промышленных зданий"),
     };
 }
 
