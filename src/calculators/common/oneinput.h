@@ -26,7 +26,6 @@ struct OneInputDescription {
     QStringList resultPrompt;  // left of the result field
     QString resultUnit = QStringLiteral("м2");
     long double coefficient = 0; // area = input × coefficient
-    QStringList tabOrder{"Edit1", "Edit2", "Button1", "Button2"};
 };
 
 namespace oneinput {
@@ -38,7 +37,6 @@ Outcome compute(const FormState& state, long double coefficient);
 } // namespace oneinput
 
 class OneInputWindow : public CalculatorWindow {
-    Q_OBJECT
 public:
     OneInputWindow(const OneInputDescription& description, char decimalSeparator,
                    QWidget* parent = nullptr);
@@ -48,8 +46,6 @@ private:
     using Row = QList<QWidget*>;
 
     Row addInputRow(const OneInputDescription& description);
-    Row addResultRow(const OneInputDescription& description);
-    QWidget* addUnit(const QString& unit, const QWidget* field);
     void stack(const QList<Row>& rows);
 };
 

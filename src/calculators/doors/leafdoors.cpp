@@ -18,6 +18,14 @@ std::vector<std::string_view> wallTypes(const Table& table) {
     return walls;
 }
 
+// The boxes by name, as the window's controls.
+const char* const kMasonryBox = leafdoors::kMasonry.data();
+const char* const kTimberBox = leafdoors::kTimber.data();
+const char* const kPartitionsBox = leafdoors::kPartitions.data();
+const char* const kOneSideBox = leafdoors::kOneSide.data();
+const char* const kBothSidesBox = leafdoors::kBothSides.data();
+const char* const kThickBox = leafdoors::kThick.data();
+
 bool hasWall(const Table& table, std::string_view wall) {
     return std::ranges::any_of(table, [wall](const Coefficient& row) { return row.wall == wall; });
 }
@@ -68,46 +76,44 @@ LeafDoorWindow::LeafDoorWindow(const LeafDoorDesign& design, char decimalSeparat
     const leafdoors::Table& table = design.table;
     const bool timber = hasWall(table, leafdoors::kTimber);
 
-    CellGrid grid{{180, 146, 146}, {}};
-    grid.rows.push_back(
-        {44,
-         {{QStringLiteral("Стены каменные, состав заполнения: коробка, полотно:"), "CheckBox1"},
-          {QStringLiteral("С наличниками с одной стороны проема:"), "CheckBox5"},
-          {QStringLiteral("С наличниками с двух сторон проема:"), "CheckBox7"}}});
-    if (timber)
-        grid.rows.push_back({58,
-                             {{QStringLiteral("Стены деревянные, состав заполнения: коробка, "
-                                              "полотно, с наличниками с двух сторон:"),
-                               "CheckBox2"},
-                              {QString(), QString(), 2}}});
-    grid.rows.push_back({72,
-                         {{QStringLiteral("Перегородки, состав заполнения: коробка, полотно, с "
-                                          "наличниками с двух сторон (с учетом нормальной "
-                                          "толщины коробок):"),
-                           "CheckBox3"},
-                          {doors::kThickPartitions, "CheckBox6", 2}}});
+    // A window without timber walls has no row for them.
+    const int partitions = timber ? 2 : 1;
+    std::vector<GridCell> cells{
+        {QStringLiteral("Стены каменные, состав заполнения: коробка, полотно:"), 0, 0, 1, 1,
+         kMasonryBox},
+        {QStringLiteral("С наличниками с одной стороны проема:"), 0, 1, 1, 1, kOneSideBox},
+        {QStringLiteral("С наличниками с двух сторон проема:"), 0, 2, 1, 1, kBothSidesBox}};
+    if (timber) {
+        cells.push_back({QStringLiteral("Стены деревянные, состав заполнения: коробка, полотно, с "
+                                        "наличниками с двух сторон:"),
+                         1, 0, 1, 1, kTimberBox});
+        cells.push_back({QString(), 1, 1, 1, 2});
+    }
+    cells.push_back({QStringLiteral("Перегородки, состав заполнения: коробка, полотно, с "
+                                    "наличниками с двух сторон (с учетом нормальной толщины "
+                                    "коробок):"),
+                     partitions, 0, 1, 1, kPartitionsBox});
+    cells.push_back({doors::kThickPartitions, partitions, 1, 1, 2, kThickBox});
+    std::vector<int> rows{44, 58, 72};
+    if (!timber)
+        rows.erase(rows.begin() + 1);
     addAreaWindowParts({design.titleSecondLine,
                         design.picture,
                         true,
-                        grid,
+                        conditionGrid({180, 146, 146}, rows, cells),
                         PrimedText::SunkenCell,
                         {QStringLiteral("Площадь окрашиваемой поверхности"),
                          QStringLiteral("заполнения дверных проемов "), design.resultLastLine}});
 
-    QStringList tabOrder{"Edit2",     "Button1",   "Button2",   "Edit4",
-                         "CheckBox1", "CheckBox4", "CheckBox5", "CheckBox7"};
-    QStringList resetOrder{"Edit2", "Edit4", "CheckBox1"};
+    QStringList tabOrder{doors::kArea, kCompute,    kReset,      doors::kResult,
+                         kMasonryBox,  kPrimedTick, kOneSideBox, kBothSidesBox};
+    QStringList resetOrder{doors::kArea, doors::kResult, kMasonryBox};
     if (timber) {
-        tabOrder << "CheckBox2";
-        resetOrder << "CheckBox2";
+        tabOrder << kTimberBox;
+        resetOrder << kTimberBox;
     }
-    tabOrder << "CheckBox3"
-             << "CheckBox6";
-    resetOrder << "CheckBox3"
-               << "CheckBox4"
-               << "CheckBox5"
-               << "CheckBox6"
-               << "CheckBox7";
+    tabOrder << kPartitionsBox << kThickBox;
+    resetOrder << kPartitionsBox << kPrimedTick << kOneSideBox << kThickBox << kBothSidesBox;
     setTabOrder(tabOrder);
     setResetOrder(resetOrder);
     setRule([&table](const FormState& state) { return leafdoors::compute(table, state); });

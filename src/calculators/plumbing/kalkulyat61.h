@@ -11,7 +11,6 @@ Outcome compute(const FormState& state);
 } // namespace kalkulyat61
 
 class TForm2 : public CalculatorWindow {
-    Q_OBJECT
 public:
     explicit TForm2(char decimalSeparator, QWidget* parent = nullptr);
 };

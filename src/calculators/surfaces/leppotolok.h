@@ -12,7 +12,6 @@ Outcome compute(const FormState& state);
 } // namespace leppotolok
 
 class TForm10 : public CalculatorWindow {
-    Q_OBJECT
 public:
     explicit TForm10(char decimalSeparator, QWidget* parent = nullptr);
 };

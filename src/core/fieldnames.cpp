@@ -1,4 +1,4 @@
-#include "calculators/common/fieldnames.h"
+#include "core/fieldnames.h"
 
 #include <QLabel>
 
