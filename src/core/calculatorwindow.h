@@ -103,6 +103,9 @@ protected:
     WindowFoot addFoot(int computeTop, const FieldRow& result, int resetTop);
     // The module's picture, drawn unscaled and cut off at the area's edges.
     PictureArea* addPicture(const QRect& area, const QString& name = QStringLiteral("Image1"));
+    PictureArea* addCentredPicture(QSize size, int top);
+    // The window's title, centred at the top.
+    QLabel* addTitle(const QString& text);
     // The left edge that centres a control of this width.
     int centredLeft(int width) const;
 

@@ -16,6 +16,7 @@
 namespace velaro {
 namespace {
 
+constexpr int kTitleTop = 10;
 constexpr int kCellTextPadding = 4; // above and below the tallest wrapped text of a grid row
 
 // A captionless box `gap` after a text: as tall as the text, or square and centred on it.
@@ -45,6 +46,14 @@ QRect FieldRow::bounds() const {
 void FieldRow::moveBy(QPoint offset) const {
     for (QWidget* widget : widgets())
         widget->move(widget->pos() + offset);
+}
+
+PictureArea* CalculatorWindow::addCentredPicture(QSize size, int top) {
+    return addPicture(QRect(QPoint(centredLeft(size.width()), top), size));
+}
+
+QLabel* CalculatorWindow::addTitle(const QString& text) {
+    return addCentredLabel(text, kTitleTop, serifFont());
 }
 
 QLabel* CalculatorWindow::addInstruction(const QString& text, QPoint topLeft) {

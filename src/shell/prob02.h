@@ -10,7 +10,6 @@ namespace velaro {
 class WindowRegistry;
 
 class TForm1 : public QMainWindow {
-    Q_OBJECT
 public:
     explicit TForm1(WindowRegistry& registry, QWidget* parent = nullptr);
 

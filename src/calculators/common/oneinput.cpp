@@ -35,8 +35,7 @@ OneInputWindow::OneInputWindow(const OneInputDescription& description, char deci
     : CalculatorWindow(description.window, decimalSeparator, parent) {
     QList<Row> rows;
     rows << Row{addCentredLabel(description.title.join('\n'), 0, serifFont())};
-    rows << Row{addPicture(
-        QRect(QPoint(centredLeft(description.picture.width()), 0), description.picture))};
+    rows << Row{addCentredPicture(description.picture, 0)};
     rows << addInputRow(description);
     const WindowFoot foot = addFoot(0,
                                     addCentredFieldRow(oneinput::kResult,

@@ -10,7 +10,6 @@ Outcome compute(const FormState& state);
 } // namespace chuguntrubi
 
 class TForm4 : public pipeline::Window {
-    Q_OBJECT
 public:
     explicit TForm4(char decimalSeparator, QWidget* parent = nullptr);
 };

@@ -60,7 +60,7 @@ TForm2::TForm2(char decimalSeparator, QWidget* parent)
                         QSize(471, 549)},
                        decimalSeparator, parent) {
     const QFont serif = serifFont();
-    addCentredLabel(QStringLiteral("ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАСКИ ТРУБ "), 10, serif);
+    addTitle(QStringLiteral("ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАСКИ ТРУБ "));
     addCentredLabel(QStringLiteral("без фасонных частей, креплений, крючьев, выступов"), 30, serif);
 
     constexpr std::array<int, 3> columns{27, 175, 323};

@@ -37,7 +37,7 @@ Outcome compute(std::span<const Row> rows, const FormState& state) {
 Window::Window(const Design& design, char decimalSeparator, QWidget* parent)
     : CalculatorWindow(design.window, decimalSeparator, parent) {
     const QFont serif = serifFont();
-    addCentredLabel(design.title, 10, serif);
+    addTitle(design.title);
     addCentredLabel(design.subtitle, 30, serif);
     addCentredLabel(design.prompt, 58, serif);
     int top = kFirstRowTop;

@@ -10,7 +10,6 @@ Outcome compute(const FormState& state);
 } // namespace trubisfason
 
 class TForm3 : public pipeline::Window {
-    Q_OBJECT
 public:
     explicit TForm3(char decimalSeparator, QWidget* parent = nullptr);
 };

@@ -56,15 +56,15 @@ TForm15::TForm15(char decimalSeparator, QWidget* parent)
     : CalculatorWindow({"TForm15", "lepizdeliya",
                         QStringLiteral("Калькулятор окраски лепных изделий"), QSize(492, 617)},
                        decimalSeparator, parent) {
-    const QFont serif = serifFont();
-    addCentredLabel(QStringLiteral("ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАСКИ ЛЕПНЫХ ИЗДЕЛИЙ"), 10, serif);
-    addPicture(QRect(centredLeft(153), 40, 153, 161));
+    addTitle(QStringLiteral("ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАСКИ ЛЕПНЫХ ИЗДЕЛИЙ"));
+    addCentredPicture({153, 161}, 40);
 
     addFieldRow(kBase, QStringLiteral("Введите площадь основания лепных изделий:"),
                 QStringLiteral("м2"), QPoint(kFieldLeft, 226));
     addFieldRow(kRelief, QStringLiteral("Введите высоту рельефа лепных изделий в мм:"),
                 QStringLiteral("мм"), QPoint(kFieldLeft, 264));
-    addCentredLabel(QStringLiteral("Поставьте галочку там, где условие выполняется:"), 310, serif);
+    addCentredLabel(QStringLiteral("Поставьте галочку там, где условие выполняется:"), 310,
+                    serifFont());
     addConditionGrid(kPatterns, 340);
     addFoot(420,
             addFieldRow(kArea, QStringLiteral("Площадь окраски лепных изделий:"),

@@ -60,8 +60,8 @@ TForm10::TForm10(char decimalSeparator, QWidget* parent)
                         QStringLiteral("Калькулятор окраски лепных потолков"), QSize(492, 504)},
                        decimalSeparator, parent) {
     const QFont serif = serifFont();
-    addCentredLabel(QStringLiteral("ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАСКИ ЛЕПНЫХ ПОТОЛКОВ"), 10, serif);
-    addPicture(QRect(centredLeft(161), 36, 161, 137));
+    addTitle(QStringLiteral("ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАСКИ ЛЕПНЫХ ПОТОЛКОВ"));
+    addCentredPicture({161, 137}, 36);
 
     // Long prompts stand centred above their field; the field is centred with its unit beside.
     const int fieldLeft = centredLeft(NumericEdit::kWidth);

@@ -11,7 +11,6 @@ Outcome compute(const FormState& state);
 } // namespace oknapromish
 
 class TForm22 : public OpeningWindow {
-    Q_OBJECT
 public:
     explicit TForm22(char decimalSeparator, QWidget* parent = nullptr);
 };

@@ -12,7 +12,6 @@ Outcome compute(const FormState& state);
 } // namespace oknasparen
 
 class TForm21 : public OpeningWindow {
-    Q_OBJECT
 public:
     explicit TForm21(char decimalSeparator, QWidget* parent = nullptr);
 };
