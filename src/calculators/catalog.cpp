@@ -58,8 +58,12 @@ std::vector<CalculatorEntry> allCalculators() {
     return all;
 }
 
-std::vector<CalculatorEntry> windowCalculators() { return calculatorsFrom(20, 22); }
+std::vector<CalculatorEntry> windowCalculators() {
+    return calculatorsFrom(20, 22);
+}
 
-std::vector<CalculatorEntry> doorCalculators() { return calculatorsFrom(23, 27); }
+std::vector<CalculatorEntry> doorCalculators() {
+    return calculatorsFrom(23, 27);
+}
 
 } // namespace velaro

@@ -78,8 +78,8 @@ protected:
     FieldRow addField(const QString& name, QLabel* prompt, const QString& unit, QPoint at,
                       UnitLine line = UnitLine::Centred, const QString& qualifier = {});
     // The prompt before the field, ending `promptGap` short of it, on the field's text line.
-    FieldRow addFieldRow(const QString& name, const QString& prompt, const QString& unit,
-                         QPoint at, int promptGap = kPromptGap);
+    FieldRow addFieldRow(const QString& name, const QString& prompt, const QString& unit, QPoint at,
+                         int promptGap = kPromptGap);
     // The prompt over the field: the field `gap` below it, at `fieldLeft` (under the prompt where
     // negative).
     FieldRow addFieldUnder(const QString& name, const QString& prompt, const QString& unit,

@@ -4,7 +4,9 @@
 
 namespace velaro {
 
-QString oneLine(const QString& shown) { return shown.simplified(); }
+QString oneLine(const QString& shown) {
+    return shown.simplified();
+}
 
 void nameAfter(QWidget* field, QLabel* label, const QString& qualifier) {
     if (!label->buddy())

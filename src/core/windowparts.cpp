@@ -67,8 +67,8 @@ FieldRow CalculatorWindow::addField(const QString& name, QLabel* prompt, const Q
     nameAfter(row.field, prompt, qualifier);
     if (!unit.isEmpty()) {
         row.unit = addLabel(unit, QPoint(at.x() + NumericEdit::kWidth + kUnitGap, 0), serifFont());
-        const int drop = line == UnitLine::Text ? kTextDrop
-                                                : (NumericEdit::kHeight - row.unit->height()) / 2;
+        const int drop =
+            line == UnitLine::Text ? kTextDrop : (NumericEdit::kHeight - row.unit->height()) / 2;
         row.unit->move(row.unit->x(), at.y() + drop);
     }
     return row;
@@ -138,8 +138,7 @@ int CalculatorWindow::addConditionGrid(const ConditionGrid& grid, int top) {
         return offset(sizes, from + count) - offset(sizes, from) - grid.spacing;
     };
     const int columnCount = static_cast<int>(grid.columns.size());
-    const int left =
-        grid.left < 0 ? centredLeft(extent(grid.columns, 0, columnCount)) : grid.left;
+    const int left = grid.left < 0 ? centredLeft(extent(grid.columns, 0, columnCount)) : grid.left;
     const auto cellRect = [&](const GridCell& cell, const std::vector<int>& rows) {
         return QRect(left + offset(grid.columns, cell.column), top + offset(rows, cell.row),
                      extent(grid.columns, cell.column, cell.columnSpan),
@@ -152,8 +151,8 @@ int CalculatorWindow::addConditionGrid(const ConditionGrid& grid, int top) {
     for (const GridCell& cell : grid.cells) {
         QLabel* label = addGridCell(grid, cell, cellRect(cell, grid.rows));
         if (grid.rowsFitText && cell.rowSpan == 1)
-            rows[cell.row] = std::max(rows[cell.row],
-                                      label->heightForWidth(label->width()) + kCellTextPadding);
+            rows[cell.row] =
+                std::max(rows[cell.row], label->heightForWidth(label->width()) + kCellTextPadding);
         labels.push_back(label);
     }
     for (std::size_t i = 0; i < grid.cells.size(); ++i) {
@@ -177,8 +176,8 @@ int CalculatorWindow::addConditionGrid(const ConditionGrid& grid, int top) {
     return top + offset(rows, static_cast<int>(rows.size())) - grid.spacing;
 }
 
-int CalculatorWindow::addPrimedTick(QPoint instructionAt, int textGap, int boxGap,
-                                    bool squareBox, QSize cellSize) {
+int CalculatorWindow::addPrimedTick(QPoint instructionAt, int textGap, int boxGap, bool squareBox,
+                                    QSize cellSize) {
     const QLabel* instruction = addInstruction(
         QStringLiteral("Поставьте галочку, если условие выполняется:"), instructionAt);
     const QPoint textAt(instructionAt.x(), instruction->geometry().bottom() + 1 + textGap);

@@ -23,12 +23,12 @@ inline constexpr const char* kCompute = "Button1";
 inline constexpr const char* kReset = "Button2";
 inline constexpr const char* kPrimedTick = "CheckBox4"; // "Детали проолифленные:"
 
-inline constexpr int kUnitGap = 6;       // from a field to its unit
-inline constexpr int kPromptGap = 8;     // from a prompt to the field after it
-inline constexpr int kTextDrop = 2;      // a text on a field's line stands this far below its top
-inline constexpr int kButtonWidth = 75;  // Compute and Reset
+inline constexpr int kUnitGap = 6;      // from a field to its unit
+inline constexpr int kPromptGap = 8;    // from a prompt to the field after it
+inline constexpr int kTextDrop = 2;     // a text on a field's line stands this far below its top
+inline constexpr int kButtonWidth = 75; // Compute and Reset
 inline constexpr int kButtonHeight = 25;
-inline constexpr int kBoxWidth = 17;     // a captionless check box
+inline constexpr int kBoxWidth = 17; // a captionless check box
 
 // A prompt, the field it names and the field's unit.
 struct FieldRow {
@@ -65,9 +65,9 @@ struct ConditionGrid {
     std::vector<int> rows;    // heights
     std::vector<GridCell> cells;
     enum class Cells { Sunken, Plain } style = Cells::Sunken;
-    int spacing = 0;  // between neighbouring rows and columns
-    int boxGap = 2;   // from a cell's text to its box
-    int left = -1;    // the grid's left edge; centred across the window where negative
+    int spacing = 0; // between neighbouring rows and columns
+    int boxGap = 2;  // from a cell's text to its box
+    int left = -1;   // the grid's left edge; centred across the window where negative
     QString nameSeparator = QStringLiteral(" — "); // between the texts that name a box
     bool squareBoxes = false;   // plain cells: boxes kBoxWidth square, centred on the text
     bool rowsFitText = false;   // a row of sunken cells grows to fit its wrapped texts

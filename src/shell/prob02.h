@@ -10,7 +10,7 @@ namespace velaro {
 class WindowRegistry;
 
 class TForm1 : public QMainWindow {
-public:
+  public:
     explicit TForm1(WindowRegistry& registry, QWidget* parent = nullptr);
 
     static constexpr int kCalculatorCount = 26;

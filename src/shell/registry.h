@@ -32,7 +32,7 @@ public:
     // The window if it has been built already, else nullptr: one not built yet is hidden.
     QWidget* builtForm(int formNumber) const;
 
-private:
+  private:
     std::array<QWidget*, kLastForm + 1> forms_{};
     std::array<Factory, kLastForm + 1> factories_{};
 };

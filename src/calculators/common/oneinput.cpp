@@ -37,11 +37,11 @@ OneInputWindow::OneInputWindow(const OneInputDescription& description, char deci
     rows << Row{addCentredLabel(description.title.join('\n'), 0, serifFont())};
     rows << Row{addCentredPicture(description.picture, 0)};
     rows << addInputRow(description);
-    const WindowFoot foot = addFoot(0,
-                                    addCentredFieldRow(oneinput::kResult,
-                                                       description.resultPrompt.join('\n'),
-                                                       description.resultUnit, 0),
-                                    0);
+    const WindowFoot foot =
+        addFoot(0,
+                addCentredFieldRow(oneinput::kResult, description.resultPrompt.join('\n'),
+                                   description.resultUnit, 0),
+                0);
     rows << Row{foot.compute} << foot.result.widgets() << Row{foot.reset};
     stack(rows);
 

@@ -37,7 +37,7 @@ Outcome compute(const FormState& state, long double coefficient);
 } // namespace oneinput
 
 class OneInputWindow : public CalculatorWindow {
-public:
+  public:
     OneInputWindow(const OneInputDescription& description, char decimalSeparator,
                    QWidget* parent = nullptr);
 

@@ -23,8 +23,8 @@ OneInputDescription radiator(const char* className, const char* module, const QS
                    module,
                    QStringLiteral("Калькулятор окраски чугунных радиаторов МС-140 ") + model,
                    {CalculatorWindow::kClientWidth, clientHeight}},
-        .title = {QStringLiteral("ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАСКИ ЧУГУННОГО РАДИАТОРА МС-140 ") + model +
-                  ' '},
+        .title = {QStringLiteral("ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАСКИ ЧУГУННОГО РАДИАТОРА МС-140 ") +
+                  model + ' '},
         .picture = picture,
         .prompt = {QStringLiteral("Введите количество секций радиатора:"), sectionSize},
         .inputUnit = QStringLiteral("штук"),
@@ -140,10 +140,8 @@ std::vector<OneInputRow> rows() {
         {13,
          QStringLiteral("Площадь окраски вагонки (евровагонки)"),
          {
-             .window = {"TForm13",
-                        "vagonka",
-                        QStringLiteral("Калькулятор окраски вагонки"),
-                        {492, 469}},
+             .window =
+                 {"TForm13", "vagonka", QStringLiteral("Калькулятор окраски вагонки"), {492, 469}},
              .title = {QStringLiteral("ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАСКИ ВАГОНКИ")},
              .picture = {157, 97},
              .prompt = {QStringLiteral("Введите площадь окрашиваемой поверхности"),

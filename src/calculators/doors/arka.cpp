@@ -41,8 +41,7 @@ TForm27::TForm27(char decimalSeparator, QWidget* parent)
                         {QStringLiteral("Площадь окрашиваемой поверхности"),
                          QStringLiteral("заполнения дверных проемов - "),
                          QStringLiteral("обрамление открытого проема:")}});
-    setTabOrder(
-        {doors::kArea, kCompute, kReset, doors::kResult, kPrimedTick, kPartitions, kThick});
+    setTabOrder({doors::kArea, kCompute, kReset, doors::kResult, kPrimedTick, kPartitions, kThick});
     setResetOrder({doors::kArea, doors::kResult, kPartitions, kThick, kPrimedTick});
     setRule(arka::compute);
 }

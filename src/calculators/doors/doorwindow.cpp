@@ -25,7 +25,7 @@ Results doors::result(const FormState& state, long double area) {
 
 namespace {
 
-constexpr int kResultGap = 12;  // from the result caption to its field
+constexpr int kResultGap = 12; // from the result caption to its field
 constexpr int kPrimedCell = 150;
 
 } // namespace
@@ -52,7 +52,8 @@ int DoorWindow::addAreaBesidePicture(QSize picture, int top) {
     const QRect area(QPoint(client()->width() - kMargin - picture.width(), top), picture);
     addPicture(area);
     const FieldRow row = addFieldUnder(
-        doors::kArea, QStringLiteral("Введите площадь дверных проемов \nпо наружному обводу коробок: "),
+        doors::kArea,
+        QStringLiteral("Введите площадь дверных проемов \nпо наружному обводу коробок: "),
         QStringLiteral("м2"), QPoint(0, 0), kUnderPrompt);
     const QRect block = row.bounds();
     row.moveBy(
@@ -65,9 +66,9 @@ int DoorWindow::addItalicLine(const QString& text, int top) {
 }
 
 int DoorWindow::addPrimedTick(int top, PrimedText style) {
-    return CalculatorWindow::addPrimedTick(
-        QPoint(kMargin, top), kUnderPrompt, 2, false,
-        style == PrimedText::SunkenCell ? QSize(kPrimedCell, 24) : QSize());
+    return CalculatorWindow::addPrimedTick(QPoint(kMargin, top), kUnderPrompt, 2, false,
+                                           style == PrimedText::SunkenCell ? QSize(kPrimedCell, 24)
+                                                                           : QSize());
 }
 
 void DoorWindow::addComputeResultReset(const QStringList& resultCaption, int top) {

@@ -10,7 +10,7 @@ Outcome compute(const FormState& state);
 } // namespace chuguntrubi
 
 class TForm4 : public pipeline::Window {
-public:
+  public:
     explicit TForm4(char decimalSeparator, QWidget* parent = nullptr);
 };
 

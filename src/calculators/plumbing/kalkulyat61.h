@@ -11,7 +11,7 @@ Outcome compute(const FormState& state);
 } // namespace kalkulyat61
 
 class TForm2 : public CalculatorWindow {
-public:
+  public:
     explicit TForm2(char decimalSeparator, QWidget* parent = nullptr);
 };
 

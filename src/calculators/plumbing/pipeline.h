@@ -32,10 +32,10 @@ inline constexpr const char* kTotal = "Edit1";
 Outcome compute(std::span<const Row> rows, const FormState& state);
 
 class Window : public CalculatorWindow {
-public:
+  public:
     Window(const Design& design, char decimalSeparator, QWidget* parent = nullptr);
 
-private:
+  private:
     void setOrders(std::span<const Row> rows);
 };
 

@@ -12,7 +12,7 @@ Outcome compute(const FormState& state);
 } // namespace lepizdeliya
 
 class TForm15 : public CalculatorWindow {
-public:
+  public:
     explicit TForm15(char decimalSeparator, QWidget* parent = nullptr);
 };
 

@@ -67,8 +67,7 @@ TForm10::TForm10(char decimalSeparator, QWidget* parent)
     const int fieldLeft = centredLeft(NumericEdit::kWidth);
     QLabel* projection = addCentredLabel(
         QStringLiteral("Введите площадь горизонтальной проекции лепных потолков:"), 190, serif);
-    addField(kProjection, projection, QStringLiteral("м2"), QPoint(fieldLeft, 210),
-             UnitLine::Text);
+    addField(kProjection, projection, QStringLiteral("м2"), QPoint(fieldLeft, 210), UnitLine::Text);
     QLabel* percentage =
         addCentredLabel(QStringLiteral("Введите площадь горизонтальной проекции лепных изделий\n"
                                        "в % от площади потолков:"),

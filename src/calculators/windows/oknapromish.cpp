@@ -23,6 +23,7 @@ constexpr const char* kUpTo4 = "CheckBox1";
 constexpr const char* kOver4 = "CheckBox2";
 
 // Columns: size class, filling with its box.
+// clang-format off
 const ConditionGrid kGrid{
     .columns = {168, 295},
     .rows = {30, 46, 46},
@@ -36,6 +37,7 @@ const ConditionGrid kGrid{
             {kFilling, 2, 1, 1, 1, kOver4, {{2, 0}, {2, 1}}},
         },
 };
+// clang-format on
 
 } // namespace
 

@@ -11,7 +11,7 @@ Outcome compute(const FormState& state);
 } // namespace oknapromish
 
 class TForm22 : public OpeningWindow {
-public:
+  public:
     explicit TForm22(char decimalSeparator, QWidget* parent = nullptr);
 };
 

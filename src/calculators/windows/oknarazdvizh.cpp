@@ -26,6 +26,7 @@ constexpr const char* kTimberWalls = "CheckBox3";
 const QString kRule(39, QLatin1Char('_'));
 constexpr int kLine = 16;
 constexpr int kRuleLine = kLine + 7;
+// clang-format off
 const ConditionGrid kConditions{
     .columns = {CalculatorWindow::kClientWidth - 2 * OpeningWindow::kMargin},
     .rows = {kLine, kLine, kRuleLine, kLine, kLine, kRuleLine, kLine, kLine, kLine, kRuleLine},
@@ -51,6 +52,7 @@ const ConditionGrid kConditions{
     .nameSeparator = QString(),
     .squareBoxes = true,
 };
+// clang-format on
 
 } // namespace
 

@@ -11,7 +11,7 @@ Outcome compute(const FormState& state);
 } // namespace oknarazdvizh
 
 class TForm20 : public OpeningWindow {
-public:
+  public:
     explicit TForm20(char decimalSeparator, QWidget* parent = nullptr);
 };
 

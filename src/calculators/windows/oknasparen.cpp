@@ -38,6 +38,7 @@ constexpr const char* kShopWindows = "CheckBox7";
 
 // Columns: kind of filling, characteristic with its box, glazing with its box. The cells are
 // listed in the order of their names.
+// clang-format off
 const ConditionGrid kGrid{
     .columns = {104, 241, 123},
     .rows = {30, 44, 44, 44, 44},
@@ -61,6 +62,7 @@ const ConditionGrid kGrid{
             {QString(), 3, 2, 2, 1},
         },
 };
+// clang-format on
 
 } // namespace
 

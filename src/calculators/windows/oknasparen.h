@@ -12,7 +12,7 @@ Outcome compute(const FormState& state);
 } // namespace oknasparen
 
 class TForm21 : public OpeningWindow {
-public:
+  public:
     explicit TForm21(char decimalSeparator, QWidget* parent = nullptr);
 };
 

@@ -36,18 +36,19 @@ OpeningWindow::OpeningWindow(const OpeningLayout& layout, const ConditionGrid& c
     titles->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     titles->setGeometry(0, kPictureInset, picture.left(), titles->sizeHint().height());
 
-    const auto addPromptedField = [&](const char* field, const QString& prompt,
-                                      const QString& unit, int top) {
+    const auto addPromptedField = [&](const char* field, const QString& prompt, const QString& unit,
+                                      int top) {
         const FieldRow row =
             addFieldUnder(field, prompt, unit, QPoint(kMargin, top), kUnderPrompt, kFieldLeft);
         return row.field->geometry().bottom() + 1;
     };
     const int areaBottom = addPromptedField(
-        opening::kArea, QStringLiteral("Введите площадь оконных проемов по наружному обводу коробок:"),
+        opening::kArea,
+        QStringLiteral("Введите площадь оконных проемов по наружному обводу коробок:"),
         QStringLiteral("м2"), titles->geometry().bottom() + 10);
-    const int sashesBottom =
-        addPromptedField(opening::kSashes, QStringLiteral("Введите количество переплетов (1 или 2):"),
-                         QStringLiteral("шт."), areaBottom + kFieldStep);
+    const int sashesBottom = addPromptedField(
+        opening::kSashes, QStringLiteral("Введите количество переплетов (1 или 2):"),
+        QStringLiteral("шт."), areaBottom + kFieldStep);
     const int instructionTop = std::max(sashesBottom, picture.bottom()) + 10;
     addInstruction(QStringLiteral("Поставьте галочку там, где условие выполняется:"),
                    QPoint(kMargin, instructionTop));
