@@ -22,7 +22,7 @@ struct OneInputDescription {
     QSize picture;             // the picture area, centred under the title
     QStringList prompt;        // centred lines above the input field
     QStringList promptNotes{}; // left-aligned lines under the prompt, as one centred block
-    QString inputUnit;         // beside the input field
+    QString inputUnit = QStringLiteral("м2"); // beside the input field
     QStringList resultPrompt;  // left of the result field
     QString resultUnit = QStringLiteral("м2");
     long double coefficient = 0; // area = input × coefficient
