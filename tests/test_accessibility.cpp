@@ -2,7 +2,7 @@
 // on screen, every captionless check box by its cell or label, every button by its caption, all
 // read back through QAccessible as a screen reader gets them.
 
-#include "calculators/common/fieldnames.h"
+#include "core/fieldnames.h"
 #include "core/numericedit.h"
 #include "shell/prob02.h"
 #include "shell/registry.h"

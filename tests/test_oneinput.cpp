@@ -243,7 +243,7 @@ private slots:
         QWidget* window = program.registry().Form(form);
         QVERIFY(window->isVisible());
         QCOMPARE(window->objectName(), QStringLiteral("TForm%1").arg(form));
-        QVERIFY(qobject_cast<OneInputWindow*>(window));
+        QVERIFY(dynamic_cast<OneInputWindow*>(window));
         typeInto(window, "Edit2", "10");
         click(window, "Button1");
         QVERIFY(boxes.boxes.isEmpty());

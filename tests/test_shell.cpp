@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QSet>
 #include <QTest>
 
 using namespace velaro;
@@ -68,6 +69,43 @@ private slots:
         }
         QCOMPARE(control<QPushButton>(&main(), "Button19")->text(),
                  QString("Площадь окраски оконных проемов с раздельными переплетами"));
+    }
+
+    // The captions come from the catalogue: each button must name the calculator it opens.
+    void buttonsNameTheCalculatorTheyOpen_data() {
+        QTest::addColumn<int>("form");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("pipes") << 2 << "Площадь окраски труб без фасонных частей...";
+        QTest::newRow("cast-iron pipelines")
+            << 4 << "Площадь окраски чугунных труб, включая выступы, крепления...";
+        QTest::newRow("sinks") << 5 << "Площадь окраски моек и раковин";
+        QTest::newRow("cisterns") << 7 << "Площадь окраски смывного бачка";
+        QTest::newRow("МС-140 500") << 8 << "Площадь окраски чугунного радиатора МС-140 500";
+        QTest::newRow("МС-140 300") << 9 << "Площадь окраски чугунного радиатора МС-140 300";
+        QTest::newRow("stucco ceilings") << 10 << "Площадь окраски лепных потолков";
+        QTest::newRow("coffered") << 11 << "Площадь окраски кесонных потолков";
+        QTest::newRow("logs") << 14 << "Площадь окраски бревенчатых стен";
+        QTest::newRow("stucco products") << 15 << "Площадь окраски лепных изделий";
+        QTest::newRow("grilles 20")
+            << 16 << "Площадь окраски стальных решеток с заполнением до 20%";
+        QTest::newRow("grilles over 30")
+            << 18 << "Площадь окраски стальных решеток с заполнением более 30%";
+        QTest::newRow("corrugated")
+            << 19 << "Площадь окраски волнистых поверхностей асболистов и стали";
+        QTest::newRow("industrial windows")
+            << 22 << "Площадь окраски оконных проемов промышленных зданий";
+        QTest::newRow("framing") << 27 << "Площадь окраски обрамлений дверных проемов (арка)";
+    }
+    void buttonsNameTheCalculatorTheyOpen() {
+        QFETCH(int, form);
+        QFETCH(QString, caption);
+        const QString button = QStringLiteral("Button%1").arg(form - 1);
+        QCOMPARE(control<QPushButton>(&main(), button)->text(), caption);
+        click(&main(), button);
+        QVERIFY(this->form(form)->isVisible());
+        for (const CalculatorEntry& entry : allCalculators())
+            if (entry.formNumber == form)
+                QCOMPARE(entry.caption, caption);
     }
 
     void calculatorCaptions_data() {
@@ -211,8 +249,13 @@ private slots:
     void everyCalculatorIsCreatedOnceInOrder() {
         const auto entries = allCalculators();
         QCOMPARE(entries.size(), std::size_t(26));
-        for (std::size_t i = 0; i < entries.size(); ++i)
+        QSet<QString> captions;
+        for (std::size_t i = 0; i < entries.size(); ++i) {
             QCOMPARE(entries[i].formNumber, int(i) + 2);
+            QVERIFY(!entries[i].caption.isEmpty());
+            captions.insert(entries[i].caption);
+        }
+        QCOMPARE(captions.size(), 26); // no two buttons alike
     }
 
     // Last: it ends the application's event processing.

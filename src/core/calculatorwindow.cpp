@@ -80,19 +80,19 @@ QPushButton* CalculatorWindow::addButton(const QString& name, const QString& cap
     auto* button = new QPushButton(caption, client_);
     button->setObjectName(name);
     button->setFont(serifFont());
-    button->setGeometry(QRect(topLeft, QSize(75, 25)));
+    button->setGeometry(QRect(topLeft, QSize(kButtonWidth, kButtonHeight)));
     button->setAutoDefault(false);
     return button;
 }
 
 QPushButton* CalculatorWindow::addComputeButton(QPoint topLeft) {
-    QPushButton* button = addButton("Button1", QStringLiteral("Расчитать"), topLeft);
+    QPushButton* button = addButton(kCompute, QStringLiteral("Расчитать"), topLeft);
     connect(button, &QPushButton::clicked, this, [this] { runGuarded([this] { Button1Click(); }); });
     return button;
 }
 
 QPushButton* CalculatorWindow::addResetButton(QPoint topLeft) {
-    QPushButton* button = addButton("Button2", QStringLiteral("Сброс"), topLeft);
+    QPushButton* button = addButton(kReset, QStringLiteral("Сброс"), topLeft);
     connect(button, &QPushButton::clicked, this, [this] { runGuarded([this] { Button2Click(); }); });
     return button;
 }

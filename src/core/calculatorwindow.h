@@ -6,6 +6,7 @@
 // applies the outcome.
 
 #include "core/rule.h"
+#include "core/windowparts.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -69,8 +70,42 @@ protected:
     QLabel* addStaticText(const QString& name, const QString& text, const QRect& cell);
     // A check box without caption; the accessible name says what ticking it means.
     QCheckBox* addCheckBox(const QString& name, const QRect& box, const QString& accessibleName);
+    // An instruction to the user, in italics.
+    QLabel* addInstruction(const QString& text, QPoint topLeft);
+
+    // Field rows. The field is named after its prompt (with a qualifier that tells apart the
+    // fields one heading names) and knows its unit, which stands kUnitGap after it.
+    FieldRow addField(const QString& name, QLabel* prompt, const QString& unit, QPoint at,
+                      UnitLine line = UnitLine::Centred, const QString& qualifier = {});
+    // The prompt before the field, ending `promptGap` short of it, on the field's text line.
+    FieldRow addFieldRow(const QString& name, const QString& prompt, const QString& unit, QPoint at,
+                         int promptGap = kPromptGap);
+    // The prompt over the field: the field `gap` below it, at `fieldLeft` (under the prompt where
+    // negative).
+    FieldRow addFieldUnder(const QString& name, const QString& prompt, const QString& unit,
+                           QPoint promptAt, int gap, int fieldLeft = -1);
+    // Prompt, field and unit level with one another from `top`, each centred on the taller of
+    // prompt and field: the prompt at `promptLeft`, the field at `fieldLeft`.
+    FieldRow addLevelFieldRow(const QString& name, const QString& prompt, const QString& unit,
+                              int top, int promptLeft, int fieldLeft);
+    // The same centred across the window as one group, the field `promptGap` after the prompt.
+    FieldRow addCentredFieldRow(const QString& name, const QString& prompt, const QString& unit,
+                                int top, int promptGap = kPromptGap);
+
+    // Places the grid's cells and boxes from `top` down; returns the grid's bottom edge.
+    int addConditionGrid(const ConditionGrid& grid, int top);
+    // The primed-parts tick, "Детали проолифленные:" `textGap` under the instruction that asks
+    // for it (in a sunken cell of `cellSize` where one is given), CheckBox4 `boxGap` after it;
+    // returns the bottom edge.
+    int addPrimedTick(QPoint instructionAt, int textGap, int boxGap, bool squareBox,
+                      QSize cellSize = {});
+    // Compute and Reset centred across the window at the tops given, the result row between.
+    WindowFoot addFoot(int computeTop, const FieldRow& result, int resetTop);
     // The module's picture, drawn unscaled and cut off at the area's edges.
     PictureArea* addPicture(const QRect& area, const QString& name = QStringLiteral("Image1"));
+    PictureArea* addCentredPicture(QSize size, int top);
+    // The window's title, centred at the top.
+    QLabel* addTitle(const QString& text);
     // The left edge that centres a control of this width.
     int centredLeft(int width) const;
 
@@ -82,7 +117,10 @@ protected:
 private:
     QPushButton* addButton(const QString& name, const QString& caption, QPoint topLeft);
 
+    QLabel* addGridCell(const ConditionGrid& grid, const GridCell& cell, const QRect& rect);
+
     QString module_;
+    int staticTexts_ = 0; // sunken cells numbered so far
     char separator_;
     QWidget* client_;
     Rule rule_;

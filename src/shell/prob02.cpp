@@ -15,39 +15,8 @@
 #include <QScreen>
 #include <QStatusBar>
 
-#include <array>
-
 namespace velaro {
 namespace {
-
-const std::array<const char*, TForm1::kCalculatorCount> kButtonCaptions{
-    "Площадь окраски труб без фасонных частей...",
-    "Площадь окраски стальных труб с выступами, креплениями...",
-    "Площадь окраски чугунных труб, включая выступы, крепления...",
-    "Площадь окраски моек и раковин",
-    "Площадь окраски ванн",
-    "Площадь окраски смывного бачка",
-    "Площадь окраски чугунного радиатора МС-140 500",
-    "Площадь окраски чугунного радиатора МС-140 300",
-    "Площадь окраски лепных потолков",
-    "Площадь окраски кесонных потолков",
-    "Площадь окраски ребристых перекрытий",
-    "Площадь окраски вагонки (евровагонки)",
-    "Площадь окраски бревенчатых стен",
-    "Площадь окраски лепных изделий",
-    "Площадь окраски стальных решеток с заполнением до 20%",
-    "Площадь окраски стальных решеток с заполнением до 30%",
-    "Площадь окраски стальных решеток с заполнением более 30%",
-    "Площадь окраски волнистых поверхностей асболистов и стали",
-    "Площадь окраски оконных проемов с раздельными переплетами",
-    "Площадь окраски оконных проемов со спаренными переплетами",
-    "Площадь окраски оконных проемов промышленных зданий",
-    "Площадь окраски балконных дверей",
-    "Площадь окраски дверных проемов с глухими полотнами",
-    "Площадь окраски дверных проемов с остекленными полотнами",
-    "Площадь окраски шкафных дверей",
-    "Площадь окраски обрамлений дверных проемов (арка)",
-};
 
 constexpr QSize kOuterSize(412, 743);
 constexpr QSize kButtonSize(369, 25);
@@ -83,8 +52,9 @@ TForm1::TForm1(WindowRegistry& registry, QWidget* parent)
     title_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
     QWidget* previous = nullptr;
-    for (int n = 1; n <= kCalculatorCount; ++n) {
-        auto* button = new QPushButton(QString::fromUtf8(kButtonCaptions[n - 1]), client);
+    for (const CalculatorEntry& calculator : allCalculators()) {
+        const int n = calculator.formNumber - 1; // button N opens TForm<N+1>
+        auto* button = new QPushButton(calculator.caption, client);
         button->setObjectName(QStringLiteral("Button%1").arg(n));
         button->setFont(serifFont());
         button->setAutoDefault(false);

@@ -14,8 +14,7 @@ namespace velaro {
 class WindowRegistry;
 
 class TForm1 : public QMainWindow {
-    Q_OBJECT
-public:
+  public:
     explicit TForm1(WindowRegistry& registry, QWidget* parent = nullptr);
 
     static constexpr int kCalculatorCount = 26;

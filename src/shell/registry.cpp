@@ -26,11 +26,6 @@ QWidget* WindowRegistry::builtForm(int formNumber) const {
     return forms_[formNumber];
 }
 
-void WindowRegistry::buildAll() {
-    for (int n = kFirstCalculator; n <= kLastForm; ++n)
-        Form(n);
-}
-
 WindowRegistry::~WindowRegistry() {
     // Calculators go first; the main window (Form1) is not owned here.
     for (int n = kLastForm; n >= kFirstCalculator; --n)

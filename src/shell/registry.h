@@ -31,10 +31,8 @@ public:
     QWidget* Form(int formNumber);
     // The window if it has been built already, else nullptr: one not built yet is hidden.
     QWidget* builtForm(int formNumber) const;
-    // Builds every calculator not built yet, in ascending order.
-    void buildAll();
 
-private:
+  private:
     std::array<QWidget*, kLastForm + 1> forms_{};
     std::array<Factory, kLastForm + 1> factories_{};
 };

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Runs atspi_smoke.py against the program given as $1, inside a private session bus (which starts
+# Runs atspi_smoke.py against the program given as $1, with the catalogue printer given as $2
+# (which lists the main window's button captions), inside a private session bus (which starts
 # the accessibility bus on demand) and a virtual X server. Exit 77 (skipped) only when the tools
 # for that are missing; scripts/install-deps.sh installs them.
 set -euo pipefail
 program=$(realpath "$1")
+catalogue=$(realpath "$2")
 here=$(dirname "$(realpath "$0")")
 # pyatspi is Debian's package and lives with Debian's interpreter, whatever python3 is first on PATH.
 python=/usr/bin/python3
@@ -15,4 +17,4 @@ for tool in dbus-run-session xvfb-run "$python"; do
 done
 unset QT_QPA_PLATFORM
 exec dbus-run-session -- xvfb-run -a -s "-screen 0 1280x1024x24" \
-  "$python" "$here/atspi_smoke.py" "$program"
+  "$python" "$here/atspi_smoke.py" "$program" "$catalogue"

@@ -1,8 +1,9 @@
 #!/usr/bin/python3
 """Smoke test through the desktop accessibility bus (AT-SPI), as a screen reader sees the program.
 
-Starts the program, finds the main window's 26 buttons by name, presses one through its AT-SPI
-action and finds the calculator it opens with its fields, each named by its prompt. Run inside a
+Starts the program, finds the main window's 26 buttons by the captions the program's catalogue
+lists, presses one through its AT-SPI action and finds the calculator it opens with its fields,
+each named by its prompt. Run inside a
 session bus and an X server (atspi-smoke.sh arranges both). Exit 0 on success, 1 on a failure,
 77 when the accessibility bus cannot be reached at all.
 """
@@ -16,37 +17,17 @@ SKIP = 77
 APPLICATION = "velaro-paint"
 WAIT_SECONDS = 20
 
-BUTTONS = [
-    "Площадь окраски труб без фасонных частей...",
-    "Площадь окраски стальных труб с выступами, креплениями...",
-    "Площадь окраски чугунных труб, включая выступы, крепления...",
-    "Площадь окраски моек и раковин",
-    "Площадь окраски ванн",
-    "Площадь окраски смывного бачка",
-    "Площадь окраски чугунного радиатора МС-140 500",
-    "Площадь окраски чугунного радиатора МС-140 300",
-    "Площадь окраски лепных потолков",
-    "Площадь окраски кесонных потолков",
-    "Площадь окраски ребристых перекрытий",
-    "Площадь окраски вагонки (евровагонки)",
-    "Площадь окраски бревенчатых стен",
-    "Площадь окраски лепных изделий",
-    "Площадь окраски стальных решеток с заполнением до 20%",
-    "Площадь окраски стальных решеток с заполнением до 30%",
-    "Площадь окраски стальных решеток с заполнением более 30%",
-    "Площадь окраски волнистых поверхностей асболистов и стали",
-    "Площадь окраски оконных проемов с раздельными переплетами",
-    "Площадь окраски оконных проемов со спаренными переплетами",
-    "Площадь окраски оконных проемов промышленных зданий",
-    "Площадь окраски балконных дверей",
-    "Площадь окраски дверных проемов с глухими полотнами",
-    "Площадь окраски дверных проемов с остекленными полотнами",
-    "Площадь окраски шкафных дверей",
-    "Площадь окраски обрамлений дверных проемов (арка)",
-]
 
-# The calculator opened by "Площадь окраски балконных дверей" and what its fields are called.
-CALCULATOR_BUTTON = "Площадь окраски балконных дверей"
+
+def button_captions(catalogue):
+    """The main window's button captions by window class, as the program's catalogue lists them."""
+    lines = subprocess.run([catalogue], check=True, capture_output=True,
+                           text=True, encoding="utf-8").stdout.splitlines()
+    return dict(line.split("\t", 1) for line in lines)
+
+
+# The calculator opened by the balcony doors' button and what its fields are called.
+CALCULATOR_FORM = "TForm23"
 CALCULATOR_CAPTION = "Калькулятор окраски балконных дверей"
 CALCULATOR_FIELDS = {
     "Введите площадь дверных проемов по наружному обводу коробок:",
@@ -113,6 +94,10 @@ def main():
         print("SKIP: the accessibility bus cannot be reached: %s" % error)
         return SKIP
 
+    captions = button_captions(sys.argv[2])
+    calculator_button = captions.get(CALCULATOR_FORM)
+    if len(captions) != 26:
+        fail("the catalogue lists %d calculators, expected 26" % len(captions))
     environment = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb")
     program = subprocess.Popen([sys.argv[1]], env=environment)
     try:
@@ -122,15 +107,15 @@ def main():
         buttons = {}
         for button in descendants(main_window, pyatspi.ROLE_PUSH_BUTTON):
             buttons[button.name] = button
-        missing = [name for name in BUTTONS if name not in buttons]
+        missing = [name for name in captions.values() if name not in buttons]
         if missing:
             fail("main-window buttons not found by name: %s" % missing)
-        print("found the main window's %d buttons by name" % len(BUTTONS), flush=True)
+        print("found the main window's %d buttons by name" % len(captions), flush=True)
 
-        action = buttons[CALCULATOR_BUTTON].queryAction()
+        action = buttons[calculator_button].queryAction()
         press = [i for i in range(action.nActions) if action.getName(i) in ("Press", "press")]
         if not press:
-            fail("'%s' offers no press action" % CALCULATOR_BUTTON)
+            fail("'%s' offers no press action" % calculator_button)
         action.doAction(press[0])
         calculator = wait_for("calculator window '%s'" % CALCULATOR_CAPTION,
                               lambda: frame(app, CALCULATOR_CAPTION))

@@ -1,6 +1,5 @@
 #include "calculators/common/oneinput.h"
 
-#include "calculators/common/fieldnames.h"
 #include "core/fonts.h"
 #include "core/numericedit.h"
 #include "core/picturearea.h"
@@ -15,21 +14,13 @@ namespace {
 
 constexpr int kTopMargin = 10;
 constexpr int kBottomMargin = 12;
-constexpr int kPromptGap = 4; // between a prompt and its field
-constexpr int kUnitGap = 6;   // between a field and its unit
-constexpr int kLabelGap = 8;  // between the result prompt and its field
-constexpr int kButtonWidth = 75;
+constexpr int kUnderPrompt = 4; // from a prompt's foot to its field
 
 int bottomOf(const QList<QWidget*>& row) {
     int bottom = 0;
     for (const QWidget* widget : row)
         bottom = std::max(bottom, widget->geometry().bottom() + 1);
     return bottom;
-}
-
-// Centres a widget vertically on a band of the given height starting at y = 0.
-void centreIn(QWidget* widget, int height) {
-    widget->move(widget->x(), (height - widget->height()) / 2);
 }
 
 } // namespace
@@ -44,15 +35,17 @@ OneInputWindow::OneInputWindow(const OneInputDescription& description, char deci
     : CalculatorWindow(description.window, decimalSeparator, parent) {
     QList<Row> rows;
     rows << Row{addCentredLabel(description.title.join('\n'), 0, serifFont())};
-    rows << Row{addPicture(
-        QRect(QPoint(centredLeft(description.picture.width()), 0), description.picture))};
+    rows << Row{addCentredPicture(description.picture, 0)};
     rows << addInputRow(description);
-    rows << Row{addComputeButton(QPoint(centredLeft(kButtonWidth), 0))};
-    rows << addResultRow(description);
-    rows << Row{addResetButton(QPoint(centredLeft(kButtonWidth), 0))};
+    const WindowFoot foot =
+        addFoot(0,
+                addCentredFieldRow(oneinput::kResult, description.resultPrompt.join('\n'),
+                                   description.resultUnit, 0),
+                0);
+    rows << Row{foot.compute} << foot.result.widgets() << Row{foot.reset};
     stack(rows);
 
-    setTabOrder(description.tabOrder);
+    setTabOrder({oneinput::kResult, oneinput::kInput, kCompute, kReset});
     setResetOrder({oneinput::kResult, oneinput::kInput});
     const long double coefficient = description.coefficient;
     setRule(
@@ -68,35 +61,10 @@ OneInputWindow::Row OneInputWindow::addInputRow(const OneInputDescription& descr
         notes->move(centredLeft(notes->width()), notes->y());
         row << notes;
     }
-    NumericEdit* input = addEdit(
-        oneinput::kInput, QPoint(centredLeft(NumericEdit::kWidth), bottomOf(row) + kPromptGap));
-    nameAfter(input, prompt);
-    row << input << addUnit(description.inputUnit, input);
-    return row;
-}
-
-OneInputWindow::Row OneInputWindow::addResultRow(const OneInputDescription& description) {
-    QLabel* prompt = addLabel(description.resultPrompt.join('\n'), QPoint(0, 0), serifFont());
-    NumericEdit* result = addEdit(oneinput::kResult, QPoint(0, 0));
-    nameAfter(result, prompt);
-    QWidget* unit = addUnit(description.resultUnit, result);
-    // The prompt, the field and its unit stand centred as one group.
-    const int groupWidth =
-        prompt->width() + kLabelGap + NumericEdit::kWidth + kUnitGap + unit->width();
-    prompt->move(centredLeft(groupWidth), 0);
-    result->move(prompt->geometry().right() + 1 + kLabelGap, 0);
-    unit->move(result->geometry().right() + 1 + kUnitGap, 0);
-    const int height = std::max(prompt->height(), result->height());
-    for (QWidget* widget : {static_cast<QWidget*>(prompt), static_cast<QWidget*>(result), unit})
-        centreIn(widget, height);
-    return {prompt, result, unit};
-}
-
-QWidget* OneInputWindow::addUnit(const QString& unit, const QWidget* field) {
-    QLabel* label =
-        addLabel(unit, QPoint(field->geometry().right() + 1 + kUnitGap, 0), serifFont());
-    label->move(label->x(), field->y() + (field->height() - label->height()) / 2);
-    return label;
+    const FieldRow input =
+        addField(oneinput::kInput, prompt, description.inputUnit,
+                 QPoint(centredLeft(NumericEdit::kWidth), bottomOf(row) + kUnderPrompt));
+    return row << input.field << input.unit;
 }
 
 void OneInputWindow::stack(const QList<Row>& rows) {

@@ -22,11 +22,10 @@ struct OneInputDescription {
     QSize picture;             // the picture area, centred under the title
     QStringList prompt;        // centred lines above the input field
     QStringList promptNotes{}; // left-aligned lines under the prompt, as one centred block
-    QString inputUnit;         // beside the input field
+    QString inputUnit = QStringLiteral("м2"); // beside the input field
     QStringList resultPrompt;  // left of the result field
     QString resultUnit = QStringLiteral("м2");
     long double coefficient = 0; // area = input × coefficient
-    QStringList tabOrder{"Edit1", "Edit2", "Button1", "Button2"};
 };
 
 namespace oneinput {
@@ -38,8 +37,7 @@ Outcome compute(const FormState& state, long double coefficient);
 } // namespace oneinput
 
 class OneInputWindow : public CalculatorWindow {
-    Q_OBJECT
-public:
+  public:
     OneInputWindow(const OneInputDescription& description, char decimalSeparator,
                    QWidget* parent = nullptr);
 
@@ -48,8 +46,6 @@ private:
     using Row = QList<QWidget*>;
 
     Row addInputRow(const OneInputDescription& description);
-    Row addResultRow(const OneInputDescription& description);
-    QWidget* addUnit(const QString& unit, const QWidget* field);
     void stack(const QList<Row>& rows);
 };
 

@@ -29,12 +29,12 @@ TForm27::TForm27(char decimalSeparator, QWidget* parent)
                                  "проема"),
                   QSize(492, 573)},
                  decimalSeparator, parent) {
-    const CellGrid grid{{237, 237},
-                        {{60,
-                          {{QStringLiteral("Перегородки, состав заполнения: коробка, наличники с "
-                                           "двух сторон (с учетом нормальной толщины коробок):"),
-                            kPartitions},
-                           {doors::kThickPartitions, kThick}}}}};
+    const ConditionGrid grid = conditionGrid(
+        {237, 237}, {60},
+        {{QStringLiteral("Перегородки, состав заполнения: коробка, наличники с двух сторон (с "
+                         "учетом нормальной толщины коробок):"),
+          0, 0, 1, 1, kPartitions},
+         {doors::kThickPartitions, 0, 1, 1, 1, kThick}});
     addAreaWindowParts({QStringLiteral("ЗАПОЛНЕНИЯ ДВЕРНЫХ ПРОЕМОВ - ОБРАМЛЕНИЕ ОТКРЫТОГО ПРОЕМА:"),
                         QSize(145, 161),
                         true,
@@ -43,8 +43,8 @@ TForm27::TForm27(char decimalSeparator, QWidget* parent)
                         {QStringLiteral("Площадь окрашиваемой поверхности"),
                          QStringLiteral("заполнения дверных проемов - "),
                          QStringLiteral("обрамление открытого проема:")}});
-    setTabOrder({"Edit2", "Button1", "Button2", "Edit4", "CheckBox4", "CheckBox3", "CheckBox6"});
-    setResetOrder({"Edit2", "Edit4", "CheckBox3", "CheckBox6", "CheckBox4"});
+    setTabOrder({doors::kArea, kCompute, kReset, doors::kResult, kPrimedTick, kPartitions, kThick});
+    setResetOrder({doors::kArea, doors::kResult, kPartitions, kThick, kPrimedTick});
     setRule(arka::compute);
 }
 

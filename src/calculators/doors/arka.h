@@ -11,7 +11,6 @@ Outcome compute(const FormState& state);
 } // namespace arka
 
 class TForm27 : public DoorWindow {
-    Q_OBJECT
   public:
     explicit TForm27(char decimalSeparator, QWidget* parent = nullptr);
 };

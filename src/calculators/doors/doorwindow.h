@@ -37,25 +37,6 @@ Results paintedArea(const FormState& state, const CoefficientTable& table);
 
 } // namespace doors
 
-struct CellGridCell {
-    QString text;          // empty: a blank sunken cell
-    QString checkBox = {}; // empty: no check box beside the cell
-    int span = 1;          // columns the cell and its check box cover
-    // What ticking means, where the cell's text alone does not tell the boxes apart.
-    QString accessibleName = {};
-};
-
-struct CellGridRow {
-    int minimumHeight; // taller where a wrapped text needs it
-    std::vector<CellGridCell> cells;
-};
-
-// Rows of sunken text cells, each cell followed by its check box if it has one.
-struct CellGrid {
-    std::vector<int> columns; // widths, a check box beside a cell included
-    std::vector<CellGridRow> rows;
-};
-
 // Whether "Детали проолифленные:" beside CheckBox4 stands in a sunken cell or a plain label.
 enum class PrimedText { SunkenCell, Label };
 
@@ -65,39 +46,32 @@ struct AreaWindowLayout {
     QString titleSecondLine;
     QSize picture;
     bool tickInstruction; // "Поставьте галочку там, где условие выполняется:" over the grid
-    CellGrid grid;
+    ConditionGrid grid;
     PrimedText primedText;
     QStringList resultCaption;
 };
 
 class DoorWindow : public CalculatorWindow {
-    Q_OBJECT
   public:
     using CalculatorWindow::CalculatorWindow;
 
   protected:
     static constexpr int kMargin = 8;
     static constexpr int kGap = 10; // between the parts of a window, top to bottom
+    static constexpr int kUnderPrompt = 4; // from a prompt's foot to its field
+
+    // A grid of door conditions: sunken cells two pixels apart, a box named by its row's heading
+    // where the cell's own text does not tell it apart.
+    static ConditionGrid conditionGrid(std::vector<int> columns, std::vector<int> rows,
+                                       std::vector<GridCell> cells);
 
     // The helpers that take `top` place their part from there down and return its bottom edge.
 
     // Title lines in 11-pixel capitals, centred across the given width from the left edge.
     int addTitle(const QStringList& lines, int top, int width);
-    // A prompt (lines separated by '\n') over a numeric field with its unit to the right.
-    struct PromptedField {
-        QLabel* prompt;
-        NumericEdit* edit;
-        QLabel* unit;
-        QRect bounds() const;
-        int bottom() const { return bounds().bottom() + 1; }
-        void moveBy(QPoint offset) const;
-    };
-    PromptedField addPromptedField(const QString& prompt, const QString& field, const QString& unit,
-                                   QPoint topLeft);
     // The picture at the right edge; the area prompt, Edit2 and "м2" centred to its left.
     int addAreaBesidePicture(QSize picture, int top);
     int addItalicLine(const QString& text, int top);
-    int addGrid(const CellGrid& grid, int top);
     // The primed-parts instruction over "Детали проолифленные:" and CheckBox4.
     int addPrimedTick(int top, PrimedText style);
     // Compute, the result caption with Edit4 and "м2", and Reset, spread evenly over what is
@@ -105,10 +79,6 @@ class DoorWindow : public CalculatorWindow {
     void addComputeResultReset(const QStringList& resultCaption, int top);
     // All of an area-only window, top to bottom.
     void addAreaWindowParts(const AreaWindowLayout& layout);
-
-  private:
-    QLabel* addCell(const QString& text, const QRect& cell);
-    int staticTexts_ = 0;
 };
 
 } // namespace velaro

@@ -54,28 +54,32 @@ TForm23::TForm23(char decimalSeparator, QWidget* parent)
                            QStringLiteral("ЗАПОЛНЕНИЯ ДВЕРНЫХ ПРОЕМОВ -"),
                            QStringLiteral("БАЛКОННЫЕ ДВЕРИ")},
                           kMargin, pictureLeft);
+    const auto addPromptedField = [&](const char* field, const QString& prompt,
+                                      const QString& unit) {
+        return addFieldUnder(field, prompt, unit, QPoint(kMargin, bottom + kGap), kUnderPrompt)
+                   .bounds()
+                   .bottom() +
+               1;
+    };
     bottom = addPromptedField(
-                 QStringLiteral("Введите площадь дверных проемов по наружному обводу коробок:"),
-                 doors::kArea, QStringLiteral("м2"), QPoint(kMargin, bottom + kGap))
-                 .bottom();
-    bottom = addPromptedField(QStringLiteral("Введите количество переплетов (1 или 2):"), kSashes,
-                              QStringLiteral("шт."), QPoint(kMargin, bottom + kGap))
-                 .bottom();
+        doors::kArea, QStringLiteral("Введите площадь дверных проемов по наружному обводу коробок:"),
+        QStringLiteral("м2"));
+    bottom = addPromptedField(kSashes, QStringLiteral("Введите количество переплетов (1 или 2):"),
+                              QStringLiteral("шт."));
     bottom = addItalicLine(doors::kTickWhereItHolds,
                            std::max(bottom, kMargin + picture.height()) + kGap);
 
-    const CellGrid grid{
-        {150, 190, 132},
-        {{30, {{QStringLiteral("Характеристика заполнения")}, {QString(), QString(), 2}}},
-         {48,
-          {{QStringLiteral("Раздельные полотна")},
-           {kMasonry, kSeparate, 1, QStringLiteral("Раздельные полотна: ") + kMasonry},
-           {QString()}}},
-         {48,
-          {{QStringLiteral("Спаренные полотна")},
-           {kMasonry, kPaired, 1, QStringLiteral("Спаренные полотна: ") + kMasonry},
-           {QStringLiteral("С тройным остеклением"), kTriple}}}}};
-    bottom = addGrid(grid, bottom + 4);
+    const ConditionGrid grid = conditionGrid(
+        {150, 190, 132}, {30, 48, 48},
+        {{QStringLiteral("Характеристика заполнения"), 0, 0},
+         {QString(), 0, 1, 1, 2},
+         {QStringLiteral("Раздельные полотна"), 1, 0},
+         {kMasonry, 1, 1, 1, 1, kSeparate, {{1, 0}, {1, 1}}},
+         {QString(), 1, 2},
+         {QStringLiteral("Спаренные полотна"), 2, 0},
+         {kMasonry, 2, 1, 1, 1, kPaired, {{2, 0}, {2, 1}}},
+         {QStringLiteral("С тройным остеклением"), 2, 2, 1, 1, kTriple}});
+    bottom = addConditionGrid(grid, bottom + 4);
     bottom = addItalicLine(QStringLiteral("На детали проолифленные коэффициент не начисляется"),
                            bottom + kGap);
     addComputeResultReset({QStringLiteral("Площадь окрашиваемой поверхности"),
@@ -83,9 +87,9 @@ TForm23::TForm23(char decimalSeparator, QWidget* parent)
                            QStringLiteral("балконных дверей:")},
                           bottom);
 
-    setTabOrder(
-        {"Edit2", "Button1", "Button2", "Edit4", "CheckBox1", "Edit3", "CheckBox2", "CheckBox6"});
-    setResetOrder({"Edit3", "Edit2", "Edit4", "CheckBox1", "CheckBox2", "CheckBox6"});
+    setTabOrder({doors::kArea, kCompute, kReset, doors::kResult, kSeparate, kSashes, kPaired,
+                 kTriple});
+    setResetOrder({kSashes, doors::kArea, doors::kResult, kSeparate, kPaired, kTriple});
     setRule(dveribalkon::compute);
 }
 

@@ -11,7 +11,6 @@ Outcome compute(const FormState& state);
 } // namespace dveribalkon
 
 class TForm23 : public DoorWindow {
-    Q_OBJECT
   public:
     explicit TForm23(char decimalSeparator, QWidget* parent = nullptr);
 };

@@ -11,7 +11,6 @@ Outcome compute(const FormState& state);
 } // namespace dverigluhie
 
 class TForm24 : public LeafDoorWindow {
-    Q_OBJECT
   public:
     explicit TForm24(char decimalSeparator, QWidget* parent = nullptr);
 };

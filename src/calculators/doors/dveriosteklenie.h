@@ -11,7 +11,6 @@ Outcome compute(const FormState& state);
 } // namespace dveriosteklenie
 
 class TForm25 : public LeafDoorWindow {
-    Q_OBJECT
   public:
     explicit TForm25(char decimalSeparator, QWidget* parent = nullptr);
 };

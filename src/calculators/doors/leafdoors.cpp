@@ -58,46 +58,44 @@ LeafDoorWindow::LeafDoorWindow(const LeafDoorDesign& design, char decimalSeparat
     const leafdoors::Table& table = design.table;
     const bool timber = hasWall(table, leafdoors::kTimber);
 
-    CellGrid grid{{180, 146, 146}, {}};
-    grid.rows.push_back(
-        {44,
-         {{QStringLiteral("Стены каменные, состав заполнения: коробка, полотно:"), "CheckBox1"},
-          {QStringLiteral("С наличниками с одной стороны проема:"), "CheckBox5"},
-          {QStringLiteral("С наличниками с двух сторон проема:"), "CheckBox7"}}});
-    if (timber)
-        grid.rows.push_back({58,
-                             {{QStringLiteral("Стены деревянные, состав заполнения: коробка, "
-                                              "полотно, с наличниками с двух сторон:"),
-                               "CheckBox2"},
-                              {QString(), QString(), 2}}});
-    grid.rows.push_back({72,
-                         {{QStringLiteral("Перегородки, состав заполнения: коробка, полотно, с "
-                                          "наличниками с двух сторон (с учетом нормальной "
-                                          "толщины коробок):"),
-                           "CheckBox3"},
-                          {doors::kThickPartitions, "CheckBox6", 2}}});
+    // A window without timber walls has no row for them.
+    const int partitions = timber ? 2 : 1;
+    std::vector<GridCell> cells{
+        {QStringLiteral("Стены каменные, состав заполнения: коробка, полотно:"), 0, 0, 1, 1,
+         leafdoors::kMasonry},
+        {QStringLiteral("С наличниками с одной стороны проема:"), 0, 1, 1, 1, leafdoors::kOneSide},
+        {QStringLiteral("С наличниками с двух сторон проема:"), 0, 2, 1, 1, leafdoors::kBothSides}};
+    if (timber) {
+        cells.push_back({QStringLiteral("Стены деревянные, состав заполнения: коробка, полотно, с "
+                                        "наличниками с двух сторон:"),
+                         1, 0, 1, 1, leafdoors::kTimber});
+        cells.push_back({QString(), 1, 1, 1, 2});
+    }
+    cells.push_back({QStringLiteral("Перегородки, состав заполнения: коробка, полотно, с "
+                                    "наличниками с двух сторон (с учетом нормальной толщины "
+                                    "коробок):"),
+                     partitions, 0, 1, 1, leafdoors::kPartitions});
+    cells.push_back({doors::kThickPartitions, partitions, 1, 1, 2, leafdoors::kThick});
+    std::vector<int> rows{44, 58, 72};
+    if (!timber)
+        rows.erase(rows.begin() + 1);
     addAreaWindowParts({design.titleSecondLine,
                         design.picture,
                         true,
-                        grid,
+                        conditionGrid({180, 146, 146}, rows, cells),
                         PrimedText::SunkenCell,
                         {QStringLiteral("Площадь окрашиваемой поверхности"),
                          QStringLiteral("заполнения дверных проемов "), design.resultLastLine}});
 
-    QStringList tabOrder{"Edit2",     "Button1",   "Button2",   "Edit4",
-                         "CheckBox1", "CheckBox4", "CheckBox5", "CheckBox7"};
-    QStringList resetOrder{"Edit2", "Edit4", "CheckBox1"};
+    QStringList tabOrder{doors::kArea, kCompute,    kReset,      doors::kResult,
+                         leafdoors::kMasonry,  kPrimedTick, leafdoors::kOneSide, leafdoors::kBothSides};
+    QStringList resetOrder{doors::kArea, doors::kResult, leafdoors::kMasonry};
     if (timber) {
-        tabOrder << "CheckBox2";
-        resetOrder << "CheckBox2";
+        tabOrder << leafdoors::kTimber;
+        resetOrder << leafdoors::kTimber;
     }
-    tabOrder << "CheckBox3"
-             << "CheckBox6";
-    resetOrder << "CheckBox3"
-               << "CheckBox4"
-               << "CheckBox5"
-               << "CheckBox6"
-               << "CheckBox7";
+    tabOrder << leafdoors::kPartitions << leafdoors::kThick;
+    resetOrder << leafdoors::kPartitions << kPrimedTick << leafdoors::kOneSide << leafdoors::kThick << leafdoors::kBothSides;
     setTabOrder(tabOrder);
     setResetOrder(resetOrder);
     setRule([&table](const FormState& state) { return leafdoors::compute(table, state); });

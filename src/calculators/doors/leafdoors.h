@@ -36,7 +36,6 @@ struct LeafDoorDesign {
 };
 
 class LeafDoorWindow : public DoorWindow {
-    Q_OBJECT
   public:
     LeafDoorWindow(const LeafDoorDesign& design, char decimalSeparator, QWidget* parent);
 };

@@ -20,10 +20,11 @@ TForm26::TForm26(char decimalSeparator, QWidget* parent)
                   QSize(492, 513)},
                  decimalSeparator, parent) {
     // The only case the window serves, stated without a check box.
-    const CellGrid grid{{476},
-                        {{30,
-                          {{QStringLiteral("Перегородки, состав заполнения: коробка, полотно, "
-                                           "наличники с одной стороны")}}}}};
+    const ConditionGrid grid = conditionGrid(
+        {476}, {30},
+        {{QStringLiteral("Перегородки, состав заполнения: коробка, полотно, наличники с одной "
+                         "стороны"),
+          0, 0}});
     addAreaWindowParts(
         {QStringLiteral("ЗАПОЛНЕНИЯ ДВЕРНЫХ ПРОЕМОВ - ШКАФНЫЕ ДВЕРИ:"),
          QSize(113, 161),
@@ -32,8 +33,8 @@ TForm26::TForm26(char decimalSeparator, QWidget* parent)
          PrimedText::Label,
          {QStringLiteral("Площадь окрашиваемой поверхности"),
           QStringLiteral("заполнения дверных проемов - "), QStringLiteral("шкафные двери:")}});
-    setTabOrder({"Edit2", "Button1", "Button2", "Edit4", "CheckBox4"});
-    setResetOrder({"Edit2", "Edit4", "CheckBox4"});
+    setTabOrder({doors::kArea, kCompute, kReset, doors::kResult, kPrimedTick});
+    setResetOrder({doors::kArea, doors::kResult, kPrimedTick});
     setRule(shkafniedveri::compute);
 }
 

@@ -10,7 +10,6 @@ Outcome compute(const FormState& state);
 } // namespace shkafniedveri
 
 class TForm26 : public DoorWindow {
-    Q_OBJECT
   public:
     explicit TForm26(char decimalSeparator, QWidget* parent = nullptr);
 };

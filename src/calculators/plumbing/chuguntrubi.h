@@ -10,8 +10,7 @@ Outcome compute(const FormState& state);
 } // namespace chuguntrubi
 
 class TForm4 : public pipeline::Window {
-    Q_OBJECT
-public:
+  public:
     explicit TForm4(char decimalSeparator, QWidget* parent = nullptr);
 };
 

@@ -1,8 +1,6 @@
 #include "calculators/plumbing/kalkulyat61.h"
 
-#include "calculators/common/fieldnames.h"
 #include "core/fonts.h"
-#include "core/numericedit.h"
 #include "core/rule.h"
 
 #include <QLabel>
@@ -70,7 +68,7 @@ TForm2::TForm2(char decimalSeparator, QWidget* parent)
                         QSize(471, 549)},
                        decimalSeparator, parent) {
     const QFont serif = serifFont();
-    addCentredLabel(QStringLiteral("ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАСКИ ТРУБ "), 10, serif);
+    addTitle(QStringLiteral("ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАСКИ ТРУБ "));
     addCentredLabel(QStringLiteral("без фасонных частей, креплений, крючьев, выступов"), 30, serif);
 
     constexpr std::array<int, 3> columns{27, 175, 323};
@@ -95,26 +93,30 @@ TForm2::TForm2(char decimalSeparator, QWidget* parent)
         const int top = firstRowTop + static_cast<int>(i) * rowStep;
         // The rows are told apart by their number, as a person counts them down the table.
         const QString row = QStringLiteral("строка %1").arg(i + 1);
-        nameAfter(addEdit(kRows[i].diameter, QPoint(columns[0], top)), diameterHeading, row);
-        nameAfter(addEdit(kRows[i].length, QPoint(columns[1], top)), lengthHeading, row);
-        nameAfter(addEdit(kRows[i].area, QPoint(columns[2], top)), areaHeading, row);
+        const auto add = [&](const char* name, QLabel* heading, int column) {
+            addField(name, heading, {}, QPoint(columns[column], top), UnitLine::Centred, row);
+        };
+        add(kRows[i].diameter, diameterHeading, 0);
+        add(kRows[i].length, lengthHeading, 1);
+        add(kRows[i].area, areaHeading, 2);
     }
 
-    addComputeButton(QPoint(centredLeft(75), 388));
-    QLabel* totalLabel =
-        addLabel(QStringLiteral("Суммарная площадь окраски труб:"), QPoint(0, 0), serif);
-    totalLabel->move(columns[2] - 10 - totalLabel->width(), 436);
-    nameAfter(addEdit(kTotal, QPoint(columns[2], 434)), totalLabel);
-    addLabel(QStringLiteral("м2"), QPoint(columns[2] + 121 + 6, 436), serif);
-    addResetButton(QPoint(centredLeft(75), 484));
+    constexpr int totalLabelGap = 10;
+    addFoot(388,
+            addFieldRow(kTotal, QStringLiteral("Суммарная площадь окраски труб:"),
+                        QStringLiteral("м2"), QPoint(columns[2], 434), totalLabelGap),
+            484);
 
-    setTabOrder({"Button1", "Button2",
-                 "Edit3", "Edit4", "Edit5", "Edit6", "Edit7", "Edit8",
-                 "Edit1", "Edit2", "Edit12", "Edit13", "Edit14", "Edit15",
-                 "Edit19", "Edit20", "Edit21", "Edit22", "Edit23", "Edit24",
-                 "Edit28",
-                 "Edit9", "Edit10", "Edit11", "Edit16", "Edit17", "Edit18",
-                 "Edit25", "Edit26", "Edit27"});
+    // Tabbing runs down the first six rows column by column, to the total, then across the
+    // last three rows.
+    QStringList tabs{kCompute, kReset};
+    for (auto column : {&PipeRow::diameter, &PipeRow::length, &PipeRow::area})
+        for (std::size_t i = 0; i < 6; ++i)
+            tabs << kRows[i].*column;
+    tabs << kTotal;
+    for (std::size_t i = 6; i < kRows.size(); ++i)
+        tabs << kRows[i].diameter << kRows[i].length << kRows[i].area;
+    setTabOrder(tabs);
     QStringList reset;
     for (int i = 1; i <= 28; ++i)
         reset << QStringLiteral("Edit%1").arg(i);

@@ -11,8 +11,7 @@ Outcome compute(const FormState& state);
 } // namespace kalkulyat61
 
 class TForm2 : public CalculatorWindow {
-    Q_OBJECT
-public:
+  public:
     explicit TForm2(char decimalSeparator, QWidget* parent = nullptr);
 };
 

@@ -32,13 +32,10 @@ inline constexpr const char* kTotal = "Edit1";
 Outcome compute(std::span<const Row> rows, const FormState& state);
 
 class Window : public CalculatorWindow {
-    Q_OBJECT
-public:
+  public:
     Window(const Design& design, char decimalSeparator, QWidget* parent = nullptr);
 
-private:
-    void addRows(std::span<const Row> rows);
-    void addTotalRow(const QString& label);
+  private:
     void setOrders(std::span<const Row> rows);
 };
 

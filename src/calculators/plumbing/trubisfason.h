@@ -10,8 +10,7 @@ Outcome compute(const FormState& state);
 } // namespace trubisfason
 
 class TForm3 : public pipeline::Window {
-    Q_OBJECT
-public:
+  public:
     explicit TForm3(char decimalSeparator, QWidget* parent = nullptr);
 };
 

@@ -1,12 +1,8 @@
 #include "calculators/surfaces/lepizdeliya.h"
 
-#include "calculators/common/fieldnames.h"
 #include "core/coefficients.h"
 #include "core/fonts.h"
-#include "core/numericedit.h"
 #include "core/refusals.h"
-
-#include <QLabel>
 
 namespace velaro {
 namespace {
@@ -27,11 +23,19 @@ const CoefficientTable kCoefficients{{
 }, "рельеф", "мм"};
 // clang-format on
 
-// Inputs share one column, the check boxes another.
-constexpr int kFieldLeft = 334;
-constexpr int kBoxLeft = 300;
-constexpr int kLabelGap = 8;
-constexpr int kUnitGap = 6;
+constexpr int kFieldLeft = 334; // the fields stand in one column, their prompts before them
+
+// The two patterns, each text ending kPromptGap before its box; the boxes stand at x = 300.
+const ConditionGrid kPatterns{
+    .columns = {142},
+    .rows = {15, 15},
+    .cells = {{QStringLiteral("Рисунок редкий:"), 0, 0, 1, 1, kSparse},
+              {QStringLiteral("Рисунок густой:"), 1, 0, 1, 1, kDense}},
+    .style = ConditionGrid::Cells::Plain,
+    .spacing = 15,
+    .boxGap = kPromptGap,
+    .plainAlignment = Qt::AlignRight,
+};
 
 } // namespace
 
@@ -53,40 +57,24 @@ TForm15::TForm15(char decimalSeparator, QWidget* parent)
     : CalculatorWindow({"TForm15", "lepizdeliya",
                         QStringLiteral("Калькулятор окраски лепных изделий"), QSize(492, 617)},
                        decimalSeparator, parent) {
-    const QFont serif = serifFont();
-    addCentredLabel(QStringLiteral("ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАСКИ ЛЕПНЫХ ИЗДЕЛИЙ"), 10, serif);
-    addPicture(QRect(centredLeft(153), 40, 153, 161));
+    addTitle(QStringLiteral("ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАСКИ ЛЕПНЫХ ИЗДЕЛИЙ"));
+    addCentredPicture({153, 161}, 40);
 
-    addInputRow(QStringLiteral("Введите площадь основания лепных изделий:"), kBase,
-                QStringLiteral("м2"), 226);
-    addInputRow(QStringLiteral("Введите высоту рельефа лепных изделий в мм:"), kRelief,
-                QStringLiteral("мм"), 264);
-    addCentredLabel(QStringLiteral("Поставьте галочку там, где условие выполняется:"), 310, serif);
-    addPatternRow(QStringLiteral("Рисунок редкий:"), kSparse, 340);
-    addPatternRow(QStringLiteral("Рисунок густой:"), kDense, 370);
+    addFieldRow(kBase, QStringLiteral("Введите площадь основания лепных изделий:"),
+                QStringLiteral("м2"), QPoint(kFieldLeft, 226));
+    addFieldRow(kRelief, QStringLiteral("Введите высоту рельефа лепных изделий в мм:"),
+                QStringLiteral("мм"), QPoint(kFieldLeft, 264));
+    addCentredLabel(QStringLiteral("Поставьте галочку там, где условие выполняется:"), 310,
+                    serifFont());
+    addConditionGrid(kPatterns, 340);
+    addFoot(420,
+            addFieldRow(kArea, QStringLiteral("Площадь окраски лепных изделий:"),
+                        QStringLiteral("м2"), QPoint(kFieldLeft, 484)),
+            548);
 
-    addComputeButton(QPoint(centredLeft(75), 420));
-    addInputRow(QStringLiteral("Площадь окраски лепных изделий:"), kArea, QStringLiteral("м2"),
-                484);
-    addResetButton(QPoint(centredLeft(75), 548));
-
-    setTabOrder({kBase, "Button1", "Button2", kArea, kSparse, kRelief, kDense});
+    setTabOrder({kBase, kCompute, kReset, kArea, kSparse, kRelief, kDense});
     setResetOrder({kRelief, kBase, kArea, kSparse, kDense});
     setRule(lepizdeliya::compute);
-}
-
-void TForm15::addInputRow(const QString& prompt, const char* field, const QString& unit, int top) {
-    const QFont serif = serifFont();
-    QLabel* label = addLabel(prompt, QPoint(0, 0), serif);
-    label->move(kFieldLeft - kLabelGap - label->width(), top + 2);
-    nameAfter(addEdit(field, QPoint(kFieldLeft, top)), label);
-    addLabel(unit, QPoint(kFieldLeft + NumericEdit::kWidth + kUnitGap, top + 2), serif);
-}
-
-void TForm15::addPatternRow(const QString& text, const char* box, int top) {
-    QLabel* label = addLabel(text, QPoint(0, 0), serifFont());
-    label->move(kBoxLeft - kLabelGap - label->width(), top);
-    addCheckBox(box, QRect(kBoxLeft, top, 17, label->height()), text);
 }
 
 } // namespace velaro

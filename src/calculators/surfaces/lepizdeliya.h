@@ -12,13 +12,8 @@ Outcome compute(const FormState& state);
 } // namespace lepizdeliya
 
 class TForm15 : public CalculatorWindow {
-    Q_OBJECT
-public:
+  public:
     explicit TForm15(char decimalSeparator, QWidget* parent = nullptr);
-
-private:
-    void addInputRow(const QString& prompt, const char* field, const QString& unit, int top);
-    void addPatternRow(const QString& label, const char* box, int top);
 };
 
 } // namespace velaro

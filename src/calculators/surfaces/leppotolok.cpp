@@ -1,6 +1,5 @@
 #include "calculators/surfaces/leppotolok.h"
 
-#include "calculators/common/fieldnames.h"
 #include "core/coefficients.h"
 #include "core/fonts.h"
 #include "core/numericedit.h"
@@ -51,36 +50,26 @@ TForm10::TForm10(char decimalSeparator, QWidget* parent)
                         QStringLiteral("Калькулятор окраски лепных потолков"), QSize(492, 504)},
                        decimalSeparator, parent) {
     const QFont serif = serifFont();
-    addCentredLabel(QStringLiteral("ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАСКИ ЛЕПНЫХ ПОТОЛКОВ"), 10, serif);
-    addPicture(QRect(centredLeft(161), 36, 161, 137));
+    addTitle(QStringLiteral("ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАСКИ ЛЕПНЫХ ПОТОЛКОВ"));
+    addCentredPicture({161, 137}, 36);
 
     // Long prompts stand centred above their field; the field is centred with its unit beside.
     const int fieldLeft = centredLeft(NumericEdit::kWidth);
-    const int unitLeft = fieldLeft + NumericEdit::kWidth + 6;
     QLabel* projection = addCentredLabel(
         QStringLiteral("Введите площадь горизонтальной проекции лепных потолков:"), 190, serif);
-    nameAfter(addEdit(kProjection, QPoint(fieldLeft, 210)), projection);
-    addLabel(QStringLiteral("м2"), QPoint(unitLeft, 212), serif);
-
+    addField(kProjection, projection, QStringLiteral("м2"), QPoint(fieldLeft, 210), UnitLine::Text);
     QLabel* percentage =
         addCentredLabel(QStringLiteral("Введите площадь горизонтальной проекции лепных изделий\n"
                                        "в % от площади потолков:"),
                         248, serif);
-    nameAfter(addEdit(kPercentage, QPoint(fieldLeft, 284)), percentage);
-    addLabel(QStringLiteral("%"), QPoint(unitLeft, 286), serif);
+    addField(kPercentage, percentage, QStringLiteral("%"), QPoint(fieldLeft, 284), UnitLine::Text);
 
-    addComputeButton(QPoint(centredLeft(75), 326));
+    addFoot(326,
+            addFieldRow(kArea, QStringLiteral("Площадь окраски лепных потолков:"),
+                        QStringLiteral("м2"), QPoint(300, 382)),
+            440);
 
-    QLabel* result =
-        addLabel(QStringLiteral("Площадь окраски лепных потолков:"), QPoint(0, 0), serif);
-    const int resultFieldLeft = 300;
-    result->move(resultFieldLeft - 8 - result->width(), 384);
-    nameAfter(addEdit(kArea, QPoint(resultFieldLeft, 382)), result);
-    addLabel(QStringLiteral("м2"), QPoint(resultFieldLeft + NumericEdit::kWidth + 6, 384), serif);
-
-    addResetButton(QPoint(centredLeft(75), 440));
-
-    setTabOrder({kPercentage, kProjection, "Button1", "Button2", kArea});
+    setTabOrder({kPercentage, kProjection, kCompute, kReset, kArea});
     setResetOrder({kPercentage, kProjection, kArea});
     setRule(leppotolok::compute);
 }

@@ -12,8 +12,7 @@ Outcome compute(const FormState& state);
 } // namespace leppotolok
 
 class TForm10 : public CalculatorWindow {
-    Q_OBJECT
-public:
+  public:
     explicit TForm10(char decimalSeparator, QWidget* parent = nullptr);
 };
 

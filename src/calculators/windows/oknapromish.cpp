@@ -21,23 +21,25 @@ const CoefficientTable kCoefficients{{
 const QString kFilling = QStringLiteral(
     "Стены каменные, состав заполнения: коробка, переплет, раскладки, монтажные подоконные доски");
 
-// Columns: size class, filling, its box.
+constexpr const char* kUpTo4 = "CheckBox1";
+constexpr const char* kOver4 = "CheckBox2";
+
+// Columns: size class, filling with its box.
+// clang-format off
 const ConditionGrid kGrid{
-    {168, 276, 19},
-    {30, 46, 46},
-    {
-        {"StaticText1", QStringLiteral("Характеристика заполнения"), 0, 0},
-        {"StaticText2", QString(), 0, 1, 1, 2},
-        {"StaticText3", QStringLiteral("Площадью до 4 м2 с раздельными переплетами"), 1, 0},
-        {"StaticText4", kFilling, 1, 1},
-        {"StaticText5", QStringLiteral("Площадью более 4 м2 с раздельными переплетами"), 2, 0},
-        {"StaticText6", kFilling, 2, 1},
-    },
-    {
-        {"CheckBox1", 1, 2, {"StaticText3", "StaticText4"}},
-        {"CheckBox2", 2, 2, {"StaticText5", "StaticText6"}},
-    },
+    .columns = {168, 295},
+    .rows = {30, 46, 46},
+    .cells =
+        {
+            {QStringLiteral("Характеристика заполнения"), 0, 0},
+            {QString(), 0, 1},
+            {QStringLiteral("Площадью до 4 м2 с раздельными переплетами"), 1, 0},
+            {kFilling, 1, 1, 1, 1, kUpTo4, {{1, 0}, {1, 1}}},
+            {QStringLiteral("Площадью более 4 м2 с раздельными переплетами"), 2, 0},
+            {kFilling, 2, 1, 1, 1, kOver4, {{2, 0}, {2, 1}}},
+        },
 };
+// clang-format on
 
 } // namespace
 
@@ -60,10 +62,9 @@ TForm22::TForm22(char decimalSeparator, QWidget* parent)
                      {QStringLiteral("Площадь окрашиваемой поверхности"),
                       QStringLiteral("заполнения оконных проемов"),
                       QStringLiteral("промышленных зданий:")}},
-                    decimalSeparator, parent) {
-    placeFoot(placeGrid(kGrid, conditionsTop()), {"CheckBox1", "CheckBox2", "CheckBox4"});
-    setTabOrder({"Edit2", "Button1", "Button2", "Edit4", "CheckBox1", "Edit3", "CheckBox2",
-                 "CheckBox4"});
+                    kGrid, {kUpTo4, kOver4, kPrimedTick}, decimalSeparator, parent) {
+    setTabOrder({opening::kArea, kCompute, kReset, opening::kResult, kUpTo4, opening::kSashes,
+                 kOver4, kPrimedTick});
     setRule(oknapromish::compute);
 }
 

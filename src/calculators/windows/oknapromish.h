@@ -11,8 +11,7 @@ Outcome compute(const FormState& state);
 } // namespace oknapromish
 
 class TForm22 : public OpeningWindow {
-    Q_OBJECT
-public:
+  public:
     explicit TForm22(char decimalSeparator, QWidget* parent = nullptr);
 };
 

@@ -1,9 +1,6 @@
 #include "calculators/windows/oknarazdvizh.h"
 
 #include "calculators/windows/openingrule.h"
-#include "core/fonts.h"
-
-#include <QLabel>
 
 namespace velaro {
 namespace {
@@ -22,22 +19,42 @@ const CoefficientTable kCoefficients{{
 }};
 // clang-format on
 
-struct Condition {
-    const char* box;
-    QStringList lines; // the box stands at the end of the last
-};
+constexpr const char* kStoneWithSill = "CheckBox1";
+constexpr const char* kStoneWithoutSill = "CheckBox2";
+constexpr const char* kTimberWalls = "CheckBox3";
 
-const Condition kConditions[] = {
-    {"CheckBox1", {QStringLiteral("Стены каменные, состав заполнения: "),
-                   QStringLiteral("коробка, переплет, подоконная доска:")}},
-    {"CheckBox2", {QStringLiteral("Стены каменные, состав заполнения: "),
-                   QStringLiteral("коробка, переплет, без подоконной доски:")}},
-    {"CheckBox3", {QStringLiteral("Стены деревянные, состав заполнения: "),
-                   QStringLiteral("коробка, переплет, подоконная доска,"),
-                   QStringLiteral("наличники с двух сторон:")}},
+// Each condition is a stack of lines with its box after the last, and a rule below; the box is
+// named by all its lines.
+const QString kRule(39, QLatin1Char('_'));
+constexpr int kLine = 16;
+constexpr int kRuleLine = kLine + 7;
+// clang-format off
+const ConditionGrid kConditions{
+    .columns = {CalculatorWindow::kClientWidth - 2 * OpeningWindow::kMargin},
+    .rows = {kLine, kLine, kRuleLine, kLine, kLine, kRuleLine, kLine, kLine, kLine, kRuleLine},
+    .cells =
+        {
+            {QStringLiteral("Стены каменные, состав заполнения: "), 0, 0},
+            {QStringLiteral("коробка, переплет, подоконная доска:"), 1, 0, 1, 1, kStoneWithSill,
+             {{0, 0}, {1, 0}}},
+            {kRule, 2, 0},
+            {QStringLiteral("Стены каменные, состав заполнения: "), 3, 0},
+            {QStringLiteral("коробка, переплет, без подоконной доски:"), 4, 0, 1, 1,
+             kStoneWithoutSill, {{3, 0}, {4, 0}}},
+            {kRule, 5, 0},
+            {QStringLiteral("Стены деревянные, состав заполнения: "), 6, 0},
+            {QStringLiteral("коробка, переплет, подоконная доска,"), 7, 0},
+            {QStringLiteral("наличники с двух сторон:"), 8, 0, 1, 1, kTimberWalls,
+             {{6, 0}, {7, 0}, {8, 0}}},
+            {kRule, 9, 0},
+        },
+    .style = ConditionGrid::Cells::Plain,
+    .boxGap = 7,
+    .left = OpeningWindow::kMargin,
+    .nameSeparator = QString(),
+    .squareBoxes = true,
 };
-
-constexpr int kLineStep = 16;
+// clang-format on
 
 } // namespace
 
@@ -64,31 +81,11 @@ TForm20::TForm20(char decimalSeparator, QWidget* parent)
                      {QStringLiteral("Площадь окрашиваемой поверхности"),
                       QStringLiteral("заполнения оконных проемов"),
                       QStringLiteral("с раздельными переплетами:")}},
+                    kConditions, {kStoneWithSill, kStoneWithoutSill, kTimberWalls, kPrimedTick},
                     decimalSeparator, parent) {
-    placeFoot(placeConditions(conditionsTop()),
-              {"CheckBox1", "CheckBox2", "CheckBox3", "CheckBox4"});
-    setTabOrder({"Edit2", "Button1", "Button2", "Edit4", "CheckBox1", "Edit3", "CheckBox2",
-                 "CheckBox3", "CheckBox4"});
+    setTabOrder({opening::kArea, kCompute, kReset, opening::kResult, kStoneWithSill,
+                 opening::kSashes, kStoneWithoutSill, kTimberWalls, kPrimedTick});
     setRule(oknarazdvizh::compute);
-}
-
-// Each condition is a stack of lines with its box at the end of the last, and a rule below.
-int TForm20::placeConditions(int top) {
-    const QFont serif = serifFont();
-    for (const Condition& condition : kConditions) {
-        QLabel* last = nullptr;
-        for (const QString& line : condition.lines) {
-            last = addLabel(line, QPoint(kMargin, top), serif);
-            top += kLineStep;
-        }
-        const QRect end = last->geometry();
-        addCheckBox(condition.box,
-                    QRect(end.right() + 8, end.center().y() - kBoxSize / 2, kBoxSize, kBoxSize),
-                    condition.lines.join(QString()).simplified());
-        addLabel(QString(39, QLatin1Char('_')), QPoint(kMargin, top), serif);
-        top += kLineStep + 7;
-    }
-    return top;
 }
 
 } // namespace velaro

@@ -11,12 +11,8 @@ Outcome compute(const FormState& state);
 } // namespace oknarazdvizh
 
 class TForm20 : public OpeningWindow {
-    Q_OBJECT
-public:
+  public:
     explicit TForm20(char decimalSeparator, QWidget* parent = nullptr);
-
-private:
-    int placeConditions(int top);
 };
 
 } // namespace velaro

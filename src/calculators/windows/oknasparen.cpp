@@ -27,35 +27,40 @@ const CoefficientTable kCoefficients{{
 const QString kStoneWalls = QStringLiteral("Стены каменные, состав заполнения: ");
 const QString kTripleGlazing = QStringLiteral("С тройным остеклением");
 
-// Columns: kind of filling, characteristic, its box, glazing, its box.
+constexpr const char* kStoneWithSill = "CheckBox1";
+constexpr const char* kStoneWithoutSill = "CheckBox2";
+constexpr const char* kTransoms = "CheckBox3";
+constexpr const char* kTripleWithSill = "CheckBox5";
+constexpr const char* kTripleWithoutSill = "CheckBox6";
+constexpr const char* kShopWindows = "CheckBox7";
+
+// Columns: kind of filling, characteristic with its box, glazing with its box. The cells are
+// listed in the order of their names.
+// clang-format off
 const ConditionGrid kGrid{
-    {104, 222, 19, 104, 19},
-    {30, 44, 44, 44, 44},
-    {
-        {"StaticText1", QStringLiteral("Характеристика заполнения"), 0, 0},
-        {"StaticText2", QString(), 0, 1, 1, 4},
-        {"StaticText4", QString(), 1, 0, 2, 1},
-        {"StaticText3", kStoneWalls + QStringLiteral("коробка, переплет, подоконная доска"), 1, 1},
-        {"StaticText6", kTripleGlazing, 1, 3},
-        {"StaticText5", kStoneWalls + QStringLiteral("коробка, переплет, без подоконной доски"),
-         2, 1},
-        {"StaticText7", kTripleGlazing, 2, 3},
-        {"StaticText8", QStringLiteral("Фрамуги"), 3, 0},
-        {"StaticText9",
-         QStringLiteral("Перегородки, состав заполнения: переплет, наличники с двух сторон"), 3, 1},
-        {"StaticText12", QString(), 3, 3, 2, 2},
-        {"StaticText10", QStringLiteral("Витринное деревянное"), 4, 0},
-        {"StaticText11", kStoneWalls + QStringLiteral("коробка, переплет"), 4, 1},
-    },
-    {
-        {"CheckBox1", 1, 2, {"StaticText3"}},
-        {"CheckBox5", 1, 4, {"StaticText6", "StaticText3"}},
-        {"CheckBox2", 2, 2, {"StaticText5"}},
-        {"CheckBox6", 2, 4, {"StaticText7", "StaticText5"}},
-        {"CheckBox3", 3, 2, {"StaticText8", "StaticText9"}},
-        {"CheckBox7", 4, 2, {"StaticText10", "StaticText11"}},
-    },
+    .columns = {104, 241, 123},
+    .rows = {30, 44, 44, 44, 44},
+    .cells =
+        {
+            {QStringLiteral("Характеристика заполнения"), 0, 0},
+            {QString(), 0, 1, 1, 2},
+            {kStoneWalls + QStringLiteral("коробка, переплет, подоконная доска"), 1, 1, 1, 1,
+             kStoneWithSill},
+            {QString(), 1, 0, 2, 1},
+            {kStoneWalls + QStringLiteral("коробка, переплет, без подоконной доски"), 2, 1, 1, 1,
+             kStoneWithoutSill},
+            {kTripleGlazing, 1, 2, 1, 1, kTripleWithSill, {{1, 2}, {1, 1}}},
+            {kTripleGlazing, 2, 2, 1, 1, kTripleWithoutSill, {{2, 2}, {2, 1}}},
+            {QStringLiteral("Фрамуги"), 3, 0},
+            {QStringLiteral("Перегородки, состав заполнения: переплет, наличники с двух сторон"),
+             3, 1, 1, 1, kTransoms, {{3, 0}, {3, 1}}},
+            {QStringLiteral("Витринное деревянное"), 4, 0},
+            {kStoneWalls + QStringLiteral("коробка, переплет"), 4, 1, 1, 1, kShopWindows,
+             {{4, 0}, {4, 1}}},
+            {QString(), 3, 2, 2, 1},
+        },
 };
+// clang-format on
 
 } // namespace
 
@@ -91,12 +96,13 @@ TForm21::TForm21(char decimalSeparator, QWidget* parent)
            {QStringLiteral("Площадь окрашиваемой поверхности"),
             QStringLiteral("заполнения оконных проемов"),
             QStringLiteral("со спаренными переплетами:")}},
+          kGrid,
+          {kStoneWithSill, kStoneWithoutSill, kTransoms, kPrimedTick, kTripleWithSill,
+           kTripleWithoutSill, kShopWindows},
           decimalSeparator, parent) {
-    placeFoot(placeGrid(kGrid, conditionsTop()),
-              {"CheckBox1", "CheckBox2", "CheckBox3", "CheckBox4", "CheckBox5", "CheckBox6",
-               "CheckBox7"});
-    setTabOrder({"Edit2", "Button1", "Button2", "Edit4", "CheckBox1", "Edit3", "CheckBox2",
-                 "CheckBox3", "CheckBox4", "CheckBox5", "CheckBox6", "CheckBox7"});
+    setTabOrder({opening::kArea, kCompute, kReset, opening::kResult, kStoneWithSill,
+                 opening::kSashes, kStoneWithoutSill, kTransoms, kPrimedTick, kTripleWithSill,
+                 kTripleWithoutSill, kShopWindows});
     setRule(oknasparen::compute);
 }
 

@@ -12,8 +12,7 @@ Outcome compute(const FormState& state);
 } // namespace oknasparen
 
 class TForm21 : public OpeningWindow {
-    Q_OBJECT
-public:
+  public:
     explicit TForm21(char decimalSeparator, QWidget* parent = nullptr);
 };
 

@@ -1,10 +1,12 @@
-#include "calculators/common/fieldnames.h"
+#include "core/fieldnames.h"
 
 #include <QLabel>
 
 namespace velaro {
 
-QString oneLine(const QString& shown) { return shown.simplified(); }
+QString oneLine(const QString& shown) {
+    return shown.simplified();
+}
 
 void nameAfter(QWidget* field, QLabel* label, const QString& qualifier) {
     if (!label->buddy())

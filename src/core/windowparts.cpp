@@ -1,0 +1,202 @@
+// The building vocabulary of the calculator windows: field rows, condition grids, the primed
+// tick and the foot.
+
+#include "core/calculatorwindow.h"
+#include "core/fieldnames.h"
+#include "core/fonts.h"
+#include "core/numericedit.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+
+#include <algorithm>
+#include <numeric>
+
+namespace velaro {
+namespace {
+
+constexpr int kTitleTop = 10;
+constexpr int kCellTextPadding = 4; // above and below the tallest wrapped text of a grid row
+
+// A captionless box `gap` after a text: as tall as the text, or square and centred on it.
+QRect boxBeside(const QRect& text, int gap, bool square) {
+    const int left = text.right() + 1 + gap;
+    if (square)
+        return QRect(left, text.center().y() - kBoxWidth / 2, kBoxWidth, kBoxWidth);
+    return QRect(left, text.top(), kBoxWidth, text.height());
+}
+
+} // namespace
+
+QList<QWidget*> FieldRow::widgets() const {
+    QList<QWidget*> all{prompt, field};
+    if (unit)
+        all << unit;
+    return all;
+}
+
+QRect FieldRow::bounds() const {
+    QRect united;
+    for (const QWidget* widget : widgets())
+        united |= widget->geometry();
+    return united;
+}
+
+void FieldRow::moveBy(QPoint offset) const {
+    for (QWidget* widget : widgets())
+        widget->move(widget->pos() + offset);
+}
+
+PictureArea* CalculatorWindow::addCentredPicture(QSize size, int top) {
+    return addPicture(QRect(QPoint(centredLeft(size.width()), top), size));
+}
+
+QLabel* CalculatorWindow::addTitle(const QString& text) {
+    return addCentredLabel(text, kTitleTop, serifFont());
+}
+
+QLabel* CalculatorWindow::addInstruction(const QString& text, QPoint topLeft) {
+    return addLabel(text, topLeft, serifFont(13, false, true));
+}
+
+FieldRow CalculatorWindow::addField(const QString& name, QLabel* prompt, const QString& unit,
+                                    QPoint at, UnitLine line, const QString& qualifier) {
+    FieldRow row{prompt, addEdit(name, at)};
+    row.field->setUnit(unit);
+    nameAfter(row.field, prompt, qualifier);
+    if (!unit.isEmpty()) {
+        row.unit = addLabel(unit, QPoint(at.x() + NumericEdit::kWidth + kUnitGap, 0), serifFont());
+        const int drop =
+            line == UnitLine::Text ? kTextDrop : (NumericEdit::kHeight - row.unit->height()) / 2;
+        row.unit->move(row.unit->x(), at.y() + drop);
+    }
+    return row;
+}
+
+FieldRow CalculatorWindow::addFieldRow(const QString& name, const QString& prompt,
+                                       const QString& unit, QPoint at, int promptGap) {
+    QLabel* label = addLabel(prompt, QPoint(0, 0), serifFont());
+    label->move(at.x() - promptGap - label->width(), at.y() + kTextDrop);
+    return addField(name, label, unit, at, UnitLine::Text);
+}
+
+FieldRow CalculatorWindow::addFieldUnder(const QString& name, const QString& prompt,
+                                         const QString& unit, QPoint promptAt, int gap,
+                                         int fieldLeft) {
+    QLabel* label = addLabel(prompt, promptAt, serifFont());
+    const int left = fieldLeft < 0 ? promptAt.x() : fieldLeft;
+    return addField(name, label, unit, QPoint(left, label->geometry().bottom() + 1 + gap));
+}
+
+FieldRow CalculatorWindow::addLevelFieldRow(const QString& name, const QString& prompt,
+                                            const QString& unit, int top, int promptLeft,
+                                            int fieldLeft) {
+    QLabel* label = addLabel(prompt, QPoint(promptLeft, top), serifFont());
+    const int height = std::max(label->height(), NumericEdit::kHeight);
+    label->move(promptLeft, top + (height - label->height()) / 2);
+    return addField(name, label, unit,
+                    QPoint(fieldLeft, top + (height - NumericEdit::kHeight) / 2));
+}
+
+FieldRow CalculatorWindow::addCentredFieldRow(const QString& name, const QString& prompt,
+                                              const QString& unit, int top, int promptGap) {
+    const FieldRow row = addLevelFieldRow(name, prompt, unit, top, 0, 0);
+    const int width = row.prompt->width() + promptGap + NumericEdit::kWidth +
+                      (row.unit ? kUnitGap + row.unit->width() : 0);
+    const int left = centredLeft(width);
+    row.moveBy(QPoint(left + row.prompt->width() + promptGap, 0));
+    row.prompt->move(left, row.prompt->y());
+    return row;
+}
+
+QLabel* CalculatorWindow::addGridCell(const ConditionGrid& grid, const GridCell& cell,
+                                      const QRect& rect) {
+    if (grid.style == ConditionGrid::Cells::Plain) {
+        QLabel* label = addLabel(cell.text, rect.topLeft(), serifFont());
+        if (grid.plainAlignment & Qt::AlignRight) {
+            const int end = rect.right() + 1 - (cell.box ? grid.boxGap + kBoxWidth : 0);
+            label->move(end - label->width(), rect.top());
+        }
+        return label;
+    }
+    const QString name = QStringLiteral("StaticText%1").arg(++staticTexts_);
+    QRect text = rect;
+    if (cell.box)
+        text.setWidth(rect.width() - kBoxWidth - grid.boxGap);
+    QLabel* label = addStaticText(name, cell.text, text);
+    if (grid.marginInCells)
+        label->setMargin(1);
+    return label;
+}
+
+int CalculatorWindow::addConditionGrid(const ConditionGrid& grid, int top) {
+    const auto offset = [&grid](const std::vector<int>& sizes, int index) {
+        return std::accumulate(sizes.begin(), sizes.begin() + index, 0) + index * grid.spacing;
+    };
+    const auto extent = [&](const std::vector<int>& sizes, int from, int count) {
+        return offset(sizes, from + count) - offset(sizes, from) - grid.spacing;
+    };
+    const int columnCount = static_cast<int>(grid.columns.size());
+    const int left = grid.left < 0 ? centredLeft(extent(grid.columns, 0, columnCount)) : grid.left;
+    const auto cellRect = [&](const GridCell& cell, const std::vector<int>& rows) {
+        return QRect(left + offset(grid.columns, cell.column), top + offset(rows, cell.row),
+                     extent(grid.columns, cell.column, cell.columnSpan),
+                     extent(rows, cell.row, cell.rowSpan));
+    };
+
+    // Cells first, at their widths; a row of sunken cells grows to its tallest wrapped text.
+    std::vector<int> rows = grid.rows;
+    std::vector<QLabel*> labels;
+    for (const GridCell& cell : grid.cells) {
+        QLabel* label = addGridCell(grid, cell, cellRect(cell, grid.rows));
+        if (grid.rowsFitText && cell.rowSpan == 1)
+            rows[cell.row] =
+                std::max(rows[cell.row], label->heightForWidth(label->width()) + kCellTextPadding);
+        labels.push_back(label);
+    }
+    for (std::size_t i = 0; i < grid.cells.size(); ++i) {
+        const GridCell& cell = grid.cells[i];
+        const QRect rect = cellRect(cell, rows);
+        QLabel* label = labels[i];
+        if (grid.style == ConditionGrid::Cells::Sunken)
+            label->setGeometry(label->x(), rect.top(), label->width(), rect.height());
+        if (!cell.box)
+            continue;
+        QStringList names;
+        for (const auto& [row, column] : cell.namedBy)
+            for (const GridCell& naming : grid.cells)
+                if (naming.row == row && naming.column == column && !naming.text.isEmpty())
+                    names << naming.text;
+        if (cell.namedBy.empty())
+            names << cell.text;
+        addCheckBox(cell.box, boxBeside(label->geometry(), grid.boxGap, grid.squareBoxes),
+                    oneLine(names.join(grid.nameSeparator)));
+    }
+    return top + offset(rows, static_cast<int>(rows.size())) - grid.spacing;
+}
+
+int CalculatorWindow::addPrimedTick(QPoint instructionAt, int textGap, int boxGap, bool squareBox,
+                                    QSize cellSize) {
+    const QLabel* instruction = addInstruction(
+        QStringLiteral("Поставьте галочку, если условие выполняется:"), instructionAt);
+    const QPoint textAt(instructionAt.x(), instruction->geometry().bottom() + 1 + textGap);
+    const QString text = QStringLiteral("Детали проолифленные:");
+    QLabel* label = nullptr;
+    if (cellSize.isEmpty()) {
+        label = addLabel(text, textAt, serifFont());
+    } else {
+        label = addStaticText(QStringLiteral("StaticText%1").arg(++staticTexts_), text,
+                              QRect(textAt, cellSize));
+        label->setMargin(1);
+    }
+    addCheckBox(kPrimedTick, boxBeside(label->geometry(), boxGap, squareBox), text);
+    return label->geometry().bottom() + 1;
+}
+
+WindowFoot CalculatorWindow::addFoot(int computeTop, const FieldRow& result, int resetTop) {
+    return {addComputeButton(QPoint(centredLeft(kButtonWidth), computeTop)), result,
+            addResetButton(QPoint(centredLeft(kButtonWidth), resetTop))};
+}
+
+} // namespace velaro
