@@ -6,7 +6,7 @@
 #include "core/calculatorwindow.h"
 #include "core/messages.h"
 #include "shell/application.h"
-#include "shell/prob02.h"
+#include "shell/mainwindow.h"
 
 #include <QLineEdit>
 #include <QCheckBox>
@@ -28,7 +28,7 @@ public:
 
 // Opens the calculator, fills every field with a number and ticks the first box, then times
 // Compute.
-void timeCompute(velaro::TForm1& mainWindow, int formNumber) {
+void timeCompute(velaro::MainWindow& mainWindow, int formNumber) {
     mainWindow.openCalculator(formNumber - 1);
     const QString className = QStringLiteral("TForm%1").arg(formNumber);
     velaro::CalculatorWindow* calculator = nullptr;
@@ -48,7 +48,7 @@ void timeCompute(velaro::TForm1& mainWindow, int formNumber) {
     std::vector<double> micros;
     for (int run = 0; run < 200; ++run) {
         const auto start = std::chrono::steady_clock::now();
-        calculator->Button1Click();
+        calculator->compute();
         micros.push_back(std::chrono::duration<double, std::micro>(
                              std::chrono::steady_clock::now() - start)
                              .count());
@@ -63,7 +63,7 @@ void timeCompute(velaro::TForm1& mainWindow, int formNumber) {
 int main(int argc, char** argv) {
     const bool compute = argc > 1 && std::strcmp(argv[1], "--compute") == 0;
     return velaro::runApplication(argc, argv, [compute](QWidget& mainWindow) {
-        auto& form1 = static_cast<velaro::TForm1&>(mainWindow);
+        auto& form1 = static_cast<velaro::MainWindow&>(mainWindow);
         new bench::FirstFrameReporter(mainWindow, [compute, &form1] {
             if (!compute)
                 return;

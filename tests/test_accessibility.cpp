@@ -4,7 +4,7 @@
 
 #include "core/fieldnames.h"
 #include "core/numericedit.h"
-#include "shell/prob02.h"
+#include "shell/mainwindow.h"
 #include "shell/registry.h"
 #include "support/testsupport.h"
 
@@ -187,7 +187,7 @@ private slots:
     // Walking the main window's accessible tree, as a screen reader does, finds its 26
     // buttons by their captions, in the order they stand.
     void mainWindowTreeHoldsTheButtons() {
-        TForm1& main = program_->mainWindow();
+        MainWindow& main = program_->mainWindow();
         main.show();
         QVERIFY(QTest::qWaitForWindowExposed(&main));
         QList<QAccessibleInterface*> found;
@@ -197,7 +197,7 @@ private slots:
             if (interface->role() == QAccessible::Button)
                 heard << interface->text(QAccessible::Name);
         QStringList shown;
-        for (int n = 1; n <= TForm1::kCalculatorCount; ++n)
+        for (int n = 1; n <= MainWindow::kCalculatorCount; ++n)
             shown << control<QPushButton>(&main, QStringLiteral("Button%1").arg(n))->text();
         QCOMPARE(heard, shown);
         QCOMPARE(heard.value(18), QString("Площадь окраски оконных проемов с раздельными переплетами"));

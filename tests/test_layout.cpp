@@ -3,7 +3,7 @@
 // twice the scale (QT_SCALE_FACTOR=2), where text is laid out at other pixel sizes.
 
 #include "core/fonts.h"
-#include "shell/prob02.h"
+#include "shell/mainwindow.h"
 #include "shell/registry.h"
 #include "support/layoutcheck.h"
 #include "support/testsupport.h"

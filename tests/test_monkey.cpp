@@ -5,7 +5,7 @@
 // a number the program reads back, and memory must not keep growing.
 
 #include "core/numbers.h"
-#include "shell/prob02.h"
+#include "shell/mainwindow.h"
 #include "shell/registry.h"
 #include "support/testsupport.h"
 
@@ -152,7 +152,7 @@ class MonkeyTest : public QObject {
     void act() {
         const int action = pick(100);
         if (!current || action < 4) { // open a calculator
-            const int button = pick(TForm1::kCalculatorCount) + 1;
+            const int button = pick(MainWindow::kCalculatorCount) + 1;
             click(&program->mainWindow(), QStringLiteral("Button%1").arg(button));
             current = qobject_cast<QMainWindow*>(program->registry().Form(button + 1));
             QVERIFY(current && current->isVisible());

@@ -4,7 +4,7 @@
 #include "calculators/catalog.h"
 #include "calculators/common/oneinput.h"
 #include "core/picturearea.h"
-#include "shell/prob02.h"
+#include "shell/mainwindow.h"
 #include "shell/registry.h"
 #include "support/testsupport.h"
 

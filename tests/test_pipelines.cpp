@@ -1,8 +1,8 @@
 // The steel (TForm3) and cast-iron (TForm4) pipeline calculators, driven as a person would:
 // lengths typed per diameter, Compute, Reset, malformed input, tab order.
 
-#include "calculators/plumbing/chuguntrubi.h"
-#include "calculators/plumbing/trubisfason.h"
+#include "calculators/plumbing/castironpipelines.h"
+#include "calculators/plumbing/steelpipelines.h"
 #include "support/testsupport.h"
 
 #include <QTest>
@@ -17,8 +17,8 @@ namespace {
 
 std::unique_ptr<CalculatorWindow> makeWindow(int form) {
     if (form == 3)
-        return std::make_unique<TForm3>(',');
-    return std::make_unique<TForm4>(',');
+        return std::make_unique<SteelPipelinesWindow>(',');
+    return std::make_unique<CastIronPipelinesWindow>(',');
 }
 
 // Length fields in row order (smallest diameter first).

@@ -1,6 +1,6 @@
 // The pipes calculator driven as a person would: typed runs, Compute, Reset, malformed input.
 
-#include "calculators/plumbing/kalkulyat61.h"
+#include "calculators/plumbing/pipes.h"
 #include "support/testsupport.h"
 
 #include <QLineEdit>
@@ -60,7 +60,7 @@ private slots:
         QFETCH(QString, areas);
         QFETCH(QString, total);
         RecordingMessageBoxes boxes;
-        TForm2 window(',');
+        PipesWindow window(',');
         typeRuns(&window, runs, firstRow);
         click(&window, "Button1");
         QVERIFY2(boxes.boxes.isEmpty(), qPrintable(boxes.onlyText(Kind::Error)));
@@ -76,7 +76,7 @@ private slots:
     }
 
     void emptyWindowShowsZeros() {
-        TForm2 window(',');
+        PipesWindow window(',');
         click(&window, "Button1");
         for (const QString& area : kAreas)
             QCOMPARE(textOf(&window, area), QString("0"));
@@ -102,7 +102,7 @@ private slots:
         QFETCH(QString, length);
         QFETCH(QString, named);
         RecordingMessageBoxes boxes;
-        TForm2 window(',');
+        PipesWindow window(',');
         typeInto(&window, "Edit11", "old"); // result fields keep what they held
         typeInto(&window, "Edit28", "9");
         typeRuns(&window, "57x10;;;;;;;", 0);
@@ -117,7 +117,7 @@ private slots:
 
     void firstMalformedRowIsReported() {
         RecordingMessageBoxes boxes;
-        TForm2 window(',');
+        PipesWindow window(',');
         typeRuns(&window, "57x10;57x1,,0;57x2,,0");
         click(&window, "Button1");
         QCOMPARE(boxes.onlyText(Kind::Error),
@@ -144,7 +144,7 @@ private slots:
         QFETCH(QString, pasted);
         QFETCH(QString, error);
         RecordingMessageBoxes boxes;
-        TForm2 window(',');
+        PipesWindow window(',');
         typeInto(&window, "Edit3", "57");
         control<QLineEdit>(&window, "Edit1")->setText(pasted); // as a paste: not filtered
         click(&window, "Button1");
@@ -158,7 +158,7 @@ private slots:
 
     void hugeResultIsTheRangeError() {
         RecordingMessageBoxes boxes;
-        TForm2 window(',');
+        PipesWindow window(',');
         control<QLineEdit>(&window, "Edit3")->setText("1e20");
         typeInto(&window, "Edit1", "1");
         click(&window, "Button1");
@@ -167,7 +167,7 @@ private slots:
     }
 
     void resetEmptiesAllFields() {
-        TForm2 window(',');
+        PipesWindow window(',');
         for (int i = 1; i <= 28; ++i)
             typeInto(&window, QString("Edit%1").arg(i), "5");
         click(&window, "Button2");
@@ -177,7 +177,7 @@ private slots:
 
 
     void tabOrderStartsAtCompute() {
-        TForm2 window(',');
+        PipesWindow window(',');
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         const QStringList expected{"Button1", "Button2", "Edit3", "Edit4", "Edit5", "Edit6",

@@ -12,7 +12,7 @@
 #include "reference/calculators.h"
 #include "reference/draw.h"
 #include "reference/faulty.h"
-#include "shell/prob02.h"
+#include "shell/mainwindow.h"
 #include "shell/registry.h"
 #include "support/testsupport.h"
 
@@ -290,7 +290,7 @@ class ReferenceTest : public QObject {
         program_ = std::make_unique<velaro::Program>(kSeparator);
         for (CalculatorModel& model : allCalculators())
             models_[model.form] = std::move(model);
-        QCOMPARE(int(models_.size()), velaro::TForm1::kCalculatorCount);
+        QCOMPARE(int(models_.size()), velaro::MainWindow::kCalculatorCount);
     }
 
     // The reference itself, on the cases the calculators' descriptions give.

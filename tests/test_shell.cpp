@@ -1,7 +1,7 @@
 // The shell: start-up, opening one calculator at a time beside the main window, Exit and About.
 
 #include "calculators/catalog.h"
-#include "shell/prob02.h"
+#include "shell/mainwindow.h"
 #include "shell/registry.h"
 #include "support/testsupport.h"
 
@@ -21,7 +21,7 @@ class ShellTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<Program> program;
-    TForm1& main() { return program->mainWindow(); }
+    MainWindow& main() { return program->mainWindow(); }
     QWidget* form(int n) { return program->registry().Form(n); }
     // Flush against the main window's right frame edge at its top, moved in as far as the
     // screen needs.
@@ -243,7 +243,7 @@ private slots:
         QCOMPARE(menus[1]->text(), QString("&Справка"));
         QCOMPARE(menus[1]->menu()->actions()[0]->text(), QString("О программе"));
         menus[1]->menu()->actions()[0]->trigger();
-        QCOMPARE(boxes.onlyText(Kind::About), TForm1::kAboutText);
+        QCOMPARE(boxes.onlyText(Kind::About), MainWindow::kAboutText);
     }
 
     void everyCalculatorIsCreatedOnceInOrder() {

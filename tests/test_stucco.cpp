@@ -2,8 +2,8 @@
 // would: typed inputs, ticks, Compute, the refusals in their order and where they leave the
 // focus, malformed input, Reset and tab order.
 
-#include "calculators/surfaces/lepizdeliya.h"
-#include "calculators/surfaces/leppotolok.h"
+#include "calculators/surfaces/stuccoproducts.h"
+#include "calculators/surfaces/stuccoceilings.h"
 #include "support/testsupport.h"
 
 #include <QLineEdit>
@@ -19,8 +19,8 @@ namespace {
 
 std::unique_ptr<CalculatorWindow> makeWindow(int form) {
     if (form == 10)
-        return std::make_unique<TForm10>(',');
-    return std::make_unique<TForm15>(',');
+        return std::make_unique<StuccoCeilingsWindow>(',');
+    return std::make_unique<StuccoProductsWindow>(',');
 }
 
 std::unique_ptr<CalculatorWindow> showWindow(int form) {

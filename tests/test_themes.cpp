@@ -2,7 +2,7 @@
 // keeps its contrast. Contrast is measured on the rendered pixels of each text, the way WCAG
 // defines it, against the colour the control is actually painted on.
 
-#include "shell/prob02.h"
+#include "shell/mainwindow.h"
 #include "shell/registry.h"
 #include "support/testsupport.h"
 

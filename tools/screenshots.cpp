@@ -3,7 +3,7 @@
 // Run it under Xvfb (xvfb-run -a) or with QT_QPA_PLATFORM=offscreen.
 
 #include "core/fonts.h"
-#include "shell/prob02.h"
+#include "shell/mainwindow.h"
 #include "shell/registry.h"
 
 #include <QApplication>

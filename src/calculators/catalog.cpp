@@ -1,18 +1,18 @@
 #include "calculators/catalog.h"
 
-#include "calculators/doors/arka.h"
-#include "calculators/doors/dveribalkon.h"
-#include "calculators/doors/dverigluhie.h"
-#include "calculators/doors/dveriosteklenie.h"
-#include "calculators/doors/shkafniedveri.h"
-#include "calculators/plumbing/chuguntrubi.h"
-#include "calculators/plumbing/kalkulyat61.h"
-#include "calculators/plumbing/trubisfason.h"
-#include "calculators/surfaces/lepizdeliya.h"
-#include "calculators/surfaces/leppotolok.h"
-#include "calculators/windows/oknapromish.h"
-#include "calculators/windows/oknarazdvizh.h"
-#include "calculators/windows/oknasparen.h"
+#include "calculators/doors/doorwayframing.h"
+#include "calculators/doors/balconydoors.h"
+#include "calculators/doors/soliddoors.h"
+#include "calculators/doors/glazeddoors.h"
+#include "calculators/doors/cabinetdoors.h"
+#include "calculators/plumbing/castironpipelines.h"
+#include "calculators/plumbing/pipes.h"
+#include "calculators/plumbing/steelpipelines.h"
+#include "calculators/surfaces/stuccoproducts.h"
+#include "calculators/surfaces/stuccoceilings.h"
+#include "calculators/windows/industrialwindows.h"
+#include "calculators/windows/separatesashes.h"
+#include "calculators/windows/pairedsashes.h"
 
 #include <algorithm>
 
@@ -37,19 +37,19 @@ std::vector<CalculatorEntry> calculatorsFrom(int first, int last) {
 
 std::vector<CalculatorEntry> allCalculators() {
     std::vector<CalculatorEntry> all{
-        entry<TForm2>(2, "Площадь окраски труб без фасонных частей..."),
-        entry<TForm3>(3, "Площадь окраски стальных труб с выступами, креплениями..."),
-        entry<TForm4>(4, "Площадь окраски чугунных труб, включая выступы, крепления..."),
-        entry<TForm10>(10, "Площадь окраски лепных потолков"),
-        entry<TForm15>(15, "Площадь окраски лепных изделий"),
-        entry<TForm20>(20, "Площадь окраски оконных проемов с раздельными переплетами"),
-        entry<TForm21>(21, "Площадь окраски оконных проемов со спаренными переплетами"),
-        entry<TForm22>(22, "Площадь окраски оконных проемов промышленных зданий"),
-        entry<TForm23>(23, "Площадь окраски балконных дверей"),
-        entry<TForm24>(24, "Площадь окраски дверных проемов с глухими полотнами"),
-        entry<TForm25>(25, "Площадь окраски дверных проемов с остекленными полотнами"),
-        entry<TForm26>(26, "Площадь окраски шкафных дверей"),
-        entry<TForm27>(27, "Площадь окраски обрамлений дверных проемов (арка)"),
+        entry<PipesWindow>(2, "Площадь окраски труб без фасонных частей..."),
+        entry<SteelPipelinesWindow>(3, "Площадь окраски стальных труб с выступами, креплениями..."),
+        entry<CastIronPipelinesWindow>(4, "Площадь окраски чугунных труб, включая выступы, крепления..."),
+        entry<StuccoCeilingsWindow>(10, "Площадь окраски лепных потолков"),
+        entry<StuccoProductsWindow>(15, "Площадь окраски лепных изделий"),
+        entry<SeparateSashesWindow>(20, "Площадь окраски оконных проемов с раздельными переплетами"),
+        entry<PairedSashesWindow>(21, "Площадь окраски оконных проемов со спаренными переплетами"),
+        entry<IndustrialWindow>(22, "Площадь окраски оконных проемов промышленных зданий"),
+        entry<BalconyDoorWindow>(23, "Площадь окраски балконных дверей"),
+        entry<SolidDoorWindow>(24, "Площадь окраски дверных проемов с глухими полотнами"),
+        entry<GlazedDoorWindow>(25, "Площадь окраски дверных проемов с остекленными полотнами"),
+        entry<CabinetDoorWindow>(26, "Площадь окраски шкафных дверей"),
+        entry<DoorwayFramingWindow>(27, "Площадь окраски обрамлений дверных проемов (арка)"),
     };
     for (CalculatorEntry& calculator : oneInputCalculators())
         all.push_back(std::move(calculator));

@@ -40,7 +40,7 @@ CalculatorWindow::CalculatorWindow(const WindowDescription& description, char de
                         QStringLiteral(":/icons/%1.png").arg(description.module), kBackground);
     setAttribute(Qt::WA_QuitOnClose, false);
     addMenuCommand(*this, QStringLiteral("&Файл"), "N1", QStringLiteral("Выход"), "N2",
-                   [this] { N2Click(); });
+                   [this] { closeWindow(); });
 
     client_->setObjectName("client");
     client_->setFixedSize(description.clientSize);
@@ -87,13 +87,13 @@ QPushButton* CalculatorWindow::addButton(const QString& name, const QString& cap
 
 QPushButton* CalculatorWindow::addComputeButton(QPoint topLeft) {
     QPushButton* button = addButton(kCompute, QStringLiteral("Расчитать"), topLeft);
-    connect(button, &QPushButton::clicked, this, [this] { runGuarded([this] { Button1Click(); }); });
+    connect(button, &QPushButton::clicked, this, [this] { runGuarded([this] { compute(); }); });
     return button;
 }
 
 QPushButton* CalculatorWindow::addResetButton(QPoint topLeft) {
     QPushButton* button = addButton(kReset, QStringLiteral("Сброс"), topLeft);
-    connect(button, &QPushButton::clicked, this, [this] { runGuarded([this] { Button2Click(); }); });
+    connect(button, &QPushButton::clicked, this, [this] { runGuarded([this] { reset(); }); });
     return button;
 }
 
@@ -138,7 +138,7 @@ void CalculatorWindow::setTabOrder(const QStringList& names) {
     }
 }
 
-void CalculatorWindow::Button1Click() {
+void CalculatorWindow::compute() {
     clearTrails(client_); // before the rule runs, since a malformed number ends the click there
     if (rule_)
         apply(evaluate(formState()));
@@ -148,7 +148,7 @@ Outcome CalculatorWindow::evaluate(const FormState& state) const {
     return rule_ ? rule_(state) : Outcome{Results{}};
 }
 
-void CalculatorWindow::Button2Click() {
+void CalculatorWindow::reset() {
     clearTrails(client_);
     for (const QString& name : resetOrder_) {
         QWidget* control = findControl(this, name);
@@ -159,7 +159,7 @@ void CalculatorWindow::Button2Click() {
     }
 }
 
-void CalculatorWindow::N2Click() { close(); }
+void CalculatorWindow::closeWindow() { close(); }
 
 FormState CalculatorWindow::formState() const {
     FormState state(separator_);

@@ -44,9 +44,9 @@ public:
     char decimalSeparator() const { return separator_; }
 
     // The handlers, by the names the windows share.
-    void Button1Click(); // Compute
-    void Button2Click(); // Reset
-    void N2Click();      // File ▸ Exit: hides the window
+    void compute(); // Compute: runs the rule and applies its outcome
+    void reset();   // Reset: empties the fields and unticks the boxes
+    void closeWindow(); // File ▸ Exit: hides the window
 
     // The window's present field texts and ticks.
     FormState formState() const;

@@ -1,7 +1,7 @@
 #include "shell/application.h"
 
 #include "core/fonts.h"
-#include "shell/prob02.h"
+#include "shell/mainwindow.h"
 
 #include <QApplication>
 #include <QIcon>

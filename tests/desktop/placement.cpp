@@ -4,7 +4,7 @@
 // minimised state and the stacking order).
 
 #include "core/windowframe.h"
-#include "shell/prob02.h"
+#include "shell/mainwindow.h"
 #include "shell/registry.h"
 #include "support/testsupport.h"
 
@@ -43,7 +43,7 @@ class PlacementTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<Program> program;
-    TForm1& main() { return program->mainWindow(); }
+    MainWindow& main() { return program->mainWindow(); }
     QRect available() { return main().screen()->availableGeometry(); }
 
     // Shows the main window and waits until the window manager has framed it and it settled.

@@ -53,7 +53,7 @@ Window::Window(const Design& design, char decimalSeparator, QWidget* parent)
                         QPoint(kFieldLeft, bottom - kTotalFromBottom)),
             bottom - kResetFromBottom);
     setOrders(design.rows);
-    setRule([rows = design.rows](const FormState& state) { return compute(rows, state); });
+    setRule([rows = design.rows](const FormState& state) { return pipeline::compute(rows, state); });
 }
 
 void Window::setOrders(std::span<const Row> rows) {

@@ -1,4 +1,4 @@
-#include "calculators/plumbing/chuguntrubi.h"
+#include "calculators/plumbing/castironpipelines.h"
 
 #include <array>
 
@@ -24,11 +24,11 @@ pipeline::Design design() {
 
 } // namespace
 
-Outcome chuguntrubi::compute(const FormState& state) {
+Outcome castironpipelines::compute(const FormState& state) {
     return pipeline::compute(kRows, state);
 }
 
-TForm4::TForm4(char decimalSeparator, QWidget* parent)
+CastIronPipelinesWindow::CastIronPipelinesWindow(char decimalSeparator, QWidget* parent)
     : pipeline::Window(design(), decimalSeparator, parent) {}
 
 } // namespace velaro

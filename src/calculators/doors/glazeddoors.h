@@ -6,13 +6,13 @@
 
 namespace velaro {
 
-namespace dveriosteklenie {
+namespace glazeddoors {
 Outcome compute(const FormState& state);
 } // namespace dveriosteklenie
 
-class TForm25 : public LeafDoorWindow {
+class GlazedDoorWindow : public LeafDoorWindow {
   public:
-    explicit TForm25(char decimalSeparator, QWidget* parent = nullptr);
+    explicit GlazedDoorWindow(char decimalSeparator, QWidget* parent = nullptr);
 };
 
 } // namespace velaro

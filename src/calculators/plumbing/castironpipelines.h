@@ -5,13 +5,13 @@
 
 namespace velaro {
 
-namespace chuguntrubi {
+namespace castironpipelines {
 Outcome compute(const FormState& state);
 } // namespace chuguntrubi
 
-class TForm4 : public pipeline::Window {
+class CastIronPipelinesWindow : public pipeline::Window {
   public:
-    explicit TForm4(char decimalSeparator, QWidget* parent = nullptr);
+    explicit CastIronPipelinesWindow(char decimalSeparator, QWidget* parent = nullptr);
 };
 
 } // namespace velaro

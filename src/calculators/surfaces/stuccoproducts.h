@@ -6,14 +6,14 @@
 
 namespace velaro {
 
-namespace lepizdeliya {
+namespace stuccoproducts {
 // Both inputs and exactly one tick are required, checked before anything is read.
 Outcome compute(const FormState& state);
 } // namespace lepizdeliya
 
-class TForm15 : public CalculatorWindow {
+class StuccoProductsWindow : public CalculatorWindow {
   public:
-    explicit TForm15(char decimalSeparator, QWidget* parent = nullptr);
+    explicit StuccoProductsWindow(char decimalSeparator, QWidget* parent = nullptr);
 };
 
 } // namespace velaro

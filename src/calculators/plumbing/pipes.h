@@ -5,14 +5,14 @@
 
 namespace velaro {
 
-namespace kalkulyat61 {
+namespace pipes {
 // Run areas at three decimals, the total of the unrounded runs at two.
 Outcome compute(const FormState& state);
 } // namespace kalkulyat61
 
-class TForm2 : public CalculatorWindow {
+class PipesWindow : public CalculatorWindow {
   public:
-    explicit TForm2(char decimalSeparator, QWidget* parent = nullptr);
+    explicit PipesWindow(char decimalSeparator, QWidget* parent = nullptr);
 };
 
 } // namespace velaro

@@ -1,4 +1,4 @@
-#include "calculators/doors/dveribalkon.h"
+#include "calculators/doors/balconydoors.h"
 
 namespace velaro {
 namespace {
@@ -24,7 +24,7 @@ const QString kMasonry =
 
 } // namespace
 
-Outcome dveribalkon::compute(const FormState& state) {
+Outcome balconydoors::compute(const FormState& state) {
     if (auto refused = doors::refuseEmptyArea(state))
         return *refused;
     if (auto refused = refuseSashCount(state, kSashes, doors::kResult))
@@ -43,7 +43,7 @@ Outcome dveribalkon::compute(const FormState& state) {
     return kTable.result(state, doors::kResult, std::move(area), sashes);
 }
 
-TForm23::TForm23(char decimalSeparator, QWidget* parent)
+BalconyDoorWindow::BalconyDoorWindow(char decimalSeparator, QWidget* parent)
     : DoorWindow({"TForm23", "dveribalkon", QStringLiteral("Калькулятор окраски балконных дверей"),
                   QSize(492, 563)},
                  decimalSeparator, parent) {
@@ -90,7 +90,7 @@ TForm23::TForm23(char decimalSeparator, QWidget* parent)
     setTabOrder({doors::kArea, kCompute, kReset, doors::kResult, kSeparate, kSashes, kPaired,
                  kTriple});
     setResetOrder({kSashes, doors::kArea, doors::kResult, kSeparate, kPaired, kTriple});
-    setRule(dveribalkon::compute);
+    setRule(balconydoors::compute);
 }
 
 } // namespace velaro

@@ -6,13 +6,13 @@
 
 namespace velaro {
 
-namespace dverigluhie {
+namespace soliddoors {
 Outcome compute(const FormState& state);
 } // namespace dverigluhie
 
-class TForm24 : public LeafDoorWindow {
+class SolidDoorWindow : public LeafDoorWindow {
   public:
-    explicit TForm24(char decimalSeparator, QWidget* parent = nullptr);
+    explicit SolidDoorWindow(char decimalSeparator, QWidget* parent = nullptr);
 };
 
 } // namespace velaro

@@ -1,4 +1,4 @@
-#include "calculators/doors/shkafniedveri.h"
+#include "calculators/doors/cabinetdoors.h"
 
 namespace velaro {
 namespace {
@@ -8,13 +8,13 @@ const CoefficientTable kTable{{{{}, {{2.1L}, {0.3L, {doors::kPrimed}}}}}};
 
 } // namespace
 
-Outcome shkafniedveri::compute(const FormState& state) {
+Outcome cabinetdoors::compute(const FormState& state) {
     if (auto refused = doors::refuseEmptyArea(state))
         return *refused;
     return doors::paintedArea(state, kTable);
 }
 
-TForm26::TForm26(char decimalSeparator, QWidget* parent)
+CabinetDoorWindow::CabinetDoorWindow(char decimalSeparator, QWidget* parent)
     : DoorWindow({"TForm26", "shkafniedveri",
                   QStringLiteral("Калькулятор окраски дверных проемов - шкафные двери"),
                   QSize(492, 513)},
@@ -35,7 +35,7 @@ TForm26::TForm26(char decimalSeparator, QWidget* parent)
           QStringLiteral("заполнения дверных проемов - "), QStringLiteral("шкафные двери:")}});
     setTabOrder({doors::kArea, kCompute, kReset, doors::kResult, kPrimedTick});
     setResetOrder({doors::kArea, doors::kResult, kPrimedTick});
-    setRule(shkafniedveri::compute);
+    setRule(cabinetdoors::compute);
 }
 
 } // namespace velaro

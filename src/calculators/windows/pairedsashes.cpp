@@ -1,4 +1,4 @@
-#include "calculators/windows/oknasparen.h"
+#include "calculators/windows/pairedsashes.h"
 
 #include "calculators/windows/openingrule.h"
 
@@ -64,7 +64,7 @@ const ConditionGrid kGrid{
 
 } // namespace
 
-Outcome oknasparen::compute(const FormState& state) {
+Outcome pairedsashes::compute(const FormState& state) {
     if (auto refusal = opening::refuseFields(state))
         return *refusal;
     const auto ticked = [&](const char* box) { return state.ticked(box); };
@@ -83,7 +83,7 @@ Outcome oknasparen::compute(const FormState& state) {
     return opening::paintedArea(state, kCoefficients);
 }
 
-TForm21::TForm21(char decimalSeparator, QWidget* parent)
+PairedSashesWindow::PairedSashesWindow(char decimalSeparator, QWidget* parent)
     : OpeningWindow(
           {{"TForm21", "oknasparen",
             QStringLiteral("Калькулятор окраски оконных проемов со спаренными переплетами"),
@@ -103,7 +103,7 @@ TForm21::TForm21(char decimalSeparator, QWidget* parent)
     setTabOrder({opening::kArea, kCompute, kReset, opening::kResult, kStoneWithSill,
                  opening::kSashes, kStoneWithoutSill, kTransoms, kPrimedTick, kTripleWithSill,
                  kTripleWithoutSill, kShopWindows});
-    setRule(oknasparen::compute);
+    setRule(pairedsashes::compute);
 }
 
 } // namespace velaro

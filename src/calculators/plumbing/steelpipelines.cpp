@@ -1,4 +1,4 @@
-#include "calculators/plumbing/trubisfason.h"
+#include "calculators/plumbing/steelpipelines.h"
 
 #include <array>
 
@@ -28,11 +28,11 @@ pipeline::Design design() {
 
 } // namespace
 
-Outcome trubisfason::compute(const FormState& state) {
+Outcome steelpipelines::compute(const FormState& state) {
     return pipeline::compute(kRows, state);
 }
 
-TForm3::TForm3(char decimalSeparator, QWidget* parent)
+SteelPipelinesWindow::SteelPipelinesWindow(char decimalSeparator, QWidget* parent)
     : pipeline::Window(design(), decimalSeparator, parent) {}
 
 } // namespace velaro

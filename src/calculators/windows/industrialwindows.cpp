@@ -1,4 +1,4 @@
-#include "calculators/windows/oknapromish.h"
+#include "calculators/windows/industrialwindows.h"
 
 #include "calculators/windows/openingrule.h"
 
@@ -43,7 +43,7 @@ const ConditionGrid kGrid{
 
 } // namespace
 
-Outcome oknapromish::compute(const FormState& state) {
+Outcome industrialwindows::compute(const FormState& state) {
     if (auto refusal = opening::refuseFields(state))
         return *refusal;
     if (auto refusal = opening::refuseConditionCount(state, {"CheckBox1", "CheckBox2"}))
@@ -51,7 +51,7 @@ Outcome oknapromish::compute(const FormState& state) {
     return opening::paintedArea(state, kCoefficients);
 }
 
-TForm22::TForm22(char decimalSeparator, QWidget* parent)
+IndustrialWindow::IndustrialWindow(char decimalSeparator, QWidget* parent)
     : OpeningWindow({{"TForm22", "oknapromish",
                       QStringLiteral("Калькулятор окраски оконных проемов промышленных зданий"),
                       QSize(492, 599)},
@@ -65,7 +65,7 @@ TForm22::TForm22(char decimalSeparator, QWidget* parent)
                     kGrid, {kUpTo4, kOver4, kPrimedTick}, decimalSeparator, parent) {
     setTabOrder({opening::kArea, kCompute, kReset, opening::kResult, kUpTo4, opening::kSashes,
                  kOver4, kPrimedTick});
-    setRule(oknapromish::compute);
+    setRule(industrialwindows::compute);
 }
 
 } // namespace velaro

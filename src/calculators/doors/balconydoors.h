@@ -6,13 +6,13 @@
 
 namespace velaro {
 
-namespace dveribalkon {
+namespace balconydoors {
 Outcome compute(const FormState& state);
 } // namespace dveribalkon
 
-class TForm23 : public DoorWindow {
+class BalconyDoorWindow : public DoorWindow {
   public:
-    explicit TForm23(char decimalSeparator, QWidget* parent = nullptr);
+    explicit BalconyDoorWindow(char decimalSeparator, QWidget* parent = nullptr);
 };
 
 } // namespace velaro

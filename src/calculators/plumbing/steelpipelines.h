@@ -5,13 +5,13 @@
 
 namespace velaro {
 
-namespace trubisfason {
+namespace steelpipelines {
 Outcome compute(const FormState& state);
 } // namespace trubisfason
 
-class TForm3 : public pipeline::Window {
+class SteelPipelinesWindow : public pipeline::Window {
   public:
-    explicit TForm3(char decimalSeparator, QWidget* parent = nullptr);
+    explicit SteelPipelinesWindow(char decimalSeparator, QWidget* parent = nullptr);
 };
 
 } // namespace velaro

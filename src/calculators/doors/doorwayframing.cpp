@@ -1,4 +1,4 @@
-#include "calculators/doors/arka.h"
+#include "calculators/doors/doorwayframing.h"
 
 namespace velaro {
 namespace {
@@ -14,7 +14,7 @@ const CoefficientTable kTable{{
 
 } // namespace
 
-Outcome arka::compute(const FormState& state) {
+Outcome doorwayframing::compute(const FormState& state) {
     if (auto refused = doors::refuseEmptyArea(state))
         return *refused;
     // Checked before the area is read, so a malformed area is reported only after it.
@@ -23,7 +23,7 @@ Outcome arka::compute(const FormState& state) {
     return doors::paintedArea(state, kTable);
 }
 
-TForm27::TForm27(char decimalSeparator, QWidget* parent)
+DoorwayFramingWindow::DoorwayFramingWindow(char decimalSeparator, QWidget* parent)
     : DoorWindow({"TForm27", "arka",
                   QStringLiteral("Калькулятор окраски дверных проемов - обрамление открытого "
                                  "проема"),
@@ -45,7 +45,7 @@ TForm27::TForm27(char decimalSeparator, QWidget* parent)
                          QStringLiteral("обрамление открытого проема:")}});
     setTabOrder({doors::kArea, kCompute, kReset, doors::kResult, kPrimedTick, kPartitions, kThick});
     setResetOrder({doors::kArea, doors::kResult, kPartitions, kThick, kPrimedTick});
-    setRule(arka::compute);
+    setRule(doorwayframing::compute);
 }
 
 } // namespace velaro

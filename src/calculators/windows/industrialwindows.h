@@ -6,13 +6,13 @@
 
 namespace velaro {
 
-namespace oknapromish {
+namespace industrialwindows {
 Outcome compute(const FormState& state);
 } // namespace oknapromish
 
-class TForm22 : public OpeningWindow {
+class IndustrialWindow : public OpeningWindow {
   public:
-    explicit TForm22(char decimalSeparator, QWidget* parent = nullptr);
+    explicit IndustrialWindow(char decimalSeparator, QWidget* parent = nullptr);
 };
 
 } // namespace velaro

@@ -6,13 +6,13 @@
 
 namespace velaro {
 
-namespace arka {
+namespace doorwayframing {
 Outcome compute(const FormState& state);
 } // namespace arka
 
-class TForm27 : public DoorWindow {
+class DoorwayFramingWindow : public DoorWindow {
   public:
-    explicit TForm27(char decimalSeparator, QWidget* parent = nullptr);
+    explicit DoorwayFramingWindow(char decimalSeparator, QWidget* parent = nullptr);
 };
 
 } // namespace velaro

@@ -1,4 +1,4 @@
-#include "calculators/surfaces/lepizdeliya.h"
+#include "calculators/surfaces/stuccoproducts.h"
 
 #include "core/coefficients.h"
 #include "core/fonts.h"
@@ -39,7 +39,7 @@ const ConditionGrid kPatterns{
 
 } // namespace
 
-Outcome lepizdeliya::compute(const FormState& state) {
+Outcome stuccoproducts::compute(const FormState& state) {
     if (auto refusal =
             refuseEmpty(state, kBase, "Введите площадь основания лепных изделий !", kArea))
         return *refusal;
@@ -53,7 +53,7 @@ Outcome lepizdeliya::compute(const FormState& state) {
     return kCoefficients.result(state, kArea, std::move(base), relief);
 }
 
-TForm15::TForm15(char decimalSeparator, QWidget* parent)
+StuccoProductsWindow::StuccoProductsWindow(char decimalSeparator, QWidget* parent)
     : CalculatorWindow({"TForm15", "lepizdeliya",
                         QStringLiteral("Калькулятор окраски лепных изделий"), QSize(492, 617)},
                        decimalSeparator, parent) {
@@ -74,7 +74,7 @@ TForm15::TForm15(char decimalSeparator, QWidget* parent)
 
     setTabOrder({kBase, kCompute, kReset, kArea, kSparse, kRelief, kDense});
     setResetOrder({kRelief, kBase, kArea, kSparse, kDense});
-    setRule(lepizdeliya::compute);
+    setRule(stuccoproducts::compute);
 }
 
 } // namespace velaro

@@ -7,13 +7,13 @@
 
 namespace velaro {
 
-namespace oknasparen {
+namespace pairedsashes {
 Outcome compute(const FormState& state);
 } // namespace oknasparen
 
-class TForm21 : public OpeningWindow {
+class PairedSashesWindow : public OpeningWindow {
   public:
-    explicit TForm21(char decimalSeparator, QWidget* parent = nullptr);
+    explicit PairedSashesWindow(char decimalSeparator, QWidget* parent = nullptr);
 };
 
 } // namespace velaro

@@ -5,13 +5,13 @@
 
 namespace velaro {
 
-namespace shkafniedveri {
+namespace cabinetdoors {
 Outcome compute(const FormState& state);
 } // namespace shkafniedveri
 
-class TForm26 : public DoorWindow {
+class CabinetDoorWindow : public DoorWindow {
   public:
-    explicit TForm26(char decimalSeparator, QWidget* parent = nullptr);
+    explicit CabinetDoorWindow(char decimalSeparator, QWidget* parent = nullptr);
 };
 
 } // namespace velaro

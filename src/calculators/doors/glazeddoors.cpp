@@ -1,4 +1,4 @@
-#include "calculators/doors/dveriosteklenie.h"
+#include "calculators/doors/glazeddoors.h"
 
 namespace velaro {
 namespace {
@@ -18,11 +18,11 @@ const Table kTable{{
 
 } // namespace
 
-Outcome dveriosteklenie::compute(const FormState& state) {
+Outcome glazeddoors::compute(const FormState& state) {
     return leafdoors::compute(kTable, state);
 }
 
-TForm25::TForm25(char decimalSeparator, QWidget* parent)
+GlazedDoorWindow::GlazedDoorWindow(char decimalSeparator, QWidget* parent)
     : LeafDoorWindow(
           {{"TForm25", "dveriosteklenie",
             QStringLiteral("Калькулятор окраски дверных проемов с остекленными дверными полотнами"),

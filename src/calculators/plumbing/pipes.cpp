@@ -1,4 +1,4 @@
-#include "calculators/plumbing/kalkulyat61.h"
+#include "calculators/plumbing/pipes.h"
 
 #include "core/fonts.h"
 #include "core/rule.h"
@@ -42,7 +42,7 @@ TrailTerm runArea(const FormState& state, const PipeRow& row, bool diameterFirst
 
 } // namespace
 
-Outcome kalkulyat61::compute(const FormState& state) {
+Outcome pipes::compute(const FormState& state) {
     std::vector<Trail> runs;
     std::vector<TrailTerm> filled;
     for (std::size_t i = 0; i < kRows.size(); ++i) {
@@ -63,7 +63,7 @@ Outcome kalkulyat61::compute(const FormState& state) {
     return results;
 }
 
-TForm2::TForm2(char decimalSeparator, QWidget* parent)
+PipesWindow::PipesWindow(char decimalSeparator, QWidget* parent)
     : CalculatorWindow({"TForm2", "kalkulyat61", QStringLiteral("Калькулятор площади окраски труб "),
                         QSize(471, 549)},
                        decimalSeparator, parent) {
@@ -121,7 +121,7 @@ TForm2::TForm2(char decimalSeparator, QWidget* parent)
     for (int i = 1; i <= 28; ++i)
         reset << QStringLiteral("Edit%1").arg(i);
     setResetOrder(reset);
-    setRule(kalkulyat61::compute);
+    setRule(pipes::compute);
 }
 
 } // namespace velaro

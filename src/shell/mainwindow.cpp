@@ -1,4 +1,4 @@
-#include "shell/prob02.h"
+#include "shell/mainwindow.h"
 
 #include "calculators/catalog.h"
 #include "core/fonts.h"
@@ -28,19 +28,19 @@ const QColor kMainBackground(215, 228, 242);
 
 } // namespace
 
-const QString TForm1::kCreditLine =
+const QString MainWindow::kCreditLine =
     QStringLiteral("Velaro: площади окраски строительных элементов по нормам расхода");
-const QString TForm1::kAboutText =
+const QString MainWindow::kAboutText =
     QStringLiteral("Velaro Калькулятор окраски, версия 1.0: расчёт площадей окраски для сметчиков.");
 
-TForm1::TForm1(WindowRegistry& registry, QWidget* parent)
+MainWindow::MainWindow(WindowRegistry& registry, QWidget* parent)
     : QMainWindow(parent), registry_(registry) {
     setUpTopLevelWindow(*this, "TForm1", kApplicationTitle, QStringLiteral(":/icons/prob02.png"),
                         kMainBackground);
     addMenuCommand(*this, QStringLiteral("&Файл"), "N1", QStringLiteral("Выход"), "N2",
-                   [this] { N2Click(); });
+                   [this] { closeWindow(); });
     addMenuCommand(*this, QStringLiteral("&Справка"), "N3", QStringLiteral("О программе"), "N4",
-                   [this] { N4Click(); });
+                   [this] { showAbout(); });
 
     auto* client = new QWidget(this);
     client->setObjectName("client");
@@ -85,7 +85,7 @@ TForm1::TForm1(WindowRegistry& registry, QWidget* parent)
     placeFrame(*this, nullptr, centredInside);
 }
 
-void TForm1::setClientSize(QSize size) {
+void MainWindow::setClientSize(QSize size) {
     setFixedSize(size);
     title_->setGeometry(0, 8, size.width(), title_->sizeHint().height());
     const int left = (size.width() - kButtonSize.width()) / 2;
@@ -94,7 +94,7 @@ void TForm1::setClientSize(QSize size) {
             QRect(QPoint(left, kFirstButtonTop + (n - 1) * kButtonStep), kButtonSize));
 }
 
-void TForm1::openCalculator(int buttonNumber) {
+void MainWindow::openCalculator(int buttonNumber) {
     const int chosenNumber = buttonNumber + 1;
     for (int n = WindowRegistry::kFirstCalculator; n <= WindowRegistry::kLastForm; ++n)
         if (n != chosenNumber)
@@ -117,18 +117,18 @@ void TForm1::openCalculator(int buttonNumber) {
     bringToFront(*chosen);
 }
 
-void TForm1::N2Click() { close(); }
+void MainWindow::closeWindow() { close(); }
 
-void TForm1::N4Click() { messageBoxes().showAbout(kAboutText); }
+void MainWindow::showAbout() { messageBoxes().showAbout(kAboutText); }
 
-void TForm1::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     // Closing the main window ends the program, whatever calculator is open.
     event->accept();
     QCoreApplication::exit(0);
 }
 
 Program::Program(char decimalSeparator) : registry_(std::make_unique<WindowRegistry>()) {
-    form1_ = std::make_unique<TForm1>(*registry_);
+    form1_ = std::make_unique<MainWindow>(*registry_);
     registry_->add(1, form1_.get());
     for (const CalculatorEntry& entry : allCalculators())
         registry_->addFactory(entry.formNumber, [create = entry.create, decimalSeparator] {

@@ -6,14 +6,14 @@
 
 namespace velaro {
 
-namespace leppotolok {
+namespace stuccoceilings {
 // Both inputs are required; a percentage above 100 is refused.
 Outcome compute(const FormState& state);
 } // namespace leppotolok
 
-class TForm10 : public CalculatorWindow {
+class StuccoCeilingsWindow : public CalculatorWindow {
   public:
-    explicit TForm10(char decimalSeparator, QWidget* parent = nullptr);
+    explicit StuccoCeilingsWindow(char decimalSeparator, QWidget* parent = nullptr);
 };
 
 } // namespace velaro

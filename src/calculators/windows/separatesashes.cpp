@@ -1,4 +1,4 @@
-#include "calculators/windows/oknarazdvizh.h"
+#include "calculators/windows/separatesashes.h"
 
 #include "calculators/windows/openingrule.h"
 
@@ -58,7 +58,7 @@ const ConditionGrid kConditions{
 
 } // namespace
 
-Outcome oknarazdvizh::compute(const FormState& state) {
+Outcome separatesashes::compute(const FormState& state) {
     if (auto refusal = opening::refuseFields(state))
         return *refusal;
     if (auto refusal =
@@ -67,7 +67,7 @@ Outcome oknarazdvizh::compute(const FormState& state) {
     return opening::paintedArea(state, kCoefficients);
 }
 
-TForm20::TForm20(char decimalSeparator, QWidget* parent)
+SeparateSashesWindow::SeparateSashesWindow(char decimalSeparator, QWidget* parent)
     : OpeningWindow({{"TForm20", "oknarazdvizh",
                       QStringLiteral(
                           "Калькулятор окраски оконных проемов с раздельными переплетами"),
@@ -85,7 +85,7 @@ TForm20::TForm20(char decimalSeparator, QWidget* parent)
                     decimalSeparator, parent) {
     setTabOrder({opening::kArea, kCompute, kReset, opening::kResult, kStoneWithSill,
                  opening::kSashes, kStoneWithoutSill, kTimberWalls, kPrimedTick});
-    setRule(oknarazdvizh::compute);
+    setRule(separatesashes::compute);
 }
 
 } // namespace velaro

@@ -6,13 +6,13 @@
 
 namespace velaro {
 
-namespace oknarazdvizh {
+namespace separatesashes {
 Outcome compute(const FormState& state);
 } // namespace oknarazdvizh
 
-class TForm20 : public OpeningWindow {
+class SeparateSashesWindow : public OpeningWindow {
   public:
-    explicit TForm20(char decimalSeparator, QWidget* parent = nullptr);
+    explicit SeparateSashesWindow(char decimalSeparator, QWidget* parent = nullptr);
 };
 
 } // namespace velaro

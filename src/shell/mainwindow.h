@@ -13,9 +13,9 @@ namespace velaro {
 
 class WindowRegistry;
 
-class TForm1 : public QMainWindow {
+class MainWindow : public QMainWindow {
   public:
-    explicit TForm1(WindowRegistry& registry, QWidget* parent = nullptr);
+    explicit MainWindow(WindowRegistry& registry, QWidget* parent = nullptr);
 
     static constexpr int kCalculatorCount = 26;
     static const QString kCreditLine;
@@ -25,8 +25,8 @@ class TForm1 : public QMainWindow {
     // in front) and places its frame flush against this window's right frame edge, top edges
     // level, moved left or up only as far as needed to keep it on its screen.
     void openCalculator(int buttonNumber);
-    void N2Click(); // File ▸ Exit: ends the program
-    void N4Click(); // Help ▸ About
+    void closeWindow(); // File ▸ Exit: ends the program
+    void showAbout(); // Help ▸ About
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -47,7 +47,7 @@ public:
     explicit Program(char decimalSeparator);
     ~Program();
 
-    TForm1& mainWindow() { return *form1_; }
+    MainWindow& mainWindow() { return *form1_; }
     WindowRegistry& registry() { return *registry_; }
 
     // Shows the main window.
@@ -55,7 +55,7 @@ public:
 
 private:
     std::unique_ptr<WindowRegistry> registry_;
-    std::unique_ptr<TForm1> form1_;
+    std::unique_ptr<MainWindow> form1_;
 };
 
 // The regional decimal separator, read once at start-up.

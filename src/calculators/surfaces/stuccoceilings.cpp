@@ -1,4 +1,4 @@
-#include "calculators/surfaces/leppotolok.h"
+#include "calculators/surfaces/stuccoceilings.h"
 
 #include "core/coefficients.h"
 #include "core/fonts.h"
@@ -28,7 +28,7 @@ const CoefficientTable kBands{{
 
 } // namespace
 
-Outcome leppotolok::compute(const FormState& state) {
+Outcome stuccoceilings::compute(const FormState& state) {
     if (auto refusal = refuseEmpty(
             state, kProjection, "Введите площадь горизонтальной проекции лепных потолков !", kArea))
         return *refusal;
@@ -45,7 +45,7 @@ Outcome leppotolok::compute(const FormState& state) {
     return kBands.result(state, kArea, std::move(projection), percent);
 }
 
-TForm10::TForm10(char decimalSeparator, QWidget* parent)
+StuccoCeilingsWindow::StuccoCeilingsWindow(char decimalSeparator, QWidget* parent)
     : CalculatorWindow({"TForm10", "leppotolok",
                         QStringLiteral("Калькулятор окраски лепных потолков"), QSize(492, 504)},
                        decimalSeparator, parent) {
@@ -71,7 +71,7 @@ TForm10::TForm10(char decimalSeparator, QWidget* parent)
 
     setTabOrder({kPercentage, kProjection, kCompute, kReset, kArea});
     setResetOrder({kPercentage, kProjection, kArea});
-    setRule(leppotolok::compute);
+    setRule(stuccoceilings::compute);
 }
 
 } // namespace velaro

@@ -1,4 +1,4 @@
-#include "calculators/doors/dverigluhie.h"
+#include "calculators/doors/soliddoors.h"
 
 namespace velaro {
 namespace {
@@ -19,11 +19,11 @@ const Table kTable{{
 
 } // namespace
 
-Outcome dverigluhie::compute(const FormState& state) {
+Outcome soliddoors::compute(const FormState& state) {
     return leafdoors::compute(kTable, state);
 }
 
-TForm24::TForm24(char decimalSeparator, QWidget* parent)
+SolidDoorWindow::SolidDoorWindow(char decimalSeparator, QWidget* parent)
     : LeafDoorWindow(
           {{"TForm24", "dverigluhie",
             QStringLiteral("Калькулятор окраски дверных проемов с глухими дверными полотнами"),
