@@ -9,6 +9,8 @@ packages=(
   libjpeg62-turbo-dev libfontconfig-dev
   libmpfr-dev libgmp-dev
   fonts-liberation2
+  # Qt's own words (context menus, box buttons) in the user's language
+  qt6-translations-l10n
   xvfb xauth
   # the accessibility smoke test: a session bus that starts the AT-SPI bus, and its Python client
   dbus-bin dbus-daemon at-spi2-core python3 python3-pyatspi

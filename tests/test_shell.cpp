@@ -1,12 +1,15 @@
 // The shell: start-up, opening one calculator at a time beside the main window, Exit and About.
 
 #include "calculators/catalog.h"
+#include "shell/application.h"
 #include "shell/prob02.h"
 #include "shell/registry.h"
 #include "support/testsupport.h"
 
 #include <QEventLoop>
+#include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 
@@ -128,6 +131,42 @@ private slots:
         QCOMPARE(entries.size(), std::size_t(26));
         for (std::size_t i = 0; i < entries.size(); ++i)
             QCOMPARE(entries[i].formNumber, int(i) + 2);
+    }
+
+    // Qt's own words follow the user's language: a field's context menu and a box's buttons.
+    void qtTextsInTheUsersLanguage_data() {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<bool>("catalogue");
+        QTest::addColumn<QStringList>("menu"); // the field's context menu, shortcuts left out
+        QTest::addColumn<QString>("cancel");
+        const QStringList russian{"&Отменить действие", "&Повторить действие", "", "&Вырезать",
+                                  "&Копировать", "В&ставить", "Удалить", "", "Выделить всё"};
+        QTest::newRow("Russian") << QLocale(QLocale::Russian, QLocale::Russia) << true << russian
+                                 << "Отмена";
+        QTest::newRow("C: Qt's own English")
+            << QLocale::c() << false
+            << QStringList{"&Undo", "&Redo", "", "Cu&t", "&Copy", "&Paste", "Delete", "",
+                           "Select All"}
+            << "Cancel";
+        QTest::newRow("Russian of another country")
+            << QLocale(QLocale::Russian, QLocale::Belarus) << true << russian << "Отмена";
+    }
+    void qtTextsInTheUsersLanguage() {
+        QFETCH(QLocale, locale);
+        QFETCH(bool, catalogue);
+        QFETCH(QStringList, menu);
+        QFETCH(QString, cancel);
+        QCOMPARE(installQtTranslations(locale), catalogue);
+        QLineEdit field;
+        std::unique_ptr<QMenu> contextMenu(field.createStandardContextMenu());
+        QStringList shown;
+        for (QAction* action : contextMenu->actions())
+            shown << action->text().section('\t', 0, 0);
+        QCOMPARE(shown, menu);
+        QMessageBox box;
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        QCOMPARE(box.button(QMessageBox::Cancel)->text(), cancel);
+        installQtTranslations(QLocale::c());
     }
 
     // Last: it ends the application's event processing.
