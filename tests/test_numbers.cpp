@@ -88,6 +88,13 @@ private slots:
             QCOMPARE(QString(error.what()), QString("'1,2,3' is not a valid floating point value"));
         }
         try {
+            StrToFloat(std::string("1\0002", 3), ',');
+            QFAIL("no error");
+        } catch (const EConvertError& error) {
+            QCOMPARE(error.message(),
+                     std::string("'1\0002' is not a valid floating point value", 41));
+        }
+        try {
             StrToFloat("", ',');
             QFAIL("no error");
         } catch (const EConvertError& error) {
