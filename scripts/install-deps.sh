@@ -14,8 +14,8 @@ packages=(
   xvfb xauth
   # the accessibility smoke test: a session bus that starts the AT-SPI bus, and its Python client
   dbus-bin dbus-daemon at-spi2-core python3 python3-pyatspi
-  # validating the desktop entry and the metainfo, and `make package`
-  desktop-file-utils appstream dpkg-dev file
+  # validating the desktop entry and the metainfo, `make package` and judging the package
+  desktop-file-utils appstream dpkg-dev file lintian
 )
 # Extra packages a caller may ask for, e.g. EXTRA_PACKAGES="clang libclang-rt-14-dev".
 if [ -n "${EXTRA_PACKAGES:-}" ]; then
