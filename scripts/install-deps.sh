@@ -12,6 +12,8 @@ packages=(
   # Qt's own words (context menus, box buttons) in the user's language
   qt6-translations-l10n
   xvfb xauth
+  # the start-up benchmark watches the X server for the first pixels of a window
+  libxcb1-dev libxcb-damage0-dev
   # the accessibility smoke test: a session bus that starts the AT-SPI bus, and its Python client
   dbus-bin dbus-daemon at-spi2-core python3 python3-pyatspi
   # validating the desktop entry and the metainfo, `make package` and judging the package
