@@ -71,7 +71,8 @@ int main(int argc, char** argv) {
         top += 24;
     }
     window.statusBar()->addWidget(
-        new QLabel(QStringLiteral("Velaro: площади окраски строительных элементов по нормам расхода")),
+        new QLabel(
+            QStringLiteral("Velaro: площади окраски строительных элементов по нормам расхода")),
         1);
     window.setFixedSize(412, 743);
     window.show();

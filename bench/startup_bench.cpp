@@ -79,8 +79,8 @@ public:
         if (!damage || !damage->present)
             return false;
         damageEvent_ = damage->first_event + XCB_DAMAGE_NOTIFY;
-        free(xcb_damage_query_version_reply(
-            connection_, xcb_damage_query_version(connection_, 1, 1), nullptr));
+        free(xcb_damage_query_version_reply(connection_,
+                                            xcb_damage_query_version(connection_, 1, 1), nullptr));
         const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
         xcb_change_window_attributes(connection_, root_, XCB_CW_EVENT_MASK, &mask);
         sync();

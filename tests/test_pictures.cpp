@@ -126,7 +126,7 @@ private slots:
         const QImage shown = area.grab().toImage();
         const int ratio = qRound(shown.devicePixelRatio());
         QCOMPARE(shown.size(), QSize(30, 16) * ratio);
-        QVERIFY(qRed(shown.pixel(2 * ratio, 8 * ratio)) > 180); // the red half starts at the left
+        QVERIFY(qRed(shown.pixel(2 * ratio, 8 * ratio)) > 180);   // the red half starts at the left
         QVERIFY(qBlue(shown.pixel(25 * ratio, 8 * ratio)) > 180); // the blue one is cut off
     }
 

@@ -125,9 +125,9 @@ bool TryStrToFloat(std::string_view text, char decimalSeparator, long double& va
     long double result =
         scaleByPowerOfTen(digits, exponent - static_cast<long long>(fraction.size()));
     const long double magnitude = std::fabs(result);
-    const bool ordinary = whole.size() + fraction.size() <= kOrdinaryDigits &&
-                          (digits == 0.0L || (magnitude >= kOrdinaryLeast &&
-                                              magnitude <= kOrdinaryGreatest));
+    const bool ordinary =
+        whole.size() + fraction.size() <= kOrdinaryDigits &&
+        (digits == 0.0L || (magnitude >= kOrdinaryLeast && magnitude <= kOrdinaryGreatest));
     if (!ordinary && !exactValue(whole, fraction, exponent, result))
         return false;
     value = negative ? -result : result;
