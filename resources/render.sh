@@ -3,6 +3,8 @@
 #
 #   pictures/<module>.svg  ->  pictures/<module>.jpg   (baseline RGB JPEG, quality 90,
 #                                                       size = the SVG's width × height)
+#                          ->  pictures/<module>@2x.jpg (the same at twice the size, for
+#                                                       screens at twice the pixel density)
 #   icons/<name>.svg       ->  icons/<name>.png        (32 × 32 RGBA PNG)
 #   icons/velaro-paint.svg ->  icons/hicolor/<N>x<N>/velaro-paint.png, N = 16 … 256
 #
@@ -67,18 +69,23 @@ check_size() { # file width height
 
 # --- pictures: SVG -> JPEG ---------------------------------------------------
 count=0
+render_picture() { # svg output width height
+    local png="$tmp/picture.png" ppm="$tmp/picture.ppm"
+    rsvg-convert --width "$3" --height "$4" --background-color '#ffffff' \
+        --format png --output "$png" "$1"
+    "${im[@]}" "$png" -background white -alpha remove -alpha off \
+        -depth 8 -type TrueColor "ppm:$ppm"
+    cjpeg -quality 90 -sample 1x1 -optimize -outfile "$2" "$ppm"
+    check_size "$2" "$3" "$4"
+}
 for svg in "$here"/pictures/*.svg; do
     name="$(basename "$svg" .svg)"
     read -r w h < <(svg_size "$svg")
-    rsvg-convert --width "$w" --height "$h" --background-color '#ffffff' \
-        --format png --output "$tmp/$name.png" "$svg"
-    "${im[@]}" "$tmp/$name.png" -background white -alpha remove -alpha off \
-        -depth 8 -type TrueColor "ppm:$tmp/$name.ppm"
-    cjpeg -quality 90 -sample 1x1 -optimize -outfile "$here/pictures/$name.jpg" "$tmp/$name.ppm"
-    check_size "$here/pictures/$name.jpg" "$w" "$h"
+    render_picture "$svg" "$here/pictures/$name.jpg" "$w" "$h"
+    render_picture "$svg" "$here/pictures/$name@2x.jpg" $((w * 2)) $((h * 2))
     count=$((count + 1))
 done
-echo "render.sh: $count pictures"
+echo "render.sh: $count pictures, each also at twice the size"
 
 # --- icons: SVG -> 32 × 32 PNG ------------------------------------------------
 count=0

@@ -9,13 +9,17 @@ packages=(
   libjpeg62-turbo-dev libfontconfig-dev
   libmpfr-dev libgmp-dev
   fonts-liberation2
+  # Qt's own words (context menus, box buttons) in the user's language
+  qt6-translations-l10n
   xvfb xauth
   # window placement under a real window manager, read back with xprop
   openbox x11-utils
+  # the start-up benchmark watches the X server for the first pixels of a window
+  libxcb1-dev libxcb-damage0-dev
   # the accessibility smoke test: a session bus that starts the AT-SPI bus, and its Python client
   dbus-bin dbus-daemon at-spi2-core python3 python3-pyatspi
-  # validating the desktop entry and the metainfo, and `make package`
-  desktop-file-utils appstream dpkg-dev file
+  # validating the desktop entry and the metainfo, `make package` and judging the package
+  desktop-file-utils appstream dpkg-dev file lintian
 )
 # Extra packages a caller may ask for, e.g. EXTRA_PACKAGES="clang libclang-rt-14-dev".
 if [ -n "${EXTRA_PACKAGES:-}" ]; then

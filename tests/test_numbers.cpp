@@ -46,6 +46,28 @@ private slots:
         // Large powers of ten come from repeated squaring, so only the range is checked here.
         ok("near the top of the range", "1e4932", std::numeric_limits<long double>::quiet_NaN());
         ok("point under point settings", "1.5", 1.5L, '.');
+        // Texts longer than the digit accumulator takes, and values at the ends of the range.
+        const auto text = [](std::initializer_list<std::string> parts) {
+            std::string joined;
+            for (const std::string& part : parts)
+                joined += part;
+            return joined;
+        };
+        const std::string ones(5000, '1'), threes(5000, '3'), zeros(5000, '0');
+        ok("5000 ones after the separator", text({"0,", ones}).c_str(), 1.0L / 9.0L);
+        ok("5000 threes scaled back", text({threes, "e-4999"}).c_str(), 10.0L / 3.0L);
+        ok("5000 trailing zeros", text({"1,5", zeros}).c_str(), 1.5L);
+        ok("5000 whole zeros scaled back", text({"1", zeros, "e-5000"}).c_str(), 1.0L);
+        ok("5000 leading zeros", text({zeros, "12,5"}).c_str(), 12.5L);
+        ok("5000 zeros after the separator", text({",", zeros, "1e5000"}).c_str(), 0.1L);
+        ok("200 000 zeros after the separator",
+           text({"0,", std::string(200000, '0'), "25e200001"}).c_str(), 2.5L);
+        const long double largest = std::numeric_limits<long double>::max();
+        ok("the largest value", "1,18973149535723176502126e4932", largest);
+        ok("rounds down to the largest value", "1,18973149535723176505e4932", largest);
+        ok("negative largest value", "-118973149535723176502126e4909", -largest);
+        ok("the least normal value", "3,36210314311209350626268e-4932",
+           std::numeric_limits<long double>::min());
         bad("two separators", "1,2,3");
         bad("double separator", ",,");
         bad("empty", "");
@@ -64,6 +86,8 @@ private slots:
         bad("exponent sign only", "1e+");
         bad("overflow", "1e5000");
         bad("overflowing digits", std::string(5000, '9').c_str());
+        bad("past the largest value", "1,18973149535723176506e4932");
+        bad("5000 digits past the largest value", std::string(5000, '1').c_str());
         bad("point under comma settings", "1.5");
         bad("comma under point settings", "1,5", '.');
         bad("cyrillic", "пять");
@@ -86,6 +110,13 @@ private slots:
             QFAIL("no error");
         } catch (const EConvertError& error) {
             QCOMPARE(QString(error.what()), QString("'1,2,3' is not a valid floating point value"));
+        }
+        try {
+            StrToFloat(std::string("1\0002", 3), ',');
+            QFAIL("no error");
+        } catch (const EConvertError& error) {
+            QCOMPARE(error.message(),
+                     std::string("'1\0002' is not a valid floating point value", 41));
         }
         try {
             StrToFloat("", ',');

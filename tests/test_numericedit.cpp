@@ -47,7 +47,6 @@ private slots:
         QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << "12";
         QTest::newRow("Escape") << int(Qt::Key_Escape) << int(Qt::NoModifier) << "12";
         QTest::newRow("Ctrl+V") << int(Qt::Key_V) << int(Qt::ControlModifier) << "12";
-        QTest::newRow("Shift+Insert") << int(Qt::Key_Insert) << int(Qt::ShiftModifier) << "12";
         QTest::newRow("Ctrl+Z") << int(Qt::Key_Z) << int(Qt::ControlModifier) << "12";
         QTest::newRow("Backspace") << int(Qt::Key_Backspace) << int(Qt::NoModifier) << "1";
         QTest::newRow("Left then nothing") << int(Qt::Key_Left) << int(Qt::NoModifier) << "12";
@@ -131,6 +130,55 @@ private slots:
         commit.setCommitString("1a.5 x");
         QApplication::sendEvent(&edit, &commit);
         QCOMPARE(edit.text(), QString("1,5"));
+    }
+
+    // The clipboard strokes that are not typed characters work as in any field; the Ctrl+letter
+    // ones type control characters and are discarded.
+    void clipboardKeys_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("shown");     // "123" all selected, the clipboard holding "x9."
+        QTest::addColumn<QString>("clipboard"); // afterwards
+        QTest::newRow("Shift+Insert pastes unfiltered")
+            << int(Qt::Key_Insert) << int(Qt::ShiftModifier) << "x9." << "x9.";
+        QTest::newRow("keypad Shift+Insert pastes") << int(Qt::Key_Insert)
+                                                    << int(Qt::ShiftModifier | Qt::KeypadModifier)
+                                                    << "x9." << "x9.";
+        QTest::newRow("Ctrl+Insert copies")
+            << int(Qt::Key_Insert) << int(Qt::ControlModifier) << "123" << "123";
+        QTest::newRow("Shift+Delete cuts")
+            << int(Qt::Key_Delete) << int(Qt::ShiftModifier) << "" << "123";
+        QTest::newRow("Ctrl+V discarded") << int(Qt::Key_V) << int(Qt::ControlModifier) << "123"
+                                          << "x9.";
+        QTest::newRow("Ctrl+C discarded") << int(Qt::Key_C) << int(Qt::ControlModifier) << "123"
+                                          << "x9.";
+        QTest::newRow("Ctrl+X discarded") << int(Qt::Key_X) << int(Qt::ControlModifier) << "123"
+                                          << "x9.";
+        QTest::newRow("Ctrl+Shift+Insert types nothing")
+            << int(Qt::Key_Insert) << int(Qt::ControlModifier | Qt::ShiftModifier) << "123"
+            << "x9.";
+    }
+    void clipboardKeys() {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QString, shown);
+        QFETCH(QString, clipboard);
+        QGuiApplication::clipboard()->setText("x9.");
+        NumericEdit edit("Edit1", ',', nullptr);
+        QTest::keyClicks(&edit, "123");
+        edit.selectAll();
+        QTest::keyClick(&edit, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(edit.text(), shown);
+        QCOMPARE(QGuiApplication::clipboard()->text(), clipboard);
+    }
+
+    void shiftInsertLeavesAReadOnlyFieldAlone() {
+        QGuiApplication::clipboard()->setText("7");
+        NumericEdit edit("Edit1", ',', nullptr);
+        edit.setText("12");
+        edit.setReadOnly(true);
+        QTest::keyClick(&edit, Qt::Key_Insert, Qt::ShiftModifier);
+        QCOMPARE(edit.text(), QString("12"));
     }
 
     void pasteFromTheMenuIsNotFiltered() {

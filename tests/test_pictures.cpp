@@ -124,9 +124,10 @@ private slots:
         area.setPicture(imageFromJpeg(makeJpeg(40, 16)));
         QVERIFY(area.hasPicture());
         const QImage shown = area.grab().toImage();
-        QCOMPARE(shown.size(), QSize(30, 16));
-        QVERIFY(qRed(shown.pixel(2, 8)) > 180);   // the picture's red half starts at the left
-        QVERIFY(qBlue(shown.pixel(25, 8)) > 180); // its blue half, cut off at the area's edge
+        const int ratio = qRound(shown.devicePixelRatio());
+        QCOMPARE(shown.size(), QSize(30, 16) * ratio);
+        QVERIFY(qRed(shown.pixel(2 * ratio, 8 * ratio)) > 180);   // the red half starts at the left
+        QVERIFY(qBlue(shown.pixel(25 * ratio, 8 * ratio)) > 180); // the blue one is cut off
     }
 
     void everyPictureDecodesToItsSize_data() {
@@ -155,6 +156,39 @@ private slots:
         const auto picture = modulePicture(module);
         QVERIFY(picture);
         QCOMPARE(picture->size(), size);
+        const auto sharp = modulePicture(module, 2); // for screens at twice the density
+        QVERIFY(sharp);
+        QCOMPARE(sharp->size(), size * 2);
+    }
+
+    // The rendering that suits the screen is drawn pixel for pixel, at the same size in points
+    // and cut at the same edges. CTest runs this at scale 1 and again at QT_SCALE_FACTOR=2.
+    void drawsTheRenderingForThePixelRatio() {
+        QWidget window;
+        window.resize(200, 150);
+        PictureArea area("Image1", QRect(10, 10, 150, 120), &window); // moika is 169 × 201
+        area.setPictureResource(":/pictures/moika.jpg");
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const qreal ratio = area.devicePixelRatioF();
+        if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR"))
+            QCOMPARE(ratio, qEnvironmentVariable("QT_SCALE_FACTOR").toDouble());
+        const int scale = ratio > 1 ? 2 : 1;
+        const auto& shown = area.picture();
+        QVERIFY(shown);
+        QCOMPARE(shown->devicePixelRatio(), qreal(scale));
+        QCOMPARE(shown->deviceIndependentSize(), QSizeF(169, 201));
+        QImage rendering = *modulePicture("moika", scale);
+        rendering.setDevicePixelRatio(scale);
+        QCOMPARE(*shown, rendering);
+
+        QImage grabbed = area.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(grabbed.size(), QSize(150, 120) * scale);
+        QImage expected = shown->copy(0, 0, 150 * scale, 120 * scale);
+        expected = expected.convertToFormat(QImage::Format_RGB32);
+        grabbed.setDevicePixelRatio(1);
+        expected.setDevicePixelRatio(1);
+        QVERIFY(grabbed == expected);
     }
 
     // Every embedded picture, cut short at many lengths and with bits flipped: the decoder gives

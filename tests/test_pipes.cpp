@@ -139,6 +139,9 @@ private slots:
         QTest::newRow("beyond extended range")
             << "1e5000" << "'1e5000' is not a valid floating point value.";
         QTest::newRow("cyrillic") << "десять" << "'десять' is not a valid floating point value.";
+        const QString withNul = QStringLiteral("12.") + QChar(0) + QStringLiteral("5");
+        QTest::newRow("NUL inside, named whole")
+            << withNul << "'" + withNul + "' is not a valid floating point value.";
     }
     void pastedTextIsReadByTheSameGrammar() {
         QFETCH(QString, pasted);

@@ -1,6 +1,7 @@
 // The shell: start-up, opening one calculator at a time beside the main window, Exit and About.
 
 #include "calculators/catalog.h"
+#include "shell/application.h"
 #include "shell/mainwindow.h"
 #include "shell/registry.h"
 #include "support/testsupport.h"
@@ -8,6 +9,7 @@
 #include <QEventLoop>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QSet>
@@ -256,6 +258,42 @@ private slots:
             captions.insert(entries[i].caption);
         }
         QCOMPARE(captions.size(), 26); // no two buttons alike
+    }
+
+    // Qt's own words follow the user's language: a field's context menu and a box's buttons.
+    void qtTextsInTheUsersLanguage_data() {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<bool>("catalogue");
+        QTest::addColumn<QStringList>("menu"); // the field's context menu, shortcuts left out
+        QTest::addColumn<QString>("cancel");
+        const QStringList russian{"&Отменить действие", "&Повторить действие", "", "&Вырезать",
+                                  "&Копировать", "В&ставить", "Удалить", "", "Выделить всё"};
+        QTest::newRow("Russian") << QLocale(QLocale::Russian, QLocale::Russia) << true << russian
+                                 << "Отмена";
+        QTest::newRow("C: Qt's own English")
+            << QLocale::c() << false
+            << QStringList{"&Undo", "&Redo", "", "Cu&t", "&Copy", "&Paste", "Delete", "",
+                           "Select All"}
+            << "Cancel";
+        QTest::newRow("Russian of another country")
+            << QLocale(QLocale::Russian, QLocale::Belarus) << true << russian << "Отмена";
+    }
+    void qtTextsInTheUsersLanguage() {
+        QFETCH(QLocale, locale);
+        QFETCH(bool, catalogue);
+        QFETCH(QStringList, menu);
+        QFETCH(QString, cancel);
+        QCOMPARE(installQtTranslations(locale), catalogue);
+        QLineEdit field;
+        std::unique_ptr<QMenu> contextMenu(field.createStandardContextMenu());
+        QStringList shown;
+        for (QAction* action : contextMenu->actions())
+            shown << action->text().section('\t', 0, 0);
+        QCOMPARE(shown, menu);
+        QMessageBox box;
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        QCOMPARE(box.button(QMessageBox::Cancel)->text(), cancel);
+        installQtTranslations(QLocale::c());
     }
 
     // Last: it ends the application's event processing.

@@ -1,5 +1,7 @@
 #include "core/messages.h"
 
+#include "core/numbers.h"
+
 #include <QMessageBox>
 
 namespace velaro {
@@ -38,8 +40,10 @@ void runGuarded(const std::function<void()>& handler) {
     try {
         handler();
         return;
+    } catch (const Exception& error) {
+        message = QString::fromStdString(error.message()); // whole, a NUL included
     } catch (const std::exception& error) {
-        message = QString::fromStdString(error.what());
+        message = QString::fromUtf8(error.what());
     } catch (...) {
         message = QStringLiteral("Unknown error");
     }

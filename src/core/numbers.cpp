@@ -1,24 +1,71 @@
 #include "core/numbers.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 
 namespace velaro {
 namespace {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-// Exponents beyond this already overflow or underflow the extended range; clamping keeps the
-// arithmetic on the exponent itself free of overflow.
-constexpr long kExponentClamp = 100000;
+// Exponents beyond this already overflow or underflow the extended range however many digits
+// stand before them; clamping keeps the arithmetic on the exponent itself free of overflow.
+constexpr long long kExponentClamp = 1000000000000000LL;
+// Powers of ten past this are infinite in the extended type: a clamp here changes no result.
+constexpr long long kScaleClamp = 20000;
+// What the digit accumulator reads as it always has: mantissas of up to this many digits, with
+// values well inside the extended range (about 3.4e-4932 to 1.19e4932).
+constexpr std::size_t kOrdinaryDigits = 100;
+constexpr long double kOrdinaryLeast = 1e-4900L;
+constexpr long double kOrdinaryGreatest = 1e4900L;
 
-long double scaleByPowerOfTen(long double digits, long exponent) {
+long double scaleByPowerOfTen(long double digits, long long exponent) {
     if (digits == 0.0L || exponent == 0)
         return digits;
-    if (exponent > 0)
-        return digits * IntPower(10.0L, static_cast<int>(exponent));
-    return digits / IntPower(10.0L, static_cast<int>(-exponent));
+    const int scale = static_cast<int>(std::clamp(exponent, -kScaleClamp, kScaleClamp));
+    if (scale > 0)
+        return digits * IntPower(10.0L, scale);
+    return digits / IntPower(10.0L, -scale);
+}
+
+// The value of a well-formed mantissa's digits times 10^exponent, correctly rounded, for the
+// texts the digit accumulator cannot take (thousands of digits, or a value at the edge of the
+// range): false where the value lies past the extended range, 0 where it lies below it.
+bool exactValue(std::string_view wholeDigits, std::string_view fractionDigits, long long exponent,
+                long double& value) {
+    std::string significant;
+    significant.reserve(wholeDigits.size() + fractionDigits.size() + 24);
+    for (std::string_view part : {wholeDigits, fractionDigits})
+        for (char c : part)
+            if (c != '0' || !significant.empty())
+                significant += c;
+    long long scale = exponent - static_cast<long long>(fractionDigits.size());
+    while (!significant.empty() && significant.back() == '0') {
+        significant.pop_back();
+        ++scale;
+    }
+    if (significant.empty()) {
+        value = 0.0L;
+        return true;
+    }
+    // The value lies in [10^(magnitude-1), 10^magnitude); the extended range ends below 10^4933
+    // and rounds to zero below 10^-4952.
+    const long long magnitude = static_cast<long long>(significant.size()) + scale;
+    if (magnitude > 4933)
+        return false;
+    if (magnitude < -4960) {
+        value = 0.0L;
+        return true;
+    }
+    // Digits and an exponent only, no decimal point, so the C library reads it the same in every
+    // locale; it rounds correctly however many digits there are.
+    significant += 'e';
+    significant += std::to_string(scale);
+    value = std::strtold(significant.c_str(), nullptr);
+    return std::isfinite(value);
 }
 
 } // namespace
@@ -34,24 +81,25 @@ bool TryStrToFloat(std::string_view text, char decimalSeparator, long double& va
         negative = text[i++] == '-';
 
     long double digits = 0.0L;
-    long fractionDigits = 0;
     bool mantissaSeen = false;
+    const std::size_t wholeBegin = i;
     for (; i < n && isDigit(text[i]); ++i) {
         digits = digits * 10.0L + static_cast<long double>(text[i] - '0');
         mantissaSeen = true;
     }
+    const std::string_view whole = text.substr(wholeBegin, i - wholeBegin);
+    std::string_view fraction;
     if (i < n && text[i] == decimalSeparator) {
         mantissaSeen = true;
-        for (++i; i < n && isDigit(text[i]); ++i) {
+        const std::size_t fractionBegin = ++i;
+        for (; i < n && isDigit(text[i]); ++i)
             digits = digits * 10.0L + static_cast<long double>(text[i] - '0');
-            if (fractionDigits < kExponentClamp)
-                ++fractionDigits;
-        }
+        fraction = text.substr(fractionBegin, i - fractionBegin);
     }
     if (!mantissaSeen)
         return false;
 
-    long exponent = 0;
+    long long exponent = 0;
     if (i < n && (text[i] == 'E' || text[i] == 'e')) {
         ++i;
         bool negativeExponent = false;
@@ -70,8 +118,17 @@ bool TryStrToFloat(std::string_view text, char decimalSeparator, long double& va
     if (i != n)
         return false;
 
-    long double result = scaleByPowerOfTen(digits, exponent - fractionDigits);
-    if (!std::isfinite(result))
+    // Ordinary numbers: the digits gathered in extended precision, then scaled, as the
+    // calculators' results have always been read. Thousands of digits overflow that accumulator
+    // and its rounding steps matter at the ends of the range, so there the digits are converted
+    // exactly instead.
+    long double result =
+        scaleByPowerOfTen(digits, exponent - static_cast<long long>(fraction.size()));
+    const long double magnitude = std::fabs(result);
+    const bool ordinary =
+        whole.size() + fraction.size() <= kOrdinaryDigits &&
+        (digits == 0.0L || (magnitude >= kOrdinaryLeast && magnitude <= kOrdinaryGreatest));
+    if (!ordinary && !exactValue(whole, fraction, exponent, result))
         return false;
     value = negative ? -result : result;
     return true;

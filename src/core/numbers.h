@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -16,10 +17,17 @@ static_assert(std::numeric_limits<long double>::digits == 64,
 
 namespace velaro {
 
-// An error that ends a click and is shown to the user with its message.
+// An error that ends a click and is shown to the user with its message. The message may quote
+// field text, which can hold a NUL (a middle-click paste brings one): what() ends there, so
+// message() is the one to show.
 class Exception : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit Exception(const std::string& message)
+        : std::runtime_error(message), message_(std::make_shared<const std::string>(message)) {}
+    const std::string& message() const noexcept { return *message_; }
+
+private:
+    std::shared_ptr<const std::string> message_; // shared, so that copying never throws
 };
 
 // Malformed number text.

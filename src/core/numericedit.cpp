@@ -12,15 +12,13 @@ constexpr QChar kBackspace(8);
 
 // What a key press types, judged by its character rather than its key: Ctrl with a letter types
 // a control character however the event arrives (on X11 the text already is one, synthetic
-// events carry the letter), and Shift+Insert is the paste stroke. Keys that type nothing
-// (arrows, Home, End, Delete) give nullopt and go to the field untouched.
+// events carry the letter). Keys that type nothing (arrows, Home, End, Delete, and the
+// Insert strokes) give nullopt and go to the field untouched.
 std::optional<QString> typedText(const QKeyEvent& event) {
     const auto modifiers = event.modifiers();
     const int key = event.key();
-    if (key == Qt::Key_Delete)
+    if (key == Qt::Key_Delete || key == Qt::Key_Insert)
         return std::nullopt;
-    if (key == Qt::Key_Insert && (modifiers & Qt::ShiftModifier))
-        return QString(QChar(0x16)); // as Ctrl+V
     const bool ctrl = (modifiers & Qt::ControlModifier) && !(modifiers & Qt::AltModifier);
     if (ctrl && key >= Qt::Key_A && key <= Qt::Key_Z)
         return QString(QChar(key - Qt::Key_A + 1));
@@ -62,6 +60,15 @@ QString NumericEdit::filtered(const QString& typed) const {
 }
 
 void NumericEdit::keyPressEvent(QKeyEvent* event) {
+    // Shift+Insert is a paste, not a typed character: like the context menu's Paste it puts the
+    // clipboard in unfiltered, whatever key bindings the platform has (Ctrl+V stays discarded).
+    if (event->key() == Qt::Key_Insert && (event->modifiers() & Qt::ShiftModifier) &&
+        !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        if (!isReadOnly())
+            paste();
+        event->accept();
+        return;
+    }
     const std::optional<QString> typed = typedText(*event);
     if (!typed) {
         QLineEdit::keyPressEvent(event);

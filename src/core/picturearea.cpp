@@ -22,8 +22,11 @@ std::optional<QImage> imageFromJpeg(const QByteArray& bytes) {
 
 namespace {
 
-QString modulePicturePath(const QString& module) {
-    return QStringLiteral(":/pictures/%1.jpg").arg(module);
+// The resource of a picture's rendering at a scale: "<name>.jpg" at 1, "<name>@2x.jpg" at 2.
+QString scaledPath(const QString& path, int scale) {
+    if (scale == 1 || !path.endsWith(QStringLiteral(".jpg")))
+        return path;
+    return path.chopped(4) + QStringLiteral("@%1x.jpg").arg(scale);
 }
 
 std::optional<QImage> resourcePicture(const QString& path) {
@@ -35,8 +38,8 @@ std::optional<QImage> resourcePicture(const QString& path) {
 
 } // namespace
 
-std::optional<QImage> modulePicture(const QString& module) {
-    return resourcePicture(modulePicturePath(module));
+std::optional<QImage> modulePicture(const QString& module, int scale) {
+    return resourcePicture(scaledPath(QStringLiteral(":/pictures/%1.jpg").arg(module), scale));
 }
 
 PictureArea::PictureArea(const QString& name, const QRect& area, QWidget* parent)
@@ -60,8 +63,19 @@ void PictureArea::setPictureResource(const QString& path) {
 }
 
 const std::optional<QImage>& PictureArea::picture() const {
-    if (!decoded_) {
-        picture_ = resourcePicture(resource_);
+    // Past one device pixel per point the twice-as-large rendering is the sharper one, also where
+    // it is scaled down a little (at 1.5).
+    const int scale = devicePixelRatioF() > 1.0 ? 2 : 1;
+    if (!resource_.isEmpty() && (!decoded_ || scale != decodedScale_)) {
+        picture_.reset();
+        if (scale != 1) {
+            picture_ = resourcePicture(scaledPath(resource_, scale));
+            if (picture_)
+                picture_->setDevicePixelRatio(scale);
+        }
+        if (!picture_)
+            picture_ = resourcePicture(resource_);
+        decodedScale_ = scale;
         decoded_ = true;
     }
     return picture_;
@@ -71,6 +85,7 @@ void PictureArea::paintEvent(QPaintEvent*) {
     if (!picture())
         return;
     QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform); // where the ratio is not whole
     painter.drawImage(QPoint(0, 0), *picture_); // the widget's own rectangle clips it
 }
 

@@ -2,7 +2,9 @@
 // A calculator's illustration: a JPEG compiled into the program, drawn unscaled from the
 // area's top-left corner and cut off at its edges. A picture that cannot be decoded leaves the
 // area empty. A picture named by its resource is decoded when first painted and let go when the
-// window hides, so hidden calculators hold no pixels.
+// window hides, so hidden calculators hold no pixels. On a screen of more than one device pixel
+// per point the resource's twice-as-large rendering ("<name>@2x.jpg") is drawn instead, at the
+// same size in points, so the picture stays sharp; where there is none the plain one is drawn.
 
 #include <QImage>
 #include <QWidget>
@@ -14,8 +16,9 @@ namespace velaro {
 // Decodes JPEG bytes with the project's libjpeg decoder.
 std::optional<QImage> imageFromJpeg(const QByteArray& bytes);
 
-// The picture of a calculator module, from the resource ":/pictures/<module>.jpg".
-std::optional<QImage> modulePicture(const QString& module);
+// The picture of a calculator module, from the resource ":/pictures/<module>.jpg", or at scale 2
+// its rendering at twice the size, ":/pictures/<module>@2x.jpg".
+std::optional<QImage> modulePicture(const QString& module, int scale = 1);
 
 class PictureArea : public QWidget {
     Q_OBJECT
@@ -27,7 +30,8 @@ public:
     // The JPEG resource to show, decoded on demand.
     void setPictureResource(const QString& path);
 
-    // The picture as it is shown (decoding a resource if need be).
+    // The picture as it is shown (decoding a resource if need be): for a resource, the rendering
+    // that suits the area's device pixel ratio, with that ratio set.
     const std::optional<QImage>& picture() const;
     bool hasPicture() const { return picture().has_value(); }
 
@@ -39,6 +43,7 @@ private:
     QString resource_;
     mutable std::optional<QImage> picture_;
     mutable bool decoded_ = false;
+    mutable int decodedScale_ = 1;
 };
 
 } // namespace velaro

@@ -5,7 +5,12 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QPointer>
+#include <QTranslator>
 
+#include <memory>
 #include <thread>
 
 #if defined(VELARO_HAVE_FONTCONFIG)
@@ -37,6 +42,19 @@ private:
 
 } // namespace
 
+bool installQtTranslations(const QLocale& locale) {
+    static QPointer<QTranslator> installed;
+    delete installed.data(); // a translator takes itself out of the application as it goes
+    auto translator = std::make_unique<QTranslator>(QCoreApplication::instance());
+    // The catalogue is mapped, not read: this costs a file look-up or two at start-up.
+    if (!translator->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return false;
+    QCoreApplication::installTranslator(translator.get());
+    installed = translator.release();
+    return true;
+}
+
 int runApplication(int argc, char** argv, const std::function<void(QWidget&)>& started) {
     FontConfigurationWarmUp fonts;
     // Menus live in their windows, as the program was designed; asking the desktop for a global
@@ -48,6 +66,7 @@ int runApplication(int argc, char** argv, const std::function<void(QWidget&)>& s
     QGuiApplication::setDesktopFileName(QStringLiteral(VELARO_APP_ID)); // ties windows to the entry
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/prob02.png")));
     installFontSubstitutions();
+    installQtTranslations(QLocale::system());
 
     Program program(systemDecimalSeparator());
     program.start();

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Debian package into a scratch directory, as `make package` does, and reads it back:
-# the libraries the program links found by dpkg-shlibdeps, the platform plugins and the fonts
-# named, and the program, entry, metainfo and icons inside under /usr.
+# the libraries the program links found by dpkg-shlibdeps, the platform plugins, the fonts
+# and Qt's translations required, and the program, entry, metainfo and icons inside under /usr.
 #   check-deb.sh <build dir> <application id>
 set -euo pipefail
 build=$(realpath "$1")
@@ -21,10 +21,10 @@ fault() { echo "FAIL: $*"; faults=$((faults + 1)); }
 
 depends=$(dpkg-deb -f "$deb" Depends)
 names=$(sed 's/ ([^)]*)//g; s/, /\n/g' <<<"$depends")
-for library in libqt6widgets6 libqt6gui6 libqt6core6 libjpeg62-turbo libstdc++6 qt6-qpa-plugins; do
-  grep -qxF "$library" <<<"$names" || fault "Depends lacks $library: $depends"
+for package in libqt6widgets6 libqt6gui6 libqt6core6 libjpeg62-turbo libstdc++6 qt6-qpa-plugins \
+               fonts-liberation2 qt6-translations-l10n; do
+  grep -qxF "$package" <<<"$names" || fault "Depends lacks $package: $depends"
 done
-[ "$(dpkg-deb -f "$deb" Recommends)" = fonts-liberation2 ] || fault "Recommends is not fonts-liberation2"
 
 contents=$(dpkg-deb -c "$deb" | awk '{print $NF}')
 for path in ./usr/bin/velaro-paint ./usr/share/applications/$id.desktop \

@@ -1,6 +1,9 @@
 #include "support/layoutcheck.h"
 
+#include "core/fonts.h"
+
 #include <QCheckBox>
+#include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -9,6 +12,8 @@
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QStyleOptionFrame>
+
+#include <utility>
 
 namespace velaro::test {
 namespace {
@@ -125,6 +130,23 @@ void checkSurface(const QWidget* surface, const QWidget* window, QStringList& fa
 }
 
 } // namespace
+
+QString faceFault(const QFont& font, const QString& family, const QString& package) {
+    if (QFontInfo(font).family() == family)
+        return {};
+    return QStringLiteral("%1 is not installed: install %2").arg(family, package);
+}
+
+QString missingFace() {
+    const QString liberation = QStringLiteral("fonts-liberation2");
+    for (const auto& [font, family] :
+         {std::pair(serifFont(), QStringLiteral("Liberation Serif")),
+          std::pair(serifFont(15, true), QStringLiteral("Liberation Serif")),
+          std::pair(sansFont(), QStringLiteral("Liberation Sans"))})
+        if (QString fault = faceFault(font, family, liberation); !fault.isEmpty())
+            return fault;
+    return {};
+}
 
 QString describeControl(const QWidget* control) {
     QString text = control->property("text").toString();

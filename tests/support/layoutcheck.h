@@ -5,6 +5,7 @@
 
 #include <QStringList>
 
+class QFont;
 class QWidget;
 
 namespace velaro::test {
@@ -12,6 +13,16 @@ namespace velaro::test {
 // One line per fault, naming the controls; empty when the window looks right. The window should
 // be shown, so that styles and fonts are applied as on screen.
 QStringList layoutFaults(const QWidget* window);
+
+// Whether a face the windows are designed with is stood in for by the family whose widths the
+// layout is made for: empty if so, else one sentence naming the family and the package that
+// brings it ("Liberation Serif is not installed: install fonts-liberation2").
+QString faceFault(const QFont& font, const QString& family, const QString& package);
+
+// The first of the program's faces (serif, bold serif, sans) whose family is missing, as
+// faceFault says it; empty when all are there. Without them every window is measured in a wider
+// face, so a layout check is meaningless until this is empty.
+QString missingFace();
 
 // A control as the fault lines name it: its objectName and what it shows.
 QString describeControl(const QWidget* control);
