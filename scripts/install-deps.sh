@@ -10,6 +10,8 @@ packages=(
   libmpfr-dev libgmp-dev
   fonts-liberation2
   xvfb xauth
+  # the estimate sheet's PDF is read back as text by its test
+  poppler-utils
   # the accessibility smoke test: a session bus that starts the AT-SPI bus, and its Python client
   dbus-bin dbus-daemon at-spi2-core python3 python3-pyatspi
   # validating the desktop entry and the metainfo, and `make package`

@@ -125,8 +125,13 @@ void CalculatorWindow::setTabOrder(const QStringList& names) {
 }
 
 void CalculatorWindow::Button1Click() {
-    if (rule_)
-        apply(evaluate(formState()));
+    if (!rule_)
+        return;
+    const FormState state = formState();
+    const Outcome outcome = evaluate(state);
+    apply(outcome);
+    if (const auto* results = std::get_if<Results>(&outcome))
+        emit computed(state, *results);
 }
 
 Outcome CalculatorWindow::evaluate(const FormState& state) const {

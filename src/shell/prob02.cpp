@@ -4,8 +4,10 @@
 #include "core/fonts.h"
 #include "core/messages.h"
 #include "core/windowframe.h"
+#include "estimate/estimatesheet.h"
 #include "shell/registry.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
@@ -68,6 +70,10 @@ TForm1::TForm1(WindowRegistry& registry, QWidget* parent)
     : QMainWindow(parent), registry_(registry) {
     setUpTopLevelWindow(*this, "TForm1", kApplicationTitle, QStringLiteral(":/icons/prob02.png"),
                         kMainBackground);
+    QAction* sheet =
+        addMenuCommand(*this, QStringLiteral("&Файл"), "N1", QStringLiteral("Ведомость окраски…"),
+                       "EstimateSheet", [this] { emit estimateRequested(); });
+    sheet->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
     addMenuCommand(*this, QStringLiteral("&Файл"), "N1", QStringLiteral("Выход"), "N2",
                    [this] { N2Click(); });
     addMenuCommand(*this, QStringLiteral("&Справка"), "N3", QStringLiteral("О программе"), "N4",
@@ -139,13 +145,45 @@ void TForm1::closeEvent(QCloseEvent* event) {
     QCoreApplication::exit(0);
 }
 
-Program::Program(char decimalSeparator) : registry_(std::make_unique<WindowRegistry>()) {
+namespace {
+
+// The element a calculator measures, as its button on the main window names it, without the
+// words every button shares: the name of its lines on the estimate sheet.
+QString elementName(const TForm1& mainWindow, int formNumber) {
+    const auto* button =
+        mainWindow.findChild<QPushButton*>(QStringLiteral("Button%1").arg(formNumber - 1));
+    QString name = button ? button->text() : QString();
+    const QString shared = QStringLiteral("Площадь окраски ");
+    if (name.startsWith(shared))
+        name.remove(0, shared.size());
+    while (name.endsWith(u'.'))
+        name.chop(1);
+    return name;
+}
+
+} // namespace
+
+Program::Program(char decimalSeparator)
+    : estimate_(std::make_unique<EstimateSheet>(decimalSeparator)),
+      registry_(std::make_unique<WindowRegistry>()) {
     form1_ = std::make_unique<TForm1>(*registry_);
     registry_->add(1, form1_.get());
     for (const CalculatorEntry& entry : allCalculators())
-        registry_->addFactory(entry.formNumber, [create = entry.create, decimalSeparator] {
-            return create(decimalSeparator);
+        registry_->addFactory(entry.formNumber, [this, create = entry.create, decimalSeparator,
+                                                 number = entry.formNumber] {
+            CalculatorWindow* calculator = create(decimalSeparator);
+            // Each successful Compute becomes a line of the sheet, named after its button.
+            QObject::connect(calculator, &CalculatorWindow::computed, estimate_.get(),
+                             [this, calculator, element = elementName(*form1_, number)](
+                                 const FormState& state, const Results& results) {
+                                 estimate_->record(element, calculator->objectName(), state,
+                                                   results);
+                             });
+            return calculator;
         });
+    QObject::connect(form1_.get(), &TForm1::estimateRequested, estimate_.get(),
+                     [this] { estimate_->open(); });
+    estimate_->guardExit(*form1_);
 }
 
 void Program::start() { form1_->show(); }

@@ -7,6 +7,7 @@
 
 namespace velaro {
 
+class EstimateSheet;
 class WindowRegistry;
 
 class TForm1 : public QMainWindow {
@@ -24,6 +25,10 @@ public:
     void N2Click(); // File ▸ Exit: ends the program
     void N4Click(); // Help ▸ About
 
+signals:
+    // File ▸ «Ведомость окраски…»
+    void estimateRequested();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -40,11 +45,14 @@ public:
 
     TForm1& mainWindow() { return *form1_; }
     WindowRegistry& registry() { return *registry_; }
+    EstimateSheet& estimateSheet() { return *estimate_; }
 
     // Shows the main window.
     void start();
 
 private:
+    // Declared first: it outlives the calculators that record into it.
+    std::unique_ptr<EstimateSheet> estimate_;
     std::unique_ptr<WindowRegistry> registry_;
     std::unique_ptr<TForm1> form1_;
 };

@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace velaro::test {
@@ -72,7 +73,13 @@ bool isTicked(const QWidget* window, const QString& box) {
     return check && check->isChecked();
 }
 
+void useTemporaryDataFolder() {
+    static QTemporaryDir folder;
+    qputenv("XDG_DATA_HOME", folder.path().toLocal8Bit());
+}
+
 int runTests(int argc, char** argv, QObject* tests) {
+    useTemporaryDataFolder();
     installFontSubstitutions();
     return QTest::qExec(tests, argc, argv);
 }
