@@ -176,6 +176,8 @@ class EstimateTest : public QObject {
         QTest::newRow("exponent form") << QStringList{"1E-5", "2"} << QList<int>{} << "2,00001 м2";
         QTest::newRow("point as separator")
             << QStringList{"0.7", "0,1"} << QList<int>{} << "0,8 м2";
+        QTest::newRow("past fifteen digits: not summed")
+            << QStringList{"1,5E20", "2"} << QList<int>{} << "2 м2";
         QTest::newRow("none") << QStringList{} << QList<int>{} << "0 м2";
     }
     void totalsAreExactDecimalSums() {
@@ -551,8 +553,8 @@ class EstimateTest : public QObject {
             << edited("\"version\": 1", "\"version\": \"1\"") << "нет версии формата";
         QTest::newRow("count zero") << edited("\"count\": 1", "\"count\": 0") << "«count»";
         QTest::newRow("huge count") << edited("\"count\": 1", "\"count\": 1e300") << "«count»";
-        QTest::newRow("result not a figure")
-            << edited("\"result\": \"2\"", "\"result\": \"два\"") << "«result»";
+        QTest::newRow("result not text")
+            << edited("\"result\": \"2\"", "\"result\": 2") << "«result»";
         QTest::newRow("unknown material")
             << edited("\"material\": \"\"", "\"material\": \"Эмаль\"") << "нет материала";
         QTest::newRow("bad material")

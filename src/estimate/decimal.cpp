@@ -7,8 +7,10 @@ namespace {
 
 using Wide = Decimal::Wide;
 
-constexpr int kMaxScale = 12;
-constexpr int kMaxIntegerDigits = 17;
+// Bounds that keep every sum and aligned value of a sheet far inside 128 bits: results carry at
+// most fifteen significant digits, and nothing in an estimate needs more than six decimals.
+constexpr int kMaxScale = 6;
+constexpr int kMaxIntegerDigits = 15;
 
 Wide powerOfTen(int exponent) {
     Wide power = 1;

@@ -19,7 +19,7 @@ class Decimal {
     // A shown figure: an optional minus, digits with at most one ',' or '.', an optional
     // exponent (E-5, e+3) as results are written past fifteen digits. Blanks around it are
     // allowed, grouping blanks inside it are not. nullopt for anything else, and for figures of
-    // eighteen or more integer digits or more than twelve decimals, which no estimate holds.
+    // more than fifteen integer digits or six decimals, which no estimate holds.
     static std::optional<Decimal> parse(const QString& text);
 
     Decimal operator+(const Decimal& other) const;

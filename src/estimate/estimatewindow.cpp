@@ -509,9 +509,9 @@ bool EstimateWindow::writeRecovery() {
     autosave_.stop();
     const QString path = recoveryFilePath();
     QDir().mkpath(QFileInfo(path).absolutePath());
-    const QJsonObject extra{{"document", path_}, {"modified", modified_}};
     QString error;
-    autosaveFailed_ = !writeAtomically(path, sheetToJson(model_->sheet(), extra), error);
+    autosaveFailed_ = !writeAtomically(
+        path, sheetToJson(model_->sheet(), DocumentState{path_, modified_}), error);
     if (autosaveFailed_) {
         autosaveError_ = error;
         statusBar()->showMessage(
@@ -540,8 +540,8 @@ void EstimateWindow::loadRecovery() {
     LoadedSheet& sheet = std::get<LoadedSheet>(loaded);
     model_->resetSheet(std::move(sheet.sheet));
     autosave_.stop(); // nothing new to write
-    path_ = sheet.object.value("document").toString();
-    modified_ = sheet.object.value("modified").toBool();
+    path_ = sheet.document.path;
+    modified_ = sheet.document.modified;
     recording_->setChecked(model_->sheet().recording);
 }
 

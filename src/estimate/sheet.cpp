@@ -64,9 +64,12 @@ LineFigures LineFigures::of(const Line& line, const MaterialRates* rates) {
     LineFigures figures;
     if (const auto result = Decimal::parse(line.result))
         figures.area = result->times(Decimal::whole(line.count));
+    // Paint past a billion tonnes is a mistyped rate, not an amount; it is left out.
+    static const Decimal kLargestPaint = Decimal::whole(1'000'000'000'000'000);
     if (figures.area && rates && !line.material.isEmpty())
         if (const auto paint = figures.area->times(rates->perSquareMetre))
-            figures.paint = paint->rounded(2);
+            if (paint->compare(kLargestPaint) < 0)
+                figures.paint = paint->rounded(2);
     return figures;
 }
 

@@ -1,87 +1,131 @@
 #include "estimate/sheetfile.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonParseError>
+#include "estimate/json.h"
 
 #include <cmath>
 
 namespace velaro {
 namespace {
 
+using json::Value;
+
 constexpr qsizetype kLargestFile = 256 * 1024 * 1024;
 
-QJsonObject materialObject(const Material& m) {
-    return {{"name", m.name},   {"unit", m.unit},   {"consumption", m.consumption},
-            {"coats", m.coats}, {"waste", m.waste}, {"canSize", m.canSize},
-            {"price", m.price}};
+void writeMaterial(json::Writer& w, const Material& m) {
+    w.beginObject();
+    w.key(QLatin1StringView("name"));
+    w.string(m.name);
+    w.key(QLatin1StringView("unit"));
+    w.string(m.unit);
+    w.key(QLatin1StringView("consumption"));
+    w.string(m.consumption);
+    w.key(QLatin1StringView("coats"));
+    w.number(m.coats);
+    w.key(QLatin1StringView("waste"));
+    w.string(m.waste);
+    w.key(QLatin1StringView("canSize"));
+    w.string(m.canSize);
+    w.key(QLatin1StringView("price"));
+    w.string(m.price);
+    w.endObject();
 }
 
-QJsonObject lineObject(const Line& line) {
-    QJsonArray measurements;
-    for (const Measurement& m : line.measurements)
-        measurements.append(QJsonObject{{"name", m.name}, {"text", m.text}, {"unit", m.unit}});
-    return {{"room", line.room},
-            {"element", line.element},
-            {"calculator", line.calculator},
-            {"inputs", line.inputs},
-            {"measurements", measurements},
-            {"conditions", QJsonArray::fromStringList(line.conditions)},
-            {"formula", line.formula},
-            {"result", line.result},
-            {"count", line.count},
-            {"material", line.material}};
+void writeLine(json::Writer& w, const Line& line) {
+    const auto text = [&w](const char* name, const QString& value) {
+        w.key(QLatin1StringView(name));
+        w.string(value);
+    };
+    w.beginObject();
+    text("room", line.room);
+    text("element", line.element);
+    text("calculator", line.calculator);
+    text("inputs", line.inputs);
+    w.key(QLatin1StringView("measurements"));
+    w.beginArray();
+    for (const Measurement& m : line.measurements) {
+        w.beginObject();
+        text("name", m.name);
+        text("text", m.text);
+        text("unit", m.unit);
+        w.endObject();
+    }
+    w.endArray();
+    w.key(QLatin1StringView("conditions"));
+    w.beginArray();
+    for (const QString& condition : line.conditions)
+        w.string(condition);
+    w.endArray();
+    text("formula", line.formula);
+    text("result", line.result);
+    w.key(QLatin1StringView("count"));
+    w.number(line.count);
+    text("material", line.material);
+    w.endObject();
 }
+
+// Where in the file a fault lies, put into words only when there is one.
+struct Where {
+    const char* kind; // «строка», «материал», «ведомость»
+    std::size_t number = 0;
+    std::size_t measurement = 0;
+    QString text() const {
+        QString words = QString::fromUtf8(kind);
+        if (number)
+            words += QStringLiteral(" %1").arg(number);
+        if (measurement)
+            words += QStringLiteral(", замер %1").arg(measurement);
+        return words;
+    }
+};
 
 // Reading one object: each member must be there with its type; the first fault ends it.
 class Reader {
   public:
-    Reader(const QJsonObject& object, QString where) : object_(object), where_(std::move(where)) {}
+    Reader(const Value& object, Where where) : object_(object), where_(where) {}
 
-    QString text(const char* name) {
-        const QJsonValue value = object_.value(QLatin1String(name));
-        if (!value.isString())
+    QString text(const char* name) const {
+        const Value* value = object_.member(name);
+        if (!value || value->type != Value::Type::String)
             fail(name, QStringLiteral("нет текста"));
-        return value.toString();
+        return value->string;
     }
-    int whole(const char* name, int lowest, int highest) {
-        const QJsonValue value = object_.value(QLatin1String(name));
-        const double number = value.toDouble(-1.0);
-        if (!value.isDouble() || !(number >= lowest && number <= highest) ||
-            number != std::floor(number))
+    int whole(const char* name, int lowest, int highest) const {
+        const Value* value = object_.member(name);
+        if (!value || value->type != Value::Type::Number || !(value->number >= lowest) ||
+            !(value->number <= highest) || value->number != std::floor(value->number))
             fail(name, QStringLiteral("нужно целое от %1 до %2").arg(lowest).arg(highest));
-        return int(number);
+        return int(value->number);
     }
-    QJsonArray array(const char* name) {
-        const QJsonValue value = object_.value(QLatin1String(name));
-        if (!value.isArray())
+    const std::vector<Value>& array(const char* name) const {
+        const Value* value = object_.member(name);
+        if (!value || value->type != Value::Type::Array)
             fail(name, QStringLiteral("нет списка"));
-        return value.toArray();
+        return value->items;
     }
-    bool flag(const char* name) {
-        const QJsonValue value = object_.value(QLatin1String(name));
-        if (!value.isBool())
+    bool flag(const char* name) const {
+        const Value* value = object_.member(name);
+        if (!value || value->type != Value::Type::Bool)
             fail(name, QStringLiteral("нужно true или false"));
-        return value.toBool();
+        return value->boolean;
     }
     [[noreturn]] void fail(const char* name, const QString& what) const {
-        throw LoadError{
-            QStringLiteral("файл повреждён: %1, «%2»: %3").arg(where_, QLatin1String(name), what)};
+        throw LoadError{QStringLiteral("файл повреждён: %1, «%2»: %3")
+                            .arg(where_.text(), QString::fromUtf8(name), what)};
     }
 
   private:
-    const QJsonObject& object_;
-    QString where_;
+    const Value& object_;
+    Where where_;
 };
 
-QJsonObject objectAt(const QJsonArray& array, qsizetype i, const QString& where) {
-    if (!array.at(i).isObject())
-        throw LoadError{QStringLiteral("файл повреждён: %1 не запись").arg(where)};
-    return array.at(i).toObject();
+const Value& objectIn(const Value& value, const Where& where) {
+    if (value.type != Value::Type::Object)
+        throw LoadError{QStringLiteral("файл повреждён: %1 не запись").arg(where.text())};
+    return value;
 }
 
-Material readMaterial(const QJsonObject& object, const QString& where) {
-    Reader r(object, where);
+Material readMaterial(const Value& object, const Where& where) {
+    const Reader r(objectIn(object, where), where);
     Material m;
     m.name = r.text("name");
     m.unit = r.text("unit");
@@ -91,83 +135,102 @@ Material readMaterial(const QJsonObject& object, const QString& where) {
     m.canSize = r.text("canSize");
     m.price = r.text("price");
     if (const QString problem = m.problem(); !problem.isEmpty())
-        throw LoadError{QStringLiteral("файл повреждён: %1: %2").arg(where, problem)};
+        throw LoadError{QStringLiteral("файл повреждён: %1: %2").arg(where.text(), problem)};
     return m;
 }
 
-Line readLine(const QJsonObject& object, const QString& where) {
-    Reader r(object, where);
+Line readLine(const Value& object, const Where& where) {
+    const Reader r(objectIn(object, where), where);
     Line line;
     line.room = r.text("room");
     line.element = r.text("element");
     line.calculator = r.text("calculator");
     line.inputs = r.text("inputs");
-    const QJsonArray measurements = r.array("measurements");
-    for (qsizetype i = 0; i < measurements.size(); ++i) {
-        const QString at = QStringLiteral("%1, замер %2").arg(where).arg(i + 1);
-        Reader m(objectAt(measurements, i, at), at);
+    const auto& measurements = r.array("measurements");
+    for (std::size_t i = 0; i < measurements.size(); ++i) {
+        const Where at{where.kind, where.number, i + 1};
+        const Reader m(objectIn(measurements[i], at), at);
         line.measurements.append({m.text("name"), m.text("text"), m.text("unit")});
     }
-    const QJsonArray conditions = r.array("conditions");
-    for (const QJsonValue& condition : conditions) {
-        if (!condition.isString())
+    for (const Value& condition : r.array("conditions")) {
+        if (condition.type != Value::Type::String)
             r.fail("conditions", QStringLiteral("условие не текст"));
-        line.conditions.append(condition.toString());
+        line.conditions.append(condition.string);
     }
     line.formula = r.text("formula");
+    // A result past the figures the totals sum (fifteen digits) is kept as shown and not summed.
     line.result = r.text("result");
-    if (!Decimal::parse(line.result))
-        r.fail("result", QStringLiteral("«%1» не число").arg(line.result.left(40)));
     line.count = r.whole("count", 1, kMaxCount);
     line.material = r.text("material");
     return line;
 }
 
-LoadedSheet readSheet(const QJsonObject& root) {
-    Reader r(root, QStringLiteral("ведомость"));
+LoadedSheet readSheet(const Value& root) {
+    const Reader r(root, Where{"ведомость"});
     LoadedSheet loaded;
-    loaded.object = root;
     Sheet& sheet = loaded.sheet;
     sheet.recording = r.flag("recording");
     sheet.lastRoom = r.text("lastRoom");
-    const QJsonArray materials = r.array("materials");
+    const auto& materials = r.array("materials");
     QStringList names;
-    for (qsizetype i = 0; i < materials.size(); ++i) {
-        const QString where = QStringLiteral("материал %1").arg(i + 1);
-        sheet.materials.append(readMaterial(objectAt(materials, i, where), where));
+    for (std::size_t i = 0; i < materials.size(); ++i) {
+        const Where where{"материал", i + 1};
+        sheet.materials.append(readMaterial(materials[i], where));
         if (names.contains(sheet.materials.back().name))
-            throw LoadError{QStringLiteral("файл повреждён: %1: название повторяется").arg(where)};
+            throw LoadError{
+                QStringLiteral("файл повреждён: %1: название повторяется").arg(where.text())};
         names.append(sheet.materials.back().name);
     }
-    const QJsonArray lines = r.array("lines");
-    sheet.lines.reserve(lines.size());
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const QString where = QStringLiteral("строка %1").arg(i + 1);
-        sheet.lines.append(readLine(objectAt(lines, i, where), where));
-        if (!sheet.lines.back().material.isEmpty() && !names.contains(sheet.lines.back().material))
+    const auto& lines = r.array("lines");
+    sheet.lines.reserve(qsizetype(lines.size()));
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const Where where{"строка", i + 1};
+        sheet.lines.append(readLine(lines[i], where));
+        const QString& material = sheet.lines.back().material;
+        if (!material.isEmpty() && !names.contains(material))
             throw LoadError{QStringLiteral("файл повреждён: %1: нет материала «%2»")
-                                .arg(where, sheet.lines.back().material.left(40))};
+                                .arg(where.text(), material.left(40))};
     }
+    if (const Value* document = root.member("document");
+        document && document->type == Value::Type::String)
+        loaded.document.path = document->string;
+    if (const Value* modified = root.member("modified");
+        modified && modified->type == Value::Type::Bool)
+        loaded.document.modified = modified->boolean;
     return loaded;
 }
 
 } // namespace
 
-QByteArray sheetToJson(const Sheet& sheet, const QJsonObject& extra) {
-    QJsonObject root = extra;
-    root.insert("format", kSheetFormat);
-    root.insert("version", kSheetVersion);
-    root.insert("recording", sheet.recording);
-    root.insert("lastRoom", sheet.lastRoom);
-    QJsonArray materials;
+QByteArray sheetToJson(const Sheet& sheet, const std::optional<DocumentState>& document) {
+    json::Writer w;
+    w.beginObject();
+    w.key(QLatin1StringView("format"));
+    w.string(kSheetFormat);
+    w.key(QLatin1StringView("version"));
+    w.number(kSheetVersion);
+    if (document) {
+        w.key(QLatin1StringView("document"));
+        w.string(document->path);
+        w.key(QLatin1StringView("modified"));
+        w.boolean(document->modified);
+    }
+    w.key(QLatin1StringView("recording"));
+    w.boolean(sheet.recording);
+    w.key(QLatin1StringView("lastRoom"));
+    w.string(sheet.lastRoom);
+    w.key(QLatin1StringView("materials"));
+    w.beginArray();
     for (const Material& m : sheet.materials)
-        materials.append(materialObject(m));
-    root.insert("materials", materials);
-    QJsonArray lines;
+        writeMaterial(w, m);
+    w.endArray();
+    w.key(QLatin1StringView("lines"));
+    w.beginArray();
     for (const Line& line : sheet.lines)
-        lines.append(lineObject(line));
-    root.insert("lines", lines);
-    return QJsonDocument(root).toJson(QJsonDocument::Indented);
+        writeLine(w, line);
+    w.endArray();
+    w.endObject();
+    return w.take();
 }
 
 std::variant<LoadedSheet, LoadError> sheetFromJson(const QByteArray& bytes) {
@@ -175,31 +238,28 @@ std::variant<LoadedSheet, LoadError> sheetFromJson(const QByteArray& bytes) {
         return LoadError{QStringLiteral("файл пуст")};
     if (bytes.size() > kLargestFile)
         return LoadError{QStringLiteral("файл слишком велик для ведомости")};
-    QJsonParseError error{};
-    const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
-    if (error.error != QJsonParseError::NoError) {
-        // Running out of text inside the document is a file cut short, not a foreign one.
-        if (error.offset >= bytes.trimmed().size() && bytes.trimmed().startsWith('{'))
+    if (!bytes.trimmed().startsWith('{'))
+        return LoadError{QStringLiteral("это не файл ведомости окраски")};
+    auto parsed = json::parse(bytes);
+    if (const auto* error = std::get_if<json::ParseError>(&parsed)) {
+        // Running out of text inside the document is a file cut short.
+        if (error->atEnd)
             return LoadError{QStringLiteral("файл обрывается: он записан не до конца")};
-        if (!bytes.trimmed().startsWith('{'))
-            return LoadError{QStringLiteral("это не файл ведомости окраски")};
-        return LoadError{QStringLiteral("файл повреждён: %1 (байт %2)")
-                             .arg(error.errorString())
-                             .arg(error.offset)};
+        return LoadError{
+            QStringLiteral("файл повреждён: %1 (байт %2)").arg(error->what).arg(error->offset)};
     }
-    if (!document.isObject())
+    const Value& root = std::get<Value>(parsed);
+    const Value* format = root.member("format");
+    if (!format || format->type != Value::Type::String || format->string != kSheetFormat)
         return LoadError{QStringLiteral("это не файл ведомости окраски")};
-    const QJsonObject root = document.object();
-    if (root.value("format").toString() != kSheetFormat)
-        return LoadError{QStringLiteral("это не файл ведомости окраски")};
-    const QJsonValue version = root.value("version");
-    const double number = version.toDouble();
-    if (!version.isDouble() || !(number >= 1) || number != std::floor(number))
+    const Value* version = root.member("version");
+    if (!version || version->type != Value::Type::Number || !(version->number >= 1) ||
+        version->number != std::floor(version->number))
         return LoadError{QStringLiteral("файл повреждён: нет версии формата")};
-    if (number > kSheetVersion)
+    if (version->number > kSheetVersion)
         return LoadError{QStringLiteral("файл записан более новой версией программы (формат %1); "
                                         "эта версия читает формат %2")
-                             .arg(QString::number(number, 'g', 12))
+                             .arg(QString::number(version->number, 'g', 12))
                              .arg(kSheetVersion)};
     try {
         return readSheet(root);

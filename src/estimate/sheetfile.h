@@ -6,8 +6,8 @@
 #include "estimate/sheet.h"
 
 #include <QByteArray>
-#include <QJsonObject>
 
+#include <optional>
 #include <variant>
 
 namespace velaro {
@@ -16,12 +16,17 @@ inline const QString kSheetFormat = QStringLiteral("velaro-estimate");
 inline constexpr int kSheetVersion = 1;
 inline const QString kSheetSuffix = QStringLiteral("velaro-estimate");
 
-// `extra` adds members of the caller's (the recovery file keeps the document's path in them).
-QByteArray sheetToJson(const Sheet& sheet, const QJsonObject& extra = {});
+// What the recovery file keeps beside the sheet: the document it belongs to.
+struct DocumentState {
+    QString path;
+    bool modified = false;
+};
+
+QByteArray sheetToJson(const Sheet& sheet, const std::optional<DocumentState>& document = {});
 
 struct LoadedSheet {
     Sheet sheet;
-    QJsonObject object; // the whole file, for the caller's own members
+    DocumentState document; // empty where the file keeps none
 };
 struct LoadError {
     QString reason; // a sentence in the user's language, without the file's name
