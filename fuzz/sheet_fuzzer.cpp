@@ -4,6 +4,8 @@
 
 #include "estimate/sheetfile.h"
 
+#include <QHash>
+
 #include <cstdint>
 #include <cstdlib>
 #include <variant>

@@ -154,7 +154,7 @@ EstimateWindow::EstimateWindow(char decimalSeparator, QWidget* parent)
     QHeaderView* header = table_->horizontalHeader();
     header->setStretchLastSection(false);
     const int em = fontMetrics().horizontalAdvance(u'M');
-    const std::array<int, kColumnCount> widths{3, 10, 16, 22, 14, 28, 5, 8, 9, 8};
+    const std::array<int, kColumnCount> widths{3, 9, 14, 16, 12, 16, 5, 9, 9, 8};
     for (int c = 0; c < kColumnCount; ++c)
         table_->setColumnWidth(c, widths[std::size_t(c)] * em);
 
@@ -177,6 +177,7 @@ EstimateWindow::EstimateWindow(char decimalSeparator, QWidget* parent)
     splitter->addWidget(table_);
     splitter->addWidget(buildTotalsPanel());
     splitter->setStretchFactor(0, 1);
+    splitter->setSizes({104 * em, 36 * em});
     splitter->setChildrenCollapsible(false);
 
     auto* central = new QWidget;
@@ -185,7 +186,7 @@ EstimateWindow::EstimateWindow(char decimalSeparator, QWidget* parent)
     layout->addWidget(splitter, 1);
     setCentralWidget(central);
     statusBar()->setObjectName("statusBar");
-    resize(118 * em, 40 * em);
+    resize(140 * em, 56 * em);
 
     autosave_.setSingleShot(true);
     autosave_.setInterval(kAutosaveDelayMs);

@@ -72,7 +72,7 @@ class Parser {
                 const std::string_view name = rawString();
                 expect(':');
                 Value member = value(depth + 1);
-                members_.emplace_back(name, std::move(member));
+                members_.push_back(Member{name, std::move(member)});
                 if (peek() == '}') {
                     ++p_;
                     break;
@@ -274,7 +274,7 @@ class Parser {
     const char* p_;
     const char* end_;
     const char* begin_;
-    std::vector<std::pair<std::string_view, Value>> members_;
+    std::vector<Member> members_;
     std::vector<Value> items_;
 };
 
@@ -282,8 +282,8 @@ class Parser {
 
 const Value* Value::member(std::string_view name) const {
     for (auto m = members.rbegin(); m != members.rend(); ++m)
-        if (m->first == name)
-            return &m->second;
+        if (m->name == name)
+            return &m->value;
     return nullptr;
 }
 

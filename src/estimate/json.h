@@ -14,6 +14,8 @@
 
 namespace velaro::json {
 
+struct Member;
+
 struct Value {
     enum class Type { Null, Bool, Number, String, Array, Object };
     Type type = Type::Null;
@@ -23,10 +25,15 @@ struct Value {
     std::vector<Value> items;
     // Names are views of the parsed text, as written (escapes undone nowhere: the sheet's names
     // are plain words), so the text must outlive the value.
-    std::vector<std::pair<std::string_view, Value>> members;
+    std::vector<Member> members;
 
     // The member of that name (the last, where a name repeats), or nullptr.
     const Value* member(std::string_view name) const;
+};
+
+struct Member {
+    std::string_view name;
+    Value value;
 };
 
 struct ParseError {
