@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLibrary>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
@@ -51,7 +52,7 @@ class FakePrompts final : public EstimatePrompts {
         ++exitQuestions;
         return exitChoice;
     }
-    bool choosePrinter(QWidget*, QPrinter&) override { return false; }
+    bool print(QWidget*, const QString&, QString&) override { return false; }
 };
 
 Line lineWith(const QString& result, int count = 1, const QString& room = {}) {
@@ -657,6 +658,13 @@ class EstimateTest : public QObject {
               QString("Ванная"), QString("(две стороны)"), QString("1 234,56 м2"),
               QString("ПФ-115"), QString("298,75 кг")})
             QVERIFY2(text.contains(expected), qPrintable(expected + " not in: " + text.left(600)));
+    }
+
+    // Printing is a module of its own, found beside the program in the build tree.
+    void printModuleLoads() {
+        QLibrary module(QCoreApplication::applicationDirPath() + "/../velaro-print");
+        QVERIFY2(module.load(), qPrintable(module.errorString()));
+        QVERIFY(module.resolve("velaro_print_html"));
     }
 
     // The child computes in a real window and is killed 1,2 s later: the line is there.

@@ -48,9 +48,8 @@ int main(int argc, char** argv) {
     compute(program, 20, {{"Edit2", "10"}, {"Edit3", "1"}}, {"CheckBox1"});
     velaro::EstimateWindow& sheet = program.estimateSheet().window();
     velaro::SheetModel& model = sheet.model();
-    model.editMaterials({{QStringLiteral("ПФ-115"), QStringLiteral("кг"), QStringLiteral("0,11"),
-                          2, QStringLiteral("10"), QStringLiteral("0,9"),
-                          QStringLiteral("250,5")}});
+    model.editMaterials({{QStringLiteral("ПФ-115"), QStringLiteral("кг"), QStringLiteral("0,11"), 2,
+                          QStringLiteral("10"), QStringLiteral("0,9"), QStringLiteral("250,5")}});
     const auto set = [&](int row, velaro::Column column, const QVariant& value) {
         model.setData(model.index(row, int(column)), value, Qt::EditRole);
     };

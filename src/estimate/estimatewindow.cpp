@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDate>
 #include <QDir>
 #include <QFile>
@@ -18,11 +19,10 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLibrary>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPdfWriter>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QPushButton>
 #include <QSaveFile>
 #include <QSpinBox>
@@ -127,9 +127,24 @@ EstimatePrompts::ExitChoice EstimatePrompts::autosaveFailed(QWidget* parent, con
     return box.clickedButton() == quit ? ExitChoice::Quit : ExitChoice::Stay;
 }
 
-bool EstimatePrompts::choosePrinter(QWidget* parent, QPrinter& printer) {
-    QPrintDialog dialog(&printer, parent);
-    return dialog.exec() == QDialog::Accepted;
+bool EstimatePrompts::print(QWidget* parent, const QString& html, QString& error) {
+    // Beside the program in the build tree, or where it is installed.
+    const QString here = QCoreApplication::applicationDirPath();
+    QLibrary module;
+    for (const QString& path :
+         {here + QStringLiteral("/velaro-print"), here + QStringLiteral("/../velaro-print"),
+          here + QStringLiteral("/../" VELARO_PRINT_DIR "/velaro-print")}) {
+        module.setFileName(path);
+        if (module.load())
+            break;
+    }
+    using Print = int (*)(const QString*, QWidget*);
+    const auto print = reinterpret_cast<Print>(module.resolve("velaro_print_html"));
+    if (!print) {
+        error = module.errorString();
+        return false;
+    }
+    return print(&html, parent) != 0;
 }
 
 EstimateWindow::EstimateWindow(char decimalSeparator, QWidget* parent)
@@ -500,10 +515,9 @@ bool EstimateWindow::exportPdf(const QString& path) {
 }
 
 void EstimateWindow::print() {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageOrientation(QPageLayout::Landscape);
-    if (prompts_->choosePrinter(this, printer))
-        document()->print(&printer);
+    QString error;
+    if (!prompts_->print(this, html(), error) && !error.isEmpty())
+        prompts_->error(this, QStringLiteral("Печать недоступна: %1.").arg(error));
 }
 
 bool EstimateWindow::writeRecovery() {

@@ -14,7 +14,6 @@
 
 class QCheckBox;
 class QLabel;
-class QPrinter;
 class QTableView;
 class QTextDocument;
 class QTreeWidget;
@@ -34,7 +33,9 @@ class EstimatePrompts {
     virtual void error(QWidget* parent, const QString& text);
     virtual bool confirm(QWidget* parent, const QString& text);
     virtual ExitChoice autosaveFailed(QWidget* parent, const QString& text);
-    virtual bool choosePrinter(QWidget* parent, QPrinter& printer);
+    // The print dialog and the printing, from the printing module; false where nothing was
+    // printed, with `error` set where the module could not be loaded.
+    virtual bool print(QWidget* parent, const QString& html, QString& error);
 };
 
 class EstimateWindow : public QMainWindow {
