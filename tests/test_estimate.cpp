@@ -5,6 +5,7 @@
 #include "estimate/estimatesheet.h"
 #include "estimate/estimatewindow.h"
 #include "estimate/export.h"
+#include "estimate/materialsdialog.h"
 #include "estimate/sheetfile.h"
 #include "estimate/sheetmodel.h"
 #include "shell/prob02.h"
@@ -501,7 +502,7 @@ class EstimateTest : public QObject {
             SheetModel& model = window.model();
             model.editMaterials(
                 {paint("0,11", 2, "10", "0,9", "250,5"), paint("0,2", 1, "5", "3", "", "ВД-АК")});
-            Line line = lineWith("12,35", 3, "Кухня \"у окна\"");
+            Line line = lineWith("12,35", 3, "Кухня \"у окна\" \\ 🎨\n\t/");
             line.measurements = {{"Площадь", "6,175", "м2"}, {"Переплётов", "2", ""}};
             line.conditions = {"Стены каменные"};
             line.formula = "6,175 м2 × 2 = 12,35 м2";
@@ -561,6 +562,17 @@ class EstimateTest : public QObject {
         QTest::newRow("bad material")
             << edited("\"canSize\": \"1\"", "\"canSize\": \"0\"") << "материал 1: тара";
         QTest::newRow("missing member") << edited("\"formula\"", "\"formulae\"") << "«formula»";
+        QTest::newRow("lone surrogate")
+            << edited("\"room\": \"\"", "\"room\": \"\\ud800\"") << "одиночный суррогат";
+        QTest::newRow("control character")
+            << edited("\"room\": \"\"", "\"room\": \"a\tb\"") << "управляющий символ";
+        QTest::newRow("not utf-8")
+            << edited("\"room\": \"\"", "\"room\": \"\xff\"") << "не в UTF-8";
+        QTest::newRow("too deep") << QByteArray("{\"a\": ") + QByteArray(100, '[') +
+                                         QByteArray(100, ']') + "}"
+                                  << "вложенность";
+        QTest::newRow("trailing text") << good + "{}"
+                                       << "лишний текст";
     }
     void badFilesLeaveTheSheet() {
         QFETCH(QByteArray, bytes);
@@ -787,6 +799,30 @@ class EstimateTest : public QObject {
         QVERIFY(sheet.findChild<QTableView*>("lines"));
         QCOMPARE(sheet.findChild<QLabel*>("total")->text(), QString("0 м2"));
         QVERIFY(program.mainWindow().isVisible());
+    }
+
+    void materialsDialogRefusesUnsoundRows_data() {
+        QTest::addColumn<QList<Material>>("materials");
+        QTest::addColumn<QString>("problem");
+        QTest::newRow("sound") << QList<Material>{paint("0,11", 2, "10", "0,9", "250")} << "";
+        QTest::newRow("same name twice")
+            << QList<Material>{paint("0,11", 2, "10", "0,9", ""), paint("0,2", 1, "0", "3", "")}
+            << "Строка 2: название «ПФ-115» уже есть.";
+        QTest::newRow("no can size")
+            << QList<Material>{paint("0,11", 2, "10", "", "")} << "Строка 1: тара";
+    }
+    void materialsDialogRefusesUnsoundRows() {
+        QFETCH(QList<Material>, materials);
+        QFETCH(QString, problem);
+        MaterialsDialog dialog(materials);
+        QCOMPARE(dialog.materials(), materials);
+        QVERIFY2(problem.isEmpty() ? dialog.problem().isEmpty()
+                                   : dialog.problem().startsWith(problem),
+                 qPrintable(dialog.problem()));
+        dialog.accept();
+        QCOMPARE(dialog.result() == QDialog::Accepted, problem.isEmpty());
+        if (!problem.isEmpty())
+            QVERIFY(dialog.findChild<QLabel*>("problem")->text().startsWith(problem));
     }
 
     void newSheetAsksBeforeDroppingUnsavedLines() {
