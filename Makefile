@@ -35,7 +35,7 @@ sanitize: deps
 	  VELARO_REFERENCE_CASES=5000 \
 	  ctest --output-on-failure --parallel 2
 
-# Bounded libFuzzer runs of the number parser and the picture decoder.
+# Bounded libFuzzer runs of the number parser, the picture decoder and the sheet loader.
 FUZZ_SECONDS ?= 30
 fuzz:
 	@EXTRA_PACKAGES="clang libclang-rt-14-dev" scripts/install-deps.sh
@@ -43,7 +43,8 @@ fuzz:
 
 # Start-up as a person sees it: launch to the first pixels of the main window on a private X
 # server without a window manager, against a bare Qt window and the floor (the same content and
-# nothing else), in alternating rounds; then Compute click times.
+# nothing else), in alternating rounds; then Compute click times and the estimate sheet at 10 000 lines
+# (adding a line, saving, opening).
 BENCH_RUNS ?= 21
 bench: build
 	@cmake --build $(BUILD_DIR) --target bench-programs
@@ -51,6 +52,7 @@ bench: build
 	    $(BUILD_DIR)/startup-bench $(BENCH_RUNS) $(BUILD_DIR)/velaro-paint \
 	    $(BUILD_DIR)/bench-bare $(BUILD_DIR)/bench-floor
 	@xvfb-run -a -s "-screen 0 1280x1024x24" $(BUILD_DIR)/velaro-paint-bench --compute | grep compute_us
+	@xvfb-run -a -s "-screen 0 1280x1024x24" $(BUILD_DIR)/estimate-bench | grep estimate_
 
 clean:
 	rm -rf $(BUILD_DIR) build-sanitize build-fuzz

@@ -10,6 +10,7 @@
 
 #include <QLineEdit>
 #include <QCheckBox>
+#include <QTemporaryDir>
 
 #include <algorithm>
 #include <chrono>
@@ -62,6 +63,11 @@ void timeCompute(velaro::MainWindow& mainWindow, int formNumber) {
 
 int main(int argc, char** argv) {
     const bool compute = argc > 1 && std::strcmp(argv[1], "--compute") == 0;
+    // Timed Computes are recorded on the estimate sheet: its recovery file goes to a temporary
+    // folder, not the user's.
+    QTemporaryDir dataHome;
+    if (compute)
+        qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
     return velaro::runApplication(argc, argv, [compute](QWidget& mainWindow) {
         auto& form1 = static_cast<velaro::MainWindow&>(mainWindow);
         new bench::FirstFrameReporter(mainWindow, [compute, &form1] {

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the two libFuzzer targets with clang (address and undefined-behaviour sanitizers on)
+# Builds the three libFuzzer targets with clang (address and undefined-behaviour sanitizers on)
 # and runs each for a bounded time from the seed corpus in fuzz/corpus.
 #   scripts/fuzz.sh [seconds per target]
 set -euo pipefail
@@ -10,12 +10,16 @@ mkdir -p "$out"
 flags=(-std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -Isrc)
 clang++ "${flags[@]}" fuzz/parser_fuzzer.cpp src/core/numbers.cpp -o "$out/parser_fuzzer"
 clang++ "${flags[@]}" fuzz/jpeg_fuzzer.cpp src/core/jpegdecoder.cpp -ljpeg -o "$out/jpeg_fuzzer"
-for target in parser jpeg; do
+# The sheet loader stands on Qt Core's JSON reader; only the loader itself is instrumented.
+read -r -a qtcore <<<"$(pkg-config --cflags --libs Qt6Core)"
+clang++ "${flags[@]}" -fPIC fuzz/sheet_fuzzer.cpp src/estimate/sheetfile.cpp src/estimate/sheet.cpp \
+  src/estimate/decimal.cpp src/estimate/json.cpp "${qtcore[@]}" -o "$out/sheet_fuzzer"
+for target in parser jpeg sheet; do
   work="$out/corpus-$target"
   mkdir -p "$work"
   echo "== $target: ${seconds}s"
   "$out/${target}_fuzzer" -max_total_time="$seconds" -timeout=5 -rss_limit_mb=2048 \
-    -max_len=$([ "$target" = jpeg ] && echo 65536 || echo 4096) \
+    -max_len=$(case $target in (jpeg) echo 65536 ;; (sheet) echo 16384 ;; (*) echo 4096 ;; esac) \
     -print_final_stats=1 "$work" "fuzz/corpus/$target" 2>&1 |
     grep -E '^(#[0-9]+ +DONE|stat::number_of_executed_units|stat::peak_rss_mb|==[0-9]+==ERROR|SUMMARY)|cov:' | tail -n 4
   test "${PIPESTATUS[0]}" -eq 0

@@ -16,6 +16,8 @@ packages=(
   openbox x11-utils
   # the start-up benchmark watches the X server for the first pixels of a window
   libxcb1-dev libxcb-damage0-dev
+  # the estimate sheet's PDF is read back as text by its test
+  poppler-utils
   # the accessibility smoke test: a session bus that starts the AT-SPI bus, and its Python client
   dbus-bin dbus-daemon at-spi2-core python3 python3-pyatspi
   # validating the desktop entry and the metainfo, `make package` and judging the package

@@ -140,8 +140,13 @@ void CalculatorWindow::setTabOrder(const QStringList& names) {
 
 void CalculatorWindow::compute() {
     clearTrails(client_); // before the rule runs, since a malformed number ends the click there
-    if (rule_)
-        apply(evaluate(formState()));
+    if (!rule_)
+        return;
+    const FormState state = formState();
+    const Outcome outcome = evaluate(state);
+    apply(outcome);
+    if (const auto* results = std::get_if<Results>(&outcome))
+        emit computed(state, *results);
 }
 
 Outcome CalculatorWindow::evaluate(const FormState& state) const {

@@ -56,6 +56,11 @@ public:
     // Focus, then box, then clearing; or the result texts.
     void apply(const Outcome& outcome);
 
+signals:
+    // After a successful Compute has written its results; never for a refusal, an error or
+    // Reset. The estimate sheet records from it.
+    void computed(const velaro::FormState& state, const velaro::Results& results);
+
 protected:
     // Building helpers. Positions are in client coordinates.
     QLabel* addLabel(const QString& text, QPoint topLeft, const QFont& font,

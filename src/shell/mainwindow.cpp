@@ -4,8 +4,10 @@
 #include "core/fonts.h"
 #include "core/messages.h"
 #include "core/windowframe.h"
+#include "estimate/estimatesheet.h"
 #include "shell/registry.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
@@ -37,6 +39,10 @@ MainWindow::MainWindow(WindowRegistry& registry, QWidget* parent)
     : QMainWindow(parent), registry_(registry) {
     setUpTopLevelWindow(*this, "TForm1", kApplicationTitle, QStringLiteral(":/icons/prob02.png"),
                         kMainBackground);
+    QAction* sheet =
+        addMenuCommand(*this, QStringLiteral("&Файл"), "N1", QStringLiteral("Ведомость окраски…"),
+                       "EstimateSheet", [this] { emit estimateRequested(); });
+    sheet->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
     addMenuCommand(*this, QStringLiteral("&Файл"), "N1", QStringLiteral("Выход"), "N2",
                    [this] { closeWindow(); });
     addMenuCommand(*this, QStringLiteral("&Справка"), "N3", QStringLiteral("О программе"), "N4",
@@ -127,13 +133,43 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     QCoreApplication::exit(0);
 }
 
-Program::Program(char decimalSeparator) : registry_(std::make_unique<WindowRegistry>()) {
+namespace {
+
+// The element a calculator measures, as its main-window button names it, without the words
+// every button shares: the name of its lines on the estimate sheet.
+QString elementName(const CalculatorEntry& entry) {
+    QString name = entry.caption;
+    const QString shared = QStringLiteral("Площадь окраски ");
+    if (name.startsWith(shared))
+        name.remove(0, shared.size());
+    while (name.endsWith(u'.'))
+        name.chop(1);
+    return name;
+}
+
+} // namespace
+
+Program::Program(char decimalSeparator)
+    : estimate_(std::make_unique<EstimateSheet>(decimalSeparator)),
+      registry_(std::make_unique<WindowRegistry>()) {
     form1_ = std::make_unique<MainWindow>(*registry_);
     registry_->add(1, form1_.get());
     for (const CalculatorEntry& entry : allCalculators())
-        registry_->addFactory(entry.formNumber, [create = entry.create, decimalSeparator] {
-            return create(decimalSeparator);
+        registry_->addFactory(entry.formNumber, [this, create = entry.create, decimalSeparator,
+                                                 element = elementName(entry)] {
+            CalculatorWindow* calculator = create(decimalSeparator);
+            // Each successful Compute becomes a line of the sheet, named after its button.
+            QObject::connect(calculator, &CalculatorWindow::computed, estimate_.get(),
+                             [this, calculator, element](const FormState& state,
+                                                         const Results& results) {
+                                 estimate_->record(element, calculator->objectName(), state,
+                                                   results);
+                             });
+            return calculator;
         });
+    QObject::connect(form1_.get(), &MainWindow::estimateRequested, estimate_.get(),
+                     [this] { estimate_->open(); });
+    estimate_->guardExit(*form1_);
 }
 
 void Program::start() { form1_->show(); }

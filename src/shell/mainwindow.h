@@ -11,9 +11,11 @@ class QPushButton;
 
 namespace velaro {
 
+class EstimateSheet;
 class WindowRegistry;
 
 class MainWindow : public QMainWindow {
+    Q_OBJECT
   public:
     explicit MainWindow(WindowRegistry& registry, QWidget* parent = nullptr);
 
@@ -27,6 +29,10 @@ class MainWindow : public QMainWindow {
     void openCalculator(int buttonNumber);
     void closeWindow(); // File ▸ Exit: ends the program
     void showAbout(); // Help ▸ About
+
+signals:
+    // File ▸ «Ведомость окраски…»
+    void estimateRequested();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -49,11 +55,14 @@ public:
 
     MainWindow& mainWindow() { return *form1_; }
     WindowRegistry& registry() { return *registry_; }
+    EstimateSheet& estimateSheet() { return *estimate_; }
 
     // Shows the main window.
     void start();
 
 private:
+    // Declared first: it outlives the calculators that record into it.
+    std::unique_ptr<EstimateSheet> estimate_;
     std::unique_ptr<WindowRegistry> registry_;
     std::unique_ptr<MainWindow> form1_;
 };

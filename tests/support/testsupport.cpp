@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <algorithm>
@@ -123,7 +124,13 @@ QString trailMismatch(const CalculatorWindow& window) {
     return problems.join(QStringLiteral("; "));
 }
 
+void useTemporaryDataFolder() {
+    static QTemporaryDir folder;
+    qputenv("XDG_DATA_HOME", folder.path().toLocal8Bit());
+}
+
 int runTests(int argc, char** argv, QObject* tests) {
+    useTemporaryDataFolder();
     installFontSubstitutions();
     return QTest::qExec(tests, argc, argv);
 }

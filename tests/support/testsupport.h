@@ -84,7 +84,12 @@ bool isTicked(const QWidget* window, const QString& box);
 // field's tooltip. Empty when all of this holds, else what differs.
 QString trailMismatch(const CalculatorWindow& window);
 
-// Prepares the application as the program does (fonts), then runs the test object.
+// Points the user's data folder (where the estimate sheet keeps its recovery file) at a
+// temporary folder of this process, so that no test reads or writes the real user's files.
+void useTemporaryDataFolder();
+
+// Prepares the application as the program does (fonts) in a temporary data folder, then runs
+// the test object.
 int runTests(int argc, char** argv, QObject* tests);
 
 } // namespace velaro::test

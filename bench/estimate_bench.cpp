@@ -1,0 +1,135 @@
+// The estimate sheet at 10 000 lines: adding a line with its totals refreshed, saving and
+// opening the sheet. Reports medians in the form `estimate_<what>_ms=<value>`.
+// Run it under a display (xvfb-run -a); it keeps its recovery file in a temporary folder.
+
+#include "estimate/estimatewindow.h"
+#include "estimate/json.h"
+#include "estimate/sheetfile.h"
+#include "estimate/sheetmodel.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <vector>
+
+namespace {
+
+constexpr int kLines = 10000;
+
+double median(std::vector<double> values) {
+    std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
+    return values[values.size() / 2];
+}
+
+double threadCpuMilliseconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
+}
+
+// Wall-clock time, and the processor time of this thread alone: on a loaded machine the first
+// includes waiting for a core, the second is what the work itself costs.
+std::vector<double> cpuTimes;
+template <class F> double millisecondsOf(F&& work) {
+    const double cpuStart = threadCpuMilliseconds();
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    cpuTimes.push_back(threadCpuMilliseconds() - cpuStart);
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+        .count();
+}
+
+// Prints the median wall time and the median processor time of what was timed since `mark`.
+void report(const char* name, const std::vector<double>& walls, std::size_t mark,
+            const char* format) {
+    std::vector<double> cpu(cpuTimes.begin() + std::ptrdiff_t(mark), cpuTimes.end());
+    std::printf("estimate_%s_ms=", name);
+    std::printf(format, median(walls));
+    std::printf(" (cpu ");
+    std::printf(format, median(cpu));
+    std::printf(")\n");
+}
+
+velaro::FormState stateOf(int n) {
+    velaro::FormState state(',');
+    state.setText("Edit2", std::to_string(n % 97) + "," + std::to_string(n % 10));
+    state.setLabel("Edit2", "Введите площадь горизонтальной проекции моек и раковин");
+    state.setUnit("Edit2", "м2");
+    state.setText("Edit3", std::to_string(n));
+    state.setTicked("CheckBox1", n % 2 == 0);
+    state.setLabel("CheckBox1", "Стены каменные, состав заполнения: переплёты:");
+    return state;
+}
+
+velaro::Results resultsOf(int n) {
+    return {{{"Edit1", std::to_string(n % 97 * 2) + "," + std::to_string(n % 10 * 2 % 10)}}, {}};
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QTemporaryDir dataHome;
+    qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
+    QApplication app(argc, argv);
+    velaro::EstimateWindow window(',');
+    window.show();
+    QApplication::processEvents();
+    window.model().editMaterials(
+        {{QStringLiteral("ПФ-115"), QStringLiteral("кг"), QStringLiteral("0,11"), 2,
+          QStringLiteral("10"), QStringLiteral("0,9"), QStringLiteral("250,5")}});
+    for (int n = 0; n < kLines; ++n)
+        window.record(QStringLiteral("моек и раковин"), QStringLiteral("TForm%1").arg(2 + n % 26),
+                      stateOf(n), resultsOf(n));
+    QApplication::processEvents();
+
+    // Each added line runs what a Compute runs: the record, the model, the totals beside it.
+    std::vector<double> adds, addsPainted;
+    std::size_t mark = cpuTimes.size();
+    for (int n = kLines; n < kLines + 200; ++n)
+        adds.push_back(millisecondsOf([&] {
+            window.record(QStringLiteral("моек и раковин"),
+                          QStringLiteral("TForm%1").arg(2 + n % 26), stateOf(n), resultsOf(n));
+        }));
+    std::printf("estimate_lines=%d\n", window.model().rowCount());
+    report("add_line", adds, mark, "%.3f");
+    // The same with the window repainted before the clock stops.
+    mark = cpuTimes.size();
+    for (int n = kLines; n < kLines + 200; ++n)
+        addsPainted.push_back(millisecondsOf([&] {
+            window.record(QStringLiteral("моек и раковин"),
+                          QStringLiteral("TForm%1").arg(2 + n % 26), stateOf(n + 100000),
+                          resultsOf(n));
+            QApplication::processEvents();
+        }));
+    report("add_line_painted", addsPainted, mark, "%.3f");
+
+    const QString path = dataHome.filePath("bench.velaro-estimate");
+    std::vector<double> saves, opens;
+    mark = cpuTimes.size();
+    for (int run = 0; run < 7; ++run)
+        saves.push_back(millisecondsOf([&] { window.saveTo(path); }));
+    report("save", saves, mark, "%.1f");
+    mark = cpuTimes.size();
+    for (int run = 0; run < 7; ++run)
+        opens.push_back(millisecondsOf([&] {
+            window.openFrom(path);
+            QApplication::processEvents();
+        }));
+    report("open", opens, mark, "%.1f");
+    if (qEnvironmentVariableIsSet("VELARO_BENCH_DETAIL")) {
+        QByteArray bytes;
+        std::printf("toJson %.1f\n",
+                    millisecondsOf([&] { bytes = velaro::sheetToJson(window.model().sheet()); }));
+        std::printf("bytes %lld\n", (long long)bytes.size());
+        std::printf("parse %.1f\n", millisecondsOf([&] { velaro::json::parse(bytes); }));
+        std::printf("fromJson %.1f\n", millisecondsOf([&] { velaro::sheetFromJson(bytes); }));
+
+        velaro::Sheet copy = window.model().sheet();
+        std::printf("reset %.1f\n", millisecondsOf([&] { window.model().resetSheet(copy); }));
+    }
+    return window.model().rowCount() >= kLines ? 0 : 1;
+}

@@ -1,0 +1,40 @@
+#pragma once
+// The sheet's columns and the text of each cell, the same on screen, in the CSV file and on
+// paper.
+
+#include "estimate/sheet.h"
+
+#include <QHash>
+
+namespace velaro {
+
+enum class Column {
+    Number,
+    Room,
+    Element,
+    Measurements,
+    Conditions,
+    Formula,
+    Count,
+    Area,
+    Material,
+    Paint
+};
+inline constexpr int kColumnCount = 10;
+
+QString columnTitle(Column column);
+
+// The materials' figures by name, for a line's paint and a material's cans.
+using RatesByName = QHash<QString, MaterialRates>;
+RatesByName ratesOf(const QList<Material>& materials);
+
+// `row` counts from 0; figures are written with the program's decimal separator.
+QString cellText(const Line& line, const LineFigures& figures, int row, Column column,
+                 QChar separator, const RatesByName& rates, const QList<Material>& materials);
+
+// A sum as the totals show it: grouped thousands and the unit, «1 234,56 м2».
+QString areaText(const Decimal& area, QChar separator);
+// The name a line without a room is summed under.
+QString roomTitle(const QString& room);
+
+} // namespace velaro

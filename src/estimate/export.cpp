@@ -1,0 +1,116 @@
+#include "estimate/export.h"
+
+#include <QDate>
+
+namespace velaro {
+
+QChar csvFieldSeparator(QChar decimalSeparator) {
+    return decimalSeparator == u',' ? u';' : u',';
+}
+
+QString csvCell(const QString& text, QChar fieldSeparator) {
+    QString cell = text;
+    if (!cell.isEmpty() && QStringLiteral("=+-@\t\r").contains(cell.front()))
+        cell.prepend(u'\'');
+    if (cell.contains(fieldSeparator) || cell.contains(u'"') || cell.contains(u'\n') ||
+        cell.contains(u'\r')) {
+        cell.replace(QStringLiteral("\""), QStringLiteral("\"\""));
+        cell = u'"' + cell + u'"';
+    }
+    return cell;
+}
+
+QByteArray sheetCsv(const SheetView& view) {
+    const QChar separator = csvFieldSeparator(view.separator);
+    QString text;
+    const auto row = [&](const QStringList& cells) {
+        QStringList quoted;
+        for (const QString& cell : cells)
+            quoted << csvCell(cell, separator);
+        text += quoted.join(separator) + QStringLiteral("\r\n");
+    };
+    QStringList header;
+    for (int c = 0; c < kColumnCount; ++c)
+        header << columnTitle(Column(c));
+    row(header);
+    for (qsizetype i = 0; i < view.sheet.lines.size(); ++i) {
+        QStringList cells;
+        for (int c = 0; c < kColumnCount; ++c)
+            cells << cellText(view.sheet.lines[i], view.figures[std::size_t(i)], int(i), Column(c),
+                              view.separator, view.rates, view.sheet.materials);
+        row(cells);
+    }
+    return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+}
+
+std::vector<MaterialRow> materialRows(const SheetView& view) {
+    std::vector<MaterialRow> rows;
+    for (const Material& material : view.sheet.materials) {
+        const auto sum = view.totals.paint().value(material.name);
+        const auto rates = view.rates.find(material.name);
+        const MaterialTotal total =
+            MaterialTotal::of(sum.value, rates == view.rates.end() ? nullptr : &*rates);
+        rows.push_back(
+            {material.name, total.quantity.text(view.separator, 2, true) + u' ' + material.unit,
+             total.cans ? QString::number(*total.cans) : QStringLiteral("—"),
+             total.cost ? total.cost->text(view.separator, 2, true) : QStringLiteral("—")});
+    }
+    return rows;
+}
+
+QString sheetHtml(const SheetView& view, const QString& title, const QDate& date) {
+    const auto e = [](const QString& text) { return text.toHtmlEscaped(); };
+    QString html = QStringLiteral(
+        "<html><head><meta charset=\"utf-8\"><style>"
+        "body{font-family:'Liberation Sans',sans-serif;font-size:8pt;}"
+        "h1{font-size:13pt;margin:0;} h2{font-size:10pt;margin:8pt 0 2pt 0;}"
+        "table{border-collapse:collapse;} td,th{border:1px solid #555;padding:2px 3px;"
+        "vertical-align:top;} th{background:#ddd;} .n{text-align:right;white-space:nowrap;}"
+        "</style></head><body>");
+    html += QStringLiteral("<h1>Ведомость окраски: %1</h1><p>%2</p>")
+                .arg(e(title), date.toString(QStringLiteral("dd.MM.yyyy")));
+    html += QStringLiteral("<table width=\"100%\" cellspacing=\"0\"><tr>");
+    for (int c = 0; c < kColumnCount; ++c)
+        html += QStringLiteral("<th>%1</th>").arg(e(columnTitle(Column(c))));
+    html += QStringLiteral("</tr>");
+    for (qsizetype i = 0; i < view.sheet.lines.size(); ++i) {
+        html += QStringLiteral("<tr>");
+        for (int c = 0; c < kColumnCount; ++c) {
+            const Column column = Column(c);
+            const bool figure = column == Column::Number || column == Column::Count ||
+                                column == Column::Area || column == Column::Paint;
+            html += QStringLiteral("<td%1>%2</td>")
+                        .arg(figure ? QStringLiteral(" class=\"n\"") : QString(),
+                             e(cellText(view.sheet.lines[i], view.figures[std::size_t(i)], int(i),
+                                        column, view.separator, view.rates, view.sheet.materials)));
+        }
+        html += QStringLiteral("</tr>");
+    }
+    html += QStringLiteral("</table>");
+    html +=
+        QStringLiteral("<h2>Итого: %1</h2>").arg(e(areaText(view.totals.area(), view.separator)));
+
+    html += QStringLiteral("<h2>По помещениям</h2><table cellspacing=\"0\">"
+                           "<tr><th>Помещение</th><th>Строк</th><th>Площадь</th></tr>");
+    for (auto room = view.totals.rooms().begin(); room != view.totals.rooms().end(); ++room)
+        html += QStringLiteral("<tr><td>%1</td><td class=\"n\">%2</td><td class=\"n\">%3</td></tr>")
+                    .arg(e(roomTitle(room.key())))
+                    .arg(room.value().lines)
+                    .arg(e(areaText(room.value().value, view.separator)));
+    html += QStringLiteral("</table>");
+
+    const auto materials = materialRows(view);
+    if (!materials.empty()) {
+        html +=
+            QStringLiteral("<h2>По материалам</h2><table cellspacing=\"0\"><tr><th>Материал</th>"
+                           "<th>Количество</th><th>Банок</th><th>Стоимость</th></tr>");
+        for (const MaterialRow& row : materials)
+            html += QStringLiteral("<tr><td>%1</td><td class=\"n\">%2</td><td class=\"n\">%3</td>"
+                                   "<td class=\"n\">%4</td></tr>")
+                        .arg(e(row.name), e(row.quantity), e(row.cans), e(row.cost));
+        html += QStringLiteral("</table>");
+    }
+    return html + QStringLiteral("</body></html>");
+}
+
+} // namespace velaro

@@ -1,0 +1,42 @@
+#pragma once
+// The sheet for other programs and for paper: a CSV file a spreadsheet opens as it is, and one
+// HTML rendering that both the printer and the PDF file are drawn from.
+
+#include "estimate/columns.h"
+
+#include <QByteArray>
+
+#include <vector>
+
+class QDate;
+
+namespace velaro {
+
+// What the exports read: the sheet with its figures and totals.
+struct SheetView {
+    const Sheet& sheet;
+    const std::vector<LineFigures>& figures;
+    const Totals& totals;
+    const RatesByName& rates;
+    QChar separator;
+};
+
+// ';' between fields where the decimal separator is the comma (as spreadsheets expect there),
+// ',' elsewhere.
+QChar csvFieldSeparator(QChar decimalSeparator);
+// One cell, quoted by RFC 4180 where it holds the separator, a quote or a line break; a cell a
+// spreadsheet would run as a formula (= + - @ tab CR first) starts with «'».
+QString csvCell(const QString& text, QChar fieldSeparator);
+// UTF-8 with a byte-order mark, CRLF line ends, a header row, one row per line.
+QByteArray sheetCsv(const SheetView& view);
+
+// The sheet's name and date, the lines with their formulas, the totals by room and material.
+QString sheetHtml(const SheetView& view, const QString& title, const QDate& date);
+
+// Per material: its name, quantity with unit, cans and cost, as the totals show them.
+struct MaterialRow {
+    QString name, quantity, cans, cost;
+};
+std::vector<MaterialRow> materialRows(const SheetView& view);
+
+} // namespace velaro

@@ -1,0 +1,33 @@
+#pragma once
+// The sheet's materials, edited as a small table: name, unit, consumption per m² per coat,
+// coats, waste allowance, can size and price per can. OK keeps the dialog open while a row is
+// not sound and says which row and why.
+
+#include "estimate/sheet.h"
+
+#include <QDialog>
+
+class QLabel;
+class QTableWidget;
+
+namespace velaro {
+
+class MaterialsDialog : public QDialog {
+    Q_OBJECT
+  public:
+    explicit MaterialsDialog(const QList<Material>& materials, QWidget* parent = nullptr);
+
+    QList<Material> materials() const;
+    void addRow(const Material& material = {});
+    void removeSelectedRows();
+    // What keeps the list from being taken, or empty.
+    QString problem() const;
+
+    void accept() override;
+
+  private:
+    QTableWidget* table_;
+    QLabel* problem_;
+};
+
+} // namespace velaro

@@ -1,0 +1,71 @@
+#include "estimate/record.h"
+
+#include <algorithm>
+#include <set>
+#include <vector>
+
+namespace velaro {
+namespace {
+
+// Field names in the order a person reads them: «Edit2» before «Edit10».
+bool naturalLess(const std::string& a, const std::string& b) {
+    const auto split = [](const std::string& name) {
+        std::size_t digits = name.size();
+        while (digits > 0 && name[digits - 1] >= '0' && name[digits - 1] <= '9')
+            --digits;
+        const std::string number = name.substr(digits);
+        return std::make_pair(name.substr(0, digits),
+                              number.empty() ? -1L : std::stol(number.substr(0, 9)));
+    };
+    return split(a) < split(b);
+}
+
+QString shownName(const FormState& state, const std::string& name) {
+    QString label = QString::fromStdString(state.label(name)).simplified();
+    while (label.endsWith(u':') || label.endsWith(u' '))
+        label.chop(1);
+    return label.isEmpty() ? QString::fromStdString(name) : label;
+}
+
+} // namespace
+
+std::optional<Line> lineOfCompute(const QString& element, const QString& calculator,
+                                  const FormState& state, const Results& results) {
+    if (results.texts.empty() || results.texts.front().second.empty())
+        return std::nullopt;
+    std::set<std::string> written;
+    for (const auto& [field, text] : results.texts)
+        written.insert(field);
+
+    Line line;
+    line.element = element;
+    line.calculator = calculator;
+    line.result = QString::fromStdString(results.texts.front().second);
+    if (!results.trails.empty())
+        line.formula = QString::fromStdString(results.trails.front().written(state.separator()));
+
+    std::vector<std::string> fields;
+    for (const auto& [field, text] : state.texts())
+        if (!written.count(field) && !text.empty())
+            fields.push_back(field);
+    std::sort(fields.begin(), fields.end(), naturalLess);
+    for (const std::string& field : fields) {
+        const QString text = QString::fromStdString(state.text(field));
+        line.measurements.append(
+            {shownName(state, field), text, QString::fromStdString(state.unit(field))});
+        line.inputs += QString::fromStdString(field) + u'=' + text + u'\n';
+    }
+
+    std::vector<std::string> boxes;
+    for (const auto& [box, ticked] : state.ticks())
+        if (ticked)
+            boxes.push_back(box);
+    std::sort(boxes.begin(), boxes.end(), naturalLess);
+    for (const std::string& box : boxes) {
+        line.conditions.append(shownName(state, box));
+        line.inputs += QString::fromStdString(box) + QStringLiteral("=✓\n");
+    }
+    return line;
+}
+
+} // namespace velaro

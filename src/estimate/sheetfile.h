@@ -1,0 +1,37 @@
+#pragma once
+// The sheet's file: JSON with a format name and a version, figures stored as the texts shown so
+// that reopening shows the same digits. Reading refuses anything it cannot take whole, with a
+// sentence saying what is wrong, and never half-reads a sheet.
+
+#include "estimate/sheet.h"
+
+#include <QByteArray>
+
+#include <optional>
+#include <variant>
+
+namespace velaro {
+
+inline const QString kSheetFormat = QStringLiteral("velaro-estimate");
+inline constexpr int kSheetVersion = 1;
+inline const QString kSheetSuffix = QStringLiteral("velaro-estimate");
+
+// What the recovery file keeps beside the sheet: the document it belongs to.
+struct DocumentState {
+    QString path;
+    bool modified = false;
+};
+
+QByteArray sheetToJson(const Sheet& sheet, const std::optional<DocumentState>& document = {});
+
+struct LoadedSheet {
+    Sheet sheet;
+    DocumentState document; // empty where the file keeps none
+};
+struct LoadError {
+    QString reason; // a sentence in the user's language, without the file's name
+};
+
+std::variant<LoadedSheet, LoadError> sheetFromJson(const QByteArray& bytes);
+
+} // namespace velaro

@@ -1,0 +1,852 @@
+// The estimate sheet: exact totals, recording from the real calculator windows, undo of every
+// edit, the file and its bad variants, CSV, PDF, the recovery file after a kill, and the exit.
+
+#include "core/calculatorwindow.h"
+#include "estimate/estimatesheet.h"
+#include "estimate/estimatewindow.h"
+#include "estimate/export.h"
+#include "estimate/materialsdialog.h"
+#include "estimate/sheetfile.h"
+#include "estimate/sheetmodel.h"
+#include "shell/mainwindow.h"
+#include "shell/registry.h"
+#include "support/testsupport.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLibrary>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUndoStack>
+
+#include <cstdio>
+
+using namespace velaro;
+using namespace velaro::test;
+
+namespace {
+
+// Answers the window's questions and records its messages.
+class FakePrompts final : public EstimatePrompts {
+  public:
+    QString fileName;
+    bool confirmAnswer = true;
+    ExitChoice exitChoice = ExitChoice::Stay;
+    QStringList errors;
+    int exitQuestions = 0;
+
+    QString openFileName(QWidget*) override { return fileName; }
+    QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override {
+        return fileName;
+    }
+    void error(QWidget*, const QString& text) override { errors << text; }
+    bool confirm(QWidget*, const QString&) override { return confirmAnswer; }
+    ExitChoice autosaveFailed(QWidget*, const QString&) override {
+        ++exitQuestions;
+        return exitChoice;
+    }
+    bool print(QWidget*, const QString&, QString&) override { return false; }
+};
+
+Line lineWith(const QString& result, int count = 1, const QString& room = {}) {
+    Line line;
+    line.element = QStringLiteral("моек и раковин");
+    line.calculator = QStringLiteral("TForm5");
+    line.result = result;
+    line.count = count;
+    line.room = room;
+    return line;
+}
+
+// Adds lines straight into a model, each in its room.
+void fillModel(SheetModel& model, const QStringList& results, const QStringList& rooms = {},
+               const QList<int>& counts = {}) {
+    for (qsizetype i = 0; i < results.size(); ++i) {
+        model.insertLineAt(model.rowCount(), lineWith(results[i], i < counts.size() ? counts[i] : 1,
+                                                      i < rooms.size() ? rooms[i] : QString()));
+    }
+}
+
+Material paint(const QString& consumption, int coats, const QString& waste, const QString& can,
+               const QString& price, const QString& name = QStringLiteral("ПФ-115")) {
+    Material m;
+    m.name = name;
+    m.consumption = consumption;
+    m.coats = coats;
+    m.waste = waste;
+    m.canSize = can;
+    m.price = price;
+    return m;
+}
+
+// RFC 4180 reading, for reading the exported file back as a spreadsheet would.
+QList<QStringList> parseCsv(const QString& text, QChar separator) {
+    QList<QStringList> rows{{}};
+    QString cell;
+    bool quoted = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (quoted) {
+            if (c == u'"' && i + 1 < text.size() && text[i + 1] == u'"') {
+                cell += u'"';
+                ++i;
+            } else if (c == u'"') {
+                quoted = false;
+            } else {
+                cell += c;
+            }
+        } else if (c == u'"') {
+            quoted = true;
+        } else if (c == separator) {
+            rows.back() << cell;
+            cell.clear();
+        } else if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') {
+            rows.back() << cell;
+            cell.clear();
+            rows.append(QStringList{});
+            ++i;
+        } else {
+            cell += c;
+        }
+    }
+    if (!cell.isEmpty() || !rows.back().isEmpty())
+        rows.back() << cell;
+    if (rows.back().isEmpty())
+        rows.removeLast();
+    return rows;
+}
+
+QString recoveryPath() {
+    return EstimateWindow::recoveryFilePath();
+}
+
+void removeRecovery() {
+    QFile::remove(recoveryPath());
+    QFile::remove(recoveryPath() + QStringLiteral(".damaged"));
+}
+
+CalculatorWindow* openCalculator(Program& program, int form) {
+    program.mainWindow().openCalculator(form - 1);
+    return qobject_cast<CalculatorWindow*>(program.registry().Form(form));
+}
+
+// The child of the kill test: computes in a real window and waits to be killed.
+int computeAndWait(int argc, char** argv) {
+    QApplication app(argc, argv);
+    Program program(',');
+    program.start();
+    CalculatorWindow* sinks = openCalculator(program, 5);
+    typeInto(sinks, "Edit2", "3,5");
+    click(sinks, "Button1");
+    std::printf("computed %s\n", qPrintable(textOf(sinks, "Edit1")));
+    std::fflush(stdout);
+    return QApplication::exec();
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(velaro::Material)
+
+class EstimateTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void init() { removeRecovery(); }
+
+    // Sums are of the figures shown, as whole numbers of their last decimal.
+    void totalsAreExactDecimalSums_data() {
+        QTest::addColumn<QStringList>("results");
+        QTest::addColumn<QList<int>>("counts");
+        QTest::addColumn<QString>("total");
+        QTest::newRow("0,1 + 0,2") << QStringList{"0,1", "0,2"} << QList<int>{} << "0,3 м2";
+        QTest::newRow("ten tenths") << QStringList(10, "0,1") << QList<int>{} << "1 м2";
+        QTest::newRow("count times shown") << QStringList{"0,1"} << QList<int>{3} << "0,3 м2";
+        QTest::newRow("grouped thousands")
+            << QStringList{"1234,5", "0,06"} << QList<int>{} << "1 234,56 м2";
+        QTest::newRow("counts and halves")
+            << QStringList{"2,675", "0,005"} << QList<int>{2, 1} << "5,355 м2";
+        QTest::newRow("millions") << QStringList{"999999,99", "0,01"} << QList<int>{1000, 1}
+                                  << "999 999 990,01 м2";
+        QTest::newRow("exponent form") << QStringList{"1E-5", "2"} << QList<int>{} << "2,00001 м2";
+        QTest::newRow("point as separator")
+            << QStringList{"0.7", "0,1"} << QList<int>{} << "0,8 м2";
+        QTest::newRow("past fifteen digits: not summed")
+            << QStringList{"1,5E20", "2"} << QList<int>{} << "2 м2";
+        QTest::newRow("none") << QStringList{} << QList<int>{} << "0 м2";
+    }
+    void totalsAreExactDecimalSums() {
+        QFETCH(QStringList, results);
+        QFETCH(QList<int>, counts);
+        QFETCH(QString, total);
+        QUndoStack undo;
+        SheetModel model(undo, u',');
+        fillModel(model, results, {}, counts);
+        QCOMPARE(areaText(model.totals().area(), u','), total);
+        // Removing the lines again leaves nothing behind.
+        while (model.rowCount())
+            model.takeLineAt(0);
+        QCOMPARE(areaText(model.totals().area(), u','), QString("0 м2"));
+        QVERIFY(model.totals().rooms().isEmpty());
+    }
+
+    void totalsByRoom_data() {
+        QTest::addColumn<QStringList>("results");
+        QTest::addColumn<QStringList>("rooms");
+        QTest::addColumn<QStringList>("expected"); // room=sum/lines, in name order
+        QTest::newRow("one room") << QStringList{"0,1", "0,2"} << QStringList{"Кухня", "Кухня"}
+                                  << QStringList{"Кухня=0,3 м2/2"};
+        QTest::newRow("two rooms and none")
+            << QStringList{"1,5", "2", "0,25"} << QStringList{"Кухня", "", "Ванная"}
+            << QStringList{"=2 м2/1", "Ванная=0,25 м2/1", "Кухня=1,5 м2/1"};
+    }
+    void totalsByRoom() {
+        QFETCH(QStringList, results);
+        QFETCH(QStringList, rooms);
+        QFETCH(QStringList, expected);
+        QUndoStack undo;
+        SheetModel model(undo, u',');
+        fillModel(model, results, rooms);
+        QStringList seen;
+        const auto& sums = model.totals().rooms();
+        for (auto room = sums.begin(); room != sums.end(); ++room)
+            seen << QStringLiteral("%1=%2/%3")
+                        .arg(room.key(), areaText(room.value().value, u','))
+                        .arg(room.value().lines);
+        QCOMPARE(seen, expected);
+    }
+
+    // Paint = area × consumption × coats × (1 + waste/100) at two decimals; cans up; cost.
+    void paintCansAndCost_data() {
+        QTest::addColumn<QStringList>("results");
+        QTest::addColumn<Material>("material");
+        QTest::addColumn<QStringList>("paints");
+        QTest::addColumn<QString>("quantity");
+        QTest::addColumn<QString>("cans");
+        QTest::addColumn<QString>("cost");
+        QTest::newRow("waste and coats")
+            << QStringList{"10"} << paint("0,11", 2, "10", "0,9", "250,5") << QStringList{"2,42 кг"}
+            << "2,42 кг"
+            << "3"
+            << "751,50";
+        // 2,7 / 0,9 is 3 cans exactly; in binary it comes out a hair above 3.
+        QTest::newRow("cans exactly")
+            << QStringList{"1,35", "1,35"} << paint("1", 1, "0", "0,9", "100")
+            << QStringList{"1,35 кг", "1,35 кг"} << "2,70 кг"
+            << "3"
+            << "300,00";
+        // 1,005 rounds up at two decimals; its binary neighbour lies below the half.
+        QTest::newRow("half up exactly") << QStringList{"1"} << paint("1,005", 1, "0", "1", "")
+                                         << QStringList{"1,01 кг"} << "1,01 кг"
+                                         << "2"
+                                         << "—";
+        QTest::newRow("sum of shown paints")
+            << QStringList{"1", "1", "1"} << paint("0,333", 1, "0", "10", "1")
+            << QStringList{"0,33 кг", "0,33 кг", "0,33 кг"} << "0,99 кг"
+            << "1"
+            << "1,00";
+    }
+    void paintCansAndCost() {
+        QFETCH(QStringList, results);
+        QFETCH(Material, material);
+        QFETCH(QStringList, paints);
+        QFETCH(QString, quantity);
+        QFETCH(QString, cans);
+        QFETCH(QString, cost);
+        QUndoStack undo;
+        SheetModel model(undo, u',');
+        fillModel(model, results);
+        model.editMaterials({material});
+        for (int row = 0; row < model.rowCount(); ++row)
+            QVERIFY(model.setData(model.index(row, int(Column::Material)), material.name,
+                                  Qt::EditRole));
+        QStringList shown;
+        for (int row = 0; row < model.rowCount(); ++row)
+            shown << model.index(row, int(Column::Paint)).data().toString();
+        QCOMPARE(shown, paints);
+        const auto rows = materialRows(model.view());
+        QCOMPARE(rows.size(), std::size_t(1));
+        QCOMPARE(rows[0].quantity, quantity);
+        QCOMPARE(rows[0].cans, cans);
+        QCOMPARE(rows[0].cost, cost);
+    }
+
+    void materialProblems_data() {
+        QTest::addColumn<Material>("material");
+        QTest::addColumn<bool>("sound");
+        QTest::newRow("sound") << paint("0,11", 2, "10", "0,9", "") << true;
+        QTest::newRow("no name") << paint("0,11", 2, "10", "0,9", "", " ") << false;
+        QTest::newRow("consumption not a figure") << paint("abc", 1, "0", "1", "") << false;
+        QTest::newRow("negative waste") << paint("1", 1, "-5", "1", "") << false;
+        QTest::newRow("empty can") << paint("1", 1, "0", "0", "") << false;
+        QTest::newRow("price not a figure") << paint("1", 1, "0", "1", "дорого") << false;
+    }
+    void materialProblems() {
+        QFETCH(Material, material);
+        QFETCH(bool, sound);
+        QCOMPARE(material.problem().isEmpty(), sound);
+        QCOMPARE(MaterialRates::of(material).has_value(), sound);
+    }
+
+    // One line per successful Compute in the real windows; nothing for a refusal, a
+    // conversion error, a repeat or Reset.
+    void recordingFromCalculators() {
+        RecordingMessageBoxes boxes;
+        Program program(',');
+        program.start();
+        QVERIFY(!program.estimateSheet().isBuilt()); // start-up does not build the sheet
+        const auto lineCount = [&] {
+            return program.estimateSheet().isBuilt()
+                       ? program.estimateSheet().window().model().rowCount()
+                       : 0;
+        };
+
+        CalculatorWindow* sinks = openCalculator(program, 5);
+        typeInto(sinks, "Edit2", "3,5");
+        click(sinks, "Button1");
+        QCOMPARE(lineCount(), 1);
+        click(sinks, "Button1"); // the same texts again
+        QCOMPARE(lineCount(), 1);
+        click(sinks, "Button2"); // Reset
+        QCOMPARE(lineCount(), 1);
+        typeInto(sinks, "Edit2", "1,2,3");
+        click(sinks, "Button1"); // conversion error
+        QCOMPARE(boxes.boxes.size(), 1);
+        QCOMPARE(lineCount(), 1);
+
+        CalculatorWindow* pipes = openCalculator(program, 2);
+        typeInto(pipes, "Edit3", "57");
+        typeInto(pipes, "Edit1", "10");
+        typeInto(pipes, "Edit4", "76");
+        typeInto(pipes, "Edit2", "2");
+        click(pipes, "Button1");
+        QCOMPARE(lineCount(), 2);
+
+        CalculatorWindow* sliding = openCalculator(program, 20);
+        click(sliding, "Button1"); // refused: no area
+        QCOMPARE(boxes.boxes.size(), 2);
+        QCOMPARE(lineCount(), 2);
+        typeInto(sliding, "Edit2", "10");
+        typeInto(sliding, "Edit3", "1");
+        click(sliding, "CheckBox1");
+        click(sliding, "Button1");
+        QCOMPARE(lineCount(), 3);
+
+        // The sinks once more with other texts: a new line; then the pipes' same texts after
+        // another calculator's line: still a repeat of the pipes' last line.
+        openCalculator(program, 5);
+        retype(sinks, "Edit2", "4");
+        click(sinks, "Button1");
+        QCOMPARE(lineCount(), 4);
+        openCalculator(program, 2);
+        click(pipes, "Button1");
+        QCOMPARE(lineCount(), 4);
+
+        const Sheet& sheet = program.estimateSheet().window().model().sheet();
+        QCOMPARE(sheet.lines[0].element, QString("моек и раковин"));
+        QCOMPARE(sheet.lines[0].calculator, QString("TForm5"));
+        QCOMPARE(sheet.lines[0].result, QString("7"));
+        QCOMPARE(sheet.lines[0].measurements.size(), 1);
+        QCOMPARE(sheet.lines[0].measurements[0].text, QString("3,5"));
+        QVERIFY(sheet.lines[0].measurements[0].name.contains("моек и раковин"));
+        QVERIFY(sheet.lines[0].conditions.isEmpty());
+
+        // The pipes: the total, with each filled row's diameter and length measured.
+        QCOMPARE(sheet.lines[1].element, QString("труб без фасонных частей"));
+        QCOMPARE(sheet.lines[1].result, textOf(pipes, "Edit28"));
+        QStringList measured;
+        for (const Measurement& m : sheet.lines[1].measurements)
+            measured << m.text;
+        QCOMPARE(measured, (QStringList{"10", "2", "57", "76"}));
+
+        QCOMPARE(sheet.lines[2].element, QString("оконных проемов с раздельными переплетами"));
+        QCOMPARE(sheet.lines[2].result, textOf(sliding, "Edit4"));
+        QCOMPARE(sheet.lines[2].conditions.size(), 1);
+        QVERIFY(!sheet.lines[2].conditions[0].endsWith(':'));
+        QVERIFY(!sheet.lines[2].conditions[0].isEmpty());
+        // The formula is the result's trail, as the result field's tooltip shows it.
+        QCOMPARE(sheet.lines[0].formula, QString("3,5 м2 × 2 = 7 м2"));
+        QCOMPARE(sheet.lines[1].formula, control(pipes, "Edit28")->toolTip());
+        QCOMPARE(sheet.lines[2].formula, control(sliding, "Edit4")->toolTip());
+        // The total beside the table follows: 7 + the pipes + the window + 8.
+        Decimal sum = *Decimal::parse("15");
+        for (const QString& shown : {textOf(pipes, "Edit28"), textOf(sliding, "Edit4")})
+            sum += *Decimal::parse(shown);
+        QCOMPARE(program.estimateSheet().window().findChild<QLabel*>("total")->text(),
+                 areaText(sum, u','));
+    }
+
+    void recordingToggleAndRoomCarriedOver() {
+        EstimateWindow window(',');
+        FormState state(',');
+        state.setText("Edit2", "3");
+        state.setText("Edit1", "");
+        const Results results{{{"Edit1", "6"}}, {}};
+        QVERIFY(window.record("моек", "TForm5", state, results));
+        SheetModel& model = window.model();
+        QVERIFY(model.setData(model.index(0, int(Column::Room)), "Кухня", Qt::EditRole));
+        state.setText("Edit2", "4");
+        QVERIFY(window.record("моек", "TForm5", state, {{{"Edit1", "8"}}, {}}));
+        QCOMPARE(model.sheet().lines[1].room, QString("Кухня"));
+
+        auto* toggle = window.findChild<QCheckBox*>("recording");
+        QVERIFY(toggle && toggle->isChecked());
+        toggle->click();
+        state.setText("Edit2", "5");
+        QVERIFY(!window.record("моек", "TForm5", state, {{{"Edit1", "10"}}, {}}));
+        QCOMPARE(model.rowCount(), 2);
+        toggle->click();
+        QVERIFY(window.record("моек", "TForm5", state, {{{"Edit1", "10"}}, {}}));
+    }
+
+    // Every edit undoes to the sheet before it and redoes to the sheet after it.
+    void undoOfEachEdit_data() {
+        QTest::addColumn<QString>("edit");
+        for (const char* edit : {"room", "count", "material", "delete", "delete two", "up", "down",
+                                 "materials", "record"})
+            QTest::newRow(edit) << QString(edit);
+    }
+    void undoOfEachEdit() {
+        QFETCH(QString, edit);
+        EstimateWindow window(',');
+        SheetModel& model = window.model();
+        model.editMaterials({paint("0,1", 1, "0", "1", "10")});
+        fillModel(model, {"1,5", "2", "0,25"}, {"А", "Б", "В"});
+        window.undoStack().clear();
+        const Sheet before = model.sheet();
+        const QString totalBefore = areaText(model.totals().area(), u',');
+
+        if (edit == "room")
+            QVERIFY(model.setData(model.index(1, int(Column::Room)), "Кухня", Qt::EditRole));
+        else if (edit == "count")
+            QVERIFY(model.setData(model.index(1, int(Column::Count)), 4, Qt::EditRole));
+        else if (edit == "material")
+            QVERIFY(model.setData(model.index(2, int(Column::Material)), "ПФ-115", Qt::EditRole));
+        else if (edit == "delete")
+            model.removeLines({1});
+        else if (edit == "delete two")
+            model.removeLines({2, 0});
+        else if (edit == "up")
+            model.moveLine(2, -1);
+        else if (edit == "down")
+            model.moveLine(0, +1);
+        else if (edit == "materials")
+            model.editMaterials({});
+        else if (edit == "record") {
+            FormState state(',');
+            state.setText("Edit2", "9");
+            QVERIFY(window.record("моек", "TForm5", state, {{{"Edit1", "18"}}, {}}));
+        }
+        const Sheet after = model.sheet();
+        const QString totalAfter = areaText(model.totals().area(), u',');
+        QVERIFY(!(after == before));
+        QCOMPARE(window.undoStack().count(), 1);
+
+        window.undoStack().undo();
+        QVERIFY(model.sheet() == before);
+        QCOMPARE(areaText(model.totals().area(), u','), totalBefore);
+        window.undoStack().redo();
+        QVERIFY(model.sheet() == after);
+        QCOMPARE(areaText(model.totals().area(), u','), totalAfter);
+    }
+
+    void refusedEditsChangeNothing_data() {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QVariant>("value");
+        QTest::newRow("count 0") << int(Column::Count) << QVariant(0);
+        QTest::newRow("count text") << int(Column::Count) << QVariant("два");
+        QTest::newRow("unknown material") << int(Column::Material) << QVariant("Эмаль");
+        QTest::newRow("area") << int(Column::Area) << QVariant("5");
+        QTest::newRow("element") << int(Column::Element) << QVariant("дверь");
+    }
+    void refusedEditsChangeNothing() {
+        QFETCH(int, column);
+        QFETCH(QVariant, value);
+        QUndoStack undo;
+        SheetModel model(undo, u',');
+        fillModel(model, {"1"});
+        const Sheet before = model.sheet();
+        QVERIFY(!model.setData(model.index(0, column), value, Qt::EditRole));
+        QVERIFY(model.sheet() == before);
+        QCOMPARE(undo.count(), 0);
+    }
+
+    // Ctrl+Z and Ctrl+Shift+Z in the window itself.
+    void undoKeysInTheWindow() {
+        EstimateWindow window(',');
+        fillModel(window.model(), {"1", "2"});
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        window.model().removeLines({0});
+        QCOMPARE(window.model().rowCount(), 1);
+        QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(window.model().rowCount(), 2);
+        QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(window.model().rowCount(), 1);
+    }
+
+    void fileRoundTrip() {
+        QTemporaryDir folder;
+        const QString path = folder.filePath("object.velaro-estimate");
+        FakePrompts prompts;
+        Sheet original;
+        {
+            EstimateWindow window(',');
+            window.setPrompts(&prompts);
+            SheetModel& model = window.model();
+            model.editMaterials(
+                {paint("0,11", 2, "10", "0,9", "250,5"), paint("0,2", 1, "5", "3", "", "ВД-АК")});
+            Line line = lineWith("12,35", 3, "Кухня \"у окна\" \\ 🎨\n\t/");
+            line.measurements = {{"Площадь", "6,175", "м2"}, {"Переплётов", "2", ""}};
+            line.conditions = {"Стены каменные"};
+            line.formula = "6,175 м2 × 2 = 12,35 м2";
+            line.material = "ВД-АК";
+            model.insertLineAt(0, line);
+            model.insertLineAt(1, lineWith("0,1"));
+            model.setRecording(false);
+            original = model.sheet();
+            QVERIFY(window.saveTo(path));
+            QVERIFY(!window.isModified());
+        }
+        EstimateWindow reopened(',');
+        reopened.setPrompts(&prompts);
+        QVERIFY(reopened.openFrom(path));
+        QVERIFY(reopened.model().sheet() == original);
+        QCOMPARE(reopened.model().index(0, int(Column::Paint)).data().toString(),
+                 QString("7,78 кг"));
+        QCOMPARE(reopened.documentPath(), path);
+        QVERIFY(prompts.errors.isEmpty());
+        // The file names its format and version.
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QVERIFY(bytes.contains("\"format\": \"velaro-estimate\""));
+        QVERIFY(bytes.contains("\"version\": 1"));
+    }
+
+    // A bad file is refused with its name and what is wrong, and the sheet stays as it was.
+    void badFilesLeaveTheSheet_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("reason");
+        Sheet sheet;
+        sheet.materials = {paint("0,1", 1, "0", "1", "")};
+        sheet.lines = {lineWith("1,5"), lineWith("2")};
+        const QByteArray good = sheetToJson(sheet);
+        const auto edited = [&](const QByteArray& from, const QByteArray& to) {
+            QByteArray bytes = good;
+            return bytes.replace(from, to);
+        };
+        QTest::newRow("empty") << QByteArray() << "файл пуст";
+        QTest::newRow("truncated") << good.left(good.size() / 2) << "файл обрывается";
+        QTest::newRow("damaged") << edited("\"lines\"", "\"lines\" ]]") << "файл повреждён";
+        QTest::newRow("not json") << QByteArray("\x89PNG\r\n\x1a\n") << "не файл ведомости";
+        QTest::newRow("foreign json")
+            << QByteArray("{\"format\": \"spreadsheet\", \"version\": 1}") << "не файл ведомости";
+        QTest::newRow("json array") << QByteArray("[1, 2]") << "не файл ведомости";
+        QTest::newRow("newer") << edited("\"version\": 1", "\"version\": 2")
+                               << "более новой версией программы (формат 2)";
+        QTest::newRow("no version")
+            << edited("\"version\": 1", "\"version\": \"1\"") << "нет версии формата";
+        QTest::newRow("count zero") << edited("\"count\": 1", "\"count\": 0") << "«count»";
+        QTest::newRow("huge count") << edited("\"count\": 1", "\"count\": 1e300") << "«count»";
+        QTest::newRow("result not text")
+            << edited("\"result\": \"2\"", "\"result\": 2") << "«result»";
+        QTest::newRow("unknown material")
+            << edited("\"material\": \"\"", "\"material\": \"Эмаль\"") << "нет материала";
+        QTest::newRow("bad material")
+            << edited("\"canSize\": \"1\"", "\"canSize\": \"0\"") << "материал 1: тара";
+        QTest::newRow("missing member") << edited("\"formula\"", "\"formulae\"") << "«formula»";
+        QTest::newRow("lone surrogate")
+            << edited("\"room\": \"\"", "\"room\": \"\\ud800\"") << "одиночный суррогат";
+        QTest::newRow("control character")
+            << edited("\"room\": \"\"", "\"room\": \"a\tb\"") << "управляющий символ";
+        QTest::newRow("not utf-8")
+            << edited("\"room\": \"\"", "\"room\": \"\xff\"") << "не в UTF-8";
+        QTest::newRow("too deep") << QByteArray("{\"a\": ") + QByteArray(100, '[') +
+                                         QByteArray(100, ']') + "}"
+                                  << "вложенность";
+        QTest::newRow("trailing text") << good + "{}"
+                                       << "лишний текст";
+    }
+    void badFilesLeaveTheSheet() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, reason);
+        QTemporaryDir folder;
+        const QString path = folder.filePath("bad.velaro-estimate");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+
+        FakePrompts prompts;
+        EstimateWindow window(',');
+        window.setPrompts(&prompts);
+        fillModel(window.model(), {"7"});
+        const Sheet before = window.model().sheet();
+        QVERIFY(!window.openFrom(path));
+        QCOMPARE(prompts.errors.size(), 1);
+        QVERIFY2(prompts.errors[0].contains(path), qPrintable(prompts.errors[0]));
+        QVERIFY2(prompts.errors[0].contains(reason), qPrintable(prompts.errors[0]));
+        QVERIFY(window.model().sheet() == before);
+        QCOMPARE(window.documentPath(), QString());
+    }
+
+    void csvQuotingAndFormulaGuard_data() {
+        QTest::addColumn<QChar>("decimal");
+        QTest::addColumn<QString>("room");
+        QTest::addColumn<QString>("cell");
+        QTest::newRow("plain") << QChar(u',') << "Кухня"
+                               << "Кухня";
+        QTest::newRow("formula") << QChar(u',') << "=SUM(A1:A9)"
+                                 << "'=SUM(A1:A9)";
+        QTest::newRow("plus") << QChar(u',') << "+7"
+                              << "'+7";
+        QTest::newRow("minus") << QChar(u',') << "-7"
+                               << "'-7";
+        QTest::newRow("at") << QChar(u',') << "@cmd"
+                            << "'@cmd";
+        QTest::newRow("tab") << QChar(u',') << "\tx"
+                             << "'\tx";
+        QTest::newRow("carriage return") << QChar(u',') << "\rx"
+                                         << "'\rx";
+        QTest::newRow("semicolon") << QChar(u',') << "a;b"
+                                   << "a;b";
+        QTest::newRow("quote") << QChar(u',') << "a \"b\""
+                               << "a \"b\"";
+        QTest::newRow("line break") << QChar(u',') << "a\nb"
+                                    << "a\nb";
+        QTest::newRow("comma under point") << QChar(u'.') << "a,b"
+                                           << "a,b";
+        QTest::newRow("inner equals") << QChar(u',') << "a=b"
+                                      << "a=b";
+    }
+    void csvQuotingAndFormulaGuard() {
+        QFETCH(QChar, decimal);
+        QFETCH(QString, room);
+        QFETCH(QString, cell);
+        QUndoStack undo;
+        SheetModel model(undo, decimal);
+        fillModel(model, {decimal == u',' ? "12,5" : "12.5"}, {room});
+        const QByteArray bytes = sheetCsv(model.view());
+        QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
+        const QChar separator = decimal == u',' ? u';' : u',';
+        const QList<QStringList> rows = parseCsv(QString::fromUtf8(bytes.mid(3)), separator);
+        QCOMPARE(rows.size(), 2);
+        QCOMPARE(rows[0].size(), kColumnCount);
+        QCOMPARE(rows[0][int(Column::Area)], QString("Площадь, м2"));
+        QCOMPARE(rows[1].size(), kColumnCount);
+        QCOMPARE(rows[1][int(Column::Room)], cell);
+        QCOMPARE(rows[1][int(Column::Area)], decimal == u',' ? QString("12,5") : QString("12.5"));
+    }
+
+    void pdfShowsLinesAndTotals() {
+        const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
+        QVERIFY2(!pdftotext.isEmpty(), "pdftotext (poppler-utils) is needed");
+        QTemporaryDir folder;
+        const QString path = folder.filePath("sheet.pdf");
+        EstimateWindow window(',');
+        SheetModel& model = window.model();
+        model.editMaterials({paint("0,11", 2, "10", "0,9", "250,5")});
+        Line line = lineWith("1234,5", 1, "Кухня");
+        line.formula = "617,25 м2 × 2 (две стороны) = 1234,5 м2";
+        line.material = "ПФ-115";
+        model.insertLineAt(0, line);
+        model.insertLineAt(1, lineWith("0,06", 1, "Ванная"));
+        QVERIFY(window.exportPdf(path));
+
+        QProcess process;
+        process.start(pdftotext, {"-layout", path, "-"});
+        QVERIFY(process.waitForFinished(20000));
+        QCOMPARE(process.exitCode(), 0);
+        const QString text = QString::fromUtf8(process.readAllStandardOutput()).simplified();
+        for (const QString& expected :
+             {QString("Ведомость окраски"), QString("моек и раковин"), QString("Кухня"),
+              QString("Ванная"), QString("(две стороны)"), QString("1 234,56 м2"),
+              QString("ПФ-115"), QString("298,75 кг")})
+            QVERIFY2(text.contains(expected), qPrintable(expected + " not in: " + text.left(600)));
+    }
+
+    // Printing is a module of its own, found beside the program in the build tree.
+    void printModuleLoads() {
+        QLibrary module(QCoreApplication::applicationDirPath() + "/../velaro-print");
+        QVERIFY2(module.load(), qPrintable(module.errorString()));
+        QVERIFY(module.resolve("velaro_print_html"));
+    }
+
+    // The child computes in a real window and is killed 1,2 s later: the line is there.
+    void lineSurvivesAKill() {
+        QTemporaryDir home;
+        QProcess child;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_DATA_HOME", home.path());
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        child.setProcessEnvironment(environment);
+        child.start(QCoreApplication::applicationFilePath(), {"--compute-and-wait"});
+        QVERIFY(child.waitForStarted());
+        QVERIFY(child.waitForReadyRead(30000));
+        QCOMPARE(QString::fromUtf8(child.readLine()).trimmed(), QString("computed 7"));
+        QTest::qWait(1200);
+        child.kill(); // SIGKILL: nothing runs on the way out
+        QVERIFY(child.waitForFinished(10000));
+        QCOMPARE(child.exitStatus(), QProcess::CrashExit);
+
+        const QByteArray ownHome = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", home.path().toLocal8Bit());
+        {
+            EstimateWindow next(',');
+            QCOMPARE(next.model().rowCount(), 1);
+            QCOMPARE(next.model().sheet().lines[0].result, QString("7"));
+            QCOMPARE(next.model().sheet().lines[0].element, QString("моек и раковин"));
+        }
+        qputenv("XDG_DATA_HOME", ownHome);
+    }
+
+    // Closing and reopening keeps the sheet; a fresh user starts empty; a damaged recovery
+    // file is set aside, not lost.
+    void recoveryAcrossRuns() {
+        {
+            EstimateWindow fresh(',');
+            QCOMPARE(fresh.model().rowCount(), 0);
+            fillModel(fresh.model(), {"3"});
+        } // pending recovery written on the way out
+        {
+            EstimateWindow next(',');
+            QCOMPARE(next.model().rowCount(), 1);
+            QVERIFY(next.flushAutosave());
+        }
+        QFile file(recoveryPath());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("{\"format\": \"velaro-estimate\", \"version\": 1, \"lines\": [");
+        file.close();
+        EstimateWindow afterDamage(',');
+        QCOMPARE(afterDamage.model().rowCount(), 0);
+        QVERIFY(QFile::exists(recoveryPath() + ".damaged"));
+    }
+
+    // The program's exit asks only where the recovery file could not be written.
+    void exitAsksOnlyWhenAutosaveFailed_data() {
+        QTest::addColumn<bool>("blocked");
+        QTest::addColumn<int>("choice");
+        QTest::addColumn<bool>("exits");
+        QTest::addColumn<int>("questions");
+        QTest::newRow("written") << false << int(EstimatePrompts::ExitChoice::Stay) << true << 0;
+        QTest::newRow("failed, stay")
+            << true << int(EstimatePrompts::ExitChoice::Stay) << false << 1;
+        QTest::newRow("failed, quit")
+            << true << int(EstimatePrompts::ExitChoice::Quit) << true << 1;
+        QTest::newRow("failed, saved elsewhere")
+            << true << int(EstimatePrompts::ExitChoice::SaveElsewhere) << true << 1;
+    }
+    void exitAsksOnlyWhenAutosaveFailed() {
+        QFETCH(bool, blocked);
+        QFETCH(int, choice);
+        QFETCH(bool, exits);
+        QFETCH(int, questions);
+        QTemporaryDir home;
+        const QByteArray ownHome = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", home.path().toLocal8Bit());
+        if (blocked) { // a file where the data folder should be: nothing can be written there
+            QFile obstacle(QFileInfo(recoveryPath()).absolutePath());
+            QVERIFY(obstacle.open(QIODevice::WriteOnly));
+        }
+        FakePrompts prompts;
+        prompts.exitChoice = EstimatePrompts::ExitChoice(choice);
+        prompts.fileName = home.filePath("elsewhere.velaro-estimate");
+        {
+            Program program(',');
+            program.start();
+            program.estimateSheet().window().setPrompts(&prompts);
+            CalculatorWindow* sinks = openCalculator(program, 5);
+            typeInto(sinks, "Edit2", "2");
+            click(sinks, "Button1");
+            QCOMPARE(program.estimateSheet().window().flushAutosave(), !blocked);
+            if (exits) // through the sheet alone: closing the main window would end the test
+                QVERIFY(program.estimateSheet().window().mayExit());
+            else
+                QVERIFY(!program.mainWindow().close());
+            QCOMPARE(prompts.exitQuestions, questions);
+            QCOMPARE(QFile::exists(prompts.fileName),
+                     choice == int(EstimatePrompts::ExitChoice::SaveElsewhere) && blocked);
+            program.estimateSheet().window().setPrompts(nullptr);
+        }
+        qputenv("XDG_DATA_HOME", ownHome);
+    }
+
+    void mainWindowMenuOpensTheSheet() {
+        Program program(',');
+        program.start();
+        QMenu* file = program.mainWindow().findChild<QMenu*>("N1Menu");
+        QVERIFY(file);
+        const QList<QAction*> commands = file->actions();
+        QCOMPARE(commands.size(), 2);
+        QCOMPARE(commands[0]->text(), QString("Ведомость окраски…"));
+        QVERIFY(!commands[0]->shortcut().isEmpty());
+        QCOMPARE(commands[1]->text(), QString("Выход"));
+        QVERIFY(!program.estimateSheet().isBuilt());
+        commands[0]->trigger();
+        QVERIFY(program.estimateSheet().isBuilt());
+        EstimateWindow& sheet = program.estimateSheet().window();
+        QVERIFY(sheet.isVisible());
+        QCOMPARE(sheet.objectName(), QString("EstimateWindow"));
+        QVERIFY(sheet.windowTitle().startsWith("Ведомость окраски"));
+        QVERIFY(sheet.minimumSize() != sheet.maximumSize()); // resizable
+        QVERIFY(sheet.findChild<QTableView*>("lines"));
+        QCOMPARE(sheet.findChild<QLabel*>("total")->text(), QString("0 м2"));
+        QVERIFY(program.mainWindow().isVisible());
+    }
+
+    void materialsDialogRefusesUnsoundRows_data() {
+        QTest::addColumn<QList<Material>>("materials");
+        QTest::addColumn<QString>("problem");
+        QTest::newRow("sound") << QList<Material>{paint("0,11", 2, "10", "0,9", "250")} << "";
+        QTest::newRow("same name twice")
+            << QList<Material>{paint("0,11", 2, "10", "0,9", ""), paint("0,2", 1, "0", "3", "")}
+            << "Строка 2: название «ПФ-115» уже есть.";
+        QTest::newRow("no can size")
+            << QList<Material>{paint("0,11", 2, "10", "", "")} << "Строка 1: тара";
+    }
+    void materialsDialogRefusesUnsoundRows() {
+        QFETCH(QList<Material>, materials);
+        QFETCH(QString, problem);
+        MaterialsDialog dialog(materials);
+        QCOMPARE(dialog.materials(), materials);
+        QVERIFY2(problem.isEmpty() ? dialog.problem().isEmpty()
+                                   : dialog.problem().startsWith(problem),
+                 qPrintable(dialog.problem()));
+        dialog.accept();
+        QCOMPARE(dialog.result() == QDialog::Accepted, problem.isEmpty());
+        if (!problem.isEmpty())
+            QVERIFY(dialog.findChild<QLabel*>("problem")->text().startsWith(problem));
+    }
+
+    void newSheetAsksBeforeDroppingUnsavedLines() {
+        FakePrompts prompts;
+        EstimateWindow window(',');
+        window.setPrompts(&prompts);
+        fillModel(window.model(), {"1"});
+        prompts.confirmAnswer = false;
+        QVERIFY(!window.newSheet());
+        QCOMPARE(window.model().rowCount(), 1);
+        prompts.confirmAnswer = true;
+        QVERIFY(window.newSheet());
+        QCOMPARE(window.model().rowCount(), 0);
+        QCOMPARE(window.undoStack().count(), 0);
+    }
+};
+
+int main(int argc, char** argv) {
+    if (argc > 1 && qstrcmp(argv[1], "--compute-and-wait") == 0)
+        return computeAndWait(argc, argv);
+    QApplication app(argc, argv);
+    EstimateTest tests;
+    return velaro::test::runTests(argc, argv, &tests);
+}
+
+#include "test_estimate.moc"
