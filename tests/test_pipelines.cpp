@@ -1,8 +1,7 @@
 // The steel (TForm3) and cast-iron (TForm4) pipeline calculators, driven as a person would:
 // lengths typed per diameter, Compute, Reset, malformed input, tab order.
 
-#include "calculators/plumbing/castironpipelines.h"
-#include "calculators/plumbing/steelpipelines.h"
+#include "calculators/plumbing/pipeline.h"
 #include "support/testsupport.h"
 
 #include <QTest>
@@ -16,9 +15,8 @@ using Kind = RecordingMessageBoxes::Kind;
 namespace {
 
 std::unique_ptr<CalculatorWindow> makeWindow(int form) {
-    if (form == 3)
-        return std::make_unique<SteelPipelinesWindow>(',');
-    return std::make_unique<CastIronPipelinesWindow>(',');
+    return std::make_unique<pipeline::Window>(
+        form == 3 ? pipeline::steelPipelines() : pipeline::castIronPipelines(), ',');
 }
 
 // Length fields in row order (smallest diameter first).
@@ -40,7 +38,7 @@ void typeLengths(QWidget* window, const QString& lengths) {
 
 class PipelinesTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void computesTotal_data() {
         QTest::addColumn<int>("form");
         QTest::addColumn<QString>("lengths");

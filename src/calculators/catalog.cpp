@@ -1,18 +1,16 @@
 #include "calculators/catalog.h"
 
-#include "calculators/doors/doorwayframing.h"
 #include "calculators/doors/balconydoors.h"
-#include "calculators/doors/soliddoors.h"
-#include "calculators/doors/glazeddoors.h"
 #include "calculators/doors/cabinetdoors.h"
-#include "calculators/plumbing/castironpipelines.h"
+#include "calculators/doors/doorwayframing.h"
+#include "calculators/doors/leafdoors.h"
+#include "calculators/plumbing/pipeline.h"
 #include "calculators/plumbing/pipes.h"
-#include "calculators/plumbing/steelpipelines.h"
-#include "calculators/surfaces/stuccoproducts.h"
 #include "calculators/surfaces/stuccoceilings.h"
+#include "calculators/surfaces/stuccoproducts.h"
 #include "calculators/windows/industrialwindows.h"
-#include "calculators/windows/separatesashes.h"
 #include "calculators/windows/pairedsashes.h"
+#include "calculators/windows/separatesashes.h"
 
 #include <algorithm>
 
@@ -23,6 +21,14 @@ namespace {
 template <class Window> CalculatorEntry entry(int formNumber, const char* caption) {
     return {formNumber, QString::fromUtf8(caption),
             [](char separator) -> CalculatorWindow* { return new Window(separator); }};
+}
+
+// An entry for a window class built from one of its designs and the decimal separator.
+template <class Window, class Design>
+CalculatorEntry designed(int formNumber, const char* caption, const Design& (*design)()) {
+    return {formNumber, QString::fromUtf8(caption), [design](char separator) -> CalculatorWindow* {
+                return new Window(design(), separator);
+            }};
 }
 
 std::vector<CalculatorEntry> calculatorsFrom(int first, int last) {
@@ -38,16 +44,22 @@ std::vector<CalculatorEntry> calculatorsFrom(int first, int last) {
 std::vector<CalculatorEntry> allCalculators() {
     std::vector<CalculatorEntry> all{
         entry<PipesWindow>(2, "Площадь окраски труб без фасонных частей..."),
-        entry<SteelPipelinesWindow>(3, "Площадь окраски стальных труб с выступами, креплениями..."),
-        entry<CastIronPipelinesWindow>(4, "Площадь окраски чугунных труб, включая выступы, крепления..."),
+        designed<pipeline::Window>(3, "Площадь окраски стальных труб с выступами, креплениями...",
+                                   pipeline::steelPipelines),
+        designed<pipeline::Window>(4,
+                                   "Площадь окраски чугунных труб, включая выступы, крепления...",
+                                   pipeline::castIronPipelines),
         entry<StuccoCeilingsWindow>(10, "Площадь окраски лепных потолков"),
         entry<StuccoProductsWindow>(15, "Площадь окраски лепных изделий"),
-        entry<SeparateSashesWindow>(20, "Площадь окраски оконных проемов с раздельными переплетами"),
+        entry<SeparateSashesWindow>(20,
+                                    "Площадь окраски оконных проемов с раздельными переплетами"),
         entry<PairedSashesWindow>(21, "Площадь окраски оконных проемов со спаренными переплетами"),
         entry<IndustrialWindow>(22, "Площадь окраски оконных проемов промышленных зданий"),
         entry<BalconyDoorWindow>(23, "Площадь окраски балконных дверей"),
-        entry<SolidDoorWindow>(24, "Площадь окраски дверных проемов с глухими полотнами"),
-        entry<GlazedDoorWindow>(25, "Площадь окраски дверных проемов с остекленными полотнами"),
+        designed<LeafDoorWindow>(24, "Площадь окраски дверных проемов с глухими полотнами",
+                                 leafdoors::solidLeaves),
+        designed<LeafDoorWindow>(25, "Площадь окраски дверных проемов с остекленными полотнами",
+                                 leafdoors::glazedLeaves),
         entry<CabinetDoorWindow>(26, "Площадь окраски шкафных дверей"),
         entry<DoorwayFramingWindow>(27, "Площадь окраски обрамлений дверных проемов (арка)"),
     };

@@ -3,7 +3,7 @@
 namespace velaro {
 namespace {
 
-constexpr const char* kSashes = "Edit3";
+using doors::kSashes;
 constexpr const char* kSeparate = "CheckBox1";
 constexpr const char* kPaired = "CheckBox2";
 constexpr const char* kTriple = "CheckBox6";
@@ -62,23 +62,24 @@ BalconyDoorWindow::BalconyDoorWindow(char decimalSeparator, QWidget* parent)
                1;
     };
     bottom = addPromptedField(
-        doors::kArea, QStringLiteral("Введите площадь дверных проемов по наружному обводу коробок:"),
+        doors::kArea,
+        QStringLiteral("Введите площадь дверных проемов по наружному обводу коробок:"),
         QStringLiteral("м2"));
     bottom = addPromptedField(kSashes, QStringLiteral("Введите количество переплетов (1 или 2):"),
                               QStringLiteral("шт."));
     bottom = addItalicLine(doors::kTickWhereItHolds,
                            std::max(bottom, kMargin + picture.height()) + kGap);
 
-    const ConditionGrid grid = conditionGrid(
-        {150, 190, 132}, {30, 48, 48},
-        {{QStringLiteral("Характеристика заполнения"), 0, 0},
-         {QString(), 0, 1, 1, 2},
-         {QStringLiteral("Раздельные полотна"), 1, 0},
-         {kMasonry, 1, 1, 1, 1, kSeparate, {{1, 0}, {1, 1}}},
-         {QString(), 1, 2},
-         {QStringLiteral("Спаренные полотна"), 2, 0},
-         {kMasonry, 2, 1, 1, 1, kPaired, {{2, 0}, {2, 1}}},
-         {QStringLiteral("С тройным остеклением"), 2, 2, 1, 1, kTriple}});
+    const ConditionGrid grid =
+        conditionGrid({150, 190, 132}, {30, 48, 48},
+                      {{QStringLiteral("Характеристика заполнения"), 0, 0},
+                       {QString(), 0, 1, 1, 2},
+                       {QStringLiteral("Раздельные полотна"), 1, 0},
+                       {kMasonry, 1, 1, 1, 1, kSeparate, {{1, 0}, {1, 1}}},
+                       {QString(), 1, 2},
+                       {QStringLiteral("Спаренные полотна"), 2, 0},
+                       {kMasonry, 2, 1, 1, 1, kPaired, {{2, 0}, {2, 1}}},
+                       {QStringLiteral("С тройным остеклением"), 2, 2, 1, 1, kTriple}});
     bottom = addConditionGrid(grid, bottom + 4);
     bottom = addItalicLine(QStringLiteral("На детали проолифленные коэффициент не начисляется"),
                            bottom + kGap);
@@ -87,8 +88,8 @@ BalconyDoorWindow::BalconyDoorWindow(char decimalSeparator, QWidget* parent)
                            QStringLiteral("балконных дверей:")},
                           bottom);
 
-    setTabOrder({doors::kArea, kCompute, kReset, doors::kResult, kSeparate, kSashes, kPaired,
-                 kTriple});
+    setTabOrder(
+        {doors::kArea, kCompute, kReset, doors::kResult, kSeparate, kSashes, kPaired, kTriple});
     setResetOrder({kSashes, doors::kArea, doors::kResult, kSeparate, kPaired, kTriple});
     setRule(balconydoors::compute);
 }

@@ -8,7 +8,7 @@ namespace velaro {
 
 namespace balconydoors {
 Outcome compute(const FormState& state);
-} // namespace dveribalkon
+} // namespace balconydoors
 
 class BalconyDoorWindow : public DoorWindow {
   public:

@@ -7,7 +7,7 @@ namespace velaro {
 
 namespace cabinetdoors {
 Outcome compute(const FormState& state);
-} // namespace shkafniedveri
+} // namespace cabinetdoors
 
 class CabinetDoorWindow : public DoorWindow {
   public:

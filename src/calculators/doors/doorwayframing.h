@@ -8,7 +8,7 @@ namespace velaro {
 
 namespace doorwayframing {
 Outcome compute(const FormState& state);
-} // namespace arka
+} // namespace doorwayframing
 
 class DoorwayFramingWindow : public DoorWindow {
   public:

@@ -18,6 +18,7 @@ namespace velaro {
 namespace doors {
 
 inline constexpr const char* kArea = "Edit2";
+inline constexpr const char* kSashes = "Edit3"; // where a door window asks for the sash count
 inline constexpr const char* kResult = "Edit4";
 inline constexpr const char* kPrimed = "CheckBox4";
 
@@ -57,7 +58,7 @@ class DoorWindow : public CalculatorWindow {
 
   protected:
     static constexpr int kMargin = 8;
-    static constexpr int kGap = 10; // between the parts of a window, top to bottom
+    static constexpr int kGap = 10;        // between the parts of a window, top to bottom
     static constexpr int kUnderPrompt = 4; // from a prompt's foot to its field
 
     // A grid of door conditions: sunken cells two pixels apart, a box named by its row's heading

@@ -7,7 +7,26 @@
 namespace velaro {
 namespace {
 
-using leafdoors::Table;
+using namespace leafdoors;
+
+// Primed parts leave masonry walls as they are and take timber and partitions to 0.3.
+// clang-format off
+const Table kSolidLeaves{{
+    {{kMasonry},                {{2.4L}, {1.0L, {doors::kPrimed}}}},
+    {{kMasonry, kOneSide},      {{2.6L}, {1.0L, {doors::kPrimed}}}},
+    {{kMasonry, kBothSides},    {{2.8L}, {1.0L, {doors::kPrimed}}}},
+    {{kTimber},                 {{2.7L}, {0.3L, {doors::kPrimed}}}},
+    {{kPartitions},             {{2.7L}, {0.3L, {doors::kPrimed}}}},
+    {{kPartitions, kThick},     {{2.9L}, {0.3L, {doors::kPrimed}}}},
+}};
+const Table kGlazedLeaves{{
+    {{kMasonry},                {{1.8L}, {1.0L, {doors::kPrimed}}}},
+    {{kMasonry, kOneSide},      {{2.0L}, {1.0L, {doors::kPrimed}}}},
+    {{kMasonry, kBothSides},    {{2.2L}, {1.0L, {doors::kPrimed}}}},
+    {{kPartitions},             {{2.1L}, {0.3L, {doors::kPrimed}}}},
+    {{kPartitions, kThick},     {{2.3L}, {0.3L, {doors::kPrimed}}}},
+}};
+// clang-format on
 
 // The wall type of a row, and its further tick (empty: none).
 std::string_view wallOf(const Coefficients& row) {
@@ -31,7 +50,27 @@ bool hasWall(const Table& table, std::string_view wall) {
                                [wall](const Coefficients& row) { return wallOf(row) == wall; });
 }
 
+WindowDescription descriptionOf(const LeafDoorDesign& design) {
+    return {design.className, design.module,
+            QStringLiteral("Калькулятор окраски дверных проемов с %1 дверными полотнами")
+                .arg(design.leaves),
+            QSize(CalculatorWindow::kClientWidth, design.clientHeight)};
+}
+
 } // namespace
+
+const LeafDoorDesign& leafdoors::solidLeaves() {
+    static const LeafDoorDesign solid{
+        "TForm24", "dverigluhie", 675, QStringLiteral("глухими"), QSize(145, 153), kSolidLeaves};
+    return solid;
+}
+
+const LeafDoorDesign& leafdoors::glazedLeaves() {
+    static const LeafDoorDesign glazed{
+        "TForm25",       "dveriosteklenie", 639, QStringLiteral("остекленными"),
+        QSize(161, 161), kGlazedLeaves};
+    return glazed;
+}
 
 Outcome leafdoors::compute(const Table& table, const FormState& state) {
     if (auto refused = doors::refuseEmptyArea(state))
@@ -54,7 +93,7 @@ Outcome leafdoors::compute(const Table& table, const FormState& state) {
 }
 
 LeafDoorWindow::LeafDoorWindow(const LeafDoorDesign& design, char decimalSeparator, QWidget* parent)
-    : DoorWindow(design.window, decimalSeparator, parent) {
+    : DoorWindow(descriptionOf(design), decimalSeparator, parent) {
     const leafdoors::Table& table = design.table;
     const bool timber = hasWall(table, leafdoors::kTimber);
 
@@ -79,23 +118,32 @@ LeafDoorWindow::LeafDoorWindow(const LeafDoorDesign& design, char decimalSeparat
     std::vector<int> rows{44, 58, 72};
     if (!timber)
         rows.erase(rows.begin() + 1);
-    addAreaWindowParts({design.titleSecondLine,
+    addAreaWindowParts({QStringLiteral("ЗАПОЛНЕНИЯ ДВЕРНЫХ ПРОЕМОВ С %1 ДВЕРНЫМИ ПОЛОТНАМИ:")
+                            .arg(design.leaves.toUpper()),
                         design.picture,
                         true,
                         conditionGrid({180, 146, 146}, rows, cells),
                         PrimedText::SunkenCell,
                         {QStringLiteral("Площадь окрашиваемой поверхности"),
-                         QStringLiteral("заполнения дверных проемов "), design.resultLastLine}});
+                         QStringLiteral("заполнения дверных проемов "),
+                         QStringLiteral("с %1 дверными полотнами:").arg(design.leaves)}});
 
-    QStringList tabOrder{doors::kArea, kCompute,    kReset,      doors::kResult,
-                         leafdoors::kMasonry,  kPrimedTick, leafdoors::kOneSide, leafdoors::kBothSides};
+    QStringList tabOrder{doors::kArea,
+                         kCompute,
+                         kReset,
+                         doors::kResult,
+                         leafdoors::kMasonry,
+                         kPrimedTick,
+                         leafdoors::kOneSide,
+                         leafdoors::kBothSides};
     QStringList resetOrder{doors::kArea, doors::kResult, leafdoors::kMasonry};
     if (timber) {
         tabOrder << leafdoors::kTimber;
         resetOrder << leafdoors::kTimber;
     }
     tabOrder << leafdoors::kPartitions << leafdoors::kThick;
-    resetOrder << leafdoors::kPartitions << kPrimedTick << leafdoors::kOneSide << leafdoors::kThick << leafdoors::kBothSides;
+    resetOrder << leafdoors::kPartitions << kPrimedTick << leafdoors::kOneSide << leafdoors::kThick
+               << leafdoors::kBothSides;
     setTabOrder(tabOrder);
     setResetOrder(resetOrder);
     setRule([&table](const FormState& state) { return leafdoors::compute(table, state); });

@@ -1,6 +1,6 @@
 #pragma once
-// Doorways with leaves, solid or glazed: one design for both windows. Each window brings its own
-// coefficient table; the grid of wall types and the tick checks follow from it. A window whose
+// Doorways with leaves, solid or glazed: one window with two designs. Each design brings its own
+// coefficient table; the grid of wall types and the tick checks follow from it. A design whose
 // table has no timber-wall row has no timber-wall row in its grid either.
 
 #include "calculators/doors/doorwindow.h"
@@ -28,16 +28,26 @@ Outcome compute(const Table& table, const FormState& state);
 } // namespace leafdoors
 
 struct LeafDoorDesign {
-    WindowDescription window;
-    QString titleSecondLine;
+    const char* className;
+    const char* module;
+    int clientHeight;
+    QString leaves; // the kind of leaves as the caption, the title and the result name them
     QSize picture;
-    QString resultLastLine;
     const leafdoors::Table& table;
 };
 
+namespace leafdoors {
+// Solid leaves: masonry walls, timber walls or partitions, the architraves and the 140–160 mm
+// partitions, and primed parts, which scale timber and partitions down (TForm24).
+const LeafDoorDesign& solidLeaves();
+// Glazed leaves: the solid leaves without timber walls, with smaller coefficients (TForm25).
+const LeafDoorDesign& glazedLeaves();
+} // namespace leafdoors
+
 class LeafDoorWindow : public DoorWindow {
   public:
-    LeafDoorWindow(const LeafDoorDesign& design, char decimalSeparator, QWidget* parent);
+    // The design must outlive the window: its rule reads the design's table.
+    LeafDoorWindow(const LeafDoorDesign& design, char decimalSeparator, QWidget* parent = nullptr);
 };
 
 } // namespace velaro

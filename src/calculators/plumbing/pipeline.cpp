@@ -4,6 +4,7 @@
 #include "core/fonts.h"
 
 #include <algorithm>
+#include <array>
 #include <vector>
 
 namespace velaro::pipeline {
@@ -17,11 +18,59 @@ constexpr int kResetFromBottom = 48;
 constexpr int kTotalFromBottom = 98;
 constexpr int kComputeFromBottom = 146;
 
+// Painted area per running metre of pipes and fittings, the fasteners included (and for steel
+// the hooks, for cast iron the sockets).
+constexpr std::array<Row, 9> kSteelRows{{{15, "Edit3", 0.11L},
+                                         {20, "Edit2", 0.13L},
+                                         {25, "Edit4", 0.16L},
+                                         {32, "Edit5", 0.18L},
+                                         {40, "Edit6", 0.21L},
+                                         {50, "Edit7", 0.26L},
+                                         {63, "Edit8", 0.31L},
+                                         {75, "Edit9", 0.36L},
+                                         {100, "Edit10", 0.46L}}};
+constexpr std::array<Row, 5> kCastIronRows{{{50, "Edit3", 0.28L},
+                                            {75, "Edit2", 0.37L},
+                                            {100, "Edit4", 0.48L},
+                                            {125, "Edit5", 0.59L},
+                                            {150, "Edit6", 0.72L}}};
+
+// The two windows name their material, e.g. "стальных", in the caption, the title and the
+// total's caption; the protrusions included, the prompt, the height and the rows are their own.
+Design pipelines(const char* className, const char* module, int clientHeight,
+                 const QString& material, const QString& included, const QString& prompt,
+                 std::span<const Row> rows) {
+    return {{className, module,
+             QStringLiteral("Калькулятор окраски %1 трубопроводов").arg(material),
+             QSize(CalculatorWindow::kClientWidth, clientHeight)},
+            QStringLiteral("ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАСКИ %1 ТРУБОПРОВОДОВ").arg(material.toUpper()),
+            included,
+            prompt,
+            QStringLiteral("Суммарная площадь окраски %1 трубопроводов:").arg(material),
+            rows};
+}
+
 int fieldNumber(const char* name) {
     return QString::fromLatin1(name).mid(4).toInt();
 }
 
 } // namespace
+
+const Design& steelPipelines() {
+    static const Design steel = pipelines(
+        "TForm3", "trubisfason", 569, QStringLiteral("стальных"),
+        QStringLiteral("включая площади выступов от фасонных частей и крючьев, и крепления:"),
+        QStringLiteral("Введите м.п. стальных трубопроводов:"), kSteelRows);
+    return steel;
+}
+
+const Design& castIronPipelines() {
+    static const Design castIron =
+        pipelines("TForm4", "chuguntrubi", 433, QStringLiteral("чугунных"),
+                  QStringLiteral("включая площади выступов от раструбов и креплений:"),
+                  QStringLiteral("Введите м.п. чугунных труб и фасонных частей:"), kCastIronRows);
+    return castIron;
+}
 
 Outcome compute(std::span<const Row> rows, const FormState& state) {
     std::vector<TrailTerm> terms;
@@ -53,7 +102,8 @@ Window::Window(const Design& design, char decimalSeparator, QWidget* parent)
                         QPoint(kFieldLeft, bottom - kTotalFromBottom)),
             bottom - kResetFromBottom);
     setOrders(design.rows);
-    setRule([rows = design.rows](const FormState& state) { return pipeline::compute(rows, state); });
+    setRule(
+        [rows = design.rows](const FormState& state) { return pipeline::compute(rows, state); });
 }
 
 void Window::setOrders(std::span<const Row> rows) {

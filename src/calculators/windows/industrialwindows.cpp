@@ -5,17 +5,22 @@
 namespace velaro {
 namespace {
 
-using opening::kOiled;
+// The window: class, module, height; titles and their pixel height; picture; the openings.
+// clang-format off
+const OpeningLayout kLayout{"TForm22", "oknapromish", 599,
+    {QStringLiteral("ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАШИВАЕМОЙ ПОВЕРХНОСТИ "),
+     QStringLiteral("ЗАПОЛНЕНИЯ  ОКОННЫХ ПРОЕМОВ ПРОМЫШЛЕННЫХ ЗДАНИЙ")},
+    11, QSize(73, 153), QStringLiteral("промышленных зданий")};
+// clang-format on
 
 // Ticked size class and sash count → its factor, then the oiled parts' factor where ticked. The
 // class is what the user ticks; the area typed is not compared with 4 м2.
 // clang-format off
-const CoefficientTable kCoefficients{{
-    {{"CheckBox1"}, {{2.1L}, {0.3L, {kOiled}}}, sashCount(1)},
-    {{"CheckBox1"}, {{3.2L}, {0.3L, {kOiled}}}, sashCount(2)},
-    {{"CheckBox2"}, {{1.7L}, {0.2L, {kOiled}}}, sashCount(1)},
-    {{"CheckBox2"}, {{2.6L}, {0.2L, {kOiled}}}, sashCount(2)},
-}};
+const CoefficientTable kCoefficients = opening::tableBySashes({
+    // size class    1 sash, oiled   2 sashes, oiled
+    {"CheckBox1",    {2.1L, 0.3L},   {3.2L, 0.3L}},
+    {"CheckBox2",    {1.7L, 0.2L},   {2.6L, 0.2L}},
+});
 // clang-format on
 
 const QString kFilling = QStringLiteral(
@@ -52,17 +57,7 @@ Outcome industrialwindows::compute(const FormState& state) {
 }
 
 IndustrialWindow::IndustrialWindow(char decimalSeparator, QWidget* parent)
-    : OpeningWindow({{"TForm22", "oknapromish",
-                      QStringLiteral("Калькулятор окраски оконных проемов промышленных зданий"),
-                      QSize(492, 599)},
-                     {QStringLiteral("ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАШИВАЕМОЙ ПОВЕРХНОСТИ "),
-                      QStringLiteral("ЗАПОЛНЕНИЯ  ОКОННЫХ ПРОЕМОВ ПРОМЫШЛЕННЫХ ЗДАНИЙ")},
-                     11,
-                     QSize(73, 153),
-                     {QStringLiteral("Площадь окрашиваемой поверхности"),
-                      QStringLiteral("заполнения оконных проемов"),
-                      QStringLiteral("промышленных зданий:")}},
-                    kGrid, {kUpTo4, kOver4, kPrimedTick}, decimalSeparator, parent) {
+    : OpeningWindow(kLayout, kGrid, {kUpTo4, kOver4, kPrimedTick}, decimalSeparator, parent) {
     setTabOrder({opening::kArea, kCompute, kReset, opening::kResult, kUpTo4, opening::kSashes,
                  kOver4, kPrimedTick});
     setRule(industrialwindows::compute);

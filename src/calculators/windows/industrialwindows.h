@@ -8,7 +8,7 @@ namespace velaro {
 
 namespace industrialwindows {
 Outcome compute(const FormState& state);
-} // namespace oknapromish
+} // namespace industrialwindows
 
 class IndustrialWindow : public OpeningWindow {
   public:

@@ -8,6 +8,18 @@ std::optional<Refusal> refuseFields(const FormState& state) {
     return refuseSashCount(state, kSashes, kResult);
 }
 
+CoefficientTable tableBySashes(std::initializer_list<ConditionFactors> conditions) {
+    CoefficientTable table;
+    for (const ConditionFactors& row : conditions)
+        for (int sashes : {1, 2}) {
+            const SashFactors& factors = sashes == 1 ? row.oneSash : row.twoSashes;
+            table.rows.push_back({{row.condition},
+                                  {{factors.coefficient}, {factors.oiled, {kOiled}}},
+                                  sashCount(sashes)});
+        }
+    return table;
+}
+
 std::optional<Refusal> refuseConditionCount(const FormState& state,
                                             std::initializer_list<const char*> conditions) {
     return refuseUnlessOneTicked(state, conditions, kResult);

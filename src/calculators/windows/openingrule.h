@@ -20,6 +20,20 @@ inline constexpr const char* kOiled = "CheckBox4";
 // refusals puts the focus in its field.
 std::optional<Refusal> refuseFields(const FormState& state);
 
+// A condition's coefficient with a number of sashes, and the oiled parts' factor applied after it.
+struct SashFactors {
+    long double coefficient;
+    long double oiled;
+};
+struct ConditionFactors {
+    const char* condition;
+    SashFactors oneSash;
+    SashFactors twoSashes;
+};
+// The table of conditions whose only further factor is the oiled parts': for each condition a
+// row for one sash, then a row for two.
+CoefficientTable tableBySashes(std::initializer_list<ConditionFactors> conditions);
+
 // Exactly one of the conditions must be ticked.
 std::optional<Refusal> refuseConditionCount(const FormState& state,
                                             std::initializer_list<const char*> conditions);

@@ -20,11 +20,17 @@ constexpr int kPrimedBlock = 40; // the instruction and the primed-parts line
 constexpr int kPrimedTextGap = 7;
 constexpr int kPrimedBoxGap = 7;
 
+WindowDescription descriptionOf(const OpeningLayout& layout) {
+    return {layout.className, layout.module,
+            QStringLiteral("Калькулятор окраски оконных проемов ") + layout.openings,
+            QSize(CalculatorWindow::kClientWidth, layout.clientHeight)};
+}
+
 } // namespace
 
 OpeningWindow::OpeningWindow(const OpeningLayout& layout, const ConditionGrid& conditions,
                              const QStringList& boxes, char decimalSeparator, QWidget* parent)
-    : CalculatorWindow(layout.window, decimalSeparator, parent) {
+    : CalculatorWindow(descriptionOf(layout), decimalSeparator, parent) {
     const QRect picture(
         QPoint(kClientWidth - kPictureInset - layout.picture.width(), kPictureInset),
         layout.picture);
@@ -56,8 +62,11 @@ OpeningWindow::OpeningWindow(const OpeningLayout& layout, const ConditionGrid& c
 
     // The foot: the room below the conditions is shared out evenly above the primed tick, Compute,
     // the result and Reset, which stands on the bottom margin.
-    const FieldRow result = addLevelFieldRow(opening::kResult, layout.resultCaption.join('\n'),
-                                             QStringLiteral("м2"), 0, kMargin, kFieldLeft);
+    const FieldRow result = addLevelFieldRow(
+        opening::kResult,
+        QStringLiteral("Площадь окрашиваемой поверхности\nзаполнения оконных проемов\n") +
+            layout.openings + ':',
+        QStringLiteral("м2"), 0, kMargin, kFieldLeft);
     const int content = kPrimedBlock + kButtonHeight + result.prompt->height() + kButtonHeight;
     const int gap = (client()->height() - kBottomMargin - conditionsBottom - content) / 4;
     const int primedTop = conditionsBottom + gap;

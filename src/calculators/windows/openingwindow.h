@@ -8,11 +8,15 @@
 namespace velaro {
 
 struct OpeningLayout {
-    WindowDescription window;
+    const char* className;
+    const char* module;
+    int clientHeight;
     QStringList titleLines;
     int titlePixelHeight; // the smaller titles of the grid windows
     QSize picture;
-    QStringList resultCaption;
+    // The openings the window is for, e.g. "с раздельными переплетами": the window's caption
+    // ends with them and the result caption's last line names them.
+    QString openings;
 };
 
 class OpeningWindow : public CalculatorWindow {

@@ -7,6 +7,15 @@ namespace {
 
 using opening::kOiled;
 
+// The window: class, module, height; titles and their pixel height; picture; the openings.
+// clang-format off
+const OpeningLayout kLayout{"TForm21", "oknasparen", 617,
+    {QStringLiteral("ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАШИВАЕМОЙ ПОВЕРХНОСТИ ЗАПОЛНЕНИЯ"),
+     QStringLiteral("ОКОННЫХ ПРОЕМОВ ЖИЛЫХ И ОБЩЕСТВЕННЫХ ЗДАНИЙ"),
+     QStringLiteral("СО СПАРЕННЫМИ ПЕРЕПЛЕТАМИ")},
+    11, QSize(73, 153), QStringLiteral("со спаренными переплетами")};
+// clang-format on
+
 // Characteristic and sash count → its factor, then triple glazing's (CheckBox5 on the first
 // characteristic, CheckBox6 on the second) and the oiled parts' where ticked. Triple glazing with
 // one sash never gets this far; on the second characteristic it leaves out the oiled parts.
@@ -84,22 +93,10 @@ Outcome pairedsashes::compute(const FormState& state) {
 }
 
 PairedSashesWindow::PairedSashesWindow(char decimalSeparator, QWidget* parent)
-    : OpeningWindow(
-          {{"TForm21", "oknasparen",
-            QStringLiteral("Калькулятор окраски оконных проемов со спаренными переплетами"),
-            QSize(492, 617)},
-           {QStringLiteral("ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАШИВАЕМОЙ ПОВЕРХНОСТИ ЗАПОЛНЕНИЯ"),
-            QStringLiteral("ОКОННЫХ ПРОЕМОВ ЖИЛЫХ И ОБЩЕСТВЕННЫХ ЗДАНИЙ"),
-            QStringLiteral("СО СПАРЕННЫМИ ПЕРЕПЛЕТАМИ")},
-           11,
-           QSize(73, 153),
-           {QStringLiteral("Площадь окрашиваемой поверхности"),
-            QStringLiteral("заполнения оконных проемов"),
-            QStringLiteral("со спаренными переплетами:")}},
-          kGrid,
-          {kStoneWithSill, kStoneWithoutSill, kTransoms, kPrimedTick, kTripleWithSill,
-           kTripleWithoutSill, kShopWindows},
-          decimalSeparator, parent) {
+    : OpeningWindow(kLayout, kGrid,
+                    {kStoneWithSill, kStoneWithoutSill, kTransoms, kPrimedTick, kTripleWithSill,
+                     kTripleWithoutSill, kShopWindows},
+                    decimalSeparator, parent) {
     setTabOrder({opening::kArea, kCompute, kReset, opening::kResult, kStoneWithSill,
                  opening::kSashes, kStoneWithoutSill, kTransoms, kPrimedTick, kTripleWithSill,
                  kTripleWithoutSill, kShopWindows});

@@ -9,7 +9,7 @@ namespace velaro {
 
 namespace pairedsashes {
 Outcome compute(const FormState& state);
-} // namespace oknasparen
+} // namespace pairedsashes
 
 class PairedSashesWindow : public OpeningWindow {
   public:

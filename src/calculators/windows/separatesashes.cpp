@@ -5,18 +5,24 @@
 namespace velaro {
 namespace {
 
-using opening::kOiled;
+// The window: class, module, height; titles and their pixel height; picture; the openings.
+// clang-format off
+const OpeningLayout kLayout{"TForm20", "oknarazdvizh", 635,
+    {QStringLiteral("ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАШИВАЕМОЙ ПОВЕРХНОСТИ"),
+     QStringLiteral("ЗАПОЛНЕНИЯ ОКОННЫХ ПРОЕМОВ"),
+     QStringLiteral("ЖИЛЫХ И ОБЩЕСТВЕННЫХ ЗДАНИЙ"),
+     QStringLiteral("С РАЗДЕЛЬНЫМИ ПЕРЕПЛЕТАМИ")},
+    13, QSize(41, 113), QStringLiteral("с раздельными переплетами")};
+// clang-format on
 
 // Ticked condition and sash count → its factor, then the oiled parts' factor where ticked.
 // clang-format off
-const CoefficientTable kCoefficients{{
-    {{"CheckBox1"}, {{1.5L}, {0.3L, {kOiled}}}, sashCount(1)},
-    {{"CheckBox1"}, {{2.8L}, {0.3L, {kOiled}}}, sashCount(2)},
-    {{"CheckBox2"}, {{1.2L}, {1.0L, {kOiled}}}, sashCount(1)},
-    {{"CheckBox2"}, {{2.5L}, {1.0L, {kOiled}}}, sashCount(2)},
-    {{"CheckBox3"}, {{2.2L}, {0.6L, {kOiled}}}, sashCount(1)},
-    {{"CheckBox3"}, {{3.5L}, {0.5L, {kOiled}}}, sashCount(2)},
-}};
+const CoefficientTable kCoefficients = opening::tableBySashes({
+    // condition     1 sash, oiled   2 sashes, oiled
+    {"CheckBox1",    {1.5L, 0.3L},   {2.8L, 0.3L}},
+    {"CheckBox2",    {1.2L, 1.0L},   {2.5L, 1.0L}},
+    {"CheckBox3",    {2.2L, 0.6L},   {3.5L, 0.5L}},
+});
 // clang-format on
 
 constexpr const char* kStoneWithSill = "CheckBox1";
@@ -68,20 +74,8 @@ Outcome separatesashes::compute(const FormState& state) {
 }
 
 SeparateSashesWindow::SeparateSashesWindow(char decimalSeparator, QWidget* parent)
-    : OpeningWindow({{"TForm20", "oknarazdvizh",
-                      QStringLiteral(
-                          "Калькулятор окраски оконных проемов с раздельными переплетами"),
-                      QSize(492, 635)},
-                     {QStringLiteral("ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАШИВАЕМОЙ ПОВЕРХНОСТИ"),
-                      QStringLiteral("ЗАПОЛНЕНИЯ ОКОННЫХ ПРОЕМОВ"),
-                      QStringLiteral("ЖИЛЫХ И ОБЩЕСТВЕННЫХ ЗДАНИЙ"),
-                      QStringLiteral("С РАЗДЕЛЬНЫМИ ПЕРЕПЛЕТАМИ")},
-                     13,
-                     QSize(41, 113),
-                     {QStringLiteral("Площадь окрашиваемой поверхности"),
-                      QStringLiteral("заполнения оконных проемов"),
-                      QStringLiteral("с раздельными переплетами:")}},
-                    kConditions, {kStoneWithSill, kStoneWithoutSill, kTimberWalls, kPrimedTick},
+    : OpeningWindow(kLayout, kConditions,
+                    {kStoneWithSill, kStoneWithoutSill, kTimberWalls, kPrimedTick},
                     decimalSeparator, parent) {
     setTabOrder({opening::kArea, kCompute, kReset, opening::kResult, kStoneWithSill,
                  opening::kSashes, kStoneWithoutSill, kTimberWalls, kPrimedTick});

@@ -8,7 +8,7 @@ namespace velaro {
 
 namespace separatesashes {
 Outcome compute(const FormState& state);
-} // namespace oknarazdvizh
+} // namespace separatesashes
 
 class SeparateSashesWindow : public OpeningWindow {
   public:
