@@ -1,6 +1,7 @@
 #include "calculators/plumbing/pipes.h"
 
 #include "core/fonts.h"
+#include "core/numericedit.h"
 #include "core/rule.h"
 
 #include <QLabel>
@@ -93,12 +94,15 @@ PipesWindow::PipesWindow(char decimalSeparator, QWidget* parent)
         const int top = firstRowTop + static_cast<int>(i) * rowStep;
         // The rows are told apart by their number, as a person counts them down the table.
         const QString row = QStringLiteral("строка %1").arg(i + 1);
-        const auto add = [&](const char* name, QLabel* heading, int column) {
-            addField(name, heading, {}, QPoint(columns[column], top), UnitLine::Centred, row);
+        // The headings name the units, so none stands beside the fields; the fields still know
+        // them, for the trails and the estimate sheet.
+        const auto add = [&](const char* name, QLabel* heading, int column, const QString& unit) {
+            addField(name, heading, {}, QPoint(columns[column], top), UnitLine::Centred, row)
+                .field->setUnit(unit);
         };
-        add(kRows[i].diameter, diameterHeading, 0);
-        add(kRows[i].length, lengthHeading, 1);
-        add(kRows[i].area, areaHeading, 2);
+        add(kRows[i].diameter, diameterHeading, 0, QStringLiteral("мм"));
+        add(kRows[i].length, lengthHeading, 1, QStringLiteral("м"));
+        add(kRows[i].area, areaHeading, 2, QStringLiteral("м2"));
     }
 
     constexpr int totalLabelGap = 10;
