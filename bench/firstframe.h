@@ -1,12 +1,13 @@
 #pragma once
-// Shared by the two programs the start-up benchmark compares: reports the time from launch
+// Attached to the program by its benchmark build (velaro-paint-bench): reports the time from launch
 // (VELARO_BENCH_T0, CLOCK_MONOTONIC nanoseconds set by the harness just before exec) to the
 // window's first paint, waits until the program is at rest, then reports its resident memory
 // and quits.
 
+#include "support/resident.h"
+
 #include <QApplication>
 #include <QEvent>
-#include <QFile>
 #include <QTimer>
 #include <QWidget>
 
@@ -21,16 +22,6 @@ inline long long monotonicNanoseconds() {
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
     return static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
-}
-
-inline long residentKilobytes() {
-    QFile status("/proc/self/status");
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').front().toLong();
-    return 0;
 }
 
 class FirstFrameReporter : public QObject {
@@ -58,7 +49,7 @@ private:
         if (atRest_)
             atRest_();
         std::printf("first_frame_us=%lld rest_rss_kb=%ld\n", (firstFrameAt_ - launchedAt_) / 1000,
-                    residentKilobytes());
+                    velaro::test::residentKilobytes());
         std::fflush(stdout);
         QApplication::quit();
     }

@@ -1,7 +1,7 @@
 // The door calculators driven as a person would: an area (and a sash count) typed, conditions
 // ticked with the mouse, Compute or Reset clicked; what the window shows is read back.
 
-#include "calculators/catalog.h"
+#include "support/layoutcheck.h"
 #include "support/testsupport.h"
 
 #include <QCheckBox>
@@ -19,23 +19,6 @@ namespace {
 
 const QList<int> kDoorForms{23, 24, 25, 26, 27};
 
-// The window as the shell creates it.
-std::unique_ptr<CalculatorWindow> openDoorWindow(int form) {
-    for (const CalculatorEntry& entry : doorCalculators())
-        if (entry.formNumber == form)
-            return std::unique_ptr<CalculatorWindow>(entry.create(','));
-    qFatal("no door window TForm%d", form);
-}
-
-// Shown and active, so that focus moves as it does for a person.
-std::unique_ptr<CalculatorWindow> showDoorWindow(int form) {
-    auto window = openDoorWindow(form);
-    window->show();
-    if (!QTest::qWaitForWindowActive(window.get()))
-        qWarning("TForm%d did not become active", form);
-    return window;
-}
-
 // Types the area and the sash count (where given) and ticks the boxes named by number:
 // "1 5 4" ticks CheckBox1, CheckBox5 and CheckBox4.
 void enter(QWidget* window, const QString& area, const QString& sashes, const QString& ticks) {
@@ -51,11 +34,6 @@ QStringList checkBoxNames(const QWidget* window) {
     for (const QCheckBox* box : window->findChildren<QCheckBox*>())
         names << box->objectName();
     return names;
-}
-
-QString focusName(const QWidget* window) {
-    const QWidget* focus = window->focusWidget();
-    return focus ? focus->objectName() : QStringLiteral("<none>");
 }
 
 void addScenarioColumns() {
@@ -146,7 +124,7 @@ private slots:
         QFETCH(QString, ticks);
         QFETCH(QString, shown);
         RecordingMessageBoxes boxes;
-        auto window = openDoorWindow(form);
+        auto window = createCalculator(form);
         enter(window.get(), area, sashes, ticks);
         click(window.get(), "Button1");
         QVERIFY2(boxes.boxes.isEmpty(), qPrintable(boxes.boxes.value(0).text));
@@ -244,7 +222,7 @@ private slots:
         QFETCH(QString, message);
         QFETCH(QString, focus);
         RecordingMessageBoxes boxes;
-        auto window = showDoorWindow(form);
+        auto window = showCalculator(form);
         enter(window.get(), area, sashes, ticks);
         typeInto(window.get(), "Edit4", "9");
         const QStringList boxNames = checkBoxNames(window.get());
@@ -291,7 +269,7 @@ private slots:
         QFETCH(QString, sashes);
         QFETCH(QString, ticks);
         RecordingMessageBoxes boxes;
-        auto window = openDoorWindow(form);
+        auto window = createCalculator(form);
         enter(window.get(), area, sashes, ticks);
         typeInto(window.get(), "Edit4", "9");
         click(window.get(), "Button1");
@@ -315,7 +293,7 @@ private slots:
         QFETCH(QStringList, fields);
         QFETCH(int, boxes);
         RecordingMessageBoxes recorder;
-        auto window = openDoorWindow(form);
+        auto window = createCalculator(form);
         for (const QString& field : fields)
             typeInto(window.get(), field, "5");
         const QStringList names = checkBoxNames(window.get());
@@ -349,13 +327,9 @@ private slots:
     void tabOrder() {
         QFETCH(int, form);
         QFETCH(QStringList, order);
-        auto window = showDoorWindow(form);
-        QStringList seen;
-        for (qsizetype i = 0; i <= order.size(); ++i) { // once round, back to the first
-            seen << focusName(window.get());
-            QTest::keyClick(window->focusWidget(), Qt::Key_Tab);
-        }
-        QCOMPARE(seen, order + QStringList{order.first()});
+        auto window = showCalculator(form);
+        // Once round, back to the first.
+        QCOMPARE(tabWalk(window.get(), order.size() + 1), order + QStringList{order.first()});
     }
 
     // Each captionless check box stands right of the cell or label that names it, as tall as
@@ -367,7 +341,7 @@ private slots:
     }
     void checkBoxesAreNamedByTheirTexts() {
         QFETCH(int, form);
-        auto window = openDoorWindow(form);
+        auto window = createCalculator(form);
         QStringList names;
         for (const QCheckBox* box : window->findChildren<QCheckBox*>()) {
             QVERIFY2(box->text().isEmpty(), qPrintable(box->objectName()));
@@ -400,29 +374,16 @@ private slots:
     void layoutFits() {
         QFETCH(int, form);
         QFETCH(QSize, picture);
-        auto window = openDoorWindow(form);
+        auto window = createCalculator(form);
         const QWidget* client = window->client();
         const QWidget* image = control(window.get(), "Image1");
         QVERIFY(image);
         QCOMPARE(image->size(), picture);
         QCOMPARE(image->geometry().right(), client->width() - 1 - 8);
 
-        const QList<QWidget*> parts = client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
-        for (const QWidget* part : parts) {
-            QVERIFY2(client->rect().contains(part->geometry()), qPrintable(part->objectName()));
-            if (const auto* label = qobject_cast<const QLabel*>(part)) {
-                const bool fits = label->wordWrap()
-                                      ? label->heightForWidth(label->width()) <= label->height()
-                                      : label->sizeHint().width() <= label->width();
-                QVERIFY2(fits, qPrintable("clipped: " + label->text()));
-            }
-            for (const QWidget* other : parts)
-                if (other != part && other->geometry().intersects(part->geometry()))
-                    QFAIL(qPrintable(QString("overlap: %1 '%2' and %3 '%4'")
-                                         .arg(part->objectName(), part->property("text").toString(),
-                                              other->objectName(),
-                                              other->property("text").toString())));
-        }
+        const QStringList faults =
+            placementFaults(client, client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
     }
 };
 

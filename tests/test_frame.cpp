@@ -139,7 +139,7 @@ private slots:
         QCOMPARE(menus[0]->text(), QString("&Файл"));
         QCOMPARE(menus[0]->menu()->actions().size(), 1);
         QCOMPARE(menus[0]->menu()->actions()[0]->text(), QString("Выход"));
-        QCOMPARE(window.focusWidget()->objectName(), QString("Edit3")); // first in tab order
+        QCOMPARE(focusName(&window), QString("Edit3")); // first in tab order
     }
 
     void exitHidesTheWindowAndKeepsTexts() {
@@ -158,7 +158,7 @@ private slots:
         typeInto(&window, "Edit4", "7");
         QString focusAtBox, resultAtBox;
         boxes.whileOpen = [&](const RecordingMessageBoxes::Box&) {
-            focusAtBox = window.focusWidget()->objectName();
+            focusAtBox = focusName(&window);
             resultAtBox = textOf(&window, "Edit4");
         };
         click(&window, "Button1");

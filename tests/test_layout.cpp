@@ -82,7 +82,7 @@ class LayoutTest : public QObject {
     std::unique_ptr<Program> program_;
 
 private slots:
-    // The faces the windows are designed with are stood in for by Liberation, which has the
+    // The faces the windows are laid out for are stood in for by Liberation, which has the
     // same widths; any other stand-in would make every window fail the checks below by accident,
     // so a missing face is the one fault reported.
     void initTestCase() {

@@ -7,12 +7,12 @@
 #include "core/numbers.h"
 #include "shell/mainwindow.h"
 #include "shell/registry.h"
+#include "support/resident.h"
 #include "support/testsupport.h"
 
 #include <QCheckBox>
 #include <QClipboard>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenuBar>
@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QTest>
+#include <QTimer>
 
 using namespace velaro;
 using namespace velaro::test;
@@ -53,16 +54,6 @@ protected:
         return false;
     }
 };
-
-long residentKilobytes() {
-    QFile status("/proc/self/status");
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').front().toLong();
-    return 0;
-}
 
 // The offscreen platform warns about every raise() and size-hint call; they drown the figures.
 QtMessageHandler testlibHandler = nullptr;

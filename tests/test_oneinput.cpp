@@ -1,11 +1,11 @@
 // The thirteen one-input calculators driven as a person would: a typed quantity, Compute, the
 // rounded area; the empty input, malformed input, Reset, focus and tab order, the picture area.
 
-#include "calculators/catalog.h"
 #include "calculators/common/oneinput.h"
 #include "core/picturearea.h"
 #include "shell/mainwindow.h"
 #include "shell/registry.h"
+#include "support/layoutcheck.h"
 #include "support/testsupport.h"
 
 #include <QLabel>
@@ -21,21 +21,6 @@ using Kind = RecordingMessageBoxes::Kind;
 namespace {
 
 const QList<int> kForms{5, 6, 7, 8, 9, 11, 12, 13, 14, 16, 17, 18, 19};
-
-// The window as the program builds it, through the family catalogues.
-std::unique_ptr<CalculatorWindow> create(int form) {
-    for (const CalculatorEntry& entry : allCalculators())
-        if (entry.formNumber == form)
-            return std::unique_ptr<CalculatorWindow>(entry.create(','));
-    qFatal("no window TForm%d", form);
-}
-
-// A control's name, or for an unnamed label its text.
-QString describe(const QWidget* widget) {
-    if (const auto* label = qobject_cast<const QLabel*>(widget); label && widget->objectName().isEmpty())
-        return '"' + label->text() + '"';
-    return widget->objectName();
-}
 
 void addRowPerForm() {
     QTest::addColumn<int>("form");
@@ -95,7 +80,7 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QString, shown);
         RecordingMessageBoxes boxes;
-        auto window = create(form);
+        auto window = createCalculator(form);
         typeInto(window.get(), "Edit1", "99"); // a result field is overwritten, never read
         typeInto(window.get(), "Edit2", typed);
         click(window.get(), "Button1");
@@ -110,7 +95,7 @@ private slots:
     void emptyInputGivesZero() {
         QFETCH(int, form);
         RecordingMessageBoxes boxes;
-        auto window = create(form);
+        auto window = createCalculator(form);
         typeInto(window.get(), "Edit1", "5");
         click(window.get(), "Button1");
         QVERIFY(boxes.boxes.isEmpty());
@@ -125,7 +110,7 @@ private slots:
     void malformedInputIsNamed() {
         QFETCH(int, form);
         RecordingMessageBoxes boxes;
-        auto window = create(form);
+        auto window = createCalculator(form);
         typeInto(window.get(), "Edit1", ",,");
         typeInto(window.get(), "Edit2", "1,2,3");
         click(window.get(), "Button1");
@@ -145,7 +130,7 @@ private slots:
     void resetClearsResultThenInput() {
         QFETCH(int, form);
         RecordingMessageBoxes boxes;
-        auto window = create(form);
+        auto window = createCalculator(form);
         typeInto(window.get(), "Edit2", "12");
         click(window.get(), "Button1");
         QStringList cleared;
@@ -168,15 +153,11 @@ private slots:
     void tabOrderStartsAtTheResult_data() { addRowPerForm(); }
     void tabOrderStartsAtTheResult() {
         QFETCH(int, form);
-        auto window = create(form);
+        auto window = createCalculator(form);
         window->show();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        QStringList order;
-        for (int i = 0; i < 5; ++i) {
-            order << QApplication::focusWidget()->objectName();
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        }
-        QCOMPARE(order, QStringList({"Edit1", "Edit2", "Button1", "Button2", "Edit1"}));
+        QCOMPARE(tabWalk(window.get(), 5),
+                 QStringList({"Edit1", "Edit2", "Button1", "Button2", "Edit1"}));
     }
 
     // The picture area has the size given for the window, centred under the title; every
@@ -195,7 +176,7 @@ private slots:
     void layout() {
         QFETCH(int, form);
         QFETCH(QSize, picture);
-        auto window = create(form);
+        auto window = createCalculator(form);
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         const QWidget* client = window->client();
@@ -207,22 +188,13 @@ private slots:
 
         const QList<QWidget*> controls = client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
         QVERIFY(controls.size() >= 10);
-        for (const QWidget* widget : controls) {
-            QVERIFY2(client->rect().contains(widget->geometry()),
-                     qPrintable(describe(widget) + " outside the window"));
-            if (auto* label = qobject_cast<const QLabel*>(widget)) {
-                QVERIFY2(label->width() >= label->sizeHint().width() &&
-                             label->height() >= label->sizeHint().height(),
-                         qPrintable(label->text() + " is cut"));
-                if (label->text().startsWith(QStringLiteral("ОПРЕДЕЛЕНИЕ")))
-                    QVERIFY2(label->geometry().bottom() < image->y(), "the title stands above the picture");
-            }
-            for (const QWidget* other : controls)
-                if (other != widget)
-                    QVERIFY2(!widget->geometry().intersects(other->geometry()),
-                             qPrintable(QStringLiteral("%1 overlaps %2")
-                                            .arg(describe(widget), describe(other))));
-        }
+        const QStringList faults = placementFaults(client, controls);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
+        for (const QWidget* widget : controls)
+            if (auto* label = qobject_cast<const QLabel*>(widget);
+                label && label->text().startsWith(QStringLiteral("ОПРЕДЕЛЕНИЕ")))
+                QVERIFY2(label->geometry().bottom() < image->y(),
+                         "the title stands above the picture");
         const auto* input = control<QWidget>(window.get(), "Edit2");
         const auto* compute = control<QWidget>(window.get(), "Button1");
         const auto* result = control<QWidget>(window.get(), "Edit1");

@@ -1,7 +1,6 @@
 // The steel (TForm3) and cast-iron (TForm4) pipeline calculators, driven as a person would:
 // lengths typed per diameter, Compute, Reset, malformed input, tab order.
 
-#include "calculators/plumbing/pipeline.h"
 #include "support/testsupport.h"
 
 #include <QTest>
@@ -13,11 +12,6 @@ using namespace velaro::test;
 using Kind = RecordingMessageBoxes::Kind;
 
 namespace {
-
-std::unique_ptr<CalculatorWindow> makeWindow(int form) {
-    return std::make_unique<pipeline::Window>(
-        form == 3 ? pipeline::steelPipelines() : pipeline::castIronPipelines(), ',');
-}
 
 // Length fields in row order (smallest diameter first).
 QStringList lengthFields(int form) {
@@ -78,7 +72,7 @@ class PipelinesTest : public QObject {
         QFETCH(QString, lengths);
         QFETCH(QString, total);
         RecordingMessageBoxes boxes;
-        auto window = makeWindow(form);
+        auto window = createCalculator(form);
         typeInto(window.get(), "Edit1", "99"); // overwritten by Compute
         typeLengths(window.get(), lengths);
         click(window.get(), "Button1");
@@ -109,7 +103,7 @@ class PipelinesTest : public QObject {
         QFETCH(QString, lengths);
         QFETCH(QString, named);
         RecordingMessageBoxes boxes;
-        auto window = makeWindow(form);
+        auto window = createCalculator(form);
         typeInto(window.get(), "Edit1", "9,5");
         typeLengths(window.get(), lengths);
         click(window.get(), "Button1");
@@ -127,7 +121,7 @@ class PipelinesTest : public QObject {
     void resetEmptiesEveryField() {
         QFETCH(int, form);
         QFETCH(int, fields);
-        auto window = makeWindow(form);
+        auto window = createCalculator(form);
         for (int i = 1; i <= fields; ++i)
             typeInto(window.get(), QString("Edit%1").arg(i), "5");
         click(window.get(), "Button2");
@@ -142,17 +136,13 @@ class PipelinesTest : public QObject {
     }
     void tabOrderStartsAtTotal() {
         QFETCH(int, form);
-        auto window = makeWindow(form);
+        auto window = createCalculator(form);
         window->show();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         const QStringList expected =
             QStringList{"Edit1", "Button1", "Button2"} + lengthFields(form);
-        QStringList order;
-        for (int i = 0; i <= expected.size(); ++i) { // once round, back to the start
-            order << QApplication::focusWidget()->objectName();
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        }
-        QCOMPARE(order, expected + QStringList{"Edit1"});
+        // Once round, back to the start.
+        QCOMPARE(tabWalk(window.get(), expected.size() + 1), expected + QStringList{"Edit1"});
     }
 };
 

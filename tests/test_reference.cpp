@@ -293,8 +293,9 @@ class ReferenceTest : public QObject {
         QCOMPARE(int(models_.size()), velaro::MainWindow::kCalculatorCount);
     }
 
-    // The reference itself, on the cases the calculators' descriptions give.
-    void referenceReproducesTheDescribedCases_data() {
+    // The reference's own rounding and writing of numbers: values on and near a half, whole
+    // numbers, zero and the exponent forms.
+    void referenceRoundsAndWritesNumbers_data() {
         QTest::addColumn<QString>("value");
         QTest::addColumn<int>("digit");
         QTest::addColumn<QString>("shown");
@@ -307,7 +308,7 @@ class ReferenceTest : public QObject {
         QTest::newRow("below 0.0001 in exponent form") << "0.00001" << -6 << "1E-5";
         QTest::newRow("16 integer digits in exponent form") << "1.5e16" << -2 << "1,5E16";
     }
-    void referenceReproducesTheDescribedCases() {
+    void referenceRoundsAndWritesNumbers() {
         QFETCH(QString, value);
         QFETCH(int, digit);
         QFETCH(QString, shown);
@@ -316,7 +317,7 @@ class ReferenceTest : public QObject {
                  shown);
     }
 
-    // Products the descriptions work out, through the reference's plans.
+    // Products near a half, worked out through the reference's plans.
     void referenceProductsNearAHalf_data() {
         QTest::addColumn<int>("form");
         QTest::addColumn<QString>("area");
@@ -365,7 +366,7 @@ class ReferenceTest : public QObject {
         QCOMPARE(QString::fromStdString(texts.begin()->second), shown);
     }
 
-    // The pipe runs the description works out: unrounded runs add up to the total.
+    // Pipe runs worked out by the reference: unrounded runs add up to the total.
     void referenceComputesPipeRuns() {
         const CalculatorModel& pipes = models_.at(2);
         Inputs inputs;

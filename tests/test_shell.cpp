@@ -14,6 +14,7 @@
 #include <QScreen>
 #include <QSet>
 #include <QTest>
+#include <QTimer>
 
 using namespace velaro;
 using namespace velaro::test;

@@ -2,8 +2,6 @@
 // would: typed inputs, ticks, Compute, the refusals in their order and where they leave the
 // focus, malformed input, Reset and tab order.
 
-#include "calculators/surfaces/stuccoproducts.h"
-#include "calculators/surfaces/stuccoceilings.h"
 #include "support/testsupport.h"
 
 #include <QLineEdit>
@@ -16,20 +14,6 @@ using namespace velaro::test;
 using Kind = RecordingMessageBoxes::Kind;
 
 namespace {
-
-std::unique_ptr<CalculatorWindow> makeWindow(int form) {
-    if (form == 10)
-        return std::make_unique<StuccoCeilingsWindow>(',');
-    return std::make_unique<StuccoProductsWindow>(',');
-}
-
-std::unique_ptr<CalculatorWindow> showWindow(int form) {
-    auto window = makeWindow(form);
-    window->show();
-    if (!QTest::qWaitForWindowActive(window.get()))
-        qWarning("window did not become active");
-    return window;
-}
 
 // "Edit1=15;Edit2=25;CheckBox1": fields typed, boxes ticked with a click, in the order written.
 // "Edit1:=-5" puts text in as a paste would, past the key filter.
@@ -124,7 +108,7 @@ private slots:
         QFETCH(QString, inputs);
         QFETCH(QString, area);
         RecordingMessageBoxes boxes;
-        auto window = makeWindow(form);
+        auto window = createCalculator(form);
         typeInto(window.get(), kResult, "99"); // overwritten by Compute
         fillIn(window.get(), inputs);
         click(window.get(), "Button1");
@@ -175,21 +159,21 @@ private slots:
         QFETCH(QString, message);
         QFETCH(QString, focus);
         RecordingMessageBoxes boxes;
-        auto window = showWindow(form);
+        auto window = showCalculator(form);
         typeInto(window.get(), kResult, "7");
         fillIn(window.get(), inputs);
         const QStringList before = inputsAndTicks(window.get());
         QString focusWhileOpen;
         QString resultWhileOpen;
         boxes.whileOpen = [&](const RecordingMessageBoxes::Box&) {
-            focusWhileOpen = window->focusWidget()->objectName();
+            focusWhileOpen = focusName(window.get());
             resultWhileOpen = textOf(window.get(), kResult);
         };
         click(window.get(), "Button1");
         QCOMPARE(boxes.onlyText(Kind::Message), message);
         QCOMPARE(focusWhileOpen, focus);
         QCOMPARE(resultWhileOpen, QString("7")); // emptied once the box is closed
-        QCOMPARE(window->focusWidget()->objectName(), focus);
+        QCOMPARE(focusName(window.get()), focus);
         QCOMPARE(textOf(window.get(), kResult), QString());
         QCOMPARE(inputsAndTicks(window.get()), before);
     }
@@ -217,7 +201,7 @@ private slots:
         QFETCH(QString, inputs);
         QFETCH(QString, named);
         RecordingMessageBoxes boxes;
-        auto window = makeWindow(form);
+        auto window = createCalculator(form);
         typeInto(window.get(), kResult, "7");
         fillIn(window.get(), inputs);
         click(window.get(), "Button1");
@@ -236,7 +220,7 @@ private slots:
         QFETCH(int, form);
         QFETCH(QString, inputs);
         RecordingMessageBoxes boxes;
-        auto window = makeWindow(form);
+        auto window = createCalculator(form);
         fillIn(window.get(), inputs);
         click(window.get(), "Button2");
         for (const QLineEdit* field : window->findChildren<QLineEdit*>())
@@ -257,13 +241,9 @@ private slots:
     void tabOrder() {
         QFETCH(int, form);
         QFETCH(QStringList, order);
-        auto window = showWindow(form);
-        QStringList seen;
-        for (int i = 0; i <= order.size(); ++i) { // once round, back to the start
-            seen << QApplication::focusWidget()->objectName();
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        }
-        QCOMPARE(seen, order + QStringList{order.first()});
+        auto window = showCalculator(form);
+        // Once round, back to the start.
+        QCOMPARE(tabWalk(window.get(), order.size() + 1), order + QStringList{order.first()});
     }
 };
 

@@ -1,9 +1,9 @@
 // The three window-opening calculators driven as a person would: typed area and sash count,
 // ticked conditions, Compute, the refusals in their order, Reset, tab order and layout.
 
-#include "calculators/catalog.h"
 #include "core/numericedit.h"
 #include "core/picturearea.h"
+#include "support/layoutcheck.h"
 #include "support/testsupport.h"
 
 #include <QCheckBox>
@@ -19,13 +19,6 @@ using Kind = RecordingMessageBoxes::Kind;
 
 namespace {
 
-std::unique_ptr<CalculatorWindow> openWindow(int form) {
-    for (const CalculatorEntry& entry : windowCalculators())
-        if (entry.formNumber == form)
-            return std::unique_ptr<CalculatorWindow>(entry.create(','));
-    qFatal("no window TForm%d", form);
-}
-
 // "1,4" ticks CheckBox1 and CheckBox4.
 void tick(QWidget* window, const QString& boxes) {
     for (const QString& box : boxes.split(',', Qt::SkipEmptyParts))
@@ -36,11 +29,6 @@ void fill(QWidget* window, const QString& area, const QString& sashes, const QSt
     typeInto(window, "Edit2", area);
     typeInto(window, "Edit3", sashes);
     tick(window, boxes);
-}
-
-QString describe(const QWidget* control) {
-    const auto* label = qobject_cast<const QLabel*>(control);
-    return label && control->objectName().isEmpty() ? label->text() : control->objectName();
 }
 
 QStringList tickedBoxes(const QWidget* window) {
@@ -140,7 +128,7 @@ private slots:
         QFETCH(QString, boxes);
         QFETCH(QString, shown);
         RecordingMessageBoxes rec;
-        auto window = openWindow(form);
+        auto window = createCalculator(form);
         fill(window.get(), area, sashes, boxes);
         click(window.get(), "Button1");
         QVERIFY2(rec.boxes.isEmpty(), qPrintable(rec.boxes.value(0).text));
@@ -179,7 +167,7 @@ private slots:
         QFETCH(QString, boxes);
         QFETCH(QString, trail);
         RecordingMessageBoxes rec;
-        auto window = openWindow(form);
+        auto window = createCalculator(form);
         fill(window.get(), "10", sashes, boxes);
         click(window.get(), "Button1");
         const QStringList ticked = boxes.split(',');
@@ -245,7 +233,7 @@ private slots:
         QFETCH(QString, message);
         QFETCH(QString, focus);
         RecordingMessageBoxes rec;
-        auto window = openWindow(form);
+        auto window = createCalculator(form);
         window->show();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         typeInto(window.get(), "Edit4", "99");
@@ -253,14 +241,14 @@ private slots:
         const QStringList ticked = tickedBoxes(window.get());
         QString focusWhileOpen, resultWhileOpen;
         rec.whileOpen = [&](const RecordingMessageBoxes::Box&) {
-            focusWhileOpen = window->focusWidget()->objectName();
+            focusWhileOpen = focusName(window.get());
             resultWhileOpen = textOf(window.get(), "Edit4");
         };
         click(window.get(), "Button1");
         QCOMPARE(rec.onlyText(Kind::Message), message);
         QCOMPARE(focusWhileOpen, focus);
         QCOMPARE(resultWhileOpen, QString("99"));
-        QCOMPARE(window->focusWidget()->objectName(), focus);
+        QCOMPARE(focusName(window.get()), focus);
         QCOMPARE(textOf(window.get(), "Edit4"), QString());
         QCOMPARE(textOf(window.get(), "Edit2"), area.replace('.', ','));
         QCOMPARE(textOf(window.get(), "Edit3"), sashes.replace('.', ','));
@@ -279,7 +267,7 @@ private slots:
         QFETCH(int, form);
         QFETCH(QString, boxes);
         RecordingMessageBoxes rec;
-        auto window = openWindow(form);
+        auto window = createCalculator(form);
         typeInto(window.get(), "Edit4", "99");
         fill(window.get(), "1,2,3", "2", boxes);
         click(window.get(), "Button1");
@@ -299,7 +287,7 @@ private slots:
         QFETCH(int, form);
         QFETCH(QString, boxes);
         RecordingMessageBoxes rec;
-        auto window = openWindow(form);
+        auto window = createCalculator(form);
         fill(window.get(), "10", "2", boxes);
         typeInto(window.get(), "Edit4", "28");
         QCOMPARE(tickedBoxes(window.get()).size(), boxes.split(',').size());
@@ -323,15 +311,10 @@ private slots:
     void tabOrder() {
         QFETCH(int, form);
         QFETCH(QStringList, order);
-        auto window = openWindow(form);
+        auto window = createCalculator(form);
         window->show();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        QStringList seen;
-        for (int i = 0; i <= order.size(); ++i) {
-            seen << QApplication::focusWidget()->objectName();
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        }
-        QCOMPARE(seen, order + QStringList{order.front()});
+        QCOMPARE(tabWalk(window.get(), order.size() + 1), order + QStringList{order.front()});
     }
 
     // Captionless boxes are told apart by their accessible names; no text is cut off or
@@ -346,7 +329,7 @@ private slots:
     void layout() {
         QFETCH(int, form);
         QFETCH(QSize, picture);
-        auto window = openWindow(form);
+        auto window = createCalculator(form);
         QWidget* client = window->client();
 
         const auto* image = control<PictureArea>(window.get(), "Image1");
@@ -363,21 +346,8 @@ private slots:
             names << box->accessibleName();
         }
 
-        const QList<QWidget*> controls = client->findChildren<QWidget*>();
-        for (const QWidget* a : controls) {
-            QVERIFY2(client->rect().contains(a->geometry()), qPrintable(a->objectName()));
-            if (const auto* label = qobject_cast<const QLabel*>(a)) {
-                const int needed = label->wordWrap() ? label->heightForWidth(label->width())
-                                                     : label->sizeHint().height();
-                QVERIFY2(label->height() >= needed && (label->wordWrap() ||
-                                                       label->width() >= label->sizeHint().width()),
-                         qPrintable(label->text()));
-            }
-            for (const QWidget* b : controls)
-                if (a < b)
-                    QVERIFY2(!a->geometry().intersects(b->geometry()),
-                             qPrintable(describe(a) + " / " + describe(b)));
-        }
+        const QStringList faults = placementFaults(client, client->findChildren<QWidget*>());
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
     }
 };
 

@@ -1,6 +1,6 @@
 #pragma once
-// The program's two type faces, by the names the windows are designed with. Liberation Serif
-// and Sans are metric-compatible stand-ins where those faces are missing.
+// The program's two type faces, by the names the windows' pixel sizes are made for. Liberation
+// Serif and Sans are metric-compatible stand-ins where those faces are missing.
 
 #include <QFont>
 

@@ -29,8 +29,8 @@ void setUpTopLevelWindow(QMainWindow& window, const QString& className, const QS
 // fields, buttons and boxes, with `background` behind them.
 QPalette lightPalette(const QColor& background);
 
-// Adds a command to a top-level menu of the window (creating the menu on first use), both
-// named as the window's design names them; the handler runs guarded.
+// Adds a command to a top-level menu of the window (creating the menu on first use); menu and
+// command get the object names tests and scripts find them by; the handler runs guarded.
 QAction* addMenuCommand(QMainWindow& window, const QString& menuTitle, const QString& menuName,
                         const QString& commandTitle, const QString& commandName,
                         const std::function<void()>& handler);

@@ -57,8 +57,8 @@ bool installQtTranslations(const QLocale& locale) {
 
 int runApplication(int argc, char** argv, const std::function<void(QWidget&)>& started) {
     FontConfigurationWarmUp fonts;
-    // Menus live in their windows, as the program was designed; asking the desktop for a global
-    // menu bar costs a D-Bus round and megabytes for each of 27 windows.
+    // Menus stay in their windows: asking the desktop for a global menu bar costs a D-Bus round
+    // and megabytes for each of 27 windows.
     QApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
     QApplication app(argc, argv);
     fonts.join();

@@ -136,9 +136,12 @@ private slots:
         open(2);
         open(1);
         QWidget* calculator = open(2); // shown again
-        const QPoint moved = calculator->frameGeometry().topLeft() + QPoint(-40, 30);
-        calculator->move(moved);
-        QTRY_COMPARE(calculator->frameGeometry().topLeft(), moved);
+        calculator->move(calculator->frameGeometry().topLeft() + QPoint(-40, 30));
+        // Where the frame came to rest: a window shown again may learn its frame margins only
+        // from this move, and then the move placed its client area rather than its frame.
+        QTRY_VERIFY(!knownFrameMargins(*calculator).isNull());
+        QTest::qWait(200);
+        const QPoint moved = calculator->frameGeometry().topLeft();
         main().move(main().frameGeometry().topLeft() + QPoint(-20, 0));
         QTest::qWait(500);
         QCOMPARE(calculator->frameGeometry().topLeft(), moved);

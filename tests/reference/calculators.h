@@ -1,8 +1,8 @@
 #pragma once
 // The 26 calculators' arithmetic as the reference knows it: for each window, which fields hold
 // measured amounts, which tick combinations give a result and with which coefficients, and how a
-// set of inputs becomes a plan. Written from the calculators' descriptions, not from the
-// program's tables.
+// set of inputs becomes a plan. Written out here on their own, not taken from the program's
+// tables, so that a slip in either shows as a mismatch.
 
 #include "reference/plan.h"
 

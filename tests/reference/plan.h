@@ -1,5 +1,5 @@
 #pragma once
-// A calculator's displayed results described as data: each term starts from a field's value and
+// A calculator's displayed results written as data: each term starts from a field's value and
 // is multiplied (or divided) factor by factor, left to right, by field values and coefficients;
 // each shown result is the sum of some terms rounded at a digit. The calculator models build one
 // plan per set of inputs; the MPFR model, the exact value and the faulty programs of the power

@@ -102,8 +102,8 @@ QList<QWidget*> visibleChildren(const QWidget* parent, const QWidget* window) {
     return children;
 }
 
-// Push buttons stacked in a column may share their border line, as the main window's do by
-// design; any other common pixel is one control covering another.
+// Push buttons stacked in a column may share their border line, as the main window's do; any
+// other common pixel is one control covering another.
 bool overlap(const QWidget* a, const QWidget* b) {
     const QRect common = a->geometry() & b->geometry();
     if (common.isEmpty())
@@ -156,6 +156,27 @@ QString describeControl(const QWidget* control) {
     const QString name =
         control->objectName().isEmpty() ? control->metaObject()->className() : control->objectName();
     return text.isEmpty() ? name : QStringLiteral("%1 «%2»").arg(name, text);
+}
+
+QStringList placementFaults(const QWidget* surface, const QList<QWidget*>& controls) {
+    QStringList faults;
+    for (qsizetype i = 0; i < controls.size(); ++i) {
+        const QWidget* control = controls[i];
+        if (!surface->rect().contains(control->geometry()))
+            faults << describeControl(control) + QStringLiteral(" outside the window");
+        if (const auto* label = qobject_cast<const QLabel*>(control)) {
+            const int needed = label->wordWrap() ? label->heightForWidth(label->width())
+                                                 : label->sizeHint().height();
+            if (label->height() < needed ||
+                (!label->wordWrap() && label->width() < label->sizeHint().width()))
+                faults << describeControl(label) + QStringLiteral(" is cut");
+        }
+        for (qsizetype j = i + 1; j < controls.size(); ++j)
+            if (control->geometry().intersects(controls[j]->geometry()))
+                faults << describeControl(control) + QStringLiteral(" overlaps ") +
+                              describeControl(controls[j]);
+    }
+    return faults;
 }
 
 QStringList layoutFaults(const QWidget* window) {

@@ -1,5 +1,6 @@
 #include "support/testsupport.h"
 
+#include "calculators/catalog.h"
 #include "core/calculatorwindow.h"
 #include "core/fonts.h"
 
@@ -27,19 +28,20 @@ void RecordingMessageBoxes::record(Kind kind, const QString& text) {
         whileOpen(boxes.back());
 }
 
-ModalWatchdog::ModalWatchdog() {
-    timer_.setInterval(20);
-    QObject::connect(&timer_, &QTimer::timeout, [this] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            seen_ << modal->windowTitle() + QStringLiteral(": ") +
-                         modal->property("text").toString();
-            modal->close();
-        }
-    });
-    timer_.start();
+std::unique_ptr<CalculatorWindow> createCalculator(int form) {
+    for (const CalculatorEntry& entry : allCalculators())
+        if (entry.formNumber == form)
+            return std::unique_ptr<CalculatorWindow>(entry.create(','));
+    qFatal("no calculator TForm%d", form);
 }
 
-ModalWatchdog::~ModalWatchdog() { timer_.stop(); }
+std::unique_ptr<CalculatorWindow> showCalculator(int form) {
+    auto window = createCalculator(form);
+    window->show();
+    if (!QTest::qWaitForWindowActive(window.get()))
+        qWarning("TForm%d did not become active", form);
+    return window;
+}
 
 void typeInto(QWidget* window, const QString& field, const QString& text) {
     auto* edit = control<QLineEdit>(window, field);
@@ -74,6 +76,21 @@ QString textOf(const QWidget* window, const QString& field) {
 bool isTicked(const QWidget* window, const QString& box) {
     auto* check = control<QCheckBox>(window, box);
     return check && check->isChecked();
+}
+
+QString focusName(const QWidget* window) {
+    const QWidget* focus = window->focusWidget();
+    return focus ? focus->objectName() : QStringLiteral("<none>");
+}
+
+QStringList tabWalk(QWidget* window, qsizetype presses) {
+    QStringList seen;
+    for (qsizetype i = 0; i < presses; ++i) {
+        seen << focusName(window);
+        if (QWidget* focus = window->focusWidget())
+            QTest::keyClick(focus, Qt::Key_Tab);
+    }
+    return seen;
 }
 
 namespace {

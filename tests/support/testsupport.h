@@ -1,21 +1,18 @@
 #pragma once
-// Shared by the Qt Test programs: a recorder for message boxes, a watchdog for unexpected modal
-// boxes, and helpers that drive windows by control name with real keys and clicks.
+// Shared by the Qt Test programs: a recorder for message boxes, the calculator windows as the
+// program builds them, and helpers that drive windows by control name with real keys and clicks.
 
+#include "core/calculatorwindow.h"
 #include "core/messages.h"
 
 #include <QApplication>
 #include <QList>
 #include <QPointer>
 #include <QString>
-#include <QTimer>
 #include <QWidget>
 
 #include <functional>
-
-namespace velaro {
-class CalculatorWindow;
-}
+#include <memory>
 
 namespace velaro::test {
 
@@ -49,18 +46,11 @@ private:
     void record(Kind kind, const QString& text);
 };
 
-// Closes any modal box that appears while it lives and remembers its text, so that a test
-// fails instead of hanging when a box opens that nobody expected.
-class ModalWatchdog {
-public:
-    ModalWatchdog();
-    ~ModalWatchdog();
-    QStringList seen() const { return seen_; }
-
-private:
-    QTimer timer_;
-    QStringList seen_;
-};
+// The calculator window TForm<form> as the program builds it from its catalogue, with a decimal
+// comma; a form the catalogue does not know ends the test program.
+std::unique_ptr<CalculatorWindow> createCalculator(int form);
+// The same, shown and active, so that focus moves as it does for a person.
+std::unique_ptr<CalculatorWindow> showCalculator(int form);
 
 // The named control of a window (found by objectName), or nullptr.
 template <class T = QWidget> T* control(const QWidget* window, const QString& name) {
@@ -77,6 +67,11 @@ void click(QWidget* window, const QString& name);
 QString textOf(const QWidget* window, const QString& field);
 // Whether a check box is ticked.
 bool isTicked(const QWidget* window, const QString& box);
+// The objectName of the control that has the window's focus, or "<none>".
+QString focusName(const QWidget* window);
+// Presses Tab `presses` times in a shown, active window and gives where the focus was before
+// each press.
+QStringList tabWalk(QWidget* window, qsizetype presses);
 
 // After a Compute that gave results: the window's rule, run again on what the window holds,
 // gives a trail for every result field; replaying each trail's factors in order, rounded at its
