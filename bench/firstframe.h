@@ -25,7 +25,7 @@ inline long long monotonicNanoseconds() {
 }
 
 class FirstFrameReporter : public QObject {
-public:
+  public:
     // `atRest` runs once the program is idle, before memory is read (extra measurements).
     explicit FirstFrameReporter(QWidget& window, std::function<void()> atRest = {})
         : QObject(&window), atRest_(std::move(atRest)) {
@@ -34,7 +34,7 @@ public:
         window.installEventFilter(this);
     }
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Paint && firstFrameAt_ == 0) {
             firstFrameAt_ = monotonicNanoseconds();
@@ -44,7 +44,7 @@ protected:
         return false;
     }
 
-private:
+  private:
     void finish() {
         if (atRest_)
             atRest_();

@@ -68,7 +68,7 @@ bool readMemory(pid_t pid, Sample& sample) {
 }
 
 class XServer {
-public:
+  public:
     bool connect() {
         connection_ = xcb_connect(nullptr, nullptr);
         if (xcb_connection_has_error(connection_))
@@ -128,7 +128,7 @@ public:
             free(nextEvent(until));
     }
 
-private:
+  private:
     void sync() {
         free(xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
     }

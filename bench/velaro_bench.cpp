@@ -8,8 +8,8 @@
 #include "shell/application.h"
 #include "shell/mainwindow.h"
 
-#include <QLineEdit>
 #include <QCheckBox>
+#include <QLineEdit>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -21,7 +21,7 @@ namespace {
 
 // Boxes are counted, not shown, while clicks are timed.
 class SilentBoxes final : public velaro::MessageBoxes {
-public:
+  public:
     void showMessage(const QString&) override {}
     void showError(const QString&) override {}
     void showAbout(const QString&) override {}
@@ -50,9 +50,9 @@ void timeCompute(velaro::MainWindow& mainWindow, int formNumber) {
     for (int run = 0; run < 200; ++run) {
         const auto start = std::chrono::steady_clock::now();
         calculator->compute();
-        micros.push_back(std::chrono::duration<double, std::micro>(
-                             std::chrono::steady_clock::now() - start)
-                             .count());
+        micros.push_back(
+            std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start)
+                .count());
     }
     velaro::installMessageBoxes(nullptr);
     std::nth_element(micros.begin(), micros.begin() + micros.size() / 2, micros.end());

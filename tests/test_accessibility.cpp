@@ -74,7 +74,7 @@ class AccessibilityTest : public QObject {
             QTest::addRow("TForm%d", n) << n;
     }
 
-private slots:
+  private slots:
     void initTestCase() { program_ = std::make_unique<Program>(','); }
     void cleanupTestCase() { program_.reset(); }
 
@@ -96,7 +96,8 @@ private slots:
             QVERIFY2(!names.contains(name), qPrintable(field->objectName() + ": " + name));
             names << name;
             const QLabel* label = namingLabel(window, name);
-            QVERIFY2(label, qPrintable(field->objectName() + " has a name no label shows: " + name));
+            QVERIFY2(label,
+                     qPrintable(field->objectName() + " has a name no label shows: " + name));
             if (label->buddy() == field) {
                 const auto labels = interface->relations(QAccessible::Label);
                 QVERIFY2(labels.size() == 1 && labels.front().first->object() == label,
@@ -111,29 +112,36 @@ private slots:
         QTest::addColumn<int>("form");
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("name");
-        QTest::newRow("pipes, first diameter")
-            << 2 << "Edit3" << "Введите наружный диаметр труб в мм, строка 1";
-        QTest::newRow("pipes, last length") << 2 << "Edit26" << "Введите м.п. труб, строка 9";
-        QTest::newRow("pipes, seventh area") << 2 << "Edit11" << "Площадь окраски труб, строка 7";
-        QTest::newRow("pipes, total") << 2 << "Edit28" << "Суммарная площадь окраски труб:";
-        QTest::newRow("steel pipeline, 20 mm") << 3 << "Edit2" << "при диаметре труб, мм: 20:";
+        QTest::newRow("pipes, first diameter") << 2 << "Edit3"
+                                               << "Введите наружный диаметр труб в мм, строка 1";
+        QTest::newRow("pipes, last length") << 2 << "Edit26"
+                                            << "Введите м.п. труб, строка 9";
+        QTest::newRow("pipes, seventh area") << 2 << "Edit11"
+                                             << "Площадь окраски труб, строка 7";
+        QTest::newRow("pipes, total") << 2 << "Edit28"
+                                      << "Суммарная площадь окраски труб:";
+        QTest::newRow("steel pipeline, 20 mm") << 3 << "Edit2"
+                                               << "при диаметре труб, мм: 20:";
         QTest::newRow("cast-iron pipeline, total")
-            << 4 << "Edit1" << "Суммарная площадь окраски чугунных трубопроводов:";
-        QTest::newRow("sinks, input")
-            << 5 << "Edit2" << "Введите площадь горизонтальной проекции моек и раковин:";
-        QTest::newRow("sinks, result") << 5 << "Edit1" << "Площадь окраски моек и раковин:";
+            << 4 << "Edit1"
+            << "Суммарная площадь окраски чугунных трубопроводов:";
+        QTest::newRow("sinks, input") << 5 << "Edit2"
+                                      << "Введите площадь горизонтальной проекции моек и раковин:";
+        QTest::newRow("sinks, result") << 5 << "Edit1"
+                                       << "Площадь окраски моек и раковин:";
         QTest::newRow("stucco ceilings, percentage")
             << 10 << "Edit1"
             << "Введите площадь горизонтальной проекции лепных изделий в % от площади потолков:";
-        QTest::newRow("stucco products, relief")
-            << 15 << "Edit3" << "Введите высоту рельефа лепных изделий в мм:";
-        QTest::newRow("paired sashes, sash count")
-            << 21 << "Edit3" << "Введите количество переплетов (1 или 2):";
+        QTest::newRow("stucco products, relief") << 15 << "Edit3"
+                                                 << "Введите высоту рельефа лепных изделий в мм:";
+        QTest::newRow("paired sashes, sash count") << 21 << "Edit3"
+                                                   << "Введите количество переплетов (1 или 2):";
         QTest::newRow("industrial windows, result")
             << 22 << "Edit4"
             << "Площадь окрашиваемой поверхности заполнения оконных проемов промышленных зданий:";
         QTest::newRow("solid doors, area")
-            << 24 << "Edit2" << "Введите площадь дверных проемов по наружному обводу коробок:";
+            << 24 << "Edit2"
+            << "Введите площадь дверных проемов по наружному обводу коробок:";
         QTest::newRow("framing, result") << 27 << "Edit4"
                                          << "Площадь окрашиваемой поверхности заполнения дверных "
                                             "проемов - обрамление открытого проема:";
@@ -200,7 +208,8 @@ private slots:
         for (int n = 1; n <= MainWindow::kCalculatorCount; ++n)
             shown << control<QPushButton>(&main, QStringLiteral("Button%1").arg(n))->text();
         QCOMPARE(heard, shown);
-        QCOMPARE(heard.value(18), QString("Площадь окраски оконных проемов с раздельными переплетами"));
+        QCOMPARE(heard.value(18),
+                 QString("Площадь окраски оконных проемов с раздельными переплетами"));
         main.hide();
     }
 

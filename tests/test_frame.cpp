@@ -24,9 +24,8 @@ namespace {
 // A small calculator: refuses an empty Edit2 (focus to it, Edit4 emptied), else doubles it and
 // says so in the result's trail.
 class SampleWindow : public CalculatorWindow {
-public:
-    SampleWindow()
-        : CalculatorWindow({"TFormSample", "sample", "Sample ", QSize(492, 300)}, ',') {
+  public:
+    SampleWindow() : CalculatorWindow({"TFormSample", "sample", "Sample ", QSize(492, 300)}, ',') {
         addEdit("Edit2", QPoint(20, 40))->setUnit("м2");
         addEdit("Edit3", QPoint(20, 70));
         addEdit("Edit4", QPoint(20, 100));
@@ -69,7 +68,7 @@ void answerNextBox(SeenBox& seen) {
 
 class FrameTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void validationBoxIsTheRealMessageBox() {
         SeenBox seen;
         answerNextBox(seen);
@@ -93,12 +92,18 @@ private slots:
     void fullStopRule_data() {
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("letter") << "value" << "value.";
-        QTest::newRow("already a stop") << "value." << "value.";
-        QTest::newRow("exclamation sorts before the stop") << "value!" << "value!";
-        QTest::newRow("quote sorts before the stop") << "'x'" << "'x'";
-        QTest::newRow("cyrillic") << "ошибка" << "ошибка.";
-        QTest::newRow("empty") << "" << "";
+        QTest::newRow("letter") << "value"
+                                << "value.";
+        QTest::newRow("already a stop") << "value."
+                                        << "value.";
+        QTest::newRow("exclamation sorts before the stop") << "value!"
+                                                           << "value!";
+        QTest::newRow("quote sorts before the stop") << "'x'"
+                                                     << "'x'";
+        QTest::newRow("cyrillic") << "ошибка"
+                                  << "ошибка.";
+        QTest::newRow("empty") << ""
+                               << "";
     }
     void fullStopRule() {
         QFETCH(QString, message);

@@ -81,7 +81,7 @@ class LayoutTest : public QObject {
 
     std::unique_ptr<Program> program_;
 
-private slots:
+  private slots:
     // The faces the windows are laid out for are stood in for by Liberation, which has the
     // same widths; any other stand-in would make every window fail the checks below by accident,
     // so a missing face is the one fault reported.
@@ -117,16 +117,26 @@ private slots:
     void faultsAreFound_data() {
         QTest::addColumn<QString>("flaw");
         QTest::addColumn<QString>("fault"); // the start of the one fault found, or "" for none
-        QTest::newRow("none") << "" << "";
-        QTest::newRow("narrow label") << "narrow label" << "Label1 «Площадь окраски труб:» cut off";
-        QTest::newRow("low label") << "low label" << "Label1 «Площадь» cut off";
-        QTest::newRow("long word") << "long word in a cell" << "Label1 «Перегородки остекление» cut off";
-        QTest::newRow("many lines") << "too many lines in a cell" << "Label1 «Стены каменные";
-        QTest::newRow("long caption") << "long caption" << "Button1 «Площадь окраски ванн» cut off";
-        QTest::newRow("low field") << "low field" << "Edit1 cut off";
-        QTest::newRow("outside") << "outside" << "Label1 «м2» sticks out";
-        QTest::newRow("overlap") << "overlap" << "Edit1 overlaps CheckBox1";
-        QTest::newRow("shared border") << "buttons sharing a border" << "";
+        QTest::newRow("none") << ""
+                              << "";
+        QTest::newRow("narrow label") << "narrow label"
+                                      << "Label1 «Площадь окраски труб:» cut off";
+        QTest::newRow("low label") << "low label"
+                                   << "Label1 «Площадь» cut off";
+        QTest::newRow("long word") << "long word in a cell"
+                                   << "Label1 «Перегородки остекление» cut off";
+        QTest::newRow("many lines") << "too many lines in a cell"
+                                    << "Label1 «Стены каменные";
+        QTest::newRow("long caption") << "long caption"
+                                      << "Button1 «Площадь окраски ванн» cut off";
+        QTest::newRow("low field") << "low field"
+                                   << "Edit1 cut off";
+        QTest::newRow("outside") << "outside"
+                                 << "Label1 «м2» sticks out";
+        QTest::newRow("overlap") << "overlap"
+                                 << "Edit1 overlaps CheckBox1";
+        QTest::newRow("shared border") << "buttons sharing a border"
+                                       << "";
     }
     void faultsAreFound() {
         QFETCH(QString, flaw);
@@ -156,7 +166,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(window));
         // The run at another scale must really be at that scale.
         if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR"))
-            QCOMPARE(window->devicePixelRatio(), qEnvironmentVariable("QT_SCALE_FACTOR").toDouble());
+            QCOMPARE(window->devicePixelRatio(),
+                     qEnvironmentVariable("QT_SCALE_FACTOR").toDouble());
         const QStringList faults = layoutFaults(window);
         window->hide();
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("\n   "))));

@@ -34,7 +34,7 @@ bool isKnownError(const QString& text) {
 
 // Answers every message box as soon as it shows, remembering what it said.
 class BoxAnswerer : public QObject {
-public:
+  public:
     struct Seen {
         QString title, text;
         QMessageBox::Icon icon;
@@ -42,7 +42,7 @@ public:
     };
     QList<Seen> seen;
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Show)
             if (auto* box = qobject_cast<QMessageBox*>(watched)) {
@@ -63,7 +63,6 @@ void quietPlatformWarnings(QtMsgType type, const QMessageLogContext& context, co
     testlibHandler(type, context, text);
 }
 
-
 } // namespace
 
 class MonkeyTest : public QObject {
@@ -78,8 +77,7 @@ class MonkeyTest : public QObject {
     int pick(int n) { return static_cast<int>(random.bounded(n)); }
 
     QString junk(int maxLength) {
-        static const QString alphabet =
-            QStringLiteral("0123456789,,,..  -+eEabcxzфыв\t\n;'%∞٣２");
+        static const QString alphabet = QStringLiteral("0123456789,,,..  -+eEabcxzфыв\t\n;'%∞٣２");
         QString text;
         const int length = pick(maxLength + 1);
         text.reserve(length);
@@ -135,8 +133,9 @@ class MonkeyTest : public QObject {
                 continue;
             ++results;
             long double value = 0;
-            QVERIFY2(TryStrToFloat(now.toStdString(), ',', value),
-                     qPrintable(current->objectName() + ' ' + fields[i]->objectName() + ": " + now));
+            QVERIFY2(
+                TryStrToFloat(now.toStdString(), ',', value),
+                qPrintable(current->objectName() + ' ' + fields[i]->objectName() + ": " + now));
         }
     }
 
@@ -185,7 +184,7 @@ class MonkeyTest : public QObject {
         }
     }
 
-private slots:
+  private slots:
     void initTestCase() {
         const quint32 seed = qEnvironmentVariableIsSet("VELARO_MONKEY_SEED")
                                  ? qEnvironmentVariableIntValue("VELARO_MONKEY_SEED")

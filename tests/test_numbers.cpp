@@ -14,7 +14,7 @@ Q_DECLARE_METATYPE(long double)
 
 class NumbersTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void readsTheFieldGrammar_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<char>("separator");

@@ -11,7 +11,7 @@ using namespace velaro;
 
 class NumericEditTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void typing_data() {
         QTest::addColumn<QChar>("separator");
         QTest::addColumn<QString>("typed");
@@ -140,14 +140,16 @@ private slots:
         QTest::addColumn<QString>("shown");     // "123" all selected, the clipboard holding "x9."
         QTest::addColumn<QString>("clipboard"); // afterwards
         QTest::newRow("Shift+Insert pastes unfiltered")
-            << int(Qt::Key_Insert) << int(Qt::ShiftModifier) << "x9." << "x9.";
-        QTest::newRow("keypad Shift+Insert pastes") << int(Qt::Key_Insert)
-                                                    << int(Qt::ShiftModifier | Qt::KeypadModifier)
-                                                    << "x9." << "x9.";
+            << int(Qt::Key_Insert) << int(Qt::ShiftModifier) << "x9."
+            << "x9.";
+        QTest::newRow("keypad Shift+Insert pastes")
+            << int(Qt::Key_Insert) << int(Qt::ShiftModifier | Qt::KeypadModifier) << "x9."
+            << "x9.";
         QTest::newRow("Ctrl+Insert copies")
-            << int(Qt::Key_Insert) << int(Qt::ControlModifier) << "123" << "123";
-        QTest::newRow("Shift+Delete cuts")
-            << int(Qt::Key_Delete) << int(Qt::ShiftModifier) << "" << "123";
+            << int(Qt::Key_Insert) << int(Qt::ControlModifier) << "123"
+            << "123";
+        QTest::newRow("Shift+Delete cuts") << int(Qt::Key_Delete) << int(Qt::ShiftModifier) << ""
+                                           << "123";
         QTest::newRow("Ctrl+V discarded") << int(Qt::Key_V) << int(Qt::ControlModifier) << "123"
                                           << "x9.";
         QTest::newRow("Ctrl+C discarded") << int(Qt::Key_C) << int(Qt::ControlModifier) << "123"

@@ -32,48 +32,80 @@ void addRowPerForm() {
 
 class OneInputTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void computes_data() {
         QTest::addColumn<int>("form");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("shown");
         // Sinks × 2, baths × 3, cisterns × 0.7
-        QTest::newRow("sinks, point typed") << 5 << "1.234" << "2,47";
-        QTest::newRow("sinks 0,37") << 5 << "0,37" << "0,74";
-        QTest::newRow("sinks, whole result") << 5 << "1,5" << "3";
-        QTest::newRow("baths 4,17") << 6 << "4,17" << "12,51";
-        QTest::newRow("baths, no trailing zero") << 6 << "1,234" << "3,7";
-        QTest::newRow("cisterns 3") << 7 << "3" << "2,1";
-        QTest::newRow("cisterns, fractional count") << 7 << "2,5" << "1,75";
-        QTest::newRow("cisterns, extended coefficient") << 7 << "0,75" << "0,53";
+        QTest::newRow("sinks, point typed") << 5 << "1.234"
+                                            << "2,47";
+        QTest::newRow("sinks 0,37") << 5 << "0,37"
+                                    << "0,74";
+        QTest::newRow("sinks, whole result") << 5 << "1,5"
+                                             << "3";
+        QTest::newRow("baths 4,17") << 6 << "4,17"
+                                    << "12,51";
+        QTest::newRow("baths, no trailing zero") << 6 << "1,234"
+                                                 << "3,7";
+        QTest::newRow("cisterns 3") << 7 << "3"
+                                    << "2,1";
+        QTest::newRow("cisterns, fractional count") << 7 << "2,5"
+                                                    << "1,75";
+        QTest::newRow("cisterns, extended coefficient") << 7 << "0,75"
+                                                        << "0,53";
         // Radiators МС-140: 0.244 and 0.208 a section
-        QTest::newRow("МС-140 500, 7 sections") << 8 << "7" << "1,71";
-        QTest::newRow("МС-140 500, 12 sections") << 8 << "12" << "2,93";
-        QTest::newRow("МС-140 500, extended coefficient") << 8 << "51,25" << "12,51";
-        QTest::newRow("МС-140 300, 7 sections") << 9 << "7" << "1,46";
-        QTest::newRow("МС-140 300, no trailing zero") << 9 << "12" << "2,5";
+        QTest::newRow("МС-140 500, 7 sections") << 8 << "7"
+                                                << "1,71";
+        QTest::newRow("МС-140 500, 12 sections") << 8 << "12"
+                                                 << "2,93";
+        QTest::newRow("МС-140 500, extended coefficient") << 8 << "51,25"
+                                                          << "12,51";
+        QTest::newRow("МС-140 300, 7 sections") << 9 << "7"
+                                                << "1,46";
+        QTest::newRow("МС-140 300, no trailing zero") << 9 << "12"
+                                                      << "2,5";
         // Ceilings × 1.75 and × 1.6
-        QTest::newRow("coffered 10") << 11 << "10" << "17,5";
-        QTest::newRow("coffered, half rounds up") << 11 << "3,33" << "5,83";
-        QTest::newRow("ribbed 10") << 12 << "10" << "16";
-        QTest::newRow("ribbed 12,345") << 12 << "12,345" << "19,75";
+        QTest::newRow("coffered 10") << 11 << "10"
+                                     << "17,5";
+        QTest::newRow("coffered, half rounds up") << 11 << "3,33"
+                                                  << "5,83";
+        QTest::newRow("ribbed 10") << 12 << "10"
+                                   << "16";
+        QTest::newRow("ribbed 12,345") << 12 << "12,345"
+                                       << "19,75";
         // Timber walls × 1.2 and × 1.05
-        QTest::newRow("clapboard 12,34") << 13 << "12,34" << "14,81";
-        QTest::newRow("clapboard 48") << 13 << "48" << "57,6";
-        QTest::newRow("logs 7,35") << 14 << "7,35" << "7,72";
-        QTest::newRow("logs 12,34") << 14 << "12,34" << "12,96";
-        QTest::newRow("logs, extended coefficient") << 14 << "1,5" << "1,57";
+        QTest::newRow("clapboard 12,34") << 13 << "12,34"
+                                         << "14,81";
+        QTest::newRow("clapboard 48") << 13 << "48"
+                                      << "57,6";
+        QTest::newRow("logs 7,35") << 14 << "7,35"
+                                   << "7,72";
+        QTest::newRow("logs 12,34") << 14 << "12,34"
+                                    << "12,96";
+        QTest::newRow("logs, extended coefficient") << 14 << "1,5"
+                                                    << "1,57";
         // Grilles × 0.5, × 1, × 2.5; corrugated × 1.2
-        QTest::newRow("simple grilles 7") << 16 << "7" << "3,5";
-        QTest::newRow("simple grilles, half below") << 16 << "0,25" << "0,12";
-        QTest::newRow("simple grilles 0,333") << 16 << "0,333" << "0,17";
-        QTest::newRow("medium grilles round only") << 17 << "12,344" << "12,34";
-        QTest::newRow("medium grilles, half below") << 17 << "0,125" << "0,12";
-        QTest::newRow("complex grilles 4") << 18 << "4" << "10";
-        QTest::newRow("complex grilles 1,5") << 18 << "1,5" << "3,75";
-        QTest::newRow("corrugated 3,3") << 19 << "3,3" << "3,96";
-        QTest::newRow("corrugated 0,1") << 19 << "0,1" << "0,12";
-        QTest::newRow("corrugated 25") << 19 << "25" << "30";
+        QTest::newRow("simple grilles 7") << 16 << "7"
+                                          << "3,5";
+        QTest::newRow("simple grilles, half below") << 16 << "0,25"
+                                                    << "0,12";
+        QTest::newRow("simple grilles 0,333") << 16 << "0,333"
+                                              << "0,17";
+        QTest::newRow("medium grilles round only") << 17 << "12,344"
+                                                   << "12,34";
+        QTest::newRow("medium grilles, half below") << 17 << "0,125"
+                                                    << "0,12";
+        QTest::newRow("complex grilles 4") << 18 << "4"
+                                           << "10";
+        QTest::newRow("complex grilles 1,5") << 18 << "1,5"
+                                             << "3,75";
+        QTest::newRow("corrugated 3,3") << 19 << "3,3"
+                                        << "3,96";
+        QTest::newRow("corrugated 0,1") << 19 << "0,1"
+                                        << "0,12";
+        QTest::newRow("corrugated 25") << 19 << "25"
+                                       << "30";
     }
     void computes() {
         QFETCH(int, form);
@@ -114,7 +146,8 @@ private slots:
         typeInto(window.get(), "Edit1", ",,");
         typeInto(window.get(), "Edit2", "1,2,3");
         click(window.get(), "Button1");
-        QCOMPARE(boxes.onlyText(Kind::Error), QString("'1,2,3' is not a valid floating point value."));
+        QCOMPARE(boxes.onlyText(Kind::Error),
+                 QString("'1,2,3' is not a valid floating point value."));
         QCOMPARE(textOf(window.get(), "Edit1"), QString(",,"));
         QCOMPARE(textOf(window.get(), "Edit2"), QString("1,2,3"));
 
@@ -166,10 +199,9 @@ private slots:
         QTest::addColumn<int>("form");
         QTest::addColumn<QSize>("picture");
         const QList<QPair<int, QSize>> areas{
-            {5, {169, 201}}, {6, {160, 105}}, {7, {147, 225}},  {8, {225, 225}},
-            {9, {252, 233}}, {11, {449, 97}}, {12, {157, 97}},  {13, {157, 97}},
-            {14, {156, 97}}, {16, {161, 161}}, {17, {148, 161}}, {18, {148, 73}},
-            {19, {161, 161}}};
+            {5, {169, 201}},  {6, {160, 105}}, {7, {147, 225}}, {8, {225, 225}}, {9, {252, 233}},
+            {11, {449, 97}},  {12, {157, 97}}, {13, {157, 97}}, {14, {156, 97}}, {16, {161, 161}},
+            {17, {148, 161}}, {18, {148, 73}}, {19, {161, 161}}};
         for (const auto& [form, area] : areas)
             QTest::addRow("TForm%d", form) << form << area;
     }

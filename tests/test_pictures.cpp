@@ -65,14 +65,14 @@ qsizetype frameHeaderAt(const QByteArray& jpeg) {
 
 class PicturesTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void decodesAGoodPicture() {
         const auto image = decode(makeJpeg(40, 16));
         QVERIFY(image);
         QCOMPARE(image->width, 40);
         QCOMPARE(image->height, 16);
         QCOMPARE(image->rgb.size(), std::size_t(40 * 16 * 3));
-        QVERIFY(image->rgb[0] > 180 && image->rgb[2] < 70);           // red on the left
+        QVERIFY(image->rgb[0] > 180 && image->rgb[2] < 70);                 // red on the left
         QVERIFY(image->rgb[(39) * 3 + 2] > 180 && image->rgb[39 * 3] < 70); // blue on the right
     }
 
@@ -134,17 +134,28 @@ private slots:
         QTest::addColumn<QString>("module");
         QTest::addColumn<QSize>("size");
         const std::pair<const char*, QSize> pictures[] = {
-            {"moika", {169, 201}},           {"vanna", {160, 105}},
-            {"smivbachok", {147, 225}},      {"chugunradiator", {225, 225}},
-            {"chugunradiatori", {252, 233}}, {"leppotolok", {161, 137}},
-            {"kessonpotolok", {449, 97}},    {"rebristperekritiya", {157, 97}},
-            {"vagonka", {157, 97}},          {"brevno", {156, 97}},
-            {"lepizdeliya", {153, 161}},     {"prostreshetki", {161, 161}},
-            {"sredniereshetki", {148, 161}}, {"slozhniereshetki", {160, 84}},
-            {"volnistlisti", {161, 161}},    {"oknarazdvizh", {41, 113}},
-            {"oknasparen", {160, 152}},      {"oknapromish", {74, 160}},
-            {"dveribalkon", {106, 160}},     {"dverigluhie", {146, 160}},
-            {"dveriosteklenie", {159, 160}}, {"shkafniedveri", {114, 160}},
+            {"moika", {169, 201}},
+            {"vanna", {160, 105}},
+            {"smivbachok", {147, 225}},
+            {"chugunradiator", {225, 225}},
+            {"chugunradiatori", {252, 233}},
+            {"leppotolok", {161, 137}},
+            {"kessonpotolok", {449, 97}},
+            {"rebristperekritiya", {157, 97}},
+            {"vagonka", {157, 97}},
+            {"brevno", {156, 97}},
+            {"lepizdeliya", {153, 161}},
+            {"prostreshetki", {161, 161}},
+            {"sredniereshetki", {148, 161}},
+            {"slozhniereshetki", {160, 84}},
+            {"volnistlisti", {161, 161}},
+            {"oknarazdvizh", {41, 113}},
+            {"oknasparen", {160, 152}},
+            {"oknapromish", {74, 160}},
+            {"dveribalkon", {106, 160}},
+            {"dverigluhie", {146, 160}},
+            {"dveriosteklenie", {159, 160}},
+            {"shkafniedveri", {114, 160}},
             {"arka", {146, 160}},
         };
         for (const auto& [module, size] : pictures)

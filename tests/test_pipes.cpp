@@ -13,9 +13,9 @@ using Kind = RecordingMessageBoxes::Kind;
 namespace {
 
 // Field names by row: diameter, length, area.
-const QStringList kDiameters{"Edit3", "Edit4", "Edit5", "Edit6", "Edit7",
+const QStringList kDiameters{"Edit3", "Edit4", "Edit5",  "Edit6", "Edit7",
                              "Edit8", "Edit9", "Edit16", "Edit25"};
-const QStringList kLengths{"Edit1", "Edit2", "Edit12", "Edit13", "Edit14",
+const QStringList kLengths{"Edit1",  "Edit2",  "Edit12", "Edit13", "Edit14",
                            "Edit15", "Edit10", "Edit17", "Edit26"};
 const QStringList kAreas{"Edit19", "Edit20", "Edit21", "Edit22", "Edit23",
                          "Edit24", "Edit11", "Edit18", "Edit27"};
@@ -35,24 +35,32 @@ void typeRuns(QWidget* window, const QString& runs, int firstRow = 0) {
 
 class PipesTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void computes_data() {
         QTest::addColumn<QString>("runs");
         QTest::addColumn<int>("firstRow");
         QTest::addColumn<QString>("areas"); // shown areas of the rows from firstRow on
         QTest::addColumn<QString>("total");
-        QTest::newRow("one run") << "57x10" << 0 << "1,791" << "1,79";
-        QTest::newRow("two runs") << "57x10;108x2,5" << 0 << "1,791;0,848" << "2,64";
+        QTest::newRow("one run") << "57x10" << 0 << "1,791"
+                                 << "1,79";
+        QTest::newRow("two runs") << "57x10;108x2,5" << 0 << "1,791;0,848"
+                                  << "2,64";
         QTest::newRow("three runs") << "159x12,5;76x4;32x100" << 0 << "6,244;0,955;10,053"
                                     << "17,25";
-        QTest::newRow("total of unrounded runs")
-            << "57x10;57x10;57x10" << 0 << "1,791;1,791;1,791" << "5,37";
-        QTest::newRow("small run") << "20x1" << 0 << "0,063" << "0,06";
-        QTest::newRow("last row alone") << "57x10" << 8 << "1,791" << "1,79";
-        QTest::newRow("empty length") << "57x" << 0 << "0" << "0";
-        QTest::newRow("empty diameter beside malformed length") << "x1,2,3" << 0 << "0" << "0";
-        QTest::newRow("point typed as comma") << "57x10.0" << 0 << "1,791" << "1,79";
-        QTest::newRow("lone separator reads 0") << ",x10" << 0 << "0" << "0";
+        QTest::newRow("total of unrounded runs") << "57x10;57x10;57x10" << 0 << "1,791;1,791;1,791"
+                                                 << "5,37";
+        QTest::newRow("small run") << "20x1" << 0 << "0,063"
+                                   << "0,06";
+        QTest::newRow("last row alone") << "57x10" << 8 << "1,791"
+                                        << "1,79";
+        QTest::newRow("empty length") << "57x" << 0 << "0"
+                                      << "0";
+        QTest::newRow("empty diameter beside malformed length") << "x1,2,3" << 0 << "0"
+                                                                << "0";
+        QTest::newRow("point typed as comma") << "57x10.0" << 0 << "1,791"
+                                              << "1,79";
+        QTest::newRow("lone separator reads 0") << ",x10" << 0 << "0"
+                                                << "0";
     }
     void computes() {
         QFETCH(QString, runs);
@@ -90,11 +98,21 @@ private slots:
         QTest::addColumn<QString>("diameter");
         QTest::addColumn<QString>("length");
         QTest::addColumn<QString>("named");
-        QTest::newRow("length in row 1") << 0 << "57" << "1,2,3" << "1,2,3";
-        QTest::newRow("both in row 1: the length") << 0 << ",," << "1,,2" << "1,,2";
-        QTest::newRow("both in row 8: the length") << 7 << ",," << "1,,2" << "1,,2";
-        QTest::newRow("both in row 9: the diameter") << 8 << ",," << "1,,2" << ",,";
-        QTest::newRow("diameter in row 9") << 8 << "5,,7" << "10" << "5,,7";
+        QTest::newRow("length in row 1") << 0 << "57"
+                                         << "1,2,3"
+                                         << "1,2,3";
+        QTest::newRow("both in row 1: the length") << 0 << ",,"
+                                                   << "1,,2"
+                                                   << "1,,2";
+        QTest::newRow("both in row 8: the length") << 7 << ",,"
+                                                   << "1,,2"
+                                                   << "1,,2";
+        QTest::newRow("both in row 9: the diameter") << 8 << ",,"
+                                                     << "1,,2"
+                                                     << ",,";
+        QTest::newRow("diameter in row 9") << 8 << "5,,7"
+                                           << "10"
+                                           << "5,,7";
     }
     void malformedFieldIsNamedAndNothingWritten() {
         QFETCH(int, row);
@@ -127,18 +145,25 @@ private slots:
     void pastedTextIsReadByTheSameGrammar_data() {
         QTest::addColumn<QString>("pasted");
         QTest::addColumn<QString>("error"); // empty: computes
-        QTest::newRow("blanks around") << "  10  " << "";
-        QTest::newRow("letters") << "abc" << "'abc' is not a valid floating point value.";
-        QTest::newRow("inf") << "inf" << "'inf' is not a valid floating point value.";
-        QTest::newRow("nan") << "nan" << "'nan' is not a valid floating point value.";
+        QTest::newRow("blanks around") << "  10  "
+                                       << "";
+        QTest::newRow("letters") << "abc"
+                                 << "'abc' is not a valid floating point value.";
+        QTest::newRow("inf") << "inf"
+                             << "'inf' is not a valid floating point value.";
+        QTest::newRow("nan") << "nan"
+                             << "'nan' is not a valid floating point value.";
         const QString longPaste(100000, '7');
         QTest::newRow("100 000 digits overflow")
             << longPaste << "'" + longPaste + "' is not a valid floating point value.";
-        QTest::newRow("hex") << "0x10" << "'0x10' is not a valid floating point value.";
-        QTest::newRow("tab") << "\t10" << "'\t10' is not a valid floating point value.";
-        QTest::newRow("beyond extended range")
-            << "1e5000" << "'1e5000' is not a valid floating point value.";
-        QTest::newRow("cyrillic") << "десять" << "'десять' is not a valid floating point value.";
+        QTest::newRow("hex") << "0x10"
+                             << "'0x10' is not a valid floating point value.";
+        QTest::newRow("tab") << "\t10"
+                             << "'\t10' is not a valid floating point value.";
+        QTest::newRow("beyond extended range") << "1e5000"
+                                               << "'1e5000' is not a valid floating point value.";
+        QTest::newRow("cyrillic") << "десять"
+                                  << "'десять' is not a valid floating point value.";
         const QString withNul = QStringLiteral("12.") + QChar(0) + QStringLiteral("5");
         QTest::newRow("NUL inside, named whole")
             << withNul << "'" + withNul + "' is not a valid floating point value.";
@@ -178,16 +203,15 @@ private slots:
             QCOMPARE(textOf(&window, QString("Edit%1").arg(i)), QString());
     }
 
-
     void tabOrderStartsAtCompute() {
         PipesWindow window(',');
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
-        const QStringList expected{"Button1", "Button2", "Edit3", "Edit4", "Edit5", "Edit6",
-                                   "Edit7", "Edit8", "Edit1", "Edit2", "Edit12", "Edit13",
-                                   "Edit14", "Edit15", "Edit19", "Edit20", "Edit21", "Edit22",
-                                   "Edit23", "Edit24", "Edit28", "Edit9", "Edit10", "Edit11",
-                                   "Edit16", "Edit17", "Edit18", "Edit25", "Edit26", "Edit27"};
+        const QStringList expected{"Button1", "Button2", "Edit3",  "Edit4",  "Edit5",  "Edit6",
+                                   "Edit7",   "Edit8",   "Edit1",  "Edit2",  "Edit12", "Edit13",
+                                   "Edit14",  "Edit15",  "Edit19", "Edit20", "Edit21", "Edit22",
+                                   "Edit23",  "Edit24",  "Edit28", "Edit9",  "Edit10", "Edit11",
+                                   "Edit16",  "Edit17",  "Edit18", "Edit25", "Edit26", "Edit27"};
         QCOMPARE(tabWalk(&window, expected.size()), expected);
     }
 };

@@ -36,7 +36,7 @@ class ShellTest : public QObject {
                 std::min(outer.top(), available.bottom() + 1 - frame.height())};
     }
 
-private slots:
+  private slots:
     void init() {
         program = std::make_unique<Program>(',');
         main().show();
@@ -229,7 +229,6 @@ private slots:
         QCOMPARE(boxes.boxes.size(), 2);
     }
 
-
     void calculatorExitHidesOnlyIt() {
         click(&main(), "Button1");
         auto* calculator = qobject_cast<QMainWindow*>(form(2));
@@ -267,14 +266,15 @@ private slots:
         QTest::addColumn<bool>("catalogue");
         QTest::addColumn<QStringList>("menu"); // the field's context menu, shortcuts left out
         QTest::addColumn<QString>("cancel");
-        const QStringList russian{"&Отменить действие", "&Повторить действие", "", "&Вырезать",
-                                  "&Копировать", "В&ставить", "Удалить", "", "Выделить всё"};
+        const QStringList russian{
+            "&Отменить действие", "&Повторить действие", "",        "&Вырезать",
+            "&Копировать",        "В&ставить",           "Удалить", "",
+            "Выделить всё"};
         QTest::newRow("Russian") << QLocale(QLocale::Russian, QLocale::Russia) << true << russian
                                  << "Отмена";
         QTest::newRow("C: Qt's own English")
-            << QLocale::c() << false
-            << QStringList{"&Undo", "&Redo", "", "Cu&t", "&Copy", "&Paste", "Delete", "",
-                           "Select All"}
+            << QLocale::c() << false << QStringList{"&Undo",  "&Redo",  "", "Cu&t",      "&Copy",
+                                                    "&Paste", "Delete", "", "Select All"}
             << "Cancel";
         QTest::newRow("Russian of another country")
             << QLocale(QLocale::Russian, QLocale::Belarus) << true << russian << "Отмена";

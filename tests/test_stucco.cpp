@@ -53,7 +53,7 @@ void addFormColumn() {
 
 class StuccoTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void computesArea_data() {
         addFormColumn();
         QTest::addColumn<QString>("inputs");

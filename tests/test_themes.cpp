@@ -116,7 +116,7 @@ class ThemesTest : public QObject {
 
     QPalette original;
 
-private slots:
+  private slots:
     void initTestCase() { original = QApplication::palette(); }
     void cleanup() {
         QApplication::setPalette(original);

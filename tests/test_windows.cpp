@@ -52,7 +52,7 @@ const QString kWrongTicks = "Галочки расставлены неверн�
 
 class WindowsTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     // Every cell of each coefficient table. Where a cell allows it the area is one at which a
     // `double` coefficient would show another result (noted «double: …»).
     void computes_data() {
@@ -70,30 +70,30 @@ private slots:
         row(20, "10", "1", "1", "15");
         row(20, "10", "2", "1", "28");
         row(20, "10", "1", "1,4", "4,5");
-        row(20, "0,5", "1", "1,4", "0,23");    // double: 0,22
-        row(20, "0,625", "2", "1,4", "0,53");  // double: 0,52
+        row(20, "0,5", "1", "1,4", "0,23");   // double: 0,22
+        row(20, "0,625", "2", "1,4", "0,53"); // double: 0,52
         row(20, "7,3", "1", "2", "8,76");
         row(20, "7,3", "1", "2,4", "8,76");
         row(20, "10", "2", "2", "25");
         row(20, "10", "2", "2,4", "25");
-        row(20, "0,025", "1", "3", "0,05");    // double: 0,06
+        row(20, "0,025", "1", "3", "0,05"); // double: 0,06
         row(20, "10", "1", "3,4", "13,2");
-        row(20, "0,625", "1", "3,4", "0,82");  // double: 0,83
+        row(20, "0,625", "1", "3,4", "0,82"); // double: 0,83
         row(20, "10", "2", "3", "35");
-        row(20, "12,5", "2", "3,4", "21,87");  // 21.875 lies just below the half once scaled
+        row(20, "12,5", "2", "3,4", "21,87"); // 21.875 lies just below the half once scaled
         row(20, "0", "2", "3,4", "0");
-        row(20, "10.5", "1", "1", "15,75");    // the point is typed as a comma
+        row(20, "10.5", "1", "1", "15,75"); // the point is typed as a comma
         // Paired sashes.
         row(21, "10", "1", "1", "10");
         row(21, "10", "1", "1,4", "10");
         row(21, "10", "2", "1", "25");
-        row(21, "0,3", "2", "1,4", "0,23");    // double: 0,22
+        row(21, "0,3", "2", "1,4", "0,23"); // double: 0,22
         row(21, "10", "2", "1,5", "37,5");
         row(21, "10", "2", "1,5,4", "11,25");
-        row(21, "0,2", "2", "1,5,4", "0,23");  // double: 0,22
+        row(21, "0,2", "2", "1,5,4", "0,23"); // double: 0,22
         row(21, "3", "1", "2", "3");
         row(21, "3", "1", "2,4", "3");
-        row(21, "0,025", "2", "2", "0,05");    // double: 0,06
+        row(21, "0,025", "2", "2", "0,05"); // double: 0,06
         row(21, "0,025", "2", "2,4", "0,05");
         row(21, "4", "2", "2,6", "13,2");
         row(21, "4", "2", "2,6,4", "13,2");
@@ -102,24 +102,24 @@ private slots:
         row(21, "10", "2", "3", "10");
         row(21, "10", "2", "3,4", "10");
         row(21, "10", "1", "7", "17,5");
-        row(21, "10", "1", "7,4", "7,87");     // 7.875 lies just below the half
-        row(21, "6", "1", "7,4", "4,72");      // double: 4,73
+        row(21, "10", "1", "7,4", "7,87"); // 7.875 lies just below the half
+        row(21, "6", "1", "7,4", "4,72");  // double: 4,73
         row(21, "10", "2", "7", "35");
-        row(21, "0,3", "2", "7,4", "0,94");    // double: 0,95
+        row(21, "0,3", "2", "7,4", "0,94"); // double: 0,95
         // Industrial buildings.
         row(22, "10", "1", "1", "21");
-        row(22, "0,05", "1", "1", "0,1");      // double: 0,11
+        row(22, "0,05", "1", "1", "0,1"); // double: 0,11
         row(22, "10", "2", "1", "32");
-        row(22, "12,5", "1", "1,4", "7,87");   // 7.875 lies just below the half
-        row(22, "20,5", "1", "1,4", "12,91");  // double: 12,92
+        row(22, "12,5", "1", "1,4", "7,87");  // 7.875 lies just below the half
+        row(22, "20,5", "1", "1,4", "12,91"); // double: 12,92
         row(22, "2", "1", "1,4", "1,26");
         row(22, "10", "2", "1,4", "9,6");
-        row(22, "2,5", "1", "2", "4,25");      // the size class is what is ticked
-        row(22, "0,05", "1", "2", "0,09");     // double: 0,08
-        row(22, "0,275", "2", "2", "0,71");    // double: 0,72
-        row(22, "3,75", "1", "2,4", "1,27");   // double: 1,28
+        row(22, "2,5", "1", "2", "4,25");    // the size class is what is ticked
+        row(22, "0,05", "1", "2", "0,09");   // double: 0,08
+        row(22, "0,275", "2", "2", "0,71");  // double: 0,72
+        row(22, "3,75", "1", "2,4", "1,27"); // double: 1,28
         row(22, "10", "2", "2,4", "5,2");
-        row(22, "1,125", "2", "2,4", "0,58");  // double: 0,59
+        row(22, "1,125", "2", "2,4", "0,58"); // double: 0,59
     }
     void computes() {
         QFETCH(int, form);
@@ -301,11 +301,12 @@ private slots:
     void tabOrder_data() {
         QTest::addColumn<int>("form");
         QTest::addColumn<QStringList>("order");
-        const QStringList head{"Edit2", "Button1", "Button2", "Edit4", "CheckBox1", "Edit3",
-                               "CheckBox2"};
+        const QStringList head{"Edit2",     "Button1", "Button2",  "Edit4",
+                               "CheckBox1", "Edit3",   "CheckBox2"};
         QTest::newRow("TForm20") << 20 << head + QStringList{"CheckBox3", "CheckBox4"};
-        QTest::newRow("TForm21") << 21 << head + QStringList{"CheckBox3", "CheckBox4", "CheckBox5",
-                                                             "CheckBox6", "CheckBox7"};
+        QTest::newRow("TForm21") << 21
+                                 << head + QStringList{"CheckBox3", "CheckBox4", "CheckBox5",
+                                                       "CheckBox6", "CheckBox7"};
         QTest::newRow("TForm22") << 22 << head + QStringList{"CheckBox4"};
     }
     void tabOrder() {

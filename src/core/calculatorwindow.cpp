@@ -123,7 +123,9 @@ PictureArea* CalculatorWindow::addPicture(const QRect& area, const QString& name
     return picture;
 }
 
-int CalculatorWindow::centredLeft(int width) const { return (client_->width() - width) / 2; }
+int CalculatorWindow::centredLeft(int width) const {
+    return (client_->width() - width) / 2;
+}
 
 void CalculatorWindow::setTabOrder(const QStringList& names) {
     QWidget* previous = nullptr;
@@ -164,7 +166,9 @@ void CalculatorWindow::reset() {
     }
 }
 
-void CalculatorWindow::closeWindow() { close(); }
+void CalculatorWindow::closeWindow() {
+    close();
+}
 
 FormState CalculatorWindow::formState() const {
     FormState state(separator_);
@@ -186,7 +190,8 @@ void CalculatorWindow::apply(const Outcome& outcome) {
     clearTrails(client_);
     if (const auto* results = std::get_if<Results>(&outcome)) {
         for (const auto& [field, text] : results->texts)
-            if (auto* edit = qobject_cast<QLineEdit*>(findControl(this, QString::fromStdString(field))))
+            if (auto* edit =
+                    qobject_cast<QLineEdit*>(findControl(this, QString::fromStdString(field))))
                 edit->setText(QString::fromStdString(text));
         for (const Trail& trail : results->trails)
             if (auto* edit = qobject_cast<QLineEdit*>(
@@ -201,7 +206,8 @@ void CalculatorWindow::apply(const Outcome& outcome) {
         if (QWidget* control = findControl(this, QString::fromStdString(refusal.focus)))
             control->setFocus();
     ShowMessage(QString::fromStdString(refusal.message));
-    if (auto* edit = qobject_cast<QLineEdit*>(findControl(this, QString::fromStdString(refusal.cleared))))
+    if (auto* edit =
+            qobject_cast<QLineEdit*>(findControl(this, QString::fromStdString(refusal.cleared))))
         edit->setText(QString());
 }
 

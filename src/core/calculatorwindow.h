@@ -33,7 +33,7 @@ using Rule = std::function<Outcome(const FormState&)>;
 
 class CalculatorWindow : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     CalculatorWindow(const WindowDescription& description, char decimalSeparator,
                      QWidget* parent = nullptr);
 
@@ -44,8 +44,8 @@ public:
     char decimalSeparator() const { return separator_; }
 
     // The handlers, by the names the windows share.
-    void compute(); // Compute: runs the rule and applies its outcome
-    void reset();   // Reset: empties the fields and unticks the boxes
+    void compute();     // Compute: runs the rule and applies its outcome
+    void reset();       // Reset: empties the fields and unticks the boxes
     void closeWindow(); // File ▸ Exit: hides the window
 
     // The window's present field texts and ticks.
@@ -56,12 +56,12 @@ public:
     // Focus, then box, then clearing; or the result texts.
     void apply(const Outcome& outcome);
 
-signals:
+  signals:
     // After a successful Compute has written its results; never for a refusal, an error or
     // Reset. The estimate sheet records from it.
     void computed(const velaro::FormState& state, const velaro::Results& results);
 
-protected:
+  protected:
     // Building helpers. Positions are in client coordinates.
     QLabel* addLabel(const QString& text, QPoint topLeft, const QFont& font,
                      const QString& name = {});
@@ -119,7 +119,7 @@ protected:
     // Fields emptied (and boxes unticked) by Reset, in this order.
     void setResetOrder(QStringList names) { resetOrder_ = std::move(names); }
 
-private:
+  private:
     QPushButton* addButton(const QString& name, const QString& caption, QPoint topLeft);
 
     QLabel* addGridCell(const ConditionGrid& grid, const GridCell& cell, const QRect& rect);

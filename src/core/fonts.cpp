@@ -5,10 +5,13 @@
 namespace velaro {
 
 void installFontSubstitutions() {
-    QFont::insertSubstitutions(QStringLiteral("Times New Roman"),
-                               QStringList() << "Liberation Serif" << "Tinos" << "DejaVu Serif");
-    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
-                               QStringList() << "Liberation Sans" << "Arimo" << "DejaVu Sans");
+    QFont::insertSubstitutions(QStringLiteral("Times New Roman"), QStringList()
+                                                                      << "Liberation Serif"
+                                                                      << "Tinos"
+                                                                      << "DejaVu Serif");
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), QStringList() << "Liberation Sans"
+                                                                              << "Arimo"
+                                                                              << "DejaVu Sans");
 }
 
 QFont serifFont(int pixelHeight, bool bold, bool italic) {

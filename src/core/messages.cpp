@@ -14,7 +14,7 @@ void showBox(QMessageBox::Icon icon, const QString& text) {
 }
 
 class RealMessageBoxes final : public MessageBoxes {
-public:
+  public:
     void showMessage(const QString& text) override { showBox(QMessageBox::NoIcon, text); }
     void showError(const QString& text) override { showBox(QMessageBox::Critical, text); }
     void showAbout(const QString& text) override { showBox(QMessageBox::NoIcon, text); }
@@ -25,9 +25,13 @@ MessageBoxes* installed = nullptr;
 
 } // namespace
 
-MessageBoxes& messageBoxes() { return installed ? *installed : realBoxes; }
+MessageBoxes& messageBoxes() {
+    return installed ? *installed : realBoxes;
+}
 
-void installMessageBoxes(MessageBoxes* boxes) { installed = boxes; }
+void installMessageBoxes(MessageBoxes* boxes) {
+    installed = boxes;
+}
 
 QString errorBoxText(const QString& message) {
     if (!message.isEmpty() && message.back() > QChar('.'))

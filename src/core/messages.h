@@ -14,7 +14,7 @@ namespace velaro {
 inline const QString kApplicationTitle = QStringLiteral("Velaro Калькулятор окраски");
 
 class MessageBoxes {
-public:
+  public:
     virtual ~MessageBoxes() = default;
     // A calculator's refusal: modal, centred on the screen, no icon, one "OK".
     virtual void showMessage(const QString& text) = 0;
@@ -29,7 +29,9 @@ MessageBoxes& messageBoxes();
 void installMessageBoxes(MessageBoxes* boxes);
 
 // ShowMessage: the validation message box.
-inline void ShowMessage(const QString& text) { messageBoxes().showMessage(text); }
+inline void ShowMessage(const QString& text) {
+    messageBoxes().showMessage(text);
+}
 
 // The error text as shown: a full stop is appended when the last character sorts after ".".
 QString errorBoxText(const QString& message);

@@ -9,7 +9,9 @@
 namespace velaro {
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Exponents beyond this already overflow or underflow the extended range however many digits
 // stand before them; clamping keeps the arithmetic on the exponent itself free of overflow.
@@ -208,8 +210,7 @@ double SimpleRoundTo(double value, std::int8_t digit) {
     if (!(whole < kTwoTo63 && whole >= -kTwoTo63))
         throw EInvalidOp();
     const auto units = static_cast<std::int64_t>(whole);
-    return static_cast<double>(static_cast<long double>(units) *
-                               static_cast<long double>(factor));
+    return static_cast<double>(static_cast<long double>(units) * static_cast<long double>(factor));
 }
 
 } // namespace velaro

@@ -21,24 +21,24 @@ namespace velaro {
 // field text, which can hold a NUL (a middle-click paste brings one): what() ends there, so
 // message() is the one to show.
 class Exception : public std::runtime_error {
-public:
+  public:
     explicit Exception(const std::string& message)
         : std::runtime_error(message), message_(std::make_shared<const std::string>(message)) {}
     const std::string& message() const noexcept { return *message_; }
 
-private:
+  private:
     std::shared_ptr<const std::string> message_; // shared, so that copying never throws
 };
 
 // Malformed number text.
 class EConvertError : public Exception {
-public:
+  public:
     using Exception::Exception;
 };
 
 // A floating-point operation that cannot be done, such as truncating a value past 2^63.
 class EInvalidOp : public Exception {
-public:
+  public:
     EInvalidOp() : Exception("Invalid floating point operation") {}
 };
 

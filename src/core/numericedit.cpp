@@ -84,9 +84,9 @@ void NumericEdit::keyPressEvent(QKeyEvent* event) {
         return;
     }
     // A point or comma becomes the separator: hand the field the replaced character.
-    const int key = passed.size() == 1 && passed[0] == QChar('.') ? Qt::Key_Period
+    const int key = passed.size() == 1 && passed[0] == QChar('.')   ? Qt::Key_Period
                     : passed.size() == 1 && passed[0] == QChar(',') ? Qt::Key_Comma
-                                                                   : Qt::Key_unknown;
+                                                                    : Qt::Key_unknown;
     QKeyEvent replaced(event->type(), key, event->modifiers() & ~Qt::KeypadModifier, passed,
                        event->isAutoRepeat(), static_cast<ushort>(event->count()));
     QLineEdit::keyPressEvent(&replaced);

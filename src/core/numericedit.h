@@ -13,7 +13,7 @@ std::optional<QChar> filterTypedCharacter(QChar typed, QChar decimalSeparator);
 
 class NumericEdit : public QLineEdit {
     Q_OBJECT
-public:
+  public:
     NumericEdit(const QString& name, QChar decimalSeparator, QWidget* parent);
 
     static constexpr int kWidth = 121;
@@ -23,11 +23,11 @@ public:
     const QString& unit() const { return unit_; }
     void setUnit(const QString& unit) { unit_ = unit; }
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
 
-private:
+  private:
     QString filtered(const QString& typed) const;
 
     QChar separator_;

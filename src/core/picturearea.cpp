@@ -86,7 +86,7 @@ void PictureArea::paintEvent(QPaintEvent*) {
         return;
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform); // where the ratio is not whole
-    painter.drawImage(QPoint(0, 0), *picture_); // the widget's own rectangle clips it
+    painter.drawImage(QPoint(0, 0), *picture_);             // the widget's own rectangle clips it
 }
 
 void PictureArea::hideEvent(QHideEvent* event) {

@@ -22,7 +22,7 @@ std::optional<QImage> modulePicture(const QString& module, int scale = 1);
 
 class PictureArea : public QWidget {
     Q_OBJECT
-public:
+  public:
     PictureArea(const QString& name, const QRect& area, QWidget* parent);
 
     // A decoded picture, kept as given.
@@ -35,11 +35,11 @@ public:
     const std::optional<QImage>& picture() const;
     bool hasPicture() const { return picture().has_value(); }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
-private:
+  private:
     QString resource_;
     mutable std::optional<QImage> picture_;
     mutable bool decoded_ = false;

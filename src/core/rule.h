@@ -14,7 +14,7 @@
 namespace velaro {
 
 class FormState {
-public:
+  public:
     explicit FormState(char decimalSeparator = ',') : separator_(decimalSeparator) {}
 
     void setText(const std::string& field, std::string text) { texts_[field] = std::move(text); }
@@ -48,7 +48,7 @@ public:
         return RoundedText(value, digit, separator_);
     }
 
-private:
+  private:
     static std::string lookup(const std::map<std::string, std::string>& map,
                               const std::string& name) {
         const auto found = map.find(name);
@@ -82,7 +82,7 @@ struct TrailTerm {
 };
 
 struct Trail {
-    std::string field;    // the field that shows the result
+    std::string field; // the field that shows the result
     std::vector<TrailTerm> terms;
     std::int8_t digit = -2;
     std::string unit = "м2";

@@ -24,7 +24,7 @@ namespace {
 // (no button is a default button): they press that button as Space does. Fields never pass
 // them on, so in a field they still do nothing.
 class ReturnPressesFocusedButton : public QObject {
-public:
+  public:
     explicit ReturnPressesFocusedButton(QWidget& window) : QObject(&window), window_(window) {
         window.installEventFilter(this);
     }
@@ -46,7 +46,7 @@ public:
         return true;
     }
 
-private:
+  private:
     QWidget& window_;
 };
 
@@ -54,7 +54,7 @@ private:
 // with the frame margins it reports.
 class FrameKeeper : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit FrameKeeper(QWidget& window) : QObject(&window), window_(window) {
         window.installEventFilter(this);
     }
@@ -100,7 +100,7 @@ public:
         return false;
     }
 
-private:
+  private:
     std::optional<QPoint> frameTopLeft(const QMargins& margins) const {
         const QScreen* screen = screen_ ? screen_.data() : window_.screen();
         if (!where_ || !screen)

@@ -24,19 +24,21 @@ namespace {
 // Loading the font configuration takes as long as connecting to the display; done on a second
 // thread meanwhile, the main window's first text need not wait for it.
 class FontConfigurationWarmUp {
-public:
+  public:
     FontConfigurationWarmUp() {
 #if defined(VELARO_HAVE_FONTCONFIG)
         thread_ = std::thread([] { FcInit(); });
 #endif
     }
-    ~FontConfigurationWarmUp() { join(); }
+    ~FontConfigurationWarmUp() {
+        join();
+    }
     void join() {
         if (thread_.joinable())
             thread_.join();
     }
 
-private:
+  private:
     std::thread thread_;
 };
 

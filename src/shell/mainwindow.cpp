@@ -32,8 +32,8 @@ const QColor kMainBackground(215, 228, 242);
 
 const QString MainWindow::kCreditLine =
     QStringLiteral("Velaro: площади окраски строительных элементов по нормам расхода");
-const QString MainWindow::kAboutText =
-    QStringLiteral("Velaro Калькулятор окраски, версия 1.0: расчёт площадей окраски для сметчиков.");
+const QString MainWindow::kAboutText = QStringLiteral(
+    "Velaro Калькулятор окраски, версия 1.0: расчёт площадей окраски для сметчиков.");
 
 MainWindow::MainWindow(WindowRegistry& registry, QWidget* parent)
     : QMainWindow(parent), registry_(registry) {
@@ -123,9 +123,13 @@ void MainWindow::openCalculator(int buttonNumber) {
     bringToFront(*chosen);
 }
 
-void MainWindow::closeWindow() { close(); }
+void MainWindow::closeWindow() {
+    close();
+}
 
-void MainWindow::showAbout() { messageBoxes().showAbout(kAboutText); }
+void MainWindow::showAbout() {
+    messageBoxes().showAbout(kAboutText);
+}
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     // Closing the main window ends the program, whatever calculator is open.
@@ -159,12 +163,11 @@ Program::Program(char decimalSeparator)
                                                  element = elementName(entry)] {
             CalculatorWindow* calculator = create(decimalSeparator);
             // Each successful Compute becomes a line of the sheet, named after its button.
-            QObject::connect(calculator, &CalculatorWindow::computed, estimate_.get(),
-                             [this, calculator, element](const FormState& state,
-                                                         const Results& results) {
-                                 estimate_->record(element, calculator->objectName(), state,
-                                                   results);
-                             });
+            QObject::connect(
+                calculator, &CalculatorWindow::computed, estimate_.get(),
+                [this, calculator, element](const FormState& state, const Results& results) {
+                    estimate_->record(element, calculator->objectName(), state, results);
+                });
             return calculator;
         });
     QObject::connect(form1_.get(), &MainWindow::estimateRequested, estimate_.get(),
@@ -172,9 +175,13 @@ Program::Program(char decimalSeparator)
     estimate_->guardExit(*form1_);
 }
 
-void Program::start() { form1_->show(); }
+void Program::start() {
+    form1_->show();
+}
 
-Program::~Program() { registry_.reset(); }
+Program::~Program() {
+    registry_.reset();
+}
 
 char systemDecimalSeparator() {
     const QString separator = QLocale::system().decimalPoint();

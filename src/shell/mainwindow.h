@@ -28,16 +28,16 @@ class MainWindow : public QMainWindow {
     // level, moved left or up only as far as needed to keep it on its screen.
     void openCalculator(int buttonNumber);
     void closeWindow(); // File ▸ Exit: ends the program
-    void showAbout(); // Help ▸ About
+    void showAbout();   // Help ▸ About
 
-signals:
+  signals:
     // File ▸ «Ведомость окраски…»
     void estimateRequested();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     // The client area's size, with the title and the buttons centred across its width.
     void setClientSize(QSize size);
 
@@ -49,7 +49,7 @@ private:
 // Start-up: the main window, then the 26 calculators in ascending order, all hidden: each
 // calculator is registered with the means to build it and built when first opened.
 class Program {
-public:
+  public:
     explicit Program(char decimalSeparator);
     ~Program();
 
@@ -60,7 +60,7 @@ public:
     // Shows the main window.
     void start();
 
-private:
+  private:
     // Declared first: it outlives the calculators that record into it.
     std::unique_ptr<EstimateSheet> estimate_;
     std::unique_ptr<WindowRegistry> registry_;

@@ -14,7 +14,7 @@
 namespace velaro {
 
 class WindowRegistry {
-public:
+  public:
     static constexpr int kFirstCalculator = 2;
     static constexpr int kLastForm = 27;
     using Factory = std::function<QWidget*()>;

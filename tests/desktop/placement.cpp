@@ -75,7 +75,7 @@ class PlacementTest : public QObject {
                 onScreen(outer.top(), frame.height(), available().top(), available().height())};
     }
 
-private slots:
+  private slots:
     void initTestCase() {
         const QString expected = qEnvironmentVariable("VELARO_EXPECTED_SCREEN");
         const QSize size = QGuiApplication::primaryScreen()->geometry().size();

@@ -66,14 +66,15 @@ QString fieldFault(const QLineEdit* field) {
     QStyleOptionFrame option;
     option.initFrom(field);
     option.rect = field->rect();
-    option.lineWidth = field->hasFrame()
-                           ? field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, field)
-                           : 0;
+    option.lineWidth = field->hasFrame() ? field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth,
+                                                                       &option, field)
+                                         : 0;
     option.state |= QStyle::State_Sunken;
     constexpr int kVerticalMargin = 1; // QLineEdit's own, above and below the text
     const QMargins text = field->textMargins();
-    const int room = field->style()->subElementRect(QStyle::SE_LineEditContents, &option, field).height() -
-                     2 * kVerticalMargin - text.top() - text.bottom();
+    const int room =
+        field->style()->subElementRect(QStyle::SE_LineEditContents, &option, field).height() -
+        2 * kVerticalMargin - text.top() - text.bottom();
     const int line = field->fontMetrics().height();
     if (line <= room)
         return {};
@@ -89,8 +90,9 @@ QString textFault(const QWidget* control) {
         return fieldFault(field);
     // A check box's hint covers its indicator and any caption.
     if (qobject_cast<const QCheckBox*>(control))
-        return fits(control->sizeHint(), control->size()) ? QString()
-                                                           : sizes(control->sizeHint(), control->size());
+        return fits(control->sizeHint(), control->size())
+                   ? QString()
+                   : sizes(control->sizeHint(), control->size());
     return {};
 }
 
@@ -153,8 +155,8 @@ QString describeControl(const QWidget* control) {
     if (text.isEmpty())
         text = control->accessibleName();
     text.replace('\n', ' ');
-    const QString name =
-        control->objectName().isEmpty() ? control->metaObject()->className() : control->objectName();
+    const QString name = control->objectName().isEmpty() ? control->metaObject()->className()
+                                                         : control->objectName();
     return text.isEmpty() ? name : QStringLiteral("%1 «%2»").arg(name, text);
 }
 

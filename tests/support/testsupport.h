@@ -18,7 +18,7 @@ namespace velaro::test {
 
 // Replaces the real boxes for its lifetime and records every box instead of showing it.
 class RecordingMessageBoxes final : public MessageBoxes {
-public:
+  public:
     enum class Kind { Message, Error, About };
     struct Box {
         Kind kind;
@@ -42,7 +42,7 @@ public:
     // The text of the only box, or a description of what was there instead.
     QString onlyText(Kind kind) const;
 
-private:
+  private:
     void record(Kind kind, const QString& text);
 };
 
@@ -89,9 +89,9 @@ int runTests(int argc, char** argv, QObject* tests);
 
 } // namespace velaro::test
 
-#define VELARO_TEST_MAIN(TestClass)                                                              \
-    int main(int argc, char** argv) {                                                            \
-        QApplication app(argc, argv);                                                            \
-        TestClass tests;                                                                         \
-        return velaro::test::runTests(argc, argv, &tests);                                       \
+#define VELARO_TEST_MAIN(TestClass)                                                                \
+    int main(int argc, char** argv) {                                                              \
+        QApplication app(argc, argv);                                                              \
+        TestClass tests;                                                                           \
+        return velaro::test::runTests(argc, argv, &tests);                                         \
     }

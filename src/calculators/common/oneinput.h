@@ -23,7 +23,7 @@ struct OneInputDescription {
     QStringList prompt;        // centred lines above the input field
     QStringList promptNotes{}; // left-aligned lines under the prompt, as one centred block
     QString inputUnit = QStringLiteral("м2"); // beside the input field
-    QStringList resultPrompt;  // left of the result field
+    QStringList resultPrompt;                 // left of the result field
     QString resultUnit = QStringLiteral("м2");
     long double coefficient = 0; // area = input × coefficient
 };
@@ -41,7 +41,7 @@ class OneInputWindow : public CalculatorWindow {
     OneInputWindow(const OneInputDescription& description, char decimalSeparator,
                    QWidget* parent = nullptr);
 
-private:
+  private:
     // A row is built at y = 0 and moved into place once every row's height is known.
     using Row = QList<QWidget*>;
 

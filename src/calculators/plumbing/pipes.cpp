@@ -65,8 +65,8 @@ Outcome pipes::compute(const FormState& state) {
 }
 
 PipesWindow::PipesWindow(char decimalSeparator, QWidget* parent)
-    : CalculatorWindow({"TForm2", "kalkulyat61", QStringLiteral("Калькулятор площади окраски труб "),
-                        QSize(471, 549)},
+    : CalculatorWindow({"TForm2", "kalkulyat61",
+                        QStringLiteral("Калькулятор площади окраски труб "), QSize(471, 549)},
                        decimalSeparator, parent) {
     const QFont serif = serifFont();
     addTitle(QStringLiteral("ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАСКИ ТРУБ "));
@@ -81,7 +81,8 @@ PipesWindow::PipesWindow(char decimalSeparator, QWidget* parent)
                            label->sizeHint().height());
         return label;
     };
-    QLabel* diameterHeading = heading(0, QStringLiteral("Введите наружный \nдиаметр труб в мм:"), 58);
+    QLabel* diameterHeading =
+        heading(0, QStringLiteral("Введите наружный \nдиаметр труб в мм:"), 58);
     QLabel* lengthHeading = heading(1, QStringLiteral("Введите м.п. труб:"), 74);
     QLabel* areaHeading = heading(2, QStringLiteral("Площадь окраски труб:"), 74);
     QPalette navy = areaHeading->palette();

@@ -8,7 +8,7 @@ namespace velaro {
 namespace pipes {
 // Run areas at three decimals, the total of the unrounded runs at two.
 Outcome compute(const FormState& state);
-} // namespace kalkulyat61
+} // namespace pipes
 
 class PipesWindow : public CalculatorWindow {
   public:

@@ -9,7 +9,7 @@ namespace velaro {
 namespace stuccoceilings {
 // Both inputs are required; a percentage above 100 is refused.
 Outcome compute(const FormState& state);
-} // namespace leppotolok
+} // namespace stuccoceilings
 
 class StuccoCeilingsWindow : public CalculatorWindow {
   public:

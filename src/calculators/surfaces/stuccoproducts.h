@@ -9,7 +9,7 @@ namespace velaro {
 namespace stuccoproducts {
 // Both inputs and exactly one tick are required, checked before anything is read.
 Outcome compute(const FormState& state);
-} // namespace lepizdeliya
+} // namespace stuccoproducts
 
 class StuccoProductsWindow : public CalculatorWindow {
   public:
