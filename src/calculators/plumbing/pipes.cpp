@@ -68,8 +68,8 @@ PipesWindow::PipesWindow(char decimalSeparator, QWidget* parent)
     : CalculatorWindow({"TForm2", "kalkulyat61",
                         QStringLiteral("Калькулятор площади окраски труб "), QSize(471, 549)},
                        decimalSeparator, parent) {
-    const QFont serif = serifFont();
     addTitle(QStringLiteral("ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАСКИ ТРУБ "));
+    const QFont serif = serifFont();
     addCentredLabel(QStringLiteral("без фасонных частей, креплений, крючьев, выступов"), 30, serif);
 
     constexpr std::array<int, 3> columns{27, 175, 323};
