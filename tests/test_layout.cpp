@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
 
 #include <memory>
@@ -171,6 +172,27 @@ class LayoutTest : public QObject {
         const QStringList faults = layoutFaults(window);
         window->hide();
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("\n   "))));
+    }
+
+    // The credit line sits in a sunken panel whose every edge shows in the status bar.
+    void creditLineInASunkenPanel() {
+        QWidget* window = program_->registry().Form(1);
+        QVERIFY(window);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        const auto hide = qScopeGuard([window] { window->hide(); });
+        const auto* panel = window->findChild<QLabel*>("StatusPanel");
+        QVERIFY(panel);
+        QCOMPARE(panel->frameShape(), QFrame::Panel);
+        QCOMPARE(panel->frameShadow(), QFrame::Sunken);
+        const QRect bar = panel->parentWidget()->rect();
+        QVERIFY2(bar.contains(panel->geometry()) && panel->geometry().right() < bar.right(),
+                 qPrintable(QStringLiteral("panel %1,%2 %3x%4 in a bar %5 wide")
+                                .arg(panel->x())
+                                .arg(panel->y())
+                                .arg(panel->width())
+                                .arg(panel->height())
+                                .arg(bar.width())));
     }
 };
 
