@@ -64,7 +64,9 @@ int DoorWindow::addItalicLine(const QString& text, int top) {
 }
 
 int DoorWindow::addPrimedTick(int top, PrimedText style) {
-    return CalculatorWindow::addPrimedTick(QPoint(kMargin, top), kUnderPrompt, 2, false,
+    // A box beside a sunken cell keeps the grid's gap; beside a bare label, the shared one.
+    const int boxGap = style == PrimedText::SunkenCell ? 2 : kPrimedBoxGap;
+    return CalculatorWindow::addPrimedTick(QPoint(kMargin, top), kUnderPrompt, boxGap, false,
                                            style == PrimedText::SunkenCell ? QSize(kPrimedCell, 24)
                                                                            : QSize());
 }

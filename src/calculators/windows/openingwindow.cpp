@@ -18,7 +18,6 @@ constexpr int kPictureInset = 8;
 constexpr int kBottomMargin = 10;
 constexpr int kPrimedBlock = 40; // the instruction and the primed-parts line
 constexpr int kPrimedTextGap = 7;
-constexpr int kPrimedBoxGap = 7;
 
 WindowDescription descriptionOf(const OpeningLayout& layout) {
     return {layout.className, layout.module,
