@@ -74,7 +74,7 @@ int DoorWindow::addPrimedTick(int top, PrimedText style) {
 void DoorWindow::addComputeResultReset(const QStringList& resultCaption, int top) {
     const FieldRow result = addCentredFieldRow(doors::kResult, resultCaption.join('\n'),
                                                QStringLiteral("м2"), 0, kResultGap);
-    result.prompt->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    result.prompt->setAlignment(kResultCaptionAlignment);
     const int captionHeight = result.prompt->height();
 
     // The space left below `top` is shared out evenly: above Compute, around the result and

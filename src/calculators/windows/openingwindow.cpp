@@ -66,6 +66,8 @@ OpeningWindow::OpeningWindow(const OpeningLayout& layout, const ConditionGrid& c
         QStringLiteral("Площадь окрашиваемой поверхности\nзаполнения оконных проемов\n") +
             layout.openings + ':',
         QStringLiteral("м2"), 0, kMargin, kFieldLeft);
+    // Centred lines, as every calculator's result caption.
+    result.prompt->setAlignment(kResultCaptionAlignment);
     const int content = kPrimedBlock + kButtonHeight + result.prompt->height() + kButtonHeight;
     const int gap = (client()->height() - kBottomMargin - conditionsBottom - content) / 4;
     const int primedTop = conditionsBottom + gap;
