@@ -35,11 +35,12 @@ OpeningWindow::OpeningWindow(const OpeningLayout& layout, const ConditionGrid& c
         layout.picture);
     addPicture(picture);
 
-    // The titles are centred in the room the picture leaves.
+    // The titles are centred in the room the picture leaves, within the margin the prompts keep.
     QLabel* titles = addLabel(layout.titleLines.join('\n'), QPoint(0, kPictureInset),
                               serifFont(layout.titlePixelHeight));
     titles->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    titles->setGeometry(0, kPictureInset, picture.left(), titles->sizeHint().height());
+    titles->setGeometry(kMargin, kPictureInset, picture.left() - kPictureInset - kMargin,
+                        titles->sizeHint().height());
 
     const auto addPromptedField = [&](const char* field, const QString& prompt, const QString& unit,
                                       int top) {

@@ -13,7 +13,7 @@ const OpeningLayout kLayout{"TForm21", "oknasparen", 617,
     {QStringLiteral("ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАШИВАЕМОЙ ПОВЕРХНОСТИ ЗАПОЛНЕНИЯ"),
      QStringLiteral("ОКОННЫХ ПРОЕМОВ ЖИЛЫХ И ОБЩЕСТВЕННЫХ ЗДАНИЙ"),
      QStringLiteral("СО СПАРЕННЫМИ ПЕРЕПЛЕТАМИ")},
-    11, QSize(73, 153), QStringLiteral("со спаренными переплетами")};
+    10, QSize(73, 153), QStringLiteral("со спаренными переплетами")};
 // clang-format on
 
 // Characteristic and sash count → its factor, then triple glazing's (CheckBox5 on the first
