@@ -24,7 +24,7 @@ using namespace velaro::test;
 
 namespace {
 
-constexpr int kSunkenPadding = 0; // from a sunken cell's border to its text
+constexpr int kSunkenPadding = 5; // from a sunken cell's border to its text
 
 // A window holding a field and a button placed well, plus what a test row adds to it.
 std::unique_ptr<QMainWindow> sampleWindow(const QString& flaw) {

@@ -74,7 +74,7 @@ struct ConditionGrid {
     QString nameSeparator = QStringLiteral(" — "); // between the texts that name a box
     bool squareBoxes = false;   // plain cells: boxes kBoxWidth square, centred on the text
     bool rowsFitText = false;   // a row of sunken cells grows to fit its wrapped texts
-    bool marginInCells = false; // a one-pixel margin keeps wrapped text off the sunken edge
+    bool marginInCells = false; // a margin keeps wrapped text clear of the sunken edge
     Qt::Alignment plainAlignment = Qt::AlignLeft; // of plain texts within their cells
 };
 

@@ -48,7 +48,7 @@ constexpr const char* kShopWindows = "CheckBox7";
 // clang-format off
 const ConditionGrid kGrid{
     .columns = {104, 241, 123},
-    .rows = {30, 44, 44, 44, 44},
+    .rows = {36, 44, 44, 44, 44},
     .cells =
         {
             {QStringLiteral("Характеристика заполнения"), 0, 0},
