@@ -17,6 +17,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <limits>
 #include <memory>
 
 using namespace velaro;
@@ -242,6 +243,10 @@ class LayoutTest : public QObject {
             QCOMPARE(form, 23);
         }
 
+        const auto* reset = window->findChild<QPushButton*>("Button2");
+        QVERIFY(reset);
+        QCOMPARE(reset->parentWidget()->height() - reset->geometry().bottom() - 1, kFootMargin);
+
         const auto* result = window->findChild<QLineEdit*>("Edit4");
         QVERIFY(result);
         const QLabel* caption = nullptr;
@@ -250,6 +255,14 @@ class LayoutTest : public QObject {
                 caption = label;
         QVERIFY(caption);
         QCOMPARE(caption->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+
+        // The condition grid, sunken cells and all, starts on the prompts' margin.
+        int gridLeft = std::numeric_limits<int>::max();
+        for (const QLabel* label : window->findChildren<QLabel*>())
+            if (label->frameShape() != QFrame::NoFrame)
+                gridLeft = std::min(gridLeft, label->x());
+        if (form != 20) // its conditions are plain lines, placed on the margin like the prompts
+            QCOMPARE(gridLeft, margin);
 
         for (const QLabel* label : window->findChildren<QLabel*>()) {
             if (label->text().isEmpty() || label->pixmap().isNull() == false)

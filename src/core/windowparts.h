@@ -28,7 +28,8 @@ inline constexpr int kPromptGap = 8;    // from a prompt to the field after it
 inline constexpr int kTextDrop = 2;     // a text on a field's line stands this far below its top
 inline constexpr int kButtonWidth = 75; // Compute and Reset
 inline constexpr int kButtonHeight = 25;
-inline constexpr int kBoxWidth = 17;    // a captionless check box
+inline constexpr int kFootMargin = 10; // below Reset, in the window and door calculators
+inline constexpr int kBoxWidth = 17;   // a captionless check box
 inline constexpr int kPrimedBoxGap = 7; // from «Детали проолифленные:» to its box
 // The result caption's lines, alike in every calculator.
 inline constexpr Qt::Alignment kResultCaptionAlignment = Qt::AlignHCenter | Qt::AlignTop;

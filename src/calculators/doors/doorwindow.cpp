@@ -77,14 +77,14 @@ void DoorWindow::addComputeResultReset(const QStringList& resultCaption, int top
     result.prompt->setAlignment(kResultCaptionAlignment);
     const int captionHeight = result.prompt->height();
 
-    // The space left below `top` is shared out evenly: above Compute, around the result and
-    // below Reset.
-    const int spacing =
-        std::max(kGap, (client()->height() - top - 2 * kButtonHeight - captionHeight) / 4);
+    // Reset stands on the bottom margin every calculator keeps; the space left below `top` is
+    // shared out evenly above Compute and around the result.
+    const int resetTop = client()->height() - kFootMargin - kButtonHeight;
+    const int spacing = std::max(kGap, (resetTop - top - kButtonHeight - captionHeight) / 3);
     const int computeTop = top + spacing;
     const int captionTop = computeTop + kButtonHeight + spacing;
     result.moveBy(QPoint(0, captionTop));
-    addFoot(computeTop, result, captionTop + captionHeight + spacing);
+    addFoot(computeTop, result, std::max(resetTop, captionTop + captionHeight + spacing));
 }
 
 void DoorWindow::addAreaWindowParts(const AreaWindowLayout& layout) {

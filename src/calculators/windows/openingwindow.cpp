@@ -15,7 +15,6 @@ constexpr int kFieldLeft = 260; // the fields stand in one column, their units t
 constexpr int kUnderPrompt = 3; // from a prompt's foot to its field
 constexpr int kFieldStep = 8;   // from one field to the next prompt
 constexpr int kPictureInset = 8;
-constexpr int kBottomMargin = 10;
 constexpr int kPrimedBlock = 40; // the instruction and the primed-parts line
 constexpr int kPrimedTextGap = 7;
 
@@ -70,12 +69,12 @@ OpeningWindow::OpeningWindow(const OpeningLayout& layout, const ConditionGrid& c
     // Centred lines, as every calculator's result caption.
     result.prompt->setAlignment(kResultCaptionAlignment);
     const int content = kPrimedBlock + kButtonHeight + result.prompt->height() + kButtonHeight;
-    const int gap = (client()->height() - kBottomMargin - conditionsBottom - content) / 4;
+    const int gap = (client()->height() - kFootMargin - conditionsBottom - content) / 4;
     const int primedTop = conditionsBottom + gap;
     addPrimedTick(QPoint(kMargin, primedTop), kPrimedTextGap, kPrimedBoxGap, true);
     const int computeTop = primedTop + kPrimedBlock + gap;
     result.moveBy(QPoint(0, computeTop + kButtonHeight + gap));
-    addFoot(computeTop, result, client()->height() - kBottomMargin - kButtonHeight);
+    addFoot(computeTop, result, client()->height() - kFootMargin - kButtonHeight);
     setResetOrder(QStringList{opening::kSashes, opening::kArea, opening::kResult} + boxes);
 }
 

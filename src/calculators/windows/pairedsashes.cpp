@@ -68,6 +68,7 @@ const ConditionGrid kGrid{
              {{4, 0}, {4, 1}}},
             {QString(), 3, 2, 2, 1},
         },
+    .left = OpeningWindow::kMargin,
 };
 // clang-format on
 
