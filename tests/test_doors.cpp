@@ -596,7 +596,7 @@ class DoorsTest : public QObject {
             for (const QLabel* label : window->client()->findChildren<QLabel*>())
                 if (label->geometry().top() == box->geometry().top() &&
                     label->geometry().right() < box->geometry().left() &&
-                    label->geometry().right() >= box->geometry().left() - 4)
+                    label->geometry().right() >= box->geometry().left() - 1 - kPrimedBoxGap)
                     namer = label;
             QVERIFY2(namer, qPrintable(box->objectName() + " has no text beside it"));
             QCOMPARE(box->height(), namer->height());

@@ -13,14 +13,19 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
 
+#include <algorithm>
+#include <limits>
 #include <memory>
 
 using namespace velaro;
 using namespace velaro::test;
 
 namespace {
+
+constexpr int kSunkenPadding = 5; // from a sunken cell's border to its text
 
 // A window holding a field and a button placed well, plus what a test row adds to it.
 std::unique_ptr<QMainWindow> sampleWindow(const QString& flaw) {
@@ -72,6 +77,40 @@ std::unique_ptr<QMainWindow> sampleWindow(const QString& flaw) {
         below->setGeometry(10, 64, 75, 25);
     }
     return window;
+}
+
+// Where a label's text stands: each line's ink box, found as the label lays it out (alignment,
+// margin, frame and word wrap included).
+QRect textBox(const QLabel* label) {
+    const QRect room = label->contentsRect().marginsRemoved(
+        QMargins(label->margin(), label->margin(), label->margin(), label->margin()));
+    const int flags = int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
+    return QFontMetrics(label->font()).boundingRect(room, flags, label->text());
+}
+
+// The left end of each line of an unwrapped label's text.
+QList<int> lineStarts(const QLabel* label) {
+    const QRect room = label->contentsRect().marginsRemoved(
+        QMargins(label->margin(), label->margin(), label->margin(), label->margin()));
+    const QFontMetrics metrics(label->font());
+    QList<int> starts;
+    for (const QString& line : label->text().split('\n')) {
+        const int width = metrics.horizontalAdvance(line);
+        int left = room.left();
+        if (label->alignment() & Qt::AlignHCenter)
+            left += (room.width() - width) / 2;
+        else if (label->alignment() & Qt::AlignRight)
+            left = room.right() + 1 - width;
+        starts << label->x() + left;
+    }
+    return starts;
+}
+
+const QLabel* labelShowing(const QWidget* window, const QString& text) {
+    for (const QLabel* label : window->findChildren<QLabel*>())
+        if (label->text() == text)
+            return label;
+    return nullptr;
 }
 
 } // namespace
@@ -171,6 +210,104 @@ class LayoutTest : public QObject {
         const QStringList faults = layoutFaults(window);
         window->hide();
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("\n   "))));
+    }
+
+    // The window and door calculators look alike where they share a part: the primed-parts box
+    // stands as far after its colon in each, the result caption's lines are aligned alike, no
+    // plain text starts left of the margin the prompts keep, and a sunken cell's text keeps off
+    // its border.
+    void calculatorFamilyAlike_data() {
+        QTest::addColumn<int>("form");
+        QTest::addColumn<int>("margin"); // where the prompts start
+        for (int form : {20, 21, 22})
+            QTest::addRow("TForm%d", form) << form << 16;
+        for (int form : {23, 24, 25, 26, 27})
+            QTest::addRow("TForm%d", form) << form << 8;
+    }
+    void calculatorFamilyAlike() {
+        QFETCH(int, form);
+        QFETCH(int, margin);
+        QWidget* window = program_->registry().Form(form);
+        QVERIFY(window);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        const auto hide = qScopeGuard([window] { window->hide(); });
+
+        // Measured from the end of the text's advance; TForm23 has no primed parts.
+        const QLabel* primed = labelShowing(window, QStringLiteral("Детали проолифленные:"));
+        if (const auto* box = window->findChild<QCheckBox*>("CheckBox4"); primed && box) {
+            const int primedGap = box->x() - (primed->x() + textBox(primed).right() + 1);
+            QVERIFY2(primedGap >= kPrimedBoxGap && primedGap <= 2 * kPrimedBoxGap,
+                     qPrintable(QStringLiteral("primed box %1 px after its colon").arg(primedGap)));
+        } else {
+            QCOMPARE(form, 23);
+        }
+
+        const auto* reset = window->findChild<QPushButton*>("Button2");
+        QVERIFY(reset);
+        QCOMPARE(reset->parentWidget()->height() - reset->geometry().bottom() - 1, kFootMargin);
+
+        const auto* result = window->findChild<QLineEdit*>("Edit4");
+        QVERIFY(result);
+        const QLabel* caption = nullptr;
+        for (const QLabel* label : window->findChildren<QLabel*>())
+            if (label->buddy() == result)
+                caption = label;
+        QVERIFY(caption);
+        QCOMPARE(caption->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+
+        // The condition grid, sunken cells and all, starts on the prompts' margin.
+        int gridLeft = std::numeric_limits<int>::max();
+        for (const QLabel* label : window->findChildren<QLabel*>())
+            if (label->frameShape() != QFrame::NoFrame)
+                gridLeft = std::min(gridLeft, label->x());
+        if (form != 20) // its conditions are plain lines, placed on the margin like the prompts
+            QCOMPARE(gridLeft, margin);
+
+        for (const QLabel* label : window->findChildren<QLabel*>()) {
+            if (label->text().isEmpty() || label->pixmap().isNull() == false)
+                continue;
+            if (label->frameShape() != QFrame::NoFrame) {
+                // A sunken cell: its text clear of the bevel on every side.
+                const QRect text = textBox(label);
+                const int padding =
+                    std::min({text.left(), text.top(), label->width() - 1 - text.right(),
+                              label->height() - 1 - text.bottom()});
+                QVERIFY2(padding >= kSunkenPadding,
+                         qPrintable(QStringLiteral("%1 %2 px from its border")
+                                        .arg(describeControl(label))
+                                        .arg(padding)));
+                continue;
+            }
+            if (label->wordWrap())
+                continue;
+            for (int start : lineStarts(label))
+                QVERIFY2(
+                    start >= margin,
+                    qPrintable(
+                        QStringLiteral("%1 starts at %2").arg(describeControl(label)).arg(start)));
+        }
+    }
+
+    // The credit line sits in a sunken panel whose every edge shows in the status bar.
+    void creditLineInASunkenPanel() {
+        QWidget* window = program_->registry().Form(1);
+        QVERIFY(window);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        const auto hide = qScopeGuard([window] { window->hide(); });
+        const auto* panel = window->findChild<QLabel*>("StatusPanel");
+        QVERIFY(panel);
+        QCOMPARE(panel->frameShape(), QFrame::Panel);
+        QCOMPARE(panel->frameShadow(), QFrame::Sunken);
+        const QRect bar = panel->parentWidget()->rect();
+        QVERIFY2(bar.contains(panel->geometry()) && panel->geometry().right() < bar.right(),
+                 qPrintable(QStringLiteral("panel %1,%2 %3x%4 in a bar %5 wide")
+                                .arg(panel->x())
+                                .arg(panel->y())
+                                .arg(panel->width())
+                                .arg(panel->height())
+                                .arg(bar.width())));
     }
 };
 

@@ -18,6 +18,7 @@ namespace {
 
 constexpr int kTitleTop = 10;
 constexpr int kCellTextPadding = 4; // above and below the tallest wrapped text of a grid row
+constexpr int kCellMargin = 3;      // keeps wrapped text clear of a sunken cell's bevel
 
 // A captionless box `gap` after a text: as tall as the text, or square and centred on it.
 QRect boxBeside(const QRect& text, int gap, bool square) {
@@ -126,7 +127,7 @@ QLabel* CalculatorWindow::addGridCell(const ConditionGrid& grid, const GridCell&
         text.setWidth(rect.width() - kBoxWidth - grid.boxGap);
     QLabel* label = addStaticText(name, cell.text, text);
     if (grid.marginInCells)
-        label->setMargin(1);
+        label->setMargin(kCellMargin);
     return label;
 }
 

@@ -28,7 +28,11 @@ inline constexpr int kPromptGap = 8;    // from a prompt to the field after it
 inline constexpr int kTextDrop = 2;     // a text on a field's line stands this far below its top
 inline constexpr int kButtonWidth = 75; // Compute and Reset
 inline constexpr int kButtonHeight = 25;
-inline constexpr int kBoxWidth = 17; // a captionless check box
+inline constexpr int kFootMargin = 10; // below Reset, in the window and door calculators
+inline constexpr int kBoxWidth = 17;   // a captionless check box
+inline constexpr int kPrimedBoxGap = 7; // from «Детали проолифленные:» to its box
+// The result caption's lines, alike in every calculator.
+inline constexpr Qt::Alignment kResultCaptionAlignment = Qt::AlignHCenter | Qt::AlignTop;
 
 // A prompt, the field it names and the field's unit.
 struct FieldRow {
@@ -71,7 +75,7 @@ struct ConditionGrid {
     QString nameSeparator = QStringLiteral(" — "); // between the texts that name a box
     bool squareBoxes = false;   // plain cells: boxes kBoxWidth square, centred on the text
     bool rowsFitText = false;   // a row of sunken cells grows to fit its wrapped texts
-    bool marginInCells = false; // a one-pixel margin keeps wrapped text off the sunken edge
+    bool marginInCells = false; // a margin keeps wrapped text clear of the sunken edge
     Qt::Alignment plainAlignment = Qt::AlignLeft; // of plain texts within their cells
 };
 

@@ -77,8 +77,12 @@ MainWindow::MainWindow(WindowRegistry& registry, QWidget* parent)
     auto* credit = new QLabel(kCreditLine);
     credit->setObjectName("StatusPanel");
     credit->setAlignment(Qt::AlignCenter);
+    // A sunken panel, so the line sits in the bar rather than floating on it.
+    credit->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     statusBar()->addWidget(credit, 1);
     statusBar()->setSizeGripEnabled(false);
+    // The bar keeps two pixels on its left; the same on the right shows the panel's right edge.
+    statusBar()->setContentsMargins(0, 0, 2, 0);
     statusBar()->setFixedHeight(kStatusBarHeight);
 
     // The outer size is the frame's; until the window system reports the frame, the client area

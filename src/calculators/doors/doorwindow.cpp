@@ -64,7 +64,9 @@ int DoorWindow::addItalicLine(const QString& text, int top) {
 }
 
 int DoorWindow::addPrimedTick(int top, PrimedText style) {
-    return CalculatorWindow::addPrimedTick(QPoint(kMargin, top), kUnderPrompt, 2, false,
+    // A box beside a sunken cell keeps the grid's gap; beside a bare label, the shared one.
+    const int boxGap = style == PrimedText::SunkenCell ? 2 : kPrimedBoxGap;
+    return CalculatorWindow::addPrimedTick(QPoint(kMargin, top), kUnderPrompt, boxGap, false,
                                            style == PrimedText::SunkenCell ? QSize(kPrimedCell, 24)
                                                                            : QSize());
 }
@@ -72,17 +74,17 @@ int DoorWindow::addPrimedTick(int top, PrimedText style) {
 void DoorWindow::addComputeResultReset(const QStringList& resultCaption, int top) {
     const FieldRow result = addCentredFieldRow(doors::kResult, resultCaption.join('\n'),
                                                QStringLiteral("м2"), 0, kResultGap);
-    result.prompt->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    result.prompt->setAlignment(kResultCaptionAlignment);
     const int captionHeight = result.prompt->height();
 
-    // The space left below `top` is shared out evenly: above Compute, around the result and
-    // below Reset.
-    const int spacing =
-        std::max(kGap, (client()->height() - top - 2 * kButtonHeight - captionHeight) / 4);
+    // Reset stands on the bottom margin every calculator keeps; the space left below `top` is
+    // shared out evenly above Compute and around the result.
+    const int resetTop = client()->height() - kFootMargin - kButtonHeight;
+    const int spacing = std::max(kGap, (resetTop - top - kButtonHeight - captionHeight) / 3);
     const int computeTop = top + spacing;
     const int captionTop = computeTop + kButtonHeight + spacing;
     result.moveBy(QPoint(0, captionTop));
-    addFoot(computeTop, result, captionTop + captionHeight + spacing);
+    addFoot(computeTop, result, std::max(resetTop, captionTop + captionHeight + spacing));
 }
 
 void DoorWindow::addAreaWindowParts(const AreaWindowLayout& layout) {

@@ -122,7 +122,7 @@ LeafDoorWindow::LeafDoorWindow(const LeafDoorDesign& design, char decimalSeparat
                             .arg(design.leaves.toUpper()),
                         design.picture,
                         true,
-                        conditionGrid({180, 146, 146}, rows, cells),
+                        conditionGrid({196, 138, 138}, rows, cells),
                         PrimedText::SunkenCell,
                         {QStringLiteral("Площадь окрашиваемой поверхности"),
                          QStringLiteral("заполнения дверных проемов "),

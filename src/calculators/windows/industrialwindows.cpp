@@ -43,6 +43,7 @@ const ConditionGrid kGrid{
             {QStringLiteral("Площадью более 4 м2 с раздельными переплетами"), 2, 0},
             {kFilling, 2, 1, 1, 1, kOver4, {{2, 0}, {2, 1}}},
         },
+    .left = OpeningWindow::kMargin,
 };
 // clang-format on
 

@@ -15,10 +15,8 @@ constexpr int kFieldLeft = 260; // the fields stand in one column, their units t
 constexpr int kUnderPrompt = 3; // from a prompt's foot to its field
 constexpr int kFieldStep = 8;   // from one field to the next prompt
 constexpr int kPictureInset = 8;
-constexpr int kBottomMargin = 10;
 constexpr int kPrimedBlock = 40; // the instruction and the primed-parts line
 constexpr int kPrimedTextGap = 7;
-constexpr int kPrimedBoxGap = 7;
 
 WindowDescription descriptionOf(const OpeningLayout& layout) {
     return {layout.className, layout.module,
@@ -36,11 +34,12 @@ OpeningWindow::OpeningWindow(const OpeningLayout& layout, const ConditionGrid& c
         layout.picture);
     addPicture(picture);
 
-    // The titles are centred in the room the picture leaves.
+    // The titles are centred in the room the picture leaves, within the margin the prompts keep.
     QLabel* titles = addLabel(layout.titleLines.join('\n'), QPoint(0, kPictureInset),
                               serifFont(layout.titlePixelHeight));
     titles->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    titles->setGeometry(0, kPictureInset, picture.left(), titles->sizeHint().height());
+    titles->setGeometry(kMargin, kPictureInset, picture.left() - kPictureInset - kMargin,
+                        titles->sizeHint().height());
 
     const auto addPromptedField = [&](const char* field, const QString& prompt, const QString& unit,
                                       int top) {
@@ -67,13 +66,15 @@ OpeningWindow::OpeningWindow(const OpeningLayout& layout, const ConditionGrid& c
         QStringLiteral("Площадь окрашиваемой поверхности\nзаполнения оконных проемов\n") +
             layout.openings + ':',
         QStringLiteral("м2"), 0, kMargin, kFieldLeft);
+    // Centred lines, as every calculator's result caption.
+    result.prompt->setAlignment(kResultCaptionAlignment);
     const int content = kPrimedBlock + kButtonHeight + result.prompt->height() + kButtonHeight;
-    const int gap = (client()->height() - kBottomMargin - conditionsBottom - content) / 4;
+    const int gap = (client()->height() - kFootMargin - conditionsBottom - content) / 4;
     const int primedTop = conditionsBottom + gap;
     addPrimedTick(QPoint(kMargin, primedTop), kPrimedTextGap, kPrimedBoxGap, true);
     const int computeTop = primedTop + kPrimedBlock + gap;
     result.moveBy(QPoint(0, computeTop + kButtonHeight + gap));
-    addFoot(computeTop, result, client()->height() - kBottomMargin - kButtonHeight);
+    addFoot(computeTop, result, client()->height() - kFootMargin - kButtonHeight);
     setResetOrder(QStringList{opening::kSashes, opening::kArea, opening::kResult} + boxes);
 }
 

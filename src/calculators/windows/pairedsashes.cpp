@@ -13,7 +13,7 @@ const OpeningLayout kLayout{"TForm21", "oknasparen", 617,
     {QStringLiteral("ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАШИВАЕМОЙ ПОВЕРХНОСТИ ЗАПОЛНЕНИЯ"),
      QStringLiteral("ОКОННЫХ ПРОЕМОВ ЖИЛЫХ И ОБЩЕСТВЕННЫХ ЗДАНИЙ"),
      QStringLiteral("СО СПАРЕННЫМИ ПЕРЕПЛЕТАМИ")},
-    11, QSize(73, 153), QStringLiteral("со спаренными переплетами")};
+    10, QSize(73, 153), QStringLiteral("со спаренными переплетами")};
 // clang-format on
 
 // Characteristic and sash count → its factor, then triple glazing's (CheckBox5 on the first
@@ -48,7 +48,7 @@ constexpr const char* kShopWindows = "CheckBox7";
 // clang-format off
 const ConditionGrid kGrid{
     .columns = {104, 241, 123},
-    .rows = {30, 44, 44, 44, 44},
+    .rows = {36, 44, 44, 44, 44},
     .cells =
         {
             {QStringLiteral("Характеристика заполнения"), 0, 0},
@@ -68,6 +68,7 @@ const ConditionGrid kGrid{
              {{4, 0}, {4, 1}}},
             {QString(), 3, 2, 2, 1},
         },
+    .left = OpeningWindow::kMargin,
 };
 // clang-format on
 
