@@ -7,25 +7,18 @@
 #include "core/windowframe.h"
 
 #include <QCheckBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QScreen>
 
 namespace velaro {
 namespace {
 
 // A result field's tooltip tells how its last result was reached; a refusal, an error or Reset
-// leaves no result and so no tooltip.
-constexpr const char* kShowsTrail = "velaroShowsTrail";
-
+// leaves no result and so no tooltip. No field carries a tooltip of its own.
 void clearTrails(const QWidget* client) {
     for (QLineEdit* edit : client->findChildren<QLineEdit*>())
-        if (edit->property(kShowsTrail).toBool()) {
-            edit->setToolTip(QString());
-            edit->setProperty(kShowsTrail, false);
-        }
+        edit->setToolTip(QString());
 }
 
 } // namespace
@@ -187,7 +180,6 @@ FormState CalculatorWindow::formState() const {
 }
 
 void CalculatorWindow::apply(const Outcome& outcome) {
-    clearTrails(client_);
     if (const auto* results = std::get_if<Results>(&outcome)) {
         for (const auto& [field, text] : results->texts)
             if (auto* edit =
@@ -197,7 +189,6 @@ void CalculatorWindow::apply(const Outcome& outcome) {
             if (auto* edit = qobject_cast<QLineEdit*>(
                     findControl(this, QString::fromStdString(trail.field)))) {
                 edit->setToolTip(QString::fromStdString(trail.written(separator_)));
-                edit->setProperty(kShowsTrail, true);
             }
         return;
     }

@@ -4,17 +4,8 @@
 # and Qt's translations required, and the program, entry, metainfo and icons inside under /usr.
 #   check-deb.sh <build dir> <application id>
 set -euo pipefail
-build=$(realpath "$1")
 id=$2
-out=$(mktemp -d)
-trap 'rm -rf "$out"' EXIT
-if ! cpack -G DEB -B "$out" --config "$build/CPackConfig.cmake" >"$out/cpack.log" 2>&1; then
-  cat "$out/cpack.log"
-  exit 1
-fi
-debs=("$out"/*.deb)
-[ -f "${debs[0]}" ] || { echo "FAIL: no package made"; exit 1; }
-deb=${debs[0]}
+source "$(dirname "$0")/build-deb.sh"
 
 faults=0
 fault() { echo "FAIL: $*"; faults=$((faults + 1)); }

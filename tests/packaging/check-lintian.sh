@@ -4,20 +4,12 @@
 # is printed.
 #   check-lintian.sh <build dir>
 set -euo pipefail
-build=$(realpath "$1")
 command -v lintian >/dev/null || { echo "FAIL: lintian is missing; scripts/install-deps.sh installs it"; exit 1; }
-out=$(mktemp -d)
-trap 'rm -rf "$out"' EXIT
-if ! cpack -G DEB -B "$out" --config "$build/CPackConfig.cmake" >"$out/cpack.log" 2>&1; then
-  cat "$out/cpack.log"
-  exit 1
-fi
-debs=("$out"/*.deb)
-[ -f "${debs[0]}" ] || { echo "FAIL: no package made"; exit 1; }
+source "$(dirname "$0")/build-deb.sh"
 # Exit status 2 is lintian's own failure; tags are judged below.
 status=0
 lintian --pedantic --display-info --display-experimental --no-tag-display-limit \
-  "${debs[0]}" >"$out/tags" 2>"$out/errors" || status=$?
+  "$deb" >"$out/tags" 2>"$out/errors" || status=$?
 cat "$out/tags"
 if [ "$status" -gt 1 ]; then
   cat "$out/errors"
@@ -28,4 +20,4 @@ if grep -qE '^[EW]: ' "$out/tags"; then
   echo "FAIL: lintian reports errors or warnings"
   exit 1
 fi
-echo "$(basename "${debs[0]}"): no lintian error or warning ($(grep -c . "$out/tags" || true) other tags)"
+echo "$(basename "$deb"): no lintian error or warning ($(grep -c . "$out/tags" || true) other tags)"
