@@ -1,7 +1,7 @@
 #pragma once
 // Every calculator window the shell creates, by the number of its window class (TForm2 …
-// TForm27), with the caption of the main-window button that opens it. The catalogue knows every
-// calculator; no calculator knows another.
+// TForm27), with the caption of the main-window button that opens it. Each calculator file adds
+// its own windows; the catalogue gathers them, and no calculator knows another.
 
 #include "core/calculatorwindow.h"
 
@@ -16,13 +16,32 @@ struct CalculatorEntry {
     std::function<CalculatorWindow*(char decimalSeparator)> create;
 };
 
-// All of them, in ascending window number.
-std::vector<CalculatorEntry> allCalculators();
+using Calculators = std::vector<CalculatorEntry>;
 
-// The window-opening and the door calculators.
-std::vector<CalculatorEntry> windowCalculators();
-std::vector<CalculatorEntry> doorCalculators();
-// The windows of one input and one coefficient, rows of one table.
-std::vector<CalculatorEntry> oneInputCalculators();
+// All of them, in ascending window number.
+Calculators allCalculators();
+
+// An entry that builds `Window` from `arguments` and the decimal separator.
+template <class Window, class... Arguments>
+CalculatorEntry calculator(int formNumber, const char* caption, Arguments... arguments) {
+    return {formNumber, QString::fromUtf8(caption),
+            [arguments...](char separator) -> CalculatorWindow* {
+                return new Window(arguments..., separator);
+            }};
+}
+
+// The calculators of each file.
+Calculators pipesCalculators();
+Calculators pipelineCalculators();
+Calculators stuccoCeilingCalculators();
+Calculators stuccoProductCalculators();
+Calculators oneInputCalculators();
+Calculators separateSashCalculators();
+Calculators pairedSashCalculators();
+Calculators industrialWindowCalculators();
+Calculators balconyDoorCalculators();
+Calculators leafDoorCalculators();
+Calculators cabinetDoorCalculators();
+Calculators doorwayFramingCalculators();
 
 } // namespace velaro

@@ -205,7 +205,7 @@ std::vector<OneInputRow> rows() {
 
 } // namespace
 
-std::vector<CalculatorEntry> oneInputCalculators() {
+Calculators oneInputCalculators() {
     std::vector<CalculatorEntry> entries;
     for (OneInputRow& row : rows())
         entries.push_back({row.formNumber, row.button,

@@ -1,4 +1,5 @@
 #include "calculators/doors/balconydoors.h"
+#include "calculators/catalog.h"
 
 namespace velaro {
 namespace {
@@ -92,6 +93,10 @@ BalconyDoorWindow::BalconyDoorWindow(char decimalSeparator, QWidget* parent)
         {doors::kArea, kCompute, kReset, doors::kResult, kSeparate, kSashes, kPaired, kTriple});
     setResetOrder({kSashes, doors::kArea, doors::kResult, kSeparate, kPaired, kTriple});
     setRule(balconydoors::compute);
+}
+
+Calculators balconyDoorCalculators() {
+    return {calculator<BalconyDoorWindow>(23, "Площадь окраски балконных дверей")};
 }
 
 } // namespace velaro

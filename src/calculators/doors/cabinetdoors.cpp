@@ -1,4 +1,5 @@
 #include "calculators/doors/cabinetdoors.h"
+#include "calculators/catalog.h"
 
 namespace velaro {
 namespace {
@@ -36,6 +37,10 @@ CabinetDoorWindow::CabinetDoorWindow(char decimalSeparator, QWidget* parent)
     setTabOrder({doors::kArea, kCompute, kReset, doors::kResult, kPrimedTick});
     setResetOrder({doors::kArea, doors::kResult, kPrimedTick});
     setRule(cabinetdoors::compute);
+}
+
+Calculators cabinetDoorCalculators() {
+    return {calculator<CabinetDoorWindow>(26, "Площадь окраски шкафных дверей")};
 }
 
 } // namespace velaro

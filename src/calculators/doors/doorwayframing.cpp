@@ -1,4 +1,5 @@
 #include "calculators/doors/doorwayframing.h"
+#include "calculators/catalog.h"
 
 namespace velaro {
 namespace {
@@ -46,6 +47,11 @@ DoorwayFramingWindow::DoorwayFramingWindow(char decimalSeparator, QWidget* paren
     setTabOrder({doors::kArea, kCompute, kReset, doors::kResult, kPrimedTick, kPartitions, kThick});
     setResetOrder({doors::kArea, doors::kResult, kPartitions, kThick, kPrimedTick});
     setRule(doorwayframing::compute);
+}
+
+Calculators doorwayFramingCalculators() {
+    return {
+        calculator<DoorwayFramingWindow>(27, "Площадь окраски обрамлений дверных проемов (арка)")};
 }
 
 } // namespace velaro

@@ -1,4 +1,5 @@
 #include "calculators/doors/leafdoors.h"
+#include "calculators/catalog.h"
 
 #include <algorithm>
 #include <string_view>
@@ -147,6 +148,14 @@ LeafDoorWindow::LeafDoorWindow(const LeafDoorDesign& design, char decimalSeparat
     setTabOrder(tabOrder);
     setResetOrder(resetOrder);
     setRule([&table](const FormState& state) { return leafdoors::compute(table, state); });
+}
+
+Calculators leafDoorCalculators() {
+    return {calculator<LeafDoorWindow>(24, "Площадь окраски дверных проемов с глухими полотнами",
+                                       leafdoors::solidLeaves()),
+            calculator<LeafDoorWindow>(25,
+                                       "Площадь окраски дверных проемов с остекленными полотнами",
+                                       leafdoors::glazedLeaves())};
 }
 
 } // namespace velaro

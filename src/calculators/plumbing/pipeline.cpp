@@ -1,4 +1,5 @@
 #include "calculators/plumbing/pipeline.h"
+#include "calculators/catalog.h"
 
 #include "core/coefficients.h"
 #include "core/fonts.h"
@@ -124,3 +125,16 @@ void Window::setOrders(std::span<const Row> rows) {
 }
 
 } // namespace velaro::pipeline
+
+namespace velaro {
+
+Calculators pipelineCalculators() {
+    return {
+        calculator<pipeline::Window>(3, "Площадь окраски стальных труб с выступами, креплениями...",
+                                     pipeline::steelPipelines()),
+        calculator<pipeline::Window>(4,
+                                     "Площадь окраски чугунных труб, включая выступы, крепления...",
+                                     pipeline::castIronPipelines())};
+}
+
+} // namespace velaro

@@ -1,4 +1,5 @@
 #include "calculators/plumbing/pipes.h"
+#include "calculators/catalog.h"
 
 #include "core/fonts.h"
 #include "core/numericedit.h"
@@ -127,6 +128,10 @@ PipesWindow::PipesWindow(char decimalSeparator, QWidget* parent)
         reset << QStringLiteral("Edit%1").arg(i);
     setResetOrder(reset);
     setRule(pipes::compute);
+}
+
+Calculators pipesCalculators() {
+    return {calculator<PipesWindow>(2, "Площадь окраски труб без фасонных частей...")};
 }
 
 } // namespace velaro

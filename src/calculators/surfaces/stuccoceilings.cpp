@@ -1,4 +1,5 @@
 #include "calculators/surfaces/stuccoceilings.h"
+#include "calculators/catalog.h"
 
 #include "core/coefficients.h"
 #include "core/fonts.h"
@@ -72,6 +73,10 @@ StuccoCeilingsWindow::StuccoCeilingsWindow(char decimalSeparator, QWidget* paren
     setTabOrder({kPercentage, kProjection, kCompute, kReset, kArea});
     setResetOrder({kPercentage, kProjection, kArea});
     setRule(stuccoceilings::compute);
+}
+
+Calculators stuccoCeilingCalculators() {
+    return {calculator<StuccoCeilingsWindow>(10, "Площадь окраски лепных потолков")};
 }
 
 } // namespace velaro

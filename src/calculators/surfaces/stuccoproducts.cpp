@@ -1,4 +1,5 @@
 #include "calculators/surfaces/stuccoproducts.h"
+#include "calculators/catalog.h"
 
 #include "core/coefficients.h"
 #include "core/fonts.h"
@@ -75,6 +76,10 @@ StuccoProductsWindow::StuccoProductsWindow(char decimalSeparator, QWidget* paren
     setTabOrder({kBase, kCompute, kReset, kArea, kSparse, kRelief, kDense});
     setResetOrder({kRelief, kBase, kArea, kSparse, kDense});
     setRule(stuccoproducts::compute);
+}
+
+Calculators stuccoProductCalculators() {
+    return {calculator<StuccoProductsWindow>(15, "Площадь окраски лепных изделий")};
 }
 
 } // namespace velaro

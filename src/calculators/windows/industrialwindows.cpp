@@ -1,4 +1,5 @@
 #include "calculators/windows/industrialwindows.h"
+#include "calculators/catalog.h"
 
 #include "calculators/windows/openingrule.h"
 
@@ -62,6 +63,11 @@ IndustrialWindow::IndustrialWindow(char decimalSeparator, QWidget* parent)
     setTabOrder({opening::kArea, kCompute, kReset, opening::kResult, kUpTo4, opening::kSashes,
                  kOver4, kPrimedTick});
     setRule(industrialwindows::compute);
+}
+
+Calculators industrialWindowCalculators() {
+    return {
+        calculator<IndustrialWindow>(22, "Площадь окраски оконных проемов промышленных зданий")};
 }
 
 } // namespace velaro

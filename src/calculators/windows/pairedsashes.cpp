@@ -1,4 +1,5 @@
 #include "calculators/windows/pairedsashes.h"
+#include "calculators/catalog.h"
 
 #include "calculators/windows/openingrule.h"
 
@@ -102,6 +103,11 @@ PairedSashesWindow::PairedSashesWindow(char decimalSeparator, QWidget* parent)
                  opening::kSashes, kStoneWithoutSill, kTransoms, kPrimedTick, kTripleWithSill,
                  kTripleWithoutSill, kShopWindows});
     setRule(pairedsashes::compute);
+}
+
+Calculators pairedSashCalculators() {
+    return {calculator<PairedSashesWindow>(
+        21, "Площадь окраски оконных проемов со спаренными переплетами")};
 }
 
 } // namespace velaro

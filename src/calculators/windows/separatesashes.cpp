@@ -1,4 +1,5 @@
 #include "calculators/windows/separatesashes.h"
+#include "calculators/catalog.h"
 
 #include "calculators/windows/openingrule.h"
 
@@ -80,6 +81,11 @@ SeparateSashesWindow::SeparateSashesWindow(char decimalSeparator, QWidget* paren
     setTabOrder({opening::kArea, kCompute, kReset, opening::kResult, kStoneWithSill,
                  opening::kSashes, kStoneWithoutSill, kTimberWalls, kPrimedTick});
     setRule(separatesashes::compute);
+}
+
+Calculators separateSashCalculators() {
+    return {calculator<SeparateSashesWindow>(
+        20, "Площадь окраски оконных проемов с раздельными переплетами")};
 }
 
 } // namespace velaro
