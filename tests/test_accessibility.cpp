@@ -2,8 +2,8 @@
 // on screen, every captionless check box by its cell or label, every button by its caption, all
 // read back through QAccessible as a screen reader gets them.
 
-#include "core/fieldnames.h"
 #include "core/numericedit.h"
+#include "core/windowparts.h"
 #include "shell/mainwindow.h"
 #include "shell/registry.h"
 #include "support/testsupport.h"

@@ -2,7 +2,6 @@
 // tick and the foot.
 
 #include "core/calculatorwindow.h"
-#include "core/fieldnames.h"
 #include "core/fonts.h"
 #include "core/numericedit.h"
 
@@ -28,7 +27,26 @@ QRect boxBeside(const QRect& text, int gap, bool square) {
     return QRect(left, text.top(), kBoxWidth, text.height());
 }
 
+// The label becomes the field's buddy, so that a screen reader reports the pair as label and
+// labelled, and names the field by the label's text; a qualifier tells apart the fields one
+// heading names, such as the rows under a column heading.
+void nameAfter(QWidget* field, QLabel* label, const QString& qualifier) {
+    if (!label->buddy())
+        label->setBuddy(field); // a heading over several fields is the buddy of the first
+    QString name = oneLine(label->text());
+    if (!qualifier.isEmpty()) {
+        if (name.endsWith(QLatin1Char(':')))
+            name.chop(1);
+        name += QStringLiteral(", ") + qualifier;
+    }
+    field->setAccessibleName(name);
+}
+
 } // namespace
+
+QString oneLine(const QString& shown) {
+    return shown.simplified();
+}
 
 QList<QWidget*> FieldRow::widgets() const {
     QList<QWidget*> all{prompt, field};

@@ -17,6 +17,10 @@ class QWidget;
 
 namespace velaro {
 
+// A shown text as one line: line breaks and runs of blanks become one blank, none at the ends.
+// Fields and boxes are named so for assistive technology.
+QString oneLine(const QString& shown);
+
 class NumericEdit;
 
 inline constexpr const char* kCompute = "Button1";

@@ -23,24 +23,11 @@ namespace {
 
 // Loading the font configuration takes as long as connecting to the display; done on a second
 // thread meanwhile, the main window's first text need not wait for it.
-class FontConfigurationWarmUp {
-  public:
-    FontConfigurationWarmUp() {
+void warmUpFontConfiguration() {
 #if defined(VELARO_HAVE_FONTCONFIG)
-        thread_ = std::thread([] { FcInit(); });
+    FcInit();
 #endif
-    }
-    ~FontConfigurationWarmUp() {
-        join();
-    }
-    void join() {
-        if (thread_.joinable())
-            thread_.join();
-    }
-
-  private:
-    std::thread thread_;
-};
+}
 
 } // namespace
 
@@ -58,7 +45,7 @@ bool installQtTranslations(const QLocale& locale) {
 }
 
 int runApplication(int argc, char** argv, const std::function<void(QWidget&)>& started) {
-    FontConfigurationWarmUp fonts;
+    std::jthread fonts(warmUpFontConfiguration);
     // Menus stay in their windows: asking the desktop for a global menu bar costs a D-Bus round
     // and megabytes for each of 27 windows.
     QApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
