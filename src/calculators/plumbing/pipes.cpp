@@ -1,9 +1,9 @@
-#include "calculators/plumbing/pipes.h"
+// Pipes without fittings: nine runs of diameter × length, each run's area and the total.
+
 #include "calculators/catalog.h"
 
 #include "core/fonts.h"
 #include "core/numericedit.h"
-#include "core/rule.h"
 
 #include <QLabel>
 
@@ -42,9 +42,8 @@ TrailTerm runArea(const FormState& state, const PipeRow& row, bool diameterFirst
     return term;
 }
 
-} // namespace
-
-Outcome pipes::compute(const FormState& state) {
+// Run areas at three decimals, the total of the unrounded runs at two.
+Outcome areas(const FormState& state) {
     std::vector<Trail> runs;
     std::vector<TrailTerm> filled;
     for (std::size_t i = 0; i < kRows.size(); ++i) {
@@ -65,10 +64,15 @@ Outcome pipes::compute(const FormState& state) {
     return results;
 }
 
-PipesWindow::PipesWindow(char decimalSeparator, QWidget* parent)
+class PipesWindow : public CalculatorWindow {
+  public:
+    explicit PipesWindow(char decimalSeparator);
+};
+
+PipesWindow::PipesWindow(char decimalSeparator)
     : CalculatorWindow({"TForm2", "kalkulyat61",
                         QStringLiteral("Калькулятор площади окраски труб "), QSize(471, 549)},
-                       decimalSeparator, parent) {
+                       decimalSeparator) {
     addTitle(QStringLiteral("ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАСКИ ТРУБ "));
     const QFont serif = serifFont();
     addCentredLabel(QStringLiteral("без фасонных частей, креплений, крючьев, выступов"), 30, serif);
@@ -127,8 +131,10 @@ PipesWindow::PipesWindow(char decimalSeparator, QWidget* parent)
     for (int i = 1; i <= 28; ++i)
         reset << QStringLiteral("Edit%1").arg(i);
     setResetOrder(reset);
-    setRule(pipes::compute);
+    setRule(areas);
 }
+
+} // namespace
 
 Calculators pipesCalculators() {
     return {calculator<PipesWindow>(2, "Площадь окраски труб без фасонных частей...")};

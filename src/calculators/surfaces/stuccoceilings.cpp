@@ -1,4 +1,6 @@
-#include "calculators/surfaces/stuccoceilings.h"
+// Stucco ceilings: the ceiling's horizontal projection times a coefficient chosen by how much
+// of it the stucco products cover.
+
 #include "calculators/catalog.h"
 
 #include "core/coefficients.h"
@@ -27,9 +29,8 @@ const CoefficientTable kBands{{
 }, "лепные изделия", "%"};
 // clang-format on
 
-} // namespace
-
-Outcome stuccoceilings::compute(const FormState& state) {
+// Both inputs are required; a percentage above 100 is refused.
+Outcome area(const FormState& state) {
     if (auto refusal = refuseEmpty(
             state, kProjection, "Введите площадь горизонтальной проекции лепных потолков !", kArea))
         return *refusal;
@@ -46,10 +47,15 @@ Outcome stuccoceilings::compute(const FormState& state) {
     return kBands.result(state, kArea, std::move(projection), percent);
 }
 
-StuccoCeilingsWindow::StuccoCeilingsWindow(char decimalSeparator, QWidget* parent)
+class StuccoCeilingsWindow : public CalculatorWindow {
+  public:
+    explicit StuccoCeilingsWindow(char decimalSeparator);
+};
+
+StuccoCeilingsWindow::StuccoCeilingsWindow(char decimalSeparator)
     : CalculatorWindow({"TForm10", "leppotolok",
                         QStringLiteral("Калькулятор окраски лепных потолков"), QSize(492, 504)},
-                       decimalSeparator, parent) {
+                       decimalSeparator) {
     const QFont serif = serifFont();
     addTitle(QStringLiteral("ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАСКИ ЛЕПНЫХ ПОТОЛКОВ"));
     addCentredPicture({161, 137}, 36);
@@ -72,8 +78,10 @@ StuccoCeilingsWindow::StuccoCeilingsWindow(char decimalSeparator, QWidget* paren
 
     setTabOrder({kPercentage, kProjection, kCompute, kReset, kArea});
     setResetOrder({kPercentage, kProjection, kArea});
-    setRule(stuccoceilings::compute);
+    setRule(area);
 }
+
+} // namespace
 
 Calculators stuccoCeilingCalculators() {
     return {calculator<StuccoCeilingsWindow>(10, "Площадь окраски лепных потолков")};

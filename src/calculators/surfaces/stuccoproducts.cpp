@@ -1,4 +1,6 @@
-#include "calculators/surfaces/stuccoproducts.h"
+// Stucco products: the base area times a coefficient chosen by the pattern (sparse or dense)
+// and by whether the relief is higher than 30 mm.
+
 #include "calculators/catalog.h"
 
 #include "core/coefficients.h"
@@ -38,9 +40,8 @@ const ConditionGrid kPatterns{
     .plainAlignment = Qt::AlignRight,
 };
 
-} // namespace
-
-Outcome stuccoproducts::compute(const FormState& state) {
+// Both inputs and exactly one tick are required, checked before anything is read.
+Outcome area(const FormState& state) {
     if (auto refusal =
             refuseEmpty(state, kBase, "Введите площадь основания лепных изделий !", kArea))
         return *refusal;
@@ -54,10 +55,15 @@ Outcome stuccoproducts::compute(const FormState& state) {
     return kCoefficients.result(state, kArea, std::move(base), relief);
 }
 
-StuccoProductsWindow::StuccoProductsWindow(char decimalSeparator, QWidget* parent)
+class StuccoProductsWindow : public CalculatorWindow {
+  public:
+    explicit StuccoProductsWindow(char decimalSeparator);
+};
+
+StuccoProductsWindow::StuccoProductsWindow(char decimalSeparator)
     : CalculatorWindow({"TForm15", "lepizdeliya",
                         QStringLiteral("Калькулятор окраски лепных изделий"), QSize(492, 617)},
-                       decimalSeparator, parent) {
+                       decimalSeparator) {
     addTitle(QStringLiteral("ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАСКИ ЛЕПНЫХ ИЗДЕЛИЙ"));
     addCentredPicture({153, 161}, 40);
 
@@ -75,8 +81,10 @@ StuccoProductsWindow::StuccoProductsWindow(char decimalSeparator, QWidget* paren
 
     setTabOrder({kBase, kCompute, kReset, kArea, kSparse, kRelief, kDense});
     setResetOrder({kRelief, kBase, kArea, kSparse, kDense});
-    setRule(stuccoproducts::compute);
+    setRule(area);
 }
+
+} // namespace
 
 Calculators stuccoProductCalculators() {
     return {calculator<StuccoProductsWindow>(15, "Площадь окраски лепных изделий")};
