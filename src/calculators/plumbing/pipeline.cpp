@@ -32,7 +32,7 @@ struct Design {
     const char* className;
     const char* module;
     int height;
-    const char* material; // e.g. "стальных", in the caption, the title and the total's caption
+    QString material; // e.g. "стальных", in the caption, the title and the total's caption
     const char* included; // the protrusions and fasteners the areas include
     const char* prompt;
     std::vector<Row> rows; // their fields are Edit2 … Edit<rows + 1>
@@ -71,12 +71,12 @@ Outcome total(const std::vector<Row>& rows, const FormState& state) {
 class PipelineWindow : public CalculatorWindow {
   public:
     PipelineWindow(const Design& design, char decimalSeparator)
-        : CalculatorWindow({design.className, design.module,
-                            QStringLiteral("Калькулятор окраски %1 трубопроводов")
-                                .arg(QString::fromUtf8(design.material)),
-                            QSize(kClientWidth, design.height)},
-                           decimalSeparator) {
-        const QString material = QString::fromUtf8(design.material);
+        : CalculatorWindow(
+              {design.className, design.module,
+               QStringLiteral("Калькулятор окраски %1 трубопроводов").arg(design.material),
+               QSize(kClientWidth, design.height)},
+              decimalSeparator) {
+        const QString& material = design.material;
         const QFont serif = serifFont();
         addTitle(
             QStringLiteral("ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАСКИ %1 ТРУБОПРОВОДОВ").arg(material.toUpper()));
@@ -86,7 +86,7 @@ class PipelineWindow : public CalculatorWindow {
         int top = kFirstRowTop;
         for (const Row& row : design.rows) {
             addFieldRow(row.length, QStringLiteral("при диаметре труб, мм: %1:").arg(row.diameter),
-                        QStringLiteral("м.п."), QPoint(kFieldLeft, top));
+                        "м.п.", QPoint(kFieldLeft, top));
             tabs << row.length;
             top += kRowStep;
         }
@@ -95,7 +95,7 @@ class PipelineWindow : public CalculatorWindow {
             bottom - kComputeFromBottom,
             addFieldRow(kTotal,
                         QStringLiteral("Суммарная площадь окраски %1 трубопроводов:").arg(material),
-                        QStringLiteral("м2"), QPoint(kFieldLeft, bottom - kTotalFromBottom)),
+                        "м2", QPoint(kFieldLeft, bottom - kTotalFromBottom)),
             bottom - kResetFromBottom);
         setTabOrder(tabs);
 

@@ -32,8 +32,7 @@ constexpr int kFieldLeft = 334; // the fields stand in one column, their prompts
 const ConditionGrid kPatterns{
     .columns = {142},
     .rows = {15, 15},
-    .cells = {{QStringLiteral("Рисунок редкий:"), 0, 0, 1, 1, kSparse},
-              {QStringLiteral("Рисунок густой:"), 1, 0, 1, 1, kDense}},
+    .cells = {{"Рисунок редкий:", 0, 0, 1, 1, kSparse}, {"Рисунок густой:", 1, 0, 1, 1, kDense}},
     .style = ConditionGrid::Cells::Plain,
     .spacing = 15,
     .boxGap = kPromptGap,
@@ -57,32 +56,29 @@ Outcome area(const FormState& state) {
 
 class StuccoProductsWindow : public CalculatorWindow {
   public:
-    explicit StuccoProductsWindow(char decimalSeparator);
-};
+    explicit StuccoProductsWindow(char decimalSeparator)
+        : CalculatorWindow(
+              {"TForm15", "lepizdeliya", "Калькулятор окраски лепных изделий", QSize(492, 617)},
+              decimalSeparator) {
+        addTitle("ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАСКИ ЛЕПНЫХ ИЗДЕЛИЙ");
+        addCentredPicture({153, 161}, 40);
 
-StuccoProductsWindow::StuccoProductsWindow(char decimalSeparator)
-    : CalculatorWindow({"TForm15", "lepizdeliya",
-                        QStringLiteral("Калькулятор окраски лепных изделий"), QSize(492, 617)},
-                       decimalSeparator) {
-    addTitle(QStringLiteral("ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАСКИ ЛЕПНЫХ ИЗДЕЛИЙ"));
-    addCentredPicture({153, 161}, 40);
-
-    addFieldRow(kBase, QStringLiteral("Введите площадь основания лепных изделий:"),
-                QStringLiteral("м2"), QPoint(kFieldLeft, 226));
-    addFieldRow(kRelief, QStringLiteral("Введите высоту рельефа лепных изделий в мм:"),
-                QStringLiteral("мм"), QPoint(kFieldLeft, 264));
-    addCentredLabel(QStringLiteral("Поставьте галочку там, где условие выполняется:"), 310,
-                    serifFont());
-    addConditionGrid(kPatterns, 340);
-    addFoot(420,
-            addFieldRow(kArea, QStringLiteral("Площадь окраски лепных изделий:"),
-                        QStringLiteral("м2"), QPoint(kFieldLeft, 484)),
+        addFieldRow(kBase, "Введите площадь основания лепных изделий:", "м2",
+                    QPoint(kFieldLeft, 226));
+        addFieldRow(kRelief, "Введите высоту рельефа лепных изделий в мм:", "мм",
+                    QPoint(kFieldLeft, 264));
+        addCentredLabel("Поставьте галочку там, где условие выполняется:", 310, serifFont());
+        addConditionGrid(kPatterns, 340);
+        addFoot(
+            420,
+            addFieldRow(kArea, "Площадь окраски лепных изделий:", "м2", QPoint(kFieldLeft, 484)),
             548);
 
-    setTabOrder({kBase, kCompute, kReset, kArea, kSparse, kRelief, kDense});
-    setResetOrder({kRelief, kBase, kArea, kSparse, kDense});
-    setRule(area);
-}
+        setTabOrder({kBase, kCompute, kReset, kArea, kSparse, kRelief, kDense});
+        setResetOrder({kRelief, kBase, kArea, kSparse, kDense});
+        setRule(area);
+    }
+};
 
 } // namespace
 
