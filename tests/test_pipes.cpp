@@ -1,6 +1,5 @@
 // The pipes calculator driven as a person would: typed runs, Compute, Reset, malformed input.
 
-#include "calculators/plumbing/pipes.h"
 #include "support/testsupport.h"
 
 #include <QLineEdit>
@@ -68,28 +67,28 @@ class PipesTest : public QObject {
         QFETCH(QString, areas);
         QFETCH(QString, total);
         RecordingMessageBoxes boxes;
-        PipesWindow window(',');
-        typeRuns(&window, runs, firstRow);
-        click(&window, "Button1");
+        auto window = createCalculator(2);
+        typeRuns(window.get(), runs, firstRow);
+        click(window.get(), "Button1");
         QVERIFY2(boxes.boxes.isEmpty(), qPrintable(boxes.onlyText(Kind::Error)));
         const QStringList shown = areas.split(';');
         for (int row = 0; row < 9; ++row) {
             const int i = row - firstRow;
             const QString expected = (i >= 0 && i < shown.size()) ? shown[i] : "0";
-            QCOMPARE(textOf(&window, kAreas[row]), expected);
+            QCOMPARE(textOf(window.get(), kAreas[row]), expected);
         }
-        QCOMPARE(textOf(&window, "Edit28"), total);
-        const QString trail = trailMismatch(window);
+        QCOMPARE(textOf(window.get(), "Edit28"), total);
+        const QString trail = trailMismatch(*window);
         QVERIFY2(trail.isEmpty(), qPrintable(trail));
     }
 
     void emptyWindowShowsZeros() {
-        PipesWindow window(',');
-        click(&window, "Button1");
+        auto window = createCalculator(2);
+        click(window.get(), "Button1");
         for (const QString& area : kAreas)
-            QCOMPARE(textOf(&window, area), QString("0"));
-        QCOMPARE(textOf(&window, "Edit28"), QString("0"));
-        const QString trail = trailMismatch(window);
+            QCOMPARE(textOf(window.get(), area), QString("0"));
+        QCOMPARE(textOf(window.get(), "Edit28"), QString("0"));
+        const QString trail = trailMismatch(*window);
         QVERIFY2(trail.isEmpty(), qPrintable(trail));
     }
 
@@ -120,24 +119,24 @@ class PipesTest : public QObject {
         QFETCH(QString, length);
         QFETCH(QString, named);
         RecordingMessageBoxes boxes;
-        PipesWindow window(',');
-        typeInto(&window, "Edit11", "old"); // result fields keep what they held
-        typeInto(&window, "Edit28", "9");
-        typeRuns(&window, "57x10;;;;;;;", 0);
-        retype(&window, kDiameters[row], diameter);
-        retype(&window, kLengths[row], length);
-        click(&window, "Button1");
+        auto window = createCalculator(2);
+        typeInto(window.get(), "Edit11", "old"); // result fields keep what they held
+        typeInto(window.get(), "Edit28", "9");
+        typeRuns(window.get(), "57x10;;;;;;;", 0);
+        retype(window.get(), kDiameters[row], diameter);
+        retype(window.get(), kLengths[row], length);
+        click(window.get(), "Button1");
         QCOMPARE(boxes.onlyText(Kind::Error),
                  QString("'%1' is not a valid floating point value.").arg(named));
-        QCOMPARE(textOf(&window, "Edit19"), QString());
-        QCOMPARE(textOf(&window, "Edit28"), QString("9"));
+        QCOMPARE(textOf(window.get(), "Edit19"), QString());
+        QCOMPARE(textOf(window.get(), "Edit28"), QString("9"));
     }
 
     void firstMalformedRowIsReported() {
         RecordingMessageBoxes boxes;
-        PipesWindow window(',');
-        typeRuns(&window, "57x10;57x1,,0;57x2,,0");
-        click(&window, "Button1");
+        auto window = createCalculator(2);
+        typeRuns(window.get(), "57x10;57x1,,0;57x2,,0");
+        click(window.get(), "Button1");
         QCOMPARE(boxes.onlyText(Kind::Error),
                  QString("'1,,0' is not a valid floating point value."));
     }
@@ -172,13 +171,13 @@ class PipesTest : public QObject {
         QFETCH(QString, pasted);
         QFETCH(QString, error);
         RecordingMessageBoxes boxes;
-        PipesWindow window(',');
-        typeInto(&window, "Edit3", "57");
-        control<QLineEdit>(&window, "Edit1")->setText(pasted); // as a paste: not filtered
-        click(&window, "Button1");
+        auto window = createCalculator(2);
+        typeInto(window.get(), "Edit3", "57");
+        control<QLineEdit>(window.get(), "Edit1")->setText(pasted); // as a paste: not filtered
+        click(window.get(), "Button1");
         if (error.isEmpty()) {
             QVERIFY(boxes.boxes.isEmpty());
-            QCOMPARE(textOf(&window, "Edit19"), QString("1,791"));
+            QCOMPARE(textOf(window.get(), "Edit19"), QString("1,791"));
         } else {
             QCOMPARE(boxes.onlyText(Kind::Error), error);
         }
@@ -186,33 +185,31 @@ class PipesTest : public QObject {
 
     void hugeResultIsTheRangeError() {
         RecordingMessageBoxes boxes;
-        PipesWindow window(',');
-        control<QLineEdit>(&window, "Edit3")->setText("1e20");
-        typeInto(&window, "Edit1", "1");
-        click(&window, "Button1");
+        auto window = createCalculator(2);
+        control<QLineEdit>(window.get(), "Edit3")->setText("1e20");
+        typeInto(window.get(), "Edit1", "1");
+        click(window.get(), "Button1");
         QCOMPARE(boxes.onlyText(Kind::Error), QString("Invalid floating point operation."));
-        QCOMPARE(textOf(&window, "Edit19"), QString());
+        QCOMPARE(textOf(window.get(), "Edit19"), QString());
     }
 
     void resetEmptiesAllFields() {
-        PipesWindow window(',');
+        auto window = createCalculator(2);
         for (int i = 1; i <= 28; ++i)
-            typeInto(&window, QString("Edit%1").arg(i), "5");
-        click(&window, "Button2");
+            typeInto(window.get(), QString("Edit%1").arg(i), "5");
+        click(window.get(), "Button2");
         for (int i = 1; i <= 28; ++i)
-            QCOMPARE(textOf(&window, QString("Edit%1").arg(i)), QString());
+            QCOMPARE(textOf(window.get(), QString("Edit%1").arg(i)), QString());
     }
 
     void tabOrderStartsAtCompute() {
-        PipesWindow window(',');
-        window.show();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
+        auto window = showCalculator(2);
         const QStringList expected{"Button1", "Button2", "Edit3",  "Edit4",  "Edit5",  "Edit6",
                                    "Edit7",   "Edit8",   "Edit1",  "Edit2",  "Edit12", "Edit13",
                                    "Edit14",  "Edit15",  "Edit19", "Edit20", "Edit21", "Edit22",
                                    "Edit23",  "Edit24",  "Edit28", "Edit9",  "Edit10", "Edit11",
                                    "Edit16",  "Edit17",  "Edit18", "Edit25", "Edit26", "Edit27"};
-        QCOMPARE(tabWalk(&window, expected.size()), expected);
+        QCOMPARE(tabWalk(window.get(), expected.size()), expected);
     }
 };
 

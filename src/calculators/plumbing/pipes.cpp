@@ -1,9 +1,9 @@
-#include "calculators/plumbing/pipes.h"
+// Pipes without fittings: nine runs of diameter × length, each run's area and the total.
+
 #include "calculators/catalog.h"
 
 #include "core/fonts.h"
 #include "core/numericedit.h"
-#include "core/rule.h"
 
 #include <QLabel>
 
@@ -42,9 +42,8 @@ TrailTerm runArea(const FormState& state, const PipeRow& row, bool diameterFirst
     return term;
 }
 
-} // namespace
-
-Outcome pipes::compute(const FormState& state) {
+// Run areas at three decimals, the total of the unrounded runs at two.
+Outcome areas(const FormState& state) {
     std::vector<Trail> runs;
     std::vector<TrailTerm> filled;
     for (std::size_t i = 0; i < kRows.size(); ++i) {
@@ -65,70 +64,75 @@ Outcome pipes::compute(const FormState& state) {
     return results;
 }
 
-PipesWindow::PipesWindow(char decimalSeparator, QWidget* parent)
-    : CalculatorWindow({"TForm2", "kalkulyat61",
-                        QStringLiteral("Калькулятор площади окраски труб "), QSize(471, 549)},
-                       decimalSeparator, parent) {
-    addTitle(QStringLiteral("ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАСКИ ТРУБ "));
-    const QFont serif = serifFont();
-    addCentredLabel(QStringLiteral("без фасонных частей, креплений, крючьев, выступов"), 30, serif);
+class PipesWindow : public CalculatorWindow {
+  public:
+    explicit PipesWindow(char decimalSeparator)
+        : CalculatorWindow(
+              {"TForm2", "kalkulyat61", "Калькулятор площади окраски труб ", QSize(471, 549)},
+              decimalSeparator) {
+        addTitle("ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАСКИ ТРУБ ");
+        const QFont serif = serifFont();
+        addCentredLabel("без фасонных частей, креплений, крючьев, выступов", 30, serif);
 
-    constexpr std::array<int, 3> columns{27, 175, 323};
-    constexpr int headingWidth = 148;
-    const auto heading = [&](int column, const QString& text, int top) {
-        QLabel* label = addLabel(text, QPoint(0, top), serif);
-        label->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
-        label->setGeometry(columns[column] + 60 - headingWidth / 2, top, headingWidth,
-                           label->sizeHint().height());
-        return label;
-    };
-    QLabel* diameterHeading =
-        heading(0, QStringLiteral("Введите наружный \nдиаметр труб в мм:"), 58);
-    QLabel* lengthHeading = heading(1, QStringLiteral("Введите м.п. труб:"), 74);
-    QLabel* areaHeading = heading(2, QStringLiteral("Площадь окраски труб:"), 74);
-    QPalette navy = areaHeading->palette();
-    navy.setColor(QPalette::WindowText, QColor(0, 0, 128));
-    areaHeading->setPalette(navy);
-
-    constexpr int firstRowTop = 100;
-    constexpr int rowStep = 31;
-    for (std::size_t i = 0; i < kRows.size(); ++i) {
-        const int top = firstRowTop + static_cast<int>(i) * rowStep;
-        // The rows are told apart by their number, as a person counts them down the table.
-        const QString row = QStringLiteral("строка %1").arg(i + 1);
-        // The headings name the units, so none stands beside the fields; the fields still know
-        // them, for the trails and the estimate sheet.
-        const auto add = [&](const char* name, QLabel* heading, int column, const QString& unit) {
-            addField(name, heading, {}, QPoint(columns[column], top), UnitLine::Centred, row)
-                .field->setUnit(unit);
+        constexpr std::array<int, 3> columns{27, 175, 323};
+        constexpr int headingWidth = 148;
+        const auto heading = [&](int column, const QString& text, int top) {
+            QLabel* label = addLabel(text, QPoint(0, top), serif);
+            label->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+            label->setGeometry(columns[column] + 60 - headingWidth / 2, top, headingWidth,
+                               label->sizeHint().height());
+            return label;
         };
-        add(kRows[i].diameter, diameterHeading, 0, QStringLiteral("мм"));
-        add(kRows[i].length, lengthHeading, 1, QStringLiteral("м"));
-        add(kRows[i].area, areaHeading, 2, QStringLiteral("м2"));
+        QLabel* diameterHeading = heading(0, "Введите наружный \nдиаметр труб в мм:", 58);
+        QLabel* lengthHeading = heading(1, "Введите м.п. труб:", 74);
+        QLabel* areaHeading = heading(2, "Площадь окраски труб:", 74);
+        QPalette navy = areaHeading->palette();
+        navy.setColor(QPalette::WindowText, QColor(0, 0, 128));
+        areaHeading->setPalette(navy);
+
+        constexpr int firstRowTop = 100;
+        constexpr int rowStep = 31;
+        for (std::size_t i = 0; i < kRows.size(); ++i) {
+            const int top = firstRowTop + static_cast<int>(i) * rowStep;
+            // The rows are told apart by their number, as a person counts them down the table.
+            const QString row = QStringLiteral("строка %1").arg(i + 1);
+            // The headings name the units, so none stands beside the fields; the fields still know
+            // them, for the trails and the estimate sheet.
+            const auto add = [&](const char* name, QLabel* heading, int column,
+                                 const QString& unit) {
+                addField(name, heading, {}, QPoint(columns[column], top), UnitLine::Centred, row)
+                    .field->setUnit(unit);
+            };
+            add(kRows[i].diameter, diameterHeading, 0, "мм");
+            add(kRows[i].length, lengthHeading, 1, "м");
+            add(kRows[i].area, areaHeading, 2, "м2");
+        }
+
+        constexpr int totalLabelGap = 10;
+        addFoot(388,
+                addFieldRow(kTotal, "Суммарная площадь окраски труб:", "м2",
+                            QPoint(columns[2], 434), totalLabelGap),
+                484);
+
+        // Tabbing runs down the first six rows column by column, to the total, then across the
+        // last three rows.
+        QStringList tabs{kCompute, kReset};
+        for (auto column : {&PipeRow::diameter, &PipeRow::length, &PipeRow::area})
+            for (std::size_t i = 0; i < 6; ++i)
+                tabs << kRows[i].*column;
+        tabs << kTotal;
+        for (std::size_t i = 6; i < kRows.size(); ++i)
+            tabs << kRows[i].diameter << kRows[i].length << kRows[i].area;
+        setTabOrder(tabs);
+        QStringList reset;
+        for (int i = 1; i <= 28; ++i)
+            reset << QStringLiteral("Edit%1").arg(i);
+        setResetOrder(reset);
+        setRule(areas);
     }
+};
 
-    constexpr int totalLabelGap = 10;
-    addFoot(388,
-            addFieldRow(kTotal, QStringLiteral("Суммарная площадь окраски труб:"),
-                        QStringLiteral("м2"), QPoint(columns[2], 434), totalLabelGap),
-            484);
-
-    // Tabbing runs down the first six rows column by column, to the total, then across the
-    // last three rows.
-    QStringList tabs{kCompute, kReset};
-    for (auto column : {&PipeRow::diameter, &PipeRow::length, &PipeRow::area})
-        for (std::size_t i = 0; i < 6; ++i)
-            tabs << kRows[i].*column;
-    tabs << kTotal;
-    for (std::size_t i = 6; i < kRows.size(); ++i)
-        tabs << kRows[i].diameter << kRows[i].length << kRows[i].area;
-    setTabOrder(tabs);
-    QStringList reset;
-    for (int i = 1; i <= 28; ++i)
-        reset << QStringLiteral("Edit%1").arg(i);
-    setResetOrder(reset);
-    setRule(pipes::compute);
-}
+} // namespace
 
 Calculators pipesCalculators() {
     return {calculator<PipesWindow>(2, "Площадь окраски труб без фасонных частей...")};

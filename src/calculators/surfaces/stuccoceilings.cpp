@@ -1,4 +1,6 @@
-#include "calculators/surfaces/stuccoceilings.h"
+// Stucco ceilings: the ceiling's horizontal projection times a coefficient chosen by how much
+// of it the stucco products cover.
+
 #include "calculators/catalog.h"
 
 #include "core/coefficients.h"
@@ -27,9 +29,8 @@ const CoefficientTable kBands{{
 }, "лепные изделия", "%"};
 // clang-format on
 
-} // namespace
-
-Outcome stuccoceilings::compute(const FormState& state) {
+// Both inputs are required; a percentage above 100 is refused.
+Outcome area(const FormState& state) {
     if (auto refusal = refuseEmpty(
             state, kProjection, "Введите площадь горизонтальной проекции лепных потолков !", kArea))
         return *refusal;
@@ -46,34 +47,37 @@ Outcome stuccoceilings::compute(const FormState& state) {
     return kBands.result(state, kArea, std::move(projection), percent);
 }
 
-StuccoCeilingsWindow::StuccoCeilingsWindow(char decimalSeparator, QWidget* parent)
-    : CalculatorWindow({"TForm10", "leppotolok",
-                        QStringLiteral("Калькулятор окраски лепных потолков"), QSize(492, 504)},
-                       decimalSeparator, parent) {
-    const QFont serif = serifFont();
-    addTitle(QStringLiteral("ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАСКИ ЛЕПНЫХ ПОТОЛКОВ"));
-    addCentredPicture({161, 137}, 36);
+class StuccoCeilingsWindow : public CalculatorWindow {
+  public:
+    explicit StuccoCeilingsWindow(char decimalSeparator)
+        : CalculatorWindow(
+              {"TForm10", "leppotolok", "Калькулятор окраски лепных потолков", QSize(492, 504)},
+              decimalSeparator) {
+        const QFont serif = serifFont();
+        addTitle("ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАСКИ ЛЕПНЫХ ПОТОЛКОВ");
+        addCentredPicture({161, 137}, 36);
 
-    // Long prompts stand centred above their field; the field is centred with its unit beside.
-    const int fieldLeft = centredLeft(NumericEdit::kWidth);
-    QLabel* projection = addCentredLabel(
-        QStringLiteral("Введите площадь горизонтальной проекции лепных потолков:"), 190, serif);
-    addField(kProjection, projection, QStringLiteral("м2"), QPoint(fieldLeft, 210), UnitLine::Text);
-    QLabel* percentage =
-        addCentredLabel(QStringLiteral("Введите площадь горизонтальной проекции лепных изделий\n"
-                                       "в % от площади потолков:"),
-                        248, serif);
-    addField(kPercentage, percentage, QStringLiteral("%"), QPoint(fieldLeft, 284), UnitLine::Text);
+        // Long prompts stand centred above their field; the field is centred with its unit beside.
+        const int fieldLeft = centredLeft(NumericEdit::kWidth);
+        QLabel* projection =
+            addCentredLabel("Введите площадь горизонтальной проекции лепных потолков:", 190, serif);
+        addField(kProjection, projection, "м2", QPoint(fieldLeft, 210), UnitLine::Text);
+        QLabel* percentage =
+            addCentredLabel("Введите площадь горизонтальной проекции лепных изделий\n"
+                            "в % от площади потолков:",
+                            248, serif);
+        addField(kPercentage, percentage, "%", QPoint(fieldLeft, 284), UnitLine::Text);
 
-    addFoot(326,
-            addFieldRow(kArea, QStringLiteral("Площадь окраски лепных потолков:"),
-                        QStringLiteral("м2"), QPoint(300, 382)),
-            440);
+        addFoot(326, addFieldRow(kArea, "Площадь окраски лепных потолков:", "м2", QPoint(300, 382)),
+                440);
 
-    setTabOrder({kPercentage, kProjection, kCompute, kReset, kArea});
-    setResetOrder({kPercentage, kProjection, kArea});
-    setRule(stuccoceilings::compute);
-}
+        setTabOrder({kPercentage, kProjection, kCompute, kReset, kArea});
+        setResetOrder({kPercentage, kProjection, kArea});
+        setRule(area);
+    }
+};
+
+} // namespace
 
 Calculators stuccoCeilingCalculators() {
     return {calculator<StuccoCeilingsWindow>(10, "Площадь окраски лепных потолков")};

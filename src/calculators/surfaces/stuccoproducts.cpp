@@ -1,4 +1,6 @@
-#include "calculators/surfaces/stuccoproducts.h"
+// Stucco products: the base area times a coefficient chosen by the pattern (sparse or dense)
+// and by whether the relief is higher than 30 mm.
+
 #include "calculators/catalog.h"
 
 #include "core/coefficients.h"
@@ -30,17 +32,15 @@ constexpr int kFieldLeft = 334; // the fields stand in one column, their prompts
 const ConditionGrid kPatterns{
     .columns = {142},
     .rows = {15, 15},
-    .cells = {{QStringLiteral("Рисунок редкий:"), 0, 0, 1, 1, kSparse},
-              {QStringLiteral("Рисунок густой:"), 1, 0, 1, 1, kDense}},
+    .cells = {{"Рисунок редкий:", 0, 0, 1, 1, kSparse}, {"Рисунок густой:", 1, 0, 1, 1, kDense}},
     .style = ConditionGrid::Cells::Plain,
     .spacing = 15,
     .boxGap = kPromptGap,
     .plainAlignment = Qt::AlignRight,
 };
 
-} // namespace
-
-Outcome stuccoproducts::compute(const FormState& state) {
+// Both inputs and exactly one tick are required, checked before anything is read.
+Outcome area(const FormState& state) {
     if (auto refusal =
             refuseEmpty(state, kBase, "Введите площадь основания лепных изделий !", kArea))
         return *refusal;
@@ -54,29 +54,33 @@ Outcome stuccoproducts::compute(const FormState& state) {
     return kCoefficients.result(state, kArea, std::move(base), relief);
 }
 
-StuccoProductsWindow::StuccoProductsWindow(char decimalSeparator, QWidget* parent)
-    : CalculatorWindow({"TForm15", "lepizdeliya",
-                        QStringLiteral("Калькулятор окраски лепных изделий"), QSize(492, 617)},
-                       decimalSeparator, parent) {
-    addTitle(QStringLiteral("ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАСКИ ЛЕПНЫХ ИЗДЕЛИЙ"));
-    addCentredPicture({153, 161}, 40);
+class StuccoProductsWindow : public CalculatorWindow {
+  public:
+    explicit StuccoProductsWindow(char decimalSeparator)
+        : CalculatorWindow(
+              {"TForm15", "lepizdeliya", "Калькулятор окраски лепных изделий", QSize(492, 617)},
+              decimalSeparator) {
+        addTitle("ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАСКИ ЛЕПНЫХ ИЗДЕЛИЙ");
+        addCentredPicture({153, 161}, 40);
 
-    addFieldRow(kBase, QStringLiteral("Введите площадь основания лепных изделий:"),
-                QStringLiteral("м2"), QPoint(kFieldLeft, 226));
-    addFieldRow(kRelief, QStringLiteral("Введите высоту рельефа лепных изделий в мм:"),
-                QStringLiteral("мм"), QPoint(kFieldLeft, 264));
-    addCentredLabel(QStringLiteral("Поставьте галочку там, где условие выполняется:"), 310,
-                    serifFont());
-    addConditionGrid(kPatterns, 340);
-    addFoot(420,
-            addFieldRow(kArea, QStringLiteral("Площадь окраски лепных изделий:"),
-                        QStringLiteral("м2"), QPoint(kFieldLeft, 484)),
+        addFieldRow(kBase, "Введите площадь основания лепных изделий:", "м2",
+                    QPoint(kFieldLeft, 226));
+        addFieldRow(kRelief, "Введите высоту рельефа лепных изделий в мм:", "мм",
+                    QPoint(kFieldLeft, 264));
+        addCentredLabel("Поставьте галочку там, где условие выполняется:", 310, serifFont());
+        addConditionGrid(kPatterns, 340);
+        addFoot(
+            420,
+            addFieldRow(kArea, "Площадь окраски лепных изделий:", "м2", QPoint(kFieldLeft, 484)),
             548);
 
-    setTabOrder({kBase, kCompute, kReset, kArea, kSparse, kRelief, kDense});
-    setResetOrder({kRelief, kBase, kArea, kSparse, kDense});
-    setRule(stuccoproducts::compute);
-}
+        setTabOrder({kBase, kCompute, kReset, kArea, kSparse, kRelief, kDense});
+        setResetOrder({kRelief, kBase, kArea, kSparse, kDense});
+        setRule(area);
+    }
+};
+
+} // namespace
 
 Calculators stuccoProductCalculators() {
     return {calculator<StuccoProductsWindow>(15, "Площадь окраски лепных изделий")};
