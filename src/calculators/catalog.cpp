@@ -8,9 +8,8 @@ Calculators allCalculators() {
     Calculators all;
     for (const auto files :
          {pipesCalculators, pipelineCalculators, stuccoCeilingCalculators, stuccoProductCalculators,
-          oneInputCalculators, separateSashCalculators, pairedSashCalculators,
-          industrialWindowCalculators, balconyDoorCalculators, leafDoorCalculators,
-          cabinetDoorCalculators, doorwayFramingCalculators})
+          oneInputCalculators, windowOpeningCalculators, balconyDoorCalculators,
+          leafDoorCalculators, cabinetDoorCalculators, doorwayFramingCalculators})
         for (CalculatorEntry& entry : files())
             all.push_back(std::move(entry));
     std::ranges::sort(all, {}, &CalculatorEntry::formNumber);
