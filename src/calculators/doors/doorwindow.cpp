@@ -1,7 +1,6 @@
 #include "calculators/doors/doorwindow.h"
 
 #include "core/fonts.h"
-#include "core/numericedit.h"
 
 #include <QLabel>
 
@@ -12,21 +11,6 @@ namespace velaro {
 std::optional<Refusal> doors::refuseEmptyArea(const FormState& state) {
     return refuseEmpty(state, kArea, "Введите площадь дверных проемов !", kResult);
 }
-
-Refusal doors::refusal(std::string message) {
-    return tickRefusal(std::move(message), kResult);
-}
-
-Results doors::paintedArea(const FormState& state, const CoefficientTable& table) {
-    return table.result(state, kResult, measured(state, kArea));
-}
-
-namespace {
-
-constexpr int kResultGap = 12; // from the result caption to its field
-constexpr int kPrimedCell = 150;
-
-} // namespace
 
 ConditionGrid DoorWindow::conditionGrid(std::vector<int> columns, std::vector<int> rows,
                                         std::vector<GridCell> cells) {
@@ -39,41 +23,27 @@ ConditionGrid DoorWindow::conditionGrid(std::vector<int> columns, std::vector<in
             .marginInCells = true};
 }
 
-int DoorWindow::addTitle(const QStringList& lines, int top, int width) {
-    QLabel* title = addLabel(lines.join('\n'), QPoint(0, top), serifFont(11));
+int DoorWindow::addTitle(const QString& filling, int width) {
+    QLabel* title =
+        addLabel(QStringLiteral(
+                     "ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАШИВАЕМОЙ ПОВЕРХНОСТИ \nЗАПОЛНЕНИЯ ДВЕРНЫХ ПРОЕМОВ") +
+                     filling,
+                 QPoint(0, kMargin), serifFont(11));
     title->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    title->setGeometry(0, top, width, title->sizeHint().height());
+    title->setGeometry(0, kMargin, width, title->sizeHint().height());
     return title->geometry().bottom() + 1;
-}
-
-int DoorWindow::addAreaBesidePicture(QSize picture, int top) {
-    const QRect area(QPoint(client()->width() - kMargin - picture.width(), top), picture);
-    addPicture(area);
-    const FieldRow row = addFieldUnder(
-        doors::kArea,
-        QStringLiteral("Введите площадь дверных проемов \nпо наружному обводу коробок: "),
-        QStringLiteral("м2"), QPoint(0, 0), kUnderPrompt);
-    const QRect block = row.bounds();
-    row.moveBy(
-        QPoint((area.left() - block.width()) / 2, top + (picture.height() - block.height()) / 2));
-    return area.bottom() + 1;
 }
 
 int DoorWindow::addItalicLine(const QString& text, int top) {
     return addInstruction(text, QPoint(kMargin, top))->geometry().bottom() + 1;
 }
 
-int DoorWindow::addPrimedTick(int top, PrimedText style) {
-    // A box beside a sunken cell keeps the grid's gap; beside a bare label, the shared one.
-    const int boxGap = style == PrimedText::SunkenCell ? 2 : kPrimedBoxGap;
-    return CalculatorWindow::addPrimedTick(QPoint(kMargin, top), kUnderPrompt, boxGap, false,
-                                           style == PrimedText::SunkenCell ? QSize(kPrimedCell, 24)
-                                                                           : QSize());
-}
-
-void DoorWindow::addComputeResultReset(const QStringList& resultCaption, int top) {
-    const FieldRow result = addCentredFieldRow(doors::kResult, resultCaption.join('\n'),
-                                               QStringLiteral("м2"), 0, kResultGap);
+void DoorWindow::addComputeResultReset(const QString& filling, int top) {
+    constexpr int kResultGap = 12; // from the result caption to its field
+    const FieldRow result = addCentredFieldRow(
+        doors::kResult,
+        QStringLiteral("Площадь окрашиваемой поверхности\nзаполнения дверных проемов") + filling,
+        QStringLiteral("м2"), 0, kResultGap);
     result.prompt->setAlignment(kResultCaptionAlignment);
     const int captionHeight = result.prompt->height();
 
@@ -85,20 +55,6 @@ void DoorWindow::addComputeResultReset(const QStringList& resultCaption, int top
     const int captionTop = computeTop + kButtonHeight + spacing;
     result.moveBy(QPoint(0, captionTop));
     addFoot(computeTop, result, std::max(resetTop, captionTop + captionHeight + spacing));
-}
-
-void DoorWindow::addAreaWindowParts(const AreaWindowLayout& layout) {
-    int bottom = addTitle(
-        {QStringLiteral("ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАШИВАЕМОЙ ПОВЕРХНОСТИ "), layout.titleSecondLine},
-        kMargin, client()->width());
-    bottom = addAreaBesidePicture(layout.picture, bottom + kGap);
-    if (layout.tickInstruction)
-        bottom = addItalicLine(doors::kTickWhereItHolds, bottom + kGap) + 4;
-    else
-        bottom += kGap;
-    bottom = addConditionGrid(layout.grid, bottom);
-    bottom = addPrimedTick(bottom + kGap, layout.primedText);
-    addComputeResultReset(layout.resultCaption, bottom);
 }
 
 } // namespace velaro
