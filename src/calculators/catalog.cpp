@@ -6,10 +6,9 @@ namespace velaro {
 
 Calculators allCalculators() {
     Calculators all;
-    for (const auto files :
-         {pipesCalculators, pipelineCalculators, stuccoCeilingCalculators, stuccoProductCalculators,
-          oneInputCalculators, windowOpeningCalculators, balconyDoorCalculators,
-          leafDoorCalculators, cabinetDoorCalculators, doorwayFramingCalculators})
+    for (const auto files : {pipesCalculators, pipelineCalculators, stuccoCeilingCalculators,
+                             stuccoProductCalculators, oneInputCalculators,
+                             windowOpeningCalculators, balconyDoorCalculators, areaDoorCalculators})
         for (CalculatorEntry& entry : files())
             all.push_back(std::move(entry));
     std::ranges::sort(all, {}, &CalculatorEntry::formNumber);

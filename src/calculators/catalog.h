@@ -38,8 +38,6 @@ Calculators stuccoProductCalculators();
 Calculators oneInputCalculators();
 Calculators windowOpeningCalculators();
 Calculators balconyDoorCalculators();
-Calculators leafDoorCalculators();
-Calculators cabinetDoorCalculators();
-Calculators doorwayFramingCalculators();
+Calculators areaDoorCalculators();
 
 } // namespace velaro

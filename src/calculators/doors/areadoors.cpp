@@ -204,16 +204,9 @@ CalculatorEntry entry(const Design& design) {
 
 } // namespace
 
-Calculators leafDoorCalculators() {
-    return {entry(kSolidLeafDoors), entry(kGlazedLeafDoors)};
-}
-
-Calculators cabinetDoorCalculators() {
-    return {entry(kCabinetDoors)};
-}
-
-Calculators doorwayFramingCalculators() {
-    return {entry(kDoorwayFraming)};
+Calculators areaDoorCalculators() {
+    return {entry(kSolidLeafDoors), entry(kGlazedLeafDoors), entry(kCabinetDoors),
+            entry(kDoorwayFraming)};
 }
 
 } // namespace velaro
