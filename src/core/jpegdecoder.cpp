@@ -8,6 +8,9 @@
 namespace velaro {
 namespace {
 
+// Pictures are small illustrations; anything larger is treated as corrupt.
+constexpr unsigned kMaxPictureSide = 4096;
+
 // libjpeg reports errors through a callback that must not return; the default one exits the
 // process. Ours jumps back to the decoding function, which is plain C-style code with no
 // objects needing destruction between setjmp and longjmp.

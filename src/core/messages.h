@@ -4,7 +4,6 @@
 
 #include <QString>
 
-#include <exception>
 #include <functional>
 
 class QWidget;

@@ -63,7 +63,7 @@ long double IntPower(long double base, int exponent);
 // units, times the factor, with the factor held as a double. The value arrives as a double, and
 // the stored hundredth lies slightly above 0.01, so 0.125 gives 0.12 and 2.675 gives 2.67.
 // Throws EInvalidOp where the whole number is past the 64-bit range, infinite or NaN.
-double SimpleRoundTo(double value, std::int8_t digit = -2);
+double SimpleRoundTo(double value, std::int8_t digit);
 
 // What a calculator shows for a working value: rounded at `digit`, then written.
 inline std::string RoundedText(long double value, std::int8_t digit, char decimalSeparator) {

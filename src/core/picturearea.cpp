@@ -51,14 +51,13 @@ PictureArea::PictureArea(const QString& name, const QRect& area, QWidget* parent
 void PictureArea::setPicture(std::optional<QImage> picture) {
     resource_.clear();
     picture_ = std::move(picture);
-    decoded_ = true;
     update();
 }
 
 void PictureArea::setPictureResource(const QString& path) {
     resource_ = path;
     picture_.reset();
-    decoded_ = false;
+    decodedScale_ = 0;
     update();
 }
 
@@ -66,7 +65,7 @@ const std::optional<QImage>& PictureArea::picture() const {
     // Past one device pixel per point the twice-as-large rendering is the sharper one, also where
     // it is scaled down a little (at 1.5).
     const int scale = devicePixelRatioF() > 1.0 ? 2 : 1;
-    if (!resource_.isEmpty() && (!decoded_ || scale != decodedScale_)) {
+    if (!resource_.isEmpty() && scale != decodedScale_) {
         picture_.reset();
         if (scale != 1) {
             picture_ = resourcePicture(scaledPath(resource_, scale));
@@ -76,7 +75,6 @@ const std::optional<QImage>& PictureArea::picture() const {
         if (!picture_)
             picture_ = resourcePicture(resource_);
         decodedScale_ = scale;
-        decoded_ = true;
     }
     return picture_;
 }
@@ -92,7 +90,7 @@ void PictureArea::paintEvent(QPaintEvent*) {
 void PictureArea::hideEvent(QHideEvent* event) {
     if (!resource_.isEmpty()) {
         picture_.reset();
-        decoded_ = false;
+        decodedScale_ = 0;
     }
     QWidget::hideEvent(event);
 }

@@ -3,7 +3,7 @@
 #include "core/fonts.h"
 #include "core/messages.h"
 
-#include <QGuiApplication>
+#include <QCoreApplication>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QMainWindow>
@@ -122,10 +122,8 @@ int keptInside(int wanted, int length, int first, int available) {
     return std::clamp(wanted, first, first + available - length);
 }
 
-} // namespace
-
+// The light scheme the windows were drawn for, as Qt's own Fusion style defines it.
 QPalette lightPalette(const QColor& background) {
-    // The light scheme the windows were drawn for, as Qt's own Fusion style defines it.
     struct Role {
         QPalette::ColorRole role;
         QRgb normal;
@@ -161,6 +159,8 @@ QPalette lightPalette(const QColor& background) {
     palette.setColor(QPalette::Window, background);
     return palette;
 }
+
+} // namespace
 
 void setUpTopLevelWindow(QMainWindow& window, const QString& className, const QString& caption,
                          const QString& iconPath, const QColor& background) {
@@ -211,11 +211,6 @@ QMargins knownFrameMargins(const QWidget& window) {
             frame.right() - client.right(), frame.bottom() - client.bottom()};
 }
 
-bool windowSystemDrawsFrames() {
-    const QString platform = QGuiApplication::platformName();
-    return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
-}
-
 void placeFrame(QWidget& window, const QScreen* screen, Placement where,
                 const QMargins& likelyMargins) {
     FrameKeeper::of(window).place(screen, std::move(where), likelyMargins);
@@ -223,14 +218,6 @@ void placeFrame(QWidget& window, const QScreen* screen, Placement where,
 
 void whenFramed(QWidget& window, std::function<void(const QMargins&)> framed) {
     FrameKeeper::of(window).setFramed(std::move(framed));
-}
-
-void bringToFront(QWidget& window) {
-    // A minimised window keeps that state while hidden; showing it would show it minimised.
-    window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
-    window.show();
-    window.raise();
-    window.activateWindow();
 }
 
 } // namespace velaro
