@@ -12,12 +12,10 @@ std::optional<QImage> imageFromJpeg(const QByteArray& bytes) {
                               static_cast<std::size_t>(bytes.size()));
     if (!decoded)
         return std::nullopt;
-    QImage image(decoded->width, decoded->height, QImage::Format_RGB888);
-    const int stride = decoded->width * 3;
-    for (int y = 0; y < decoded->height; ++y)
-        std::copy_n(decoded->rgb.data() + static_cast<std::size_t>(y) * stride, stride,
-                    image.scanLine(y));
-    return image;
+    // The image wraps the decoded rows, so it is copied before they go.
+    return QImage(decoded->rgb.data(), decoded->width, decoded->height, decoded->width * 3,
+                  QImage::Format_RGB888)
+        .copy();
 }
 
 namespace {
