@@ -78,10 +78,8 @@ bool decodeInto(const std::uint8_t* data, std::size_t size, DecodedImage& out) {
 } // namespace
 
 std::optional<DecodedImage> decodeJpeg(const std::uint8_t* data, std::size_t size) {
-    if (data == nullptr || size == 0)
-        return std::nullopt;
     DecodedImage image;
-    if (!decodeInto(data, size, image))
+    if (data == nullptr || size == 0 || !decodeInto(data, size, image))
         return std::nullopt;
     return image;
 }

@@ -27,7 +27,6 @@ MessageBoxes& messageBoxes();
 // Replaces the boxes until called again; nullptr restores the real ones.
 void installMessageBoxes(MessageBoxes* boxes);
 
-// ShowMessage: the validation message box.
 inline void ShowMessage(const QString& text) {
     messageBoxes().showMessage(text);
 }

@@ -151,9 +151,8 @@ std::string FloatToStr(long double value, char decimalSeparator) {
     if (value == 0.0L)
         return "0"; // also for negative zero
 
-    // Correctly rounded to 15 significant digits; %g's rule picks the exponent form exactly
-    // past 15 integer digits or below 0.0001.
-    // 64 characters hold any 15-digit general form.
+    // Correctly rounded to 15 significant digits (64 characters hold any such general form);
+    // %g's rule picks the exponent form exactly past 15 integer digits or below 0.0001.
     std::array<char, 64> buffer{};
     const auto written = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
                                        std::chars_format::general, 15);

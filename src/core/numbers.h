@@ -1,9 +1,7 @@
 #pragma once
 // The number model every calculator shares: reading field text, writing results, and the
 // half-up rounding. Plain C++ so it can be tested, fuzzed and benchmarked without a window.
-//
-// Working values are `long double` (64-bit significand). Results near a half depend on it, and on
-// the rounding taking its value as a double and its factor as a double.
+// Working values are `long double` (64-bit significand): results near a half depend on it.
 
 #include <cstdint>
 #include <limits>

@@ -25,19 +25,16 @@ namespace {
 // them on, so in a field they still do nothing.
 class ReturnPressesFocusedButton : public QObject {
   public:
-    explicit ReturnPressesFocusedButton(QWidget& window) : QObject(&window), window_(window) {
-        window.installEventFilter(this);
-    }
+    using QObject::QObject;
 
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched != &window_ ||
-            (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease))
+    bool eventFilter(QObject* window, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
             return false;
         const auto* key = static_cast<QKeyEvent*>(event);
         if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) ||
             (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
             return false;
-        auto* button = qobject_cast<QPushButton*>(window_.focusWidget());
+        auto* button = qobject_cast<QPushButton*>(static_cast<QWidget*>(window)->focusWidget());
         if (!button || !button->isEnabled())
             return false;
         QKeyEvent space(key->type(), Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "),
@@ -45,9 +42,6 @@ class ReturnPressesFocusedButton : public QObject {
         QCoreApplication::sendEvent(button, &space);
         return true;
     }
-
-  private:
-    QWidget& window_;
 };
 
 // Keeps one window's placement until the window system has framed it, then places it again
@@ -175,7 +169,7 @@ void setUpTopLevelWindow(QMainWindow& window, const QString& className, const QS
     // would otherwise turn light on the fixed light background.
     window.setPalette(lightPalette(background));
     window.setAutoFillBackground(true);
-    new ReturnPressesFocusedButton(window);
+    window.installEventFilter(new ReturnPressesFocusedButton(&window));
 }
 
 QAction* addMenuCommand(QMainWindow& window, const QString& menuTitle, const QString& menuName,

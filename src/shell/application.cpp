@@ -28,7 +28,6 @@ void warmUpFontConfiguration() {
 #endif
 }
 
-// The regional decimal separator, read once at start-up.
 char systemDecimalSeparator() {
     const QString separator = QLocale::system().decimalPoint();
     if (separator.size() == 1 && separator[0].unicode() < 0x80)

@@ -53,8 +53,7 @@ class Program {
     WindowRegistry& registry() { return *registry_; }
     EstimateSheet& estimateSheet() { return *estimate_; }
 
-    // Shows the main window.
-    void start();
+    void start(); // shows the main window
 
   private:
     // Declared first: it outlives the calculators that record into it.
