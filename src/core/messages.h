@@ -6,8 +6,6 @@
 
 #include <functional>
 
-class QWidget;
-
 namespace velaro {
 
 inline const QString kApplicationTitle = QStringLiteral("Velaro Калькулятор окраски");
