@@ -122,7 +122,7 @@ class PicturesTest : public QObject {
         QWidget window;
         PictureArea area("Image1", QRect(10, 10, 30, 16), &window);
         area.setPicture(imageFromJpeg(makeJpeg(40, 16)));
-        QVERIFY(area.hasPicture());
+        QVERIFY(area.picture());
         const QImage shown = area.grab().toImage();
         const int ratio = qRound(shown.devicePixelRatio());
         QCOMPARE(shown.size(), QSize(30, 16) * ratio);
@@ -231,7 +231,7 @@ class PicturesTest : public QObject {
         QWidget window;
         PictureArea area("Image1", QRect(0, 0, 20, 20), &window);
         area.setPicture(imageFromJpeg(QByteArray(100, '\0')));
-        QVERIFY(!area.hasPicture());
+        QVERIFY(!area.picture());
         area.grab(); // paints without a picture
     }
 };

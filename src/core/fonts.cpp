@@ -5,13 +5,10 @@
 namespace velaro {
 
 void installFontSubstitutions() {
-    QFont::insertSubstitutions(QStringLiteral("Times New Roman"), QStringList()
-                                                                      << "Liberation Serif"
-                                                                      << "Tinos"
-                                                                      << "DejaVu Serif");
-    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), QStringList() << "Liberation Sans"
-                                                                              << "Arimo"
-                                                                              << "DejaVu Sans");
+    QFont::insertSubstitutions(QStringLiteral("Times New Roman"),
+                               {"Liberation Serif", "Tinos", "DejaVu Serif"});
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+                               {"Liberation Sans", "Arimo", "DejaVu Sans"});
 }
 
 QFont serifFont(int pixelHeight, bool bold, bool italic) {

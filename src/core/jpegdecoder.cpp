@@ -8,6 +8,9 @@
 namespace velaro {
 namespace {
 
+// Pictures are small illustrations; anything larger is treated as corrupt.
+constexpr unsigned kMaxPictureSide = 4096;
+
 // libjpeg reports errors through a callback that must not return; the default one exits the
 // process. Ours jumps back to the decoding function, which is plain C-style code with no
 // objects needing destruction between setjmp and longjmp.
@@ -75,10 +78,8 @@ bool decodeInto(const std::uint8_t* data, std::size_t size, DecodedImage& out) {
 } // namespace
 
 std::optional<DecodedImage> decodeJpeg(const std::uint8_t* data, std::size_t size) {
-    if (data == nullptr || size == 0)
-        return std::nullopt;
     DecodedImage image;
-    if (!decodeInto(data, size, image))
+    if (data == nullptr || size == 0 || !decodeInto(data, size, image))
         return std::nullopt;
     return image;
 }

@@ -16,9 +16,6 @@ struct DecodedImage {
     std::vector<std::uint8_t> rgb; // width * height * 3 bytes, rows top to bottom
 };
 
-// Pictures are small illustrations; anything larger is treated as corrupt.
-inline constexpr int kMaxPictureSide = 4096;
-
 std::optional<DecodedImage> decodeJpeg(const std::uint8_t* data, std::size_t size);
 
 } // namespace velaro

@@ -4,10 +4,7 @@
 
 #include <QString>
 
-#include <exception>
 #include <functional>
-
-class QWidget;
 
 namespace velaro {
 
@@ -28,7 +25,6 @@ MessageBoxes& messageBoxes();
 // Replaces the boxes until called again; nullptr restores the real ones.
 void installMessageBoxes(MessageBoxes* boxes);
 
-// ShowMessage: the validation message box.
 inline void ShowMessage(const QString& text) {
     messageBoxes().showMessage(text);
 }

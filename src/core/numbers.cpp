@@ -151,20 +151,15 @@ std::string FloatToStr(long double value, char decimalSeparator) {
     if (value == 0.0L)
         return "0"; // also for negative zero
 
-    // Correctly rounded to 15 significant digits; %g's rule picks the exponent form exactly
-    // past 15 integer digits or below 0.0001.
+    // Correctly rounded to 15 significant digits (64 characters hold any such general form);
+    // %g's rule picks the exponent form exactly past 15 integer digits or below 0.0001.
     std::array<char, 64> buffer{};
-    auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                   std::chars_format::general, 15);
-    (void)ec; // 64 characters hold any 15-digit general form
-    std::string raw(buffer.data(), end);
-
-    std::string out;
-    out.reserve(raw.size());
-    std::size_t e = raw.find('e');
-    std::string mantissa = raw.substr(0, e);
-    for (char c : mantissa)
-        out += (c == '.') ? decimalSeparator : c;
+    const auto written = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                       std::chars_format::general, 15);
+    const std::string raw(buffer.data(), written.ptr);
+    const std::size_t e = raw.find('e');
+    std::string out = raw.substr(0, e);
+    std::replace(out.begin(), out.end(), '.', decimalSeparator);
     if (e != std::string::npos) {
         // "1.5e+16" is written "1,5E16", "1e-05" as "1E-5".
         out += 'E';

@@ -1,9 +1,7 @@
 #pragma once
 // The number model every calculator shares: reading field text, writing results, and the
 // half-up rounding. Plain C++ so it can be tested, fuzzed and benchmarked without a window.
-//
-// Working values are `long double` (64-bit significand). Results near a half depend on it, and on
-// the rounding taking its value as a double and its factor as a double.
+// Working values are `long double` (64-bit significand): results near a half depend on it.
 
 #include <cstdint>
 #include <limits>
@@ -63,7 +61,7 @@ long double IntPower(long double base, int exponent);
 // units, times the factor, with the factor held as a double. The value arrives as a double, and
 // the stored hundredth lies slightly above 0.01, so 0.125 gives 0.12 and 2.675 gives 2.67.
 // Throws EInvalidOp where the whole number is past the 64-bit range, infinite or NaN.
-double SimpleRoundTo(double value, std::int8_t digit = -2);
+double SimpleRoundTo(double value, std::int8_t digit);
 
 // What a calculator shows for a working value: rounded at `digit`, then written.
 inline std::string RoundedText(long double value, std::int8_t digit, char decimalSeparator) {

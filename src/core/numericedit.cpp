@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 
 #include <limits>
+#include <optional>
 
 namespace velaro {
 namespace {
@@ -29,34 +30,27 @@ std::optional<QString> typedText(const QKeyEvent& event) {
     return event.text();
 }
 
-} // namespace
-
-std::optional<QChar> filterTypedCharacter(QChar typed, QChar decimalSeparator) {
-    if (typed == kBackspace)
+// Digits pass, a point or a comma becomes the regional separator, anything else is discarded.
+// A lone Backspace passes as the key it is; inside longer text it would become a literal character.
+QString filtered(const QString& typed, QChar separator) {
+    if (typed == QString(kBackspace))
         return typed;
-    if (typed == QChar(',') || typed == QChar('.'))
-        return decimalSeparator;
-    if (typed >= QChar('0') && typed <= QChar('9'))
-        return typed;
-    return std::nullopt;
+    QString out;
+    for (QChar c : typed)
+        if (c == u',' || c == u'.')
+            out += separator;
+        else if (c >= u'0' && c <= u'9')
+            out += c;
+    return out;
 }
+
+} // namespace
 
 NumericEdit::NumericEdit(const QString& name, QChar decimalSeparator, QWidget* parent)
     : QLineEdit(parent), separator_(decimalSeparator) {
     setObjectName(name);
     resize(kWidth, kHeight);
     setMaxLength(std::numeric_limits<int>::max()); // no length limit: a paste is never cut short
-}
-
-QString NumericEdit::filtered(const QString& typed) const {
-    // Backspace is a key of its own; inside longer text it would become a literal character.
-    if (typed == QString(kBackspace))
-        return typed;
-    QString out;
-    for (QChar c : typed)
-        if (auto passed = filterTypedCharacter(c, separator_); passed && *passed != kBackspace)
-            out += *passed;
-    return out;
 }
 
 void NumericEdit::keyPressEvent(QKeyEvent* event) {
@@ -74,7 +68,7 @@ void NumericEdit::keyPressEvent(QKeyEvent* event) {
         QLineEdit::keyPressEvent(event);
         return;
     }
-    const QString passed = filtered(*typed);
+    const QString passed = filtered(*typed, separator_);
     if (passed.isEmpty()) {
         event->accept();
         return;
@@ -96,7 +90,7 @@ void NumericEdit::keyPressEvent(QKeyEvent* event) {
 void NumericEdit::inputMethodEvent(QInputMethodEvent* event) {
     // Committed text passes the same filter, character by character.
     const QString commit = event->commitString();
-    const QString passed = filtered(commit);
+    const QString passed = filtered(commit, separator_);
     if (passed == commit) {
         QLineEdit::inputMethodEvent(event);
         return;

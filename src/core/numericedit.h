@@ -3,13 +3,7 @@
 
 #include <QLineEdit>
 
-#include <optional>
-
 namespace velaro {
-
-// The key filter on one typed character: digits, Backspace, comma and point pass, the point
-// and the comma becoming the regional separator; anything else is discarded (nullopt).
-std::optional<QChar> filterTypedCharacter(QChar typed, QChar decimalSeparator);
 
 class NumericEdit : public QLineEdit {
     Q_OBJECT
@@ -28,8 +22,6 @@ class NumericEdit : public QLineEdit {
     void inputMethodEvent(QInputMethodEvent* event) override;
 
   private:
-    QString filtered(const QString& typed) const;
-
     QChar separator_;
     QString unit_;
 };

@@ -12,12 +12,10 @@ std::optional<QImage> imageFromJpeg(const QByteArray& bytes) {
                               static_cast<std::size_t>(bytes.size()));
     if (!decoded)
         return std::nullopt;
-    QImage image(decoded->width, decoded->height, QImage::Format_RGB888);
-    const int stride = decoded->width * 3;
-    for (int y = 0; y < decoded->height; ++y)
-        std::copy_n(decoded->rgb.data() + static_cast<std::size_t>(y) * stride, stride,
-                    image.scanLine(y));
-    return image;
+    // The image wraps the decoded rows, so it is copied before they go.
+    return QImage(decoded->rgb.data(), decoded->width, decoded->height, decoded->width * 3,
+                  QImage::Format_RGB888)
+        .copy();
 }
 
 namespace {
@@ -51,14 +49,13 @@ PictureArea::PictureArea(const QString& name, const QRect& area, QWidget* parent
 void PictureArea::setPicture(std::optional<QImage> picture) {
     resource_.clear();
     picture_ = std::move(picture);
-    decoded_ = true;
     update();
 }
 
 void PictureArea::setPictureResource(const QString& path) {
     resource_ = path;
     picture_.reset();
-    decoded_ = false;
+    decodedScale_ = 0;
     update();
 }
 
@@ -66,7 +63,7 @@ const std::optional<QImage>& PictureArea::picture() const {
     // Past one device pixel per point the twice-as-large rendering is the sharper one, also where
     // it is scaled down a little (at 1.5).
     const int scale = devicePixelRatioF() > 1.0 ? 2 : 1;
-    if (!resource_.isEmpty() && (!decoded_ || scale != decodedScale_)) {
+    if (!resource_.isEmpty() && scale != decodedScale_) {
         picture_.reset();
         if (scale != 1) {
             picture_ = resourcePicture(scaledPath(resource_, scale));
@@ -76,7 +73,6 @@ const std::optional<QImage>& PictureArea::picture() const {
         if (!picture_)
             picture_ = resourcePicture(resource_);
         decodedScale_ = scale;
-        decoded_ = true;
     }
     return picture_;
 }
@@ -92,7 +88,7 @@ void PictureArea::paintEvent(QPaintEvent*) {
 void PictureArea::hideEvent(QHideEvent* event) {
     if (!resource_.isEmpty()) {
         picture_.reset();
-        decoded_ = false;
+        decodedScale_ = 0;
     }
     QWidget::hideEvent(event);
 }

@@ -1,10 +1,10 @@
 #pragma once
 // A calculator's illustration: a JPEG compiled into the program, drawn unscaled from the
-// area's top-left corner and cut off at its edges. A picture that cannot be decoded leaves the
-// area empty. A picture named by its resource is decoded when first painted and let go when the
+// area's top-left corner and cut off at its edges; one that cannot be decoded leaves the area
+// empty. A picture named by its resource is decoded when first painted and let go when the
 // window hides, so hidden calculators hold no pixels. On a screen of more than one device pixel
-// per point the resource's twice-as-large rendering ("<name>@2x.jpg") is drawn instead, at the
-// same size in points, so the picture stays sharp; where there is none the plain one is drawn.
+// per point its twice-as-large rendering ("<name>@2x.jpg"), where there is one, is drawn instead
+// at the same size in points, so the picture stays sharp.
 
 #include <QImage>
 #include <QWidget>
@@ -16,8 +16,7 @@ namespace velaro {
 // Decodes JPEG bytes with the project's libjpeg decoder.
 std::optional<QImage> imageFromJpeg(const QByteArray& bytes);
 
-// The picture of a calculator module, from the resource ":/pictures/<module>.jpg", or at scale 2
-// its rendering at twice the size, ":/pictures/<module>@2x.jpg".
+// The picture of a calculator module, ":/pictures/<module>.jpg", or its rendering at scale 2.
 std::optional<QImage> modulePicture(const QString& module, int scale = 1);
 
 class PictureArea : public QWidget {
@@ -30,10 +29,9 @@ class PictureArea : public QWidget {
     // The JPEG resource to show, decoded on demand.
     void setPictureResource(const QString& path);
 
-    // The picture as it is shown (decoding a resource if need be): for a resource, the rendering
-    // that suits the area's device pixel ratio, with that ratio set.
+    // The picture as it is shown, decoding a resource's rendering for the area's device pixel
+    // ratio (with that ratio set) if need be.
     const std::optional<QImage>& picture() const;
-    bool hasPicture() const { return picture().has_value(); }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -42,8 +40,7 @@ class PictureArea : public QWidget {
   private:
     QString resource_;
     mutable std::optional<QImage> picture_;
-    mutable bool decoded_ = false;
-    mutable int decodedScale_ = 1;
+    mutable int decodedScale_ = 0; // 0 while the resource is not decoded
 };
 
 } // namespace velaro

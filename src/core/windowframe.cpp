@@ -3,7 +3,7 @@
 #include "core/fonts.h"
 #include "core/messages.h"
 
-#include <QGuiApplication>
+#include <QCoreApplication>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QMainWindow>
@@ -25,19 +25,16 @@ namespace {
 // them on, so in a field they still do nothing.
 class ReturnPressesFocusedButton : public QObject {
   public:
-    explicit ReturnPressesFocusedButton(QWidget& window) : QObject(&window), window_(window) {
-        window.installEventFilter(this);
-    }
+    using QObject::QObject;
 
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched != &window_ ||
-            (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease))
+    bool eventFilter(QObject* window, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
             return false;
         const auto* key = static_cast<QKeyEvent*>(event);
         if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) ||
             (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
             return false;
-        auto* button = qobject_cast<QPushButton*>(window_.focusWidget());
+        auto* button = qobject_cast<QPushButton*>(static_cast<QWidget*>(window)->focusWidget());
         if (!button || !button->isEnabled())
             return false;
         QKeyEvent space(key->type(), Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "),
@@ -45,9 +42,6 @@ class ReturnPressesFocusedButton : public QObject {
         QCoreApplication::sendEvent(button, &space);
         return true;
     }
-
-  private:
-    QWidget& window_;
 };
 
 // Keeps one window's placement until the window system has framed it, then places it again
@@ -122,10 +116,8 @@ int keptInside(int wanted, int length, int first, int available) {
     return std::clamp(wanted, first, first + available - length);
 }
 
-} // namespace
-
+// The light scheme the windows were drawn for, as Qt's own Fusion style defines it.
 QPalette lightPalette(const QColor& background) {
-    // The light scheme the windows were drawn for, as Qt's own Fusion style defines it.
     struct Role {
         QPalette::ColorRole role;
         QRgb normal;
@@ -162,6 +154,8 @@ QPalette lightPalette(const QColor& background) {
     return palette;
 }
 
+} // namespace
+
 void setUpTopLevelWindow(QMainWindow& window, const QString& className, const QString& caption,
                          const QString& iconPath, const QColor& background) {
     window.setObjectName(className);
@@ -175,7 +169,7 @@ void setUpTopLevelWindow(QMainWindow& window, const QString& className, const QS
     // would otherwise turn light on the fixed light background.
     window.setPalette(lightPalette(background));
     window.setAutoFillBackground(true);
-    new ReturnPressesFocusedButton(window);
+    window.installEventFilter(new ReturnPressesFocusedButton(&window));
 }
 
 QAction* addMenuCommand(QMainWindow& window, const QString& menuTitle, const QString& menuName,
@@ -211,11 +205,6 @@ QMargins knownFrameMargins(const QWidget& window) {
             frame.right() - client.right(), frame.bottom() - client.bottom()};
 }
 
-bool windowSystemDrawsFrames() {
-    const QString platform = QGuiApplication::platformName();
-    return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
-}
-
 void placeFrame(QWidget& window, const QScreen* screen, Placement where,
                 const QMargins& likelyMargins) {
     FrameKeeper::of(window).place(screen, std::move(where), likelyMargins);
@@ -223,14 +212,6 @@ void placeFrame(QWidget& window, const QScreen* screen, Placement where,
 
 void whenFramed(QWidget& window, std::function<void(const QMargins&)> framed) {
     FrameKeeper::of(window).setFramed(std::move(framed));
-}
-
-void bringToFront(QWidget& window) {
-    // A minimised window keeps that state while hidden; showing it would show it minimised.
-    window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
-    window.show();
-    window.raise();
-    window.activateWindow();
 }
 
 } // namespace velaro

@@ -18,7 +18,6 @@
 #endif
 
 namespace velaro {
-
 namespace {
 
 // Loading the font configuration takes as long as connecting to the display; done on a second
@@ -27,6 +26,13 @@ void warmUpFontConfiguration() {
 #if defined(VELARO_HAVE_FONTCONFIG)
     FcInit();
 #endif
+}
+
+char systemDecimalSeparator() {
+    const QString separator = QLocale::system().decimalPoint();
+    if (separator.size() == 1 && separator[0].unicode() < 0x80)
+        return static_cast<char>(separator[0].unicode());
+    return ','; // a separator the fields cannot hold as one byte: fall back to the comma
 }
 
 } // namespace

@@ -11,10 +11,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
-#include <QLocale>
-#include <QMenuBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QStatusBar>
 
 namespace velaro {
@@ -28,15 +25,31 @@ constexpr int kStatusBarHeight = 25;
 // The colour of an inactive title bar's gradient.
 const QColor kMainBackground(215, 228, 242);
 
+// Whether a window system draws the frames (not the offscreen and minimal platforms, whose
+// frame is a stand-in nobody sees).
+bool windowSystemDrawsFrames() {
+    const QString platform = QGuiApplication::platformName();
+    return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
+}
+
+// The element a calculator measures, as its main-window button names it, without the words
+// every button shares: the name of its lines on the estimate sheet.
+QString elementName(const CalculatorEntry& entry) {
+    QString name = entry.caption;
+    const QString shared = QStringLiteral("Площадь окраски ");
+    if (name.startsWith(shared))
+        name.remove(0, shared.size());
+    while (name.endsWith(u'.'))
+        name.chop(1);
+    return name;
+}
+
 } // namespace
 
-const QString MainWindow::kCreditLine =
-    QStringLiteral("Velaro: площади окраски строительных элементов по нормам расхода");
 const QString MainWindow::kAboutText = QStringLiteral(
     "Velaro Калькулятор окраски, версия 1.0: расчёт площадей окраски для сметчиков.");
 
-MainWindow::MainWindow(WindowRegistry& registry, QWidget* parent)
-    : QMainWindow(parent), registry_(registry) {
+MainWindow::MainWindow(WindowRegistry& registry) : registry_(registry) {
     setUpTopLevelWindow(*this, "TForm1", kApplicationTitle, QStringLiteral(":/icons/prob02.png"),
                         kMainBackground);
     QAction* sheet =
@@ -44,9 +57,9 @@ MainWindow::MainWindow(WindowRegistry& registry, QWidget* parent)
                        "EstimateSheet", [this] { emit estimateRequested(); });
     sheet->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
     addMenuCommand(*this, QStringLiteral("&Файл"), "N1", QStringLiteral("Выход"), "N2",
-                   [this] { closeWindow(); });
+                   [this] { close(); });
     addMenuCommand(*this, QStringLiteral("&Справка"), "N3", QStringLiteral("О программе"), "N4",
-                   [this] { showAbout(); });
+                   [] { messageBoxes().showAbout(kAboutText); });
 
     auto* client = new QWidget(this);
     client->setObjectName("client");
@@ -57,7 +70,6 @@ MainWindow::MainWindow(WindowRegistry& registry, QWidget* parent)
     title_->setFont(serifFont(15, true));
     title_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
-    QWidget* previous = nullptr;
     for (const CalculatorEntry& calculator : allCalculators()) {
         const int n = calculator.formNumber - 1; // button N opens TForm<N+1>
         auto* button = new QPushButton(calculator.caption, client);
@@ -67,14 +79,11 @@ MainWindow::MainWindow(WindowRegistry& registry, QWidget* parent)
         buttons_[n - 1] = button;
         connect(button, &QPushButton::clicked, this,
                 [this, n] { runGuarded([this, n] { openCalculator(n); }); });
-        if (previous)
-            QWidget::setTabOrder(previous, button);
-        else
-            button->setFocus();
-        previous = button;
     }
+    buttons_[0]->setFocus(); // made in ascending order, the buttons are in tab order already
 
-    auto* credit = new QLabel(kCreditLine);
+    auto* credit = new QLabel(
+        QStringLiteral("Velaro: площади окраски строительных элементов по нормам расхода"));
     credit->setObjectName("StatusPanel");
     credit->setAlignment(Qt::AlignCenter);
     // A sunken panel, so the line sits in the bar rather than floating on it.
@@ -113,7 +122,6 @@ void MainWindow::openCalculator(int buttonNumber) {
     QWidget* chosen = registry_.Form(chosenNumber);
     if (!chosen)
         return;
-    // Beside this window's frame, top edges level, moved in only as far as the screen needs.
     // A calculator not framed yet is placed as if framed like this window, so that its first
     // opening is flush already.
     const QRect outer = frameGeometry();
@@ -124,15 +132,11 @@ void MainWindow::openCalculator(int buttonNumber) {
             return keptInside(beside, frame, available);
         },
         knownFrameMargins(*this));
-    bringToFront(*chosen);
-}
-
-void MainWindow::closeWindow() {
-    close();
-}
-
-void MainWindow::showAbout() {
-    messageBoxes().showAbout(kAboutText);
+    // A minimised window keeps that state while hidden; showing it would show it minimised.
+    chosen->setWindowState(chosen->windowState() & ~Qt::WindowMinimized);
+    chosen->show();
+    chosen->raise();
+    chosen->activateWindow();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -140,22 +144,6 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     event->accept();
     QCoreApplication::exit(0);
 }
-
-namespace {
-
-// The element a calculator measures, as its main-window button names it, without the words
-// every button shares: the name of its lines on the estimate sheet.
-QString elementName(const CalculatorEntry& entry) {
-    QString name = entry.caption;
-    const QString shared = QStringLiteral("Площадь окраски ");
-    if (name.startsWith(shared))
-        name.remove(0, shared.size());
-    while (name.endsWith(u'.'))
-        name.chop(1);
-    return name;
-}
-
-} // namespace
 
 Program::Program(char decimalSeparator)
     : estimate_(std::make_unique<EstimateSheet>(decimalSeparator)),
@@ -185,13 +173,6 @@ void Program::start() {
 
 Program::~Program() {
     registry_.reset();
-}
-
-char systemDecimalSeparator() {
-    const QString separator = QLocale::system().decimalPoint();
-    if (separator.size() == 1 && separator[0].unicode() < 0x80)
-        return static_cast<char>(separator[0].unicode());
-    return ','; // a separator the fields cannot hold as one byte: fall back to the comma
 }
 
 } // namespace velaro

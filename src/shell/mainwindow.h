@@ -17,18 +17,15 @@ class WindowRegistry;
 class MainWindow : public QMainWindow {
     Q_OBJECT
   public:
-    explicit MainWindow(WindowRegistry& registry, QWidget* parent = nullptr);
+    explicit MainWindow(WindowRegistry& registry);
 
     static constexpr int kCalculatorCount = 26;
-    static const QString kCreditLine;
     static const QString kAboutText;
 
     // Button N opens TForm<N+1>: hides every other calculator, shows the chosen one (restored,
     // in front) and places its frame flush against this window's right frame edge, top edges
     // level, moved left or up only as far as needed to keep it on its screen.
     void openCalculator(int buttonNumber);
-    void closeWindow(); // File ▸ Exit: ends the program
-    void showAbout();   // Help ▸ About
 
   signals:
     // File ▸ «Ведомость окраски…»
@@ -46,8 +43,7 @@ class MainWindow : public QMainWindow {
     std::array<QPushButton*, kCalculatorCount> buttons_{};
 };
 
-// Start-up: the main window, then the 26 calculators in ascending order, all hidden: each
-// calculator is registered with the means to build it and built when first opened.
+// Start-up: the main window, and the calculators registered to be built when first opened.
 class Program {
   public:
     explicit Program(char decimalSeparator);
@@ -57,8 +53,7 @@ class Program {
     WindowRegistry& registry() { return *registry_; }
     EstimateSheet& estimateSheet() { return *estimate_; }
 
-    // Shows the main window.
-    void start();
+    void start(); // shows the main window
 
   private:
     // Declared first: it outlives the calculators that record into it.
@@ -66,8 +61,5 @@ class Program {
     std::unique_ptr<WindowRegistry> registry_;
     std::unique_ptr<MainWindow> form1_;
 };
-
-// The regional decimal separator, read once at start-up.
-char systemDecimalSeparator();
 
 } // namespace velaro

@@ -27,7 +27,6 @@ QWidget* WindowRegistry::builtForm(int formNumber) const {
 }
 
 WindowRegistry::~WindowRegistry() {
-    // Calculators go first; the main window (Form1) is not owned here.
     for (int n = kLastForm; n >= kFirstCalculator; --n)
         delete forms_[n];
 }

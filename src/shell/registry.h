@@ -1,10 +1,8 @@
 #pragma once
-// The window registry: one reference per window, Form1 … Form27, each to the one instance of its
-// class. The calculators are registered at start-up with the means to build them, and each is
-// built the first time something reaches for it (its button), so that start-up and memory at
-// rest carry only the main window. A calculator built on its first opening looks and behaves
-// exactly as one built earlier: it starts with empty fields and keeps them from then on.
-// The registry owns the calculator windows; the main window is owned by the program.
+// The window registry: Form1 … Form27, one window each. The calculators are registered with the
+// means to build them and built when first reached for (their button), so that start-up and
+// memory at rest carry only the main window. The registry owns the calculators; the program owns
+// the main window.
 
 #include <QWidget>
 
