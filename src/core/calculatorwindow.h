@@ -13,13 +13,8 @@
 
 #include <functional>
 
-class QCheckBox;
-class QLabel;
-class QPushButton;
-
 namespace velaro {
 
-class NumericEdit;
 class PictureArea;
 
 struct WindowDescription {
@@ -38,12 +33,10 @@ class CalculatorWindow : public QMainWindow {
                      QWidget* parent = nullptr);
 
     static constexpr int kClientWidth = 492;
-    static const QColor kBackground;
 
     QWidget* client() const { return client_; }
     char decimalSeparator() const { return separator_; }
 
-    // The handlers, by the names the windows share.
     void compute();     // Compute: runs the rule and applies its outcome
     void reset();       // Reset: empties the fields and unticks the boxes
     void closeWindow(); // File ▸ Exit: hides the window
@@ -52,9 +45,7 @@ class CalculatorWindow : public QMainWindow {
     FormState formState() const;
     // The window's rule on any field texts and ticks, without touching the window: what Compute
     // would do. Throws as Compute does on malformed text.
-    Outcome evaluate(const FormState& state) const;
-    // Focus, then box, then clearing; or the result texts.
-    void apply(const Outcome& outcome);
+    Outcome evaluate(const FormState& state) const { return rule_(state); }
 
   signals:
     // After a successful Compute has written its results; never for a refusal, an error or
@@ -63,18 +54,10 @@ class CalculatorWindow : public QMainWindow {
 
   protected:
     // Building helpers. Positions are in client coordinates.
-    QLabel* addLabel(const QString& text, QPoint topLeft, const QFont& font,
-                     const QString& name = {});
+    QLabel* addLabel(const QString& text, QPoint topLeft, const QFont& font);
     // A label centred across the client width; several lines are separated by '\n'.
-    QLabel* addCentredLabel(const QString& text, int top, const QFont& font,
-                            const QString& name = {});
+    QLabel* addCentredLabel(const QString& text, int top, const QFont& font);
     NumericEdit* addEdit(const QString& name, QPoint topLeft);
-    QPushButton* addComputeButton(QPoint topLeft);
-    QPushButton* addResetButton(QPoint topLeft);
-    // A sunken text cell: text centred and wrapped in the default font.
-    QLabel* addStaticText(const QString& name, const QString& text, const QRect& cell);
-    // A check box without caption; the accessible name says what ticking it means.
-    QCheckBox* addCheckBox(const QString& name, const QRect& box, const QString& accessibleName);
     // An instruction to the user, in italics.
     QLabel* addInstruction(const QString& text, QPoint topLeft);
 
@@ -106,8 +89,8 @@ class CalculatorWindow : public QMainWindow {
                       QSize cellSize = {});
     // Compute and Reset centred across the window at the tops given, the result row between.
     WindowFoot addFoot(int computeTop, const FieldRow& result, int resetTop);
-    // The module's picture, drawn unscaled and cut off at the area's edges.
-    PictureArea* addPicture(const QRect& area, const QString& name = QStringLiteral("Image1"));
+    // The module's picture, Image1, drawn unscaled and cut off at the area's edges.
+    PictureArea* addPicture(const QRect& area);
     PictureArea* addCentredPicture(QSize size, int top);
     // The window's title, centred at the top.
     QLabel* addTitle(const QString& text);
@@ -120,8 +103,10 @@ class CalculatorWindow : public QMainWindow {
     void setResetOrder(QStringList names) { resetOrder_ = std::move(names); }
 
   private:
-    QPushButton* addButton(const QString& name, const QString& caption, QPoint topLeft);
-
+    // Focus, then box, then clearing; or the result texts and their trails.
+    void apply(const Outcome& outcome);
+    QPushButton* addButton(const char* name, const QString& caption, int top,
+                           void (CalculatorWindow::*handler)());
     QLabel* addGridCell(const ConditionGrid& grid, const GridCell& cell, const QRect& rect);
 
     QString module_;
@@ -131,8 +116,5 @@ class CalculatorWindow : public QMainWindow {
     Rule rule_;
     QStringList resetOrder_;
 };
-
-// The window's named control, or nullptr.
-QWidget* findControl(const QWidget* window, const QString& name);
 
 } // namespace velaro

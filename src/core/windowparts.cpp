@@ -1,6 +1,3 @@
-// The building vocabulary of the calculator windows: field rows, condition grids, the primed
-// tick and the foot.
-
 #include "core/calculatorwindow.h"
 #include "core/fonts.h"
 #include "core/numericedit.h"
@@ -19,21 +16,39 @@ constexpr int kTitleTop = 10;
 constexpr int kCellTextPadding = 4; // above and below the tallest wrapped text of a grid row
 constexpr int kCellMargin = 3;      // keeps wrapped text clear of a sunken cell's bevel
 
-// A captionless box `gap` after a text: as tall as the text, or square and centred on it.
-QRect boxBeside(const QRect& text, int gap, bool square) {
+// A sunken text cell: text centred and wrapped in the default font.
+QLabel* addStaticText(QWidget* client, const QString& name, const QString& text,
+                      const QRect& cell) {
+    auto* label = new QLabel(text, client);
+    label->setObjectName(name);
+    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    label->setAlignment(Qt::AlignCenter);
+    label->setWordWrap(true);
+    label->setGeometry(cell);
+    return label;
+}
+
+// A captionless box `gap` after a text: as tall as the text, or square and centred on it. The
+// accessible name says what ticking it means.
+void addBoxBeside(QWidget* client, const char* name, const QString& accessibleName,
+                  const QRect& text, int gap, bool square) {
+    auto* check = new QCheckBox(client);
+    check->setObjectName(name);
+    check->setAccessibleName(accessibleName.simplified());
     const int left = text.right() + 1 + gap;
     if (square)
-        return QRect(left, text.center().y() - kBoxWidth / 2, kBoxWidth, kBoxWidth);
-    return QRect(left, text.top(), kBoxWidth, text.height());
+        check->setGeometry(left, text.center().y() - kBoxWidth / 2, kBoxWidth, kBoxWidth);
+    else
+        check->setGeometry(left, text.top(), kBoxWidth, text.height());
 }
 
 // The label becomes the field's buddy, so that a screen reader reports the pair as label and
-// labelled, and names the field by the label's text; a qualifier tells apart the fields one
-// heading names, such as the rows under a column heading.
+// labelled, and names the field by the label's text as one line; a qualifier tells apart the
+// fields one heading names, such as the rows under a column heading.
 void nameAfter(QWidget* field, QLabel* label, const QString& qualifier) {
     if (!label->buddy())
         label->setBuddy(field); // a heading over several fields is the buddy of the first
-    QString name = oneLine(label->text());
+    QString name = label->text().simplified();
     if (!qualifier.isEmpty()) {
         if (name.endsWith(QLatin1Char(':')))
             name.chop(1);
@@ -43,10 +58,6 @@ void nameAfter(QWidget* field, QLabel* label, const QString& qualifier) {
 }
 
 } // namespace
-
-QString oneLine(const QString& shown) {
-    return shown.simplified();
-}
 
 QList<QWidget*> FieldRow::widgets() const {
     QList<QWidget*> all{prompt, field};
@@ -131,9 +142,9 @@ FieldRow CalculatorWindow::addCentredFieldRow(const QString& name, const QString
 
 QLabel* CalculatorWindow::addGridCell(const ConditionGrid& grid, const GridCell& cell,
                                       const QRect& rect) {
-    if (grid.style == ConditionGrid::Cells::Plain) {
+    if (grid.style != ConditionGrid::Cells::Sunken) {
         QLabel* label = addLabel(cell.text, rect.topLeft(), serifFont());
-        if (grid.plainAlignment & Qt::AlignRight) {
+        if (grid.style == ConditionGrid::Cells::Prompts) {
             const int end = rect.right() + 1 - (cell.box ? grid.boxGap + kBoxWidth : 0);
             label->move(end - label->width(), rect.top());
         }
@@ -143,8 +154,8 @@ QLabel* CalculatorWindow::addGridCell(const ConditionGrid& grid, const GridCell&
     QRect text = rect;
     if (cell.box)
         text.setWidth(rect.width() - kBoxWidth - grid.boxGap);
-    QLabel* label = addStaticText(name, cell.text, text);
-    if (grid.marginInCells)
+    QLabel* label = addStaticText(client(), name, cell.text, text);
+    if (grid.fitText)
         label->setMargin(kCellMargin);
     return label;
 }
@@ -169,7 +180,7 @@ int CalculatorWindow::addConditionGrid(const ConditionGrid& grid, int top) {
     std::vector<QLabel*> labels;
     for (const GridCell& cell : grid.cells) {
         QLabel* label = addGridCell(grid, cell, cellRect(cell, grid.rows));
-        if (grid.rowsFitText && cell.rowSpan == 1)
+        if (grid.fitText && cell.rowSpan == 1)
             rows[cell.row] =
                 std::max(rows[cell.row], label->heightForWidth(label->width()) + kCellTextPadding);
         labels.push_back(label);
@@ -189,8 +200,8 @@ int CalculatorWindow::addConditionGrid(const ConditionGrid& grid, int top) {
                     names << naming.text;
         if (cell.namedBy.empty())
             names << cell.text;
-        addCheckBox(cell.box, boxBeside(label->geometry(), grid.boxGap, grid.squareBoxes),
-                    oneLine(names.join(grid.nameSeparator)));
+        addBoxBeside(client(), cell.box, names.join(grid.nameSeparator), label->geometry(),
+                     grid.boxGap, grid.style == ConditionGrid::Cells::Lines);
     }
     return top + offset(rows, static_cast<int>(rows.size())) - grid.spacing;
 }
@@ -205,17 +216,18 @@ int CalculatorWindow::addPrimedTick(QPoint instructionAt, int textGap, int boxGa
     if (cellSize.isEmpty()) {
         label = addLabel(text, textAt, serifFont());
     } else {
-        label = addStaticText(QStringLiteral("StaticText%1").arg(++staticTexts_), text,
+        label = addStaticText(client(), QStringLiteral("StaticText%1").arg(++staticTexts_), text,
                               QRect(textAt, cellSize));
         label->setMargin(1);
     }
-    addCheckBox(kPrimedTick, boxBeside(label->geometry(), boxGap, squareBox), text);
+    addBoxBeside(client(), kPrimedTick, text, label->geometry(), boxGap, squareBox);
     return label->geometry().bottom() + 1;
 }
 
 WindowFoot CalculatorWindow::addFoot(int computeTop, const FieldRow& result, int resetTop) {
-    return {addComputeButton(QPoint(centredLeft(kButtonWidth), computeTop)), result,
-            addResetButton(QPoint(centredLeft(kButtonWidth), resetTop))};
+    return {
+        addButton(kCompute, QStringLiteral("Расчитать"), computeTop, &CalculatorWindow::compute),
+        result, addButton(kReset, QStringLiteral("Сброс"), resetTop, &CalculatorWindow::reset)};
 }
 
 } // namespace velaro

@@ -166,8 +166,9 @@ class OneInputWindow : public CalculatorWindow {
         setTabOrder({kResult, kInput, kCompute, kReset});
         setResetOrder({kResult, kInput});
         setRule([coefficient = row.coefficient](const FormState& state) {
-            return resultOf(state, kResult,
-                            {state.numberOrZero(kInput), state.unit(kInput), {{coefficient}}});
+            // An empty input is 0 and is not parsed.
+            const long double input = state.isEmpty(kInput) ? 0.0L : state.number(kInput);
+            return resultOf(state, kResult, {input, state.unit(kInput), {{coefficient}}});
         });
     }
 

@@ -19,8 +19,7 @@ ConditionGrid DoorWindow::conditionGrid(std::vector<int> columns, std::vector<in
             .cells = std::move(cells),
             .spacing = 2,
             .nameSeparator = QStringLiteral(": "),
-            .rowsFitText = true,
-            .marginInCells = true};
+            .fitText = true};
 }
 
 int DoorWindow::addTitle(const QString& filling, int width) {

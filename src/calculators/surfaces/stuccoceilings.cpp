@@ -43,7 +43,7 @@ Outcome area(const FormState& state) {
     const long double percent = state.number(kPercentage);
     TrailTerm projection = measured(state, kProjection);
     if (!kBands.rowFor(state, percent))
-        return fieldRefusal("Не более 100%", kArea, kArea);
+        return Refusal{"Не более 100%", kArea, kArea};
     return kBands.result(state, kArea, std::move(projection), percent);
 }
 

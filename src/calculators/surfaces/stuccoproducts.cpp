@@ -33,10 +33,9 @@ const ConditionGrid kPatterns{
     .columns = {142},
     .rows = {15, 15},
     .cells = {{"Рисунок редкий:", 0, 0, 1, 1, kSparse}, {"Рисунок густой:", 1, 0, 1, 1, kDense}},
-    .style = ConditionGrid::Cells::Plain,
+    .style = ConditionGrid::Cells::Prompts,
     .spacing = 15,
     .boxGap = kPromptGap,
-    .plainAlignment = Qt::AlignRight,
 };
 
 // Both inputs and exactly one tick are required, checked before anything is read.

@@ -82,11 +82,10 @@ const ConditionGrid kSeparateSashesGrid{
             {"наличники с двух сторон:", 8, 0, 1, 1, kTimberWalls, {{6, 0}, {7, 0}, {8, 0}}},
             {kRule, 9, 0},
         },
-    .style = ConditionGrid::Cells::Plain,
+    .style = ConditionGrid::Cells::Lines,
     .boxGap = 7,
     .left = kMargin,
     .nameSeparator = QString(),
-    .squareBoxes = true,
 };
 // clang-format on
 
