@@ -1,6 +1,5 @@
 #include "core/calculatorwindow.h"
 
-#include "core/fonts.h"
 #include "core/messages.h"
 #include "core/numericedit.h"
 #include "core/picturearea.h"
@@ -34,10 +33,8 @@ QLineEdit* findEdit(const QWidget* window, const std::string& name) {
 
 } // namespace
 
-CalculatorWindow::CalculatorWindow(const WindowDescription& description, char decimalSeparator,
-                                   QWidget* parent)
-    : QMainWindow(parent), module_(description.module), separator_(decimalSeparator),
-      client_(new QWidget(this)) {
+CalculatorWindow::CalculatorWindow(const WindowDescription& description, char decimalSeparator)
+    : module_(description.module), separator_(decimalSeparator), client_(new QWidget(this)) {
     setUpTopLevelWindow(*this, description.className, description.caption,
                         QStringLiteral(":/icons/%1.png").arg(description.module),
                         QColor(192, 192, 192));
@@ -62,17 +59,12 @@ QLabel* CalculatorWindow::addLabel(const QString& text, QPoint topLeft, const QF
     return label;
 }
 
-QLabel* CalculatorWindow::addCentredLabel(const QString& text, int top, const QFont& font) {
-    QLabel* label = addLabel(text, QPoint(0, top), font);
+QLabel* CalculatorWindow::addCentredLabel(const QString& text, int top, const QFont& font, int left,
+                                          int width) {
+    QLabel* label = addLabel(text, QPoint(left, top), font);
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    label->setGeometry(0, top, client_->width(), label->sizeHint().height());
+    label->setGeometry(left, top, width > 0 ? width : client_->width(), label->sizeHint().height());
     return label;
-}
-
-NumericEdit* CalculatorWindow::addEdit(const QString& name, QPoint topLeft) {
-    auto* edit = new NumericEdit(name, QChar(separator_), client_);
-    edit->move(topLeft);
-    return edit;
 }
 
 QPushButton* CalculatorWindow::addButton(const char* name, const QString& caption, int top,

@@ -1,10 +1,9 @@
 #pragma once
-// The frame every calculator window stands on: fixed size, silver background, File ▸ Exit, the
-// Compute and Reset buttons, and helpers that place prompts, fields, sunken cells, captionless
-// check boxes and the picture. A calculator describes its window with these helpers and hands
-// the frame its rule and its Reset list; the frame runs the rule inside the error guard and
-// applies the outcome.
+// The frame every calculator window stands on: fixed size, silver background, File ▸ Exit, and
+// the helpers that place the parts of core/windowparts. A calculator hands the frame its rule and
+// its Reset list; the frame runs the rule inside the error guard and applies the outcome.
 
+#include "core/fonts.h"
 #include "core/rule.h"
 #include "core/windowparts.h"
 
@@ -29,8 +28,7 @@ using Rule = std::function<Outcome(const FormState&)>;
 class CalculatorWindow : public QMainWindow {
     Q_OBJECT
   public:
-    CalculatorWindow(const WindowDescription& description, char decimalSeparator,
-                     QWidget* parent = nullptr);
+    CalculatorWindow(const WindowDescription& description, char decimalSeparator);
 
     static constexpr int kClientWidth = 492;
 
@@ -53,11 +51,13 @@ class CalculatorWindow : public QMainWindow {
     void computed(const velaro::FormState& state, const velaro::Results& results);
 
   protected:
-    // Building helpers. Positions are in client coordinates.
-    QLabel* addLabel(const QString& text, QPoint topLeft, const QFont& font);
-    // A label centred across the client width; several lines are separated by '\n'.
-    QLabel* addCentredLabel(const QString& text, int top, const QFont& font);
-    NumericEdit* addEdit(const QString& name, QPoint topLeft);
+    // Building helpers. Positions are in client coordinates; texts are in the serif face unless
+    // a font is given.
+    QLabel* addLabel(const QString& text, QPoint topLeft, const QFont& font = serifFont());
+    // A label centred across `width` from `left` (across the client where 0); several lines are
+    // separated by '\n'.
+    QLabel* addCentredLabel(const QString& text, int top, const QFont& font = serifFont(),
+                            int left = 0, int width = 0);
     // An instruction to the user, in italics.
     QLabel* addInstruction(const QString& text, QPoint topLeft);
 
@@ -83,10 +83,9 @@ class CalculatorWindow : public QMainWindow {
     // Places the grid's cells and boxes from `top` down; returns the grid's bottom edge.
     int addConditionGrid(const ConditionGrid& grid, int top);
     // The primed-parts tick, "Детали проолифленные:" `textGap` under the instruction that asks
-    // for it (in a sunken cell of `cellSize` where one is given), CheckBox4 `boxGap` after it;
-    // returns the bottom edge.
-    int addPrimedTick(QPoint instructionAt, int textGap, int boxGap, bool squareBox,
-                      QSize cellSize = {});
+    // for it (in a sunken cell of `cellSize` where one is given), CheckBox4 after it; returns the
+    // bottom edge.
+    int addPrimedTick(QPoint instructionAt, int textGap, bool squareBox, QSize cellSize = {});
     // Compute and Reset centred across the window at the tops given, the result row between.
     WindowFoot addFoot(int computeTop, const FieldRow& result, int resetTop);
     // The module's picture, Image1, drawn unscaled and cut off at the area's edges.

@@ -1,5 +1,4 @@
 #include "core/calculatorwindow.h"
-#include "core/fonts.h"
 #include "core/numericedit.h"
 
 #include <QCheckBox>
@@ -16,11 +15,10 @@ constexpr int kTitleTop = 10;
 constexpr int kCellTextPadding = 4; // above and below the tallest wrapped text of a grid row
 constexpr int kCellMargin = 3;      // keeps wrapped text clear of a sunken cell's bevel
 
-// A sunken text cell: text centred and wrapped in the default font.
-QLabel* addStaticText(QWidget* client, const QString& name, const QString& text,
-                      const QRect& cell) {
+// The sunken text cell StaticText<number>: text centred and wrapped in the default font.
+QLabel* addSunkenCell(QWidget* client, int number, const QString& text, const QRect& cell) {
     auto* label = new QLabel(text, client);
-    label->setObjectName(name);
+    label->setObjectName(QStringLiteral("StaticText%1").arg(number));
     label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     label->setAlignment(Qt::AlignCenter);
     label->setWordWrap(true);
@@ -83,7 +81,7 @@ PictureArea* CalculatorWindow::addCentredPicture(QSize size, int top) {
 }
 
 QLabel* CalculatorWindow::addTitle(const QString& text) {
-    return addCentredLabel(text, kTitleTop, serifFont());
+    return addCentredLabel(text, kTitleTop);
 }
 
 QLabel* CalculatorWindow::addInstruction(const QString& text, QPoint topLeft) {
@@ -92,11 +90,12 @@ QLabel* CalculatorWindow::addInstruction(const QString& text, QPoint topLeft) {
 
 FieldRow CalculatorWindow::addField(const QString& name, QLabel* prompt, const QString& unit,
                                     QPoint at, UnitLine line, const QString& qualifier) {
-    FieldRow row{prompt, addEdit(name, at)};
+    FieldRow row{prompt, new NumericEdit(name, QChar(decimalSeparator()), client())};
+    row.field->move(at);
     row.field->setUnit(unit);
     nameAfter(row.field, prompt, qualifier);
     if (!unit.isEmpty()) {
-        row.unit = addLabel(unit, QPoint(at.x() + NumericEdit::kWidth + kUnitGap, 0), serifFont());
+        row.unit = addLabel(unit, QPoint(at.x() + NumericEdit::kWidth + kUnitGap, 0));
         const int drop =
             line == UnitLine::Text ? kTextDrop : (NumericEdit::kHeight - row.unit->height()) / 2;
         row.unit->move(row.unit->x(), at.y() + drop);
@@ -106,7 +105,7 @@ FieldRow CalculatorWindow::addField(const QString& name, QLabel* prompt, const Q
 
 FieldRow CalculatorWindow::addFieldRow(const QString& name, const QString& prompt,
                                        const QString& unit, QPoint at, int promptGap) {
-    QLabel* label = addLabel(prompt, QPoint(0, 0), serifFont());
+    QLabel* label = addLabel(prompt, QPoint(0, 0));
     label->move(at.x() - promptGap - label->width(), at.y() + kTextDrop);
     return addField(name, label, unit, at, UnitLine::Text);
 }
@@ -114,7 +113,7 @@ FieldRow CalculatorWindow::addFieldRow(const QString& name, const QString& promp
 FieldRow CalculatorWindow::addFieldUnder(const QString& name, const QString& prompt,
                                          const QString& unit, QPoint promptAt, int gap,
                                          int fieldLeft) {
-    QLabel* label = addLabel(prompt, promptAt, serifFont());
+    QLabel* label = addLabel(prompt, promptAt);
     const int left = fieldLeft < 0 ? promptAt.x() : fieldLeft;
     return addField(name, label, unit, QPoint(left, label->geometry().bottom() + 1 + gap));
 }
@@ -122,7 +121,7 @@ FieldRow CalculatorWindow::addFieldUnder(const QString& name, const QString& pro
 FieldRow CalculatorWindow::addLevelFieldRow(const QString& name, const QString& prompt,
                                             const QString& unit, int top, int promptLeft,
                                             int fieldLeft) {
-    QLabel* label = addLabel(prompt, QPoint(promptLeft, top), serifFont());
+    QLabel* label = addLabel(prompt, QPoint(promptLeft, top));
     const int height = std::max(label->height(), NumericEdit::kHeight);
     label->move(promptLeft, top + (height - label->height()) / 2);
     return addField(name, label, unit,
@@ -143,18 +142,17 @@ FieldRow CalculatorWindow::addCentredFieldRow(const QString& name, const QString
 QLabel* CalculatorWindow::addGridCell(const ConditionGrid& grid, const GridCell& cell,
                                       const QRect& rect) {
     if (grid.style != ConditionGrid::Cells::Sunken) {
-        QLabel* label = addLabel(cell.text, rect.topLeft(), serifFont());
+        QLabel* label = addLabel(cell.text, rect.topLeft());
         if (grid.style == ConditionGrid::Cells::Prompts) {
             const int end = rect.right() + 1 - (cell.box ? grid.boxGap + kBoxWidth : 0);
             label->move(end - label->width(), rect.top());
         }
         return label;
     }
-    const QString name = QStringLiteral("StaticText%1").arg(++staticTexts_);
     QRect text = rect;
     if (cell.box)
         text.setWidth(rect.width() - kBoxWidth - grid.boxGap);
-    QLabel* label = addStaticText(client(), name, cell.text, text);
+    QLabel* label = addSunkenCell(client(), ++staticTexts_, cell.text, text);
     if (grid.fitText)
         label->setMargin(kCellMargin);
     return label;
@@ -206,7 +204,7 @@ int CalculatorWindow::addConditionGrid(const ConditionGrid& grid, int top) {
     return top + offset(rows, static_cast<int>(rows.size())) - grid.spacing;
 }
 
-int CalculatorWindow::addPrimedTick(QPoint instructionAt, int textGap, int boxGap, bool squareBox,
+int CalculatorWindow::addPrimedTick(QPoint instructionAt, int textGap, bool squareBox,
                                     QSize cellSize) {
     const QLabel* instruction = addInstruction(
         QStringLiteral("Поставьте галочку, если условие выполняется:"), instructionAt);
@@ -214,12 +212,13 @@ int CalculatorWindow::addPrimedTick(QPoint instructionAt, int textGap, int boxGa
     const QString text = QStringLiteral("Детали проолифленные:");
     QLabel* label = nullptr;
     if (cellSize.isEmpty()) {
-        label = addLabel(text, textAt, serifFont());
+        label = addLabel(text, textAt);
     } else {
-        label = addStaticText(client(), QStringLiteral("StaticText%1").arg(++staticTexts_), text,
-                              QRect(textAt, cellSize));
+        label = addSunkenCell(client(), ++staticTexts_, text, QRect(textAt, cellSize));
         label->setMargin(1);
     }
+    // A box beside a sunken cell keeps a grid's gap; beside a bare label, the shared one.
+    const int boxGap = cellSize.isEmpty() ? kPrimedBoxGap : kCellBoxGap;
     addBoxBeside(client(), kPrimedTick, text, label->geometry(), boxGap, squareBox);
     return label->geometry().bottom() + 1;
 }

@@ -30,6 +30,7 @@ inline constexpr int kButtonWidth = 75; // Compute and Reset
 inline constexpr int kButtonHeight = 25;
 inline constexpr int kFootMargin = 10; // below Reset, in the window and door calculators
 inline constexpr int kBoxWidth = 17;   // a captionless check box
+inline constexpr int kCellBoxGap = 2;  // from a sunken cell to its box
 inline constexpr int kPrimedBoxGap = 7; // from «Детали проолифленные:» to its box
 // The result caption's lines, alike in every calculator.
 inline constexpr Qt::Alignment kResultCaptionAlignment = Qt::AlignHCenter | Qt::AlignTop;
@@ -71,9 +72,9 @@ struct ConditionGrid {
     // Lines: plain lines of text from the cell's left edge, a kBoxWidth square box centred on one.
     // Prompts: plain text ending `boxGap` before its box, the box as tall as the text.
     enum class Cells { Sunken, Lines, Prompts } style = Cells::Sunken;
-    int spacing = 0; // between neighbouring rows and columns
-    int boxGap = 2;  // from a cell's text to its box
-    int left = -1;   // the grid's left edge; centred across the window where negative
+    int spacing = 0;          // between neighbouring rows and columns
+    int boxGap = kCellBoxGap; // from a cell's text to its box
+    int left = -1;            // the grid's left edge; centred across the window where negative
     QString nameSeparator = QStringLiteral(" — "); // between the texts that name a box
     // Sunken cells keep wrapped text clear of their edge by a margin, and a row grows to fit
     // its wrapped texts.

@@ -9,7 +9,6 @@
 
 #include "calculators/catalog.h"
 
-#include "core/fonts.h"
 #include "core/numericedit.h"
 #include "core/picturearea.h"
 
@@ -145,13 +144,12 @@ class OneInputWindow : public CalculatorWindow {
               {row.className, row.module, row.caption, QSize(kClientWidth, row.height)},
               decimalSeparator) {
         // Every line is built at y = 0 and moved into place once every line's height is known.
-        const QFont serif = serifFont();
-        const Line title{addCentredLabel(row.title, 0, serif)};
+        const Line title{addCentredLabel(row.title, 0)};
         const Line picture{addCentredPicture(row.picture, 0)};
-        QLabel* prompt = addCentredLabel(row.prompt, 0, serif);
+        QLabel* prompt = addCentredLabel(row.prompt, 0);
         Line input{prompt};
         if (*row.notes) {
-            QLabel* notes = addLabel(row.notes, QPoint(0, bottomOf(input)), serif);
+            QLabel* notes = addLabel(row.notes, QPoint(0, bottomOf(input)));
             notes->move(centredLeft(notes->width()), notes->y());
             input << notes;
         }

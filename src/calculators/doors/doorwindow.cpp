@@ -23,13 +23,11 @@ ConditionGrid DoorWindow::conditionGrid(std::vector<int> columns, std::vector<in
 }
 
 int DoorWindow::addTitle(const QString& filling, int width) {
-    QLabel* title =
-        addLabel(QStringLiteral(
-                     "ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАШИВАЕМОЙ ПОВЕРХНОСТИ \nЗАПОЛНЕНИЯ ДВЕРНЫХ ПРОЕМОВ") +
-                     filling,
-                 QPoint(0, kMargin), serifFont(11));
-    title->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    title->setGeometry(0, kMargin, width, title->sizeHint().height());
+    const QLabel* title = addCentredLabel(
+        QStringLiteral(
+            "ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАШИВАЕМОЙ ПОВЕРХНОСТИ \nЗАПОЛНЕНИЯ ДВЕРНЫХ ПРОЕМОВ") +
+            filling,
+        kMargin, serifFont(11), 0, width);
     return title->geometry().bottom() + 1;
 }
 

@@ -4,7 +4,6 @@
 #include "calculators/catalog.h"
 
 #include "core/coefficients.h"
-#include "core/fonts.h"
 #include "core/refusals.h"
 
 namespace velaro {
@@ -66,7 +65,7 @@ class StuccoProductsWindow : public CalculatorWindow {
                     QPoint(kFieldLeft, 226));
         addFieldRow(kRelief, "Введите высоту рельефа лепных изделий в мм:", "мм",
                     QPoint(kFieldLeft, 264));
-        addCentredLabel("Поставьте галочку там, где условие выполняется:", 310, serifFont());
+        addCentredLabel("Поставьте галочку там, где условие выполняется:", 310);
         addConditionGrid(kPatterns, 340);
         addFoot(
             420,

@@ -277,10 +277,8 @@ OpeningWindow::OpeningWindow(const OpeningDesign& design, char decimalSeparator)
 
     // The titles are centred in the room the picture leaves, within the margin the prompts keep.
     QLabel* titles =
-        addLabel(design.titles, QPoint(0, kPictureInset), serifFont(design.titlePixelHeight));
-    titles->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    titles->setGeometry(kMargin, kPictureInset, picture.left() - kPictureInset - kMargin,
-                        titles->sizeHint().height());
+        addCentredLabel(design.titles, kPictureInset, serifFont(design.titlePixelHeight), kMargin,
+                        picture.left() - kPictureInset - kMargin);
 
     const auto addPromptedField = [&](const char* field, const QString& prompt, const QString& unit,
                                       int top) {
@@ -311,7 +309,7 @@ OpeningWindow::OpeningWindow(const OpeningDesign& design, char decimalSeparator)
     const int content = kPrimedBlock + kButtonHeight + result.prompt->height() + kButtonHeight;
     const int gap = (client()->height() - kFootMargin - conditionsBottom - content) / 4;
     const int primedTop = conditionsBottom + gap;
-    addPrimedTick(QPoint(kMargin, primedTop), kPrimedTextGap, kPrimedBoxGap, true);
+    addPrimedTick(QPoint(kMargin, primedTop), kPrimedTextGap, true);
     const int computeTop = primedTop + kPrimedBlock + gap;
     result.moveBy(QPoint(0, computeTop + kButtonHeight + gap));
     addFoot(computeTop, result, client()->height() - kFootMargin - kButtonHeight);
