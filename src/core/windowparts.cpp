@@ -3,7 +3,6 @@
 
 #include <QCheckBox>
 #include <QLabel>
-#include <QPushButton>
 
 #include <algorithm>
 #include <numeric>
