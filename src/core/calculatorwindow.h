@@ -72,13 +72,14 @@ class CalculatorWindow : public QMainWindow {
     // negative).
     FieldRow addFieldUnder(const QString& name, const QString& prompt, const QString& unit,
                            QPoint promptAt, int gap, int fieldLeft = -1);
-    // Prompt, field and unit level with one another from `top`, each centred on the taller of
-    // prompt and field: the prompt at `promptLeft`, the field at `fieldLeft`.
+    // Prompt, field and unit level with one another at the client's top, each centred on the
+    // taller of prompt and field, for the caller to move down once the rows above are placed: the
+    // prompt at `promptLeft`, the field at `fieldLeft`.
     FieldRow addLevelFieldRow(const QString& name, const QString& prompt, const QString& unit,
-                              int top, int promptLeft, int fieldLeft);
+                              int promptLeft, int fieldLeft);
     // The same centred across the window as one group, the field `promptGap` after the prompt.
     FieldRow addCentredFieldRow(const QString& name, const QString& prompt, const QString& unit,
-                                int top, int promptGap = kPromptGap);
+                                int promptGap = kPromptGap);
 
     // Places the grid's cells and boxes from `top` down; returns the grid's bottom edge.
     int addConditionGrid(const ConditionGrid& grid, int top);

@@ -118,18 +118,16 @@ FieldRow CalculatorWindow::addFieldUnder(const QString& name, const QString& pro
 }
 
 FieldRow CalculatorWindow::addLevelFieldRow(const QString& name, const QString& prompt,
-                                            const QString& unit, int top, int promptLeft,
-                                            int fieldLeft) {
-    QLabel* label = addLabel(prompt, QPoint(promptLeft, top));
+                                            const QString& unit, int promptLeft, int fieldLeft) {
+    QLabel* label = addLabel(prompt, QPoint(promptLeft, 0));
     const int height = std::max(label->height(), NumericEdit::kHeight);
-    label->move(promptLeft, top + (height - label->height()) / 2);
-    return addField(name, label, unit,
-                    QPoint(fieldLeft, top + (height - NumericEdit::kHeight) / 2));
+    label->move(promptLeft, (height - label->height()) / 2);
+    return addField(name, label, unit, QPoint(fieldLeft, (height - NumericEdit::kHeight) / 2));
 }
 
 FieldRow CalculatorWindow::addCentredFieldRow(const QString& name, const QString& prompt,
-                                              const QString& unit, int top, int promptGap) {
-    const FieldRow row = addLevelFieldRow(name, prompt, unit, top, 0, 0);
+                                              const QString& unit, int promptGap) {
+    const FieldRow row = addLevelFieldRow(name, prompt, unit, 0, 0);
     const int width = row.prompt->width() + promptGap + NumericEdit::kWidth +
                       (row.unit ? kUnitGap + row.unit->width() : 0);
     const int left = centredLeft(width);

@@ -157,8 +157,7 @@ class OneInputWindow : public CalculatorWindow {
             addField(kInput, prompt, row.unit,
                      QPoint(centredLeft(NumericEdit::kWidth), bottomOf(input) + kUnderPrompt));
         input << field.field << field.unit;
-        const WindowFoot foot =
-            addFoot(0, addCentredFieldRow(kResult, row.resultPrompt, "м2", 0), 0);
+        const WindowFoot foot = addFoot(0, addCentredFieldRow(kResult, row.resultPrompt, "м2"), 0);
         stack({title, picture, input, Line{foot.compute}, foot.result.widgets(), Line{foot.reset}});
 
         setTabOrder({kResult, kInput, kCompute, kReset});

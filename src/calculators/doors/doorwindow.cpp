@@ -40,7 +40,7 @@ void DoorWindow::addComputeResultReset(const QString& filling, int top) {
     const FieldRow result = addCentredFieldRow(
         doors::kResult,
         QStringLiteral("Площадь окрашиваемой поверхности\nзаполнения дверных проемов") + filling,
-        QStringLiteral("м2"), 0, kResultGap);
+        QStringLiteral("м2"), kResultGap);
     result.prompt->setAlignment(kResultCaptionAlignment);
     const int captionHeight = result.prompt->height();
 

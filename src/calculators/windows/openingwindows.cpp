@@ -303,7 +303,7 @@ OpeningWindow::OpeningWindow(const OpeningDesign& design, char decimalSeparator)
         kResult,
         QStringLiteral("Площадь окрашиваемой поверхности\nзаполнения оконных проемов\n") +
             design.openings + ':',
-        QStringLiteral("м2"), 0, kMargin, kFieldLeft);
+        QStringLiteral("м2"), kMargin, kFieldLeft);
     // Centred lines, as every calculator's result caption.
     result.prompt->setAlignment(kResultCaptionAlignment);
     const int content = kPrimedBlock + kButtonHeight + result.prompt->height() + kButtonHeight;
