@@ -97,8 +97,8 @@ struct Results {
 
 // A field's number as the start of a term, in the field's unit. Malformed text throws.
 TrailTerm measured(const FormState& state, const std::string& field);
-// The trail of one term shown in `field` at two decimals, in the field's unit (м2 where the
-// state does not know it).
+// The trail of these terms summed and shown in `field` at two decimals, in the field's unit (м2
+// where the state does not know it).
 Trail trailOf(const FormState& state, const std::string& field, std::vector<TrailTerm> terms);
 // A rule's only result: that one-term trail, run and shown.
 Results resultOf(const FormState& state, const std::string& field, TrailTerm term);
