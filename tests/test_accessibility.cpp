@@ -37,7 +37,7 @@ const QLabel* namingLabel(const QWidget* window, const QString& name) {
     for (const QLabel* label : window->findChildren<QLabel*>()) {
         if (!label->buddy() || !label->isVisibleTo(window))
             continue;
-        QString text = oneLine(label->text());
+        QString text = label->text().simplified();
         if (name == text)
             return label;
         if (text.endsWith(QLatin1Char(':')))

@@ -26,11 +26,9 @@ namespace {
 class SampleWindow : public CalculatorWindow {
   public:
     SampleWindow() : CalculatorWindow({"TFormSample", "sample", "Sample ", QSize(492, 300)}, ',') {
-        addEdit("Edit2", QPoint(20, 40))->setUnit("м2");
-        addEdit("Edit3", QPoint(20, 70));
-        addEdit("Edit4", QPoint(20, 100));
-        addComputeButton(QPoint(20, 140));
-        addResetButton(QPoint(20, 180));
+        addFieldRow("Edit2", "Площадь:", "м2", QPoint(200, 40));
+        addFieldRow("Edit3", "Прочее:", {}, QPoint(200, 70));
+        addFoot(140, addFieldRow("Edit4", "Итог:", {}, QPoint(200, 100)), 180);
         setTabOrder({"Edit3", "Edit2", "Edit4", "Button1", "Button2"});
         setResetOrder({"Edit2", "Edit4"});
         setRule([](const FormState& state) -> Outcome {

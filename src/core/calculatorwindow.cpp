@@ -1,6 +1,5 @@
 #include "core/calculatorwindow.h"
 
-#include "core/fonts.h"
 #include "core/messages.h"
 #include "core/numericedit.h"
 #include "core/picturearea.h"
@@ -21,16 +20,24 @@ void clearTrails(const QWidget* client) {
         edit->setToolTip(QString());
 }
 
+// The window's named control, or nullptr; an empty name names none.
+QWidget* findControl(const QWidget* window, const QString& name) {
+    if (name.isEmpty())
+        return nullptr;
+    return window->findChild<QWidget*>(name);
+}
+
+QLineEdit* findEdit(const QWidget* window, const std::string& name) {
+    return qobject_cast<QLineEdit*>(findControl(window, QString::fromStdString(name)));
+}
+
 } // namespace
 
-const QColor CalculatorWindow::kBackground(192, 192, 192);
-
-CalculatorWindow::CalculatorWindow(const WindowDescription& description, char decimalSeparator,
-                                   QWidget* parent)
-    : QMainWindow(parent), module_(description.module), separator_(decimalSeparator),
-      client_(new QWidget(this)) {
+CalculatorWindow::CalculatorWindow(const WindowDescription& description, char decimalSeparator)
+    : module_(description.module), separator_(decimalSeparator), client_(new QWidget(this)) {
     setUpTopLevelWindow(*this, description.className, description.caption,
-                        QStringLiteral(":/icons/%1.png").arg(description.module), kBackground);
+                        QStringLiteral(":/icons/%1.png").arg(description.module),
+                        QColor(192, 192, 192));
     setAttribute(Qt::WA_QuitOnClose, false);
     addMenuCommand(*this, QStringLiteral("&Файл"), "N1", QStringLiteral("Выход"), "N2",
                    [this] { closeWindow(); });
@@ -44,74 +51,36 @@ CalculatorWindow::CalculatorWindow(const WindowDescription& description, char de
     placeFrame(*this, nullptr, centredInside);
 }
 
-QLabel* CalculatorWindow::addLabel(const QString& text, QPoint topLeft, const QFont& font,
-                                   const QString& name) {
+QLabel* CalculatorWindow::addLabel(const QString& text, QPoint topLeft, const QFont& font) {
     auto* label = new QLabel(text, client_);
-    label->setObjectName(name);
     label->setFont(font);
     label->move(topLeft);
     label->adjustSize();
     return label;
 }
 
-QLabel* CalculatorWindow::addCentredLabel(const QString& text, int top, const QFont& font,
-                                          const QString& name) {
-    QLabel* label = addLabel(text, QPoint(0, top), font, name);
+QLabel* CalculatorWindow::addCentredLabel(const QString& text, int top, const QFont& font, int left,
+                                          int width) {
+    QLabel* label = addLabel(text, QPoint(left, top), font);
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    label->setGeometry(0, top, client_->width(), label->sizeHint().height());
+    label->setGeometry(left, top, width > 0 ? width : client_->width(), label->sizeHint().height());
     return label;
 }
 
-NumericEdit* CalculatorWindow::addEdit(const QString& name, QPoint topLeft) {
-    auto* edit = new NumericEdit(name, QChar(separator_), client_);
-    edit->move(topLeft);
-    return edit;
-}
-
-QPushButton* CalculatorWindow::addButton(const QString& name, const QString& caption,
-                                         QPoint topLeft) {
+QPushButton* CalculatorWindow::addButton(const char* name, const QString& caption, int top,
+                                         void (CalculatorWindow::*handler)()) {
     auto* button = new QPushButton(caption, client_);
     button->setObjectName(name);
     button->setFont(serifFont());
-    button->setGeometry(QRect(topLeft, QSize(kButtonWidth, kButtonHeight)));
+    button->setGeometry(centredLeft(kButtonWidth), top, kButtonWidth, kButtonHeight);
     button->setAutoDefault(false);
+    connect(button, &QPushButton::clicked, this,
+            [this, handler] { runGuarded([this, handler] { (this->*handler)(); }); });
     return button;
 }
 
-QPushButton* CalculatorWindow::addComputeButton(QPoint topLeft) {
-    QPushButton* button = addButton(kCompute, QStringLiteral("Расчитать"), topLeft);
-    connect(button, &QPushButton::clicked, this, [this] { runGuarded([this] { compute(); }); });
-    return button;
-}
-
-QPushButton* CalculatorWindow::addResetButton(QPoint topLeft) {
-    QPushButton* button = addButton(kReset, QStringLiteral("Сброс"), topLeft);
-    connect(button, &QPushButton::clicked, this, [this] { runGuarded([this] { reset(); }); });
-    return button;
-}
-
-QLabel* CalculatorWindow::addStaticText(const QString& name, const QString& text,
-                                        const QRect& cell) {
-    auto* label = new QLabel(text, client_);
-    label->setObjectName(name);
-    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    label->setAlignment(Qt::AlignCenter);
-    label->setWordWrap(true);
-    label->setGeometry(cell);
-    return label;
-}
-
-QCheckBox* CalculatorWindow::addCheckBox(const QString& name, const QRect& box,
-                                         const QString& accessibleName) {
-    auto* check = new QCheckBox(client_);
-    check->setObjectName(name);
-    check->setAccessibleName(accessibleName);
-    check->setGeometry(box);
-    return check;
-}
-
-PictureArea* CalculatorWindow::addPicture(const QRect& area, const QString& name) {
-    auto* picture = new PictureArea(name, area, client_);
+PictureArea* CalculatorWindow::addPicture(const QRect& area) {
+    auto* picture = new PictureArea(QStringLiteral("Image1"), area, client_);
     picture->setPictureResource(QStringLiteral(":/pictures/%1.jpg").arg(module_));
     return picture;
 }
@@ -135,17 +104,11 @@ void CalculatorWindow::setTabOrder(const QStringList& names) {
 
 void CalculatorWindow::compute() {
     clearTrails(client_); // before the rule runs, since a malformed number ends the click there
-    if (!rule_)
-        return;
     const FormState state = formState();
     const Outcome outcome = evaluate(state);
     apply(outcome);
     if (const auto* results = std::get_if<Results>(&outcome))
         emit computed(state, *results);
-}
-
-Outcome CalculatorWindow::evaluate(const FormState& state) const {
-    return rule_ ? rule_(state) : Outcome{Results{}};
 }
 
 void CalculatorWindow::reset() {
@@ -182,30 +145,19 @@ FormState CalculatorWindow::formState() const {
 void CalculatorWindow::apply(const Outcome& outcome) {
     if (const auto* results = std::get_if<Results>(&outcome)) {
         for (const auto& [field, text] : results->texts)
-            if (auto* edit =
-                    qobject_cast<QLineEdit*>(findControl(this, QString::fromStdString(field))))
+            if (QLineEdit* edit = findEdit(this, field))
                 edit->setText(QString::fromStdString(text));
         for (const Trail& trail : results->trails)
-            if (auto* edit = qobject_cast<QLineEdit*>(
-                    findControl(this, QString::fromStdString(trail.field)))) {
+            if (QLineEdit* edit = findEdit(this, trail.field))
                 edit->setToolTip(QString::fromStdString(trail.written(separator_)));
-            }
         return;
     }
     const auto& refusal = std::get<Refusal>(outcome);
-    if (!refusal.focus.empty())
-        if (QWidget* control = findControl(this, QString::fromStdString(refusal.focus)))
-            control->setFocus();
+    if (QWidget* control = findControl(this, QString::fromStdString(refusal.focus)))
+        control->setFocus();
     ShowMessage(QString::fromStdString(refusal.message));
-    if (auto* edit =
-            qobject_cast<QLineEdit*>(findControl(this, QString::fromStdString(refusal.cleared))))
+    if (QLineEdit* edit = findEdit(this, refusal.cleared))
         edit->setText(QString());
-}
-
-QWidget* findControl(const QWidget* window, const QString& name) {
-    if (name.isEmpty())
-        return nullptr;
-    return window->findChild<QWidget*>(name);
 }
 
 } // namespace velaro

@@ -1,10 +1,9 @@
 #pragma once
-// The frame every calculator window stands on: fixed size, silver background, File ▸ Exit, the
-// Compute and Reset buttons, and helpers that place prompts, fields, sunken cells, captionless
-// check boxes and the picture. A calculator describes its window with these helpers and hands
-// the frame its rule and its Reset list; the frame runs the rule inside the error guard and
-// applies the outcome.
+// The frame every calculator window stands on: fixed size, silver background, File ▸ Exit, and
+// the helpers that place the parts of core/windowparts. A calculator hands the frame its rule and
+// its Reset list; the frame runs the rule inside the error guard and applies the outcome.
 
+#include "core/fonts.h"
 #include "core/rule.h"
 #include "core/windowparts.h"
 
@@ -13,13 +12,8 @@
 
 #include <functional>
 
-class QCheckBox;
-class QLabel;
-class QPushButton;
-
 namespace velaro {
 
-class NumericEdit;
 class PictureArea;
 
 struct WindowDescription {
@@ -34,16 +28,13 @@ using Rule = std::function<Outcome(const FormState&)>;
 class CalculatorWindow : public QMainWindow {
     Q_OBJECT
   public:
-    CalculatorWindow(const WindowDescription& description, char decimalSeparator,
-                     QWidget* parent = nullptr);
+    CalculatorWindow(const WindowDescription& description, char decimalSeparator);
 
     static constexpr int kClientWidth = 492;
-    static const QColor kBackground;
 
     QWidget* client() const { return client_; }
     char decimalSeparator() const { return separator_; }
 
-    // The handlers, by the names the windows share.
     void compute();     // Compute: runs the rule and applies its outcome
     void reset();       // Reset: empties the fields and unticks the boxes
     void closeWindow(); // File ▸ Exit: hides the window
@@ -52,9 +43,7 @@ class CalculatorWindow : public QMainWindow {
     FormState formState() const;
     // The window's rule on any field texts and ticks, without touching the window: what Compute
     // would do. Throws as Compute does on malformed text.
-    Outcome evaluate(const FormState& state) const;
-    // Focus, then box, then clearing; or the result texts.
-    void apply(const Outcome& outcome);
+    Outcome evaluate(const FormState& state) const { return rule_(state); }
 
   signals:
     // After a successful Compute has written its results; never for a refusal, an error or
@@ -62,19 +51,13 @@ class CalculatorWindow : public QMainWindow {
     void computed(const velaro::FormState& state, const velaro::Results& results);
 
   protected:
-    // Building helpers. Positions are in client coordinates.
-    QLabel* addLabel(const QString& text, QPoint topLeft, const QFont& font,
-                     const QString& name = {});
-    // A label centred across the client width; several lines are separated by '\n'.
-    QLabel* addCentredLabel(const QString& text, int top, const QFont& font,
-                            const QString& name = {});
-    NumericEdit* addEdit(const QString& name, QPoint topLeft);
-    QPushButton* addComputeButton(QPoint topLeft);
-    QPushButton* addResetButton(QPoint topLeft);
-    // A sunken text cell: text centred and wrapped in the default font.
-    QLabel* addStaticText(const QString& name, const QString& text, const QRect& cell);
-    // A check box without caption; the accessible name says what ticking it means.
-    QCheckBox* addCheckBox(const QString& name, const QRect& box, const QString& accessibleName);
+    // Building helpers. Positions are in client coordinates; texts are in the serif face unless
+    // a font is given.
+    QLabel* addLabel(const QString& text, QPoint topLeft, const QFont& font = serifFont());
+    // A label centred across `width` from `left` (across the client where 0); several lines are
+    // separated by '\n'.
+    QLabel* addCentredLabel(const QString& text, int top, const QFont& font = serifFont(),
+                            int left = 0, int width = 0);
     // An instruction to the user, in italics.
     QLabel* addInstruction(const QString& text, QPoint topLeft);
 
@@ -89,25 +72,25 @@ class CalculatorWindow : public QMainWindow {
     // negative).
     FieldRow addFieldUnder(const QString& name, const QString& prompt, const QString& unit,
                            QPoint promptAt, int gap, int fieldLeft = -1);
-    // Prompt, field and unit level with one another from `top`, each centred on the taller of
-    // prompt and field: the prompt at `promptLeft`, the field at `fieldLeft`.
+    // Prompt, field and unit level with one another at the client's top, each centred on the
+    // taller of prompt and field, for the caller to move down once the rows above are placed: the
+    // prompt at `promptLeft`, the field at `fieldLeft`.
     FieldRow addLevelFieldRow(const QString& name, const QString& prompt, const QString& unit,
-                              int top, int promptLeft, int fieldLeft);
+                              int promptLeft, int fieldLeft);
     // The same centred across the window as one group, the field `promptGap` after the prompt.
     FieldRow addCentredFieldRow(const QString& name, const QString& prompt, const QString& unit,
-                                int top, int promptGap = kPromptGap);
+                                int promptGap = kPromptGap);
 
     // Places the grid's cells and boxes from `top` down; returns the grid's bottom edge.
     int addConditionGrid(const ConditionGrid& grid, int top);
     // The primed-parts tick, "Детали проолифленные:" `textGap` under the instruction that asks
-    // for it (in a sunken cell of `cellSize` where one is given), CheckBox4 `boxGap` after it;
-    // returns the bottom edge.
-    int addPrimedTick(QPoint instructionAt, int textGap, int boxGap, bool squareBox,
-                      QSize cellSize = {});
+    // for it (in a sunken cell of `cellSize` where one is given), CheckBox4 after it; returns the
+    // bottom edge.
+    int addPrimedTick(QPoint instructionAt, int textGap, bool squareBox, QSize cellSize = {});
     // Compute and Reset centred across the window at the tops given, the result row between.
     WindowFoot addFoot(int computeTop, const FieldRow& result, int resetTop);
-    // The module's picture, drawn unscaled and cut off at the area's edges.
-    PictureArea* addPicture(const QRect& area, const QString& name = QStringLiteral("Image1"));
+    // The module's picture, Image1, drawn unscaled and cut off at the area's edges.
+    PictureArea* addPicture(const QRect& area);
     PictureArea* addCentredPicture(QSize size, int top);
     // The window's title, centred at the top.
     QLabel* addTitle(const QString& text);
@@ -120,8 +103,10 @@ class CalculatorWindow : public QMainWindow {
     void setResetOrder(QStringList names) { resetOrder_ = std::move(names); }
 
   private:
-    QPushButton* addButton(const QString& name, const QString& caption, QPoint topLeft);
-
+    // Focus, then box, then clearing; or the result texts and their trails.
+    void apply(const Outcome& outcome);
+    QPushButton* addButton(const char* name, const QString& caption, int top,
+                           void (CalculatorWindow::*handler)());
     QLabel* addGridCell(const ConditionGrid& grid, const GridCell& cell, const QRect& rect);
 
     QString module_;
@@ -131,8 +116,5 @@ class CalculatorWindow : public QMainWindow {
     Rule rule_;
     QStringList resetOrder_;
 };
-
-// The window's named control, or nullptr.
-QWidget* findControl(const QWidget* window, const QString& name);
 
 } // namespace velaro

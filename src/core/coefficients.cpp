@@ -21,7 +21,7 @@ std::string joined(const std::vector<std::string>& parts) {
 
 std::string bandWords(const CoefficientTable& table, const Band& band, long double number,
                       char separator) {
-    if (!band.words.empty() || band.isWhole() || table.unit.empty())
+    if (!band.words.empty() || table.unit.empty()) // a table's bands with a unit all have an end
         return band.words;
     const auto amount = [&](long double value) {
         return FloatToStr(value, separator) + " " + table.unit;
@@ -76,12 +76,12 @@ const Coefficients* CoefficientTable::rowFor(const FormState& state, long double
     return match == rows.end() ? nullptr : &*match;
 }
 
-std::optional<std::vector<TrailFactor>> CoefficientTable::chain(const FormState& state,
-                                                                long double number) const {
+Results CoefficientTable::result(const FormState& state, const std::string& field, TrailTerm term,
+                                 long double number) const {
     const Coefficients* row = rowFor(state, number);
     if (!row)
-        return std::nullopt;
-    std::vector<TrailFactor> factors;
+        throw std::logic_error("the checks let through ticks without a coefficient");
+    term.factors.clear();
     for (const Factor& factor : row->factors) {
         const std::vector<std::string>& boxes = factor.by.empty() ? row->ticked : factor.by;
         if (!std::ranges::all_of(factor.by,
@@ -90,19 +90,10 @@ std::optional<std::vector<TrailFactor>> CoefficientTable::chain(const FormState&
         std::vector<std::string> words;
         for (const std::string& box : boxes)
             words.push_back(wordsFor(state, box));
-        if (factors.empty())
+        if (term.factors.empty())
             words.push_back(bandWords(*this, row->band, number, state.separator()));
-        factors.push_back({factor.value, joined(words)});
+        term.factors.push_back({factor.value, joined(words)});
     }
-    return factors;
-}
-
-Results CoefficientTable::result(const FormState& state, const std::string& field, TrailTerm term,
-                                 long double number) const {
-    auto factors = chain(state, number);
-    if (!factors || factors->empty())
-        throw std::logic_error("the checks let through ticks without a coefficient");
-    term.factors = std::move(*factors);
     return resultOf(state, field, std::move(term));
 }
 

@@ -7,7 +7,6 @@
 #include "core/rule.h"
 
 #include <limits>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,7 +22,6 @@ struct Band {
     std::string words = {}; // fixed words, such as "2 переплета"; else written from the ends
 
     bool contains(long double value) const;
-    bool isWhole() const { return from == -kNone && to == kNone; }
 };
 
 Band sashCount(int sashes);   // exactly 1 or 2, "1 переплет" / "2 переплета"
@@ -54,12 +52,9 @@ struct CoefficientTable {
 
     // The row whose condition holds for these ticks and this number, or nullptr.
     const Coefficients* rowFor(const FormState& state, long double number = 0.0L) const;
-    // That row's factors that apply, in order, each with the words that chose it; nothing when
-    // no row holds. The first factor also carries the band's words.
-    std::optional<std::vector<TrailFactor>> chain(const FormState& state,
-                                                  long double number = 0.0L) const;
-    // The measured term run through that chain, shown in `field` with its trail. A rule's checks
-    // let through only ticks some row holds for; anything else is a fault of the program.
+    // The measured term run through that row's factors that apply, in order, each with the words
+    // that chose it (the first also with the band's), shown in `field` with its trail. A rule's
+    // checks let through only ticks some row holds for; anything else is a fault of the program.
     Results result(const FormState& state, const std::string& field, TrailTerm term,
                    long double number = 0.0L) const;
 };

@@ -4,19 +4,15 @@
 
 namespace velaro {
 
-Refusal fieldRefusal(std::string message, const std::string& field, std::string result) {
-    return {std::move(message), field, std::move(result)};
-}
-
-Refusal tickRefusal(std::string message, std::string result) {
-    return {std::move(message), std::string(), std::move(result)};
+Refusal tickRefusal(const std::string& message, const std::string& result) {
+    return {message, std::string(), result};
 }
 
 std::optional<Refusal> refuseEmpty(const FormState& state, const std::string& field,
-                                   std::string message, const std::string& result) {
+                                   const std::string& message, const std::string& result) {
     if (!state.isEmpty(field))
         return std::nullopt;
-    return fieldRefusal(std::move(message), field, result);
+    return Refusal{message, field, result};
 }
 
 std::optional<Refusal> refuseUnlessOneTicked(const FormState& state,
@@ -34,10 +30,10 @@ std::optional<Refusal> refuseUnlessOneTicked(const FormState& state,
 std::optional<Refusal> refuseSashCount(const FormState& state, const std::string& field,
                                        const std::string& result) {
     if (state.isEmpty(field))
-        return fieldRefusal(message::kNoSashCount, field, result);
+        return Refusal{"Введите количество переплетов !", field, result};
     const std::string& sashes = state.text(field);
     if (sashes != "1" && sashes != "2")
-        return fieldRefusal(message::kSashCountOneOrTwo, field, result);
+        return Refusal{"Введите количество переплетов 1 или 2!", field, result};
     return std::nullopt;
 }
 

@@ -17,16 +17,13 @@ inline constexpr const char* kNoTick = "Поставьте галочку !";
 inline constexpr const char* kWrongTicks = "Галочки расставлены неверно!";
 inline constexpr const char* kTripleGlazingNeedsTwoSashes =
     "При тройном остеклении количество переплетов должно быть 2!";
-inline constexpr const char* kNoSashCount = "Введите количество переплетов !";
-inline constexpr const char* kSashCountOneOrTwo = "Введите количество переплетов 1 или 2!";
 } // namespace message
 
-Refusal fieldRefusal(std::string message, const std::string& field, std::string result);
-Refusal tickRefusal(std::string message, std::string result);
+Refusal tickRefusal(const std::string& message, const std::string& result);
 
 // An empty field is refused with its own message.
 std::optional<Refusal> refuseEmpty(const FormState& state, const std::string& field,
-                                   std::string message, const std::string& result);
+                                   const std::string& message, const std::string& result);
 
 // Exactly one of the boxes: two or more are refused before none.
 std::optional<Refusal> refuseUnlessOneTicked(const FormState& state,

@@ -46,7 +46,7 @@ std::string Trail::written(char decimalSeparator) const {
 }
 
 void Results::add(const FormState& state, Trail trail) {
-    texts.emplace_back(trail.field, state.shown(trail.value(), trail.digit));
+    texts.emplace_back(trail.field, RoundedText(trail.value(), trail.digit, state.separator()));
     trails.push_back(std::move(trail));
 }
 

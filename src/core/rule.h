@@ -28,10 +28,6 @@ class FormState {
     long double number(const std::string& field) const {
         return StrToFloat(text(field), separator_);
     }
-    // The empty-field rule: an empty field is 0 and is not parsed.
-    long double numberOrZero(const std::string& field) const {
-        return isEmpty(field) ? 0.0L : number(field);
-    }
     char separator() const { return separator_; }
 
     // What a field or box is called on screen, and a field's unit; empty where not known (a
@@ -42,11 +38,6 @@ class FormState {
     std::string unit(const std::string& field) const { return lookup(units_, field); }
     const std::map<std::string, std::string>& texts() const { return texts_; }
     const std::map<std::string, bool>& ticks() const { return ticks_; }
-
-    // The result text of a working value rounded at `digit`.
-    std::string shown(long double value, std::int8_t digit) const {
-        return RoundedText(value, digit, separator_);
-    }
 
   private:
     static std::string lookup(const std::map<std::string, std::string>& map,
@@ -106,8 +97,8 @@ struct Results {
 
 // A field's number as the start of a term, in the field's unit. Malformed text throws.
 TrailTerm measured(const FormState& state, const std::string& field);
-// The trail of one term shown in `field` at two decimals, in the field's unit (м2 where the
-// state does not know it).
+// The trail of these terms summed and shown in `field` at two decimals, in the field's unit (м2
+// where the state does not know it).
 Trail trailOf(const FormState& state, const std::string& field, std::vector<TrailTerm> terms);
 // A rule's only result: that one-term trail, run and shown.
 Results resultOf(const FormState& state, const std::string& field, TrailTerm term);

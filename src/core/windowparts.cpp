@@ -1,13 +1,8 @@
-// The building vocabulary of the calculator windows: field rows, condition grids, the primed
-// tick and the foot.
-
 #include "core/calculatorwindow.h"
-#include "core/fonts.h"
 #include "core/numericedit.h"
 
 #include <QCheckBox>
 #include <QLabel>
-#include <QPushButton>
 
 #include <algorithm>
 #include <numeric>
@@ -19,21 +14,38 @@ constexpr int kTitleTop = 10;
 constexpr int kCellTextPadding = 4; // above and below the tallest wrapped text of a grid row
 constexpr int kCellMargin = 3;      // keeps wrapped text clear of a sunken cell's bevel
 
-// A captionless box `gap` after a text: as tall as the text, or square and centred on it.
-QRect boxBeside(const QRect& text, int gap, bool square) {
+// The sunken text cell StaticText<number>: text centred and wrapped in the default font.
+QLabel* addSunkenCell(QWidget* client, int number, const QString& text, const QRect& cell) {
+    auto* label = new QLabel(text, client);
+    label->setObjectName(QStringLiteral("StaticText%1").arg(number));
+    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    label->setAlignment(Qt::AlignCenter);
+    label->setWordWrap(true);
+    label->setGeometry(cell);
+    return label;
+}
+
+// A captionless box `gap` after a text: as tall as the text, or square and centred on it. The
+// accessible name says what ticking it means.
+void addBoxBeside(QWidget* client, const char* name, const QString& accessibleName,
+                  const QRect& text, int gap, bool square) {
+    auto* check = new QCheckBox(client);
+    check->setObjectName(name);
+    check->setAccessibleName(accessibleName.simplified());
     const int left = text.right() + 1 + gap;
     if (square)
-        return QRect(left, text.center().y() - kBoxWidth / 2, kBoxWidth, kBoxWidth);
-    return QRect(left, text.top(), kBoxWidth, text.height());
+        check->setGeometry(left, text.center().y() - kBoxWidth / 2, kBoxWidth, kBoxWidth);
+    else
+        check->setGeometry(left, text.top(), kBoxWidth, text.height());
 }
 
 // The label becomes the field's buddy, so that a screen reader reports the pair as label and
-// labelled, and names the field by the label's text; a qualifier tells apart the fields one
-// heading names, such as the rows under a column heading.
+// labelled, and names the field by the label's text as one line; a qualifier tells apart the
+// fields one heading names, such as the rows under a column heading.
 void nameAfter(QWidget* field, QLabel* label, const QString& qualifier) {
     if (!label->buddy())
         label->setBuddy(field); // a heading over several fields is the buddy of the first
-    QString name = oneLine(label->text());
+    QString name = label->text().simplified();
     if (!qualifier.isEmpty()) {
         if (name.endsWith(QLatin1Char(':')))
             name.chop(1);
@@ -43,10 +55,6 @@ void nameAfter(QWidget* field, QLabel* label, const QString& qualifier) {
 }
 
 } // namespace
-
-QString oneLine(const QString& shown) {
-    return shown.simplified();
-}
 
 QList<QWidget*> FieldRow::widgets() const {
     QList<QWidget*> all{prompt, field};
@@ -72,7 +80,7 @@ PictureArea* CalculatorWindow::addCentredPicture(QSize size, int top) {
 }
 
 QLabel* CalculatorWindow::addTitle(const QString& text) {
-    return addCentredLabel(text, kTitleTop, serifFont());
+    return addCentredLabel(text, kTitleTop);
 }
 
 QLabel* CalculatorWindow::addInstruction(const QString& text, QPoint topLeft) {
@@ -81,11 +89,12 @@ QLabel* CalculatorWindow::addInstruction(const QString& text, QPoint topLeft) {
 
 FieldRow CalculatorWindow::addField(const QString& name, QLabel* prompt, const QString& unit,
                                     QPoint at, UnitLine line, const QString& qualifier) {
-    FieldRow row{prompt, addEdit(name, at)};
+    FieldRow row{prompt, new NumericEdit(name, QChar(decimalSeparator()), client())};
+    row.field->move(at);
     row.field->setUnit(unit);
     nameAfter(row.field, prompt, qualifier);
     if (!unit.isEmpty()) {
-        row.unit = addLabel(unit, QPoint(at.x() + NumericEdit::kWidth + kUnitGap, 0), serifFont());
+        row.unit = addLabel(unit, QPoint(at.x() + NumericEdit::kWidth + kUnitGap, 0));
         const int drop =
             line == UnitLine::Text ? kTextDrop : (NumericEdit::kHeight - row.unit->height()) / 2;
         row.unit->move(row.unit->x(), at.y() + drop);
@@ -95,7 +104,7 @@ FieldRow CalculatorWindow::addField(const QString& name, QLabel* prompt, const Q
 
 FieldRow CalculatorWindow::addFieldRow(const QString& name, const QString& prompt,
                                        const QString& unit, QPoint at, int promptGap) {
-    QLabel* label = addLabel(prompt, QPoint(0, 0), serifFont());
+    QLabel* label = addLabel(prompt, QPoint(0, 0));
     label->move(at.x() - promptGap - label->width(), at.y() + kTextDrop);
     return addField(name, label, unit, at, UnitLine::Text);
 }
@@ -103,24 +112,22 @@ FieldRow CalculatorWindow::addFieldRow(const QString& name, const QString& promp
 FieldRow CalculatorWindow::addFieldUnder(const QString& name, const QString& prompt,
                                          const QString& unit, QPoint promptAt, int gap,
                                          int fieldLeft) {
-    QLabel* label = addLabel(prompt, promptAt, serifFont());
+    QLabel* label = addLabel(prompt, promptAt);
     const int left = fieldLeft < 0 ? promptAt.x() : fieldLeft;
     return addField(name, label, unit, QPoint(left, label->geometry().bottom() + 1 + gap));
 }
 
 FieldRow CalculatorWindow::addLevelFieldRow(const QString& name, const QString& prompt,
-                                            const QString& unit, int top, int promptLeft,
-                                            int fieldLeft) {
-    QLabel* label = addLabel(prompt, QPoint(promptLeft, top), serifFont());
+                                            const QString& unit, int promptLeft, int fieldLeft) {
+    QLabel* label = addLabel(prompt, QPoint(promptLeft, 0));
     const int height = std::max(label->height(), NumericEdit::kHeight);
-    label->move(promptLeft, top + (height - label->height()) / 2);
-    return addField(name, label, unit,
-                    QPoint(fieldLeft, top + (height - NumericEdit::kHeight) / 2));
+    label->move(promptLeft, (height - label->height()) / 2);
+    return addField(name, label, unit, QPoint(fieldLeft, (height - NumericEdit::kHeight) / 2));
 }
 
 FieldRow CalculatorWindow::addCentredFieldRow(const QString& name, const QString& prompt,
-                                              const QString& unit, int top, int promptGap) {
-    const FieldRow row = addLevelFieldRow(name, prompt, unit, top, 0, 0);
+                                              const QString& unit, int promptGap) {
+    const FieldRow row = addLevelFieldRow(name, prompt, unit, 0, 0);
     const int width = row.prompt->width() + promptGap + NumericEdit::kWidth +
                       (row.unit ? kUnitGap + row.unit->width() : 0);
     const int left = centredLeft(width);
@@ -131,20 +138,19 @@ FieldRow CalculatorWindow::addCentredFieldRow(const QString& name, const QString
 
 QLabel* CalculatorWindow::addGridCell(const ConditionGrid& grid, const GridCell& cell,
                                       const QRect& rect) {
-    if (grid.style == ConditionGrid::Cells::Plain) {
-        QLabel* label = addLabel(cell.text, rect.topLeft(), serifFont());
-        if (grid.plainAlignment & Qt::AlignRight) {
+    if (grid.style != ConditionGrid::Cells::Sunken) {
+        QLabel* label = addLabel(cell.text, rect.topLeft());
+        if (grid.style == ConditionGrid::Cells::Prompts) {
             const int end = rect.right() + 1 - (cell.box ? grid.boxGap + kBoxWidth : 0);
             label->move(end - label->width(), rect.top());
         }
         return label;
     }
-    const QString name = QStringLiteral("StaticText%1").arg(++staticTexts_);
     QRect text = rect;
     if (cell.box)
         text.setWidth(rect.width() - kBoxWidth - grid.boxGap);
-    QLabel* label = addStaticText(name, cell.text, text);
-    if (grid.marginInCells)
+    QLabel* label = addSunkenCell(client(), ++staticTexts_, cell.text, text);
+    if (grid.fitText)
         label->setMargin(kCellMargin);
     return label;
 }
@@ -169,7 +175,7 @@ int CalculatorWindow::addConditionGrid(const ConditionGrid& grid, int top) {
     std::vector<QLabel*> labels;
     for (const GridCell& cell : grid.cells) {
         QLabel* label = addGridCell(grid, cell, cellRect(cell, grid.rows));
-        if (grid.rowsFitText && cell.rowSpan == 1)
+        if (grid.fitText && cell.rowSpan == 1)
             rows[cell.row] =
                 std::max(rows[cell.row], label->heightForWidth(label->width()) + kCellTextPadding);
         labels.push_back(label);
@@ -189,13 +195,13 @@ int CalculatorWindow::addConditionGrid(const ConditionGrid& grid, int top) {
                     names << naming.text;
         if (cell.namedBy.empty())
             names << cell.text;
-        addCheckBox(cell.box, boxBeside(label->geometry(), grid.boxGap, grid.squareBoxes),
-                    oneLine(names.join(grid.nameSeparator)));
+        addBoxBeside(client(), cell.box, names.join(grid.nameSeparator), label->geometry(),
+                     grid.boxGap, grid.style == ConditionGrid::Cells::Lines);
     }
     return top + offset(rows, static_cast<int>(rows.size())) - grid.spacing;
 }
 
-int CalculatorWindow::addPrimedTick(QPoint instructionAt, int textGap, int boxGap, bool squareBox,
+int CalculatorWindow::addPrimedTick(QPoint instructionAt, int textGap, bool squareBox,
                                     QSize cellSize) {
     const QLabel* instruction = addInstruction(
         QStringLiteral("Поставьте галочку, если условие выполняется:"), instructionAt);
@@ -203,19 +209,21 @@ int CalculatorWindow::addPrimedTick(QPoint instructionAt, int textGap, int boxGa
     const QString text = QStringLiteral("Детали проолифленные:");
     QLabel* label = nullptr;
     if (cellSize.isEmpty()) {
-        label = addLabel(text, textAt, serifFont());
+        label = addLabel(text, textAt);
     } else {
-        label = addStaticText(QStringLiteral("StaticText%1").arg(++staticTexts_), text,
-                              QRect(textAt, cellSize));
+        label = addSunkenCell(client(), ++staticTexts_, text, QRect(textAt, cellSize));
         label->setMargin(1);
     }
-    addCheckBox(kPrimedTick, boxBeside(label->geometry(), boxGap, squareBox), text);
+    // A box beside a sunken cell keeps a grid's gap; beside a bare label, the shared one.
+    const int boxGap = cellSize.isEmpty() ? kPrimedBoxGap : kCellBoxGap;
+    addBoxBeside(client(), kPrimedTick, text, label->geometry(), boxGap, squareBox);
     return label->geometry().bottom() + 1;
 }
 
 WindowFoot CalculatorWindow::addFoot(int computeTop, const FieldRow& result, int resetTop) {
-    return {addComputeButton(QPoint(centredLeft(kButtonWidth), computeTop)), result,
-            addResetButton(QPoint(centredLeft(kButtonWidth), resetTop))};
+    return {
+        addButton(kCompute, QStringLiteral("Расчитать"), computeTop, &CalculatorWindow::compute),
+        result, addButton(kReset, QStringLiteral("Сброс"), resetTop, &CalculatorWindow::reset)};
 }
 
 } // namespace velaro

@@ -17,10 +17,6 @@ class QWidget;
 
 namespace velaro {
 
-// A shown text as one line: line breaks and runs of blanks become one blank, none at the ends.
-// Fields and boxes are named so for assistive technology.
-QString oneLine(const QString& shown);
-
 class NumericEdit;
 
 inline constexpr const char* kCompute = "Button1";
@@ -34,6 +30,7 @@ inline constexpr int kButtonWidth = 75; // Compute and Reset
 inline constexpr int kButtonHeight = 25;
 inline constexpr int kFootMargin = 10; // below Reset, in the window and door calculators
 inline constexpr int kBoxWidth = 17;   // a captionless check box
+inline constexpr int kCellBoxGap = 2;  // from a sunken cell to its box
 inline constexpr int kPrimedBoxGap = 7; // from «Детали проолифленные:» to its box
 // The result caption's lines, alike in every calculator.
 inline constexpr Qt::Alignment kResultCaptionAlignment = Qt::AlignHCenter | Qt::AlignTop;
@@ -54,8 +51,7 @@ struct FieldRow {
 enum class UnitLine { Centred, Text };
 
 // A cell of a condition grid at (row, column), spanning rows and columns. A cell with a box has
-// the check box at its right end, as tall as the cell (a plain cell: as its text, or square and
-// centred on it); the box is named by the texts of the cells listed in
+// the check box at its right end; the box is named by the texts of the cells listed in
 // `namedBy`, in that order (by its own cell's text where none are listed). Sunken cells are
 // named StaticText1, StaticText2 … in the order the window adds them.
 struct GridCell {
@@ -72,15 +68,17 @@ struct ConditionGrid {
     std::vector<int> columns; // widths, a box beside a cell included
     std::vector<int> rows;    // heights
     std::vector<GridCell> cells;
-    enum class Cells { Sunken, Plain } style = Cells::Sunken;
-    int spacing = 0; // between neighbouring rows and columns
-    int boxGap = 2;  // from a cell's text to its box
-    int left = -1;   // the grid's left edge; centred across the window where negative
+    // Sunken: the text centred and wrapped in a sunken cell, the box as tall as the cell.
+    // Lines: plain lines of text from the cell's left edge, a kBoxWidth square box centred on one.
+    // Prompts: plain text ending `boxGap` before its box, the box as tall as the text.
+    enum class Cells { Sunken, Lines, Prompts } style = Cells::Sunken;
+    int spacing = 0;          // between neighbouring rows and columns
+    int boxGap = kCellBoxGap; // from a cell's text to its box
+    int left = -1;            // the grid's left edge; centred across the window where negative
     QString nameSeparator = QStringLiteral(" — "); // between the texts that name a box
-    bool squareBoxes = false;   // plain cells: boxes kBoxWidth square, centred on the text
-    bool rowsFitText = false;   // a row of sunken cells grows to fit its wrapped texts
-    bool marginInCells = false; // a margin keeps wrapped text clear of the sunken edge
-    Qt::Alignment plainAlignment = Qt::AlignLeft; // of plain texts within their cells
+    // Sunken cells keep wrapped text clear of their edge by a margin, and a row grows to fit
+    // its wrapped texts.
+    bool fitText = false;
 };
 
 // The window's foot: Compute, the result row and Reset.

@@ -9,7 +9,6 @@
 
 #include "calculators/catalog.h"
 
-#include "core/fonts.h"
 #include "core/numericedit.h"
 #include "core/picturearea.h"
 
@@ -145,13 +144,12 @@ class OneInputWindow : public CalculatorWindow {
               {row.className, row.module, row.caption, QSize(kClientWidth, row.height)},
               decimalSeparator) {
         // Every line is built at y = 0 and moved into place once every line's height is known.
-        const QFont serif = serifFont();
-        const Line title{addCentredLabel(row.title, 0, serif)};
+        const Line title{addCentredLabel(row.title, 0)};
         const Line picture{addCentredPicture(row.picture, 0)};
-        QLabel* prompt = addCentredLabel(row.prompt, 0, serif);
+        QLabel* prompt = addCentredLabel(row.prompt, 0);
         Line input{prompt};
         if (*row.notes) {
-            QLabel* notes = addLabel(row.notes, QPoint(0, bottomOf(input)), serif);
+            QLabel* notes = addLabel(row.notes, QPoint(0, bottomOf(input)));
             notes->move(centredLeft(notes->width()), notes->y());
             input << notes;
         }
@@ -159,15 +157,15 @@ class OneInputWindow : public CalculatorWindow {
             addField(kInput, prompt, row.unit,
                      QPoint(centredLeft(NumericEdit::kWidth), bottomOf(input) + kUnderPrompt));
         input << field.field << field.unit;
-        const WindowFoot foot =
-            addFoot(0, addCentredFieldRow(kResult, row.resultPrompt, "м2", 0), 0);
+        const WindowFoot foot = addFoot(0, addCentredFieldRow(kResult, row.resultPrompt, "м2"), 0);
         stack({title, picture, input, Line{foot.compute}, foot.result.widgets(), Line{foot.reset}});
 
         setTabOrder({kResult, kInput, kCompute, kReset});
         setResetOrder({kResult, kInput});
         setRule([coefficient = row.coefficient](const FormState& state) {
-            return resultOf(state, kResult,
-                            {state.numberOrZero(kInput), state.unit(kInput), {{coefficient}}});
+            // An empty input is 0 and is not parsed.
+            const long double input = state.isEmpty(kInput) ? 0.0L : state.number(kInput);
+            return resultOf(state, kResult, {input, state.unit(kInput), {{coefficient}}});
         });
     }
 

@@ -186,9 +186,7 @@ class AreaDoorWindow : public DoorWindow {
             bottom = addItalicLine(doors::kTickWhereItHolds, bottom) + 4;
         bottom =
             addConditionGrid(conditionGrid(design->columns, design->rows, design->cells), bottom);
-        // A box beside a sunken cell keeps the grid's gap; beside a bare label, the shared one.
-        bottom = addPrimedTick(QPoint(kMargin, bottom + kGap), kUnderPrompt,
-                               design->primedInCell ? 2 : kPrimedBoxGap, false,
+        bottom = addPrimedTick(QPoint(kMargin, bottom + kGap), kUnderPrompt, false,
                                design->primedInCell ? QSize(150, 24) : QSize());
         addComputeResultReset(design->joiner + '\n' + design->filling + ':', bottom);
 

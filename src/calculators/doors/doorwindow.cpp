@@ -19,18 +19,15 @@ ConditionGrid DoorWindow::conditionGrid(std::vector<int> columns, std::vector<in
             .cells = std::move(cells),
             .spacing = 2,
             .nameSeparator = QStringLiteral(": "),
-            .rowsFitText = true,
-            .marginInCells = true};
+            .fitText = true};
 }
 
 int DoorWindow::addTitle(const QString& filling, int width) {
-    QLabel* title =
-        addLabel(QStringLiteral(
-                     "ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАШИВАЕМОЙ ПОВЕРХНОСТИ \nЗАПОЛНЕНИЯ ДВЕРНЫХ ПРОЕМОВ") +
-                     filling,
-                 QPoint(0, kMargin), serifFont(11));
-    title->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    title->setGeometry(0, kMargin, width, title->sizeHint().height());
+    const QLabel* title = addCentredLabel(
+        QStringLiteral(
+            "ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАШИВАЕМОЙ ПОВЕРХНОСТИ \nЗАПОЛНЕНИЯ ДВЕРНЫХ ПРОЕМОВ") +
+            filling,
+        kMargin, serifFont(11), 0, width);
     return title->geometry().bottom() + 1;
 }
 
@@ -43,7 +40,7 @@ void DoorWindow::addComputeResultReset(const QString& filling, int top) {
     const FieldRow result = addCentredFieldRow(
         doors::kResult,
         QStringLiteral("Площадь окрашиваемой поверхности\nзаполнения дверных проемов") + filling,
-        QStringLiteral("м2"), 0, kResultGap);
+        QStringLiteral("м2"), kResultGap);
     result.prompt->setAlignment(kResultCaptionAlignment);
     const int captionHeight = result.prompt->height();
 

@@ -5,7 +5,6 @@
 #include "calculators/catalog.h"
 
 #include "core/coefficients.h"
-#include "core/fonts.h"
 
 #include <vector>
 
@@ -77,11 +76,10 @@ class PipelineWindow : public CalculatorWindow {
                QSize(kClientWidth, design.height)},
               decimalSeparator) {
         const QString& material = design.material;
-        const QFont serif = serifFont();
         addTitle(
             QStringLiteral("ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАСКИ %1 ТРУБОПРОВОДОВ").arg(material.toUpper()));
-        addCentredLabel(design.included, 30, serif);
-        addCentredLabel(design.prompt, 58, serif);
+        addCentredLabel(design.included, 30);
+        addCentredLabel(design.prompt, 58);
         QStringList tabs{kTotal, kCompute, kReset};
         int top = kFirstRowTop;
         for (const Row& row : design.rows) {

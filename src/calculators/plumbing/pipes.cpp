@@ -2,7 +2,6 @@
 
 #include "calculators/catalog.h"
 
-#include "core/fonts.h"
 #include "core/numericedit.h"
 
 #include <QLabel>
@@ -71,13 +70,12 @@ class PipesWindow : public CalculatorWindow {
               {"TForm2", "kalkulyat61", "Калькулятор площади окраски труб ", QSize(471, 549)},
               decimalSeparator) {
         addTitle("ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАСКИ ТРУБ ");
-        const QFont serif = serifFont();
-        addCentredLabel("без фасонных частей, креплений, крючьев, выступов", 30, serif);
+        addCentredLabel("без фасонных частей, креплений, крючьев, выступов", 30);
 
         constexpr std::array<int, 3> columns{27, 175, 323};
         constexpr int headingWidth = 148;
         const auto heading = [&](int column, const QString& text, int top) {
-            QLabel* label = addLabel(text, QPoint(0, top), serif);
+            QLabel* label = addLabel(text, QPoint(0, top));
             label->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
             label->setGeometry(columns[column] + 60 - headingWidth / 2, top, headingWidth,
                                label->sizeHint().height());

@@ -4,7 +4,6 @@
 #include "calculators/catalog.h"
 
 #include "core/coefficients.h"
-#include "core/fonts.h"
 #include "core/numericedit.h"
 #include "core/refusals.h"
 
@@ -43,7 +42,7 @@ Outcome area(const FormState& state) {
     const long double percent = state.number(kPercentage);
     TrailTerm projection = measured(state, kProjection);
     if (!kBands.rowFor(state, percent))
-        return fieldRefusal("Не более 100%", kArea, kArea);
+        return Refusal{"Не более 100%", kArea, kArea};
     return kBands.result(state, kArea, std::move(projection), percent);
 }
 
@@ -53,19 +52,18 @@ class StuccoCeilingsWindow : public CalculatorWindow {
         : CalculatorWindow(
               {"TForm10", "leppotolok", "Калькулятор окраски лепных потолков", QSize(492, 504)},
               decimalSeparator) {
-        const QFont serif = serifFont();
         addTitle("ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАСКИ ЛЕПНЫХ ПОТОЛКОВ");
         addCentredPicture({161, 137}, 36);
 
         // Long prompts stand centred above their field; the field is centred with its unit beside.
         const int fieldLeft = centredLeft(NumericEdit::kWidth);
         QLabel* projection =
-            addCentredLabel("Введите площадь горизонтальной проекции лепных потолков:", 190, serif);
+            addCentredLabel("Введите площадь горизонтальной проекции лепных потолков:", 190);
         addField(kProjection, projection, "м2", QPoint(fieldLeft, 210), UnitLine::Text);
         QLabel* percentage =
             addCentredLabel("Введите площадь горизонтальной проекции лепных изделий\n"
                             "в % от площади потолков:",
-                            248, serif);
+                            248);
         addField(kPercentage, percentage, "%", QPoint(fieldLeft, 284), UnitLine::Text);
 
         addFoot(326, addFieldRow(kArea, "Площадь окраски лепных потолков:", "м2", QPoint(300, 382)),

@@ -4,7 +4,6 @@
 #include "calculators/catalog.h"
 
 #include "core/coefficients.h"
-#include "core/fonts.h"
 #include "core/refusals.h"
 
 namespace velaro {
@@ -33,10 +32,9 @@ const ConditionGrid kPatterns{
     .columns = {142},
     .rows = {15, 15},
     .cells = {{"Рисунок редкий:", 0, 0, 1, 1, kSparse}, {"Рисунок густой:", 1, 0, 1, 1, kDense}},
-    .style = ConditionGrid::Cells::Plain,
+    .style = ConditionGrid::Cells::Prompts,
     .spacing = 15,
     .boxGap = kPromptGap,
-    .plainAlignment = Qt::AlignRight,
 };
 
 // Both inputs and exactly one tick are required, checked before anything is read.
@@ -67,7 +65,7 @@ class StuccoProductsWindow : public CalculatorWindow {
                     QPoint(kFieldLeft, 226));
         addFieldRow(kRelief, "Введите высоту рельефа лепных изделий в мм:", "мм",
                     QPoint(kFieldLeft, 264));
-        addCentredLabel("Поставьте галочку там, где условие выполняется:", 310, serifFont());
+        addCentredLabel("Поставьте галочку там, где условие выполняется:", 310);
         addConditionGrid(kPatterns, 340);
         addFoot(
             420,

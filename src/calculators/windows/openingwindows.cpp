@@ -82,11 +82,10 @@ const ConditionGrid kSeparateSashesGrid{
             {"наличники с двух сторон:", 8, 0, 1, 1, kTimberWalls, {{6, 0}, {7, 0}, {8, 0}}},
             {kRule, 9, 0},
         },
-    .style = ConditionGrid::Cells::Plain,
+    .style = ConditionGrid::Cells::Lines,
     .boxGap = 7,
     .left = kMargin,
     .nameSeparator = QString(),
-    .squareBoxes = true,
 };
 // clang-format on
 
@@ -278,10 +277,8 @@ OpeningWindow::OpeningWindow(const OpeningDesign& design, char decimalSeparator)
 
     // The titles are centred in the room the picture leaves, within the margin the prompts keep.
     QLabel* titles =
-        addLabel(design.titles, QPoint(0, kPictureInset), serifFont(design.titlePixelHeight));
-    titles->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    titles->setGeometry(kMargin, kPictureInset, picture.left() - kPictureInset - kMargin,
-                        titles->sizeHint().height());
+        addCentredLabel(design.titles, kPictureInset, serifFont(design.titlePixelHeight), kMargin,
+                        picture.left() - kPictureInset - kMargin);
 
     const auto addPromptedField = [&](const char* field, const QString& prompt, const QString& unit,
                                       int top) {
@@ -306,13 +303,13 @@ OpeningWindow::OpeningWindow(const OpeningDesign& design, char decimalSeparator)
         kResult,
         QStringLiteral("Площадь окрашиваемой поверхности\nзаполнения оконных проемов\n") +
             design.openings + ':',
-        QStringLiteral("м2"), 0, kMargin, kFieldLeft);
+        QStringLiteral("м2"), kMargin, kFieldLeft);
     // Centred lines, as every calculator's result caption.
     result.prompt->setAlignment(kResultCaptionAlignment);
     const int content = kPrimedBlock + kButtonHeight + result.prompt->height() + kButtonHeight;
     const int gap = (client()->height() - kFootMargin - conditionsBottom - content) / 4;
     const int primedTop = conditionsBottom + gap;
-    addPrimedTick(QPoint(kMargin, primedTop), kPrimedTextGap, kPrimedBoxGap, true);
+    addPrimedTick(QPoint(kMargin, primedTop), kPrimedTextGap, true);
     const int computeTop = primedTop + kPrimedBlock + gap;
     result.moveBy(QPoint(0, computeTop + kButtonHeight + gap));
     addFoot(computeTop, result, client()->height() - kFootMargin - kButtonHeight);
