@@ -136,6 +136,13 @@ class AccessibilityTest : public QObject {
                                                  << "Введите высоту рельефа лепных изделий в мм:";
         QTest::newRow("paired sashes, sash count") << 21 << "Edit3"
                                                    << "Введите количество переплетов (1 или 2):";
+        QTest::newRow("separate sashes, timber walls box")
+            << 20 << "CheckBox3"
+            << "Стены деревянные, состав заполнения: коробка, переплет, подоконная доска, "
+               "наличники с двух сторон:";
+        QTest::newRow("separate sashes, stone walls box")
+            << 20 << "CheckBox1"
+            << "Стены каменные, состав заполнения: коробка, переплет, подоконная доска:";
         QTest::newRow("industrial windows, result")
             << 22 << "Edit4"
             << "Площадь окрашиваемой поверхности заполнения оконных проемов промышленных зданий:";

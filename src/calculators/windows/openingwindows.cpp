@@ -85,7 +85,7 @@ const ConditionGrid kSeparateSashesGrid{
     .style = ConditionGrid::Cells::Lines,
     .boxGap = 7,
     .left = kMargin,
-    .nameSeparator = QString(),
+    .nameSeparator = QStringLiteral(" "), // the lines of one sentence; doubled blanks fold
 };
 // clang-format on
 
