@@ -10,7 +10,8 @@ std::optional<Decimal> nonNegative(const QString& text) {
     return value;
 }
 
-void adjust(QMap<QString, Totals::Sum>& sums, const QString& key, const Decimal& value, int sign) {
+template <class Key>
+void adjust(QMap<Key, Totals::Sum>& sums, const Key& key, const Decimal& value, int sign) {
     Totals::Sum& sum = sums[key];
     sum.value = sign > 0 ? sum.value + value : sum.value - value;
     sum.lines += sign;
@@ -66,7 +67,7 @@ LineFigures LineFigures::of(const Line& line, const MaterialRates* rates) {
         figures.area = result->times(Decimal::whole(line.count));
     // Paint past a billion tonnes is a mistyped rate, not an amount; it is left out.
     static const Decimal kLargestPaint = Decimal::whole(1'000'000'000'000'000);
-    if (figures.area && rates && !line.material.isEmpty())
+    if (figures.area && rates && line.material)
         if (const auto paint = figures.area->times(rates->perSquareMetre))
             if (paint->compare(kLargestPaint) < 0)
                 figures.paint = paint->rounded(2);

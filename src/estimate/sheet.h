@@ -21,6 +21,7 @@ struct Measurement {
 };
 
 struct Material {
+    int id = 0; // what lines refer to: survives renaming; unique in a sheet, from 1
     QString name;
     QString unit = QStringLiteral("кг"); // кг or л
     QString consumption;                 // per m² per coat, as entered
@@ -44,17 +45,19 @@ struct Line {
     QString formula;
     QString result; // the calculator's main result as shown
     int count = 1;
-    QString material; // a material's name, or empty
+    int material = 0; // a material's id, 0 for none
     bool operator==(const Line&) const = default;
 };
 
 inline constexpr int kMaxCount = 999999;
+// The most lines a sheet holds: its file stays within what opening reads (kLargestSheetFile).
+inline constexpr int kMaxLines = 200000;
 
 struct Sheet {
     QList<Line> lines;
     QList<Material> materials;
     bool recording = true;
-    QString lastRoom; // what a new line takes
+    QString lastRoom; // the current room: what a recorded line takes
     bool operator==(const Sheet&) const = default;
 };
 
@@ -88,12 +91,12 @@ class Totals {
 
     const Decimal& area() const { return area_; }
     const QMap<QString, Sum>& rooms() const { return rooms_; }
-    const QMap<QString, Sum>& paint() const { return paint_; } // by material name
+    const QMap<int, Sum>& paint() const { return paint_; } // by material id
 
   private:
     Decimal area_;
     QMap<QString, Sum> rooms_;
-    QMap<QString, Sum> paint_;
+    QMap<int, Sum> paint_;
 };
 
 // What a material comes to over the sheet: quantity, whole cans and their cost.
