@@ -32,8 +32,15 @@ RatesByName ratesOf(const QList<Material>& materials) {
     RatesByName rates;
     for (const Material& material : materials)
         if (const auto found = MaterialRates::of(material))
-            rates.insert(material.name, *found);
+            rates.insert(material.id, *found);
     return rates;
+}
+
+const Material* materialOf(const QList<Material>& materials, int id) {
+    for (const Material& material : materials)
+        if (material.id == id)
+            return &material;
+    return nullptr;
 }
 
 QString cellText(const Line& line, const LineFigures& figures, int row, Column column,
@@ -60,16 +67,15 @@ QString cellText(const Line& line, const LineFigures& figures, int row, Column c
         return QString::number(line.count);
     case Column::Area:
         return figures.area ? figures.area->text(separator) : QStringLiteral("—");
-    case Column::Material:
-        return line.material;
+    case Column::Material: {
+        const Material* material = materialOf(materials, line.material);
+        return material ? material->name : QString();
+    }
     case Column::Paint: {
-        if (!figures.paint)
+        const Material* material = materialOf(materials, line.material);
+        if (!figures.paint || !material)
             return {};
-        QString unit;
-        for (const Material& material : materials)
-            if (material.name == line.material)
-                unit = material.unit;
-        return figures.paint->text(separator, 2) + u' ' + unit;
+        return figures.paint->text(separator, 2) + u' ' + material->unit;
     }
     }
     return {};

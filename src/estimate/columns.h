@@ -24,9 +24,11 @@ inline constexpr int kColumnCount = 10;
 
 QString columnTitle(Column column);
 
-// The materials' figures by name, for a line's paint and a material's cans.
-using RatesByName = QHash<QString, MaterialRates>;
+// The materials' figures by id, for a line's paint and a material's cans.
+using RatesByName = QHash<int, MaterialRates>;
 RatesByName ratesOf(const QList<Material>& materials);
+// The material of that id, or nullptr.
+const Material* materialOf(const QList<Material>& materials, int id);
 
 // `row` counts from 0; figures are written with the program's decimal separator.
 QString cellText(const Line& line, const LineFigures& figures, int row, Column column,

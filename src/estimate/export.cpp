@@ -46,8 +46,8 @@ QByteArray sheetCsv(const SheetView& view) {
 std::vector<MaterialRow> materialRows(const SheetView& view) {
     std::vector<MaterialRow> rows;
     for (const Material& material : view.sheet.materials) {
-        const auto sum = view.totals.paint().value(material.name);
-        const auto rates = view.rates.find(material.name);
+        const auto sum = view.totals.paint().value(material.id);
+        const auto rates = view.rates.find(material.id);
         const MaterialTotal total =
             MaterialTotal::of(sum.value, rates == view.rates.end() ? nullptr : &*rates);
         rows.push_back(

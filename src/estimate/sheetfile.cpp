@@ -1,6 +1,10 @@
 #include "estimate/sheetfile.h"
 
+#include "estimate/columns.h"
 #include "estimate/json.h"
+
+#include <algorithm>
+#include <limits>
 
 #include <cmath>
 
@@ -13,6 +17,8 @@ constexpr qsizetype kLargestFile = 256 * 1024 * 1024;
 
 void writeMaterial(json::Writer& w, const Material& m) {
     w.beginObject();
+    w.key(QLatin1StringView("id"));
+    w.number(m.id);
     w.key(QLatin1StringView("name"));
     w.string(m.name);
     w.key(QLatin1StringView("unit"));
@@ -59,7 +65,8 @@ void writeLine(json::Writer& w, const Line& line) {
     text("result", line.result);
     w.key(QLatin1StringView("count"));
     w.number(line.count);
-    text("material", line.material);
+    w.key(QLatin1StringView("material"));
+    w.number(line.material);
     w.endObject();
 }
 
@@ -124,9 +131,11 @@ const Value& objectIn(const Value& value, const Where& where) {
     return value;
 }
 
-Material readMaterial(const Value& object, const Where& where) {
+Material readMaterial(const Value& object, const Where& where, int version) {
     const Reader r(objectIn(object, where), where);
     Material m;
+    // Before identities, a material was known by its place in the list.
+    m.id = version >= 2 ? r.whole("id", 1, std::numeric_limits<int>::max()) : int(where.number);
     m.name = r.text("name");
     m.unit = r.text("unit");
     m.consumption = r.text("consumption");
@@ -139,7 +148,8 @@ Material readMaterial(const Value& object, const Where& where) {
     return m;
 }
 
-Line readLine(const Value& object, const Where& where) {
+Line readLine(const Value& object, const Where& where, const QList<Material>& materials,
+              int version) {
     const Reader r(objectIn(object, where), where);
     Line line;
     line.room = r.text("room");
@@ -161,11 +171,24 @@ Line readLine(const Value& object, const Where& where) {
     // A result past the figures the totals sum (fifteen digits) is kept as shown and not summed.
     line.result = r.text("result");
     line.count = r.whole("count", 1, kMaxCount);
-    line.material = r.text("material");
+    if (version >= 2) {
+        line.material = r.whole("material", 0, std::numeric_limits<int>::max());
+        if (line.material && !materialOf(materials, line.material))
+            throw LoadError{QStringLiteral("файл повреждён: %1: нет материала %2")
+                                .arg(where.text())
+                                .arg(line.material)};
+    } else if (const QString name = r.text("material"); !name.isEmpty()) {
+        const auto found = std::find_if(materials.begin(), materials.end(),
+                                        [&](const Material& m) { return m.name == name; });
+        if (found == materials.end())
+            throw LoadError{QStringLiteral("файл повреждён: %1: нет материала «%2»")
+                                .arg(where.text(), name.left(40))};
+        line.material = found->id;
+    }
     return line;
 }
 
-LoadedSheet readSheet(const Value& root) {
+LoadedSheet readSheet(const Value& root, int version) {
     const Reader r(root, Where{"ведомость"});
     LoadedSheet loaded;
     Sheet& sheet = loaded.sheet;
@@ -173,23 +196,24 @@ LoadedSheet readSheet(const Value& root) {
     sheet.lastRoom = r.text("lastRoom");
     const auto& materials = r.array("materials");
     QStringList names;
+    QList<int> ids;
     for (std::size_t i = 0; i < materials.size(); ++i) {
         const Where where{"материал", i + 1};
-        sheet.materials.append(readMaterial(materials[i], where));
+        sheet.materials.append(readMaterial(materials[i], where, version));
         if (names.contains(sheet.materials.back().name))
             throw LoadError{
                 QStringLiteral("файл повреждён: %1: название повторяется").arg(where.text())};
+        if (ids.contains(sheet.materials.back().id))
+            throw LoadError{
+                QStringLiteral("файл повреждён: %1: номер повторяется").arg(where.text())};
         names.append(sheet.materials.back().name);
+        ids.append(sheet.materials.back().id);
     }
     const auto& lines = r.array("lines");
     sheet.lines.reserve(qsizetype(lines.size()));
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const Where where{"строка", i + 1};
-        sheet.lines.append(readLine(lines[i], where));
-        const QString& material = sheet.lines.back().material;
-        if (!material.isEmpty() && !names.contains(material))
-            throw LoadError{QStringLiteral("файл повреждён: %1: нет материала «%2»")
-                                .arg(where.text(), material.left(40))};
+        sheet.lines.append(readLine(lines[i], where, sheet.materials, version));
     }
     if (const Value* document = root.member("document");
         document && document->type == Value::Type::String)
@@ -262,7 +286,7 @@ std::variant<LoadedSheet, LoadError> sheetFromJson(const QByteArray& bytes) {
                              .arg(QString::number(version->number, 'g', 12))
                              .arg(kSheetVersion)};
     try {
-        return readSheet(root);
+        return readSheet(root, int(version->number));
     } catch (const LoadError& error) {
         return error;
     }

@@ -13,7 +13,7 @@
 namespace velaro {
 
 inline const QString kSheetFormat = QStringLiteral("velaro-estimate");
-inline constexpr int kSheetVersion = 1;
+inline constexpr int kSheetVersion = 2; // 2: materials known by an id
 inline const QString kSheetSuffix = QStringLiteral("velaro-estimate");
 
 // What the recovery file keeps beside the sheet: the document it belongs to.
