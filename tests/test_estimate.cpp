@@ -507,7 +507,7 @@ class EstimateTest : public QObject {
             line.measurements = {{"Площадь", "6,175", "м2"}, {"Переплётов", "2", ""}};
             line.conditions = {"Стены каменные"};
             line.formula = "6,175 м2 × 2 = 12,35 м2";
-            line.material = "ВД-АК";
+            line.material = 2; // ВД-АК
             model.insertLineAt(0, line);
             model.insertLineAt(1, lineWith("0,1"));
             model.setRecording(false);
@@ -528,7 +528,7 @@ class EstimateTest : public QObject {
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray bytes = file.readAll();
         QVERIFY(bytes.contains("\"format\": \"velaro-estimate\""));
-        QVERIFY(bytes.contains("\"version\": 1"));
+        QVERIFY(bytes.contains("\"version\": 2"));
     }
 
     // A bad file is refused with its name and what is wrong, and the sheet stays as it was.
@@ -537,6 +537,7 @@ class EstimateTest : public QObject {
         QTest::addColumn<QString>("reason");
         Sheet sheet;
         sheet.materials = {paint("0,1", 1, "0", "1", "")};
+        sheet.materials[0].id = 1;
         sheet.lines = {lineWith("1,5"), lineWith("2")};
         const QByteArray good = sheetToJson(sheet);
         const auto edited = [&](const QByteArray& from, const QByteArray& to) {
@@ -550,16 +551,16 @@ class EstimateTest : public QObject {
         QTest::newRow("foreign json")
             << QByteArray("{\"format\": \"spreadsheet\", \"version\": 1}") << "не файл ведомости";
         QTest::newRow("json array") << QByteArray("[1, 2]") << "не файл ведомости";
-        QTest::newRow("newer") << edited("\"version\": 1", "\"version\": 2")
-                               << "более новой версией программы (формат 2)";
+        QTest::newRow("newer") << edited("\"version\": 2", "\"version\": 3")
+                               << "более новой версией программы (формат 3)";
         QTest::newRow("no version")
-            << edited("\"version\": 1", "\"version\": \"1\"") << "нет версии формата";
+            << edited("\"version\": 2", "\"version\": \"2\"") << "нет версии формата";
         QTest::newRow("count zero") << edited("\"count\": 1", "\"count\": 0") << "«count»";
         QTest::newRow("huge count") << edited("\"count\": 1", "\"count\": 1e300") << "«count»";
         QTest::newRow("result not text")
             << edited("\"result\": \"2\"", "\"result\": 2") << "«result»";
         QTest::newRow("unknown material")
-            << edited("\"material\": \"\"", "\"material\": \"Эмаль\"") << "нет материала";
+            << edited("\"material\": 0", "\"material\": 7") << "нет материала";
         QTest::newRow("bad material")
             << edited("\"canSize\": \"1\"", "\"canSize\": \"0\"") << "материал 1: тара";
         QTest::newRow("missing member") << edited("\"formula\"", "\"formulae\"") << "«formula»";
@@ -656,7 +657,7 @@ class EstimateTest : public QObject {
         model.editMaterials({paint("0,11", 2, "10", "0,9", "250,5")});
         Line line = lineWith("1234,5", 1, "Кухня");
         line.formula = "617,25 м2 × 2 (две стороны) = 1234,5 м2";
-        line.material = "ПФ-115";
+        line.material = 1; // ПФ-115
         model.insertLineAt(0, line);
         model.insertLineAt(1, lineWith("0,06", 1, "Ванная"));
         QVERIFY(window.exportPdf(path));

@@ -92,7 +92,7 @@ class MoveLine final : public QUndoCommand {
 
 class SetMaterials final : public QUndoCommand {
   public:
-    SetMaterials(SheetModel& model, QList<Material> after, QStringList lineMaterialsAfter)
+    SetMaterials(SheetModel& model, QList<Material> after, QList<int> lineMaterialsAfter)
         : QUndoCommand(QStringLiteral("материалы")), model_(model),
           before_(model.sheet().materials), after_(std::move(after)),
           lineMaterialsAfter_(std::move(lineMaterialsAfter)) {
@@ -105,7 +105,7 @@ class SetMaterials final : public QUndoCommand {
   private:
     SheetModel& model_;
     QList<Material> before_, after_;
-    QStringList lineMaterialsBefore_, lineMaterialsAfter_;
+    QList<int> lineMaterialsBefore_, lineMaterialsAfter_;
 };
 
 } // namespace
@@ -183,14 +183,19 @@ bool SheetModel::setData(const QModelIndex& index, const QVariant& value, int ro
         break;
     }
     case Column::Material: {
-        const QString name = value.toString();
-        const bool known =
-            name.isEmpty() || std::any_of(sheet_.materials.begin(), sheet_.materials.end(),
-                                          [&](const Material& m) { return m.name == name; });
-        if (!known)
+        // An id, or a material's name; 0 or an empty name for none.
+        int id = 0;
+        if (value.typeId() == QMetaType::Int) {
+            id = value.toInt();
+        } else if (const QString name = value.toString(); !name.isEmpty()) {
+            const auto found = std::find_if(sheet_.materials.begin(), sheet_.materials.end(),
+                                            [&](const Material& m) { return m.name == name; });
+            id = found == sheet_.materials.end() ? -1 : found->id;
+        }
+        if (id < 0 || (id && !materialOf(sheet_.materials, id)))
             return false;
         before = line.material;
-        after = name;
+        after = id;
         break;
     }
     default:
@@ -227,14 +232,21 @@ void SheetModel::moveLine(int row, int delta) {
 void SheetModel::editMaterials(const QList<Material>& materials) {
     if (materials == sheet_.materials)
         return;
-    // A line keeps its material while one of that name remains; otherwise it has none.
-    QStringList lineMaterials;
-    for (const Line& line : sheet_.lines) {
-        const bool kept = std::any_of(materials.begin(), materials.end(),
-                                      [&](const Material& m) { return m.name == line.material; });
-        lineMaterials << (kept ? line.material : QString());
-    }
-    undo_.push(new SetMaterials(*this, materials, lineMaterials));
+    // A new material gets the next free id; a line keeps its material, renamed or not, while it
+    // remains, and has none once it is gone.
+    QList<Material> identified = materials;
+    int next = 1;
+    for (const Material& m : sheet_.materials)
+        next = std::max(next, m.id + 1);
+    for (const Material& m : identified)
+        next = std::max(next, m.id + 1);
+    for (Material& m : identified)
+        if (m.id <= 0)
+            m.id = next++;
+    QList<int> lineMaterials;
+    for (const Line& line : sheet_.lines)
+        lineMaterials << (materialOf(identified, line.material) ? line.material : 0);
+    undo_.push(new SetMaterials(*this, identified, lineMaterials));
 }
 
 void SheetModel::setRecording(bool on) {
@@ -280,7 +292,7 @@ void SheetModel::setCell(int row, Column column, const QVariant& value) {
     else if (column == Column::Count)
         line.count = value.toInt();
     else if (column == Column::Material)
-        line.material = value.toString();
+        line.material = value.toInt();
     const auto rates = rates_.find(line.material);
     figures_[std::size_t(row)] = LineFigures::of(line, rates == rates_.end() ? nullptr : &*rates);
     totals_.add(line, figures_[std::size_t(row)]);
@@ -295,7 +307,7 @@ void SheetModel::swapLines(int first, int second) {
     emit changed();
 }
 
-void SheetModel::setMaterials(const QList<Material>& materials, const QStringList& lineMaterials) {
+void SheetModel::setMaterials(const QList<Material>& materials, const QList<int>& lineMaterials) {
     beginResetModel();
     sheet_.materials = materials;
     rates_ = ratesOf(materials);
@@ -320,7 +332,7 @@ void SheetModel::setLastRoom(const QString& room) {
 
 void SheetModel::resetSheet(Sheet sheet) {
     undo_.clear();
-    QStringList lineMaterials;
+    QList<int> lineMaterials;
     for (const Line& line : sheet.lines)
         lineMaterials << line.material;
     const QList<Material> materials = sheet.materials;

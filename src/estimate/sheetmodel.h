@@ -47,7 +47,7 @@ class SheetModel : public QAbstractTableModel {
     void setCell(int row, Column column, const QVariant& value);
     void swapLines(int first, int second);
     // New materials, and each line's material under them.
-    void setMaterials(const QList<Material>& materials, const QStringList& lineMaterials);
+    void setMaterials(const QList<Material>& materials, const QList<int>& lineMaterials);
     void setLastRoom(const QString& room);
 
     // Replaces the whole sheet (opening, a new sheet); the undo history starts again.
