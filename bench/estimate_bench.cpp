@@ -2,7 +2,7 @@
 // opening the sheet. Reports medians in the form `estimate_<what>_ms=<value>`.
 // Run it under a display (xvfb-run -a); it keeps its recovery file in a temporary folder.
 
-#include "estimate/estimatewindow.h"
+#include "estimate/gui/estimatewindow.h"
 #include "estimate/json.h"
 #include "estimate/sheetfile.h"
 #include "estimate/sheetmodel.h"

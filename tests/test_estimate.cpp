@@ -2,25 +2,33 @@
 // edit, the file and its bad variants, CSV, PDF, the recovery file after a kill, and the exit.
 
 #include "core/calculatorwindow.h"
-#include "estimate/estimatesheet.h"
-#include "estimate/estimatewindow.h"
 #include "estimate/export.h"
-#include "estimate/materialsdialog.h"
+#include "estimate/gui/estimateprompts.h"
+#include "estimate/gui/estimatesheet.h"
+#include "estimate/gui/estimatewindow.h"
+#include "estimate/gui/materialsdialog.h"
+#include "estimate/sheetdocument.h"
 #include "estimate/sheetfile.h"
 #include "estimate/sheetmodel.h"
 #include "shell/mainwindow.h"
 #include "shell/registry.h"
 #include "support/testsupport.h"
 
+#include <QAbstractItemModelTester>
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLibrary>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
+#include <QStatusBar>
 #include <QStandardPaths>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -39,16 +47,23 @@ class FakePrompts final : public EstimatePrompts {
   public:
     QString fileName;
     bool confirmAnswer = true;
+    Unsaved unsavedAnswer = Unsaved::Cancel;
     ExitChoice exitChoice = ExitChoice::Stay;
-    QStringList errors;
+    QStringList errors, notices, unsavedQuestions;
     int exitQuestions = 0;
 
     QString openFileName(QWidget*) override { return fileName; }
-    QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override {
+    QString saveFileName(QWidget*, const QString&, const QString&, const QString&,
+                         const QString&) override {
         return fileName;
     }
     void error(QWidget*, const QString& text) override { errors << text; }
+    void notice(QWidget*, const QString& text) override { notices << text; }
     bool confirm(QWidget*, const QString&) override { return confirmAnswer; }
+    Unsaved unsavedChanges(QWidget*, const QString& name) override {
+        unsavedQuestions << name;
+        return unsavedAnswer;
+    }
     ExitChoice autosaveFailed(QWidget*, const QString&) override {
         ++exitQuestions;
         return exitChoice;
@@ -124,14 +139,38 @@ QList<QStringList> parseCsv(const QString& text, QChar separator) {
     return rows;
 }
 
+QString recoveryFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+}
+
 QString recoveryPath() {
-    return EstimateWindow::recoveryFilePath();
+    return recoveryFolder() + u'/' + RecoveryStore::sharedFileName();
+}
+
+// Restores the document, returning what it said.
+QStringList restoreNotices(SheetDocument& document) {
+    QStringList notices;
+    const auto connection = QObject::connect(&document, &SheetDocument::notice,
+                                             [&](const QString& text) { notices << text; });
+    document.restore();
+    QObject::disconnect(connection);
+    return notices;
 }
 
 void removeRecovery() {
-    QFile::remove(recoveryPath());
-    QFile::remove(recoveryPath() + QStringLiteral(".damaged"));
+    QDir folder(recoveryFolder());
+    for (const QString& name : folder.entryList({"recovery*"}, QDir::Files | QDir::Hidden))
+        folder.remove(name);
 }
+
+// A document in its own recovery folder, restored, shown in its window.
+struct Workspace {
+    QTemporaryDir folder;
+    SheetDocument document{u',', folder.path()};
+    EstimateWindow window{document};
+    Workspace() { document.restore(); }
+    SheetModel& model() { return document.model(); }
+};
 
 CalculatorWindow* openCalculator(Program& program, int form) {
     program.mainWindow().openCalculator(form - 1);
@@ -302,16 +341,16 @@ class EstimateTest : public QObject {
         Program program(',');
         program.start();
         QVERIFY(!program.estimateSheet().isBuilt()); // start-up does not build the sheet
-        const auto lineCount = [&] {
-            return program.estimateSheet().isBuilt()
-                       ? program.estimateSheet().window().model().rowCount()
-                       : 0;
-        };
+        const auto lineCount = [&] { return program.estimateSheet().document().model().rowCount(); };
 
         CalculatorWindow* sinks = openCalculator(program, 5);
         typeInto(sinks, "Edit2", "3,5");
         click(sinks, "Button1");
         QCOMPARE(lineCount(), 1);
+        QVERIFY(!program.estimateSheet().isBuilt()); // recorded without a window
+        // Said where the user works, the calculator staying as it is.
+        QCOMPARE(program.mainWindow().statusBar()->currentMessage(),
+                 QString("Записано в ведомость: строка 1, (без помещения)"));
         click(sinks, "Button1"); // the same texts again
         QCOMPARE(lineCount(), 1);
         click(sinks, "Button2"); // Reset
@@ -383,43 +422,72 @@ class EstimateTest : public QObject {
                  areaText(sum, u','));
     }
 
-    void recordingToggleAndRoomCarriedOver() {
-        EstimateWindow window(',');
-        FormState state(',');
-        state.setText("Edit2", "3");
-        state.setText("Edit1", "");
-        const Results results{{{"Edit1", "6"}}, {}};
-        QVERIFY(window.record("моек", "TForm5", state, results));
-        SheetModel& model = window.model();
+    // A line goes to the current room; the same element in another room is a new line, in the
+    // same room a repeat; editing a line's room leaves the current room alone.
+    void recordingToggleAndCurrentRoom() {
+        Workspace space;
+        using R = SheetDocument::Recording;
+        const auto record = [&](const char* area, const char* result) {
+            FormState state(',');
+            state.setText("Edit2", area);
+            state.setText("Edit1", "");
+            return space.document.record("моек", "TForm5", state, {{{"Edit1", result}}, {}}).result;
+        };
+        QCOMPARE(record("3", "6"), R::Recorded);
+        SheetModel& model = space.model();
         QVERIFY(model.setData(model.index(0, int(Column::Room)), "Кухня", Qt::EditRole));
-        state.setText("Edit2", "4");
-        QVERIFY(window.record("моек", "TForm5", state, {{{"Edit1", "8"}}, {}}));
-        QCOMPARE(model.sheet().lines[1].room, QString("Кухня"));
+        QCOMPARE(record("4", "8"), R::Recorded);
+        QCOMPARE(model.sheet().lines[1].room, QString());
 
-        auto* toggle = window.findChild<QCheckBox*>("recording");
-        QVERIFY(toggle && toggle->isChecked());
+        auto* room = space.window.findChild<QComboBox*>("currentRoom");
+        QVERIFY(room && room->isEditable());
+        QCOMPARE(room->count(), 1); // the rooms of the lines
+        for (QChar letter : QStringLiteral("Коридор")) // typed as a person types
+        {
+            QKeyEvent key(QEvent::KeyPress, 0, Qt::NoModifier, QString(letter));
+            QApplication::sendEvent(room->lineEdit(), &key);
+        }
+        QCOMPARE(record("4", "8"), R::Recorded);
+        QCOMPARE(model.sheet().lines[2].room, QString("Коридор"));
+        QCOMPARE(record("4", "8"), R::Repeat);
+        QVERIFY(space.window.statusBar()->currentMessage().contains("строку 3"));
+        QCOMPARE(model.rowCount(), 3);
+        QCOMPARE(model.rooms(), (QStringList{"Кухня", "Коридор"}));
+
+        auto* toggle = space.window.findChild<QCheckBox*>("recording");
+        QAction* item = space.window.findChild<QAction*>("recordingAction");
+        QVERIFY(toggle && toggle->isChecked() && item->isChecked());
         toggle->click();
-        state.setText("Edit2", "5");
-        QVERIFY(!window.record("моек", "TForm5", state, {{{"Edit1", "10"}}, {}}));
-        QCOMPARE(model.rowCount(), 2);
-        toggle->click();
-        QVERIFY(window.record("моек", "TForm5", state, {{{"Edit1", "10"}}, {}}));
+        QVERIFY(!item->isChecked());
+        QCOMPARE(record("5", "10"), R::Off);
+        item->trigger();
+        QVERIFY(toggle->isChecked());
+        QCOMPARE(record("5", "10"), R::Recorded);
     }
 
-    // Every edit undoes to the sheet before it and redoes to the sheet after it.
+    // Every edit undoes to the sheet before it and redoes to the sheet after it, the model
+    // telling its views exactly what changed (the model tester fails the test otherwise), and
+    // undoing back to the saved sheet leaves it saved.
     void undoOfEachEdit_data() {
         QTest::addColumn<QString>("edit");
-        for (const char* edit : {"room", "count", "material", "delete", "delete two", "up", "down",
-                                 "materials", "record"})
+        for (const char* edit :
+             {"room", "count", "material", "delete", "delete two", "delete all", "up", "down",
+              "block up", "apart down", "duplicate", "materials", "rename material", "record"})
             QTest::newRow(edit) << QString(edit);
     }
     void undoOfEachEdit() {
         QFETCH(QString, edit);
-        EstimateWindow window(',');
-        SheetModel& model = window.model();
+        Workspace space;
+        SheetDocument& document = space.document;
+        SheetModel& model = space.model();
+        QAbstractItemModelTester tester(&model,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
         model.editMaterials({paint("0,1", 1, "0", "1", "10")});
-        fillModel(model, {"1,5", "2", "0,25"}, {"А", "Б", "В"});
-        window.undoStack().clear();
+        fillModel(model, {"1,5", "2", "0,25", "3", "4"}, {"А", "Б", "В", "Г", "Д"});
+        QVERIFY(model.setData(model.index(3, int(Column::Material)), 1, Qt::EditRole));
+        QVERIFY(document.saveTo(space.folder.filePath("saved.velaro-estimate")).isEmpty());
+        document.undoStack().clear();
+        document.undoStack().setClean();
         const Sheet before = model.sheet();
         const QString totalBefore = areaText(model.totals().area(), u',');
 
@@ -433,26 +501,43 @@ class EstimateTest : public QObject {
             model.removeLines({1});
         else if (edit == "delete two")
             model.removeLines({2, 0});
+        else if (edit == "delete all")
+            model.removeLines({4, 0, 1, 2, 3});
         else if (edit == "up")
-            model.moveLine(2, -1);
+            QVERIFY(model.moveLines({2}, -1));
         else if (edit == "down")
-            model.moveLine(0, +1);
+            QVERIFY(model.moveLines({0}, +1));
+        else if (edit == "block up")
+            QVERIFY(model.moveLines({3, 2, 4}, -1));
+        else if (edit == "apart down")
+            QVERIFY(model.moveLines({0, 2}, +1));
+        else if (edit == "duplicate")
+            model.duplicateLines({3, 1});
         else if (edit == "materials")
             model.editMaterials({});
-        else if (edit == "record") {
+        else if (edit == "rename material") {
+            Material renamed = model.sheet().materials.front();
+            renamed.name = "Эмаль";
+            model.editMaterials({renamed});
+            QCOMPARE(model.index(3, int(Column::Material)).data().toString(), QString("Эмаль"));
+            QCOMPARE(model.totals().paint().value(renamed.id).lines, 1);
+        } else if (edit == "record") {
             FormState state(',');
             state.setText("Edit2", "9");
-            QVERIFY(window.record("моек", "TForm5", state, {{{"Edit1", "18"}}, {}}));
+            QCOMPARE(document.record("моек", "TForm5", state, {{{"Edit1", "18"}}, {}}).result,
+                     SheetDocument::Recording::Recorded);
         }
         const Sheet after = model.sheet();
         const QString totalAfter = areaText(model.totals().area(), u',');
         QVERIFY(!(after == before));
-        QCOMPARE(window.undoStack().count(), 1);
+        QCOMPARE(document.undoStack().count(), 1);
+        QVERIFY(document.isModified() && space.window.isWindowModified());
 
-        window.undoStack().undo();
+        document.undoStack().undo();
         QVERIFY(model.sheet() == before);
         QCOMPARE(areaText(model.totals().area(), u','), totalBefore);
-        window.undoStack().redo();
+        QVERIFY(!document.isModified() && !space.window.isWindowModified());
+        document.undoStack().redo();
         QVERIFY(model.sheet() == after);
         QCOMPARE(areaText(model.totals().area(), u','), totalAfter);
     }
@@ -463,6 +548,7 @@ class EstimateTest : public QObject {
         QTest::newRow("count 0") << int(Column::Count) << QVariant(0);
         QTest::newRow("count text") << int(Column::Count) << QVariant("два");
         QTest::newRow("unknown material") << int(Column::Material) << QVariant("Эмаль");
+        QTest::newRow("unknown material id") << int(Column::Material) << QVariant(7);
         QTest::newRow("area") << int(Column::Area) << QVariant("5");
         QTest::newRow("element") << int(Column::Element) << QVariant("дверь");
     }
@@ -478,29 +564,62 @@ class EstimateTest : public QObject {
         QCOMPARE(undo.count(), 0);
     }
 
-    // Ctrl+Z and Ctrl+Shift+Z in the window itself.
-    void undoKeysInTheWindow() {
-        EstimateWindow window(',');
-        fillModel(window.model(), {"1", "2"});
+    // The keys in the window: moving keeps exactly the moved lines selected, Delete removes
+    // exactly the selection, undo and both redo keys, Tab out of the table.
+    void keysInTheWindow() {
+        Workspace space;
+        EstimateWindow& window = space.window;
+        SheetModel& model = space.model();
+        fillModel(model, {"1", "2", "3", "4", "5"});
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
-        window.model().removeLines({0});
-        QCOMPARE(window.model().rowCount(), 1);
+        auto* table = window.findChild<QTableView*>("lines");
+        table->setFocus();
+        const auto select = [&](const QList<int>& rows) {
+            table->selectionModel()->clear();
+            for (int row : rows)
+                table->selectionModel()->select(model.index(row, 0), QItemSelectionModel::Select |
+                                                                         QItemSelectionModel::Rows);
+        };
+        const auto selected = [&] {
+            QStringList results;
+            for (const QModelIndex& index : table->selectionModel()->selectedRows())
+                results << model.sheet().lines[index.row()].result;
+            results.sort();
+            return results;
+        };
+        const auto results = [&] {
+            QStringList all;
+            for (const Line& line : model.sheet().lines)
+                all << line.result;
+            return all.join(' ');
+        };
+        select({1, 3});
+        for (int step = 0; step < 2; ++step) // the second is refused: a line is at the bottom
+            QTest::keyClick(table, Qt::Key_Down, Qt::ControlModifier);
+        QCOMPARE(results(), QString("1 3 2 5 4"));
+        QCOMPARE(selected(), (QStringList{"2", "4"}));
+        QTest::keyClick(table, Qt::Key_Delete);
+        QCOMPARE(results(), QString("1 3 5"));
         QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(window.model().rowCount(), 2);
+        QCOMPARE(results(), QString("1 3 2 5 4"));
+        QTest::keyClick(&window, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(results(), QString("1 3 5"));
+        QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
         QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
-        QCOMPARE(window.model().rowCount(), 1);
+        QCOMPARE(results(), QString("1 3 5"));
+        table->setFocus();
+        QTest::keyClick(table, Qt::Key_Tab);
+        QVERIFY(!table->hasFocus());
     }
 
     void fileRoundTrip() {
         QTemporaryDir folder;
         const QString path = folder.filePath("object.velaro-estimate");
-        FakePrompts prompts;
         Sheet original;
         {
-            EstimateWindow window(',');
-            window.setPrompts(&prompts);
-            SheetModel& model = window.model();
+            SheetDocument document(u',', folder.path());
+            SheetModel& model = document.model();
             model.editMaterials(
                 {paint("0,11", 2, "10", "0,9", "250,5"), paint("0,2", 1, "5", "3", "", "ВД-АК")});
             Line line = lineWith("12,35", 3, "Кухня \"у окна\" \\ 🎨\n\t/");
@@ -512,17 +631,16 @@ class EstimateTest : public QObject {
             model.insertLineAt(1, lineWith("0,1"));
             model.setRecording(false);
             original = model.sheet();
-            QVERIFY(window.saveTo(path));
-            QVERIFY(!window.isModified());
+            QVERIFY(document.isModified());
+            QCOMPARE(document.saveTo(path), QString());
+            QVERIFY(!document.isModified());
         }
-        EstimateWindow reopened(',');
-        reopened.setPrompts(&prompts);
-        QVERIFY(reopened.openFrom(path));
+        SheetDocument reopened(u',', folder.path());
+        QCOMPARE(reopened.openFrom(path), QString());
         QVERIFY(reopened.model().sheet() == original);
         QCOMPARE(reopened.model().index(0, int(Column::Paint)).data().toString(),
                  QString("7,78 кг"));
-        QCOMPARE(reopened.documentPath(), path);
-        QVERIFY(prompts.errors.isEmpty());
+        QCOMPARE(reopened.path(), path);
         // The file names its format and version.
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
@@ -587,16 +705,16 @@ class EstimateTest : public QObject {
         file.close();
 
         FakePrompts prompts;
-        EstimateWindow window(',');
-        window.setPrompts(&prompts);
-        fillModel(window.model(), {"7"});
-        const Sheet before = window.model().sheet();
-        QVERIFY(!window.openFrom(path));
+        Workspace space;
+        space.window.setPrompts(&prompts);
+        fillModel(space.model(), {"7"});
+        const Sheet before = space.model().sheet();
+        QVERIFY(!space.window.openFrom(path));
         QCOMPARE(prompts.errors.size(), 1);
         QVERIFY2(prompts.errors[0].contains(path), qPrintable(prompts.errors[0]));
         QVERIFY2(prompts.errors[0].contains(reason), qPrintable(prompts.errors[0]));
-        QVERIFY(window.model().sheet() == before);
-        QCOMPARE(window.documentPath(), QString());
+        QVERIFY(space.model().sheet() == before);
+        QCOMPARE(space.document.path(), QString());
     }
 
     void csvQuotingAndFormulaGuard_data() {
@@ -640,11 +758,13 @@ class EstimateTest : public QObject {
         const QChar separator = decimal == u',' ? u';' : u',';
         const QList<QStringList> rows = parseCsv(QString::fromUtf8(bytes.mid(3)), separator);
         QCOMPARE(rows.size(), 2);
-        QCOMPARE(rows[0].size(), kColumnCount);
-        QCOMPARE(rows[0][int(Column::Area)], QString("Площадь, м2"));
-        QCOMPARE(rows[1].size(), kColumnCount);
-        QCOMPARE(rows[1][int(Column::Room)], cell);
-        QCOMPARE(rows[1][int(Column::Area)], decimal == u',' ? QString("12,5") : QString("12.5"));
+        QCOMPARE(rows[0].size(), 1 + kColumnCount); // the line's number first
+        QCOMPARE(rows[0][1 + int(Column::Area)], QString("Площадь, м2"));
+        QCOMPARE(rows[1].size(), 1 + kColumnCount);
+        QCOMPARE(rows[1][0], QString("1"));
+        QCOMPARE(rows[1][1 + int(Column::Room)], cell);
+        QCOMPARE(rows[1][1 + int(Column::Area)],
+                 decimal == u',' ? QString("12,5") : QString("12.5"));
     }
 
     void pdfShowsLinesAndTotals() {
@@ -652,15 +772,15 @@ class EstimateTest : public QObject {
         QVERIFY2(!pdftotext.isEmpty(), "pdftotext (poppler-utils) is needed");
         QTemporaryDir folder;
         const QString path = folder.filePath("sheet.pdf");
-        EstimateWindow window(',');
-        SheetModel& model = window.model();
+        SheetDocument document(u',', folder.path());
+        SheetModel& model = document.model();
         model.editMaterials({paint("0,11", 2, "10", "0,9", "250,5")});
         Line line = lineWith("1234,5", 1, "Кухня");
         line.formula = "617,25 м2 × 2 (две стороны) = 1234,5 м2";
         line.material = 1; // ПФ-115
         model.insertLineAt(0, line);
         model.insertLineAt(1, lineWith("0,06", 1, "Ванная"));
-        QVERIFY(window.exportPdf(path));
+        QCOMPARE(document.exportPdf(path), QString());
 
         QProcess process;
         process.start(pdftotext, {"-layout", path, "-"});
@@ -701,7 +821,8 @@ class EstimateTest : public QObject {
         const QByteArray ownHome = qgetenv("XDG_DATA_HOME");
         qputenv("XDG_DATA_HOME", home.path().toLocal8Bit());
         {
-            EstimateWindow next(',');
+            SheetDocument next(u',');
+            next.restore();
             QCOMPARE(next.model().rowCount(), 1);
             QCOMPARE(next.model().sheet().lines[0].result, QString("7"));
             QCOMPARE(next.model().sheet().lines[0].element, QString("моек и раковин"));
@@ -709,26 +830,96 @@ class EstimateTest : public QObject {
         qputenv("XDG_DATA_HOME", ownHome);
     }
 
-    // Closing and reopening keeps the sheet; a fresh user starts empty; a damaged recovery
-    // file is set aside, not lost.
+    // Closing and reopening keeps the sheet; a program that finds the sheet taken keeps its
+    // lines in a file of its own, and the next start takes them back and drops that file.
     void recoveryAcrossRuns() {
         {
-            EstimateWindow fresh(',');
+            SheetDocument fresh(u',');
+            QVERIFY(restoreNotices(fresh).isEmpty());
             QCOMPARE(fresh.model().rowCount(), 0);
             fillModel(fresh.model(), {"3"});
         } // pending recovery written on the way out
         {
-            EstimateWindow next(',');
-            QCOMPARE(next.model().rowCount(), 1);
-            QVERIFY(next.flushAutosave());
+            SheetDocument first(u',');
+            restoreNotices(first);
+            QCOMPARE(first.model().rowCount(), 1);
+            SheetDocument second(u',');
+            const QStringList notices = restoreNotices(second);
+            QCOMPARE(notices.size(), 1);
+            QVERIFY2(notices[0].contains("отдельный файл"), qPrintable(notices[0]));
+            QCOMPARE(second.model().rowCount(), 0);
+            fillModel(second.model(), {"4"});
+            QVERIFY(second.flushRecovery());
+            QVERIFY(second.recoveryPath() != first.recoveryPath());
         }
-        QFile file(recoveryPath());
+        SheetDocument next(u',');
+        const QStringList notices = restoreNotices(next);
+        QCOMPARE(notices.size(), 1);
+        QVERIFY2(notices[0].contains("возвращены строки") && notices[0].endsWith(": 1."),
+                 qPrintable(notices[0]));
+        QCOMPARE(next.model().rowCount(), 2);
+        QVERIFY(next.isModified());
+        QVERIFY(next.flushRecovery());
+        QCOMPARE(QDir(recoveryFolder()).entryList({"recovery-*"}), QStringList());
+    }
+
+    // A recovery file that cannot be read is set aside, each under a name of its own, and said.
+    void recoveryFilesSetAside_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<qint64>("size"); // grown to this, sparse, where not 0
+        QTest::addColumn<QString>("notice");
+        QTest::addColumn<QString>("aside");
+        QTest::newRow("damaged") << QByteArray("{\"format\": \"velaro-estimate\", \"version\": 1, \"lines\": [")
+                                 << qint64(0) << "не прочитана (файл обрывается"
+                                 << ".damaged-";
+        QTest::newRow("newer") << QByteArray("{\"format\": \"velaro-estimate\", \"version\": 9}")
+                               << qint64(0) << "более новой версией программы (формат 9)"
+                               << ".format-9-";
+        QTest::newRow("too large") << QByteArray("{") << kLargestSheetFile + 1
+                                   << "файл слишком велик" << ".damaged-";
+    }
+    void recoveryFilesSetAside() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(qint64, size);
+        QFETCH(QString, notice);
+        QFETCH(QString, aside);
+        for (int start = 1; start <= 2; ++start) { // the second start keeps the first copy
+            QFile file(recoveryPath());
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(bytes);
+            if (size)
+                QVERIFY(file.resize(size));
+            file.close();
+            SheetDocument document(u',');
+            const QStringList notices = restoreNotices(document);
+            QCOMPARE(notices.size(), 1);
+            QVERIFY2(notices[0].contains(notice), qPrintable(notices[0]));
+            QCOMPARE(document.model().rowCount(), 0);
+            QVERIFY(!QFile::exists(recoveryPath()));
+            const QStringList kept = QDir(recoveryFolder())
+                                         .entryList({RecoveryStore::sharedFileName() + aside + "*"});
+            QCOMPARE(kept.size(), start);
+            QVERIFY(notices[0].contains(kept.last()));
+        }
+    }
+
+    // A link planted where the recovery file goes is replaced, never written through.
+    void recoveryFileReplacesALink() {
+        QTemporaryDir elsewhere;
+        const QString target = elsewhere.filePath("sheet.velaro-estimate");
+        QFile file(target);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("{\"format\": \"velaro-estimate\", \"version\": 1, \"lines\": [");
+        file.write("kept");
         file.close();
-        EstimateWindow afterDamage(',');
-        QCOMPARE(afterDamage.model().rowCount(), 0);
-        QVERIFY(QFile::exists(recoveryPath() + ".damaged"));
+        SheetDocument document(u',');
+        document.restore();
+        QVERIFY(QFile::link(target, recoveryPath()));
+        fillModel(document.model(), {"5"});
+        QVERIFY(document.flushRecovery());
+        QVERIFY(!QFileInfo(recoveryPath()).isSymLink());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("kept"));
+        QCOMPARE(QDir(elsewhere.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
     }
 
     // The program's exit asks only where the recovery file could not be written.
@@ -767,7 +958,11 @@ class EstimateTest : public QObject {
             CalculatorWindow* sinks = openCalculator(program, 5);
             typeInto(sinks, "Edit2", "2");
             click(sinks, "Button1");
-            QCOMPARE(program.estimateSheet().window().flushAutosave(), !blocked);
+            QCOMPARE(program.estimateSheet().document().flushRecovery(), !blocked);
+            // Said once, in a box, and in the main window's status line.
+            QCOMPARE(prompts.errors.size(), blocked ? 1 : 0);
+            QCOMPARE(program.mainWindow().statusBar()->currentMessage().contains("резервный файл"),
+                     blocked);
             if (exits) // through the sheet alone: closing the main window would end the test
                 QVERIFY(program.estimateSheet().window().mayExit());
             else
@@ -827,18 +1022,48 @@ class EstimateTest : public QObject {
             QVERIFY(dialog.findChild<QLabel*>("problem")->text().startsWith(problem));
     }
 
-    void newSheetAsksBeforeDroppingUnsavedLines() {
+    // Over unsaved changes «Новая», «Открыть» and the program's end ask, and the answer
+    // decides; nothing is lost that the user did not choose to drop.
+    void unsavedChangesAsk_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("done");
+        QTest::addColumn<int>("linesInFile");
+        QTest::addColumn<int>("linesShown");
+        using U = EstimatePrompts::Unsaved;
+        QTest::newRow("new, save") << "new" << int(U::Save) << true << 2 << 0;
+        QTest::newRow("new, discard") << "new" << int(U::Discard) << true << 1 << 0;
+        QTest::newRow("new, cancel") << "new" << int(U::Cancel) << false << 1 << 2;
+        QTest::newRow("open, cancel") << "open" << int(U::Cancel) << false << 1 << 2;
+        QTest::newRow("open, discard") << "open" << int(U::Discard) << true << 1 << 1;
+        QTest::newRow("exit, save") << "exit" << int(U::Save) << true << 2 << 2;
+        QTest::newRow("exit, discard") << "exit" << int(U::Discard) << true << 1 << 1;
+        QTest::newRow("exit, cancel") << "exit" << int(U::Cancel) << false << 1 << 2;
+    }
+    void unsavedChangesAsk() {
+        QFETCH(QString, command);
+        QFETCH(int, answer);
+        QFETCH(bool, done);
+        QFETCH(int, linesInFile);
+        QFETCH(int, linesShown);
         FakePrompts prompts;
-        EstimateWindow window(',');
-        window.setPrompts(&prompts);
-        fillModel(window.model(), {"1"});
-        prompts.confirmAnswer = false;
-        QVERIFY(!window.newSheet());
-        QCOMPARE(window.model().rowCount(), 1);
-        prompts.confirmAnswer = true;
-        QVERIFY(window.newSheet());
-        QCOMPARE(window.model().rowCount(), 0);
-        QCOMPARE(window.undoStack().count(), 0);
+        Workspace space;
+        space.window.setPrompts(&prompts);
+        const QString path = space.folder.filePath("object.velaro-estimate");
+        fillModel(space.model(), {"1"});
+        QVERIFY(space.window.saveTo(path));
+        space.model().addLine(lineWith("2")); // an edit, undoable
+        prompts.unsavedAnswer = EstimatePrompts::Unsaved(answer);
+        prompts.fileName = path;
+        const bool result = command == "new"    ? space.window.newSheet()
+                            : command == "open" ? space.window.open()
+                                                : space.window.mayExit();
+        QCOMPARE(prompts.unsavedQuestions, QStringList{"object.velaro-estimate"});
+        QCOMPARE(result, done);
+        QCOMPARE(space.model().rowCount(), linesShown);
+        SheetDocument file(u',', space.folder.path());
+        QCOMPARE(file.openFrom(path), QString());
+        QCOMPARE(file.model().rowCount(), linesInFile);
     }
 };
 

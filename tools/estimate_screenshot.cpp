@@ -5,8 +5,8 @@
 
 #include "core/calculatorwindow.h"
 #include "core/fonts.h"
-#include "estimate/estimatesheet.h"
-#include "estimate/estimatewindow.h"
+#include "estimate/gui/estimatesheet.h"
+#include "estimate/gui/estimatewindow.h"
 #include "estimate/sheetmodel.h"
 #include "shell/mainwindow.h"
 #include "shell/registry.h"

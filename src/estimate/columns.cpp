@@ -4,8 +4,6 @@ namespace velaro {
 
 QString columnTitle(Column column) {
     switch (column) {
-    case Column::Number:
-        return QStringLiteral("№");
     case Column::Room:
         return QStringLiteral("Помещение");
     case Column::Element:
@@ -43,11 +41,13 @@ const Material* materialOf(const QList<Material>& materials, int id) {
     return nullptr;
 }
 
-QString cellText(const Line& line, const LineFigures& figures, int row, Column column,
-                 QChar separator, const RatesByName&, const QList<Material>& materials) {
+bool isFigureColumn(Column column) {
+    return column == Column::Count || column == Column::Area || column == Column::Paint;
+}
+
+QString cellText(const Line& line, const LineFigures& figures, Column column, QChar separator,
+                 const QList<Material>& materials) {
     switch (column) {
-    case Column::Number:
-        return QString::number(row + 1);
     case Column::Room:
         return line.room;
     case Column::Element:

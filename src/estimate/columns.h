@@ -8,8 +8,9 @@
 
 namespace velaro {
 
+// The line's number is not a column: views show it in their vertical header, exports write it
+// before the columns.
 enum class Column {
-    Number,
     Room,
     Element,
     Measurements,
@@ -20,7 +21,7 @@ enum class Column {
     Material,
     Paint
 };
-inline constexpr int kColumnCount = 10;
+inline constexpr int kColumnCount = 9;
 
 QString columnTitle(Column column);
 
@@ -30,9 +31,12 @@ RatesByName ratesOf(const QList<Material>& materials);
 // The material of that id, or nullptr.
 const Material* materialOf(const QList<Material>& materials, int id);
 
-// `row` counts from 0; figures are written with the program's decimal separator.
-QString cellText(const Line& line, const LineFigures& figures, int row, Column column,
-                 QChar separator, const RatesByName& rates, const QList<Material>& materials);
+// Figures are written with the program's decimal separator.
+QString cellText(const Line& line, const LineFigures& figures, Column column, QChar separator,
+                 const QList<Material>& materials);
+// Whether the column holds figures, set right.
+bool isFigureColumn(Column column);
+inline const QString kNumberTitle = QStringLiteral("№");
 
 // A sum as the totals show it: grouped thousands and the unit, «1 234,56 м2».
 QString areaText(const Decimal& area, QChar separator);

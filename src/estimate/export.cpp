@@ -29,15 +29,15 @@ QByteArray sheetCsv(const SheetView& view) {
             quoted << csvCell(cell, separator);
         text += quoted.join(separator) + QStringLiteral("\r\n");
     };
-    QStringList header;
+    QStringList header{kNumberTitle};
     for (int c = 0; c < kColumnCount; ++c)
         header << columnTitle(Column(c));
     row(header);
     for (qsizetype i = 0; i < view.sheet.lines.size(); ++i) {
-        QStringList cells;
+        QStringList cells{QString::number(i + 1)};
         for (int c = 0; c < kColumnCount; ++c)
-            cells << cellText(view.sheet.lines[i], view.figures[std::size_t(i)], int(i), Column(c),
-                              view.separator, view.rates, view.sheet.materials);
+            cells << cellText(view.sheet.lines[i], view.figures[std::size_t(i)], Column(c),
+                              view.separator, view.sheet.materials);
         row(cells);
     }
     return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
@@ -69,20 +69,19 @@ QString sheetHtml(const SheetView& view, const QString& title, const QDate& date
         "</style></head><body>");
     html += QStringLiteral("<h1>Ведомость окраски: %1</h1><p>%2</p>")
                 .arg(e(title), date.toString(QStringLiteral("dd.MM.yyyy")));
-    html += QStringLiteral("<table width=\"100%\" cellspacing=\"0\"><tr>");
+    html += QStringLiteral("<table width=\"100%\" cellspacing=\"0\"><tr><th>%1</th>")
+                .arg(kNumberTitle);
     for (int c = 0; c < kColumnCount; ++c)
         html += QStringLiteral("<th>%1</th>").arg(e(columnTitle(Column(c))));
     html += QStringLiteral("</tr>");
     for (qsizetype i = 0; i < view.sheet.lines.size(); ++i) {
-        html += QStringLiteral("<tr>");
+        html += QStringLiteral("<tr><td class=\"n\">%1</td>").arg(i + 1);
         for (int c = 0; c < kColumnCount; ++c) {
             const Column column = Column(c);
-            const bool figure = column == Column::Number || column == Column::Count ||
-                                column == Column::Area || column == Column::Paint;
             html += QStringLiteral("<td%1>%2</td>")
-                        .arg(figure ? QStringLiteral(" class=\"n\"") : QString(),
-                             e(cellText(view.sheet.lines[i], view.figures[std::size_t(i)], int(i),
-                                        column, view.separator, view.rates, view.sheet.materials)));
+                        .arg(isFigureColumn(column) ? QStringLiteral(" class=\"n\"") : QString(),
+                             e(cellText(view.sheet.lines[i], view.figures[std::size_t(i)], column,
+                                        view.separator, view.sheet.materials)));
         }
         html += QStringLiteral("</tr>");
     }

@@ -13,7 +13,6 @@ namespace {
 
 using json::Value;
 
-constexpr qsizetype kLargestFile = 256 * 1024 * 1024;
 
 void writeMaterial(json::Writer& w, const Material& m) {
     w.beginObject();
@@ -260,7 +259,7 @@ QByteArray sheetToJson(const Sheet& sheet, const std::optional<DocumentState>& d
 std::variant<LoadedSheet, LoadError> sheetFromJson(const QByteArray& bytes) {
     if (bytes.trimmed().isEmpty())
         return LoadError{QStringLiteral("файл пуст")};
-    if (bytes.size() > kLargestFile)
+    if (bytes.size() > kLargestSheetFile)
         return LoadError{QStringLiteral("файл слишком велик для ведомости")};
     if (!bytes.trimmed().startsWith('{'))
         return LoadError{QStringLiteral("это не файл ведомости окраски")};
@@ -284,7 +283,8 @@ std::variant<LoadedSheet, LoadError> sheetFromJson(const QByteArray& bytes) {
         return LoadError{QStringLiteral("файл записан более новой версией программы (формат %1); "
                                         "эта версия читает формат %2")
                              .arg(QString::number(version->number, 'g', 12))
-                             .arg(kSheetVersion)};
+                             .arg(kSheetVersion),
+                         int(std::min(version->number, 1e9))};
     try {
         return readSheet(root, int(version->number));
     } catch (const LoadError& error) {

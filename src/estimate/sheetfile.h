@@ -15,6 +15,8 @@ namespace velaro {
 inline const QString kSheetFormat = QStringLiteral("velaro-estimate");
 inline constexpr int kSheetVersion = 2; // 2: materials known by an id
 inline const QString kSheetSuffix = QStringLiteral("velaro-estimate");
+// The largest file opening reads: kMaxLines lines of a busy sheet fit.
+inline constexpr qint64 kLargestSheetFile = qint64(128) << 20;
 
 // What the recovery file keeps beside the sheet: the document it belongs to.
 struct DocumentState {
@@ -29,7 +31,8 @@ struct LoadedSheet {
     DocumentState document; // empty where the file keeps none
 };
 struct LoadError {
-    QString reason; // a sentence in the user's language, without the file's name
+    QString reason;      // a sentence in the user's language, without the file's name
+    int newerFormat = 0; // the file's format, where a newer program wrote it
 };
 
 std::variant<LoadedSheet, LoadError> sheetFromJson(const QByteArray& bytes);

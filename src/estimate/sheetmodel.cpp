@@ -1,8 +1,9 @@
 #include "estimate/sheetmodel.h"
 
 #include "estimate/export.h"
+#include "estimate/sheetcommands.h"
 
-#include <QUndoCommand>
+#include <QSet>
 #include <QUndoStack>
 
 #include <algorithm>
@@ -10,103 +11,15 @@
 namespace velaro {
 namespace {
 
-class AddLine final : public QUndoCommand {
-  public:
-    AddLine(SheetModel& model, Line line, QString lastRoomBefore)
-        : QUndoCommand(QStringLiteral("запись расчёта")), model_(model), line_(std::move(line)),
-          row_(model.rowCount()), lastRoomBefore_(std::move(lastRoomBefore)) {}
-    void redo() override { model_.insertLineAt(row_, line_); }
-    void undo() override {
-        model_.takeLineAt(row_);
-        model_.setLastRoom(lastRoomBefore_);
-    }
-
-  private:
-    SheetModel& model_;
-    Line line_;
-    int row_;
-    QString lastRoomBefore_;
-};
-
-class RemoveLines final : public QUndoCommand {
-  public:
-    RemoveLines(SheetModel& model, QList<int> rows)
-        : QUndoCommand(QStringLiteral("удаление строк")), model_(model), rows_(std::move(rows)) {
-        std::sort(rows_.begin(), rows_.end());
-        rows_.erase(std::unique(rows_.begin(), rows_.end()), rows_.end());
-    }
-    void redo() override {
-        lines_.clear();
-        for (auto row = rows_.rbegin(); row != rows_.rend(); ++row)
-            lines_.prepend(model_.takeLineAt(*row));
-    }
-    void undo() override {
-        for (qsizetype i = 0; i < rows_.size(); ++i)
-            model_.insertLineAt(rows_[i], lines_[i]);
-    }
-
-  private:
-    SheetModel& model_;
-    QList<int> rows_;
-    QList<Line> lines_;
-};
-
-class SetCell final : public QUndoCommand {
-  public:
-    SetCell(SheetModel& model, int row, Column column, QVariant before, QVariant after,
-            QString lastRoomBefore)
-        : QUndoCommand(QStringLiteral("изменение: %1").arg(columnTitle(column).toLower())),
-          model_(model), row_(row), column_(column), before_(std::move(before)),
-          after_(std::move(after)), lastRoomBefore_(std::move(lastRoomBefore)) {}
-    void redo() override {
-        model_.setCell(row_, column_, after_);
-        if (column_ == Column::Room)
-            model_.setLastRoom(after_.toString());
-    }
-    void undo() override {
-        model_.setCell(row_, column_, before_);
-        if (column_ == Column::Room)
-            model_.setLastRoom(lastRoomBefore_);
-    }
-
-  private:
-    SheetModel& model_;
-    int row_;
-    Column column_;
-    QVariant before_, after_;
-    QString lastRoomBefore_;
-};
-
-class MoveLine final : public QUndoCommand {
-  public:
-    MoveLine(SheetModel& model, int row, int delta)
-        : QUndoCommand(delta < 0 ? QStringLiteral("строка вверх") : QStringLiteral("строка вниз")),
-          model_(model), first_(std::min(row, row + delta)), second_(std::max(row, row + delta)) {}
-    void redo() override { model_.swapLines(first_, second_); }
-    void undo() override { model_.swapLines(first_, second_); }
-
-  private:
-    SheetModel& model_;
-    int first_, second_;
-};
-
-class SetMaterials final : public QUndoCommand {
-  public:
-    SetMaterials(SheetModel& model, QList<Material> after, QList<int> lineMaterialsAfter)
-        : QUndoCommand(QStringLiteral("материалы")), model_(model),
-          before_(model.sheet().materials), after_(std::move(after)),
-          lineMaterialsAfter_(std::move(lineMaterialsAfter)) {
-        for (const Line& line : model.sheet().lines)
-            lineMaterialsBefore_ << line.material;
-    }
-    void redo() override { model_.setMaterials(after_, lineMaterialsAfter_); }
-    void undo() override { model_.setMaterials(before_, lineMaterialsBefore_); }
-
-  private:
-    SheetModel& model_;
-    QList<Material> before_, after_;
-    QList<int> lineMaterialsBefore_, lineMaterialsAfter_;
-};
+// Rows ascending, without repeats, inside the sheet.
+QList<int> sortedRows(QList<int> rows, int rowCount) {
+    rows.erase(std::remove_if(rows.begin(), rows.end(),
+                              [rowCount](int row) { return row < 0 || row >= rowCount; }),
+               rows.end());
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
 
 } // namespace
 
@@ -122,25 +35,23 @@ int SheetModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant SheetModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= rowCount())
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return {};
     const Column column = Column(index.column());
     const Line& line = sheet_.lines[index.row()];
     switch (role) {
-    case Qt::DisplayRole:
-    case Qt::ToolTipRole:
-        return cellText(line, figures_[std::size_t(index.row())], index.row(), column, separator_,
-                        rates_, sheet_.materials);
     case Qt::EditRole:
         if (column == Column::Count)
             return line.count;
-        return cellText(line, figures_[std::size_t(index.row())], index.row(), column, separator_,
-                        rates_, sheet_.materials);
+        if (column == Column::Material)
+            return line.material;
+        [[fallthrough]];
+    case Qt::DisplayRole:
+    case Qt::ToolTipRole:
+        return cellText(line, figures_[std::size_t(index.row())], column, separator_,
+                        sheet_.materials);
     case Qt::TextAlignmentRole:
-        if (column == Column::Number || column == Column::Count || column == Column::Area ||
-            column == Column::Paint)
-            return int(Qt::AlignRight | Qt::AlignVCenter);
-        return int(Qt::AlignLeft | Qt::AlignVCenter);
+        return int((isFigureColumn(column) ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
     default:
         return {};
     }
@@ -150,19 +61,21 @@ QVariant SheetModel::headerData(int section, Qt::Orientation orientation, int ro
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
         section < kColumnCount)
         return columnTitle(Column(section));
-    return QAbstractTableModel::headerData(section, orientation, role);
+    return QAbstractTableModel::headerData(section, orientation, role); // the line's number
 }
 
 Qt::ItemFlags SheetModel::flags(const QModelIndex& index) const {
     Qt::ItemFlags flags = QAbstractTableModel::flags(index);
     const Column column = Column(index.column());
-    if (column == Column::Room || column == Column::Count || column == Column::Material)
+    if (index.isValid() &&
+        (column == Column::Room || column == Column::Count || column == Column::Material))
         flags |= Qt::ItemIsEditable;
     return flags;
 }
 
 bool SheetModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-    if (role != Qt::EditRole || !index.isValid() || index.row() >= rowCount())
+    if (role != Qt::EditRole ||
+        !checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return false;
     const Line& line = sheet_.lines[index.row()];
     const Column column = Column(index.column());
@@ -203,7 +116,7 @@ bool SheetModel::setData(const QModelIndex& index, const QVariant& value, int ro
     }
     if (before == after)
         return true;
-    undo_.push(new SetCell(*this, index.row(), column, before, after, sheet_.lastRoom));
+    undo_.push(new SetCell(*this, index.row(), column, before, after));
     return true;
 }
 
@@ -211,22 +124,45 @@ SheetView SheetModel::view() const {
     return SheetView{sheet_, figures_, totals_, rates_, separator_};
 }
 
+QStringList SheetModel::rooms() const {
+    QStringList rooms;
+    QSet<QString> seen;
+    for (const Line& line : sheet_.lines)
+        if (!seen.contains(line.room)) {
+            seen.insert(line.room);
+            if (!line.room.isEmpty())
+                rooms << line.room;
+        }
+    return rooms;
+}
+
 void SheetModel::addLine(Line line) {
     line.room = sheet_.lastRoom;
-    undo_.push(new AddLine(*this, std::move(line), sheet_.lastRoom));
+    undo_.push(new AddLines(*this, {std::move(line)}, QStringLiteral("запись расчёта")));
+}
+
+void SheetModel::duplicateLines(QList<int> rows) {
+    rows = sortedRows(std::move(rows), rowCount());
+    QList<Line> copies;
+    for (int row : rows)
+        copies << sheet_.lines[row];
+    if (!copies.isEmpty())
+        undo_.push(new AddLines(*this, std::move(copies), QStringLiteral("повтор строк")));
 }
 
 void SheetModel::removeLines(QList<int> rows) {
-    rows.erase(std::remove_if(rows.begin(), rows.end(),
-                              [this](int row) { return row < 0 || row >= rowCount(); }),
-               rows.end());
+    rows = sortedRows(std::move(rows), rowCount());
     if (!rows.isEmpty())
         undo_.push(new RemoveLines(*this, std::move(rows)));
 }
 
-void SheetModel::moveLine(int row, int delta) {
-    if (row >= 0 && row < rowCount() && row + delta >= 0 && row + delta < rowCount() && delta)
-        undo_.push(new MoveLine(*this, row, delta));
+bool SheetModel::moveLines(QList<int> rows, int delta) {
+    rows = sortedRows(std::move(rows), rowCount());
+    if (rows.isEmpty() || (delta != -1 && delta != 1) || (delta < 0 && rows.front() == 0) ||
+        (delta > 0 && rows.back() == rowCount() - 1))
+        return false;
+    undo_.push(new MoveLines(*this, std::move(rows), delta));
+    return true;
 }
 
 void SheetModel::editMaterials(const QList<Material>& materials) {
@@ -256,30 +192,68 @@ void SheetModel::setRecording(bool on) {
     emit changed();
 }
 
-void SheetModel::insertLineAt(int row, const Line& line) {
-    beginInsertRows({}, row, row);
-    sheet_.lines.insert(row, line);
-    const auto rates = rates_.find(line.material);
-    figures_.insert(figures_.begin() + row,
-                    LineFigures::of(line, rates == rates_.end() ? nullptr : &*rates));
-    totals_.add(line, figures_[std::size_t(row)]);
-    endInsertRows();
-    // The numbers of the lines below move.
-    if (row + 1 < rowCount())
-        emit dataChanged(index(row + 1, 0), index(rowCount() - 1, 0));
+void SheetModel::setCurrentRoom(const QString& room) {
+    const QString simplified = room.simplified();
+    if (sheet_.lastRoom == simplified)
+        return;
+    sheet_.lastRoom = simplified;
     emit changed();
 }
 
-Line SheetModel::takeLineAt(int row) {
-    beginRemoveRows({}, row, row);
-    totals_.remove(sheet_.lines[row], figures_[std::size_t(row)]);
-    Line line = sheet_.lines.takeAt(row);
-    figures_.erase(figures_.begin() + row);
-    endRemoveRows();
-    if (row < rowCount())
-        emit dataChanged(index(row, 0), index(rowCount() - 1, 0));
+LineFigures SheetModel::figuresOf(const Line& line) const {
+    const auto rates = rates_.find(line.material);
+    return LineFigures::of(line, rates == rates_.end() ? nullptr : &*rates);
+}
+
+void SheetModel::insertLines(const QList<int>& rows, const QList<Line>& lines) {
+    qsizetype next = 0;
+    for (const auto& [first, last] : runsOf(rows)) {
+        beginInsertRows({}, first, last);
+        for (int row = first; row <= last; ++row, ++next) {
+            const Line& line = lines[next];
+            sheet_.lines.insert(row, line);
+            figures_.insert(figures_.begin() + row, figuresOf(line));
+            totals_.add(line, figures_[std::size_t(row)]);
+        }
+        endInsertRows();
+    }
     emit changed();
-    return line;
+}
+
+QList<Line> SheetModel::takeLines(const QList<int>& rows) {
+    QList<Line> taken;
+    taken.reserve(rows.size());
+    auto runs = runsOf(rows);
+    // From the bottom, so that the rows above keep their numbers.
+    for (auto run = runs.rbegin(); run != runs.rend(); ++run) {
+        const auto [first, last] = *run;
+        beginRemoveRows({}, first, last);
+        for (int row = last; row >= first; --row)
+            totals_.remove(sheet_.lines[row], figures_[std::size_t(row)]);
+        const QList<Line> block = sheet_.lines.mid(first, last - first + 1);
+        taken = block + taken;
+        sheet_.lines.remove(first, last - first + 1);
+        figures_.erase(figures_.begin() + first, figures_.begin() + last + 1);
+        endRemoveRows();
+    }
+    emit changed();
+    return taken;
+}
+
+void SheetModel::moveBlock(int first, int last, int delta) {
+    // Qt names the destination as the row the block goes before, counted before the move.
+    beginMoveRows({}, first, last, {}, delta < 0 ? first - 1 : last + 2);
+    const auto lines = sheet_.lines.begin();
+    const auto figures = figures_.begin();
+    if (delta < 0) {
+        std::rotate(lines + first - 1, lines + first, lines + last + 1);
+        std::rotate(figures + first - 1, figures + first, figures + last + 1);
+    } else {
+        std::rotate(lines + first, lines + last + 1, lines + last + 2);
+        std::rotate(figures + first, figures + last + 1, figures + last + 2);
+    }
+    endMoveRows();
+    emit changed();
 }
 
 void SheetModel::setCell(int row, Column column, const QVariant& value) {
@@ -293,22 +267,20 @@ void SheetModel::setCell(int row, Column column, const QVariant& value) {
         line.count = value.toInt();
     else if (column == Column::Material)
         line.material = value.toInt();
-    const auto rates = rates_.find(line.material);
-    figures_[std::size_t(row)] = LineFigures::of(line, rates == rates_.end() ? nullptr : &*rates);
+    figures_[std::size_t(row)] = figuresOf(line);
     totals_.add(line, figures_[std::size_t(row)]);
     emit dataChanged(index(row, 0), index(row, kColumnCount - 1));
     emit changed();
 }
 
-void SheetModel::swapLines(int first, int second) {
-    std::swap(sheet_.lines[first], sheet_.lines[second]);
-    std::swap(figures_[std::size_t(first)], figures_[std::size_t(second)]);
-    emit dataChanged(index(first, 0), index(second, kColumnCount - 1));
+void SheetModel::setMaterials(const QList<Material>& materials, const QList<int>& lineMaterials) {
+    refigure(materials, lineMaterials);
+    if (rowCount() > 0)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, kColumnCount - 1));
     emit changed();
 }
 
-void SheetModel::setMaterials(const QList<Material>& materials, const QList<int>& lineMaterials) {
-    beginResetModel();
+void SheetModel::refigure(const QList<Material>& materials, const QList<int>& lineMaterials) {
     sheet_.materials = materials;
     rates_ = ratesOf(materials);
     totals_.clear();
@@ -318,26 +290,22 @@ void SheetModel::setMaterials(const QList<Material>& materials, const QList<int>
         Line& line = sheet_.lines[i];
         if (i < lineMaterials.size())
             line.material = lineMaterials[i];
-        const auto rates = rates_.find(line.material);
-        figures_.push_back(LineFigures::of(line, rates == rates_.end() ? nullptr : &*rates));
+        figures_.push_back(figuresOf(line));
         totals_.add(line, figures_.back());
     }
-    endResetModel();
-    emit changed();
-}
-
-void SheetModel::setLastRoom(const QString& room) {
-    sheet_.lastRoom = room;
 }
 
 void SheetModel::resetSheet(Sheet sheet) {
     undo_.clear();
+    beginResetModel();
     QList<int> lineMaterials;
     for (const Line& line : sheet.lines)
         lineMaterials << line.material;
     const QList<Material> materials = sheet.materials;
     sheet_ = std::move(sheet);
-    setMaterials(materials, lineMaterials);
+    refigure(materials, lineMaterials);
+    endResetModel();
+    emit changed();
 }
 
 } // namespace velaro

@@ -1,7 +1,8 @@
 #pragma once
-// The sheet as a table model. Editing a cell (room, count, material) goes through the undo
-// stack as a command; the commands change the sheet through the model's primitives, which keep
-// the per-line figures and the totals up to date line by line.
+// The sheet as a table model, one row per line; the views number the lines in their vertical
+// header. Every edit goes through the undo stack as a command (sheetcommands); the commands
+// change the sheet through the primitives below, which keep the per-line figures and the totals
+// up to date line by line and tell the views of each block inserted, removed or moved.
 
 #include "estimate/columns.h"
 
@@ -33,22 +34,31 @@ class SheetModel : public QAbstractTableModel {
     const RatesByName& rates() const { return rates_; }
     QChar separator() const { return separator_; }
     SheetView view() const;
+    // The rooms of the lines, in the order they first appear.
+    QStringList rooms() const;
 
     // Edits as commands on the undo stack.
-    void addLine(Line line); // at the end, in the last room used
+    void addLine(Line line); // at the end, in the current room
+    void duplicateLines(QList<int> rows); // copies of the lines at the end, in order
     void removeLines(QList<int> rows);
-    void moveLine(int row, int delta);
+    // One row up (-1) or down (+1), each line keeping its place among the others; false where
+    // a line is at the edge already, and nothing moves.
+    bool moveLines(QList<int> rows, int delta);
     void editMaterials(const QList<Material>& materials);
+    // Settings of the sheet that are not edits of its lines: kept in its file, not undone.
     void setRecording(bool on);
+    void setCurrentRoom(const QString& room);
 
-    // The primitives the commands use.
-    void insertLineAt(int row, const Line& line);
-    Line takeLineAt(int row);
+    // The primitives the commands use. Rows ascending: where lines go (their rows once
+    // inserted), or which lines to take.
+    void insertLines(const QList<int>& rows, const QList<Line>& lines);
+    QList<Line> takeLines(const QList<int>& rows);
+    void insertLineAt(int row, const Line& line) { insertLines({row}, {line}); }
+    Line takeLineAt(int row) { return takeLines({row}).front(); }
+    void moveBlock(int first, int last, int delta);
     void setCell(int row, Column column, const QVariant& value);
-    void swapLines(int first, int second);
     // New materials, and each line's material under them.
     void setMaterials(const QList<Material>& materials, const QList<int>& lineMaterials);
-    void setLastRoom(const QString& room);
 
     // Replaces the whole sheet (opening, a new sheet); the undo history starts again.
     void resetSheet(Sheet sheet);
@@ -58,6 +68,10 @@ class SheetModel : public QAbstractTableModel {
     void changed();
 
   private:
+    LineFigures figuresOf(const Line& line) const;
+    // The figures and totals of every line under these materials, without telling anyone.
+    void refigure(const QList<Material>& materials, const QList<int>& lineMaterials);
+
     QUndoStack& undo_;
     QChar separator_;
     Sheet sheet_;

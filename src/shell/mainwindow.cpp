@@ -4,7 +4,7 @@
 #include "core/fonts.h"
 #include "core/messages.h"
 #include "core/windowframe.h"
-#include "estimate/estimatesheet.h"
+#include "estimate/gui/estimatesheet.h"
 #include "shell/registry.h"
 
 #include <QAction>
@@ -12,7 +12,9 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStatusBar>
+#include <QTimer>
 
 namespace velaro {
 namespace {
@@ -22,6 +24,7 @@ constexpr QSize kButtonSize(369, 25);
 constexpr int kButtonStep = 24;
 constexpr int kFirstButtonTop = 34;
 constexpr int kStatusBarHeight = 25;
+const QKeySequence kSheetKeys(Qt::CTRL | Qt::Key_E);
 // The colour of an inactive title bar's gradient.
 const QColor kMainBackground(215, 228, 242);
 
@@ -55,7 +58,7 @@ MainWindow::MainWindow(WindowRegistry& registry) : registry_(registry) {
     QAction* sheet =
         addMenuCommand(*this, QStringLiteral("&Файл"), "N1", QStringLiteral("Ведомость окраски…"),
                        "EstimateSheet", [this] { emit estimateRequested(); });
-    sheet->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    sheet->setShortcut(kSheetKeys);
     addMenuCommand(*this, QStringLiteral("&Файл"), "N1", QStringLiteral("Выход"), "N2",
                    [this] { close(); });
     addMenuCommand(*this, QStringLiteral("&Справка"), "N3", QStringLiteral("О программе"), "N4",
@@ -160,15 +163,26 @@ Program::Program(char decimalSeparator)
                 [this, calculator, element](const FormState& state, const Results& results) {
                     estimate_->record(element, calculator->objectName(), state, results);
                 });
+            // The sheet is one key away from every window.
+            auto* sheet = new QShortcut(kSheetKeys, calculator);
+            QObject::connect(sheet, &QShortcut::activated, estimate_.get(),
+                             [this] { estimate_->open(); });
             return calculator;
         });
     QObject::connect(form1_.get(), &MainWindow::estimateRequested, estimate_.get(),
                      [this] { estimate_->open(); });
     estimate_->guardExit(*form1_);
+    QObject::connect(estimate_.get(), &EstimateSheet::status, form1_.get(),
+                     [this](const QString& text, int milliseconds) {
+                         form1_->statusBar()->showMessage(text, milliseconds);
+                     });
 }
 
 void Program::start() {
     form1_->show();
+    // The sheet of the last run is taken back once the main window is up, so that a line lost
+    // elsewhere is reported at the start and not at the first Compute.
+    QTimer::singleShot(0, estimate_.get(), [this] { estimate_->document(); });
 }
 
 Program::~Program() {

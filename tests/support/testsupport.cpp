@@ -144,6 +144,8 @@ QString trailMismatch(const CalculatorWindow& window) {
 void useTemporaryDataFolder() {
     static QTemporaryDir folder;
     qputenv("XDG_DATA_HOME", folder.path().toLocal8Bit());
+    // Window sizes and the like, too.
+    qputenv("XDG_CONFIG_HOME", (folder.path() + QStringLiteral("/config")).toLocal8Bit());
 }
 
 int runTests(int argc, char** argv, QObject* tests) {

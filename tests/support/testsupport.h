@@ -79,8 +79,9 @@ QStringList tabWalk(QWidget* window, qsizetype presses);
 // field's tooltip. Empty when all of this holds, else what differs.
 QString trailMismatch(const CalculatorWindow& window);
 
-// Points the user's data folder (where the estimate sheet keeps its recovery file) at a
-// temporary folder of this process, so that no test reads or writes the real user's files.
+// Points the user's data and settings folders (where the estimate sheet keeps its recovery file
+// and its window's size) at a temporary folder of this process, so that no test reads or writes
+// the real user's files.
 void useTemporaryDataFolder();
 
 // Prepares the application as the program does (fonts) in a temporary data folder, then runs

@@ -6,16 +6,22 @@
 #include "estimate/sheet.h"
 
 #include <QDialog>
+#include <QSet>
 
 class QLabel;
 class QTableWidget;
 
 namespace velaro {
 
+class EstimatePrompts;
+
 class MaterialsDialog : public QDialog {
     Q_OBJECT
   public:
     explicit MaterialsDialog(const QList<Material>& materials, QWidget* parent = nullptr);
+
+    // The materials the sheet's lines use: removing one of them asks first.
+    void setUsedMaterials(QSet<int> ids, EstimatePrompts* prompts);
 
     QList<Material> materials() const;
     void addRow(const Material& material = {});
@@ -27,6 +33,8 @@ class MaterialsDialog : public QDialog {
 
   private:
     QTableWidget* table_;
+    QSet<int> used_;
+    EstimatePrompts* prompts_ = nullptr;
     QLabel* problem_;
 };
 

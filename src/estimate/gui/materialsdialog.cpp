@@ -1,4 +1,6 @@
-#include "estimate/materialsdialog.h"
+#include "estimate/gui/materialsdialog.h"
+
+#include "estimate/gui/estimateprompts.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -29,6 +31,7 @@ MaterialsDialog::MaterialsDialog(const QList<Material>& materials, QWidget* pare
     setObjectName("MaterialsDialog");
     setWindowTitle(QStringLiteral("Материалы ведомости"));
     table_->setObjectName("materials");
+    table_->setTabKeyNavigation(false); // Tab goes on to the buttons
     table_->setHorizontalHeaderLabels({QStringLiteral("Название"), QStringLiteral("Ед."),
                                        QStringLiteral("Расход на м2 за слой"),
                                        QStringLiteral("Слоёв"), QStringLiteral("Запас, %"),
@@ -44,9 +47,9 @@ MaterialsDialog::MaterialsDialog(const QList<Material>& materials, QWidget* pare
     warning.setColor(QPalette::WindowText, Qt::darkRed);
     problem_->setPalette(warning);
 
-    auto* add = new QPushButton(QStringLiteral("Добавить"), this);
+    auto* add = new QPushButton(QStringLiteral("&Добавить"), this);
     add->setObjectName("addMaterial");
-    auto* remove = new QPushButton(QStringLiteral("Удалить"), this);
+    auto* remove = new QPushButton(QStringLiteral("&Удалить"), this);
     remove->setObjectName("removeMaterial");
     connect(add, &QPushButton::clicked, this, [this] { addRow(); });
     connect(remove, &QPushButton::clicked, this, &MaterialsDialog::removeSelectedRows);
@@ -74,7 +77,9 @@ MaterialsDialog::MaterialsDialog(const QList<Material>& materials, QWidget* pare
 void MaterialsDialog::addRow(const Material& material) {
     const int row = table_->rowCount();
     table_->insertRow(row);
-    table_->setItem(row, Name, new QTableWidgetItem(material.name));
+    auto* name = new QTableWidgetItem(material.name);
+    name->setData(Qt::UserRole, material.id); // renaming keeps the lines' material
+    table_->setItem(row, Name, name);
     auto* unit = new QComboBox(table_);
     unit->addItems({QStringLiteral("кг"), QStringLiteral("л")});
     unit->setCurrentText(material.unit);
@@ -95,14 +100,32 @@ void MaterialsDialog::removeSelectedRows() {
         rows.insert(index.row());
     if (rows.empty() && table_->currentRow() >= 0)
         rows.insert(table_->currentRow());
+    QStringList usedNames;
+    for (int row : rows)
+        if (used_.contains(table_->item(row, Name)->data(Qt::UserRole).toInt()))
+            usedNames.prepend(cell(*table_, row, Name));
+    if (!usedNames.isEmpty() && prompts_ &&
+        !prompts_->confirm(this, QStringLiteral("Материал %1 указан в строках ведомости; у этих "
+                                                "строк материала не станет. Удалить?")
+                                     .arg(QStringLiteral("«") +
+                                          usedNames.join(QStringLiteral("», «")) +
+                                          QStringLiteral("»"))))
+        return;
     for (int row : rows)
         table_->removeRow(row);
+}
+
+void MaterialsDialog::setUsedMaterials(QSet<int> ids, EstimatePrompts* prompts) {
+    used_ = std::move(ids);
+    used_.remove(0);
+    prompts_ = prompts;
 }
 
 QList<Material> MaterialsDialog::materials() const {
     QList<Material> list;
     for (int row = 0; row < table_->rowCount(); ++row) {
         Material m;
+        m.id = table_->item(row, Name)->data(Qt::UserRole).toInt();
         m.name = cell(*table_, row, Name);
         m.unit = qobject_cast<QComboBox*>(table_->cellWidget(row, Unit))->currentText();
         m.consumption = cell(*table_, row, Consumption);

@@ -1,0 +1,101 @@
+#include "estimate/gui/estimateprompts.h"
+
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QLibrary>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace velaro {
+namespace {
+
+const QString kCaption = QStringLiteral("Ведомость окраски");
+
+} // namespace
+
+EstimatePrompts& EstimatePrompts::real() {
+    static EstimatePrompts prompts;
+    return prompts;
+}
+
+QString EstimatePrompts::openFileName(QWidget* parent) {
+    return QFileDialog::getOpenFileName(parent, QStringLiteral("Открыть ведомость"), {},
+                                        QStringLiteral("Ведомость окраски (*.velaro-estimate)"));
+}
+
+QString EstimatePrompts::saveFileName(QWidget* parent, const QString& caption,
+                                      const QString& suggested, const QString& filter,
+                                      const QString& suffix) {
+    QFileDialog dialog(parent, caption, {}, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(suffix);
+    dialog.selectFile(suggested);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().front();
+}
+
+void EstimatePrompts::error(QWidget* parent, const QString& text) {
+    QMessageBox::warning(parent, kCaption, text);
+}
+
+void EstimatePrompts::notice(QWidget* parent, const QString& text) {
+    QMessageBox::information(parent, kCaption, text);
+}
+
+bool EstimatePrompts::confirm(QWidget* parent, const QString& text) {
+    return QMessageBox::question(parent, kCaption, text, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+}
+
+EstimatePrompts::Unsaved EstimatePrompts::unsavedChanges(QWidget* parent, const QString& name) {
+    QMessageBox box(QMessageBox::Question, kCaption,
+                    QStringLiteral("Сохранить изменения в «%1»?").arg(name), QMessageBox::NoButton,
+                    parent);
+    QPushButton* save = box.addButton(QStringLiteral("&Сохранить"), QMessageBox::AcceptRole);
+    QPushButton* discard =
+        box.addButton(QStringLiteral("&Не сохранять"), QMessageBox::DestructiveRole);
+    box.addButton(QStringLiteral("Отмена"), QMessageBox::RejectRole);
+    box.setDefaultButton(save);
+    box.exec();
+    if (box.clickedButton() == save)
+        return Unsaved::Save;
+    return box.clickedButton() == discard ? Unsaved::Discard : Unsaved::Cancel;
+}
+
+EstimatePrompts::ExitChoice EstimatePrompts::autosaveFailed(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Warning, kCaption, text, QMessageBox::NoButton, parent);
+    QPushButton* save =
+        box.addButton(QStringLiteral("&Сохранить в другом месте…"), QMessageBox::AcceptRole);
+    QPushButton* quit =
+        box.addButton(QStringLiteral("&Выйти без сохранения"), QMessageBox::DestructiveRole);
+    box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(save);
+    box.exec();
+    if (box.clickedButton() == save)
+        return ExitChoice::SaveElsewhere;
+    return box.clickedButton() == quit ? ExitChoice::Quit : ExitChoice::Stay;
+}
+
+bool EstimatePrompts::print(QWidget* parent, const QString& html, QString& error) {
+    // Beside the program in the build tree, or where it is installed.
+    const QString here = QCoreApplication::applicationDirPath();
+    QLibrary module;
+    for (const QString& path :
+         {here + QStringLiteral("/velaro-print"), here + QStringLiteral("/../velaro-print"),
+          here + QStringLiteral("/../" VELARO_PRINT_DIR "/velaro-print")}) {
+        module.setFileName(path);
+        if (module.load())
+            break;
+    }
+    using Print = int (*)(const QString*, QWidget*);
+    const auto print = reinterpret_cast<Print>(module.resolve("velaro_print_html"));
+    if (!print) {
+        error = module.errorString();
+        return false;
+    }
+    return print(&html, parent) != 0;
+}
+
+} // namespace velaro

@@ -1,0 +1,35 @@
+#pragma once
+// The questions and file choices of the estimate sheet, in one place, so that tests answer them
+// without showing anything.
+
+#include <QString>
+
+class QWidget;
+
+namespace velaro {
+
+class EstimatePrompts {
+  public:
+    enum class Unsaved { Save, Discard, Cancel };
+    enum class ExitChoice { SaveElsewhere, Quit, Stay };
+    virtual ~EstimatePrompts() = default;
+
+    virtual QString openFileName(QWidget* parent);
+    // The dialog adds `suffix` to a name typed without one, so that its own question about
+    // replacing a file covers the name really written.
+    virtual QString saveFileName(QWidget* parent, const QString& caption, const QString& suggested,
+                                 const QString& filter, const QString& suffix);
+    virtual void error(QWidget* parent, const QString& text);
+    virtual void notice(QWidget* parent, const QString& text);
+    virtual bool confirm(QWidget* parent, const QString& text);
+    // «Сохранить изменения в «name»?» with Сохранить (the default) / Не сохранять / Отмена.
+    virtual Unsaved unsavedChanges(QWidget* parent, const QString& name);
+    virtual ExitChoice autosaveFailed(QWidget* parent, const QString& text);
+    // The print dialog and the printing, from the printing module; false where nothing was
+    // printed, with `error` set where the module could not be loaded.
+    virtual bool print(QWidget* parent, const QString& html, QString& error);
+
+    static EstimatePrompts& real();
+};
+
+} // namespace velaro

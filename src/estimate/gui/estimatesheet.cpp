@@ -1,0 +1,99 @@
+#include "estimate/gui/estimatesheet.h"
+
+#include "estimate/export.h"
+#include "estimate/gui/estimateprompts.h"
+#include "estimate/gui/estimatewindow.h"
+#include "estimate/sheetdocument.h"
+
+#include <QEvent>
+#include <QWidget>
+
+namespace velaro {
+
+EstimateSheet::EstimateSheet(char decimalSeparator, QObject* parent)
+    : QObject(parent), separator_(decimalSeparator) {}
+
+EstimateSheet::~EstimateSheet() {
+    window_.reset(); // the window shows the document: it goes first
+}
+
+SheetDocument& EstimateSheet::document() {
+    if (document_)
+        return *document_;
+    document_ = std::make_unique<SheetDocument>(QChar(separator_));
+    SheetDocument* document = document_.get();
+    connect(document, &SheetDocument::recorded, this, [this](int row, const QString& room) {
+        emit status(QStringLiteral("Записано в ведомость: строка %1, %2")
+                        .arg(row + 1)
+                        .arg(roomTitle(room)),
+                    10000);
+    });
+    connect(document, &SheetDocument::nearlyFull, this,
+            [this](const QString& text) { emit status(text, 0); });
+    connect(document, &SheetDocument::notice, this,
+            [this](const QString& text) { prompts().notice(dialogParent(), text); });
+    // Said once where the user is working: a box, and the main window's status line until the
+    // file can be written again.
+    connect(document, &SheetDocument::recoveryFailed, this, [this](const QString& text) {
+        emit status(text, 0);
+        prompts().error(dialogParent(), text);
+    });
+    connect(document, &SheetDocument::recoveryRestored, this, [this] {
+        emit status(QStringLiteral("Резервная копия ведомости снова записывается."), 10000);
+    });
+    document->restore();
+    return *document_;
+}
+
+EstimateWindow& EstimateSheet::window() {
+    if (!window_)
+        window_ = std::make_unique<EstimateWindow>(document());
+    return *window_;
+}
+
+void EstimateSheet::open() {
+    EstimateWindow& sheet = window();
+    sheet.setWindowState(sheet.windowState() & ~Qt::WindowMinimized);
+    sheet.show();
+    sheet.raise();
+    sheet.activateWindow();
+}
+
+void EstimateSheet::record(const QString& element, const QString& calculator,
+                           const FormState& state, const Results& results) {
+    document().record(element, calculator, state, results);
+}
+
+void EstimateSheet::guardExit(QWidget& mainWindow) {
+    mainWindow_ = &mainWindow;
+    mainWindow.installEventFilter(this);
+}
+
+EstimatePrompts& EstimateSheet::prompts() {
+    return window_ ? window_->prompts() : EstimatePrompts::real();
+}
+
+QWidget* EstimateSheet::dialogParent() {
+    if (window_ && window_->isVisible())
+        return window_.get();
+    return mainWindow_;
+}
+
+bool EstimateSheet::mayExit() {
+    if (!document_)
+        return true;
+    const bool unsaved = document_->isModified() && !document_->path().isEmpty();
+    if (!unsaved && document_->flushRecovery())
+        return true;
+    return window().mayExit();
+}
+
+bool EstimateSheet::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Close && watched == mainWindow_ && !mayExit()) {
+        event->ignore();
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace velaro

@@ -1,0 +1,463 @@
+#include "estimate/gui/estimatewindow.h"
+
+#include "estimate/gui/estimateprompts.h"
+#include "estimate/gui/linedelegate.h"
+#include "estimate/gui/materialsdialog.h"
+#include "estimate/gui/totalspanel.h"
+#include "estimate/sheetdocument.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QScreen>
+#include <QSettings>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTableView>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <array>
+#include <functional>
+#include <new>
+
+namespace velaro {
+namespace {
+
+const QString kFileFilter = QStringLiteral("Ведомость окраски (*.velaro-estimate)");
+const QString kSettingsGroup = QStringLiteral("estimateWindow");
+// Column widths in letters, for the first opening; shared out over the table's width.
+constexpr std::array<int, kColumnCount> kColumnLetters{9, 14, 16, 12, 16, 5, 9, 9, 8};
+
+} // namespace
+
+EstimateWindow::EstimateWindow(SheetDocument& document, QWidget* parent)
+    : QMainWindow(parent), document_(document), prompts_(&EstimatePrompts::real()),
+      table_(new QTableView), recording_(new QCheckBox(QStringLiteral("&Записывать расчёты"))),
+      currentRoom_(new QComboBox), totals_(new TotalsPanel(document.model())),
+      splitter_(new QSplitter(Qt::Horizontal)) {
+    setObjectName("EstimateWindow");
+    setAttribute(Qt::WA_QuitOnClose, false);
+    SheetModel& model = document_.model();
+
+    table_->setObjectName("lines");
+    table_->setModel(&model);
+    table_->setItemDelegate(new LineDelegate(model, table_));
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    table_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                            QAbstractItemView::AnyKeyPressed);
+    table_->setTabKeyNavigation(false); // Tab goes on to the room, the buttons, the totals
+    table_->setWordWrap(false);
+    table_->setAlternatingRowColors(true);
+    table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    table_->verticalHeader()->setDefaultAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    table_->horizontalHeader()->setStretchLastSection(false);
+
+    recording_->setObjectName("recording");
+    buildMenus();
+
+    auto* bar = new QHBoxLayout;
+    bar->addWidget(buildRoomBar());
+    bar->addSpacing(fontMetrics().horizontalAdvance(u'M') * 2);
+    bar->addWidget(recording_);
+    bar->addStretch();
+    for (const char* name : {"moveUp", "moveDown", "duplicateLines", "removeLines", "editMaterials"}) {
+        auto* button = new QToolButton;
+        button->setDefaultAction(action(name));
+        button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        button->setFocusPolicy(Qt::StrongFocus); // reached by Tab, not by the mouse alone
+        bar->addWidget(button);
+    }
+
+    splitter_->setObjectName("splitter");
+    splitter_->addWidget(table_);
+    splitter_->addWidget(totals_);
+    splitter_->setStretchFactor(0, 1);
+    splitter_->setChildrenCollapsible(false);
+
+    auto* central = new QWidget;
+    auto* layout = new QVBoxLayout(central);
+    layout->addLayout(bar);
+    layout->addWidget(splitter_, 1);
+    setCentralWidget(central);
+    statusBar()->setObjectName("statusBar");
+
+    connect(&model, &SheetModel::changed, this, &EstimateWindow::refresh);
+    connect(&document_, &SheetDocument::modifiedChanged, this, &EstimateWindow::refreshTitle);
+    connect(&document_, &SheetDocument::pathChanged, this, &EstimateWindow::refreshTitle);
+    connect(&document_, &SheetDocument::repeated, this, [this](int row) {
+        statusBar()->showMessage(
+            QStringLiteral("Расчёт повторяет строку %1 и не записан: чтобы записать его ещё раз, "
+                           "выделите строку и нажмите «Повторить строки».")
+                .arg(row + 1),
+            10000);
+    });
+    connect(&document_, &SheetDocument::nearlyFull, this,
+            [this](const QString& text) { statusBar()->showMessage(text); });
+    connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &EstimateWindow::updateActions);
+    connect(&model, &QAbstractItemModel::modelReset, this, &EstimateWindow::updateActions);
+    connect(&model, &QAbstractItemModel::rowsRemoved, this, &EstimateWindow::updateActions);
+    setTabOrder(currentRoom_, recording_);
+
+    restoreLayout();
+    refresh();
+    refreshTitle();
+    updateActions();
+}
+
+EstimateWindow::~EstimateWindow() {
+    saveLayout();
+}
+
+SheetModel& EstimateWindow::model() {
+    return document_.model();
+}
+
+void EstimateWindow::setPrompts(EstimatePrompts* prompts) {
+    prompts_ = prompts ? prompts : &EstimatePrompts::real();
+}
+
+QAction* EstimateWindow::action(const char* name) const {
+    return findChild<QAction*>(QLatin1String(name));
+}
+
+void EstimateWindow::buildMenus() {
+    const auto command = [this](QMenu* menu, const QString& text, const char* name,
+                                const QList<QKeySequence>& keys, auto handler) {
+        QAction* action = menu->addAction(text);
+        action->setObjectName(QLatin1String(name));
+        action->setShortcuts(keys);
+        connect(action, &QAction::triggered, this, [this, handler] { guarded(handler); });
+        return action;
+    };
+    const auto saveName = [this](const QString& caption, const QString& filter,
+                                 const QString& suffix) {
+        const QString base = document_.path().isEmpty()
+                                 ? QStringLiteral("Ведомость")
+                                 : QFileInfo(document_.path()).completeBaseName();
+        return prompts_->saveFileName(this, caption, base + u'.' + suffix, filter, suffix);
+    };
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&Файл"));
+    command(file, QStringLiteral("&Новая"), "newSheet", {QKeySequence::New}, [this] { newSheet(); });
+    command(file, QStringLiteral("&Открыть…"), "openSheet", {QKeySequence::Open},
+            [this] { open(); });
+    command(file, QStringLiteral("&Сохранить"), "saveSheet", {QKeySequence::Save},
+            [this] { save(); });
+    command(file, QStringLiteral("Сохранить &как…"), "saveSheetAs",
+            {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)}, [this] { saveAs(); });
+    file->addSeparator();
+    command(file, QStringLiteral("&Экспорт в CSV…"), "exportCsv", {}, [this, saveName] {
+        const QString path =
+            saveName(QStringLiteral("Экспорт в CSV"), QStringLiteral("CSV (*.csv)"), "csv");
+        if (!path.isEmpty())
+            exportCsv(path);
+    });
+    command(file, QStringLiteral("Экс&порт в PDF…"), "exportPdf", {}, [this, saveName] {
+        const QString path =
+            saveName(QStringLiteral("Экспорт в PDF"), QStringLiteral("PDF (*.pdf)"), "pdf");
+        if (!path.isEmpty())
+            exportPdf(path);
+    });
+    command(file, QStringLiteral("П&ечать…"), "printSheet", {QKeySequence::Print},
+            [this] { print(); });
+    file->addSeparator();
+    command(file, QStringLiteral("&Закрыть"), "closeSheet", {QKeySequence::Close},
+            [this] { close(); });
+
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Правка"));
+    QUndoStack& undo = document_.undoStack();
+    QAction* undoAction = undo.createUndoAction(this, QStringLiteral("&Отменить"));
+    undoAction->setObjectName("undo");
+    undoAction->setShortcuts(QKeySequence::Undo);
+    QAction* redoAction = undo.createRedoAction(this, QStringLiteral("Пов&торить"));
+    redoAction->setObjectName("redo");
+    redoAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
+                              QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    edit->addAction(undoAction);
+    edit->addAction(redoAction);
+    edit->addSeparator();
+    command(edit, QStringLiteral("В&верх"), "moveUp", {QKeySequence(Qt::CTRL | Qt::Key_Up)},
+            [this] { model().moveLines(selectedRows(), -1); });
+    command(edit, QStringLiteral("Вн&из"), "moveDown", {QKeySequence(Qt::CTRL | Qt::Key_Down)},
+            [this] { model().moveLines(selectedRows(), +1); });
+    command(edit, QStringLiteral("Повторить &строки"), "duplicateLines",
+            {QKeySequence(Qt::CTRL | Qt::Key_D)}, [this] { model().duplicateLines(selectedRows()); });
+    command(edit, QStringLiteral("&Удалить строки"), "removeLines", {QKeySequence::Delete},
+            [this] { model().removeLines(selectedRows()); });
+    edit->addSeparator();
+    command(edit, QStringLiteral("&Материалы…"), "editMaterials", {}, [this] { editMaterials(); });
+    QAction* recording = edit->addAction(QStringLiteral("&Записывать расчёты"));
+    recording->setObjectName("recordingAction");
+    recording->setCheckable(true);
+    connect(recording, &QAction::toggled, this, [this](bool on) { model().setRecording(on); });
+    connect(recording_, &QCheckBox::toggled, recording, &QAction::setChecked);
+}
+
+QWidget* EstimateWindow::buildRoomBar() {
+    auto* box = new QWidget;
+    auto* layout = new QHBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* label = new QLabel(QStringLiteral("&Помещение для новых строк:"));
+    label->setBuddy(currentRoom_);
+    currentRoom_->setObjectName("currentRoom");
+    currentRoom_->setEditable(true);
+    currentRoom_->setInsertPolicy(QComboBox::NoInsert);
+    currentRoom_->setMinimumContentsLength(16);
+    currentRoom_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    currentRoom_->lineEdit()->setPlaceholderText(QStringLiteral("(без помещения)"));
+    connect(currentRoom_, &QComboBox::currentTextChanged, this,
+            [this](const QString& room) { model().setCurrentRoom(room); });
+    layout->addWidget(label);
+    layout->addWidget(currentRoom_);
+    return box;
+}
+
+void EstimateWindow::refresh() {
+    totals_->refresh();
+    refreshRooms();
+    const bool recording = model().sheet().recording;
+    recording_->setChecked(recording);
+    action("recordingAction")->setChecked(recording);
+}
+
+void EstimateWindow::refreshRooms() {
+    const QStringList rooms = model().rooms();
+    QStringList shown;
+    for (int i = 0; i < currentRoom_->count(); ++i)
+        shown << currentRoom_->itemText(i);
+    const QString& current = model().sheet().lastRoom;
+    if (shown == rooms && currentRoom_->currentText() == current)
+        return;
+    const QSignalBlocker quiet(currentRoom_);
+    if (shown != rooms) {
+        currentRoom_->clear();
+        currentRoom_->addItems(rooms);
+    }
+    currentRoom_->setEditText(current);
+}
+
+void EstimateWindow::refreshTitle() {
+    setWindowTitle(QStringLiteral("%1 — %2[*]").arg(kTitle, document_.displayName()));
+    setWindowModified(document_.isModified());
+}
+
+void EstimateWindow::updateActions() {
+    const QList<int> rows = selectedRows();
+    const bool any = !rows.isEmpty();
+    const int last = model().rowCount() - 1;
+    action("removeLines")->setEnabled(any);
+    action("duplicateLines")->setEnabled(any);
+    action("moveUp")->setEnabled(any && rows.front() > 0);
+    action("moveDown")->setEnabled(any && rows.back() < last);
+}
+
+QList<int> EstimateWindow::selectedRows() const {
+    QList<int> rows;
+    for (const QModelIndex& index : table_->selectionModel()->selectedRows())
+        rows << index.row();
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+void EstimateWindow::guarded(const std::function<void()>& command) {
+    try {
+        command();
+    } catch (const std::bad_alloc&) {
+        prompts_->error(this, QStringLiteral("Не хватило памяти; ведомость осталась прежней."));
+    } catch (const std::exception& error) {
+        prompts_->error(this, QString::fromUtf8(error.what()));
+    }
+    updateActions();
+}
+
+void EstimateWindow::fitToScreen() {
+    // Within nine tenths of the screen, so that the totals and the buttons are on it.
+    const QScreen* screen = parentWidget() ? parentWidget()->screen() : this->screen();
+    const QRect available = screen->availableGeometry();
+    const int em = fontMetrics().horizontalAdvance(u'M');
+    const QSize wanted = QSize(140 * em, 56 * em).boundedTo(available.size() * 9 / 10);
+    resize(wanted);
+    move(available.center() - QPoint(wanted.width() / 2, wanted.height() / 2));
+    splitter_->setSizes({wanted.width() * 3 / 4, wanted.width() / 4});
+    int letters = 0;
+    for (int width : kColumnLetters)
+        letters += width;
+    const int tableWidth = wanted.width() * 3 / 4 - table_->verticalHeader()->sizeHint().width() -
+                           table_->style()->pixelMetric(QStyle::PM_ScrollBarExtent) - 8;
+    for (int c = 0; c < kColumnCount; ++c)
+        table_->setColumnWidth(
+            c, std::max(4 * em, tableWidth * kColumnLetters[std::size_t(c)] / letters));
+}
+
+void EstimateWindow::restoreLayout() {
+    QSettings settings;
+    settings.beginGroup(kSettingsGroup);
+    fitToScreen();
+    // Qt keeps a restored window on the screen it is on now, whatever screen it was saved on.
+    restoreGeometry(settings.value("geometry").toByteArray());
+    splitter_->restoreState(settings.value("splitter").toByteArray());
+    table_->horizontalHeader()->restoreState(settings.value("columns").toByteArray());
+}
+
+void EstimateWindow::saveLayout() const {
+    QSettings settings;
+    settings.beginGroup(kSettingsGroup);
+    settings.setValue("geometry", saveGeometry());
+    settings.setValue("splitter", splitter_->saveState());
+    settings.setValue("columns", table_->horizontalHeader()->saveState());
+}
+
+void EstimateWindow::hideEvent(QHideEvent* event) {
+    saveLayout();
+    QMainWindow::hideEvent(event);
+}
+
+bool EstimateWindow::saveTo(const QString& path) {
+    const QString error = document_.saveTo(path);
+    if (!error.isEmpty()) {
+        prompts_->error(this, QStringLiteral("Не удалось сохранить ведомость в файл «%1»: %2. "
+                                             "Файл на диске остался прежним.")
+                                  .arg(QDir::toNativeSeparators(path), error));
+        return false;
+    }
+    statusBar()->showMessage(QStringLiteral("Сохранено: %1").arg(QDir::toNativeSeparators(path)),
+                             5000);
+    return true;
+}
+
+bool EstimateWindow::save() {
+    return document_.path().isEmpty() ? saveAs() : saveTo(document_.path());
+}
+
+bool EstimateWindow::saveAs() {
+    const QString suggested = document_.path().isEmpty()
+                                  ? QStringLiteral("Ведомость.velaro-estimate")
+                                  : document_.path();
+    const QString path =
+        prompts_->saveFileName(this, QStringLiteral("Сохранить ведомость"), suggested, kFileFilter,
+                               QStringLiteral("velaro-estimate"));
+    return !path.isEmpty() && saveTo(path);
+}
+
+bool EstimateWindow::mayReplace() {
+    const bool named = !document_.path().isEmpty();
+    if (!document_.isModified() || (!named && model().rowCount() == 0))
+        return true;
+    switch (prompts_->unsavedChanges(this, document_.displayName())) {
+    case EstimatePrompts::Unsaved::Save:
+        return save();
+    case EstimatePrompts::Unsaved::Discard:
+        return true;
+    case EstimatePrompts::Unsaved::Cancel:
+        return false;
+    }
+    return false;
+}
+
+bool EstimateWindow::openFrom(const QString& path) {
+    const QString error = document_.openFrom(path);
+    if (!error.isEmpty()) {
+        prompts_->error(this, QStringLiteral("Не удалось открыть файл «%1»: %2. Ведомость на "
+                                             "экране осталась прежней.")
+                                  .arg(QDir::toNativeSeparators(path), error));
+        return false;
+    }
+    return true;
+}
+
+bool EstimateWindow::open() {
+    if (!mayReplace())
+        return false;
+    const QString path = prompts_->openFileName(this);
+    return !path.isEmpty() && openFrom(path);
+}
+
+bool EstimateWindow::newSheet() {
+    if (!mayReplace())
+        return false;
+    document_.newSheet();
+    return true;
+}
+
+bool EstimateWindow::exportCsv(const QString& path) {
+    const QString error = document_.exportCsv(path);
+    if (!error.isEmpty()) {
+        prompts_->error(this, QStringLiteral("Не удалось записать файл «%1»: %2.")
+                                  .arg(QDir::toNativeSeparators(path), error));
+        return false;
+    }
+    statusBar()->showMessage(QStringLiteral("Записано: %1").arg(QDir::toNativeSeparators(path)),
+                             5000);
+    return true;
+}
+
+bool EstimateWindow::exportPdf(const QString& path) {
+    const QString error = document_.exportPdf(path);
+    if (!error.isEmpty()) {
+        prompts_->error(this, QStringLiteral("Не удалось записать файл «%1»: %2.")
+                                  .arg(QDir::toNativeSeparators(path), error));
+        return false;
+    }
+    statusBar()->showMessage(QStringLiteral("Записано: %1").arg(QDir::toNativeSeparators(path)),
+                             5000);
+    return true;
+}
+
+void EstimateWindow::print() {
+    QString error;
+    if (!prompts_->print(this, document_.html(), error) && !error.isEmpty())
+        prompts_->error(this, QStringLiteral("Печать недоступна: %1.").arg(error));
+}
+
+void EstimateWindow::editMaterials() {
+    QSet<int> used;
+    for (const Line& line : model().sheet().lines)
+        used.insert(line.material);
+    MaterialsDialog dialog(model().sheet().materials, this);
+    dialog.setUsedMaterials(used, prompts_);
+    if (dialog.exec() == QDialog::Accepted)
+        model().editMaterials(dialog.materials());
+}
+
+bool EstimateWindow::mayExit() {
+    if (document_.isModified() && !document_.path().isEmpty()) {
+        switch (prompts_->unsavedChanges(this, document_.displayName())) {
+        case EstimatePrompts::Unsaved::Save:
+            if (!save())
+                return false;
+            break;
+        case EstimatePrompts::Unsaved::Discard:
+            document_.revertToSaved();
+            break;
+        case EstimatePrompts::Unsaved::Cancel:
+            return false;
+        }
+    }
+    if (document_.flushRecovery())
+        return true;
+    const QString text = QStringLiteral("Ведомость не удалось сохранить в резервный файл «%1»: "
+                                        "%2. Без сохранения её строки будут потеряны.")
+                             .arg(QDir::toNativeSeparators(document_.recoveryPath()),
+                                  document_.recoveryError());
+    switch (prompts_->autosaveFailed(this, text)) {
+    case EstimatePrompts::ExitChoice::SaveElsewhere:
+        return saveAs();
+    case EstimatePrompts::ExitChoice::Quit:
+        return true;
+    case EstimatePrompts::ExitChoice::Stay:
+        return false;
+    }
+    return false;
+}
+
+} // namespace velaro

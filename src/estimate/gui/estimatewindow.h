@@ -1,0 +1,81 @@
+#pragma once
+// «Ведомость окраски»: the sheet document shown and worked on. The window lays out the table of
+// lines, the totals and the current room, wires the menus to the document and asks the questions
+// a document program asks; the document itself holds the lines, the files and the recovery file.
+// Unlike the calculators it is laid out by Qt and follows the system palette and scale.
+
+#include <QMainWindow>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QSplitter;
+class QTableView;
+
+namespace velaro {
+
+class EstimatePrompts;
+class SheetDocument;
+class SheetModel;
+class TotalsPanel;
+
+class EstimateWindow : public QMainWindow {
+    Q_OBJECT
+  public:
+    explicit EstimateWindow(SheetDocument& document, QWidget* parent = nullptr);
+    ~EstimateWindow() override;
+
+    static inline const QString kTitle = QStringLiteral("Ведомость окраски");
+
+    SheetDocument& document() { return document_; }
+    SheetModel& model();
+    // Replaces the real dialogs (nullptr restores them); the window does not own it.
+    void setPrompts(EstimatePrompts* prompts);
+    EstimatePrompts& prompts() { return *prompts_; }
+
+    // The file commands with their questions and messages; false where nothing was done.
+    bool save();
+    bool saveAs();
+    bool open();
+    bool newSheet();
+    bool openFrom(const QString& path);
+    bool saveTo(const QString& path);
+    bool exportCsv(const QString& path);
+    bool exportPdf(const QString& path);
+    void print();
+    void editMaterials();
+
+    // Whether the program may end: asks about unsaved changes of a named document, and what to
+    // do where the recovery file cannot be written.
+    bool mayExit();
+
+  protected:
+    void hideEvent(QHideEvent* event) override;
+
+  private:
+    void buildMenus();
+    QWidget* buildRoomBar();
+    void fitToScreen();
+    void restoreLayout();
+    void saveLayout() const;
+    void refresh();
+    void refreshRooms();
+    void refreshTitle();
+    void updateActions();
+    // Whether the sheet on screen may give way to another: asks about unsaved changes.
+    bool mayReplace();
+    QList<int> selectedRows() const;
+    QAction* action(const char* name) const;
+    // Runs a command so that nothing it throws (a sheet too large for memory) ends the program.
+    void guarded(const std::function<void()>& command);
+
+    SheetDocument& document_;
+    EstimatePrompts* prompts_;
+    QTableView* table_;
+    QCheckBox* recording_;
+    QComboBox* currentRoom_;
+    TotalsPanel* totals_;
+    QSplitter* splitter_;
+};
+
+} // namespace velaro

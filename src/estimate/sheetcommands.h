@@ -1,0 +1,81 @@
+#pragma once
+// The sheet's edits as undo commands, each undoing to the sheet before it. They change the sheet
+// only through SheetModel's primitives.
+
+#include "estimate/columns.h"
+
+#include <QUndoCommand>
+#include <QVariant>
+
+namespace velaro {
+
+class SheetModel;
+
+class AddLines final : public QUndoCommand {
+  public:
+    AddLines(SheetModel& model, QList<Line> lines, const QString& text);
+    void redo() override;
+    void undo() override;
+
+  private:
+    SheetModel& model_;
+    QList<Line> lines_;
+    QList<int> rows_;
+};
+
+class RemoveLines final : public QUndoCommand {
+  public:
+    RemoveLines(SheetModel& model, QList<int> rows); // rows ascending, without repeats
+    void redo() override;
+    void undo() override;
+
+  private:
+    SheetModel& model_;
+    QList<int> rows_;
+    QList<Line> lines_;
+};
+
+class SetCell final : public QUndoCommand {
+  public:
+    SetCell(SheetModel& model, int row, Column column, QVariant before, QVariant after);
+    void redo() override;
+    void undo() override;
+
+  private:
+    SheetModel& model_;
+    int row_;
+    Column column_;
+    QVariant before_, after_;
+};
+
+class MoveLines final : public QUndoCommand {
+  public:
+    // rows ascending; none at the edge the lines move towards.
+    MoveLines(SheetModel& model, QList<int> rows, int delta);
+    void redo() override { move(rows_, delta_); }
+    void undo() override;
+
+  private:
+    void move(const QList<int>& rows, int delta);
+
+    SheetModel& model_;
+    QList<int> rows_;
+    int delta_;
+};
+
+class SetMaterials final : public QUndoCommand {
+  public:
+    SetMaterials(SheetModel& model, QList<Material> after, QList<int> lineMaterialsAfter);
+    void redo() override;
+    void undo() override;
+
+  private:
+    SheetModel& model_;
+    QList<Material> before_, after_;
+    QList<int> lineMaterialsBefore_, lineMaterialsAfter_;
+};
+
+// Runs of consecutive rows in ascending rows: {first, last} pairs.
+QList<std::pair<int, int>> runsOf(const QList<int>& rows);
+
+} // namespace velaro
