@@ -728,7 +728,7 @@ class EstimateTest : public QObject {
         QTest::newRow("plus") << QChar(u',') << "+7"
                               << "'+7";
         QTest::newRow("minus") << QChar(u',') << "-7"
-                               << "'-7";
+                               << "-7";
         QTest::newRow("at") << QChar(u',') << "@cmd"
                             << "'@cmd";
         QTest::newRow("tab") << QChar(u',') << "\tx"
@@ -745,6 +745,18 @@ class EstimateTest : public QObject {
                                            << "a,b";
         QTest::newRow("inner equals") << QChar(u',') << "a=b"
                                       << "a=b";
+        QTest::newRow("blank before equals") << QChar(u',') << " =1+1"
+                                             << "' =1+1";
+        QTest::newRow("no-break space before at") << QChar(u',') << "\u00A0@cmd"
+                                                  << "'\u00A0@cmd";
+        QTest::newRow("blank and tab before plus figure") << QChar(u',') << " \t+7"
+                                                          << "' \t+7";
+        QTest::newRow("negative figure") << QChar(u',') << "-2,5"
+                                         << "-2,5";
+        QTest::newRow("negative figure with a point") << QChar(u',') << "-2.5"
+                                                      << "-2.5";
+        QTest::newRow("minus before a formula") << QChar(u',') << "-7+A1"
+                                                << "'-7+A1";
     }
     void csvQuotingAndFormulaGuard() {
         QFETCH(QChar, decimal);

@@ -13,8 +13,11 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleFactory>
 
 #include <algorithm>
+#include <memory>
 #include <optional>
 
 namespace velaro {
@@ -116,40 +119,24 @@ int keptInside(int wanted, int length, int first, int available) {
     return std::clamp(wanted, first, first + available - length);
 }
 
-// The light scheme the windows were drawn for, as Qt's own Fusion style defines it.
+// The light scheme the windows were drawn for: Qt's own Fusion palette. Every role is set
+// again, so none is left to the desktop's palette (Fusion leaves the link colours to it), and at
+// 8 bits a channel: Fusion works out its shades of grey at 16, which a deep-colour screen would
+// show a step off from what the windows were drawn in.
 QPalette lightPalette(const QColor& background) {
-    struct Role {
-        QPalette::ColorRole role;
-        QRgb normal;
-        QRgb disabled;
-    };
-    static constexpr Role kRoles[] = {
-        {QPalette::WindowText, 0xff000000, 0xffbebebe},
-        {QPalette::Button, 0xffefefef, 0xffefefef},
-        {QPalette::Light, 0xffffffff, 0xffffffff},
-        {QPalette::Midlight, 0xffcacaca, 0xffcacaca},
-        {QPalette::Dark, 0xff9f9f9f, 0xffbebebe},
-        {QPalette::Mid, 0xffb8b8b8, 0xffb8b8b8},
-        {QPalette::Text, 0xff000000, 0xffbebebe},
-        {QPalette::BrightText, 0xffffffff, 0xffffffff},
-        {QPalette::ButtonText, 0xff000000, 0xffbebebe},
-        {QPalette::Base, 0xffffffff, 0xffefefef},
-        {QPalette::Shadow, 0xff767676, 0xffb1b1b1},
-        {QPalette::Highlight, 0xff308cc6, 0xff919191},
-        {QPalette::HighlightedText, 0xffffffff, 0xffffffff},
-        {QPalette::Link, 0xff0000ff, 0xff0000ff},
-        {QPalette::LinkVisited, 0xffff00ff, 0xffff00ff},
-        {QPalette::AlternateBase, 0xfff7f7f7, 0xfff7f7f7},
-        {QPalette::ToolTipBase, 0xffffffdc, 0xffffffdc},
-        {QPalette::ToolTipText, 0xff000000, 0xff000000},
-        {QPalette::PlaceholderText, 0x80000000, 0x80000000},
-    };
-    QPalette palette;
-    for (const Role& role : kRoles) {
-        palette.setColor(QPalette::Active, role.role, QColor::fromRgba(role.normal));
-        palette.setColor(QPalette::Inactive, role.role, QColor::fromRgba(role.normal));
-        palette.setColor(QPalette::Disabled, role.role, QColor::fromRgba(role.disabled));
-    }
+    static const QPalette fusion = [] {
+        const std::unique_ptr<QStyle> style(QStyleFactory::create(QStringLiteral("Fusion")));
+        QPalette palette = style->standardPalette();
+        for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+            for (int r = 0; r < QPalette::NColorRoles; ++r) {
+                const auto role = QPalette::ColorRole(r);
+                if (role != QPalette::NoRole)
+                    palette.setColor(group, role,
+                                     QColor::fromRgba(palette.color(group, role).rgba()));
+            }
+        return palette;
+    }();
+    QPalette palette = fusion;
     palette.setColor(QPalette::Window, background);
     return palette;
 }

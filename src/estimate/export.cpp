@@ -1,8 +1,29 @@
 #include "estimate/export.h"
 
+#include "estimate/decimal.h"
+
 #include <QDate>
 
+#include <algorithm>
+
 namespace velaro {
+namespace {
+
+// A spreadsheet that trims blanks on import runs « =1+1» as a formula too, so the sign is looked
+// for past blanks of any kind. A figure with a minus (-2,5) must stay a number to be added up; a
+// plus never starts a figure this program writes, so that stays guarded.
+bool runsAsFormula(const QString& cell) {
+    if (cell.isEmpty())
+        return false;
+    const auto first =
+        std::find_if_not(cell.cbegin(), cell.cend(), [](QChar c) { return c.isSpace(); });
+    const QChar lead = first == cell.cend() ? QChar() : *first;
+    const bool opens =
+        cell.front() == u'\t' || cell.front() == u'\r' || QStringLiteral("=+-@").contains(lead);
+    return opens && (lead == u'+' || !Decimal::parse(cell));
+}
+
+} // namespace
 
 QChar csvFieldSeparator(QChar decimalSeparator) {
     return decimalSeparator == u',' ? u';' : u',';
@@ -10,7 +31,7 @@ QChar csvFieldSeparator(QChar decimalSeparator) {
 
 QString csvCell(const QString& text, QChar fieldSeparator) {
     QString cell = text;
-    if (!cell.isEmpty() && QStringLiteral("=+-@\t\r").contains(cell.front()))
+    if (runsAsFormula(cell))
         cell.prepend(u'\'');
     if (cell.contains(fieldSeparator) || cell.contains(u'"') || cell.contains(u'\n') ||
         cell.contains(u'\r')) {

@@ -25,7 +25,8 @@ struct SheetView {
 // ',' elsewhere.
 QChar csvFieldSeparator(QChar decimalSeparator);
 // One cell, quoted by RFC 4180 where it holds the separator, a quote or a line break; a cell a
-// spreadsheet would run as a formula (= + - @ tab CR first) starts with «'».
+// spreadsheet would run as a formula (= + - @ first, blanks before them or not; tab or CR first)
+// starts with «'», unless it is a plain figure such as -2,5.
 QString csvCell(const QString& text, QChar fieldSeparator);
 // UTF-8 with a byte-order mark, CRLF line ends, a header row, one row per line.
 QByteArray sheetCsv(const SheetView& view);

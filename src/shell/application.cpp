@@ -2,6 +2,7 @@
 
 #include "core/fonts.h"
 #include "shell/mainwindow.h"
+#include "shell/singleinstance.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -35,6 +36,14 @@ char systemDecimalSeparator() {
     return ','; // a separator the fields cannot hold as one byte: fall back to the comma
 }
 
+// A later start handed over to this program: its main window comes up, in front.
+void bringToFront(QWidget& window) {
+    window.show();
+    window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
+    window.raise();
+    window.activateWindow();
+}
+
 } // namespace
 
 bool installQtTranslations(const QLocale& locale) {
@@ -59,12 +68,17 @@ int runApplication(int argc, char** argv, const std::function<void(QWidget&)>& s
     fonts.join();
     QApplication::setApplicationName(QStringLiteral("velaro-paint"));
     QGuiApplication::setDesktopFileName(QStringLiteral(VELARO_APP_ID)); // ties windows to the entry
+    SingleInstance instance;
+    if (instance.handOver())
+        return 0;
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/prob02.png")));
     installFontSubstitutions();
     installQtTranslations(QLocale::system());
 
     Program program(systemDecimalSeparator());
     program.start();
+    QObject::connect(&instance, &SingleInstance::activationRequested, &program.mainWindow(),
+                     [&program] { bringToFront(program.mainWindow()); });
     if (started)
         started(program.mainWindow());
     return QApplication::exec();

@@ -1,7 +1,7 @@
 #pragma once
-// The program's start-up: the application object and title, the fonts, Qt's own texts in the
-// user's language, the regional separator, the main window and the calculators, then the event loop
-// until the main window closes.
+// The program's start-up: the application object and title, the hand-over to a program of this
+// user already running, the fonts, Qt's own texts in the user's language, the regional separator,
+// the main window and the calculators, then the event loop until the main window closes.
 
 #include <functional>
 

@@ -16,5 +16,10 @@ for tool in dbus-run-session xvfb-run "$python"; do
   fi
 done
 unset QT_QPA_PLATFORM
-exec dbus-run-session -- xvfb-run -a -s "-screen 0 1280x1024x24" \
+# A runtime folder of its own: the program started here would otherwise hand over to one the
+# user (or another build's test) has running, and end.
+XDG_RUNTIME_DIR=$(mktemp -d)
+export XDG_RUNTIME_DIR
+trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
+dbus-run-session -- xvfb-run -a -s "-screen 0 1280x1024x24" \
   "$python" "$here/atspi_smoke.py" "$program" "$catalogue"
