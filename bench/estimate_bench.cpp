@@ -1,14 +1,19 @@
 // The estimate sheet at 10 000 lines: adding a line with its totals refreshed, saving and
-// opening the sheet. Reports medians in the form `estimate_<what>_ms=<value>`.
-// Run it under a display (xvfb-run -a); it keeps its recovery file in a temporary folder.
+// opening the sheet; then at 100 000 lines: the longest the window waits while the recovery file
+// is written, deleting every line and undoing that. Reports medians in the form
+// `estimate_<what>_ms=<value>`. Run it under a display (xvfb-run -a); it keeps its recovery file
+// in a temporary folder.
 
 #include "estimate/gui/estimatewindow.h"
-#include "estimate/json.h"
+#include "estimate/sheetdocument.h"
 #include "estimate/sheetfile.h"
 #include "estimate/sheetmodel.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <QUndoStack>
 
 #include <algorithm>
 #include <chrono>
@@ -75,15 +80,17 @@ int main(int argc, char** argv) {
     QTemporaryDir dataHome;
     qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
     QApplication app(argc, argv);
-    velaro::EstimateWindow window(',');
+    velaro::SheetDocument document(u',');
+    document.restore();
+    velaro::EstimateWindow window(document);
     window.show();
     QApplication::processEvents();
-    window.model().editMaterials(
-        {{QStringLiteral("ПФ-115"), QStringLiteral("кг"), QStringLiteral("0,11"), 2,
+    document.model().editMaterials(
+        {{0, QStringLiteral("ПФ-115"), QStringLiteral("кг"), QStringLiteral("0,11"), 2,
           QStringLiteral("10"), QStringLiteral("0,9"), QStringLiteral("250,5")}});
     for (int n = 0; n < kLines; ++n)
-        window.record(QStringLiteral("моек и раковин"), QStringLiteral("TForm%1").arg(2 + n % 26),
-                      stateOf(n), resultsOf(n));
+        document.record(QStringLiteral("моек и раковин"), QStringLiteral("TForm%1").arg(2 + n % 26),
+                        stateOf(n), resultsOf(n));
     QApplication::processEvents();
 
     // Each added line runs what a Compute runs: the record, the model, the totals beside it.
@@ -91,16 +98,16 @@ int main(int argc, char** argv) {
     std::size_t mark = cpuTimes.size();
     for (int n = kLines; n < kLines + 200; ++n)
         adds.push_back(millisecondsOf([&] {
-            window.record(QStringLiteral("моек и раковин"),
+            document.record(QStringLiteral("моек и раковин"),
                           QStringLiteral("TForm%1").arg(2 + n % 26), stateOf(n), resultsOf(n));
         }));
-    std::printf("estimate_lines=%d\n", window.model().rowCount());
+    std::printf("estimate_lines=%d\n", document.model().rowCount());
     report("add_line", adds, mark, "%.3f");
     // The same with the window repainted before the clock stops.
     mark = cpuTimes.size();
     for (int n = kLines; n < kLines + 200; ++n)
         addsPainted.push_back(millisecondsOf([&] {
-            window.record(QStringLiteral("моек и раковин"),
+            document.record(QStringLiteral("моек и раковин"),
                           QStringLiteral("TForm%1").arg(2 + n % 26), stateOf(n + 100000),
                           resultsOf(n));
             QApplication::processEvents();
@@ -111,25 +118,66 @@ int main(int argc, char** argv) {
     std::vector<double> saves, opens;
     mark = cpuTimes.size();
     for (int run = 0; run < 7; ++run)
-        saves.push_back(millisecondsOf([&] { window.saveTo(path); }));
+        saves.push_back(millisecondsOf([&] { document.saveTo(path); }));
     report("save", saves, mark, "%.1f");
     mark = cpuTimes.size();
     for (int run = 0; run < 7; ++run)
         opens.push_back(millisecondsOf([&] {
-            window.openFrom(path);
+            document.openFrom(path);
             QApplication::processEvents();
         }));
     report("open", opens, mark, "%.1f");
     if (qEnvironmentVariableIsSet("VELARO_BENCH_DETAIL")) {
         QByteArray bytes;
         std::printf("toJson %.1f\n",
-                    millisecondsOf([&] { bytes = velaro::sheetToJson(window.model().sheet()); }));
+                    millisecondsOf([&] { bytes = velaro::sheetToJson(document.model().sheet()); }));
         std::printf("bytes %lld\n", (long long)bytes.size());
-        std::printf("parse %.1f\n", millisecondsOf([&] { velaro::json::parse(bytes); }));
         std::printf("fromJson %.1f\n", millisecondsOf([&] { velaro::sheetFromJson(bytes); }));
 
-        velaro::Sheet copy = window.model().sheet();
-        std::printf("reset %.1f\n", millisecondsOf([&] { window.model().resetSheet(copy); }));
+        velaro::Sheet copy = document.model().sheet();
+        std::printf("reset %.1f\n", millisecondsOf([&] { document.model().resetSheet(copy); }));
     }
-    return window.model().rowCount() >= kLines ? 0 : 1;
+    if (document.model().rowCount() < kLines)
+        return 1;
+
+    // 100 000 lines: the window must not wait for the recovery file, and a block of lines goes
+    // and comes back in one step.
+    velaro::Sheet large = document.model().sheet();
+    while (large.lines.size() < 100000)
+        large.lines.append(large.lines.mid(0, std::min<qsizetype>(large.lines.size(),
+                                                                   100000 - large.lines.size())));
+    document.model().resetSheet(large);
+    document.flushRecovery();
+    QApplication::processEvents();
+    // The longest pause of the event loop from a change until its recovery file is written.
+    double longestPause = 0;
+    QElapsedTimer sinceTick;
+    QTimer ticks;
+    ticks.setInterval(5);
+    QObject::connect(&ticks, &QTimer::timeout, [&] {
+        longestPause = std::max(longestPause, double(sinceTick.nsecsElapsed()) / 1e6);
+        sinceTick.restart();
+    });
+    document.model().moveLines({5}, +1);
+    sinceTick.start();
+    ticks.start();
+    QElapsedTimer settle;
+    settle.start();
+    while (settle.elapsed() < 2500)
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    ticks.stop();
+    std::printf("estimate_large_lines=%d\n", document.model().rowCount());
+    std::printf("estimate_large_autosave_pause_ms=%.1f\n", longestPause);
+    QList<int> all;
+    for (int row = 0; row < document.model().rowCount(); ++row)
+        all << row;
+    std::printf("estimate_large_delete_all_ms=%.1f\n", millisecondsOf([&] {
+                    document.model().removeLines(all);
+                    QApplication::processEvents();
+                }));
+    std::printf("estimate_large_undo_delete_ms=%.1f\n", millisecondsOf([&] {
+                    document.undoStack().undo();
+                    QApplication::processEvents();
+                }));
+    return document.model().rowCount() == 100000 ? 0 : 1;
 }

@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
     compute(program, 20, {{"Edit2", "10"}, {"Edit3", "1"}}, {"CheckBox1"});
     velaro::EstimateWindow& sheet = program.estimateSheet().window();
     velaro::SheetModel& model = sheet.model();
-    model.editMaterials({{QStringLiteral("ПФ-115"), QStringLiteral("кг"), QStringLiteral("0,11"), 2,
+    model.editMaterials({{0, QStringLiteral("ПФ-115"), QStringLiteral("кг"), QStringLiteral("0,11"), 2,
                           QStringLiteral("10"), QStringLiteral("0,9"), QStringLiteral("250,5")}});
     const auto set = [&](int row, velaro::Column column, const QVariant& value) {
         model.setData(model.index(row, int(column)), value, Qt::EditRole);
