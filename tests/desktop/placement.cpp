@@ -4,6 +4,8 @@
 // minimised state and the stacking order).
 
 #include "core/windowframe.h"
+#include "estimate/gui/estimatesheet.h"
+#include "estimate/gui/estimatewindow.h"
 #include "shell/mainwindow.h"
 #include "shell/registry.h"
 #include "support/testsupport.h"
@@ -172,6 +174,38 @@ class PlacementTest : public QObject {
         const QString last = stacking.section(QLatin1Char(' '), -1).trimmed();
         QCOMPARE(last.toULongLong(nullptr, 16), quint64(calculator->winId()));
         QCOMPARE(calculator->frameGeometry().topLeft(), besideMain(*calculator));
+    }
+
+    // The sheet opens on the screen with its totals and buttons in sight, and opens again as the
+    // user left it.
+    void sheetFitsTheScreenAndIsRemembered() {
+        startFramed();
+        program->estimateSheet().open();
+        EstimateWindow& sheet = program->estimateSheet().window();
+        QVERIFY(QTest::qWaitForWindowExposed(&sheet));
+        QTRY_VERIFY(!knownFrameMargins(sheet).isNull());
+        QTest::qWait(200);
+        const auto text = [](const QRect& r) {
+            return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+        };
+        QVERIFY2(available().contains(sheet.frameGeometry()),
+                 qPrintable(text(sheet.frameGeometry()) + " outside " + text(available())));
+        for (const char* name : {"total", "lineTools", "currentRoom", "materialTotals"}) {
+            auto* part = sheet.findChild<QWidget*>(name);
+            QVERIFY2(part && part->isVisible(), name);
+            const QRect shown(part->mapToGlobal(QPoint(0, 0)), part->size());
+            QVERIFY2(available().contains(shown), qPrintable(name + (": " + text(shown))));
+        }
+        const QRect moved = sheet.geometry().adjusted(10, 10, -30, -20);
+        sheet.setGeometry(moved);
+        QTRY_COMPARE(sheet.geometry(), moved);
+        sheet.close();
+        program.reset();
+        startFramed();
+        program->estimateSheet().open();
+        EstimateWindow& again = program->estimateSheet().window();
+        QVERIFY(QTest::qWaitForWindowExposed(&again));
+        QTRY_COMPARE(again.geometry().size(), moved.size());
     }
 };
 

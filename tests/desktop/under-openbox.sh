@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs the placement test given as $1 under a private Xvfb with openbox, once per screen:
-# 640x480, 800x600 and 1280x720, and 1280x720 again at twice the scale. Exit 77 (skipped) only
+# 640x480, 800x600, 1024x768 and 1280x720, and 1280x720 again at twice the scale. Exit 77 (skipped) only
 # when Xvfb, openbox or xprop are missing; scripts/install-deps.sh installs them.
 set -uo pipefail
 test_program=$(realpath "$1")
@@ -51,7 +51,7 @@ start_desktop() {
 }
 
 failed=0
-for run in "640x480 1" "800x600 1" "1280x720 1" "1280x720 2"; do
+for run in "640x480 1" "800x600 1" "1024x768 1" "1280x720 1" "1280x720 2"; do
   read -r size scale <<<"$run"
   width=${size%x*} height=${size#*x}
   echo "=== screen $size, scale $scale"

@@ -4,6 +4,7 @@
 #include "estimate/gui/linedelegate.h"
 #include "estimate/gui/materialsdialog.h"
 #include "estimate/gui/totalspanel.h"
+#include "core/windowframe.h"
 #include "estimate/sheetdocument.h"
 
 #include <QAction>
@@ -18,11 +19,12 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QScreen>
+#include <QScrollArea>
 #include <QSettings>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTableView>
-#include <QToolButton>
+#include <QToolBar>
 #include <QVBoxLayout>
 
 #include <array>
@@ -70,17 +72,27 @@ EstimateWindow::EstimateWindow(SheetDocument& document, QWidget* parent)
     bar->addSpacing(fontMetrics().horizontalAdvance(u'M') * 2);
     bar->addWidget(recording_);
     bar->addStretch();
+    // The line commands as buttons too; on a narrow screen the bar folds the last ones into its
+    // extension menu rather than widen the window past the screen.
+    QToolBar* tools = addToolBar(QStringLiteral("Строки"));
+    tools->setObjectName("lineTools");
+    tools->setMovable(false);
+    tools->setFloatable(false);
+    tools->toggleViewAction()->setEnabled(false);
+    tools->setToolButtonStyle(Qt::ToolButtonTextOnly);
     for (const char* name : {"moveUp", "moveDown", "duplicateLines", "removeLines", "editMaterials"}) {
-        auto* button = new QToolButton;
-        button->setDefaultAction(action(name));
-        button->setToolButtonStyle(Qt::ToolButtonTextOnly);
-        button->setFocusPolicy(Qt::StrongFocus); // reached by Tab, not by the mouse alone
-        bar->addWidget(button);
+        tools->addAction(action(name));
+        tools->widgetForAction(action(name))->setFocusPolicy(Qt::TabFocus); // reached by Tab
     }
 
     splitter_->setObjectName("splitter");
     splitter_->addWidget(table_);
-    splitter_->addWidget(totals_);
+    // On a low screen the totals scroll rather than make the window taller than the screen.
+    auto* totalsArea = new QScrollArea;
+    totalsArea->setWidget(totals_);
+    totalsArea->setWidgetResizable(true);
+    totalsArea->setFrameShape(QFrame::NoFrame);
+    splitter_->addWidget(totalsArea);
     splitter_->setStretchFactor(0, 1);
     splitter_->setChildrenCollapsible(false);
 
@@ -207,12 +219,13 @@ QWidget* EstimateWindow::buildRoomBar() {
     auto* box = new QWidget;
     auto* layout = new QHBoxLayout(box);
     layout->setContentsMargins(0, 0, 0, 0);
-    auto* label = new QLabel(QStringLiteral("&Помещение для новых строк:"));
+    auto* label = new QLabel(QStringLiteral("&Помещение:"));
+    label->setToolTip(QStringLiteral("Помещение, в которое записываются новые строки"));
     label->setBuddy(currentRoom_);
     currentRoom_->setObjectName("currentRoom");
     currentRoom_->setEditable(true);
     currentRoom_->setInsertPolicy(QComboBox::NoInsert);
-    currentRoom_->setMinimumContentsLength(16);
+    currentRoom_->setMinimumContentsLength(14);
     currentRoom_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     currentRoom_->lineEdit()->setPlaceholderText(QStringLiteral("(без помещения)"));
     connect(currentRoom_, &QComboBox::currentTextChanged, this,
@@ -282,12 +295,11 @@ void EstimateWindow::guarded(const std::function<void()>& command) {
 
 void EstimateWindow::fitToScreen() {
     // Within nine tenths of the screen, so that the totals and the buttons are on it.
-    const QScreen* screen = parentWidget() ? parentWidget()->screen() : this->screen();
-    const QRect available = screen->availableGeometry();
+    const QRect available = screen()->availableGeometry();
     const int em = fontMetrics().horizontalAdvance(u'M');
     const QSize wanted = QSize(140 * em, 56 * em).boundedTo(available.size() * 9 / 10);
     resize(wanted);
-    move(available.center() - QPoint(wanted.width() / 2, wanted.height() / 2));
+    placeFrame(*this, nullptr, centredInside);
     splitter_->setSizes({wanted.width() * 3 / 4, wanted.width() / 4});
     int letters = 0;
     for (int width : kColumnLetters)
@@ -302,9 +314,9 @@ void EstimateWindow::fitToScreen() {
 void EstimateWindow::restoreLayout() {
     QSettings settings;
     settings.beginGroup(kSettingsGroup);
-    fitToScreen();
     // Qt keeps a restored window on the screen it is on now, whatever screen it was saved on.
-    restoreGeometry(settings.value("geometry").toByteArray());
+    if (!restoreGeometry(settings.value("geometry").toByteArray()))
+        fitToScreen();
     splitter_->restoreState(settings.value("splitter").toByteArray());
     table_->horizontalHeader()->restoreState(settings.value("columns").toByteArray());
 }
