@@ -28,6 +28,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QStatusBar>
 #include <QStandardPaths>
 #include <QTableView>
@@ -35,7 +36,9 @@
 #include <QTest>
 #include <QUndoStack>
 
+#include <csignal>
 #include <cstdio>
+#include <sys/resource.h>
 
 using namespace velaro;
 using namespace velaro::test;
@@ -913,6 +916,57 @@ class EstimateTest : public QObject {
             QCOMPARE(kept.size(), start);
             QVERIFY(notices[0].contains(kept.last()));
         }
+    }
+
+    // A file that cannot be written whole (here: past the size the system lets this process
+    // write, as a full disk would stop it) is never put in place nor reported as written: the
+    // old file stays, the sheet stays unsaved, and the recovery file's failure is said once.
+    void writesThatFailLeaveTheOldFile() {
+        FakePrompts prompts;
+        Workspace space;
+        space.window.setPrompts(&prompts);
+        QSignalSpy failed(&space.document, &SheetDocument::recoveryFailed);
+        QSignalSpy writtenAgain(&space.document, &SheetDocument::recoveryRestored);
+        const QString path = space.folder.filePath("object.velaro-estimate");
+        const QString csv = space.folder.filePath("object.csv");
+        fillModel(space.model(), {"1"});
+        QVERIFY(space.window.saveTo(path) && space.window.exportCsv(csv));
+        QVERIFY(space.document.flushRecovery());
+        const auto bytesOf = [](const QString& name) {
+            QFile file(name);
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
+        const QByteArray saved = bytesOf(path), csvBefore = bytesOf(csv);
+        for (int n = 0; n < 100; ++n)
+            space.model().addLine(lineWith(QString::number(n)));
+
+        rlimit before{};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &before), 0);
+        const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit small = before;
+        small.rlim_cur = rlim_t(saved.size() + 1024);
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        const bool saveWritten = space.window.saveTo(path);
+        const bool csvWritten = space.window.exportCsv(csv);
+        const bool firstFlush = space.document.flushRecovery();
+        space.model().addLine(lineWith("7"));
+        const bool secondFlush = space.document.flushRecovery();
+        setrlimit(RLIMIT_FSIZE, &before);
+        std::signal(SIGXFSZ, previousHandler);
+
+        QVERIFY(!saveWritten && !csvWritten && !firstFlush && !secondFlush);
+        QCOMPARE(bytesOf(path), saved);
+        QCOMPARE(bytesOf(csv), csvBefore);
+        QVERIFY(space.document.isModified());
+        QCOMPARE(prompts.errors.size(), 2);
+        QVERIFY2(prompts.errors[0].contains("файл больше, чем позволяет система") &&
+                     prompts.errors[0].contains("остался прежним"),
+                 qPrintable(prompts.errors[0]));
+        QCOMPARE(failed.count(), 1); // said once, not at every change
+        QCOMPARE(QDir(space.folder.path()).entryList({".*.*"}, QDir::Files | QDir::Hidden),
+                 QStringList()); // no half-written file left behind
+        QVERIFY(space.document.flushRecovery()); // written once it can be
+        QCOMPARE(writtenAgain.count(), 1);
     }
 
     // A link planted where the recovery file goes is replaced, never written through.
