@@ -1062,6 +1062,13 @@ class EstimateTest : public QObject {
         QVERIFY(sheet.findChild<QTableView*>("lines"));
         QCOMPARE(sheet.findChild<QLabel*>("total")->text(), QString("0 м2"));
         QVERIFY(program.mainWindow().isVisible());
+        // Ctrl+E brings the sheet from a calculator's field too.
+        sheet.close();
+        CalculatorWindow* sinks = openCalculator(program, 5);
+        QVERIFY(QTest::qWaitForWindowActive(sinks));
+        control(sinks, "Edit2")->setFocus();
+        QTest::keyClick(control(sinks, "Edit2"), Qt::Key_E, Qt::ControlModifier);
+        QVERIFY(sheet.isVisible());
     }
 
     void materialsDialogRefusesUnsoundRows_data() {

@@ -1,6 +1,7 @@
 #include "core/numericedit.h"
 
 #include <QInputMethodEvent>
+#include <QAction>
 #include <QKeyEvent>
 
 #include <limits>
@@ -51,6 +52,20 @@ NumericEdit::NumericEdit(const QString& name, QChar decimalSeparator, QWidget* p
     setObjectName(name);
     resize(kWidth, kHeight);
     setMaxLength(std::numeric_limits<int>::max()); // no length limit: a paste is never cut short
+}
+
+bool NumericEdit::event(QEvent* event) {
+    // A key the window has a command for (Ctrl+E, the estimate sheet) is the window's, even
+    // where the desktop also binds it to moving the cursor (Ctrl+E is End on X11).
+    if (event->type() == QEvent::ShortcutOverride) {
+        const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
+        for (const QAction* command : window()->actions())
+            if (command->isEnabled() && command->shortcuts().contains(pressed)) {
+                event->ignore();
+                return true;
+            }
+    }
+    return QLineEdit::event(event);
 }
 
 void NumericEdit::keyPressEvent(QKeyEvent* event) {

@@ -18,6 +18,7 @@ class NumericEdit : public QLineEdit {
     void setUnit(const QString& unit) { unit_ = unit; }
 
   protected:
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
 

@@ -12,7 +12,6 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QShortcut>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -164,8 +163,10 @@ Program::Program(char decimalSeparator)
                     estimate_->record(element, calculator->objectName(), state, results);
                 });
             // The sheet is one key away from every window.
-            auto* sheet = new QShortcut(kSheetKeys, calculator);
-            QObject::connect(sheet, &QShortcut::activated, estimate_.get(),
+            auto* sheet = new QAction(calculator);
+            sheet->setShortcut(kSheetKeys);
+            calculator->addAction(sheet);
+            QObject::connect(sheet, &QAction::triggered, estimate_.get(),
                              [this] { estimate_->open(); });
             return calculator;
         });

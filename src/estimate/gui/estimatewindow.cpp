@@ -300,15 +300,16 @@ void EstimateWindow::fitToScreen() {
     const QSize wanted = QSize(140 * em, 56 * em).boundedTo(available.size() * 9 / 10);
     resize(wanted);
     placeFrame(*this, nullptr, centredInside);
-    splitter_->setSizes({wanted.width() * 3 / 4, wanted.width() / 4});
+    splitter_->setSizes({wanted.width() * 7 / 10, wanted.width() * 3 / 10});
     int letters = 0;
     for (int width : kColumnLetters)
         letters += width;
-    const int tableWidth = wanted.width() * 3 / 4 - table_->verticalHeader()->sizeHint().width() -
+    const int tableWidth = wanted.width() * 7 / 10 - table_->verticalHeader()->sizeHint().width() -
                            table_->style()->pixelMetric(QStyle::PM_ScrollBarExtent) - 8;
+    // The width shared out, but never less than the heading needs.
     for (int c = 0; c < kColumnCount; ++c)
-        table_->setColumnWidth(
-            c, std::max(4 * em, tableWidth * kColumnLetters[std::size_t(c)] / letters));
+        table_->setColumnWidth(c, std::max(table_->horizontalHeader()->sectionSizeHint(c),
+                                           tableWidth * kColumnLetters[std::size_t(c)] / letters));
 }
 
 void EstimateWindow::restoreLayout() {
