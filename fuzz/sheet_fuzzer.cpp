@@ -1,6 +1,6 @@
 // Any bytes may be opened as a sheet: the loader gives a sheet or a reason, and never crashes,
-// hangs or overflows. A sheet it gives is written and read back unchanged, and its figures and
-// totals can be worked out.
+// hangs or overflows. A sheet it gives is written and read back unchanged, with the document it
+// belongs to, and its figures and totals can be worked out.
 
 #include "estimate/sheetfile.h"
 
@@ -18,16 +18,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::abort();
         return 0;
     }
-    const velaro::Sheet& sheet = std::get<velaro::LoadedSheet>(loaded).sheet;
-    auto again = velaro::sheetFromJson(velaro::sheetToJson(sheet));
-    if (!std::holds_alternative<velaro::LoadedSheet>(again) ||
-        !(std::get<velaro::LoadedSheet>(again).sheet == sheet))
+    const auto& [sheet, document] = std::get<velaro::LoadedSheet>(loaded);
+    auto again = velaro::sheetFromJson(velaro::sheetToJson(sheet, document));
+    if (!std::holds_alternative<velaro::LoadedSheet>(again))
+        std::abort();
+    const auto& [sheetAgain, documentAgain] = std::get<velaro::LoadedSheet>(again);
+    if (!(sheetAgain == sheet) || documentAgain.path != document.path ||
+        documentAgain.modified != document.modified)
         std::abort();
 
-    QHash<QString, velaro::MaterialRates> rates;
+    QHash<int, velaro::MaterialRates> rates;
     for (const velaro::Material& material : sheet.materials)
         if (const auto found = velaro::MaterialRates::of(material))
-            rates.insert(material.name, *found);
+            rates.insert(material.id, *found);
     velaro::Totals totals;
     for (const velaro::Line& line : sheet.lines) {
         const auto found = rates.find(line.material);

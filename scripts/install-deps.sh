@@ -8,6 +8,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools
   libjpeg62-turbo-dev libfontconfig-dev
   libmpfr-dev libgmp-dev
+  # the sheet's file is read and written with RapidJSON (header-only)
+  rapidjson-dev
   fonts-liberation2
   # Qt's own words (context menus, box buttons) in the user's language
   qt6-translations-l10n

@@ -696,6 +696,17 @@ class EstimateTest : public QObject {
                                   << "вложенность";
         QTest::newRow("trailing text") << good + "{}"
                                        << "лишний текст";
+        QTest::newRow("number out of range")
+            << edited("\"count\": 1", "\"count\": 1e400") << "число вне диапазона";
+        QTest::newRow("lone low surrogate")
+            << edited("\"room\": \"\"", "\"room\": \"\\udc00\"") << "одиночный суррогат";
+        QTest::newRow("too large") << good + QByteArray(kLargestSheetFile, ' ') << "слишком велик";
+        const QByteArray line = R"({"room": "", "element": "", "calculator": "", "inputs": "",
+            "measurements": [], "conditions": [], "formula": "", "result": "1", "count": 1,
+            "material": 0}, )";
+        QTest::newRow("too many lines")
+            << edited("\"lines\": [", "\"lines\": [" + line.repeated(kMaxLines))
+            << "больше 200000 строк";
     }
     void badFilesLeaveTheSheet() {
         QFETCH(QByteArray, bytes);
@@ -718,6 +729,36 @@ class EstimateTest : public QObject {
         QVERIFY2(prompts.errors[0].contains(reason), qPrintable(prompts.errors[0]));
         QVERIFY(space.model().sheet() == before);
         QCOMPARE(space.document.path(), QString());
+    }
+
+    // Files written otherwise than this program writes them now open as the sheet they hold.
+    void otherFilesOpen_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QByteArray>("expected"); // the sheet, as this program writes it
+        Sheet sheet;
+        sheet.materials = {paint("0,1", 1, "0", "1", "")};
+        sheet.materials[0].id = 1;
+        sheet.lines = {lineWith("1,5"), lineWith("2")};
+        sheet.lines[0].material = 1;
+        const QByteArray good = sheetToJson(sheet);
+        QTest::newRow("escaped member name")
+            << QByteArray(good).replace("\"format\"", "\"\\u0066ormat\"") << good;
+        QTest::newRow("byte-order mark") << "\xEF\xBB\xBF" + good << good;
+        // Format 1: no ids, a line's material by its name.
+        QTest::newRow("format 1") << QByteArray(good)
+                                         .replace("\"version\": 2", "\"version\": 1")
+                                         .replace("\"id\": 1,", "")
+                                         .replace("\"material\": 1", "\"material\": \"ПФ-115\"")
+                                         .replace("\"material\": 0", "\"material\": \"\"")
+                                  << good;
+    }
+    void otherFilesOpen() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QByteArray, expected);
+        const auto loaded = sheetFromJson(bytes);
+        const auto* error = std::get_if<LoadError>(&loaded);
+        QVERIFY2(!error, error ? qPrintable(error->reason) : "");
+        QCOMPARE(sheetToJson(std::get<LoadedSheet>(loaded).sheet), expected);
     }
 
     void csvQuotingAndFormulaGuard_data() {
