@@ -32,6 +32,7 @@
 #include <QStatusBar>
 #include <QStandardPaths>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUndoStack>
@@ -62,7 +63,11 @@ class FakePrompts final : public EstimatePrompts {
     }
     void error(QWidget*, const QString& text) override { errors << text; }
     void notice(QWidget*, const QString& text) override { notices << text; }
-    bool confirm(QWidget*, const QString&) override { return confirmAnswer; }
+    int confirms = 0;
+    bool confirm(QWidget*, const QString&) override {
+        ++confirms;
+        return confirmAnswer;
+    }
     Unsaved unsavedChanges(QWidget*, const QString& name) override {
         unsavedQuestions << name;
         return unsavedAnswer;
@@ -1134,6 +1139,34 @@ class EstimateTest : public QObject {
         QCOMPARE(dialog.result() == QDialog::Accepted, problem.isEmpty());
         if (!problem.isEmpty())
             QVERIFY(dialog.findChild<QLabel*>("problem")->text().startsWith(problem));
+    }
+
+    // Removing a material that lines use asks first; one no line uses goes without a question.
+    void removingAUsedMaterialAsks_data() {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<bool>("answer");
+        QTest::addColumn<int>("questions");
+        QTest::addColumn<int>("left");
+        QTest::newRow("unused") << 1 << false << 0 << 1;
+        QTest::newRow("used, kept") << 0 << false << 1 << 2;
+        QTest::newRow("used, removed") << 0 << true << 1 << 1;
+    }
+    void removingAUsedMaterialAsks() {
+        QFETCH(int, row);
+        QFETCH(bool, answer);
+        QFETCH(int, questions);
+        QFETCH(int, left);
+        QList<Material> materials{paint("0,1", 1, "0", "1", ""), paint("0,2", 1, "0", "1", "", "ВД")};
+        materials[0].id = 1;
+        materials[1].id = 2;
+        FakePrompts prompts;
+        prompts.confirmAnswer = answer;
+        MaterialsDialog dialog(materials);
+        dialog.setUsedMaterials({1}, &prompts);
+        dialog.findChild<QTableWidget*>("materials")->selectRow(row);
+        dialog.removeSelectedRows();
+        QCOMPARE(prompts.confirms, questions);
+        QCOMPARE(dialog.materials().size(), left);
     }
 
     // Over unsaved changes «Новая», «Открыть» and the program's end ask, and the answer

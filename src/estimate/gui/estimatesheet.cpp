@@ -8,6 +8,8 @@
 #include <QEvent>
 #include <QWidget>
 
+#include <new>
+
 namespace velaro {
 
 EstimateSheet::EstimateSheet(char decimalSeparator, QObject* parent)
@@ -61,7 +63,12 @@ void EstimateSheet::open() {
 
 void EstimateSheet::record(const QString& element, const QString& calculator,
                            const FormState& state, const Results& results) {
-    document().record(element, calculator, state, results);
+    // The calculator has shown its result whatever becomes of the line.
+    try {
+        document().record(element, calculator, state, results);
+    } catch (const std::bad_alloc&) {
+        emit status(QStringLiteral("Расчёт не записан в ведомость: не хватило памяти."), 0);
+    }
 }
 
 void EstimateSheet::guardExit(QWidget& mainWindow) {
