@@ -61,6 +61,7 @@ EstimateWindow::EstimateWindow(SheetDocument& document, QWidget* parent)
     table_->setWordWrap(false);
     table_->setAlternatingRowColors(true);
     table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    table_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
     table_->verticalHeader()->setDefaultAlignment(Qt::AlignRight | Qt::AlignVCenter);
     table_->horizontalHeader()->setStretchLastSection(false);
 
@@ -300,11 +301,11 @@ void EstimateWindow::fitToScreen() {
     const QSize wanted = QSize(140 * em, 56 * em).boundedTo(available.size() * 9 / 10);
     resize(wanted);
     placeFrame(*this, nullptr, centredInside);
-    splitter_->setSizes({wanted.width() * 7 / 10, wanted.width() * 3 / 10});
+    splitter_->setSizes({wanted.width() * 2 / 3, wanted.width() / 3});
     int letters = 0;
     for (int width : kColumnLetters)
         letters += width;
-    const int tableWidth = wanted.width() * 7 / 10 - table_->verticalHeader()->sizeHint().width() -
+    const int tableWidth = wanted.width() * 2 / 3 - table_->verticalHeader()->sizeHint().width() -
                            table_->style()->pixelMetric(QStyle::PM_ScrollBarExtent) - 8;
     // The width shared out, but never less than the heading needs.
     for (int c = 0; c < kColumnCount; ++c)

@@ -32,9 +32,12 @@ TotalsPanel::TotalsPanel(const SheetModel& model, QWidget* parent)
     materials_->setObjectName("materialTotals");
     materials_->setHeaderLabels({QStringLiteral("Материал"), QStringLiteral("Количество"),
                                  QStringLiteral("Банок"), QStringLiteral("Стоимость")});
+    // The figures take the width they need; the names what is left.
     for (QTreeWidget* tree : {rooms_, materials_}) {
         tree->setRootIsDecorated(false);
+        tree->header()->setStretchLastSection(false);
         tree->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+        tree->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     }
 
     layout->addWidget(heading);
