@@ -404,19 +404,14 @@ bool EstimateWindow::newSheet() {
 }
 
 bool EstimateWindow::exportCsv(const QString& path) {
-    const QString error = document_.exportCsv(path);
-    if (!error.isEmpty()) {
-        prompts_->error(this, QStringLiteral("Не удалось записать файл «%1»: %2.")
-                                  .arg(QDir::toNativeSeparators(path), error));
-        return false;
-    }
-    statusBar()->showMessage(QStringLiteral("Записано: %1").arg(QDir::toNativeSeparators(path)),
-                             5000);
-    return true;
+    return saidWritten(path, document_.exportCsv(path));
 }
 
 bool EstimateWindow::exportPdf(const QString& path) {
-    const QString error = document_.exportPdf(path);
+    return saidWritten(path, document_.exportPdf(path));
+}
+
+bool EstimateWindow::saidWritten(const QString& path, const QString& error) {
     if (!error.isEmpty()) {
         prompts_->error(this, QStringLiteral("Не удалось записать файл «%1»: %2.")
                                   .arg(QDir::toNativeSeparators(path), error));

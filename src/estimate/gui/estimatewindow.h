@@ -66,6 +66,8 @@ class EstimateWindow : public QMainWindow {
     bool mayReplace();
     QList<int> selectedRows() const;
     QAction* action(const char* name) const;
+    // Says where an export went, or why it did not; false for the latter.
+    bool saidWritten(const QString& path, const QString& error);
     // Runs a command so that nothing it throws (a sheet too large for memory) ends the program.
     void guarded(const std::function<void()>& command);
 
