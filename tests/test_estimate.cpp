@@ -361,6 +361,8 @@ class EstimateTest : public QObject {
                  QString("Записано в ведомость: строка 1, (без помещения)"));
         click(sinks, "Button1"); // the same texts again
         QCOMPARE(lineCount(), 1);
+        QCOMPARE(program.mainWindow().statusBar()->currentMessage(),
+                 QString("Не записано: расчёт повторяет строку 1 ведомости"));
         click(sinks, "Button2"); // Reset
         QCOMPARE(lineCount(), 1);
         typeInto(sinks, "Edit2", "1,2,3");

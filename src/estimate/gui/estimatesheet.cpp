@@ -30,6 +30,10 @@ SheetDocument& EstimateSheet::document() {
                         .arg(roomTitle(room)),
                     10000);
     });
+    connect(document, &SheetDocument::repeated, this, [this](int row) {
+        emit status(QStringLiteral("Не записано: расчёт повторяет строку %1 ведомости").arg(row + 1),
+                    10000);
+    });
     connect(document, &SheetDocument::nearlyFull, this,
             [this](const QString& text) { emit status(text, 0); });
     connect(document, &SheetDocument::notice, this,
