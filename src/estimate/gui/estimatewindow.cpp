@@ -129,7 +129,8 @@ EstimateWindow::EstimateWindow(SheetDocument& document, QWidget* parent)
 }
 
 EstimateWindow::~EstimateWindow() {
-    saveLayout();
+    if (isVisible()) // one never shown has nothing of the user's to keep
+        saveLayout();
 }
 
 SheetModel& EstimateWindow::model() {
