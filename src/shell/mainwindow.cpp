@@ -13,7 +13,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QTimer>
 
 namespace velaro {
 namespace {
@@ -181,9 +180,6 @@ Program::Program(char decimalSeparator)
 
 void Program::start() {
     form1_->show();
-    // The sheet of the last run is taken back once the main window is up, so that a line lost
-    // elsewhere is reported at the start and not at the first Compute.
-    QTimer::singleShot(0, estimate_.get(), [this] { estimate_->document(); });
 }
 
 Program::~Program() {

@@ -2,13 +2,19 @@
 
 #include <QByteArray>
 #include <QDeadlineTimer>
-#include <QLocalSocket>
+#include <QFile>
 #include <QLockFile>
+#include <QSocketNotifier>
 #include <QStandardPaths>
 
-#if defined(Q_OS_UNIX)
+#include <cerrno>
+#include <cstring>
+#include <optional>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
-#endif
 
 namespace velaro {
 namespace {
@@ -23,54 +29,79 @@ QString serverPath() {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (folder.isEmpty())
         folder = QStandardPaths::writableLocation(QStandardPaths::TempLocation);
-#if defined(Q_OS_UNIX)
-    const QString user = QString::number(::getuid());
-#else
-    const QString user = qEnvironmentVariable("USERNAME");
-#endif
-    return folder + QStringLiteral("/velaro-paint-") + user;
+    return folder + QStringLiteral("/velaro-paint-") + QString::number(::getuid());
+}
+
+// The socket's address; nullopt for a path too long for one.
+std::optional<sockaddr_un> addressOf(const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+    sockaddr_un address{};
+    if (std::size_t(name.size()) >= sizeof(address.sun_path))
+        return std::nullopt;
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, name.constData(), std::size_t(name.size()));
+    return address;
 }
 
 enum class Reply { Answered, NoneRunning, Silent };
 
 Reply askToComeToFront(const QString& path) {
+    const auto address = addressOf(path);
+    if (!address)
+        return Reply::NoneRunning;
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return Reply::NoneRunning;
     const QDeadlineTimer deadline(kAnswerMs);
-    QLocalSocket socket;
-    socket.connectToServer(path);
-    if (!socket.waitForConnected(int(deadline.remainingTime()))) {
-        // Refused: the socket of a program that was killed. Timed out: one is there but hangs.
-        return socket.error() == QLocalSocket::SocketTimeoutError ? Reply::Silent
-                                                                  : Reply::NoneRunning;
+    // Refused or absent: nobody listens (a killed program's socket at most).
+    if (::connect(fd, reinterpret_cast<const sockaddr*>(&*address), sizeof(*address)) != 0) {
+        ::close(fd);
+        return Reply::NoneRunning;
     }
-    socket.write(kRequest);
-    while (socket.bytesAvailable() < kAnswer.size())
-        if (!socket.waitForReadyRead(int(deadline.remainingTime())))
-            return Reply::Silent;
-    return socket.read(kAnswer.size()) == kAnswer ? Reply::Answered : Reply::Silent;
+    Reply reply = Reply::Silent; // one that takes the request and says nothing hangs
+    if (::send(fd, kRequest.constData(), std::size_t(kRequest.size()), MSG_NOSIGNAL) ==
+        kRequest.size()) {
+        QByteArray received;
+        pollfd wait{fd, POLLIN, 0};
+        while (received.size() < kAnswer.size() &&
+               ::poll(&wait, 1, int(deadline.remainingTime())) > 0) {
+            char bytes[8];
+            const ssize_t n = ::read(fd, bytes, sizeof bytes);
+            if (n <= 0)
+                break;
+            received.append(bytes, qsizetype(n));
+        }
+        if (received.startsWith(kAnswer))
+            reply = Reply::Answered;
+    }
+    ::close(fd);
+    return reply;
 }
 
 } // namespace
 
-SingleInstance::SingleInstance(QObject* parent) : QObject(parent) {
-    server_.setSocketOptions(QLocalServer::UserAccessOption);
-    connect(&server_, &QLocalServer::newConnection, this, [this] {
-        while (QLocalSocket* socket = server_.nextPendingConnection()) {
-            connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-            connect(socket, &QLocalSocket::readyRead, this, [this, socket] { answer(*socket); });
-        }
-    });
+SingleInstance::SingleInstance(QObject* parent) : QObject(parent) {}
+
+SingleInstance::~SingleInstance() {
+    for (auto& [client, state] : clients_)
+        ::close(client);
+    if (listening_ >= 0) {
+        notifier_.reset();
+        ::close(listening_);
+        ::unlink(QFile::encodeName(path_).constData()); // the next start need not try it
+    }
 }
 
 bool SingleInstance::handOver() {
-    const QString path = serverPath();
+    path_ = serverPath();
     // Two starts at the same moment: one looks for a running program and starts listening while
     // the other waits here, then finds it listening. A lock left by a killed start is stale at
     // once (its process is gone); one held longer than a look takes belongs to a start that
     // hangs, and this one goes on alone.
-    QLockFile lock(path + QStringLiteral(".lock"));
+    QLockFile lock(path_ + QStringLiteral(".lock"));
     if (!lock.tryLock(2 * kAnswerMs))
         return false;
-    switch (askToComeToFront(path)) {
+    switch (askToComeToFront(path_)) {
     case Reply::Answered:
         return true;
     case Reply::Silent:
@@ -78,19 +109,67 @@ bool SingleInstance::handOver() {
     case Reply::NoneRunning:
         break;
     }
-    QLocalServer::removeServer(path); // the socket of a program that was killed
-    server_.listen(path);             // failing that, this program simply runs on its own
+    listen(); // failing that, this program simply runs on its own
     return false;
 }
 
-void SingleInstance::answer(QLocalSocket& socket) {
-    if (socket.bytesAvailable() < kRequest.size())
+void SingleInstance::listen() {
+    const auto address = addressOf(path_);
+    const QByteArray name = QFile::encodeName(path_);
+    if (!address)
         return;
-    if (socket.read(kRequest.size()) == kRequest) {
-        emit activationRequested();
-        socket.write(kAnswer);
+    ::unlink(name.constData()); // the socket of a program that was killed
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0)
+        return;
+    if (::bind(fd, reinterpret_cast<const sockaddr*>(&*address), sizeof(*address)) != 0 ||
+        ::chmod(name.constData(), S_IRUSR | S_IWUSR) != 0 || ::listen(fd, 8) != 0) {
+        ::close(fd);
+        return;
     }
-    socket.disconnectFromServer();
+    listening_ = fd;
+    notifier_ = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+    connect(notifier_.get(), &QSocketNotifier::activated, this, &SingleInstance::acceptRequests);
+}
+
+void SingleInstance::acceptRequests() {
+    for (;;) {
+        const int client = ::accept4(listening_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+        if (client < 0)
+            return;
+        Client& state = clients_[client];
+        state.notifier = std::make_unique<QSocketNotifier>(client, QSocketNotifier::Read);
+        connect(state.notifier.get(), &QSocketNotifier::activated, this,
+                [this, client] { readRequest(client); });
+    }
+}
+
+void SingleInstance::readRequest(int client) {
+    Client& state = clients_[client];
+    char bytes[64];
+    const ssize_t n = ::read(client, bytes, sizeof bytes);
+    if (n < 0 && errno == EAGAIN)
+        return;
+    if (n > 0)
+        state.received.append(bytes, qsizetype(n));
+    if (n > 0 && state.received.size() < kRequest.size())
+        return; // the rest is on its way
+    if (state.received.startsWith(kRequest)) {
+        emit activationRequested();
+        ::send(client, kAnswer.constData(), std::size_t(kAnswer.size()), MSG_NOSIGNAL);
+    }
+    closeClient(client);
+}
+
+void SingleInstance::closeClient(int client) {
+    const auto found = clients_.find(client);
+    if (found == clients_.end())
+        return;
+    found->second.notifier->setEnabled(false);
+    // Deleted later: this may run inside the notifier's own signal.
+    found->second.notifier.release()->deleteLater();
+    clients_.erase(found);
+    ::close(client);
 }
 
 } // namespace velaro
