@@ -125,6 +125,8 @@ SheetView SheetModel::view() const {
 }
 
 QStringList SheetModel::rooms() const {
+    if (rooms_)
+        return *rooms_;
     QStringList rooms;
     QSet<QString> seen;
     for (const Line& line : sheet_.lines)
@@ -133,7 +135,18 @@ QStringList SheetModel::rooms() const {
             if (!line.room.isEmpty())
                 rooms << line.room;
         }
+    rooms_ = rooms;
     return rooms;
+}
+
+void SheetModel::countRoom(const QString& room, int lines) {
+    int& count = roomLines_[room];
+    const bool before = count > 0;
+    count += lines;
+    if (count <= 0)
+        roomLines_.remove(room);
+    if (before != (count > 0))
+        rooms_.reset();
 }
 
 void SheetModel::addLine(Line line) {
@@ -214,6 +227,7 @@ void SheetModel::insertLines(const QList<int>& rows, const QList<Line>& lines) {
             sheet_.lines.insert(row, line);
             figures_.insert(figures_.begin() + row, figuresOf(line));
             totals_.add(line, figures_[std::size_t(row)]);
+            countRoom(line.room, +1);
         }
         endInsertRows();
     }
@@ -228,8 +242,10 @@ QList<Line> SheetModel::takeLines(const QList<int>& rows) {
     for (auto run = runs.rbegin(); run != runs.rend(); ++run) {
         const auto [first, last] = *run;
         beginRemoveRows({}, first, last);
-        for (int row = last; row >= first; --row)
+        for (int row = last; row >= first; --row) {
             totals_.remove(sheet_.lines[row], figures_[std::size_t(row)]);
+            countRoom(sheet_.lines[row].room, -1);
+        }
         const QList<Line> block = sheet_.lines.mid(first, last - first + 1);
         taken = block + taken;
         sheet_.lines.remove(first, last - first + 1);
@@ -253,6 +269,7 @@ void SheetModel::moveBlock(int first, int last, int delta) {
         std::rotate(figures + first, figures + last + 1, figures + last + 2);
     }
     endMoveRows();
+    rooms_.reset(); // which room comes first may have changed
     emit changed();
 }
 
@@ -261,8 +278,11 @@ void SheetModel::setCell(int row, Column column, const QVariant& value) {
     // The old figures leave the totals under the old room and material, the new ones join them
     // under the new.
     totals_.remove(line, figures_[std::size_t(row)]);
-    if (column == Column::Room)
+    if (column == Column::Room) {
+        countRoom(line.room, -1);
         line.room = value.toString();
+        countRoom(line.room, +1);
+    }
     else if (column == Column::Count)
         line.count = value.toInt();
     else if (column == Column::Material)
@@ -285,6 +305,7 @@ void SheetModel::refigure(const QList<Material>& materials, const QList<int>& li
     rates_ = ratesOf(materials);
     totals_.clear();
     figures_.clear();
+
     figures_.reserve(std::size_t(sheet_.lines.size()));
     for (qsizetype i = 0; i < sheet_.lines.size(); ++i) {
         Line& line = sheet_.lines[i];
@@ -303,6 +324,10 @@ void SheetModel::resetSheet(Sheet sheet) {
         lineMaterials << line.material;
     const QList<Material> materials = sheet.materials;
     sheet_ = std::move(sheet);
+    roomLines_.clear();
+    rooms_.reset();
+    for (const Line& line : sheet_.lines)
+        countRoom(line.room, +1);
     refigure(materials, lineMaterials);
     endResetModel();
     emit changed();

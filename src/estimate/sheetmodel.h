@@ -8,6 +8,7 @@
 
 #include <QAbstractTableModel>
 
+#include <optional>
 #include <vector>
 
 class QUndoStack;
@@ -71,6 +72,9 @@ class SheetModel : public QAbstractTableModel {
     LineFigures figuresOf(const Line& line) const;
     // The figures and totals of every line under these materials, without telling anyone.
     void refigure(const QList<Material>& materials, const QList<int>& lineMaterials);
+    // Keeps count of the lines in each room; the rooms' order is worked out again only when a
+    // room comes or goes, or lines move.
+    void countRoom(const QString& room, int lines);
 
     QUndoStack& undo_;
     QChar separator_;
@@ -78,6 +82,8 @@ class SheetModel : public QAbstractTableModel {
     std::vector<LineFigures> figures_;
     Totals totals_;
     RatesByName rates_;
+    QHash<QString, int> roomLines_;
+    mutable std::optional<QStringList> rooms_;
 };
 
 } // namespace velaro
