@@ -187,20 +187,14 @@ class PlacementTest : public QObject {
         field->setFocus();
         QTest::keyClick(field, Qt::Key_E, Qt::ControlModifier);
         EstimateWindow& sheet = program->estimateSheet().window();
-        QVERIFY(sheet.isVisible());
         QVERIFY(QTest::qWaitForWindowExposed(&sheet));
         QTRY_VERIFY(!knownFrameMargins(sheet).isNull());
         QTest::qWait(200);
-        const auto text = [](const QRect& r) {
-            return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
-        };
-        QVERIFY2(available().contains(sheet.frameGeometry()),
-                 qPrintable(text(sheet.frameGeometry()) + " outside " + text(available())));
+        QVERIFY(available().contains(sheet.frameGeometry()));
         for (const char* name : {"total", "lineTools", "currentRoom", "materialTotals"}) {
             auto* part = sheet.findChild<QWidget*>(name);
             QVERIFY2(part && part->isVisible(), name);
-            const QRect shown(part->mapToGlobal(QPoint(0, 0)), part->size());
-            QVERIFY2(available().contains(shown), qPrintable(name + (": " + text(shown))));
+            QVERIFY2(available().contains(QRect(part->mapToGlobal(QPoint(0, 0)), part->size())), name);
         }
         const QRect moved = sheet.geometry().adjusted(10, 10, -30, -20);
         sheet.setGeometry(moved);
