@@ -185,6 +185,14 @@ QPoint centredInside(QSize frame, const QRect& available) {
     return keptInside(centred, frame, available);
 }
 
+void bringToFront(QWidget& window) {
+    // A minimised window keeps that state while hidden; showing it would show it minimised.
+    window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
 QMargins knownFrameMargins(const QWidget& window) {
     const QRect frame = window.frameGeometry();
     const QRect client = window.geometry();

@@ -42,6 +42,9 @@ using Placement = std::function<QPoint(QSize frame, const QRect& available)>;
 // The frame margins the window system reports; empty until it has framed the window.
 QMargins knownFrameMargins(const QWidget& window);
 
+// Shows the window restored from a minimised state, raised and active.
+void bringToFront(QWidget& window);
+
 // Puts the window's frame where `where` says on `screen` (the window's own where null).
 // A window not framed yet is placed as if framed with `likelyMargins` (another window's,
 // framed alike), and placed again the moment the window system has framed it.

@@ -17,10 +17,14 @@ namespace {
 
 const QString kOwnFilePattern = QStringLiteral("recovery-*.") + kSheetSuffix;
 
-std::unique_ptr<QLockFile> lockOf(const QString& path) {
+// The lock of the file at `path`, taken; nullptr where it is not, with `error` saying why.
+std::unique_ptr<QLockFile> lockOf(const QString& path, QLockFile::LockError* error = nullptr) {
     auto lock = std::make_unique<QLockFile>(path + QStringLiteral(".lock"));
     lock->setStaleLockTime(0); // only a lock whose program has ended is stale, however old
-    return lock->tryLock(0) ? std::move(lock) : nullptr;
+    const bool taken = lock->tryLock(0);
+    if (error)
+        *error = lock->error();
+    return taken ? std::move(lock) : nullptr;
 }
 
 } // namespace
@@ -39,15 +43,11 @@ QString RecoveryStore::sharedFileName() {
 void RecoveryStore::claim() {
     QDir().mkpath(folder_);
     const QString shared = folder_ + u'/' + sharedFileName();
-    QLockFile probe(shared + QStringLiteral(".lock"));
-    probe.setStaleLockTime(0);
-    if (probe.tryLock(0) || probe.error() != QLockFile::LockFailedError) {
-        // Taken, or a folder where nothing can be written: then nobody writes it either, and
-        // the failure is said at the first save.
-        if (probe.error() == QLockFile::NoError) {
-            probe.unlock();
-            lock_ = lockOf(shared);
-        }
+    QLockFile::LockError error = QLockFile::NoError;
+    lock_ = lockOf(shared, &error);
+    // Taken, or a folder where nothing can be written: then nobody writes it either, and the
+    // failure is said at the first save.
+    if (lock_ || error != QLockFile::LockFailedError) {
         shared_ = true;
         path_ = shared;
         return;

@@ -1,6 +1,7 @@
 #include "shell/application.h"
 
 #include "core/fonts.h"
+#include "core/windowframe.h"
 #include "shell/mainwindow.h"
 #include "shell/singleinstance.h"
 
@@ -34,14 +35,6 @@ char systemDecimalSeparator() {
     if (separator.size() == 1 && separator[0].unicode() < 0x80)
         return static_cast<char>(separator[0].unicode());
     return ','; // a separator the fields cannot hold as one byte: fall back to the comma
-}
-
-// A later start handed over to this program: its main window comes up, in front.
-void bringToFront(QWidget& window) {
-    window.show();
-    window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
-    window.raise();
-    window.activateWindow();
 }
 
 } // namespace
@@ -78,7 +71,7 @@ int runApplication(int argc, char** argv, const std::function<void(QWidget&)>& s
     Program program(systemDecimalSeparator());
     program.start();
     QObject::connect(&instance, &SingleInstance::activationRequested, &program.mainWindow(),
-                     [&program] { bringToFront(program.mainWindow()); });
+                     [&program] { bringToFront(program.mainWindow()); }); // a later start
     if (started)
         started(program.mainWindow());
     return QApplication::exec();

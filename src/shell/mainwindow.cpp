@@ -133,11 +133,7 @@ void MainWindow::openCalculator(int buttonNumber) {
             return keptInside(beside, frame, available);
         },
         knownFrameMargins(*this));
-    // A minimised window keeps that state while hidden; showing it would show it minimised.
-    chosen->setWindowState(chosen->windowState() & ~Qt::WindowMinimized);
-    chosen->show();
-    chosen->raise();
-    chosen->activateWindow();
+    bringToFront(*chosen);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -1,5 +1,6 @@
 #include "estimate/gui/estimatesheet.h"
 
+#include "core/windowframe.h"
 #include "estimate/export.h"
 #include "estimate/gui/estimateprompts.h"
 #include "estimate/gui/estimatewindow.h"
@@ -58,11 +59,7 @@ EstimateWindow& EstimateSheet::window() {
 }
 
 void EstimateSheet::open() {
-    EstimateWindow& sheet = window();
-    sheet.setWindowState(sheet.windowState() & ~Qt::WindowMinimized);
-    sheet.show();
-    sheet.raise();
-    sheet.activateWindow();
+    bringToFront(window());
 }
 
 void EstimateSheet::record(const QString& element, const QString& calculator,

@@ -1,10 +1,10 @@
 #include "estimate/gui/estimatewindow.h"
 
+#include "core/windowframe.h"
 #include "estimate/gui/estimateprompts.h"
 #include "estimate/gui/linedelegate.h"
 #include "estimate/gui/materialsdialog.h"
 #include "estimate/gui/totalspanel.h"
-#include "core/windowframe.h"
 #include "estimate/sheetdocument.h"
 
 #include <QAction>
@@ -154,13 +154,6 @@ void EstimateWindow::buildMenus() {
         connect(action, &QAction::triggered, this, [this, handler] { guarded(handler); });
         return action;
     };
-    const auto saveName = [this](const QString& caption, const QString& filter,
-                                 const QString& suffix) {
-        const QString base = document_.path().isEmpty()
-                                 ? QStringLiteral("Ведомость")
-                                 : QFileInfo(document_.path()).completeBaseName();
-        return prompts_->saveFileName(this, caption, base + u'.' + suffix, filter, suffix);
-    };
     QMenu* file = menuBar()->addMenu(QStringLiteral("&Файл"));
     command(file, QStringLiteral("&Новая"), "newSheet", {QKeySequence::New}, [this] { newSheet(); });
     command(file, QStringLiteral("&Открыть…"), "openSheet", {QKeySequence::Open},
@@ -170,15 +163,13 @@ void EstimateWindow::buildMenus() {
     command(file, QStringLiteral("Сохранить &как…"), "saveSheetAs",
             {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)}, [this] { saveAs(); });
     file->addSeparator();
-    command(file, QStringLiteral("&Экспорт в CSV…"), "exportCsv", {}, [this, saveName] {
-        const QString path =
-            saveName(QStringLiteral("Экспорт в CSV"), QStringLiteral("CSV (*.csv)"), "csv");
+    command(file, QStringLiteral("&Экспорт в CSV…"), "exportCsv", {}, [this] {
+        const QString path = askSaveName(QStringLiteral("Экспорт в CSV"), "CSV (*.csv)", "csv");
         if (!path.isEmpty())
             exportCsv(path);
     });
-    command(file, QStringLiteral("Экс&порт в PDF…"), "exportPdf", {}, [this, saveName] {
-        const QString path =
-            saveName(QStringLiteral("Экспорт в PDF"), QStringLiteral("PDF (*.pdf)"), "pdf");
+    command(file, QStringLiteral("Экс&порт в PDF…"), "exportPdf", {}, [this] {
+        const QString path = askSaveName(QStringLiteral("Экспорт в PDF"), "PDF (*.pdf)", "pdf");
         if (!path.isEmpty())
             exportPdf(path);
     });
@@ -338,16 +329,10 @@ void EstimateWindow::hideEvent(QHideEvent* event) {
 }
 
 bool EstimateWindow::saveTo(const QString& path) {
-    const QString error = document_.saveTo(path);
-    if (!error.isEmpty()) {
-        prompts_->error(this, QStringLiteral("Не удалось сохранить ведомость в файл «%1»: %2. "
-                                             "Файл на диске остался прежним.")
-                                  .arg(QDir::toNativeSeparators(path), error));
-        return false;
-    }
-    statusBar()->showMessage(QStringLiteral("Сохранено: %1").arg(QDir::toNativeSeparators(path)),
-                             5000);
-    return true;
+    return saidWritten(path, document_.saveTo(path),
+                       QStringLiteral("Не удалось сохранить ведомость в файл «%1»: %2. Файл на "
+                                      "диске остался прежним."),
+                       QStringLiteral("Сохранено: %1"));
 }
 
 bool EstimateWindow::save() {
@@ -355,13 +340,20 @@ bool EstimateWindow::save() {
 }
 
 bool EstimateWindow::saveAs() {
-    const QString suggested = document_.path().isEmpty()
-                                  ? QStringLiteral("Ведомость.velaro-estimate")
-                                  : document_.path();
     const QString path =
-        prompts_->saveFileName(this, QStringLiteral("Сохранить ведомость"), suggested, kFileFilter,
-                               QStringLiteral("velaro-estimate"));
+        askSaveName(QStringLiteral("Сохранить ведомость"), kFileFilter, kSheetSuffix);
     return !path.isEmpty() && saveTo(path);
+}
+
+QString EstimateWindow::askSaveName(const QString& caption, const QString& filter,
+                                    const QString& suffix) {
+    // Beside the document and named after it, where it has a file.
+    const QFileInfo document(document_.path());
+    const QString suggested =
+        document_.path().isEmpty()
+            ? QStringLiteral("Ведомость.") + suffix
+            : document.path() + u'/' + document.completeBaseName() + u'.' + suffix;
+    return prompts_->saveFileName(this, caption, suggested, filter, suffix);
 }
 
 bool EstimateWindow::mayReplace() {
@@ -412,14 +404,14 @@ bool EstimateWindow::exportPdf(const QString& path) {
     return saidWritten(path, document_.exportPdf(path));
 }
 
-bool EstimateWindow::saidWritten(const QString& path, const QString& error) {
+bool EstimateWindow::saidWritten(const QString& path, const QString& error,
+                                 const QString& failed, const QString& done) {
+    const QString shown = QDir::toNativeSeparators(path);
     if (!error.isEmpty()) {
-        prompts_->error(this, QStringLiteral("Не удалось записать файл «%1»: %2.")
-                                  .arg(QDir::toNativeSeparators(path), error));
+        prompts_->error(this, failed.arg(shown, error));
         return false;
     }
-    statusBar()->showMessage(QStringLiteral("Записано: %1").arg(QDir::toNativeSeparators(path)),
-                             5000);
+    statusBar()->showMessage(done.arg(shown), 5000);
     return true;
 }
 

@@ -66,8 +66,12 @@ class EstimateWindow : public QMainWindow {
     bool mayReplace();
     QList<int> selectedRows() const;
     QAction* action(const char* name) const;
-    // Says where an export went, or why it did not; false for the latter.
-    bool saidWritten(const QString& path, const QString& error);
+    // The file name to save or export to, asked with the document's own name and folder.
+    QString askSaveName(const QString& caption, const QString& filter, const QString& suffix);
+    // Says where a file was written, or why it was not (`error`); false for the latter.
+    bool saidWritten(const QString& path, const QString& error,
+                     const QString& failed = QStringLiteral("Не удалось записать файл «%1»: %2."),
+                     const QString& done = QStringLiteral("Записано: %1"));
     // Runs a command so that nothing it throws (a sheet too large for memory) ends the program.
     void guarded(const std::function<void()>& command);
 
