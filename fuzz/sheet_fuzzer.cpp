@@ -33,9 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             rates.insert(material.id, *found);
     velaro::Totals totals;
     for (const velaro::Line& line : sheet.lines) {
-        const auto found = rates.find(line.material);
         const auto figures =
-            velaro::LineFigures::of(line, found == rates.end() ? nullptr : &*found);
+            velaro::LineFigures::of(line, velaro::systemOf(sheet.systems, line.system), rates);
         totals.add(line, figures);
         if (figures.area)
             figures.area->text(u',', 0, true);

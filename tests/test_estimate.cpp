@@ -95,16 +95,24 @@ void fillModel(SheetModel& model, const QStringList& results, const QStringList&
     }
 }
 
-Material paint(const QString& consumption, int coats, const QString& waste, const QString& can,
+Material paint(const QString& consumption, const QString& waste, const QString& can,
                const QString& price, const QString& name = QStringLiteral("ПФ-115")) {
     Material m;
     m.name = name;
     m.consumption = consumption;
-    m.coats = coats;
     m.waste = waste;
     m.canSize = can;
     m.price = price;
     return m;
+}
+
+// The materials, and for each a system of its name: one layer of `coats`.
+void paintWith(SheetModel& model, const QList<Material>& materials, int coats = 1) {
+    model.editMaterials(materials);
+    QList<PaintSystem> systems;
+    for (const Material& m : model.sheet().materials)
+        systems.append({0, m.name, {{m.id, coats}}, {}, {}});
+    model.editSystems(systems);
 }
 
 // RFC 4180 reading, for reading the exported file back as a spreadsheet would.
@@ -271,28 +279,29 @@ class EstimateTest : public QObject {
     void paintCansAndCost_data() {
         QTest::addColumn<QStringList>("results");
         QTest::addColumn<Material>("material");
+        QTest::addColumn<int>("coats");
         QTest::addColumn<QStringList>("paints");
         QTest::addColumn<QString>("quantity");
         QTest::addColumn<QString>("cans");
         QTest::addColumn<QString>("cost");
         QTest::newRow("waste and coats")
-            << QStringList{"10"} << paint("0,11", 2, "10", "0,9", "250,5") << QStringList{"2,42 кг"}
+            << QStringList{"10"} << paint("0,11", "10", "0,9", "250,5") << 2 << QStringList{"2,42 кг"}
             << "2,42 кг"
             << "3"
             << "751,50";
         // 2,7 / 0,9 is 3 cans exactly; in binary it comes out a hair above 3.
         QTest::newRow("cans exactly")
-            << QStringList{"1,35", "1,35"} << paint("1", 1, "0", "0,9", "100")
+            << QStringList{"1,35", "1,35"} << paint("1", "0", "0,9", "100") << 1
             << QStringList{"1,35 кг", "1,35 кг"} << "2,70 кг"
             << "3"
             << "300,00";
         // 1,005 rounds up at two decimals; its binary neighbour lies below the half.
-        QTest::newRow("half up exactly") << QStringList{"1"} << paint("1,005", 1, "0", "1", "")
+        QTest::newRow("half up exactly") << QStringList{"1"} << paint("1,005", "0", "1", "") << 1
                                          << QStringList{"1,01 кг"} << "1,01 кг"
                                          << "2"
                                          << "—";
         QTest::newRow("sum of shown paints")
-            << QStringList{"1", "1", "1"} << paint("0,333", 1, "0", "10", "1")
+            << QStringList{"1", "1", "1"} << paint("0,333", "0", "10", "1") << 1
             << QStringList{"0,33 кг", "0,33 кг", "0,33 кг"} << "0,99 кг"
             << "1"
             << "1,00";
@@ -300,6 +309,7 @@ class EstimateTest : public QObject {
     void paintCansAndCost() {
         QFETCH(QStringList, results);
         QFETCH(Material, material);
+        QFETCH(int, coats);
         QFETCH(QStringList, paints);
         QFETCH(QString, quantity);
         QFETCH(QString, cans);
@@ -307,9 +317,9 @@ class EstimateTest : public QObject {
         QUndoStack undo;
         SheetModel model(undo, u',');
         fillModel(model, results);
-        model.editMaterials({material});
+        paintWith(model, {material}, coats);
         for (int row = 0; row < model.rowCount(); ++row)
-            QVERIFY(model.setData(model.index(row, int(Column::Material)), material.name,
+            QVERIFY(model.setData(model.index(row, int(Column::System)), material.name,
                                   Qt::EditRole));
         QStringList shown;
         for (int row = 0; row < model.rowCount(); ++row)
@@ -325,12 +335,12 @@ class EstimateTest : public QObject {
     void materialProblems_data() {
         QTest::addColumn<Material>("material");
         QTest::addColumn<bool>("sound");
-        QTest::newRow("sound") << paint("0,11", 2, "10", "0,9", "") << true;
-        QTest::newRow("no name") << paint("0,11", 2, "10", "0,9", "", " ") << false;
-        QTest::newRow("consumption not a figure") << paint("abc", 1, "0", "1", "") << false;
-        QTest::newRow("negative waste") << paint("1", 1, "-5", "1", "") << false;
-        QTest::newRow("empty can") << paint("1", 1, "0", "0", "") << false;
-        QTest::newRow("price not a figure") << paint("1", 1, "0", "1", "дорого") << false;
+        QTest::newRow("sound") << paint("0,11", "10", "0,9", "") << true;
+        QTest::newRow("no name") << paint("0,11", "10", "0,9", "", " ") << false;
+        QTest::newRow("consumption not a figure") << paint("abc", "0", "1", "") << false;
+        QTest::newRow("negative waste") << paint("1", "-5", "1", "") << false;
+        QTest::newRow("empty can") << paint("1", "0", "0", "") << false;
+        QTest::newRow("price not a figure") << paint("1", "0", "1", "дорого") << false;
     }
     void materialProblems() {
         QFETCH(Material, material);
@@ -481,9 +491,9 @@ class EstimateTest : public QObject {
         SheetModel& model = space.model();
         QAbstractItemModelTester tester(&model,
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
-        model.editMaterials({paint("0,1", 1, "0", "1", "10")});
+        paintWith(model, {paint("0,1", "0", "1", "10")});
         fillModel(model, {"1,5", "2", "0,25", "3", "4"}, {"А", "Б", "В", "Г", "Д"});
-        QVERIFY(model.setData(model.index(3, int(Column::Material)), 1, Qt::EditRole));
+        QVERIFY(model.setData(model.index(3, int(Column::System)), 1, Qt::EditRole));
         QVERIFY(document.saveTo(space.folder.filePath("saved.velaro-estimate")).isEmpty());
         document.undoStack().clear();
         document.undoStack().setClean();
@@ -495,7 +505,7 @@ class EstimateTest : public QObject {
         else if (edit == "count")
             QVERIFY(model.setData(model.index(1, int(Column::Count)), 4, Qt::EditRole));
         else if (edit == "material")
-            QVERIFY(model.setData(model.index(2, int(Column::Material)), "ПФ-115", Qt::EditRole));
+            QVERIFY(model.setData(model.index(2, int(Column::System)), "ПФ-115", Qt::EditRole));
         else if (edit == "delete")
             model.removeLines({1});
         else if (edit == "delete two")
@@ -518,7 +528,8 @@ class EstimateTest : public QObject {
             Material renamed = model.sheet().materials.front();
             renamed.name = "Эмаль";
             model.editMaterials({renamed});
-            QCOMPARE(model.index(3, int(Column::Material)).data().toString(), QString("Эмаль"));
+            QCOMPARE(model.index(3, int(Column::System)).data(Qt::ToolTipRole).toString(),
+                     QString("Эмаль ×1"));
         } else if (edit == "record") {
             FormState state(',');
             state.setText("Edit2", "9");
@@ -545,8 +556,8 @@ class EstimateTest : public QObject {
         QTest::addColumn<QVariant>("value");
         QTest::newRow("count 0") << int(Column::Count) << QVariant(0);
         QTest::newRow("count text") << int(Column::Count) << QVariant("два");
-        QTest::newRow("unknown material") << int(Column::Material) << QVariant("Эмаль");
-        QTest::newRow("unknown material id") << int(Column::Material) << QVariant(7);
+        QTest::newRow("unknown system") << int(Column::System) << QVariant("Эмаль");
+        QTest::newRow("unknown system id") << int(Column::System) << QVariant(7);
         QTest::newRow("area") << int(Column::Area) << QVariant("5");
         QTest::newRow("element") << int(Column::Element) << QVariant("дверь");
     }
@@ -604,13 +615,13 @@ class EstimateTest : public QObject {
         {
             SheetDocument document(u',', folder.path());
             SheetModel& model = document.model();
-            model.editMaterials(
-                {paint("0,11", 2, "10", "0,9", "250,5"), paint("0,2", 1, "5", "3", "", "ВД-АК")});
+            paintWith(model,
+                      {paint("0,11", "10", "0,9", "250,5"), paint("0,2", "5", "3", "", "ВД-АК")});
             Line line = lineWith("12,35", 3, "Кухня \"у окна\" \\ 🎨\n\t/");
             line.measurements = {{"Площадь", "6,175", "м2"}, {"Переплётов", "2", ""}};
             line.conditions = {"Стены каменные"};
             line.formula = "6,175 м2 × 2 = 12,35 м2";
-            line.material = 2; // ВД-АК
+            line.system = 2; // ВД-АК
             model.insertLineAt(0, line);
             model.insertLineAt(1, lineWith("0,1"));
             model.setRecording(false);
@@ -630,7 +641,7 @@ class EstimateTest : public QObject {
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray bytes = file.readAll();
         QVERIFY(bytes.contains("\"format\": \"velaro-estimate\""));
-        QVERIFY(bytes.contains("\"version\": 2"));
+        QVERIFY(bytes.contains("\"version\": 3"));
     }
 
     // A bad file is refused with its name and what is wrong, and the sheet stays as it was.
@@ -638,10 +649,11 @@ class EstimateTest : public QObject {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("reason");
         Sheet sheet;
-        sheet.materials = {paint("0,1", 1, "0", "1", "")};
+        sheet.materials = {paint("0,1", "0", "1", "")};
         sheet.materials[0].id = 1;
         sheet.lines = {lineWith("1,5"), lineWith("2")};
-        sheet.lines[0].material = 1;
+        sheet.systems = {{1, "Эмаль", {{1, 1}}, {}, {}}};
+        sheet.lines[0].system = 1;
         const QByteArray good = sheetToJson(sheet);
         const auto edited = [&](const QByteArray& from, const QByteArray& to) {
             QByteArray bytes = good;
@@ -716,7 +728,7 @@ class EstimateTest : public QObject {
         if (reason.isEmpty()) {
             QVERIFY2(space.window.openFrom(path), qPrintable(prompts.errors.value(0)));
             QCOMPARE(space.model().rowCount(), 2);
-            QCOMPARE(space.model().sheet().lines[0].material, 1);
+            QCOMPARE(space.model().sheet().lines[0].system, 1);
             return;
         }
         QVERIFY(!space.window.openFrom(path));
@@ -775,7 +787,7 @@ class EstimateTest : public QObject {
         const QList<QStringList> rows = parseCsv(QString::fromUtf8(bytes.mid(3)), separator);
         QCOMPARE(rows.size(), 2);
         QCOMPARE(rows[0].size(), 1 + kColumnCount); // the line's number first
-        QCOMPARE(rows[0][1 + int(Column::Area)], QString("Площадь, м2"));
+        QCOMPARE(rows[0][1 + int(Column::Area)], QString("Количество"));
         QCOMPARE(rows[1].size(), 1 + kColumnCount);
         QCOMPARE(rows[1][0], QString("1"));
         QCOMPARE(rows[1][1 + int(Column::Room)], cell);
@@ -790,10 +802,10 @@ class EstimateTest : public QObject {
         const QString path = folder.filePath("sheet.pdf");
         SheetDocument document(u',', folder.path());
         SheetModel& model = document.model();
-        model.editMaterials({paint("0,11", 2, "10", "0,9", "250,5")});
+        paintWith(model, {paint("0,11", "10", "0,9", "250,5")}, 2);
         Line line = lineWith("1234,5", 1, "Кухня");
         line.formula = "617,25 м2 × 2 (две стороны) = 1234,5 м2";
-        line.material = 1; // ПФ-115
+        line.system = 1; // ПФ-115
         model.insertLineAt(0, line);
         model.insertLineAt(1, lineWith("0,06", 1, "Ванная"));
         QCOMPARE(document.exportPdf(path), QString());
@@ -1032,12 +1044,12 @@ class EstimateTest : public QObject {
     void materialsDialogRefusesUnsoundRows_data() {
         QTest::addColumn<QList<Material>>("materials");
         QTest::addColumn<QString>("problem");
-        QTest::newRow("sound") << QList<Material>{paint("0,11", 2, "10", "0,9", "250")} << "";
+        QTest::newRow("sound") << QList<Material>{paint("0,11", "10", "0,9", "250")} << "";
         QTest::newRow("same name twice")
-            << QList<Material>{paint("0,11", 2, "10", "0,9", ""), paint("0,2", 1, "0", "3", "")}
+            << QList<Material>{paint("0,11", "10", "0,9", ""), paint("0,2", "0", "3", "")}
             << "Строка 2: название «ПФ-115» уже есть.";
         QTest::newRow("no can size")
-            << QList<Material>{paint("0,11", 2, "10", "", "")} << "Строка 1: тара";
+            << QList<Material>{paint("0,11", "10", "", "")} << "Строка 1: тара";
     }
     void materialsDialogRefusesUnsoundRows() {
         QFETCH(QList<Material>, materials);
@@ -1055,7 +1067,7 @@ class EstimateTest : public QObject {
 
     // Removing a material that lines use asks first; one no line uses goes without a question.
     void removingAUsedMaterialAsks() {
-        QList<Material> materials{paint("0,1", 1, "0", "1", ""), paint("0,2", 1, "0", "1", "", "ВД")};
+        QList<Material> materials{paint("0,1", "0", "1", ""), paint("0,2", "0", "1", "", "ВД")};
         materials[0].id = 1;
         materials[1].id = 2;
         FakePrompts prompts;

@@ -17,17 +17,29 @@ QString columnTitle(Column column) {
     case Column::Count:
         return QStringLiteral("Кол-во");
     case Column::Area:
-        return QStringLiteral("Площадь, м2");
-    case Column::Material:
-        return QStringLiteral("Материал");
+        return QStringLiteral("Количество");
+    case Column::System:
+        return QStringLiteral("Окраска");
     case Column::Paint:
         return QStringLiteral("Краска");
+    case Column::Unit:
+        return QStringLiteral("Ед. изм.");
+    case Column::Deduct:
+        return QStringLiteral("Вычитать из стен");
+    case Column::Price:
+        return QStringLiteral("Цена работ, руб.");
+    case Column::Work:
+        return QStringLiteral("Стоимость работ, руб.");
+    case Column::NormQuantity:
+        return QStringLiteral("Кол-во, 100 м2");
+    case Column::Code:
+        return QStringLiteral("Шифр нормы");
     }
     return {};
 }
 
-RatesByName ratesOf(const QList<Material>& materials) {
-    RatesByName rates;
+RatesById ratesOf(const QList<Material>& materials) {
+    RatesById rates;
     for (const Material& material : materials)
         if (const auto found = MaterialRates::of(material))
             rates.insert(material.id, *found);
@@ -41,12 +53,21 @@ const Material* materialOf(const QList<Material>& materials, int id) {
     return nullptr;
 }
 
+const PaintSystem* systemOf(const QList<PaintSystem>& systems, int id) {
+    for (const PaintSystem& system : systems)
+        if (system.id == id)
+            return &system;
+    return nullptr;
+}
+
 bool isFigureColumn(Column column) {
-    return column == Column::Count || column == Column::Area || column == Column::Paint;
+    return column == Column::Count || column == Column::Area || column == Column::Paint ||
+           column == Column::Price || column == Column::Work || column == Column::NormQuantity;
 }
 
 QString cellText(const Line& line, const LineFigures& figures, Column column, QChar separator,
-                 const QList<Material>& materials) {
+                 const Sheet& sheet) {
+    const PaintSystem* system = systemOf(sheet.systems, line.system);
     switch (column) {
     case Column::Room:
         return line.room;
@@ -67,18 +88,40 @@ QString cellText(const Line& line, const LineFigures& figures, Column column, QC
         return QString::number(line.count);
     case Column::Area:
         return figures.area ? figures.area->text(separator) : QStringLiteral("—");
-    case Column::Material: {
-        const Material* material = materialOf(materials, line.material);
-        return material ? material->name : QString();
-    }
+    case Column::System:
+        return system ? system->name : QString();
     case Column::Paint: {
-        const Material* material = materialOf(materials, line.material);
-        if (!figures.paint || !material)
-            return {};
-        return figures.paint->text(separator, 2) + u' ' + material->unit;
+        // One layer: its amount; more: each with its material's name.
+        QStringList parts;
+        for (const LineFigures::Paint& paint : figures.paint) {
+            const Material* material = materialOf(sheet.materials, paint.material);
+            const QString amount = paint.amount.text(separator, 2) + u' ' + material->unit;
+            parts << (figures.paint.size() == 1 ? amount : material->name + u' ' + amount);
+        }
+        return parts.join(QStringLiteral("; "));
     }
+    case Column::Unit:
+        return line.unit;
+    case Column::Deduct:
+        return {}; // a check box
+    case Column::Price:
+        return figures.price ? figures.price->text(separator, 2) : QString();
+    case Column::Work:
+        return figures.work ? figures.work->text(separator, 2, true) : QString();
+    case Column::NormQuantity: {
+        static const Decimal kHundredth = *Decimal::parse(QStringLiteral("0.01"));
+        const auto norm = figures.area && line.isArea() ? figures.area->times(kHundredth)
+                                                        : std::nullopt;
+        return norm ? norm->text(separator) : QString();
+    }
+    case Column::Code:
+        return line.code.trimmed().isEmpty() && system ? system->code : line.code;
     }
     return {};
+}
+
+QString moneyText(const Decimal& sum, QChar separator) {
+    return sum.text(separator, 2, true) + QStringLiteral(" руб.");
 }
 
 QString areaText(const Decimal& area, QChar separator) {

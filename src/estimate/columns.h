@@ -17,29 +17,42 @@ enum class Column {
     Conditions,
     Formula,
     Count,
-    Area,
-    Material,
-    Paint
+    Area, // the line's quantity, in its unit
+    System,
+    Paint,
+    Unit,
+    Deduct, // a window or door line: «Вычитать из стен»
+    Price,
+    Work,
+    NormQuantity, // the quantity in the unit the painting norms price in, 100 м2
+    Code
 };
-inline constexpr int kColumnCount = 9;
+inline constexpr int kColumnCount = 15;
+// The order the columns are read in, on screen and on paper.
+inline constexpr Column kColumnOrder[kColumnCount] = {
+    Column::Room,   Column::Element, Column::Measurements, Column::Conditions, Column::Formula,
+    Column::Count,  Column::Area,    Column::Unit,         Column::NormQuantity, Column::Deduct,
+    Column::System, Column::Paint,   Column::Price,        Column::Work,       Column::Code};
 
 QString columnTitle(Column column);
 
 // The materials' figures by id, for a line's paint and a material's cans.
-using RatesByName = QHash<int, MaterialRates>;
-RatesByName ratesOf(const QList<Material>& materials);
-// The material of that id, or nullptr.
+RatesById ratesOf(const QList<Material>& materials);
+// The material or system of that id, or nullptr.
 const Material* materialOf(const QList<Material>& materials, int id);
+const PaintSystem* systemOf(const QList<PaintSystem>& systems, int id);
 
 // Figures are written with the program's decimal separator.
 QString cellText(const Line& line, const LineFigures& figures, Column column, QChar separator,
-                 const QList<Material>& materials);
+                 const Sheet& sheet);
 // Whether the column holds figures, set right.
 bool isFigureColumn(Column column);
 inline const QString kNumberTitle = QStringLiteral("№");
 
 // A sum as the totals show it: grouped thousands and the unit, «1 234,56 м2».
 QString areaText(const Decimal& area, QChar separator);
+// Money in roubles with kopecks: «47 600,40 руб.».
+QString moneyText(const Decimal& sum, QChar separator);
 // The name a line without a room is summed under.
 QString roomTitle(const QString& room);
 

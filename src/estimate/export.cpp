@@ -51,14 +51,14 @@ QByteArray sheetCsv(const SheetView& view) {
         text += quoted.join(separator) + QStringLiteral("\r\n");
     };
     QStringList header{kNumberTitle};
-    for (int c = 0; c < kColumnCount; ++c)
-        header << columnTitle(Column(c));
+    for (Column column : kColumnOrder)
+        header << columnTitle(column);
     row(header);
     for (qsizetype i = 0; i < view.sheet.lines.size(); ++i) {
         QStringList cells{QString::number(i + 1)};
-        for (int c = 0; c < kColumnCount; ++c)
-            cells << cellText(view.sheet.lines[i], view.figures[std::size_t(i)], Column(c),
-                              view.separator, view.sheet.materials);
+        for (Column column : kColumnOrder)
+            cells << cellText(view.sheet.lines[i], view.figures[std::size_t(i)], column,
+                              view.separator, view.sheet);
         row(cells);
     }
     return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
@@ -79,6 +79,34 @@ std::vector<MaterialRow> materialRows(const SheetView& view) {
     return rows;
 }
 
+Money moneyOf(const SheetView& view) {
+    Money money;
+    for (const Material& material : view.sheet.materials) {
+        const auto rates = view.rates.find(material.id);
+        if (rates == view.rates.end())
+            continue;
+        const MaterialTotal total =
+            MaterialTotal::of(view.totals.paint().value(material.id).value, &*rates);
+        if (total.cost)
+            money.materials += *total.cost;
+    }
+    money.work = view.totals.work();
+    money.subtotal = money.materials + money.work;
+    money.total = money.subtotal;
+    if (const auto rate = Decimal::parse(view.sheet.vatRate); rate && !rate->isZero()) {
+        money.vatRate = rate;
+        // rate % of the sum: the division by 100 is exact, the kopecks rounded half up.
+        const auto vat = money.subtotal.times(*rate);
+        const auto hundredth = vat ? vat->times(*Decimal::parse(QStringLiteral("0.01")))
+                                   : std::nullopt;
+        if (hundredth) {
+            money.vat = hundredth->rounded(2);
+            money.total += *money.vat;
+        }
+    }
+    return money;
+}
+
 QString sheetHtml(const SheetView& view, const QString& title, const QDate& date) {
     const auto e = [](const QString& text) { return text.toHtmlEscaped(); };
     QString html = QStringLiteral(
@@ -92,17 +120,16 @@ QString sheetHtml(const SheetView& view, const QString& title, const QDate& date
                 .arg(e(title), date.toString(QStringLiteral("dd.MM.yyyy")));
     html += QStringLiteral("<table width=\"100%\" cellspacing=\"0\"><tr><th>%1</th>")
                 .arg(kNumberTitle);
-    for (int c = 0; c < kColumnCount; ++c)
-        html += QStringLiteral("<th>%1</th>").arg(e(columnTitle(Column(c))));
+    for (Column column : kColumnOrder)
+        html += QStringLiteral("<th>%1</th>").arg(e(columnTitle(column)));
     html += QStringLiteral("</tr>");
     for (qsizetype i = 0; i < view.sheet.lines.size(); ++i) {
         html += QStringLiteral("<tr><td class=\"n\">%1</td>").arg(i + 1);
-        for (int c = 0; c < kColumnCount; ++c) {
-            const Column column = Column(c);
+        for (Column column : kColumnOrder) {
             html += QStringLiteral("<td%1>%2</td>")
                         .arg(isFigureColumn(column) ? QStringLiteral(" class=\"n\"") : QString(),
                              e(cellText(view.sheet.lines[i], view.figures[std::size_t(i)], column,
-                                        view.separator, view.sheet.materials)));
+                                        view.separator, view.sheet)));
         }
         html += QStringLiteral("</tr>");
     }
@@ -112,11 +139,13 @@ QString sheetHtml(const SheetView& view, const QString& title, const QDate& date
 
     html += QStringLiteral("<h2>По помещениям</h2><table cellspacing=\"0\">"
                            "<tr><th>Помещение</th><th>Строк</th><th>Площадь</th></tr>");
-    for (auto room = view.totals.rooms().begin(); room != view.totals.rooms().end(); ++room)
+    for (const QString& room : view.rooms) {
+        const Totals::Sum sum = view.totals.rooms().value(room);
         html += QStringLiteral("<tr><td>%1</td><td class=\"n\">%2</td><td class=\"n\">%3</td></tr>")
-                    .arg(e(roomTitle(room.key())))
-                    .arg(room.value().lines)
-                    .arg(e(areaText(room.value().value, view.separator)));
+                    .arg(e(roomTitle(room)))
+                    .arg(sum.lines)
+                    .arg(e(areaText(sum.value, view.separator)));
+    }
     html += QStringLiteral("</table>");
 
     const auto materials = materialRows(view);
@@ -130,6 +159,20 @@ QString sheetHtml(const SheetView& view, const QString& title, const QDate& date
                         .arg(e(row.name), e(row.quantity), e(row.cans), e(row.cost));
         html += QStringLiteral("</table>");
     }
+    const Money money = moneyOf(view);
+    const auto sum = [&](const QString& name, const Decimal& value) {
+        html += QStringLiteral("<tr><td>%1</td><td class=\"n\">%2</td></tr>")
+                    .arg(e(name), e(moneyText(value, view.separator)));
+    };
+    html += QStringLiteral("<h2>Стоимость</h2><table cellspacing=\"0\">");
+    sum(QStringLiteral("Материалы"), money.materials);
+    sum(QStringLiteral("Работы"), money.work);
+    if (money.vat) {
+        sum(QStringLiteral("Итого без НДС"), money.subtotal);
+        sum(QStringLiteral("НДС %1%").arg(money.vatRate->text(view.separator)), *money.vat);
+    }
+    sum(QStringLiteral("Всего"), money.total);
+    html += QStringLiteral("</table>");
     return html + QStringLiteral("</body></html>");
 }
 

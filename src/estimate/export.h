@@ -17,8 +17,9 @@ struct SheetView {
     const Sheet& sheet;
     const std::vector<LineFigures>& figures;
     const Totals& totals;
-    const RatesByName& rates;
+    const RatesById& rates;
     QChar separator;
+    QStringList rooms; // in the order the estimator gives them, «» last where lines have none
 };
 
 // ';' between fields where the decimal separator is the comma (as spreadsheets expect there),
@@ -39,5 +40,14 @@ struct MaterialRow {
     QString name, quantity, cans, cost;
 };
 std::vector<MaterialRow> materialRows(const SheetView& view);
+
+// What the job costs, in roubles with kopecks: the materials' cans, the work, their sum, VAT at
+// the sheet's rate (none where no rate is set) and the grand total.
+struct Money {
+    Decimal materials, work, subtotal;
+    std::optional<Decimal> vatRate, vat;
+    Decimal total;
+};
+Money moneyOf(const SheetView& view);
 
 } // namespace velaro

@@ -10,6 +10,7 @@
 #include <QStandardPaths>
 
 #include <algorithm>
+#include <functional>
 #include <new>
 
 namespace velaro {
@@ -164,25 +165,45 @@ QString RecoveryStore::setAside(const QString& path, const QString& kind) {
     return QFile::rename(path, aside) ? aside : QString();
 }
 
-void appendSheet(Sheet& sheet, const Sheet& other) {
+namespace {
+
+// Takes the other sheet's entries into `own`, one of the same name standing for its namesake,
+// the others under new ids; returns the other's ids as they are in `own`.
+template <class Entry>
+QHash<int, int> mergeByName(QList<Entry>& own, const QList<Entry>& other,
+                            const std::function<void(Entry&)>& adapt = {}) {
     int next = 1;
-    for (const Material& m : sheet.materials)
-        next = std::max(next, m.id + 1);
+    for (const Entry& e : own)
+        next = std::max(next, e.id + 1);
     QHash<int, int> ids;
-    for (const Material& m : other.materials) {
-        const auto same = std::find_if(sheet.materials.begin(), sheet.materials.end(),
-                                       [&](const Material& own) { return own.name == m.name; });
-        if (same != sheet.materials.end()) {
-            ids.insert(m.id, same->id);
+    for (const Entry& e : other) {
+        const auto same = std::find_if(own.begin(), own.end(),
+                                       [&](const Entry& mine) { return mine.name == e.name; });
+        if (same != own.end()) {
+            ids.insert(e.id, same->id);
         } else {
-            Material added = m;
+            Entry added = e;
             added.id = next++;
-            ids.insert(m.id, added.id);
-            sheet.materials.append(added);
+            if (adapt)
+                adapt(added);
+            ids.insert(e.id, added.id);
+            own.append(added);
         }
     }
+    return ids;
+}
+
+} // namespace
+
+void appendSheet(Sheet& sheet, const Sheet& other) {
+    const QHash<int, int> materials = mergeByName(sheet.materials, other.materials);
+    const QHash<int, int> systems =
+        mergeByName<PaintSystem>(sheet.systems, other.systems, [&](PaintSystem& system) {
+            for (Layer& layer : system.layers)
+                layer.material = materials.value(layer.material, 0);
+        });
     for (Line line : other.lines) {
-        line.material = ids.value(line.material, 0);
+        line.system = systems.value(line.system, 0);
         sheet.lines.append(std::move(line));
     }
 }

@@ -28,8 +28,6 @@ QString Material::problem() const {
         return QStringLiteral("единица должна быть «кг» или «л»");
     if (!nonNegative(consumption))
         return QStringLiteral("расход не число");
-    if (coats < 1 || coats > 99)
-        return QStringLiteral("число слоёв вне 1…99");
     if (!nonNegative(waste))
         return QStringLiteral("запас не число");
     const auto can = nonNegative(canSize);
@@ -40,56 +38,113 @@ QString Material::problem() const {
     return {};
 }
 
+QString PaintSystem::problem() const {
+    if (name.trimmed().isEmpty())
+        return QStringLiteral("нет названия");
+    for (const Layer& layer : layers)
+        if (layer.coats < 1 || layer.coats > 99)
+            return QStringLiteral("число слоёв вне 1…99");
+    if (!price.trimmed().isEmpty() && !nonNegative(price))
+        return QStringLiteral("цена работ не число");
+    return {};
+}
+
+QString PaintSystem::layersText(const QList<Material>& materials) const {
+    QStringList parts;
+    for (const Layer& layer : layers)
+        for (const Material& material : materials)
+            if (material.id == layer.material)
+                parts << QStringLiteral("%1 ×%2").arg(material.name).arg(layer.coats);
+    return parts.join(QStringLiteral(" + "));
+}
+
+Opening openingOf(const QString& calculator) {
+    // The window and door calculators, whose first field is the openings' area by the outer
+    // contour of the frames.
+    static const QHash<QString, Opening> openings{
+        {QStringLiteral("TForm20"), Opening::Window}, {QStringLiteral("TForm21"), Opening::Window},
+        {QStringLiteral("TForm22"), Opening::Window}, {QStringLiteral("TForm23"), Opening::Door},
+        {QStringLiteral("TForm24"), Opening::Door},   {QStringLiteral("TForm25"), Opening::Door},
+        {QStringLiteral("TForm26"), Opening::Door},   {QStringLiteral("TForm27"), Opening::Door}};
+    return openings.value(calculator, Opening::None);
+}
+
+std::optional<Decimal> Line::deduction() const {
+    if (!deduct || kind != LineKind::Computed || openingOf(calculator) == Opening::None)
+        return std::nullopt;
+    const auto area = Decimal::parse(opening);
+    return area ? area->times(Decimal::whole(count)) : std::nullopt;
+}
+
 std::optional<MaterialRates> MaterialRates::of(const Material& material) {
     if (!material.problem().isEmpty())
         return std::nullopt;
     const Decimal hundred = Decimal::whole(100);
-    // consumption × coats × (100 + waste) / 100, the division by 100 being exact.
-    const auto perCoats =
-        Decimal::parse(material.consumption)->times(Decimal::whole(material.coats));
-    if (!perCoats)
-        return std::nullopt;
-    const auto withWaste = perCoats->times(hundred + *Decimal::parse(material.waste));
+    // consumption × (100 + waste) / 100, the division by 100 being exact.
+    const auto withWaste =
+        Decimal::parse(material.consumption)->times(hundred + *Decimal::parse(material.waste));
     if (!withWaste)
         return std::nullopt;
-    const auto perSquareMetre = withWaste->times(*Decimal::parse(QStringLiteral("0.01")));
-    if (!perSquareMetre)
+    const auto perCoat = withWaste->times(*Decimal::parse(QStringLiteral("0.01")));
+    if (!perCoat)
         return std::nullopt;
-    MaterialRates rates{*perSquareMetre, *Decimal::parse(material.canSize), std::nullopt};
+    MaterialRates rates{*perCoat, *Decimal::parse(material.canSize), std::nullopt};
     if (!material.price.trimmed().isEmpty())
         rates.price = Decimal::parse(material.price);
     return rates;
 }
 
-LineFigures LineFigures::of(const Line& line, const MaterialRates* rates) {
+LineFigures LineFigures::of(const Line& line, const PaintSystem* system, const RatesById& rates) {
     LineFigures figures;
     if (const auto result = Decimal::parse(line.result))
         figures.area = result->times(Decimal::whole(line.count));
-    // Paint past a billion tonnes is a mistyped rate, not an amount; it is left out.
-    static const Decimal kLargestPaint = Decimal::whole(1'000'000'000'000'000);
-    if (figures.area && rates && line.material)
-        if (const auto paint = figures.area->times(rates->perSquareMetre))
-            if (paint->compare(kLargestPaint) < 0)
-                figures.paint = paint->rounded(2);
+    if (!figures.area)
+        return figures;
+    // Sums past a billion tonnes or roubles are a mistyped rate, not an amount; left out.
+    static const Decimal kLargest = Decimal::whole(1'000'000'000'000'000);
+    const auto sensible = [](const std::optional<Decimal>& value) {
+        return value && value->compare(kLargest) < 0 && value->compare(Decimal() - kLargest) > 0;
+    };
+    // Consumption is per m²: a line in other units takes no paint.
+    if (system && line.isArea())
+        for (const Layer& layer : system->layers) {
+            const auto rate = rates.find(layer.material);
+            if (rate == rates.end())
+                continue;
+            const auto perLayer = rate->perCoat.times(Decimal::whole(layer.coats));
+            const auto paint = perLayer ? figures.area->times(*perLayer) : std::nullopt;
+            if (sensible(paint))
+                figures.paint.push_back({layer.material, paint->rounded(2)});
+        }
+    const QString price = line.price.trimmed().isEmpty() && system ? system->price : line.price;
+    if (!price.trimmed().isEmpty())
+        figures.price = nonNegative(price);
+    if (figures.price)
+        if (const auto work = figures.area->times(*figures.price); sensible(work))
+            figures.work = work->rounded(2);
     return figures;
 }
 
 void Totals::add(const Line& line, const LineFigures& figures) {
-    if (figures.area) {
-        area_ += *figures.area;
-        adjust(rooms_, line.room, *figures.area, +1);
-    }
-    if (figures.paint)
-        adjust(paint_, line.material, *figures.paint, +1);
+    change(line, figures, +1);
 }
 
 void Totals::remove(const Line& line, const LineFigures& figures) {
-    if (figures.area) {
-        area_ -= *figures.area;
-        adjust(rooms_, line.room, *figures.area, -1);
-    }
-    if (figures.paint)
-        adjust(paint_, line.material, *figures.paint, -1);
+    change(line, figures, -1);
+}
+
+void Totals::change(const Line& line, const LineFigures& figures, int sign) {
+    const auto plus = [sign](Decimal& sum, const Decimal& value) {
+        sum = sign > 0 ? sum + value : sum - value;
+    };
+    const Decimal area = figures.area && line.isArea() ? *figures.area : Decimal();
+    const Decimal work = figures.work.value_or(Decimal());
+    plus(area_, area);
+    plus(work_, work);
+    plus(rooms_[line.room].work, work); // before adjust, which drops a room left without lines
+    adjust(rooms_, line.room, area, sign);
+    for (const LineFigures::Paint& paint : figures.paint)
+        adjust(paint_, paint.material, paint.amount, sign);
 }
 
 MaterialTotal MaterialTotal::of(const Decimal& quantity, const MaterialRates* rates) {

@@ -1,15 +1,18 @@
 #pragma once
-// The estimate sheet as data: its lines (one computed element each), its materials, and the
-// figures derived from them. Every figure is kept as the text shown and summed as a Decimal.
+// The estimate sheet as data: its lines (a computed element, a line typed by hand, a room's walls
+// or ceiling), the materials and paint systems, and the figures derived from them. Every figure
+// is kept as the text shown and summed as a Decimal.
 
 #include "estimate/decimal.h"
 
 #include <QList>
 #include <QMap>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
 #include <optional>
+#include <vector>
 
 namespace velaro {
 
@@ -25,7 +28,6 @@ struct Material {
     QString name;
     QString unit = QStringLiteral("кг"); // кг or л
     QString consumption;                 // per m² per coat, as entered
-    int coats = 1;
     QString waste = QStringLiteral("0"); // allowance in %
     QString canSize;
     QString price; // per can; may be empty
@@ -34,6 +36,38 @@ struct Material {
     // What is wrong with the entries, or empty when they are sound.
     QString problem() const;
 };
+
+// One or more layers, each a material and its coats: «Грунтовка ×1 + Эмаль ×2». A line painted
+// with it counts its area once; each layer adds to its material.
+struct Layer {
+    int material = 0; // a material's id
+    int coats = 1;
+    bool operator==(const Layer&) const = default;
+};
+
+struct PaintSystem {
+    int id = 0; // what lines refer to; unique in a sheet, from 1
+    QString name;
+    QList<Layer> layers;
+    QString price; // of the work per unit of a line's quantity, roubles; may be empty
+    QString code;  // the norm it is priced by («шифр»); may be empty
+    bool operator==(const PaintSystem&) const = default;
+
+    QString problem() const;
+    // «Грунтовка ГФ-021 ×1 + Эмаль ПФ-115 ×2»
+    QString layersText(const QList<Material>& materials) const;
+};
+
+enum class LineKind {
+    Computed, // recorded from a calculator
+    Typed,    // typed by hand: a name, a unit and a quantity worked out from arithmetic
+    Walls,    // a room's walls from its size, net of the openings deducted from them
+    Ceiling   // a room's ceiling from its size
+};
+
+// Window and door lines whose opening area may be deducted from the walls of their room.
+enum class Opening { None, Window, Door };
+Opening openingOf(const QString& calculator);
 
 struct Line {
     QString room;
@@ -45,8 +79,18 @@ struct Line {
     QString formula;
     QString result; // the calculator's main result as shown
     int count = 1;
-    int material = 0; // a material's id, 0 for none
+    LineKind kind = LineKind::Computed;
+    QString unit = QStringLiteral("м2"); // of the result
+    QString opening;     // a window or door line: the openings' area per piece, as typed
+    bool deduct = false; // whether that area × count comes off the walls of the line's room
+    int system = 0;      // a paint system's id, 0 for none
+    QString price;       // of the work per unit; empty: the system's
+    QString code;        // the norm; empty: the system's
     bool operator==(const Line&) const = default;
+
+    bool isArea() const { return unit == QStringLiteral("м2"); }
+    // The area deducted from the walls of the line's room: openings × count, when ticked.
+    std::optional<Decimal> deduction() const;
 };
 
 inline constexpr int kMaxCount = 999999;
@@ -56,24 +100,36 @@ inline constexpr int kMaxLines = 200000;
 struct Sheet {
     QList<Line> lines;
     QList<Material> materials;
+    QList<PaintSystem> systems;
     bool recording = true;
     QString lastRoom; // the current room: what a recorded line takes
+    QString vatRate;  // %, empty for none
     bool operator==(const Sheet&) const = default;
 };
 
 // A material's entries as figures; nullopt where an entry is not a figure.
 struct MaterialRates {
-    Decimal perSquareMetre; // consumption × coats × (1 + waste/100)
+    Decimal perCoat; // per m²: consumption × (1 + waste/100)
     Decimal canSize;
     std::optional<Decimal> price;
     static std::optional<MaterialRates> of(const Material& material);
 };
 
-// A line's figures: its area (result × count) and its paint, as shown.
+// The materials' figures by id.
+using RatesById = QHash<int, MaterialRates>;
+
+// A line's figures as shown: its quantity (result × count; an area when the unit is м2), the
+// paint of each layer of its system, and the cost of its work.
 struct LineFigures {
     std::optional<Decimal> area;
-    std::optional<Decimal> paint; // two decimals, as a person buys
-    static LineFigures of(const Line& line, const MaterialRates* rates);
+    struct Paint {
+        int material;
+        Decimal amount; // two decimals, as a person buys
+    };
+    std::vector<Paint> paint;
+    std::optional<Decimal> price; // of the work per unit: the line's or its system's
+    std::optional<Decimal> work;  // kopecks
+    static LineFigures of(const Line& line, const PaintSystem* system, const RatesById& rates);
 };
 
 // The sums of the shown figures: all lines, by room, by material. Kept up to date line by line,
@@ -81,8 +137,9 @@ struct LineFigures {
 class Totals {
   public:
     struct Sum {
-        Decimal value;
+        Decimal value; // area, or paint of a material
         int lines = 0;
+        Decimal work;
     };
 
     void add(const Line& line, const LineFigures& figures);
@@ -90,11 +147,15 @@ class Totals {
     void clear() { *this = Totals(); }
 
     const Decimal& area() const { return area_; }
+    const Decimal& work() const { return work_; }
     const QMap<QString, Sum>& rooms() const { return rooms_; }
     const QMap<int, Sum>& paint() const { return paint_; } // by material id
 
   private:
+    void change(const Line& line, const LineFigures& figures, int sign);
+
     Decimal area_;
+    Decimal work_;
     QMap<QString, Sum> rooms_;
     QMap<int, Sum> paint_;
 };

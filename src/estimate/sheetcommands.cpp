@@ -17,10 +17,11 @@ QList<std::pair<int, int>> runsOf(const QList<int>& rows) {
     return runs;
 }
 
-AddLines::AddLines(SheetModel& model, QList<Line> lines, const QString& text)
+AddLines::AddLines(SheetModel& model, QList<Line> lines, const QString& text, int row)
     : QUndoCommand(text), model_(model), lines_(std::move(lines)) {
+    const int first = row < 0 ? model.rowCount() : row;
     for (qsizetype i = 0; i < lines_.size(); ++i)
-        rows_ << model.rowCount() + int(i);
+        rows_ << first + int(i);
 }
 
 void AddLines::redo() {
@@ -75,19 +76,43 @@ void MoveLines::undo() {
     move(moved, -delta_);
 }
 
-SetMaterials::SetMaterials(SheetModel& model, QList<Material> after, QList<int> lineMaterialsAfter)
-    : QUndoCommand(QStringLiteral("материалы")), model_(model), before_(model.sheet().materials),
-      after_(std::move(after)), lineMaterialsAfter_(std::move(lineMaterialsAfter)) {
+ReplaceLine::ReplaceLine(SheetModel& model, int row, Line after, const QString& text)
+    : QUndoCommand(text), model_(model), row_(row), before_(model.sheet().lines[row]),
+      after_(std::move(after)) {}
+
+void ReplaceLine::redo() {
+    model_.replaceLine(row_, after_);
+}
+
+void ReplaceLine::undo() {
+    model_.replaceLine(row_, before_);
+}
+
+SetCatalogue::SetCatalogue(SheetModel& model, Catalogue after, const QString& text)
+    : QUndoCommand(text), model_(model),
+      before_{model.sheet().materials, model.sheet().systems, {}}, after_(std::move(after)) {
     for (const Line& line : model.sheet().lines)
-        lineMaterialsBefore_ << line.material;
+        before_.lineSystems << line.system;
 }
 
-void SetMaterials::redo() {
-    model_.setMaterials(after_, lineMaterialsAfter_);
+void SetCatalogue::redo() {
+    model_.setCatalogue(after_);
 }
 
-void SetMaterials::undo() {
-    model_.setMaterials(before_, lineMaterialsBefore_);
+void SetCatalogue::undo() {
+    model_.setCatalogue(before_);
+}
+
+SetVatRate::SetVatRate(SheetModel& model, QString after)
+    : QUndoCommand(QStringLiteral("ставка НДС")), model_(model),
+      before_(model.sheet().vatRate), after_(std::move(after)) {}
+
+void SetVatRate::redo() {
+    model_.setVat(after_);
+}
+
+void SetVatRate::undo() {
+    model_.setVat(before_);
 }
 
 } // namespace velaro

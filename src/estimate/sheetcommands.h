@@ -13,7 +13,8 @@ class SheetModel;
 
 class AddLines final : public QUndoCommand {
   public:
-    AddLines(SheetModel& model, QList<Line> lines, const QString& text);
+    // At the end, or from `row` on.
+    AddLines(SheetModel& model, QList<Line> lines, const QString& text, int row = -1);
     void redo() override;
     void undo() override;
 
@@ -63,16 +64,45 @@ class MoveLines final : public QUndoCommand {
     int delta_;
 };
 
-class SetMaterials final : public QUndoCommand {
+class ReplaceLine final : public QUndoCommand {
   public:
-    SetMaterials(SheetModel& model, QList<Material> after, QList<int> lineMaterialsAfter);
+    ReplaceLine(SheetModel& model, int row, Line after, const QString& text);
     void redo() override;
     void undo() override;
 
   private:
     SheetModel& model_;
-    QList<Material> before_, after_;
-    QList<int> lineMaterialsBefore_, lineMaterialsAfter_;
+    int row_;
+    Line before_, after_;
+};
+
+// The materials and paint systems, and the system of each line under them.
+struct Catalogue {
+    QList<Material> materials;
+    QList<PaintSystem> systems;
+    QList<int> lineSystems;
+};
+
+class SetCatalogue final : public QUndoCommand {
+  public:
+    SetCatalogue(SheetModel& model, Catalogue after, const QString& text);
+    void redo() override;
+    void undo() override;
+
+  private:
+    SheetModel& model_;
+    Catalogue before_, after_;
+};
+
+class SetVatRate final : public QUndoCommand {
+  public:
+    SetVatRate(SheetModel& model, QString after);
+    void redo() override;
+    void undo() override;
+
+  private:
+    SheetModel& model_;
+    QString before_, after_;
 };
 
 // Runs of consecutive rows in ascending rows: {first, last} pairs.

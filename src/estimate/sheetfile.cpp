@@ -31,12 +31,45 @@ void writeMaterial(Writer& w, const Material& m) {
     text(w, "name", m.name);
     text(w, "unit", m.unit);
     text(w, "consumption", m.consumption);
-    key(w, "coats");
-    w.Int(m.coats);
     text(w, "waste", m.waste);
     text(w, "canSize", m.canSize);
     text(w, "price", m.price);
     w.EndObject();
+}
+
+void writeSystem(Writer& w, const PaintSystem& s) {
+    w.StartObject();
+    key(w, "id");
+    w.Int(s.id);
+    text(w, "name", s.name);
+    key(w, "layers");
+    w.StartArray();
+    for (const Layer& layer : s.layers) {
+        w.StartObject();
+        key(w, "material");
+        w.Int(layer.material);
+        key(w, "coats");
+        w.Int(layer.coats);
+        w.EndObject();
+    }
+    w.EndArray();
+    text(w, "price", s.price);
+    text(w, "code", s.code);
+    w.EndObject();
+}
+
+QString kindName(LineKind kind) {
+    switch (kind) {
+    case LineKind::Computed:
+        break;
+    case LineKind::Typed:
+        return QStringLiteral("typed");
+    case LineKind::Walls:
+        return QStringLiteral("walls");
+    case LineKind::Ceiling:
+        return QStringLiteral("ceiling");
+    }
+    return QStringLiteral("computed");
 }
 
 void writeLine(Writer& w, const Line& line) {
@@ -64,8 +97,15 @@ void writeLine(Writer& w, const Line& line) {
     text(w, "result", line.result);
     key(w, "count");
     w.Int(line.count);
-    key(w, "material");
-    w.Int(line.material);
+    text(w, "kind", kindName(line.kind));
+    text(w, "unit", line.unit);
+    text(w, "opening", line.opening);
+    key(w, "deduct");
+    w.Bool(line.deduct);
+    key(w, "system");
+    w.Int(line.system);
+    text(w, "price", line.price);
+    text(w, "code", line.code);
     w.EndObject();
 }
 
@@ -87,10 +127,16 @@ QByteArray sheetToJson(const Sheet& sheet, const std::optional<DocumentState>& d
     key(w, "recording");
     w.Bool(sheet.recording);
     text(w, "lastRoom", sheet.lastRoom);
+    text(w, "vatRate", sheet.vatRate);
     key(w, "materials");
     w.StartArray();
     for (const Material& m : sheet.materials)
         writeMaterial(w, m);
+    w.EndArray();
+    key(w, "systems");
+    w.StartArray();
+    for (const PaintSystem& s : sheet.systems)
+        writeSystem(w, s);
     w.EndArray();
     key(w, "lines");
     w.StartArray();

@@ -43,13 +43,24 @@ QVariant SheetModel::data(const QModelIndex& index, int role) const {
     case Qt::EditRole:
         if (column == Column::Count)
             return line.count;
-        if (column == Column::Material)
-            return line.material;
+        if (column == Column::System)
+            return line.system;
+        if (column == Column::Price)
+            return line.price;
+        if (column == Column::Code)
+            return line.code;
         [[fallthrough]];
     case Qt::DisplayRole:
+        return cellText(line, figures_[std::size_t(index.row())], column, separator_, sheet_);
     case Qt::ToolTipRole:
-        return cellText(line, figures_[std::size_t(index.row())], column, separator_,
-                        sheet_.materials);
+        if (column == Column::System)
+            if (const PaintSystem* system = systemOf(sheet_.systems, line.system))
+                return system->layersText(sheet_.materials);
+        return cellText(line, figures_[std::size_t(index.row())], column, separator_, sheet_);
+    case Qt::CheckStateRole:
+        if (column == Column::Deduct && openingOf(line.calculator) != Opening::None)
+            return line.deduct ? Qt::Checked : Qt::Unchecked;
+        return {};
     case Qt::TextAlignmentRole:
         return int((isFigureColumn(column) ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
     default:
@@ -66,26 +77,63 @@ QVariant SheetModel::headerData(int section, Qt::Orientation orientation, int ro
 
 Qt::ItemFlags SheetModel::flags(const QModelIndex& index) const {
     Qt::ItemFlags flags = QAbstractTableModel::flags(index);
-    const Column column = Column(index.column());
-    if (index.isValid() &&
-        (column == Column::Room || column == Column::Count || column == Column::Material))
-        flags |= Qt::ItemIsEditable;
-    return flags;
+    if (!index.isValid())
+        return flags;
+    const Line& line = sheet_.lines[index.row()];
+    switch (Column(index.column())) {
+    case Column::Room:
+    case Column::Count:
+    case Column::System:
+    case Column::Price:
+    case Column::Code:
+        return flags | Qt::ItemIsEditable;
+    case Column::Element:
+    case Column::Unit:
+        return line.kind == LineKind::Typed ? flags | Qt::ItemIsEditable : flags;
+    case Column::Deduct:
+        return openingOf(line.calculator) != Opening::None ? flags | Qt::ItemIsUserCheckable
+                                                          : flags;
+    default:
+        return flags;
+    }
 }
 
 bool SheetModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-    if (role != Qt::EditRole ||
-        !checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return false;
     const Line& line = sheet_.lines[index.row()];
     const Column column = Column(index.column());
+    if (role != (column == Column::Deduct ? Qt::CheckStateRole : Qt::EditRole) ||
+        !(flags(index) & (Qt::ItemIsEditable | Qt::ItemIsUserCheckable)))
+        return false;
     QVariant before;
-    QVariant after = value;
+    QVariant after = value.toString().simplified();
     switch (column) {
     case Column::Room:
         before = line.room;
-        after = value.toString().simplified();
         break;
+    case Column::Element:
+        if (after.toString().isEmpty())
+            return false;
+        before = line.element;
+        break;
+    case Column::Unit:
+        if (after.toString().isEmpty())
+            return false;
+        before = line.unit;
+        break;
+    case Column::Code:
+        before = line.code;
+        break;
+    case Column::Price: {
+        const auto price = Decimal::parse(after.toString());
+        if (!after.toString().isEmpty() && (!price || price->isNegative()))
+            return false;
+        before = line.price;
+        if (price)
+            after = price->text(separator_);
+        break;
+    }
     case Column::Count: {
         bool whole = false;
         const int count = value.toString().trimmed().toInt(&whole);
@@ -95,22 +143,26 @@ bool SheetModel::setData(const QModelIndex& index, const QVariant& value, int ro
         after = count;
         break;
     }
-    case Column::Material: {
-        // An id, or a material's name; 0 or an empty name for none.
+    case Column::System: {
+        // An id, or a system's name; 0 or an empty name for none.
         int id = 0;
         if (value.typeId() == QMetaType::Int) {
             id = value.toInt();
         } else if (const QString name = value.toString(); !name.isEmpty()) {
-            const auto found = std::find_if(sheet_.materials.begin(), sheet_.materials.end(),
-                                            [&](const Material& m) { return m.name == name; });
-            id = found == sheet_.materials.end() ? -1 : found->id;
+            const auto found = std::find_if(sheet_.systems.begin(), sheet_.systems.end(),
+                                            [&](const PaintSystem& s) { return s.name == name; });
+            id = found == sheet_.systems.end() ? -1 : found->id;
         }
-        if (id < 0 || (id && !materialOf(sheet_.materials, id)))
+        if (id < 0 || (id && !systemOf(sheet_.systems, id)))
             return false;
-        before = line.material;
+        before = line.system;
         after = id;
         break;
     }
+    case Column::Deduct:
+        before = line.deduct;
+        after = value.toInt() == Qt::Checked;
+        break;
     default:
         return false;
     }
@@ -121,7 +173,10 @@ bool SheetModel::setData(const QModelIndex& index, const QVariant& value, int ro
 }
 
 SheetView SheetModel::view() const {
-    return SheetView{sheet_, figures_, totals_, rates_, separator_};
+    QStringList rooms = this->rooms();
+    if (roomLines_.contains(QString()))
+        rooms << QString();
+    return SheetView{sheet_, figures_, totals_, rates_, separator_, rooms};
 }
 
 QStringList SheetModel::rooms() const {
@@ -151,7 +206,74 @@ void SheetModel::countRoom(const QString& room, int lines) {
 
 void SheetModel::addLine(Line line) {
     line.room = sheet_.lastRoom;
-    undo_.push(new AddLines(*this, {std::move(line)}, QStringLiteral("запись расчёта")));
+    const QString text = line.kind == LineKind::Typed ? QStringLiteral("строка вручную")
+                                                      : QStringLiteral("запись расчёта");
+    undo_.push(new AddLines(*this, {std::move(line)}, text));
+}
+
+int SheetModel::wallsRow(const QString& room) const {
+    for (qsizetype row = 0; row < sheet_.lines.size(); ++row)
+        if (sheet_.lines[row].kind == LineKind::Walls && sheet_.lines[row].room == room)
+            return int(row);
+    return -1;
+}
+
+void SheetModel::setRoomSize(const QString& room, const RoomSize& size) {
+    const auto rowOf = [&](LineKind kind) {
+        for (qsizetype row = 0; row < sheet_.lines.size(); ++row)
+            if (sheet_.lines[row].kind == kind && sheet_.lines[row].room == room)
+                return int(row);
+        return -1;
+    };
+    // A line already there keeps what the estimator gave it: count, system, price, norm.
+    const auto kept = [&](int row, Line line) {
+        if (row >= 0) {
+            const Line& old = sheet_.lines[row];
+            line.count = old.count;
+            line.system = old.system;
+            line.price = old.price;
+            line.code = old.code;
+        }
+        return line;
+    };
+    const QString text = QStringLiteral("размеры помещения");
+    undo_.beginMacro(text);
+    const std::optional<Line> ceiling = ceilingLine(room, size, separator_);
+    if (const int row = rowOf(LineKind::Ceiling); row >= 0 && !ceiling)
+        undo_.push(new RemoveLines(*this, {row}));
+    for (const auto& [kind, line] : {std::pair{LineKind::Walls, std::optional(wallsLine(room, size, separator_))},
+                                    std::pair{LineKind::Ceiling, ceiling}}) {
+        if (!line)
+            continue;
+        if (const int row = rowOf(kind); row >= 0) {
+            undo_.push(new ReplaceLine(*this, row, kept(row, *line), text));
+        } else {
+            // After the room's last line, where the estimator reads the room.
+            int after = -1;
+            for (qsizetype r = 0; r < sheet_.lines.size(); ++r)
+                if (sheet_.lines[r].room == room)
+                    after = int(r);
+            undo_.push(new AddLines(*this, {*line}, text, after < 0 ? -1 : after + 1));
+        }
+    }
+    undo_.endMacro();
+}
+
+void SheetModel::assignSystem(QList<int> rows, int system) {
+    rows = sortedRows(std::move(rows), rowCount());
+    if (system && !systemOf(sheet_.systems, system))
+        return;
+    undo_.beginMacro(QStringLiteral("система окраски"));
+    for (int row : rows)
+        if (sheet_.lines[row].system != system)
+            undo_.push(new SetCell(*this, row, Column::System, sheet_.lines[row].system, system));
+    undo_.endMacro();
+}
+
+void SheetModel::setVatRate(const QString& rate) {
+    const QString simplified = rate.simplified();
+    if (simplified != sheet_.vatRate)
+        undo_.push(new SetVatRate(*this, simplified));
 }
 
 void SheetModel::duplicateLines(QList<int> rows) {
@@ -192,10 +314,32 @@ void SheetModel::editMaterials(const QList<Material>& materials) {
     for (Material& m : identified)
         if (m.id <= 0)
             m.id = next++;
-    QList<int> lineMaterials;
+    // A removed material leaves the systems it was a layer of.
+    Catalogue catalogue{identified, sheet_.systems, {}};
+    for (PaintSystem& system : catalogue.systems)
+        system.layers.removeIf(
+            [&](const Layer& layer) { return !materialOf(identified, layer.material); });
     for (const Line& line : sheet_.lines)
-        lineMaterials << (materialOf(identified, line.material) ? line.material : 0);
-    undo_.push(new SetMaterials(*this, identified, lineMaterials));
+        catalogue.lineSystems << line.system;
+    undo_.push(new SetCatalogue(*this, catalogue, QStringLiteral("материалы")));
+}
+
+void SheetModel::editSystems(const QList<PaintSystem>& systems) {
+    if (systems == sheet_.systems)
+        return;
+    QList<PaintSystem> identified = systems;
+    int next = 1;
+    for (const PaintSystem& s : sheet_.systems)
+        next = std::max(next, s.id + 1);
+    for (const PaintSystem& s : identified)
+        next = std::max(next, s.id + 1);
+    for (PaintSystem& s : identified)
+        if (s.id <= 0)
+            s.id = next++;
+    Catalogue catalogue{sheet_.materials, identified, {}};
+    for (const Line& line : sheet_.lines)
+        catalogue.lineSystems << (systemOf(identified, line.system) ? line.system : 0);
+    undo_.push(new SetCatalogue(*this, catalogue, QStringLiteral("системы окраски")));
 }
 
 void SheetModel::setRecording(bool on) {
@@ -214,8 +358,42 @@ void SheetModel::setCurrentRoom(const QString& room) {
 }
 
 LineFigures SheetModel::figuresOf(const Line& line) const {
-    const auto rates = rates_.find(line.material);
-    return LineFigures::of(line, rates == rates_.end() ? nullptr : &*rates);
+    return LineFigures::of(line, systemOf(sheet_.systems, line.system), rates_);
+}
+
+void SheetModel::markWalls(const Line& line) {
+    if (line.kind == LineKind::Walls || openingOf(line.calculator) != Opening::None)
+        unsettledWalls_.insert(line.room);
+}
+
+void SheetModel::settleWalls(bool tell) {
+    if (unsettledWalls_.isEmpty())
+        return;
+    // One pass over the sheet however many rooms changed; only openings and walls are looked at.
+    QHash<QString, Openings> openings;
+    QList<int> walls;
+    for (qsizetype row = 0; row < sheet_.lines.size(); ++row) {
+        const Line& line = sheet_.lines[row];
+        if (line.kind == LineKind::Walls) {
+            if (unsettledWalls_.contains(line.room))
+                walls << int(row);
+        } else if (line.deduct && unsettledWalls_.contains(line.room)) {
+            openings[line.room].add(line);
+        }
+    }
+    unsettledWalls_.clear();
+    for (int row : walls) {
+        Line& line = sheet_.lines[row];
+        const Line before = line;
+        workOutWalls(line, openings.value(line.room), separator_);
+        if (line == before)
+            continue;
+        totals_.remove(before, figures_[std::size_t(row)]);
+        figures_[std::size_t(row)] = figuresOf(line);
+        totals_.add(line, figures_[std::size_t(row)]);
+        if (tell)
+            emit dataChanged(index(row, 0), index(row, kColumnCount - 1));
+    }
 }
 
 void SheetModel::insertLines(const QList<int>& rows, const QList<Line>& lines) {
@@ -228,9 +406,11 @@ void SheetModel::insertLines(const QList<int>& rows, const QList<Line>& lines) {
             figures_.insert(figures_.begin() + row, figuresOf(line));
             totals_.add(line, figures_[std::size_t(row)]);
             countRoom(line.room, +1);
+            markWalls(line);
         }
         endInsertRows();
     }
+    settleWalls();
     emit changed();
 }
 
@@ -245,6 +425,7 @@ QList<Line> SheetModel::takeLines(const QList<int>& rows) {
         for (int row = last; row >= first; --row) {
             totals_.remove(sheet_.lines[row], figures_[std::size_t(row)]);
             countRoom(sheet_.lines[row].room, -1);
+            markWalls(sheet_.lines[row]);
         }
         const QList<Line> block = sheet_.lines.mid(first, last - first + 1);
         taken = block + taken;
@@ -252,6 +433,7 @@ QList<Line> SheetModel::takeLines(const QList<int>& rows) {
         figures_.erase(figures_.begin() + first, figures_.begin() + last + 1);
         endRemoveRows();
     }
+    settleWalls();
     emit changed();
     return taken;
 }
@@ -274,43 +456,79 @@ void SheetModel::moveBlock(int first, int last, int delta) {
 }
 
 void SheetModel::setCell(int row, Column column, const QVariant& value) {
-    Line& line = sheet_.lines[row];
-    // The old figures leave the totals under the old room and material, the new ones join them
-    // under the new.
-    totals_.remove(line, figures_[std::size_t(row)]);
-    if (column == Column::Room) {
-        countRoom(line.room, -1);
+    Line line = sheet_.lines[row];
+    switch (column) {
+    case Column::Room:
         line.room = value.toString();
-        countRoom(line.room, +1);
-    }
-    else if (column == Column::Count)
+        break;
+    case Column::Element:
+        line.element = value.toString();
+        break;
+    case Column::Unit:
+        line.unit = value.toString();
+        break;
+    case Column::Count:
         line.count = value.toInt();
-    else if (column == Column::Material)
-        line.material = value.toInt();
+        break;
+    case Column::System:
+        line.system = value.toInt();
+        break;
+    case Column::Deduct:
+        line.deduct = value.toBool();
+        break;
+    case Column::Price:
+        line.price = value.toString();
+        break;
+    case Column::Code:
+        line.code = value.toString();
+        break;
+    default:
+        return;
+    }
+    replaceLine(row, line);
+}
+
+void SheetModel::replaceLine(int row, const Line& line) {
+    Line& old = sheet_.lines[row];
+    // The old figures leave the totals under the old room and system, the new ones join them
+    // under the new.
+    totals_.remove(old, figures_[std::size_t(row)]);
+    countRoom(old.room, -1);
+    markWalls(old);
+    old = line;
+    countRoom(line.room, +1);
+    markWalls(line);
     figures_[std::size_t(row)] = figuresOf(line);
     totals_.add(line, figures_[std::size_t(row)]);
     emit dataChanged(index(row, 0), index(row, kColumnCount - 1));
+    settleWalls();
     emit changed();
 }
 
-void SheetModel::setMaterials(const QList<Material>& materials, const QList<int>& lineMaterials) {
-    refigure(materials, lineMaterials);
+void SheetModel::setCatalogue(const Catalogue& catalogue) {
+    refigure(catalogue);
     if (rowCount() > 0)
         emit dataChanged(index(0, 0), index(rowCount() - 1, kColumnCount - 1));
     emit changed();
 }
 
-void SheetModel::refigure(const QList<Material>& materials, const QList<int>& lineMaterials) {
-    sheet_.materials = materials;
-    rates_ = ratesOf(materials);
+void SheetModel::setVat(const QString& rate) {
+    sheet_.vatRate = rate;
+    emit changed();
+}
+
+void SheetModel::refigure(const Catalogue& catalogue) {
+    sheet_.materials = catalogue.materials;
+    sheet_.systems = catalogue.systems;
+    rates_ = ratesOf(catalogue.materials);
     totals_.clear();
     figures_.clear();
 
     figures_.reserve(std::size_t(sheet_.lines.size()));
     for (qsizetype i = 0; i < sheet_.lines.size(); ++i) {
         Line& line = sheet_.lines[i];
-        if (i < lineMaterials.size())
-            line.material = lineMaterials[i];
+        if (i < catalogue.lineSystems.size())
+            line.system = catalogue.lineSystems[i];
         figures_.push_back(figuresOf(line));
         totals_.add(line, figures_.back());
     }
@@ -319,16 +537,18 @@ void SheetModel::refigure(const QList<Material>& materials, const QList<int>& li
 void SheetModel::resetSheet(Sheet sheet) {
     undo_.clear();
     beginResetModel();
-    QList<int> lineMaterials;
+    Catalogue catalogue{sheet.materials, sheet.systems, {}};
     for (const Line& line : sheet.lines)
-        lineMaterials << line.material;
-    const QList<Material> materials = sheet.materials;
+        catalogue.lineSystems << line.system;
     sheet_ = std::move(sheet);
     roomLines_.clear();
     rooms_.reset();
-    for (const Line& line : sheet_.lines)
+    for (const Line& line : sheet_.lines) {
         countRoom(line.room, +1);
-    refigure(materials, lineMaterials);
+        markWalls(line); // a file's walls are worked out again, not taken on trust
+    }
+    refigure(catalogue);
+    settleWalls(false);
     endResetModel();
     emit changed();
 }

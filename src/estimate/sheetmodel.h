@@ -5,6 +5,9 @@
 // up to date line by line and tell the views of each block inserted, removed or moved.
 
 #include "estimate/columns.h"
+#include "estimate/rooms.h"
+
+#include <QSet>
 
 #include <QAbstractTableModel>
 
@@ -15,6 +18,7 @@ class QUndoStack;
 
 namespace velaro {
 
+struct Catalogue;
 struct SheetView;
 
 class SheetModel : public QAbstractTableModel {
@@ -32,7 +36,7 @@ class SheetModel : public QAbstractTableModel {
     const Sheet& sheet() const { return sheet_; }
     const Totals& totals() const { return totals_; }
     const std::vector<LineFigures>& figures() const { return figures_; }
-    const RatesByName& rates() const { return rates_; }
+    const RatesById& rates() const { return rates_; }
     QChar separator() const { return separator_; }
     SheetView view() const;
     // The rooms of the lines, in the order they first appear.
@@ -40,12 +44,21 @@ class SheetModel : public QAbstractTableModel {
 
     // Edits as commands on the undo stack.
     void addLine(Line line); // at the end, in the current room
+    // The room's walls and ceiling lines for its size, added after its last line or updated
+    // (keeping their count, system and price), in one step.
+    void setRoomSize(const QString& room, const RoomSize& size);
+    // The first walls line of the room, or -1.
+    int wallsRow(const QString& room) const;
+    void assignSystem(QList<int> rows, int system);
+    void setVatRate(const QString& rate);
     void duplicateLines(QList<int> rows); // copies of the lines at the end, in order
     void removeLines(QList<int> rows);
     // One row up (-1) or down (+1), each line keeping its place among the others; false where
     // a line is at the edge already, and nothing moves.
     bool moveLines(QList<int> rows, int delta);
     void editMaterials(const QList<Material>& materials);
+    // New systems get the next free ids; lines keep a system that remains.
+    void editSystems(const QList<PaintSystem>& systems);
     // Settings of the sheet that are not edits of its lines: kept in its file, not undone.
     void setRecording(bool on);
     void setCurrentRoom(const QString& room);
@@ -58,8 +71,9 @@ class SheetModel : public QAbstractTableModel {
     Line takeLineAt(int row) { return takeLines({row}).front(); }
     void moveBlock(int first, int last, int delta);
     void setCell(int row, Column column, const QVariant& value);
-    // New materials, and each line's material under them.
-    void setMaterials(const QList<Material>& materials, const QList<int>& lineMaterials);
+    void replaceLine(int row, const Line& line);
+    void setCatalogue(const Catalogue& catalogue);
+    void setVat(const QString& rate);
 
     // Replaces the whole sheet (opening, a new sheet); the undo history starts again.
     void resetSheet(Sheet sheet);
@@ -70,8 +84,12 @@ class SheetModel : public QAbstractTableModel {
 
   private:
     LineFigures figuresOf(const Line& line) const;
-    // The figures and totals of every line under these materials, without telling anyone.
-    void refigure(const QList<Material>& materials, const QList<int>& lineMaterials);
+    // The figures and totals of every line under this catalogue, without telling anyone.
+    void refigure(const Catalogue& catalogue);
+    // The walls of a room follow its openings: a line that is an opening or walls marks its
+    // room, and settleWalls works out the walls of the marked rooms again in one pass.
+    void markWalls(const Line& line);
+    void settleWalls(bool tell = true); // tell: the views, of each walls line changed
     // Keeps count of the lines in each room; the rooms' order is worked out again only when a
     // room comes or goes, or lines move.
     void countRoom(const QString& room, int lines);
@@ -81,8 +99,9 @@ class SheetModel : public QAbstractTableModel {
     Sheet sheet_;
     std::vector<LineFigures> figures_;
     Totals totals_;
-    RatesByName rates_;
+    RatesById rates_;
     QHash<QString, int> roomLines_;
+    QSet<QString> unsettledWalls_;
     mutable std::optional<QStringList> rooms_;
 };
 

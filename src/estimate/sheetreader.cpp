@@ -311,6 +311,7 @@ class SheetReader {
                 materials_ = {};
                 materials_.present = true;
                 materialIds_.clear();
+                materialCoats_.clear();
                 return In::Materials;
             }
             lines_ = {};
@@ -483,7 +484,7 @@ class SheetReader {
                        : QString();
         });
         if (fault.isEmpty()) {
-            material_.record.coats = int(coats_);
+            materialCoats_.push_back(int(coats_));
             if (const QString problem = material_.record.problem(); !problem.isEmpty())
                 fault = where() + QStringLiteral(": ") + problem;
         }
@@ -540,6 +541,7 @@ class SheetReader {
     std::optional<QString> lastRoom_;
     List<Material> materials_;
     std::vector<double> materialIds_; // as written, the faulty material's too
+    std::vector<int> materialCoats_;  // before systems, a material had its coats
     List<Line> lines_;
     std::vector<MaterialRef> refs_;
 
@@ -609,7 +611,8 @@ std::variant<LoadedSheet, LoadError> SheetReader::result() {
         return damaged(memberFault(sheetAt, "lines", QStringLiteral("нет списка")));
     for (qsizetype i = 0; i < lines_.items.size(); ++i) {
         const MaterialRef& ref = refs_[std::size_t(i)];
-        int& material = lines_.items[i].material;
+        // Before systems, a line had a material: each material became a system of one layer.
+        int& material = lines_.items[i].system;
         if (version >= 2) {
             if (!whole(ref.number, 0, kLargestInt))
                 return damaged(memberFault(lineAt(i), "material", wholeFault(0, kLargestInt)));
@@ -633,6 +636,10 @@ std::variant<LoadedSheet, LoadError> SheetReader::result() {
     loaded.sheet.recording = *recording_;
     loaded.sheet.lastRoom = *lastRoom_;
     loaded.sheet.materials = std::move(materials_.items);
+    for (qsizetype i = 0; i < loaded.sheet.materials.size(); ++i) {
+        const Material& m = loaded.sheet.materials[i];
+        loaded.sheet.systems.append({m.id, m.name, {{m.id, materialCoats_[std::size_t(i)]}}, {}, {}});
+    }
     loaded.sheet.lines = std::move(lines_.items);
     loaded.document = document_;
     return loaded;

@@ -423,8 +423,9 @@ void EstimateWindow::print() {
 
 void EstimateWindow::editMaterials() {
     QSet<int> used;
-    for (const Line& line : model().sheet().lines)
-        used.insert(line.material);
+    for (const PaintSystem& system : model().sheet().systems)
+        for (const Layer& layer : system.layers)
+            used.insert(layer.material);
     MaterialsDialog dialog(model().sheet().materials, this);
     dialog.setUsedMaterials(used, prompts_);
     if (dialog.exec() == QDialog::Accepted)

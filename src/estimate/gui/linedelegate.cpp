@@ -18,11 +18,14 @@ QWidget* LineDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
         spin->setRange(1, kMaxCount);
         return spin;
     }
-    if (Column(index.column()) == Column::Material) {
+    if (Column(index.column()) == Column::System) {
         auto* list = new QComboBox(parent);
         list->addItem(QStringLiteral("(нет)"), 0);
-        for (const Material& material : model_.sheet().materials)
-            list->addItem(material.name, material.id);
+        for (const PaintSystem& system : model_.sheet().systems) {
+            list->addItem(system.name, system.id);
+            list->setItemData(list->count() - 1,
+                              system.layersText(model_.sheet().materials), Qt::ToolTipRole);
+        }
         return list;
     }
     return QStyledItemDelegate::createEditor(parent, option, index);

@@ -8,7 +8,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QSpinBox>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -17,7 +16,7 @@
 namespace velaro {
 namespace {
 
-enum MaterialColumn { Name, Unit, Consumption, Coats, Waste, CanSize, Price, ColumnCount };
+enum MaterialColumn { Name, Unit, Consumption, Waste, CanSize, Price, ColumnCount };
 
 QString cell(const QTableWidget& table, int row, int column) {
     const QTableWidgetItem* item = table.item(row, column);
@@ -34,7 +33,7 @@ MaterialsDialog::MaterialsDialog(const QList<Material>& materials, QWidget* pare
     table_->setTabKeyNavigation(false); // Tab goes on to the buttons
     table_->setHorizontalHeaderLabels({QStringLiteral("Название"), QStringLiteral("Ед."),
                                        QStringLiteral("Расход на м2 за слой"),
-                                       QStringLiteral("Слоёв"), QStringLiteral("Запас, %"),
+                                       QStringLiteral("Запас, %"),
                                        QStringLiteral("Тара"), QStringLiteral("Цена тары")});
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     table_->horizontalHeader()->setSectionResizeMode(Name, QHeaderView::Stretch);
@@ -85,10 +84,6 @@ void MaterialsDialog::addRow(const Material& material) {
     unit->setCurrentText(material.unit);
     table_->setCellWidget(row, Unit, unit);
     table_->setItem(row, Consumption, new QTableWidgetItem(material.consumption));
-    auto* coats = new QSpinBox(table_);
-    coats->setRange(1, 99);
-    coats->setValue(material.coats);
-    table_->setCellWidget(row, Coats, coats);
     table_->setItem(row, Waste, new QTableWidgetItem(material.waste));
     table_->setItem(row, CanSize, new QTableWidgetItem(material.canSize));
     table_->setItem(row, Price, new QTableWidgetItem(material.price));
@@ -105,8 +100,8 @@ void MaterialsDialog::removeSelectedRows() {
         if (used_.contains(table_->item(row, Name)->data(Qt::UserRole).toInt()))
             usedNames.prepend(cell(*table_, row, Name));
     if (!usedNames.isEmpty() && prompts_ &&
-        !prompts_->confirm(this, QStringLiteral("Материал %1 указан в строках ведомости; у этих "
-                                                "строк материала не станет. Удалить?")
+        !prompts_->confirm(this, QStringLiteral("Материал %1 входит в системы окраски; из этих "
+                                                "систем он уйдёт. Удалить?")
                                      .arg(QStringLiteral("«") +
                                           usedNames.join(QStringLiteral("», «")) +
                                           QStringLiteral("»"))))
@@ -129,7 +124,6 @@ QList<Material> MaterialsDialog::materials() const {
         m.name = cell(*table_, row, Name);
         m.unit = qobject_cast<QComboBox*>(table_->cellWidget(row, Unit))->currentText();
         m.consumption = cell(*table_, row, Consumption);
-        m.coats = qobject_cast<QSpinBox*>(table_->cellWidget(row, Coats))->value();
         m.waste = cell(*table_, row, Waste);
         if (m.waste.isEmpty())
             m.waste = QStringLiteral("0");

@@ -1,6 +1,6 @@
 #pragma once
 // The sheet's materials, edited as a small table: name, unit, consumption per m² per coat,
-// coats, waste allowance, can size and price per can. OK keeps the dialog open while a row is
+// waste allowance, can size and price per can. OK keeps the dialog open while a row is
 // not sound and says which row and why.
 
 #include "estimate/sheet.h"
@@ -20,7 +20,7 @@ class MaterialsDialog : public QDialog {
   public:
     explicit MaterialsDialog(const QList<Material>& materials, QWidget* parent = nullptr);
 
-    // The materials the sheet's lines use: removing one of them asks first.
+    // The materials the sheet's systems use: removing one of them asks first.
     void setUsedMaterials(QSet<int> ids, EstimatePrompts* prompts);
 
     QList<Material> materials() const;

@@ -1,0 +1,40 @@
+#pragma once
+// A room's walls and ceiling from its size: the walls line is perimeter × height less the
+// openings of the window and door lines of its room that are ticked to be deducted, worked out
+// again whenever one of them changes.
+
+#include "estimate/sheet.h"
+
+namespace velaro {
+
+// As typed, in metres: length and width, or a perimeter for a room that is no rectangle; and
+// the height.
+struct RoomSize {
+    QString length, width, perimeter, height;
+    bool operator==(const RoomSize&) const = default;
+
+    // The size kept in a walls line.
+    static RoomSize of(const Line& walls);
+    bool byPerimeter() const { return length.trimmed().isEmpty() && width.trimmed().isEmpty(); }
+    // What is wrong with it, or empty.
+    QString problem() const;
+};
+
+inline const QString kWallsElement = QStringLiteral("Стены");
+inline const QString kCeilingElement = QStringLiteral("Потолок");
+
+// The room's walls line, its figures still to be worked out (workOutWalls); its ceiling line,
+// none for a size given by its perimeter. The size is written with `separator`.
+Line wallsLine(const QString& room, const RoomSize& size, QChar separator);
+std::optional<Line> ceilingLine(const QString& room, const RoomSize& size, QChar separator);
+
+// What comes off a room's walls, by kind of opening.
+struct Openings {
+    Decimal windows, doors;
+    void add(const Line& line);
+};
+
+// Sets the walls line's result and formula: «2 × (4 м + 3 м) × 2,7 м − 2,1 м2 (окна) = 35,7 м2».
+void workOutWalls(Line& walls, const Openings& openings, QChar separator);
+
+} // namespace velaro
