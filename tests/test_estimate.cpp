@@ -15,6 +15,8 @@
 #include "support/testsupport.h"
 
 #include <QAbstractItemModelTester>
+#include <QApplication>
+#include <QTimer>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -472,6 +474,75 @@ class EstimateTest : public QObject {
         QCOMPARE(record("5", "10"), R::Off);
         item->trigger(); // the box and the menu item are one setting
         QCOMPARE(record("5", "10"), R::Recorded);
+    }
+
+    // A room's walls are its perimeter × height less the openings ticked in it, and follow each
+    // change of those openings in the same undo step; the ceiling is length × width.
+    void wallsFollowTheirOpenings_data() {
+        QTest::addColumn<QString>("edit");
+        QTest::addColumn<QString>("walls");
+        QTest::newRow("as recorded") << "" << "33,9";
+        QTest::newRow("two windows") << "count" << "31,8";
+        QTest::newRow("door not deducted") << "untick" << "35,7";
+        QTest::newRow("cupboard deducted") << "tick" << "33,4";
+        QTest::newRow("window in another room") << "room" << "36";
+        QTest::newRow("door deleted") << "delete" << "35,7";
+        QTest::newRow("by perimeter, no ceiling") << "perimeter" << "21,1";
+    }
+    void wallsFollowTheirOpenings() {
+        QFETCH(QString, edit);
+        QFETCH(QString, walls);
+        Workspace space;
+        SheetModel& model = space.model();
+        model.setCurrentRoom("Кухня");
+        for (const auto& [form, opening] : {std::pair{"TForm20", "2,1"}, {"TForm24", "1,8"},
+                                            {"TForm26", "0,5"}}) {
+            FormState state(',');
+            state.setText("Edit2", opening);
+            QCOMPARE(space.document.record("проём", form, state, {{{"Edit4", "1"}}, {}}).result,
+                     SheetDocument::Recording::Recorded);
+        }
+        QTimer::singleShot(0, [] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            QVERIFY(dialog && dialog->objectName() == "RoomDialog");
+            for (const auto& [field, text] :
+                 {std::pair{"roomLength", "4"}, {"roomWidth", "3"}, {"roomHeight", "2,7"}})
+                QTest::keyClicks(dialog->findChild<QLineEdit*>(field), text);
+            qobject_cast<QDialog*>(dialog)->accept();
+        });
+        space.window.findChild<QAction*>("actionRoomSize")->trigger();
+        QCOMPARE(model.rowCount(), 5);
+        QCOMPARE(model.sheet().lines[3].formula,
+                 QString("2 × (4 м + 3 м) × 2,7 м − 2,1 м2 (окна) − 1,8 м2 (двери) = 33,9 м2"));
+        QCOMPARE(model.sheet().lines[4].formula, QString("4 м × 3 м = 12 м2"));
+
+        const Sheet before = model.sheet();
+        const int steps = space.document.undoStack().count();
+        if (edit == "count")
+            QVERIFY(model.setData(model.index(0, int(Column::Count)), 2, Qt::EditRole));
+        else if (edit == "untick" || edit == "tick")
+            QVERIFY(model.setData(model.index(edit == "tick" ? 2 : 1, int(Column::Deduct)),
+                                  edit == "tick" ? Qt::Checked : Qt::Unchecked,
+                                  Qt::CheckStateRole));
+        else if (edit == "room")
+            QVERIFY(model.setData(model.index(0, int(Column::Room)), "Спальня", Qt::EditRole));
+        else if (edit == "delete")
+            model.removeLines({1});
+        else if (edit == "perimeter")
+            model.setRoomSize("Кухня", {"", "", "10", "2,5"});
+        const int row = model.wallsRow("Кухня");
+        QCOMPARE(model.sheet().lines[row].result, walls);
+        // The totals kept line by line are those of the sheet summed afresh.
+        QUndoStack freshUndo;
+        SheetModel fresh(freshUndo, u',');
+        fresh.resetSheet(model.sheet());
+        QCOMPARE(model.sheet().lines, fresh.sheet().lines);
+        QCOMPARE(areaText(model.totals().area(), u','), areaText(fresh.totals().area(), u','));
+        if (edit.isEmpty())
+            return;
+        QCOMPARE(space.document.undoStack().count(), steps + 1);
+        space.document.undoStack().undo();
+        QVERIFY(model.sheet() == before);
     }
 
     // Every edit undoes to the sheet before it and redoes to the sheet after it, the model

@@ -4,6 +4,7 @@
 #include "estimate/gui/estimateprompts.h"
 #include "estimate/gui/linedelegate.h"
 #include "estimate/gui/materialsdialog.h"
+#include "estimate/gui/roomdialog.h"
 #include "estimate/gui/totalspanel.h"
 #include "estimate/sheetdocument.h"
 
@@ -37,7 +38,8 @@ namespace {
 const QString kFileFilter = QStringLiteral("Ведомость окраски (*.velaro-estimate)");
 const QString kSettingsGroup = QStringLiteral("estimateWindow");
 // Column widths in letters, for the first opening; shared out over the table's width.
-constexpr std::array<int, kColumnCount> kColumnLetters{9, 14, 16, 12, 16, 5, 9, 9, 8};
+constexpr std::array<int, kColumnCount> kColumnLetters{9, 14, 16, 12, 16, 5, 9, 9,
+                                                       8, 5, 5, 7, 9, 7, 8};
 
 } // namespace
 
@@ -64,6 +66,10 @@ EstimateWindow::EstimateWindow(SheetDocument& document, QWidget* parent)
     table_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
     table_->verticalHeader()->setDefaultAlignment(Qt::AlignRight | Qt::AlignVCenter);
     table_->horizontalHeader()->setStretchLastSection(false);
+    table_->horizontalHeader()->setSectionsMovable(true);
+    for (int visual = 0; visual < kColumnCount; ++visual)
+        table_->horizontalHeader()->moveSection(
+            table_->horizontalHeader()->visualIndex(int(kColumnOrder[visual])), visual);
 
     recording_->setObjectName("recording");
     buildMenus();
@@ -81,7 +87,8 @@ EstimateWindow::EstimateWindow(SheetDocument& document, QWidget* parent)
     tools->setFloatable(false);
     tools->toggleViewAction()->setEnabled(false);
     tools->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    for (const char* name : {"moveUp", "moveDown", "duplicateLines", "removeLines", "editMaterials"}) {
+    for (const char* name : {"actionRoomSize", "moveUp", "moveDown", "duplicateLines",
+                             "removeLines", "editMaterials"}) {
         tools->addAction(action(name));
         tools->widgetForAction(action(name))->setFocusPolicy(Qt::TabFocus); // reached by Tab
     }
@@ -201,6 +208,8 @@ void EstimateWindow::buildMenus() {
             [this] { model().removeLines(selectedRows()); });
     edit->addSeparator();
     command(edit, QStringLiteral("&Материалы…"), "editMaterials", {}, [this] { editMaterials(); });
+    command(edit, QStringLiteral("&Размеры помещения…"), "actionRoomSize",
+            {QKeySequence(Qt::CTRL | Qt::Key_R)}, [this] { editRoomSize(); });
     QAction* recording = edit->addAction(QStringLiteral("&Записывать расчёты"));
     recording->setObjectName("recordingAction");
     recording->setCheckable(true);
@@ -312,7 +321,7 @@ void EstimateWindow::restoreLayout() {
     if (!restoreGeometry(settings.value("geometry").toByteArray()))
         fitToScreen();
     splitter_->restoreState(settings.value("splitter").toByteArray());
-    table_->horizontalHeader()->restoreState(settings.value("columns").toByteArray());
+    table_->horizontalHeader()->restoreState(settings.value("lineColumns").toByteArray());
 }
 
 void EstimateWindow::saveLayout() const {
@@ -320,7 +329,7 @@ void EstimateWindow::saveLayout() const {
     settings.beginGroup(kSettingsGroup);
     settings.setValue("geometry", saveGeometry());
     settings.setValue("splitter", splitter_->saveState());
-    settings.setValue("columns", table_->horizontalHeader()->saveState());
+    settings.setValue("lineColumns", table_->horizontalHeader()->saveState());
 }
 
 void EstimateWindow::hideEvent(QHideEvent* event) {
@@ -430,6 +439,21 @@ void EstimateWindow::editMaterials() {
     dialog.setUsedMaterials(used, prompts_);
     if (dialog.exec() == QDialog::Accepted)
         model().editMaterials(dialog.materials());
+}
+
+void EstimateWindow::editRoomSize() {
+    const QString room = model().sheet().lastRoom;
+    const int walls = model().wallsRow(room);
+    RoomDialog dialog(room, walls < 0 ? RoomSize() : RoomSize::of(model().sheet().lines[walls]),
+                      model().separator(), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    model().setRoomSize(room, dialog.size());
+    const int row = model().wallsRow(room);
+    statusBar()->showMessage(QStringLiteral("%1: стены %2 м2 — строка %3")
+                                 .arg(roomTitle(room), model().sheet().lines[row].result)
+                                 .arg(row + 1),
+                             10000);
 }
 
 bool EstimateWindow::mayExit() {

@@ -44,6 +44,8 @@ class EstimateWindow : public QMainWindow {
     bool exportPdf(const QString& path);
     void print();
     void editMaterials();
+    // The current room's size: its walls and ceiling lines.
+    void editRoomSize();
 
     // Whether the program may end: asks about unsaved changes of a named document, and what to
     // do where the recovery file cannot be written.

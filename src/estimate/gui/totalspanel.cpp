@@ -3,16 +3,21 @@
 #include "estimate/export.h"
 #include "estimate/sheetmodel.h"
 
+#include <QFormLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
+#include <QRegularExpressionValidator>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace velaro {
 
-TotalsPanel::TotalsPanel(const SheetModel& model, QWidget* parent)
+TotalsPanel::TotalsPanel(SheetModel& model, QWidget* parent)
     : QWidget(parent), model_(model), total_(new QLabel), rooms_(new QTreeWidget),
-      materials_(new QTreeWidget) {
+      materials_(new QTreeWidget), materialsCost_(moneyLabel("materialsCost")),
+      work_(moneyLabel("workCost")), subtotal_(moneyLabel("subtotalCost")),
+      vatRate_(new QLineEdit), vat_(moneyLabel("vatCost")), totalCost_(moneyLabel("totalCost")) {
     setObjectName("totals");
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -27,8 +32,8 @@ TotalsPanel::TotalsPanel(const SheetModel& model, QWidget* parent)
     total_->setAccessibleName(heading->text());
 
     rooms_->setObjectName("roomTotals");
-    rooms_->setHeaderLabels(
-        {QStringLiteral("Помещение"), QStringLiteral("Строк"), QStringLiteral("Площадь")});
+    rooms_->setHeaderLabels({QStringLiteral("Помещение"), QStringLiteral("Строк"),
+                             QStringLiteral("Площадь"), QStringLiteral("Работы")});
     materials_->setObjectName("materialTotals");
     materials_->setHeaderLabels({QStringLiteral("Материал"), QStringLiteral("Количество"),
                                  QStringLiteral("Банок"), QStringLiteral("Стоимость")});
@@ -46,27 +51,74 @@ TotalsPanel::TotalsPanel(const SheetModel& model, QWidget* parent)
     layout->addWidget(rooms_, 1);
     layout->addWidget(new QLabel(QStringLiteral("По материалам:")));
     layout->addWidget(materials_, 1);
+
+    vatRate_->setObjectName("vatRate");
+    vatRate_->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("\\d{0,2}([.,]\\d{0,2})?")), vatRate_));
+    vatRate_->setPlaceholderText(QStringLiteral("без НДС"));
+    vatRate_->setMaximumWidth(fontMetrics().horizontalAdvance(u'M') * 6);
+    connect(vatRate_, &QLineEdit::editingFinished, this,
+            [this] { model_.setVatRate(vatRate_->text()); });
+    auto* vatRow = new QHBoxLayout;
+    vatRow->addWidget(vatRate_);
+    vatRow->addWidget(new QLabel(QStringLiteral("%")));
+    vatRow->addStretch();
+    vatRow->addWidget(vat_);
+    QFont bold = totalCost_->font();
+    bold.setBold(true);
+    totalCost_->setFont(bold);
+    auto* money = new QFormLayout;
+    money->addRow(QStringLiteral("Материалы:"), materialsCost_);
+    money->addRow(QStringLiteral("Работы:"), work_);
+    money->addRow(QStringLiteral("Итого:"), subtotal_);
+    auto* vatLabel = new QLabel(QStringLiteral("&НДС:"));
+    vatLabel->setBuddy(vatRate_);
+    money->addRow(vatLabel, vatRow);
+    auto* totalLabel = new QLabel(QStringLiteral("Всего:"));
+    totalLabel->setFont(bold);
+    money->addRow(totalLabel, totalCost_);
+    totalCost_->setAccessibleName(QStringLiteral("Всего"));
+    layout->addWidget(new QLabel(QStringLiteral("Стоимость, руб.:")));
+    layout->addLayout(money);
     refresh();
+}
+
+QLabel* TotalsPanel::moneyLabel(const char* name) {
+    auto* label = new QLabel;
+    label->setObjectName(QLatin1String(name));
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return label;
 }
 
 void TotalsPanel::refresh() {
     const QChar separator = model_.separator();
     total_->setText(areaText(model_.totals().area(), separator));
     rooms_->clear();
-    const auto& rooms = model_.totals().rooms();
-    for (auto room = rooms.begin(); room != rooms.end(); ++room) {
-        auto* item =
-            new QTreeWidgetItem(rooms_, {roomTitle(room.key()), QString::number(room.value().lines),
-                                         areaText(room.value().value, separator)});
-        item->setTextAlignment(1, Qt::AlignRight);
-        item->setTextAlignment(2, Qt::AlignRight);
+    const SheetView view = model_.view();
+    for (const QString& room : view.rooms) {
+        const Totals::Sum sum = model_.totals().rooms().value(room);
+        auto* item = new QTreeWidgetItem(
+            rooms_, {roomTitle(room), QString::number(sum.lines), areaText(sum.value, separator),
+                     sum.work.text(separator, 2, true)});
+        for (int c = 1; c < 4; ++c)
+            item->setTextAlignment(c, Qt::AlignRight);
     }
     materials_->clear();
-    for (const MaterialRow& row : materialRows(model_.view())) {
+    for (const MaterialRow& row : materialRows(view)) {
         auto* item = new QTreeWidgetItem(materials_, {row.name, row.quantity, row.cans, row.cost});
         for (int c = 1; c < 4; ++c)
             item->setTextAlignment(c, Qt::AlignRight);
     }
+
+    const Money money = moneyOf(view);
+    materialsCost_->setText(moneyText(money.materials, separator));
+    work_->setText(moneyText(money.work, separator));
+    subtotal_->setText(moneyText(money.subtotal, separator));
+    vat_->setText(money.vat ? moneyText(*money.vat, separator) : QString());
+    totalCost_->setText(moneyText(money.total, separator));
+    if (!vatRate_->hasFocus())
+        vatRate_->setText(money.vatRate ? money.vatRate->text(separator) : QString());
 }
 
 } // namespace velaro
