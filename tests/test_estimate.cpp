@@ -254,12 +254,13 @@ class EstimateTest : public QObject {
     void totalsByRoom_data() {
         QTest::addColumn<QStringList>("results");
         QTest::addColumn<QStringList>("rooms");
-        QTest::addColumn<QStringList>("expected"); // room=sum/lines, in name order
+        // room=sum/lines, in the order the sheet gives them, lines without a room last
+        QTest::addColumn<QStringList>("expected");
         QTest::newRow("one room") << QStringList{"0,1", "0,2"} << QStringList{"Кухня", "Кухня"}
                                   << QStringList{"Кухня=0,3 м2/2"};
         QTest::newRow("two rooms and none")
             << QStringList{"1,5", "2", "0,25"} << QStringList{"Кухня", "", "Ванная"}
-            << QStringList{"=2 м2/1", "Ванная=0,25 м2/1", "Кухня=1,5 м2/1"};
+            << QStringList{"Кухня=1,5 м2/1", "Ванная=0,25 м2/1", "=2 м2/1"};
     }
     void totalsByRoom() {
         QFETCH(QStringList, results);
@@ -269,12 +270,57 @@ class EstimateTest : public QObject {
         SheetModel model(undo, u',');
         fillModel(model, results, rooms);
         QStringList seen;
-        const auto& sums = model.totals().rooms();
-        for (auto room = sums.begin(); room != sums.end(); ++room)
-            seen << QStringLiteral("%1=%2/%3")
-                        .arg(room.key(), areaText(room.value().value, u','))
-                        .arg(room.value().lines);
+        for (const QString& room : model.view().rooms) {
+            const Totals::Sum sum = model.totals().rooms().value(room);
+            seen << QStringLiteral("%1=%2/%3").arg(room, areaText(sum.value, u',')).arg(sum.lines);
+        }
         QCOMPARE(seen, expected);
+    }
+
+    // A system's area counts once, each layer adds to its material; work is quantity × price
+    // (the line's, else its system's); VAT is taken on materials and work, to the kopeck.
+    void jobCost_data() {
+        QTest::addColumn<QString>("unit");
+        QTest::addColumn<QString>("linePrice");
+        QTest::addColumn<QString>("vat");
+        QTest::addColumn<QString>("area");
+        QTest::addColumn<QStringList>("paint"); // per material: quantity, cans, cost
+        QTest::addColumn<QString>("total");
+        const QStringList painted{"1,00 кг/1/100,00", "2,40 кг/3/750,00"};
+        QTest::newRow("primer and two coats")
+            << "м2" << "" << "20" << "10 м2" << painted << "2 820,00 руб.";
+        QTest::newRow("the line's price") << "м2" << "200" << "" << "10 м2" << painted
+                                          << "2 850,00 руб.";
+        QTest::newRow("VAT to the kopeck") << "м2" << "0,333" << "20" << "10 м2" << painted
+                                           << "1 024,00 руб.";
+        QTest::newRow("metres take no paint") << "м" << "" << "" << "0 м2"
+                                              << QStringList{"0,00 кг/0/0,00", "0,00 кг/0/0,00"}
+                                              << "1 500,00 руб.";
+    }
+    void jobCost() {
+        QFETCH(QString, unit);
+        QFETCH(QString, linePrice);
+        QFETCH(QString, vat);
+        QFETCH(QString, area);
+        QFETCH(QStringList, paint);
+        QFETCH(QString, total);
+        Workspace space;
+        SheetModel& model = space.model();
+        model.editMaterials({::paint("0,1", "0", "1", "100", "Грунтовка"),
+                             ::paint("0,12", "0", "0,9", "250", "Эмаль")});
+        model.editSystems({{0, "Радиаторы", {{1, 1}, {2, 2}}, "150", "15-04-030-1"}});
+        Line line = lineWith("10");
+        line.unit = unit;
+        line.system = 1;
+        line.price = linePrice;
+        model.insertLineAt(0, line);
+        model.setVatRate(vat);
+        QCOMPARE(areaText(model.totals().area(), u','), area);
+        QStringList seen;
+        for (const MaterialRow& row : materialRows(model.view()))
+            seen << row.quantity + u'/' + row.cans + u'/' + row.cost;
+        QCOMPARE(seen, paint);
+        QCOMPARE(space.window.findChild<QLabel*>("totalCost")->text(), total);
     }
 
     // Paint = area × consumption × coats × (1 + waste/100) at two decimals; cans up; cost.

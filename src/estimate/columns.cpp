@@ -103,7 +103,9 @@ QString cellText(const Line& line, const LineFigures& figures, Column column, QC
     case Column::Unit:
         return line.unit;
     case Column::Deduct:
-        return {}; // a check box
+        if (openingOf(line.calculator) == Opening::None)
+            return {};
+        return line.deduct ? QStringLiteral("да") : QStringLiteral("нет");
     case Column::Price:
         return figures.price ? figures.price->text(separator, 2) : QString();
     case Column::Work:

@@ -107,7 +107,35 @@ Money moneyOf(const SheetView& view) {
     return money;
 }
 
+namespace {
+
+// The columns paper shows: those with something in them, and the quantity in the norms' unit
+// only where a line is priced by a norm.
+std::vector<Column> printedColumns(const SheetView& view) {
+    std::vector<Column> columns;
+    for (Column column : kColumnOrder) {
+        const bool wanted = column != Column::NormQuantity ||
+                            std::any_of(view.sheet.lines.begin(), view.sheet.lines.end(),
+                                        [&](const Line& line) {
+                                            return !cellText(line, {}, Column::Code,
+                                                             view.separator, view.sheet)
+                                                        .isEmpty();
+                                        });
+        bool filled = false;
+        for (qsizetype i = 0; wanted && !filled && i < view.sheet.lines.size(); ++i)
+            filled = !cellText(view.sheet.lines[i], view.figures[std::size_t(i)], column,
+                               view.separator, view.sheet)
+                          .isEmpty();
+        if (filled || column == Column::Room || column == Column::Element)
+            columns.push_back(column);
+    }
+    return columns;
+}
+
+} // namespace
+
 QString sheetHtml(const SheetView& view, const QString& title, const QDate& date) {
+    const std::vector<Column> columns = printedColumns(view);
     const auto e = [](const QString& text) { return text.toHtmlEscaped(); };
     QString html = QStringLiteral(
         "<html><head><meta charset=\"utf-8\"><style>"
@@ -120,12 +148,12 @@ QString sheetHtml(const SheetView& view, const QString& title, const QDate& date
                 .arg(e(title), date.toString(QStringLiteral("dd.MM.yyyy")));
     html += QStringLiteral("<table width=\"100%\" cellspacing=\"0\"><tr><th>%1</th>")
                 .arg(kNumberTitle);
-    for (Column column : kColumnOrder)
+    for (Column column : columns)
         html += QStringLiteral("<th>%1</th>").arg(e(columnTitle(column)));
     html += QStringLiteral("</tr>");
     for (qsizetype i = 0; i < view.sheet.lines.size(); ++i) {
         html += QStringLiteral("<tr><td class=\"n\">%1</td>").arg(i + 1);
-        for (Column column : kColumnOrder) {
+        for (Column column : columns) {
             html += QStringLiteral("<td%1>%2</td>")
                         .arg(isFigureColumn(column) ? QStringLiteral(" class=\"n\"") : QString(),
                              e(cellText(view.sheet.lines[i], view.figures[std::size_t(i)], column,

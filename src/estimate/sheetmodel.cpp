@@ -51,6 +51,8 @@ QVariant SheetModel::data(const QModelIndex& index, int role) const {
             return line.code;
         [[fallthrough]];
     case Qt::DisplayRole:
+        if (column == Column::Deduct)
+            return {}; // the check box says it
         return cellText(line, figures_[std::size_t(index.row())], column, separator_, sheet_);
     case Qt::ToolTipRole:
         if (column == Column::System)
