@@ -6,6 +6,7 @@
 #include "estimate/gui/materialsdialog.h"
 #include "estimate/gui/roomdialog.h"
 #include "estimate/gui/totalspanel.h"
+#include "estimate/roomgroups.h"
 #include "estimate/sheetdocument.h"
 
 #include <QAction>
@@ -210,6 +211,12 @@ void EstimateWindow::buildMenus() {
     command(edit, QStringLiteral("&Материалы…"), "editMaterials", {}, [this] { editMaterials(); });
     command(edit, QStringLiteral("&Размеры помещения…"), "actionRoomSize",
             {QKeySequence(Qt::CTRL | Qt::Key_R)}, [this] { editRoomSize(); });
+    QMenu* view = menuBar()->addMenu(QStringLiteral("&Вид"));
+    QAction* grouped = view->addAction(QStringLiteral("&Группировать по помещениям"));
+    grouped->setObjectName("groupByRoom");
+    grouped->setCheckable(true);
+    grouped->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+    connect(grouped, &QAction::toggled, this, &EstimateWindow::setGrouped);
     QAction* recording = edit->addAction(QStringLiteral("&Записывать расчёты"));
     recording->setObjectName("recordingAction");
     recording->setCheckable(true);
@@ -272,14 +279,40 @@ void EstimateWindow::updateActions() {
     const int last = model().rowCount() - 1;
     action("removeLines")->setEnabled(any);
     action("duplicateLines")->setEnabled(any);
-    action("moveUp")->setEnabled(any && rows.front() > 0);
-    action("moveDown")->setEnabled(any && rows.back() < last);
+    // Grouped, a line's neighbour on screen is not its neighbour in the sheet.
+    action("moveUp")->setEnabled(any && !groups_ && rows.front() > 0);
+    action("moveDown")->setEnabled(any && !groups_ && rows.back() < last);
+}
+
+void EstimateWindow::setGrouped(bool on) {
+    if (on == (groups_ != nullptr))
+        return;
+    // The columns keep their order and widths, the actions their wiring to the selection.
+    QHeaderView* header = table_->horizontalHeader();
+    const QByteArray columns = header->saveState();
+    QItemSelectionModel* selection = table_->selectionModel();
+    if (on)
+        groups_ = new RoomGroupsModel(model(), this);
+    table_->setModel(on ? static_cast<QAbstractItemModel*>(groups_) : &model());
+    delete selection;
+    if (!on) {
+        delete groups_;
+        groups_ = nullptr;
+    }
+    header->restoreState(columns);
+    connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &EstimateWindow::updateActions);
+    updateActions();
 }
 
 QList<int> EstimateWindow::selectedRows() const {
     QList<int> rows;
-    for (const QModelIndex& index : table_->selectionModel()->selectedRows())
-        rows << index.row();
+    for (const QModelIndex& index : table_->selectionModel()->selectedRows()) {
+        // A room's subtotal row stands for no line.
+        const QModelIndex line = groups_ ? groups_->mapToSource(index) : index;
+        if (line.isValid())
+            rows << line.row();
+    }
     std::sort(rows.begin(), rows.end());
     return rows;
 }

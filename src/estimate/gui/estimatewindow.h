@@ -15,6 +15,7 @@ class QTableView;
 namespace velaro {
 
 class EstimatePrompts;
+class RoomGroupsModel;
 class SheetDocument;
 class SheetModel;
 class TotalsPanel;
@@ -46,6 +47,8 @@ class EstimateWindow : public QMainWindow {
     void editMaterials();
     // The current room's size: its walls and ceiling lines.
     void editRoomSize();
+    // The table grouped by room with a subtotal for each, or the lines in their order.
+    void setGrouped(bool on);
 
     // Whether the program may end: asks about unsaved changes of a named document, and what to
     // do where the recovery file cannot be written.
@@ -84,6 +87,7 @@ class EstimateWindow : public QMainWindow {
     QComboBox* currentRoom_;
     TotalsPanel* totals_;
     QSplitter* splitter_;
+    RoomGroupsModel* groups_ = nullptr; // while the table is grouped
 };
 
 } // namespace velaro
