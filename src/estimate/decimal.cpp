@@ -114,6 +114,24 @@ std::optional<Decimal> Decimal::times(const Decimal& other) const {
     return product;
 }
 
+std::optional<Decimal> Decimal::dividedExactly(const Decimal& divisor) const {
+    if (divisor.units_ == 0)
+        return std::nullopt;
+    const int scale = std::max(scale_, divisor.scale_);
+    Wide dividend = 0;
+    if (__builtin_mul_overflow(aligned(*this, scale).units_, powerOfTen(kMaxScale), &dividend))
+        return std::nullopt;
+    const Wide b = aligned(divisor, scale).units_;
+    if (dividend % b != 0)
+        return std::nullopt;
+    Decimal quotient(dividend / b, kMaxScale);
+    while (quotient.scale_ > 0 && quotient.units_ % 10 == 0) {
+        quotient.units_ /= 10;
+        --quotient.scale_;
+    }
+    return quotient;
+}
+
 std::optional<long long> Decimal::wholeUnitsUp(const Decimal& divisor) const {
     if (divisor.units_ <= 0)
         return std::nullopt;

@@ -28,6 +28,9 @@ class Decimal {
     Decimal& operator-=(const Decimal& other) { return *this = *this - other; }
     // nullopt where the exact product leaves the range the type can hold.
     std::optional<Decimal> times(const Decimal& other) const;
+    // The quotient where it has at most six decimals, as a typed figure may; nullopt where it
+    // has more (or never ends) and for a zero divisor.
+    std::optional<Decimal> dividedExactly(const Decimal& divisor) const;
     // This quotient taken up to a whole number (divisor > 0): whole cans for a quantity.
     std::optional<long long> wholeUnitsUp(const Decimal& divisor) const;
     // Half away from zero at `decimals` places.

@@ -1,0 +1,26 @@
+#pragma once
+// A quantity typed as arithmetic, as an estimator adds up walls on paper: «2,5*3 + 1,2*2 − 0,8».
+// Worked out exactly in Decimal; where the text is not sound, says where and why, so the
+// field can put the cursor on the mistake.
+
+#include "estimate/decimal.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace velaro {
+
+struct Evaluation {
+    std::optional<Decimal> value; // set when the text is sound
+    int errorAt = -1;             // the position (from 0) of the mistake in the text given
+    QString error;                // what is wrong, in Russian
+};
+
+// Numbers with ',' or '.' as the decimal point (`separator` is the one the user writes and
+// names the point in messages), + and − (also '-' and '–'), * × · for times, / : for division,
+// unary signs, parentheses and blanks between any of them. Every step stays within what a typed
+// figure may hold (fifteen integer digits, six decimals), so nothing is ever rounded.
+Evaluation evaluateQuantity(const QString& text, QChar separator);
+
+} // namespace velaro
