@@ -591,6 +591,34 @@ class EstimateTest : public QObject {
         QVERIFY(model.sheet() == before);
     }
 
+    // Ins adds a line typed by hand to the current room; its quantity is arithmetic worked out
+    // exactly, and typed again it is worked out again or refused.
+    void typedLine() {
+        Workspace space;
+        SheetModel& model = space.model();
+        model.setCurrentRoom("Коридор");
+        space.window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&space.window));
+        QTimer::singleShot(0, [] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            QVERIFY(dialog && dialog->objectName() == "TypedLineDialog");
+            dialog->findChild<QLineEdit*>("lineName")->insert("Плинтус");
+            dialog->findChild<QComboBox*>("lineUnit")->setCurrentText("м");
+            dialog->findChild<QLineEdit*>("lineQuantity")->insert("2,5*3 + 1,2*2 − 0,8");
+            qobject_cast<QDialog*>(dialog)->accept();
+        });
+        QTest::keyClick(space.window.findChild<QTableView*>("lines"), Qt::Key_Insert);
+        QCOMPARE(model.rowCount(), 1);
+        const Line& line = model.sheet().lines[0];
+        QCOMPARE(QStringList({line.room, line.element, line.unit, line.formula, line.result}),
+                 QStringList({"Коридор", "Плинтус", "м", "2,5*3 + 1,2*2 − 0,8", "9,1"}));
+        QCOMPARE(areaText(model.totals().area(), u','), QString("0 м2")); // metres are no area
+        const QModelIndex formula = model.index(0, int(Column::Formula));
+        QVERIFY(!model.setData(formula, "2*", Qt::EditRole));
+        QVERIFY(model.setData(formula, "-(1+2)*3", Qt::EditRole));
+        QCOMPARE(model.sheet().lines[0].result, QString("-9"));
+    }
+
     // Every edit undoes to the sheet before it and redoes to the sheet after it, the model
     // telling its views exactly what changed (the model tester fails the test otherwise), and
     // undoing back to the saved sheet leaves it saved.
@@ -677,6 +705,8 @@ class EstimateTest : public QObject {
         QTest::newRow("unknown system id") << int(Column::System) << QVariant(7);
         QTest::newRow("area") << int(Column::Area) << QVariant("5");
         QTest::newRow("element") << int(Column::Element) << QVariant("дверь");
+        QTest::newRow("a computed line's formula") << int(Column::Formula) << QVariant("1+1");
+        QTest::newRow("price not a figure") << int(Column::Price) << QVariant("дорого");
     }
     void refusedEditsChangeNothing() {
         QFETCH(int, column);

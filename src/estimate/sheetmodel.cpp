@@ -1,6 +1,7 @@
 #include "estimate/sheetmodel.h"
 
 #include "estimate/export.h"
+#include "estimate/expression.h"
 #include "estimate/sheetcommands.h"
 
 #include <QSet>
@@ -91,6 +92,7 @@ Qt::ItemFlags SheetModel::flags(const QModelIndex& index) const {
         return flags | Qt::ItemIsEditable;
     case Column::Element:
     case Column::Unit:
+    case Column::Formula:
         return line.kind == LineKind::Typed ? flags | Qt::ItemIsEditable : flags;
     case Column::Deduct:
         return openingOf(line.calculator) != Opening::None ? flags | Qt::ItemIsUserCheckable
@@ -127,6 +129,19 @@ bool SheetModel::setData(const QModelIndex& index, const QVariant& value, int ro
     case Column::Code:
         before = line.code;
         break;
+    case Column::Formula: {
+        // A typed line's quantity typed again: worked out, or refused as it stands.
+        const Evaluation evaluation = evaluateQuantity(after.toString(), separator_);
+        if (!evaluation.value)
+            return false;
+        Line edited = line;
+        edited.formula = after.toString();
+        edited.result = evaluation.value->text(separator_);
+        if (!(edited == line))
+            undo_.push(new ReplaceLine(*this, index.row(), edited,
+                                       QStringLiteral("изменение: количество")));
+        return true;
+    }
     case Column::Price: {
         const auto price = Decimal::parse(after.toString());
         if (!after.toString().isEmpty() && (!price || price->isNegative()))

@@ -5,6 +5,7 @@
 #include "estimate/gui/linedelegate.h"
 #include "estimate/gui/materialsdialog.h"
 #include "estimate/gui/roomdialog.h"
+#include "estimate/gui/typedlinedialog.h"
 #include "estimate/gui/totalspanel.h"
 #include "estimate/roomgroups.h"
 #include "estimate/sheetdocument.h"
@@ -88,7 +89,7 @@ EstimateWindow::EstimateWindow(SheetDocument& document, QWidget* parent)
     tools->setFloatable(false);
     tools->toggleViewAction()->setEnabled(false);
     tools->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    for (const char* name : {"actionRoomSize", "moveUp", "moveDown", "duplicateLines",
+    for (const char* name : {"addTypedLine", "actionRoomSize", "moveUp", "moveDown", "duplicateLines",
                              "removeLines", "editMaterials"}) {
         tools->addAction(action(name));
         tools->widgetForAction(action(name))->setFocusPolicy(Qt::TabFocus); // reached by Tab
@@ -199,6 +200,8 @@ void EstimateWindow::buildMenus() {
     edit->addAction(undoAction);
     edit->addAction(redoAction);
     edit->addSeparator();
+    command(edit, QStringLiteral("&Добавить строку…"), "addTypedLine",
+            {QKeySequence(Qt::Key_Insert)}, [this] { addTypedLine(); });
     command(edit, QStringLiteral("В&верх"), "moveUp", {QKeySequence(Qt::CTRL | Qt::Key_Up)},
             [this] { model().moveLines(selectedRows(), -1); });
     command(edit, QStringLiteral("Вн&из"), "moveDown", {QKeySequence(Qt::CTRL | Qt::Key_Down)},
@@ -472,6 +475,20 @@ void EstimateWindow::editMaterials() {
     dialog.setUsedMaterials(used, prompts_);
     if (dialog.exec() == QDialog::Accepted)
         model().editMaterials(dialog.materials());
+}
+
+void EstimateWindow::addTypedLine() {
+    TypedLineDialog dialog(model().separator(), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    Line line;
+    line.kind = LineKind::Typed;
+    line.element = dialog.name();
+    line.unit = dialog.unit();
+    line.formula = dialog.expression();
+    line.result = dialog.quantity().text(model().separator());
+    model().addLine(line);
+    table_->scrollToBottom();
 }
 
 void EstimateWindow::editRoomSize() {

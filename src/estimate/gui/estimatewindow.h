@@ -45,6 +45,8 @@ class EstimateWindow : public QMainWindow {
     bool exportPdf(const QString& path);
     void print();
     void editMaterials();
+    // A line typed by hand, in the current room.
+    void addTypedLine();
     // The current room's size: its walls and ceiling lines.
     void editRoomSize();
     // The table grouped by room with a subtotal for each, or the lines in their order.
