@@ -2,6 +2,7 @@
 // hangs or overflows. A sheet it gives is written and read back unchanged, with the document it
 // belongs to, and its figures and totals can be worked out.
 
+#include "estimate/columns.h"
 #include "estimate/sheetfile.h"
 
 #include <QHash>

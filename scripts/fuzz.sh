@@ -14,7 +14,8 @@ clang++ "${flags[@]}" fuzz/jpeg_fuzzer.cpp src/core/jpegdecoder.cpp -ljpeg -o "$
 # with the loader; Qt Core is not).
 read -r -a qtcore <<<"$(pkg-config --cflags --libs Qt6Core)"
 clang++ "${flags[@]}" -fsanitize-ignorelist=fuzz/rapidjson.ignorelist -fPIC fuzz/sheet_fuzzer.cpp \
-  src/estimate/sheetfile.cpp src/estimate/sheetreader.cpp src/estimate/sheet.cpp src/estimate/decimal.cpp "${qtcore[@]}" \
+  src/estimate/sheetfile.cpp src/estimate/sheetreader.cpp src/estimate/sheet.cpp src/estimate/columns.cpp \
+  src/estimate/decimal.cpp "${qtcore[@]}" \
   -o "$out/sheet_fuzzer"
 for target in parser jpeg sheet; do
   work="$out/corpus-$target"

@@ -771,8 +771,26 @@ class EstimateTest : public QObject {
             line.system = 2; // ВД-АК
             model.insertLineAt(0, line);
             model.insertLineAt(1, lineWith("0,1"));
+            QList<PaintSystem> systems = model.sheet().systems;
+            systems.append({0, "Грунт и эмаль", {{1, 1}, {2, 2}}, "120,5", "ГЭСН 15-04-024-01"});
+            model.editSystems(systems);
+            Line window = lineWith("3,2", 2, "Кухня");
+            window.calculator = "TForm20";
+            window.opening = "1,6";
+            window.deduct = true;
+            window.system = 3;
+            window.price = "99";
+            window.code = "ГЭСН 15-04-030-01";
+            model.insertLineAt(2, window);
+            Line typed = lineWith("7,5", 1, "Кухня");
+            typed.kind = LineKind::Typed;
+            typed.unit = "м";
+            model.insertLineAt(3, typed);
+            model.setRoomSize("Кухня", {"4", "3", "", "2,7"}); // walls less the window, a ceiling
+            model.setVatRate("20");
             model.setRecording(false);
             original = model.sheet();
+            QCOMPARE(original.lines.size(), 6);
             QVERIFY(document.isModified());
             QCOMPARE(document.saveTo(path), QString());
             QVERIFY(!document.isModified());
@@ -799,18 +817,30 @@ class EstimateTest : public QObject {
         sheet.materials = {paint("0,1", "0", "1", "")};
         sheet.materials[0].id = 1;
         sheet.lines = {lineWith("1,5"), lineWith("2")};
-        sheet.systems = {{1, "Эмаль", {{1, 1}}, {}, {}}};
+        sheet.systems = {{1, "Эмаль", {{1, 2}}, {}, {}}};
         sheet.lines[0].system = 1;
         const QByteArray good = sheetToJson(sheet);
         const auto edited = [&](const QByteArray& from, const QByteArray& to) {
             QByteArray bytes = good;
             return bytes.replace(from, to);
         };
+        // As the program wrote it before paint systems: coats on the material, a material on
+        // the line.
+        const QByteArray v2 = R"({"format": "velaro-estimate", "version": 2, "recording": true,
+            "lastRoom": "", "materials": [{"id": 1, "name": "ПФ-115", "unit": "кг",
+            "consumption": "0,1", "coats": 2, "waste": "0", "canSize": "1", "price": ""}],
+            "lines": [{"room": "", "element": "", "calculator": "TForm5", "inputs": "",
+            "measurements": [], "conditions": [], "formula": "", "result": "1,5", "count": 1,
+            "material": 1}, {"room": "", "element": "", "calculator": "TForm5", "inputs": "",
+            "measurements": [], "conditions": [], "formula": "", "result": "2", "count": 1,
+            "material": 0}]})";
         // Written otherwise than this program writes them now, and still sheets: no reason.
         QTest::newRow("escaped member name") << edited("\"format\"", "\"\\u0066ormat\"") << "";
         QTest::newRow("byte-order mark") << "\xEF\xBB\xBF" + good << "";
+        QTest::newRow("format 2: a system of each material") << v2 << "";
         QTest::newRow("format 1: no ids, a material by its name")
-            << edited("\"version\": 2", "\"version\": 1")
+            << QByteArray(v2)
+                   .replace("\"version\": 2", "\"version\": 1")
                    .replace("\"id\": 1,", "")
                    .replace("\"material\": 1", "\"material\": \"ПФ-115\"")
                    .replace("\"material\": 0", "\"material\": \"\"")
@@ -822,16 +852,26 @@ class EstimateTest : public QObject {
         QTest::newRow("foreign json")
             << QByteArray("{\"format\": \"spreadsheet\", \"version\": 1}") << "не файл ведомости";
         QTest::newRow("json array") << QByteArray("[1, 2]") << "не файл ведомости";
-        QTest::newRow("newer") << edited("\"version\": 2", "\"version\": 3")
-                               << "более новой версией программы (формат 3)";
+        QTest::newRow("newer") << edited("\"version\": 3", "\"version\": 4")
+                               << "более новой версией программы (формат 4)";
         QTest::newRow("no version")
-            << edited("\"version\": 2", "\"version\": \"2\"") << "нет версии формата";
+            << edited("\"version\": 3", "\"version\": \"3\"") << "нет версии формата";
         QTest::newRow("count zero") << edited("\"count\": 1", "\"count\": 0") << "«count»";
         QTest::newRow("huge count") << edited("\"count\": 1", "\"count\": 1e300") << "«count»";
         QTest::newRow("result not text")
             << edited("\"result\": \"2\"", "\"result\": 2") << "«result»";
         QTest::newRow("unknown material")
-            << edited("\"material\": 0", "\"material\": 7") << "нет материала";
+            << QByteArray(v2).replace("\"material\": 0", "\"material\": 7")
+            << "строка 2: нет материала 7";
+        QTest::newRow("unknown system")
+            << edited("\"system\": 0", "\"system\": 7") << "строка 2: нет системы 7";
+        QTest::newRow("layer of an unknown material")
+            << edited("\"material\": 1", "\"material\": 7") << "система 1, слой 1: нет материала";
+        QTest::newRow("unknown kind")
+            << edited("\"computed\"", "\"wall\"") << "строка 1, «kind»";
+        QTest::newRow("system id twice")
+            << edited("\"systems\": [", R"("systems": [{"id": 1, "name": "Грунт", "layers": [],
+                "price": "", "code": ""}, )") << "система 2: номер повторяется";
         QTest::newRow("bad material")
             << edited("\"canSize\": \"1\"", "\"canSize\": \"0\"") << "материал 1: тара";
         QTest::newRow("missing member") << edited("\"formula\"", "\"formulae\"") << "«formula»";
@@ -852,7 +892,8 @@ class EstimateTest : public QObject {
             << edited("\"room\": \"\"", "\"room\": \"\\udc00\"") << "одиночный суррогат";
         const QByteArray line = R"({"room": "", "element": "", "calculator": "", "inputs": "",
             "measurements": [], "conditions": [], "formula": "", "result": "1", "count": 1,
-            "material": 0}, )";
+            "kind": "computed", "unit": "м2", "opening": "", "deduct": false, "system": 0,
+            "price": "", "code": ""}, )";
         QTest::newRow("too many lines")
             << edited("\"lines\": [", "\"lines\": [" + line.repeated(kMaxLines))
             << "больше 200000 строк";
@@ -876,6 +917,7 @@ class EstimateTest : public QObject {
             QVERIFY2(space.window.openFrom(path), qPrintable(prompts.errors.value(0)));
             QCOMPARE(space.model().rowCount(), 2);
             QCOMPARE(space.model().sheet().lines[0].system, 1);
+            QVERIFY(space.model().sheet().systems.value(0).layers == (QList<Layer>{{1, 2}}));
             return;
         }
         QVERIFY(!space.window.openFrom(path));
@@ -1018,6 +1060,7 @@ class EstimateTest : public QObject {
             QVERIFY(restoreNotices(fresh).isEmpty());
             QCOMPARE(fresh.model().rowCount(), 0);
             QVERIFY(QFile::link(target.fileName(), recoveryPath()));
+            paintWith(fresh.model(), {paint("0,1", "0", "1", "")});
             fillModel(fresh.model(), {"3"});
         } // pending recovery written on the way out, in place of the link, not through it
         QCOMPARE(target.size(), 4);
@@ -1028,7 +1071,9 @@ class EstimateTest : public QObject {
             SheetDocument second(u',');
             QVERIFY(restoreNotices(second).value(0).contains("отдельный файл"));
             QCOMPARE(second.model().rowCount(), 0);
+            paintWith(second.model(), {paint("0,2", "0", "3", "", "ВД-АК")}, 2);
             fillModel(second.model(), {"4"});
+            second.model().assignSystem({0}, 1);
             QVERIFY(second.flushRecovery());
         }
         SheetDocument next(u',');
@@ -1036,6 +1081,9 @@ class EstimateTest : public QObject {
                  QStringList{"В ведомость возвращены строки, записанные другим запуском "
                              "программы: 1."});
         QCOMPARE(next.model().rowCount(), 2);
+        // Its system and material under new ids, beside those of the same ids already there.
+        QCOMPARE(next.model().index(1, int(Column::System)).data(Qt::ToolTipRole).toString(),
+                 QString("ВД-АК ×2"));
         QVERIFY(next.isModified());
         QVERIFY(next.flushRecovery());
         QCOMPARE(QDir(recoveryFolder()).entryList({"recovery-*"}), QStringList());

@@ -13,8 +13,10 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <limits>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace velaro {
@@ -24,12 +26,14 @@ namespace {
 // text in between, so that what a file costs in memory is what it gives, however much else it
 // holds. Faults are kept, not thrown: which one is told depends on the whole text (a syntax
 // fault anywhere comes first, then the format, then the version), and on the order the sheet's
-// parts are checked in (materials before lines, a record's members in a fixed order), not on
-// the order they stand in the file.
+// parts are checked in (materials, systems, lines; a record's members in a fixed order), not on
+// the order they stand in the file. Members that differ by version are checked once the whole
+// file has given its version.
 
 constexpr int kDeepest = 32;
 constexpr double kNotANumber = std::numeric_limits<double>::quiet_NaN();
 constexpr int kLargestInt = std::numeric_limits<int>::max();
+constexpr int kMostCoats = 99;
 
 bool whole(double value, int lowest, int highest) {
     return value >= lowest && value <= highest && value == std::floor(value);
@@ -45,6 +49,14 @@ QString memberFault(const QString& where, const char* member, const QString& wha
 
 QString materialAt(qsizetype index) {
     return QStringLiteral("материал %1").arg(index + 1);
+}
+
+QString systemAt(qsizetype index) {
+    return QStringLiteral("система %1").arg(index + 1);
+}
+
+QString layerAt(qsizetype system, qsizetype index) {
+    return systemAt(system) + QStringLiteral(", слой %1").arg(index + 1);
 }
 
 QString lineAt(qsizetype index) {
@@ -68,16 +80,24 @@ template <class Record> struct Field {
     QString Record::*text = nullptr; // null for members that are not texts
 };
 constexpr Field<Material> kMaterialFields[] = {
-    {"id"},
+    {"id"},    // from format 2 on
+    {"coats"}, // before format 3, when a line had one material
     {"name", &Material::name},
     {"unit", &Material::unit},
     {"consumption", &Material::consumption},
-    {"coats"},
     {"waste", &Material::waste},
     {"canSize", &Material::canSize},
     {"price", &Material::price},
 };
-enum MaterialMember { kId = 0, kCoats = 4 };
+enum MaterialMember { kId = 0, kCoats = 1 };
+constexpr Field<PaintSystem> kSystemFields[] = {{"id"},
+                                                {"name", &PaintSystem::name},
+                                                {"layers"},
+                                                {"price", &PaintSystem::price},
+                                                {"code", &PaintSystem::code}};
+enum SystemMember { kSystemId = 0, kLayers = 2 };
+constexpr Field<Layer> kLayerFields[] = {{"material"}, {"coats"}};
+enum LayerMember { kLayerMaterial = 0, kLayerCoats = 1 };
 constexpr Field<Line> kLineFields[] = {
     {"room", &Line::room},
     {"element", &Line::element},
@@ -88,13 +108,30 @@ constexpr Field<Line> kLineFields[] = {
     {"formula", &Line::formula},
     {"result", &Line::result},
     {"count"},
-    {"material"},
+    // From here on, each version's own members.
+    {"material"}, // before format 3
+    {"kind"},     // from format 3 on
+    {"unit", &Line::unit},
+    {"opening", &Line::opening},
+    {"deduct"},
+    {"system"},
+    {"price", &Line::price},
+    {"code", &Line::code},
 };
-enum LineMember { kMeasurements = 4, kConditions = 5, kCount = 8, kMaterial = 9 };
+enum LineMember {
+    kMeasurements = 4,
+    kConditions = 5,
+    kCount = 8,
+    kMaterial = 9,
+    kKind = 10,
+    kDeduct = 13,
+    kSystem = 14
+};
 constexpr Field<Measurement> kMeasurementFields[] = {
     {"name", &Measurement::name}, {"text", &Measurement::text}, {"unit", &Measurement::unit}};
-constexpr std::string_view kSheetMembers[] = {"format",    "version",  "document",  "modified",
-                                              "recording", "lastRoom", "materials", "lines"};
+constexpr std::string_view kSheetMembers[] = {"format",    "version",  "document", "modified",
+                                              "recording", "lastRoom", "vatRate",  "materials",
+                                              "systems",   "lines"};
 enum SheetMember {
     kFormat,
     kVersion,
@@ -102,11 +139,28 @@ enum SheetMember {
     kModified,
     kRecording,
     kLastRoom,
+    kVatRate,
     kMaterials,
+    kSystems,
     kLines
 };
-static_assert(kMaterialFields[kCoats].name == "coats" && kLineFields[kCount].name == "count" &&
-              kLineFields[kMaterial].name == "material" && kSheetMembers[kLines] == "lines");
+static_assert(kMaterialFields[kCoats].name == "coats" && kSystemFields[kLayers].name == "layers" &&
+              kLayerFields[kLayerCoats].name == "coats" && kLineFields[kCount].name == "count" &&
+              kLineFields[kMaterial].name == "material" && kLineFields[kKind].name == "kind" &&
+              kLineFields[kDeduct].name == "deduct" && kLineFields[kSystem].name == "system" &&
+              kSheetMembers[kLines] == "lines");
+
+// A line's kind as the file names it.
+std::optional<LineKind> kindNamed(std::string_view word) {
+    constexpr std::pair<std::string_view, LineKind> kinds[] = {{"computed", LineKind::Computed},
+                                                               {"typed", LineKind::Typed},
+                                                               {"walls", LineKind::Walls},
+                                                               {"ceiling", LineKind::Ceiling}};
+    for (const auto& [name, kind] : kinds)
+        if (name == word)
+            return kind;
+    return std::nullopt;
+}
 
 constexpr std::string_view nameOf(std::string_view name) {
     return name;
@@ -126,13 +180,13 @@ std::uint32_t bit(int member) {
     return std::uint32_t(1) << member;
 }
 
-// The first fault of a record read whole: a missing text, or what `other` finds in a member
-// that is not one, in the order of the record's members. `where` words the record's place,
-// called only for a fault.
+// The first fault of a record read whole, among its members from `first` up to `last`: a
+// missing text, or what `other` finds in a member that is not one, in the order of the record's
+// members. `where` words the record's place, called only for a fault.
 template <class Record, std::size_t N, class Where, class Other>
 QString firstFault(Where&& where, const Field<Record> (&fields)[N], std::uint32_t texts,
-                   Other&& other) {
-    for (std::size_t i = 0; i < N; ++i) {
+                   Other&& other, std::size_t first = 0, std::size_t last = N) {
+    for (std::size_t i = first; i < last; ++i) {
         if (!fields[i].text) {
             if (QString fault = other(int(i)); !fault.isEmpty())
                 return fault;
@@ -143,12 +197,31 @@ QString firstFault(Where&& where, const Field<Record> (&fields)[N], std::uint32_
     return {};
 }
 
-// What a line names as its material; read by the version once the whole file is known.
+// What a line names as its material before format 3.
 struct MaterialRef {
     double number = kNotANumber;
     QString name;
     bool isText = false;
 };
+
+// What of a line waits for the version: which of its members were there (texts, lists, and a
+// kind or deduct that reads), and what it refers to.
+struct LineRest {
+    std::uint32_t present = 0;
+    double system = kNotANumber;
+    MaterialRef material;
+};
+
+// An older file's line has none of the members of format 3: what it holds under their names is
+// not read.
+void dropLaterMembers(Line& line) {
+    const Line blank;
+    for (std::size_t i = kKind; i < std::size(kLineFields); ++i)
+        if (const auto text = kLineFields[i].text)
+            line.*text = blank.*text;
+    line.kind = blank.kind;
+    line.deduct = blank.deduct;
+}
 
 // One value as the parser hands it over; `number` is NaN unless it is a number.
 struct Scalar {
@@ -222,6 +295,12 @@ class SheetReader {
         case In::Material:
             member_ = memberOf(kMaterialFields, name);
             break;
+        case In::System:
+            member_ = memberOf(kSystemFields, name);
+            break;
+        case In::Layer:
+            member_ = memberOf(kLayerFields, name);
+            break;
         case In::Line:
             member_ = memberOf(kLineFields, name);
             break;
@@ -246,6 +325,10 @@ class SheetReader {
         Sheet,
         Materials,
         Material,
+        Systems,
+        System,
+        Layers,
+        Layer,
         Lines,
         Line,
         Measurements,
@@ -292,6 +375,10 @@ class SheetReader {
         frames_.pop_back();
         if (closed == In::Material)
             endMaterial();
+        else if (closed == In::System)
+            endSystem();
+        else if (closed == In::Layer)
+            endLayer();
         else if (closed == In::Line)
             endLine();
         else if (closed == In::Measurement)
@@ -305,31 +392,57 @@ class SheetReader {
             return object ? std::optional(In::Sheet) : std::nullopt;
         switch (frames_.back()) {
         case In::Sheet:
-            if (object || (member_ != kMaterials && member_ != kLines))
+            if (object)
                 return std::nullopt;
-            if (member_ == kMaterials) {
+            switch (member_) {
+            case kMaterials:
                 materials_ = {};
                 materials_.present = true;
-                materialIds_.clear();
-                materialCoats_.clear();
+                materialNumbers_.clear();
                 return In::Materials;
+            case kSystems:
+                systems_ = {};
+                systems_.present = true;
+                return In::Systems;
+            case kLines:
+                lines_ = {};
+                lines_.present = true;
+                lineRests_.clear();
+                return In::Lines;
+            default:
+                return std::nullopt;
             }
-            lines_ = {};
-            lines_.present = true;
-            refs_.clear();
-            return In::Lines;
         case In::Materials:
             if (!object || !materials_.fault.isEmpty())
                 return std::nullopt;
             material_ = {};
-            materialId_ = coats_ = kNotANumber;
+            materialNumbers_.push_back({});
             return In::Material;
+        case In::Systems:
+            if (!object || !systems_.fault.isEmpty())
+                return std::nullopt;
+            system_ = {};
+            systemId_ = kNotANumber;
+            layersFault_.clear();
+            return In::System;
+        case In::System:
+            if (object || member_ != kLayers)
+                return std::nullopt;
+            system_.texts |= bit(kLayers); // a list is there; its items are read below
+            system_.record.layers.clear();
+            layersFault_.clear();
+            return In::Layers;
+        case In::Layers:
+            if (!object || !layersFault_.isEmpty())
+                return std::nullopt;
+            layerMaterial_ = layerCoats_ = kNotANumber;
+            return In::Layer;
         case In::Lines:
             if (!object || !takesAnotherLine())
                 return std::nullopt;
             line_ = {};
             count_ = kNotANumber;
-            ref_ = {};
+            lineRest_ = {};
             measurementsFault_.clear();
             conditionsFault_.clear();
             return In::Line;
@@ -370,11 +483,29 @@ class SheetReader {
             break;
         case In::Material:
             if (member_ == kId)
-                materialId_ = value.number;
+                materialNumbers_.back().id = value.number;
             else if (member_ == kCoats)
-                coats_ = value.number;
+                materialNumbers_.back().coats = value.number;
             else
                 material_.text(kMaterialFields, member_, value);
+            break;
+        case In::Systems:
+            if (systems_.fault.isEmpty())
+                systems_.fault = systemAt(systems_.items.size()) + QStringLiteral(" не запись");
+            break;
+        case In::System:
+            systemMember(value);
+            break;
+        case In::Layers:
+            if (layersFault_.isEmpty())
+                layersFault_ = layerAt(systems_.items.size(), system_.record.layers.size()) +
+                               QStringLiteral(" не запись");
+            break;
+        case In::Layer:
+            if (member_ == kLayerMaterial)
+                layerMaterial_ = value.number;
+            else if (member_ == kLayerCoats)
+                layerCoats_ = value.number;
             break;
         case In::Lines:
             if (takesAnotherLine())
@@ -423,14 +554,32 @@ class SheetReader {
         case kLastRoom:
             lastRoom_ = value.kind == Scalar::Text ? std::optional(value.string()) : std::nullopt;
             break;
+        case kVatRate:
+            vatRate_ = value.kind == Scalar::Text ? std::optional(value.string()) : std::nullopt;
+            break;
         case kMaterials:
             materials_ = {};
-            materialIds_.clear();
+            materialNumbers_.clear();
+            break;
+        case kSystems:
+            systems_ = {};
             break;
         case kLines:
             lines_ = {};
-            refs_.clear();
+            lineRests_.clear();
             break;
+        }
+    }
+
+    void systemMember(const Scalar& value) {
+        if (system_.text(kSystemFields, member_, value))
+            return;
+        if (member_ == kSystemId) {
+            systemId_ = value.number;
+        } else if (member_ == kLayers) { // not a list
+            system_.record.layers.clear();
+            layersFault_.clear();
+            system_.texts &= ~bit(kLayers);
         }
     }
 
@@ -451,10 +600,27 @@ class SheetReader {
         case kCount:
             count_ = value.number;
             break;
-        case kMaterial:
-            ref_.number = value.number;
-            ref_.isText = value.kind == Scalar::Text;
-            ref_.name = ref_.isText ? value.string() : QString();
+        case kMaterial: {
+            MaterialRef& ref = lineRest_.material;
+            ref.number = value.number;
+            ref.isText = value.kind == Scalar::Text;
+            ref.name = ref.isText ? value.string() : QString();
+            break;
+        }
+        case kKind: {
+            const auto kind =
+                value.kind == Scalar::Text ? kindNamed({value.text, value.size}) : std::nullopt;
+            line_.record.kind = kind.value_or(LineKind::Computed);
+            line_.texts = kind ? line_.texts | bit(kKind) : line_.texts & ~bit(kKind);
+            break;
+        }
+        case kDeduct:
+            line_.record.deduct = value.flag;
+            line_.texts = value.kind == Scalar::Bool ? line_.texts | bit(kDeduct)
+                                                     : line_.texts & ~bit(kDeduct);
+            break;
+        case kSystem:
+            lineRest_.system = value.number;
             break;
         }
     }
@@ -475,47 +641,79 @@ class SheetReader {
     }
 
     void endMaterial() {
-        materialIds_.push_back(materialId_);
         const auto where = [this] { return materialAt(materials_.items.size()); };
-        QString fault = firstFault(where, kMaterialFields, material_.texts, [&](int member) {
-            // The id waits for the version: format 1 has none.
-            return member == kCoats && !whole(coats_, 1, 99)
-                       ? memberFault(where(), "coats", wholeFault(1, 99))
-                       : QString();
-        });
-        if (fault.isEmpty()) {
-            materialCoats_.push_back(int(coats_));
+        // The id and the coats wait for the version: format 1 has no ids, format 3 no coats.
+        QString fault =
+            firstFault(where, kMaterialFields, material_.texts, [](int) { return QString(); });
+        if (fault.isEmpty())
             if (const QString problem = material_.record.problem(); !problem.isEmpty())
                 fault = where() + QStringLiteral(": ") + problem;
-        }
         if (fault.isEmpty())
             materials_.items.append(std::move(material_.record));
         else
             materials_.fault = std::move(fault);
     }
 
+    // Whether a layer's material is known waits for the materials.
+    void endLayer() {
+        const auto where = [this] {
+            return layerAt(systems_.items.size(), system_.record.layers.size());
+        };
+        if (!whole(layerMaterial_, 1, kLargestInt))
+            layersFault_ = memberFault(where(), "material", wholeFault(1, kLargestInt));
+        else if (!whole(layerCoats_, 1, kMostCoats))
+            layersFault_ = memberFault(where(), "coats", wholeFault(1, kMostCoats));
+        else
+            system_.record.layers.append({int(layerMaterial_), int(layerCoats_)});
+    }
+
+    void endSystem() {
+        const auto where = [this] { return systemAt(systems_.items.size()); };
+        QString fault = firstFault(where, kSystemFields, system_.texts, [&](int member) {
+            if (member == kSystemId && !whole(systemId_, 1, kLargestInt))
+                return memberFault(where(), "id", wholeFault(1, kLargestInt));
+            if (member == kLayers && !(system_.texts & bit(kLayers)))
+                return memberFault(where(), "layers", QStringLiteral("нет списка"));
+            return member == kLayers ? layersFault_ : QString();
+        });
+        if (fault.isEmpty()) {
+            system_.record.id = int(systemId_);
+            if (const QString problem = system_.record.problem(); !problem.isEmpty())
+                fault = where() + QStringLiteral(": ") + problem;
+        }
+        if (fault.isEmpty())
+            systems_.items.append(std::move(system_.record));
+        else
+            systems_.fault = std::move(fault);
+    }
+
     void endLine() {
         const auto where = [this] { return lineAt(lines_.items.size()); };
-        // All but the material, which waits for the version and the materials.
-        QString fault = firstFault(where, kLineFields, line_.texts, [&](int member) {
-            if ((member == kMeasurements || member == kConditions) && !(line_.texts & bit(member)))
-                return memberFault(where(), kLineFields[member].name.data(),
-                                   QStringLiteral("нет списка"));
-            if (member == kMeasurements)
-                return measurementsFault_;
-            if (member == kConditions)
-                return conditionsFault_;
-            if (member == kCount && !whole(count_, 1, kMaxCount))
-                return memberFault(where(), "count", wholeFault(1, kMaxCount));
-            return QString();
-        });
+        // The members every version has; the rest wait for the version and the systems.
+        QString fault = firstFault(
+            where, kLineFields, line_.texts,
+            [&](int member) {
+                if ((member == kMeasurements || member == kConditions) &&
+                    !(line_.texts & bit(member)))
+                    return memberFault(where(), kLineFields[member].name.data(),
+                                       QStringLiteral("нет списка"));
+                if (member == kMeasurements)
+                    return measurementsFault_;
+                if (member == kConditions)
+                    return conditionsFault_;
+                if (member == kCount && !whole(count_, 1, kMaxCount))
+                    return memberFault(where(), "count", wholeFault(1, kMaxCount));
+                return QString();
+            },
+            0, kMaterial);
         if (!fault.isEmpty()) {
             lines_.fault = std::move(fault);
             return;
         }
         line_.record.count = int(count_);
         lines_.items.append(std::move(line_.record));
-        refs_.push_back(std::move(ref_));
+        lineRest_.present = line_.texts;
+        lineRests_.push_back(std::move(lineRest_));
     }
 
     void endMeasurement() {
@@ -528,6 +726,13 @@ class SheetReader {
             measurementsFault_ = std::move(fault);
     }
 
+    // ---- once the whole text is read: each part's first fault, or empty
+    QString settleMaterials(int version);
+    QString settleSystems();
+    void systemsOfMaterials();
+    QString settleLine(qsizetype index, Line& line, const LineRest& rest) const;
+    QString settleOldLine(qsizetype index, Line& line, const MaterialRef& ref, int version) const;
+
     std::vector<In> frames_;
     int depth_ = 0;
     int skip_ = 0;    // records and lists open inside a value that is not read
@@ -539,18 +744,30 @@ class SheetReader {
     DocumentState document_;
     std::optional<bool> recording_;
     std::optional<QString> lastRoom_;
+    std::optional<QString> vatRate_;
     List<Material> materials_;
-    std::vector<double> materialIds_; // as written, the faulty material's too
-    std::vector<int> materialCoats_;  // before systems, a material had its coats
+    // As written, the faulty material's too; checked once the version is known.
+    struct MaterialNumbers {
+        double id = kNotANumber;
+        double coats = kNotANumber;
+    };
+    std::vector<MaterialNumbers> materialNumbers_;
+    List<PaintSystem> systems_;
     List<Line> lines_;
-    std::vector<MaterialRef> refs_;
+    std::vector<LineRest> lineRests_;
+    QHash<QString, int> materialsByName_; // the ids, once settled
+    QSet<int> materialIds_;
+    QSet<int> systemIds_;
 
     Open<Material> material_;
-    double materialId_ = kNotANumber;
-    double coats_ = kNotANumber;
-    Open<Line> line_; // its lists count among its texts: there or not
+    Open<PaintSystem> system_; // its layers count among its texts: there or not
+    double systemId_ = kNotANumber;
+    QString layersFault_;
+    double layerMaterial_ = kNotANumber;
+    double layerCoats_ = kNotANumber;
+    Open<Line> line_; // its lists, kind and deduct count among its texts: there or not
     double count_ = kNotANumber;
-    MaterialRef ref_;
+    LineRest lineRest_;
     QString measurementsFault_;
     QString conditionsFault_;
     Open<Measurement> measurement_;
@@ -576,58 +793,29 @@ std::variant<LoadedSheet, LoadError> SheetReader::result() {
         return damaged(memberFault(sheetAt, "recording", QStringLiteral("нужно true или false")));
     if (!lastRoom_)
         return damaged(memberFault(sheetAt, "lastRoom", QStringLiteral("нет текста")));
+    if (version >= 3 && !vatRate_)
+        return damaged(memberFault(sheetAt, "vatRate", QStringLiteral("нет текста")));
     if (!materials_.present)
         return damaged(memberFault(sheetAt, "materials", QStringLiteral("нет списка")));
-
-    // Before identities, a material was known by its place in the list.
-    const auto idFault = [&](std::size_t index) -> std::optional<LoadError> {
-        if (version >= 2 && index < materialIds_.size() &&
-            !whole(materialIds_[index], 1, kLargestInt))
-            return damaged(
-                memberFault(materialAt(qsizetype(index)), "id", wholeFault(1, kLargestInt)));
-        return std::nullopt;
-    };
-    QHash<QString, int> idsByName;
-    QSet<int> ids;
-    for (qsizetype i = 0; i < materials_.items.size(); ++i) {
-        if (auto fault = idFault(std::size_t(i)))
-            return *fault;
-        Material& m = materials_.items[i];
-        m.id = version >= 2 ? int(materialIds_[std::size_t(i)]) : int(i + 1);
-        if (idsByName.contains(m.name))
-            return damaged(materialAt(i) + QStringLiteral(": название повторяется"));
-        if (ids.contains(m.id))
-            return damaged(materialAt(i) + QStringLiteral(": номер повторяется"));
-        idsByName.insert(m.name, m.id);
-        ids.insert(m.id);
+    if (const QString fault = settleMaterials(version); !fault.isEmpty())
+        return damaged(fault);
+    if (version >= 3) {
+        if (!systems_.present)
+            return damaged(memberFault(sheetAt, "systems", QStringLiteral("нет списка")));
+        if (const QString fault = settleSystems(); !fault.isEmpty())
+            return damaged(fault);
+    } else {
+        systemsOfMaterials();
     }
-    if (!materials_.fault.isEmpty()) {
-        if (auto fault = idFault(std::size_t(materials_.items.size())))
-            return *fault;
-        return damaged(materials_.fault);
-    }
-
     if (!lines_.present)
         return damaged(memberFault(sheetAt, "lines", QStringLiteral("нет списка")));
     for (qsizetype i = 0; i < lines_.items.size(); ++i) {
-        const MaterialRef& ref = refs_[std::size_t(i)];
-        // Before systems, a line had a material: each material became a system of one layer.
-        int& material = lines_.items[i].system;
-        if (version >= 2) {
-            if (!whole(ref.number, 0, kLargestInt))
-                return damaged(memberFault(lineAt(i), "material", wholeFault(0, kLargestInt)));
-            material = int(ref.number);
-            if (material && !ids.contains(material))
-                return damaged(lineAt(i) + QStringLiteral(": нет материала %1").arg(material));
-        } else if (!ref.isText) {
-            return damaged(memberFault(lineAt(i), "material", QStringLiteral("нет текста")));
-        } else if (!ref.name.isEmpty()) {
-            const auto found = idsByName.constFind(ref.name);
-            if (found == idsByName.constEnd())
-                return damaged(lineAt(i) +
-                               QStringLiteral(": нет материала «%1»").arg(ref.name.left(40)));
-            material = *found;
-        }
+        Line& line = lines_.items[i];
+        const LineRest& rest = lineRests_[std::size_t(i)];
+        const QString fault = version >= 3 ? settleLine(i, line, rest)
+                                           : settleOldLine(i, line, rest.material, version);
+        if (!fault.isEmpty())
+            return damaged(fault);
     }
     if (!lines_.fault.isEmpty())
         return damaged(lines_.fault);
@@ -635,14 +823,115 @@ std::variant<LoadedSheet, LoadError> SheetReader::result() {
     LoadedSheet loaded;
     loaded.sheet.recording = *recording_;
     loaded.sheet.lastRoom = *lastRoom_;
+    if (version >= 3)
+        loaded.sheet.vatRate = *vatRate_;
     loaded.sheet.materials = std::move(materials_.items);
-    for (qsizetype i = 0; i < loaded.sheet.materials.size(); ++i) {
-        const Material& m = loaded.sheet.materials[i];
-        loaded.sheet.systems.append({m.id, m.name, {{m.id, materialCoats_[std::size_t(i)]}}, {}, {}});
-    }
+    loaded.sheet.systems = std::move(systems_.items);
     loaded.sheet.lines = std::move(lines_.items);
     loaded.document = document_;
     return loaded;
+}
+
+QString SheetReader::settleMaterials(int version) {
+    const auto numbersFault = [&](std::size_t index) {
+        if (index >= materialNumbers_.size())
+            return QString();
+        const MaterialNumbers& numbers = materialNumbers_[index];
+        if (version >= 2 && !whole(numbers.id, 1, kLargestInt))
+            return memberFault(materialAt(qsizetype(index)), "id", wholeFault(1, kLargestInt));
+        if (version < 3 && !whole(numbers.coats, 1, kMostCoats))
+            return memberFault(materialAt(qsizetype(index)), "coats", wholeFault(1, kMostCoats));
+        return QString();
+    };
+    for (qsizetype i = 0; i < materials_.items.size(); ++i) {
+        if (QString fault = numbersFault(std::size_t(i)); !fault.isEmpty())
+            return fault;
+        Material& m = materials_.items[i];
+        // Before identities, a material was known by its place in the list.
+        m.id = version >= 2 ? int(materialNumbers_[std::size_t(i)].id) : int(i + 1);
+        if (materialsByName_.contains(m.name))
+            return materialAt(i) + QStringLiteral(": название повторяется");
+        if (materialIds_.contains(m.id))
+            return materialAt(i) + QStringLiteral(": номер повторяется");
+        materialsByName_.insert(m.name, m.id);
+        materialIds_.insert(m.id);
+    }
+    if (QString fault = numbersFault(std::size_t(materials_.items.size())); !fault.isEmpty())
+        return fault;
+    return materials_.fault;
+}
+
+QString SheetReader::settleSystems() {
+    QSet<QString> names;
+    for (qsizetype i = 0; i < systems_.items.size(); ++i) {
+        const PaintSystem& s = systems_.items[i];
+        for (qsizetype j = 0; j < s.layers.size(); ++j)
+            if (!materialIds_.contains(s.layers[j].material))
+                return layerAt(i, j) +
+                       QStringLiteral(": нет материала %1").arg(s.layers[j].material);
+        if (names.contains(s.name))
+            return systemAt(i) + QStringLiteral(": название повторяется");
+        if (systemIds_.contains(s.id))
+            return systemAt(i) + QStringLiteral(": номер повторяется");
+        names.insert(s.name);
+        systemIds_.insert(s.id);
+    }
+    return systems_.fault;
+}
+
+// Before systems, a line had a material: each material becomes a system of one layer, of its id
+// and name, with the coats the material had.
+void SheetReader::systemsOfMaterials() {
+    systems_ = {};
+    for (qsizetype i = 0; i < materials_.items.size(); ++i) {
+        const Material& m = materials_.items[i];
+        const int coats = int(materialNumbers_[std::size_t(i)].coats);
+        systems_.items.append({m.id, m.name, {{m.id, coats}}, {}, {}});
+    }
+    systemIds_ = materialIds_;
+}
+
+QString SheetReader::settleLine(qsizetype index, Line& line, const LineRest& rest) const {
+    const auto where = [index] { return lineAt(index); };
+    return firstFault(
+        where, kLineFields, rest.present,
+        [&](int member) {
+            if (member == kKind && !(rest.present & bit(kKind)))
+                return memberFault(where(), "kind",
+                                   QStringLiteral("нужно computed, typed, walls или ceiling"));
+            if (member == kDeduct && !(rest.present & bit(kDeduct)))
+                return memberFault(where(), "deduct", QStringLiteral("нужно true или false"));
+            if (member != kSystem)
+                return QString();
+            if (!whole(rest.system, 0, kLargestInt))
+                return memberFault(where(), "system", wholeFault(0, kLargestInt));
+            line.system = int(rest.system);
+            if (line.system && !systemIds_.contains(line.system))
+                return where() + QStringLiteral(": нет системы %1").arg(line.system);
+            return QString();
+        },
+        kKind);
+}
+
+QString SheetReader::settleOldLine(qsizetype index, Line& line, const MaterialRef& ref,
+                                   int version) const {
+    dropLaterMembers(line);
+    // The line's material is the system made of it, of the same id.
+    if (version >= 2) {
+        if (!whole(ref.number, 0, kLargestInt))
+            return memberFault(lineAt(index), "material", wholeFault(0, kLargestInt));
+        line.system = int(ref.number);
+        if (line.system && !systemIds_.contains(line.system))
+            return lineAt(index) + QStringLiteral(": нет материала %1").arg(line.system);
+    } else if (!ref.isText) {
+        return memberFault(lineAt(index), "material", QStringLiteral("нет текста"));
+    } else if (!ref.name.isEmpty()) {
+        const auto found = materialsByName_.constFind(ref.name);
+        if (found == materialsByName_.constEnd())
+            return lineAt(index) + QStringLiteral(": нет материала «%1»").arg(ref.name.left(40));
+        line.system = *found;
+    }
+    return {};
 }
 
 bool isBlank(char c) {
