@@ -1,5 +1,6 @@
-// The estimate sheet at 10 000 lines: adding a line with its totals refreshed, saving and
-// opening the sheet; then at 100 000 lines: the longest the window waits while the recovery file
+// The estimate sheet at 10 000 lines in 50 rooms: adding a line with its totals refreshed, adding
+// a window opening to a room whose walls follow it, setting a room's size, saving and opening the
+// sheet; then at 100 000 lines: the longest the window waits while the recovery file
 // is written, deleting every line and undoing that. Reports medians in the form
 // `estimate_<what>_ms=<value>`. Run it under a display (xvfb-run -a); it keeps its recovery file
 // in a temporary folder.
@@ -85,12 +86,28 @@ int main(int argc, char** argv) {
     velaro::EstimateWindow window(document);
     window.show();
     QApplication::processEvents();
-    document.model().editMaterials(
-        {{0, QStringLiteral("ПФ-115"), QStringLiteral("кг"), QStringLiteral("0,11"), 2,
-          QStringLiteral("10"), QStringLiteral("0,9"), QStringLiteral("250,5")}});
-    for (int n = 0; n < kLines; ++n)
+    velaro::SheetModel& model = document.model();
+    model.editMaterials({{0, QStringLiteral("ГФ-021"), QStringLiteral("кг"), QStringLiteral("0,1"),
+                          QStringLiteral("5"), QStringLiteral("1"), QStringLiteral("300")},
+                         {0, QStringLiteral("ПФ-115"), QStringLiteral("кг"), QStringLiteral("0,11"),
+                          QStringLiteral("10"), QStringLiteral("0,9"), QStringLiteral("250,5")}});
+    model.editSystems({{0, QStringLiteral("Грунт и эмаль"), {{1, 1}, {2, 2}}, QStringLiteral("180"),
+                        QStringLiteral("15-04-030-1")}});
+    const auto roomOf = [](int n) { return QStringLiteral("Комната %1").arg(n % 50); };
+    for (int n = 0; n < kLines; ++n) {
+        model.setCurrentRoom(roomOf(n));
         document.record(QStringLiteral("моек и раковин"), QStringLiteral("TForm%1").arg(2 + n % 26),
                         stateOf(n), resultsOf(n));
+    }
+    for (int room = 0; room < 50; ++room)
+        model.setRoomSize(roomOf(room), {QStringLiteral("4"), QStringLiteral("3,5"), {},
+                                         QStringLiteral("2,7")});
+    model.assignSystem([&] {
+        QList<int> all;
+        for (int row = 0; row < model.rowCount(); ++row)
+            all << row;
+        return all;
+    }(), 1);
     QApplication::processEvents();
 
     // Each added line runs what a Compute runs: the record, the model, the totals beside it.
@@ -103,6 +120,23 @@ int main(int argc, char** argv) {
         }));
     std::printf("estimate_lines=%d\n", document.model().rowCount());
     report("add_line", adds, mark, "%.3f");
+    // A window opening recorded in a room: the line, and the room's walls worked out again.
+    std::vector<double> openings, sizes;
+    mark = cpuTimes.size();
+    for (int n = 0; n < 200; ++n)
+        openings.push_back(millisecondsOf([&] {
+            model.setCurrentRoom(roomOf(7));
+            document.record(QStringLiteral("окон"), QStringLiteral("TForm20"), stateOf(n + 50000),
+                            resultsOf(n));
+        }));
+    report("add_opening_walls", openings, mark, "%.3f");
+    mark = cpuTimes.size();
+    for (int n = 0; n < 200; ++n)
+        sizes.push_back(millisecondsOf([&] {
+            model.setRoomSize(roomOf(11), {QStringLiteral("4"), QStringLiteral("3,%1").arg(n % 10),
+                                           {}, QStringLiteral("2,7")});
+        }));
+    report("room_size", sizes, mark, "%.3f");
     // The same with the window repainted before the clock stops.
     mark = cpuTimes.size();
     for (int n = kLines; n < kLines + 200; ++n)

@@ -59,14 +59,15 @@ QString PaintSystem::layersText(const QList<Material>& materials) const {
 }
 
 Opening openingOf(const QString& calculator) {
-    // The window and door calculators, whose first field is the openings' area by the outer
-    // contour of the frames.
-    static const QHash<QString, Opening> openings{
-        {QStringLiteral("TForm20"), Opening::Window}, {QStringLiteral("TForm21"), Opening::Window},
-        {QStringLiteral("TForm22"), Opening::Window}, {QStringLiteral("TForm23"), Opening::Door},
-        {QStringLiteral("TForm24"), Opening::Door},   {QStringLiteral("TForm25"), Opening::Door},
-        {QStringLiteral("TForm26"), Opening::Door},   {QStringLiteral("TForm27"), Opening::Door}};
-    return openings.value(calculator, Opening::None);
+    // The window (TForm20–22) and door (TForm23–27) calculators, whose first field is the
+    // openings' area by the outer contour of the frames. Asked for every line a sheet changes,
+    // so without a lookup.
+    if (calculator.size() != 7 || !calculator.startsWith(QLatin1String("TForm2")))
+        return Opening::None;
+    const char16_t last = calculator.back().unicode();
+    return last < u'0' || last > u'7' ? Opening::None
+           : last <= u'2'             ? Opening::Window
+                                      : Opening::Door;
 }
 
 std::optional<Decimal> Line::deduction() const {

@@ -389,12 +389,18 @@ void SheetModel::settleWalls(bool tell) {
     // One pass over the sheet however many rooms changed; only openings and walls are looked at.
     QHash<QString, Openings> openings;
     QList<int> walls;
+    // Mostly one room changed: a comparison of names is cheaper than hashing them.
+    const std::optional<QString> only =
+        unsettledWalls_.size() == 1 ? std::optional(*unsettledWalls_.begin()) : std::nullopt;
+    const auto unsettled = [&](const QString& room) {
+        return only ? room == *only : unsettledWalls_.contains(room);
+    };
     for (qsizetype row = 0; row < sheet_.lines.size(); ++row) {
         const Line& line = sheet_.lines[row];
         if (line.kind == LineKind::Walls) {
-            if (unsettledWalls_.contains(line.room))
+            if (unsettled(line.room))
                 walls << int(row);
-        } else if (line.deduct && unsettledWalls_.contains(line.room)) {
+        } else if (line.deduct && unsettled(line.room)) {
             openings[line.room].add(line);
         }
     }
