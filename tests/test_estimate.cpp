@@ -7,6 +7,7 @@
 #include "estimate/gui/estimatesheet.h"
 #include "estimate/gui/estimatewindow.h"
 #include "estimate/gui/materialsdialog.h"
+#include "estimate/gui/systemsdialog.h"
 #include "estimate/sheetdocument.h"
 #include "estimate/sheetfile.h"
 #include "estimate/sheetmodel.h"
@@ -26,15 +27,20 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLibrary>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
+#include <QPushButton>
+#include <QSettings>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QStandardPaths>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QUndoStack>
 
 #include <csignal>
@@ -66,6 +72,12 @@ class FakePrompts final : public EstimatePrompts {
     bool confirm(QWidget*, const QString&) override {
         ++confirms;
         return confirmAnswer;
+    }
+    QString choice;
+    QStringList offered;
+    QString choose(QWidget*, const QString&, const QStringList& items) override {
+        offered = items;
+        return choice;
     }
     Unsaved unsavedChanges(QWidget*, const QString& name) override {
         unsavedQuestions << name;
@@ -208,6 +220,7 @@ int computeAndWait(int argc, char** argv) {
 } // namespace
 
 Q_DECLARE_METATYPE(velaro::Material)
+Q_DECLARE_METATYPE(velaro::PaintSystem)
 
 class EstimateTest : public QObject {
     Q_OBJECT
@@ -1277,6 +1290,117 @@ class EstimateTest : public QObject {
         dialog.removeSelectedRows();
         QCOMPARE(prompts.confirms, 1);
         QCOMPARE(dialog.materials(), materials.mid(0, 1));
+    }
+
+    void systemsDialogRefusesUnsoundSystems_data() {
+        QTest::addColumn<QList<PaintSystem>>("systems");
+        QTest::addColumn<QString>("problem");
+        const PaintSystem enamel{1, "Эмаль", {{1, 2}}, "120,50", "ГЭСН 15-04-030-03"};
+        auto with = [&](const QString& name, const QString& price, int material = 1) {
+            return PaintSystem{2, name, {{material, 1}}, price, {}};
+        };
+        QTest::newRow("sound") << QList<PaintSystem>{enamel, with("Грунт", "")} << "";
+        QTest::newRow("blank name") << QList<PaintSystem>{enamel, with("  ", "")}
+                                    << "Система 2: нет названия.";
+        QTest::newRow("same name") << QList<PaintSystem>{enamel, with(" Эмаль", "")}
+                                   << "Система 2: название «Эмаль» уже есть.";
+        QTest::newRow("negative price") << QList<PaintSystem>{with("Грунт", "-1")}
+                                        << "Система 1: цена работ не число.";
+        QTest::newRow("price with words") << QList<PaintSystem>{with("Грунт", "12 руб")}
+                                          << "Система 1: цена работ не число.";
+        QTest::newRow("material gone") << QList<PaintSystem>{enamel, with("Грунт", "", 9)}
+                                       << "Система 2: у слоя 1 нет материала.";
+    }
+    void systemsDialogRefusesUnsoundSystems() {
+        QFETCH(QList<PaintSystem>, systems);
+        QFETCH(QString, problem);
+        QList<Material> materials{paint("0,1", "0", "1", "")};
+        materials[0].id = 1;
+        SystemsDialog dialog(systems, materials);
+        QCOMPARE(dialog.problem(), problem);
+        dialog.accept();
+        QCOMPARE(dialog.result() == QDialog::Accepted, problem.isEmpty());
+        QCOMPARE(dialog.findChild<QLabel*>("problem")->text(), problem);
+        if (problem.isEmpty())
+            QCOMPARE(dialog.systems()[0], systems[0]);
+        else // the system at fault is the one shown
+            QCOMPARE(dialog.findChild<QListWidget*>("systemList")->currentRow(),
+                     problem.section(u' ', 1, 1).remove(u':').toInt() - 1);
+    }
+
+    // Edited through its fields a system keeps its id, which the lines refer to; a new one has
+    // none yet, and removing one that lines use asks.
+    void systemsDialogEditsKeepIds() {
+        QList<Material> materials{paint("0,1", "0", "1", "", "Грунтовка ГФ-021"),
+                                  paint("0,2", "0", "1", "", "Эмаль ПФ-115")};
+        materials[0].id = 1;
+        materials[1].id = 2;
+        FakePrompts prompts;
+        prompts.confirmAnswer = false;
+        SystemsDialog dialog({{4, "Эмаль", {{2, 2}, {1, 1}}, {}, {}}}, materials);
+        dialog.setUsedSystems({4}, &prompts);
+        auto* name = dialog.findChild<QLineEdit*>("systemName");
+        name->setText("По металлу");
+        auto* layers = dialog.findChild<QTableWidget*>("layers");
+        qobject_cast<QSpinBox*>(layers->cellWidget(0, 1))->setValue(3);
+        layers->setCurrentCell(1, 0);
+        dialog.findChild<QPushButton*>("layerUp")->click(); // primer first
+        QCOMPARE(dialog.findChild<QLineEdit*>("layersText")->text(),
+                 QString("Грунтовка ГФ-021 ×1 + Эмаль ПФ-115 ×3"));
+        dialog.removeSystem(); // used: asked, and kept on «no»
+        QCOMPARE(prompts.confirms, 1);
+        dialog.addSystem();
+        name->setText("Грунт");
+        const QList<PaintSystem> expected{{4, "По металлу", {{1, 1}, {2, 3}}, {}, {}},
+                                          {0, "Грунт", {}, {}, {}}};
+        QCOMPARE(dialog.systems(), expected);
+        QCOMPARE(dialog.findChild<QListWidget*>("systemList")->item(0)->text(),
+                 QString("По металлу"));
+    }
+
+    // A template carries its materials: added into a sheet that lacks some of them it brings
+    // them along, keeps the sheet's own of the same name, and is one step to undo.
+    void systemTemplateBringsItsMaterials() {
+        QSettings().setValue("systemTemplates/list",
+                             R"([{"name": 5}, "junk", {"name": "Битый", "layers": [{"coats": 500,
+                                 "material": {"name": "Х", "unit": "кг", "consumption": "1",
+                                 "waste": "0", "canSize": "1"}}]}])");
+        QList<Material> source{paint("0,12", "5", "0,9", "210", "Грунтовка ГФ-021"),
+                               paint("0,1", "0", "2,7", "540", "Эмаль ПФ-115")};
+        source[0].id = 1;
+        source[1].id = 2;
+        const PaintSystem metal{1, "По металлу", {{1, 1}, {2, 2}}, "250", "ГЭСН 13-03-004"};
+        SystemsDialog first({metal}, source);
+        QVERIFY(first.saveTemplate());
+
+        FakePrompts prompts;
+        prompts.choice = "По металлу";
+        Workspace space;
+        space.window.setPrompts(&prompts);
+        paintWith(space.model(), {paint("0,3", "0", "1", "99", "Эмаль ПФ-115")});
+        const Sheet before = space.model().sheet();
+        QTimer::singleShot(0, [] {
+            auto* dialog = qobject_cast<SystemsDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog && dialog->addFromTemplate());
+            dialog->accept();
+        });
+        space.window.editSystems();
+        QCOMPARE(prompts.offered, QStringList{"По металлу"}); // the damaged ones passed over
+        const Sheet& after = space.model().sheet();
+        QCOMPARE(after.materials.size(), 2);
+        QCOMPARE(after.materials[0], before.materials[0]); // the sheet's own enamel stays
+        Material primer = source[0];
+        primer.id = after.materials[1].id;
+        QCOMPARE(after.materials[1], primer);
+        QCOMPARE(after.systems.size(), 2);
+        const PaintSystem& added = after.systems[1];
+        QCOMPARE(added.layers,
+                 (QList<Layer>{{primer.id, 1}, {before.materials[0].id, 2}}));
+        QCOMPARE(added.layersText(after.materials),
+                 QString("Грунтовка ГФ-021 ×1 + Эмаль ПФ-115 ×2"));
+        QCOMPARE(added.price + added.code, metal.price + metal.code);
+        space.document.undoStack().undo();
+        QCOMPARE(space.model().sheet(), before);
     }
 
     // Over unsaved changes «Новая», «Открыть» and the program's end ask, and the answer

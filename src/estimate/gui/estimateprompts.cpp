@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QLibrary>
 #include <QMessageBox>
 #include <QPushButton>
@@ -47,6 +48,12 @@ void EstimatePrompts::notice(QWidget* parent, const QString& text) {
 bool EstimatePrompts::confirm(QWidget* parent, const QString& text) {
     return QMessageBox::question(parent, kCaption, text, QMessageBox::Yes | QMessageBox::No,
                                  QMessageBox::No) == QMessageBox::Yes;
+}
+
+QString EstimatePrompts::choose(QWidget* parent, const QString& label, const QStringList& items) {
+    bool chosen = false;
+    const QString item = QInputDialog::getItem(parent, kCaption, label, items, 0, false, &chosen);
+    return chosen ? item : QString();
 }
 
 EstimatePrompts::Unsaved EstimatePrompts::unsavedChanges(QWidget* parent, const QString& name) {

@@ -3,6 +3,7 @@
 // without showing anything.
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -22,6 +23,8 @@ class EstimatePrompts {
     virtual void error(QWidget* parent, const QString& text);
     virtual void notice(QWidget* parent, const QString& text);
     virtual bool confirm(QWidget* parent, const QString& text);
+    // One of `items`, or empty where the user chose none.
+    virtual QString choose(QWidget* parent, const QString& label, const QStringList& items);
     // «Сохранить изменения в «name»?» with Сохранить (the default) / Не сохранять / Отмена.
     virtual Unsaved unsavedChanges(QWidget* parent, const QString& name);
     virtual ExitChoice autosaveFailed(QWidget* parent, const QString& text);

@@ -5,6 +5,7 @@
 #include "estimate/gui/linedelegate.h"
 #include "estimate/gui/materialsdialog.h"
 #include "estimate/gui/roomdialog.h"
+#include "estimate/gui/systemsdialog.h"
 #include "estimate/gui/typedlinedialog.h"
 #include "estimate/gui/totalspanel.h"
 #include "estimate/roomgroups.h"
@@ -212,6 +213,8 @@ void EstimateWindow::buildMenus() {
             [this] { model().removeLines(selectedRows()); });
     edit->addSeparator();
     command(edit, QStringLiteral("&Материалы…"), "editMaterials", {}, [this] { editMaterials(); });
+    command(edit, QStringLiteral("Системы о&краски…"), "actionSystems", {},
+            [this] { editSystems(); });
     command(edit, QStringLiteral("&Размеры помещения…"), "actionRoomSize",
             {QKeySequence(Qt::CTRL | Qt::Key_R)}, [this] { editRoomSize(); });
     QMenu* view = menuBar()->addMenu(QStringLiteral("&Вид"));
@@ -475,6 +478,25 @@ void EstimateWindow::editMaterials() {
     dialog.setUsedMaterials(used, prompts_);
     if (dialog.exec() == QDialog::Accepted)
         model().editMaterials(dialog.materials());
+}
+
+void EstimateWindow::editSystems() {
+    QSet<int> used;
+    for (const Line& line : model().sheet().lines)
+        used.insert(line.system);
+    SystemsDialog dialog(model().sheet().systems, model().sheet().materials, this);
+    dialog.setUsedSystems(used, prompts_);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const QList<Material> added = dialog.addedMaterials();
+    QUndoStack& undo = document_.undoStack();
+    if (!added.isEmpty()) { // with the systems templates brought them for: one step to undo
+        undo.beginMacro(QStringLiteral("системы окраски"));
+        model().editMaterials(model().sheet().materials + added);
+    }
+    model().editSystems(resolvedSystems(dialog.systems(), added, model().sheet().materials));
+    if (!added.isEmpty())
+        undo.endMacro();
 }
 
 void EstimateWindow::addTypedLine() {

@@ -45,6 +45,7 @@ class EstimateWindow : public QMainWindow {
     bool exportPdf(const QString& path);
     void print();
     void editMaterials();
+    void editSystems();
     // A line typed by hand, in the current room.
     void addTypedLine();
     // The current room's size: its walls and ceiling lines.

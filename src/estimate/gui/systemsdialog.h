@@ -1,0 +1,97 @@
+#pragma once
+// The sheet's paint systems: a list of them and, for the one chosen, its name, its layers in the
+// order they are painted (primer first), the price of the work and the norm it is priced by.
+// A system can be kept as a template in the user's settings, with the materials it is painted
+// with, and added from one into another sheet. OK keeps the dialog open while a system is not
+// sound and says which one and why.
+//
+// Materials a template brings that the sheet lacks (by name) are given by addedMaterials(), with
+// id 0; the layers of systems() refer to them by negative ids: -1 for the first of them, -2 for
+// the second, and so on. The caller adds them to the sheet and then maps the layers with
+// resolvedSystems() before taking the systems.
+
+#include "estimate/sheet.h"
+
+#include <QDialog>
+#include <QSet>
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QTableWidget;
+
+namespace velaro {
+
+class EstimatePrompts;
+
+class SystemsDialog : public QDialog {
+    Q_OBJECT
+  public:
+    SystemsDialog(const QList<PaintSystem>& systems, const QList<Material>& materials,
+                  QWidget* parent = nullptr);
+
+    // The systems the sheet's lines use: removing one of them asks first. The prompts also
+    // answer which template to add.
+    void setUsedSystems(QSet<int> ids, EstimatePrompts* prompts);
+
+    QList<PaintSystem> systems() const;
+    QList<Material> addedMaterials() const;
+    // What keeps the systems from being taken, or empty.
+    QString problem() const;
+
+    void addSystem();
+    void removeSystem();
+    // The chosen system kept as a template; false where it is not sound or nothing was saved.
+    bool saveTemplate();
+    // A system from a template the user chooses; false where none was added.
+    bool addFromTemplate();
+
+    void accept() override;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    int current() const;
+    QString problemAt(int& row) const;
+    void select(int row);
+    void showSystem();
+    void showLayers(int currentLayer);
+    void addLayerRow(const Layer& layer);
+    void readLayers();
+    void addLayer();
+    void removeLayer();
+    void moveLayer(int delta);
+    void refreshItem(int row);
+    void refreshLayersText();
+    void refreshTemplates();
+    // The material's id in the sheet or among the added ones, adding it where it is neither.
+    int materialFor(const Material& material);
+    bool knownMaterial(int id) const;
+
+    QList<PaintSystem> systems_; // in the list's order
+    QList<Material> materials_;
+    QList<Material> added_; // id -1 is the first
+    QSet<int> used_;
+    EstimatePrompts* prompts_;
+    bool showing_ = false; // the editors are being filled, not edited
+
+    QListWidget* list_;
+    QLineEdit* name_;
+    QTableWidget* layers_;
+    QLineEdit* price_;
+    QLineEdit* code_;
+    QLineEdit* layersText_;
+    QPushButton* fromTemplate_;
+    QWidget* editors_;
+    QLabel* problem_;
+};
+
+// The dialog's systems with the layers of added materials (negative ids) mapped to those
+// materials as the sheet holds them now (`materialsAfter`, matched by name); a layer whose
+// material is not there is dropped.
+QList<PaintSystem> resolvedSystems(QList<PaintSystem> systems, const QList<Material>& added,
+                                   const QList<Material>& materialsAfter);
+
+} // namespace velaro
