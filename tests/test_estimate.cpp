@@ -324,9 +324,12 @@ class EstimateTest : public QObject {
         model.editSystems({{0, "Радиаторы", {{1, 1}, {2, 2}}, "150", "15-04-030-1"}});
         Line line = lineWith("10");
         line.unit = unit;
-        line.system = 1;
         line.price = linePrice;
         model.insertLineAt(0, line);
+        FakePrompts prompts; // the system is given to the whole (nameless) room
+        prompts.choice = "Радиаторы — Грунтовка ×1 + Эмаль ×2";
+        space.window.setPrompts(&prompts);
+        space.window.findChild<QAction*>("assignRoomSystem")->trigger();
         model.setVatRate(vat);
         QCOMPARE(areaText(model.totals().area(), u','), area);
         QStringList seen;

@@ -215,6 +215,15 @@ void EstimateWindow::buildMenus() {
     command(edit, QStringLiteral("&Материалы…"), "editMaterials", {}, [this] { editMaterials(); });
     command(edit, QStringLiteral("Системы о&краски…"), "actionSystems", {},
             [this] { editSystems(); });
+    command(edit, QStringLiteral("Окраска в&ыделенных строк…"), "assignSystem", {},
+            [this] { assignSystem(selectedRows()); });
+    command(edit, QStringLiteral("Окраска всего &помещения…"), "assignRoomSystem", {}, [this] {
+        QList<int> rows;
+        for (qsizetype row = 0; row < model().sheet().lines.size(); ++row)
+            if (model().sheet().lines[row].room == model().sheet().lastRoom)
+                rows << int(row);
+        assignSystem(rows);
+    });
     command(edit, QStringLiteral("&Размеры помещения…"), "actionRoomSize",
             {QKeySequence(Qt::CTRL | Qt::Key_R)}, [this] { editRoomSize(); });
     QMenu* view = menuBar()->addMenu(QStringLiteral("&Вид"));
@@ -285,6 +294,7 @@ void EstimateWindow::updateActions() {
     const int last = model().rowCount() - 1;
     action("removeLines")->setEnabled(any);
     action("duplicateLines")->setEnabled(any);
+    action("assignSystem")->setEnabled(any);
     // Grouped, a line's neighbour on screen is not its neighbour in the sheet.
     action("moveUp")->setEnabled(any && !groups_ && rows.front() > 0);
     action("moveDown")->setEnabled(any && !groups_ && rows.back() < last);
@@ -478,6 +488,28 @@ void EstimateWindow::editMaterials() {
     dialog.setUsedMaterials(used, prompts_);
     if (dialog.exec() == QDialog::Accepted)
         model().editMaterials(dialog.materials());
+}
+
+void EstimateWindow::assignSystem(const QList<int>& rows) {
+    const QList<PaintSystem>& systems = model().sheet().systems;
+    if (rows.isEmpty())
+        return;
+    if (systems.isEmpty()) {
+        statusBar()->showMessage(
+            QStringLiteral("Систем окраски ещё нет: заведите их в «Правка ▸ Системы окраски…»."),
+            10000);
+        return;
+    }
+    QStringList names{QStringLiteral("(нет)")};
+    for (const PaintSystem& system : systems)
+        names << QStringLiteral("%1 — %2").arg(system.name,
+                                               system.layersText(model().sheet().materials));
+    const QString chosen =
+        prompts_->choose(this, QStringLiteral("Система окраски для строк: %1").arg(rows.size()),
+                         names);
+    const qsizetype index = names.indexOf(chosen);
+    if (index >= 0)
+        model().assignSystem(rows, index == 0 ? 0 : systems[index - 1].id);
 }
 
 void EstimateWindow::editSystems() {

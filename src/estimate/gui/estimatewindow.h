@@ -46,6 +46,8 @@ class EstimateWindow : public QMainWindow {
     void print();
     void editMaterials();
     void editSystems();
+    // A paint system chosen for these lines (the selection, or the current room's).
+    void assignSystem(const QList<int>& rows);
     // A line typed by hand, in the current room.
     void addTypedLine();
     // The current room's size: its walls and ceiling lines.
