@@ -607,6 +607,35 @@ class EstimateTest : public QObject {
         QVERIFY(model.sheet() == before);
     }
 
+    // Grouped, the table shows each room's lines under its subtotal, in the sheet's order of
+    // rooms; edits and the line commands reach the sheet's lines, never a subtotal.
+    void groupedByRoom() {
+        Workspace space;
+        SheetModel& model = space.model();
+        fillModel(model, {"1", "2", "3", "4"}, {"Кухня", "", "Ванная", "Кухня"});
+        space.window.findChild<QAction*>("groupByRoom")->trigger();
+        auto* table = space.window.findChild<QTableView*>("lines");
+        QAbstractItemModel* groups = table->model();
+        QAbstractItemModelTester tester(groups, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        const auto shown = [&] {
+            QStringList rows;
+            for (int row = 0; row < groups->rowCount(); ++row)
+                rows << groups->headerData(row, Qt::Vertical).toString() + u':' +
+                            groups->index(row, int(Column::Area)).data().toString();
+            return rows.join(' ');
+        };
+        QCOMPARE(shown(), QString(":5 1:1 4:4 :3 3:3 :2 2:2"));
+        QVERIFY(groups->setData(groups->index(2, int(Column::Count)), 2, Qt::EditRole));
+        QCOMPARE(shown(), QString(":9 1:1 4:8 :3 3:3 :2 2:2"));
+        table->selectionModel()->select(groups->index(3, 0), QItemSelectionModel::Select |
+                                                                 QItemSelectionModel::Rows);
+        table->selectionModel()->select(groups->index(4, 0), QItemSelectionModel::Select |
+                                                                 QItemSelectionModel::Rows);
+        QVERIFY(!space.window.findChild<QAction*>("moveUp")->isEnabled());
+        space.window.findChild<QAction*>("removeLines")->trigger();
+        QCOMPARE(shown(), QString(":9 1:1 3:8 :2 2:2"));
+    }
+
     // Ins adds a line typed by hand to the current room; its quantity is arithmetic worked out
     // exactly, and typed again it is worked out again or refused.
     void typedLine() {

@@ -148,14 +148,42 @@ QString sheetHtml(const SheetView& view, const QString& title, const QDate& date
                 .arg(e(title), date.toString(QStringLiteral("dd.MM.yyyy")));
     html += QStringLiteral("<table width=\"100%\" cellspacing=\"0\"><tr><th>%1</th>")
                 .arg(kNumberTitle);
+    // The texts get the width the figures leave them, shared by how much they hold.
+    const auto weight = [](Column column) {
+        switch (column) {
+        case Column::Measurements:
+        case Column::Formula:
+            return 6;
+        case Column::Conditions:
+        case Column::Element:
+            return 4;
+        case Column::Room:
+        case Column::System:
+            return 3;
+        default:
+            return 0;
+        }
+    };
+    int weights = 0;
     for (Column column : columns)
-        html += QStringLiteral("<th>%1</th>").arg(e(columnTitle(column)));
+        weights += weight(column);
+    const int textShare = 100 - 5 * int(std::count_if(columns.begin(), columns.end(), [&](Column c) {
+                                        return weight(c) == 0;
+                                    }));
+    for (Column column : columns)
+        html += QStringLiteral("<th width=\"%1%\">%2</th>")
+                    .arg(weight(column) ? std::max(4, textShare * weight(column) / std::max(1, weights))
+                                        : 5)
+                    .arg(e(columnTitle(column)));
     html += QStringLiteral("</tr>");
     for (qsizetype i = 0; i < view.sheet.lines.size(); ++i) {
         html += QStringLiteral("<tr><td class=\"n\">%1</td>").arg(i + 1);
         for (Column column : columns) {
             html += QStringLiteral("<td%1>%2</td>")
-                        .arg(isFigureColumn(column) ? QStringLiteral(" class=\"n\"") : QString(),
+                        // A system's paint lists its layers: it may wrap, other figures not.
+                        .arg(column == Column::Paint   ? QStringLiteral(" class=\"r\"")
+                             : isFigureColumn(column) ? QStringLiteral(" class=\"n\"")
+                                                      : QString(),
                              e(cellText(view.sheet.lines[i], view.figures[std::size_t(i)], column,
                                         view.separator, view.sheet)));
         }

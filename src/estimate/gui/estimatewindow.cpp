@@ -91,7 +91,7 @@ EstimateWindow::EstimateWindow(SheetDocument& document, QWidget* parent)
     tools->toggleViewAction()->setEnabled(false);
     tools->setToolButtonStyle(Qt::ToolButtonTextOnly);
     for (const char* name : {"addTypedLine", "actionRoomSize", "moveUp", "moveDown", "duplicateLines",
-                             "removeLines", "editMaterials"}) {
+                             "removeLines", "editMaterials", "actionSystems"}) {
         tools->addAction(action(name));
         tools->widgetForAction(action(name))->setFocusPolicy(Qt::TabFocus); // reached by Tab
     }
@@ -232,6 +232,14 @@ void EstimateWindow::buildMenus() {
     grouped->setCheckable(true);
     grouped->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
     connect(grouped, &QAction::toggled, this, &EstimateWindow::setGrouped);
+    // What the painting norms price: quantities in 100 м2 and the norms' codes, shown on demand.
+    QAction* norms = view->addAction(QStringLiteral("&Единицы норм и шифры"));
+    norms->setObjectName("showNorms");
+    norms->setCheckable(true);
+    connect(norms, &QAction::toggled, this, [this](bool on) {
+        table_->setColumnHidden(int(Column::NormQuantity), !on);
+        table_->setColumnHidden(int(Column::Code), !on);
+    });
     QAction* recording = edit->addAction(QStringLiteral("&Записывать расчёты"));
     recording->setObjectName("recordingAction");
     recording->setCheckable(true);
@@ -370,7 +378,10 @@ void EstimateWindow::restoreLayout() {
     if (!restoreGeometry(settings.value("geometry").toByteArray()))
         fitToScreen();
     splitter_->restoreState(settings.value("splitter").toByteArray());
+    table_->setColumnHidden(int(Column::NormQuantity), true);
+    table_->setColumnHidden(int(Column::Code), true);
     table_->horizontalHeader()->restoreState(settings.value("lineColumns").toByteArray());
+    action("showNorms")->setChecked(!table_->isColumnHidden(int(Column::NormQuantity)));
 }
 
 void EstimateWindow::saveLayout() const {

@@ -54,7 +54,7 @@ RoomDialog::RoomDialog(const QString& room, const RoomSize& size, QChar separato
     layout->addLayout(form);
     layout->addWidget(problem_);
     layout->addWidget(buttons);
-    setMinimumWidth(fontMetrics().horizontalAdvance(u'M') * 28);
+    setMinimumWidth(fontMetrics().horizontalAdvance(u'M') * 36);
 }
 
 QLineEdit* RoomDialog::field(const char* name, const QString& text) {
