@@ -7,6 +7,7 @@
 #include "estimate/gui/estimatesheet.h"
 #include "estimate/gui/estimatewindow.h"
 #include "estimate/gui/materialsdialog.h"
+#include "estimate/gui/roomdialog.h"
 #include "estimate/gui/systemsdialog.h"
 #include "estimate/sheetdocument.h"
 #include "estimate/sheetfile.h"
@@ -491,6 +492,9 @@ class EstimateTest : public QObject {
         QCOMPARE(sheet.lines[2].conditions.size(), 1);
         QVERIFY(!sheet.lines[2].conditions[0].endsWith(':'));
         QVERIFY(!sheet.lines[2].conditions[0].isEmpty());
+        // The window's openings come off its room's walls; a sink is no opening.
+        QCOMPARE(std::pair(sheet.lines[2].opening, sheet.lines[2].deduct), std::pair(QString("10"), true));
+        QVERIFY(!sheet.lines[0].deduct);
         // The formula is the result's trail, as the result field's tooltip shows it.
         QCOMPARE(sheet.lines[0].formula, QString("3,5 м2 × 2 = 7 м2"));
         QCOMPARE(sheet.lines[1].formula, control(pipes, "Edit28")->toolTip());
@@ -634,6 +638,30 @@ class EstimateTest : public QObject {
         QVERIFY(!space.window.findChild<QAction*>("moveUp")->isEnabled());
         space.window.findChild<QAction*>("removeLines")->trigger();
         QCOMPARE(shown(), QString(":9 1:1 3:8 :2 2:2"));
+    }
+
+    // The room dialog takes length and width, or a perimeter, and a height, all positive.
+    void roomSizeRefusals_data() {
+        QTest::addColumn<QStringList>("fields"); // length, width, perimeter, height
+        QTest::addColumn<bool>("taken");
+        QTest::newRow("rectangle") << QStringList{"4", "3,5", "", "2.7"} << true;
+        QTest::newRow("perimeter") << QStringList{"", "", "14,2", "2,7"} << true;
+        QTest::newRow("no height") << QStringList{"4", "3", "", ""} << false;
+        QTest::newRow("width missing") << QStringList{"4", "", "", "2,7"} << false;
+        QTest::newRow("both ways") << QStringList{"4", "3", "14", "2,7"} << false;
+        QTest::newRow("zero") << QStringList{"4", "0", "", "2,7"} << false;
+        QTest::newRow("nothing") << QStringList{"", "", "", "2,7"} << false;
+    }
+    void roomSizeRefusals() {
+        QFETCH(QStringList, fields);
+        QFETCH(bool, taken);
+        RoomDialog dialog("Кухня", {}, u',');
+        const char* names[] = {"roomLength", "roomWidth", "roomPerimeter", "roomHeight"};
+        for (int i = 0; i < 4; ++i)
+            dialog.findChild<QLineEdit*>(names[i])->setText(fields[i]);
+        dialog.accept();
+        QCOMPARE(dialog.result() == QDialog::Accepted, taken);
+        QCOMPARE(dialog.findChild<QLabel*>("problem")->text().isEmpty(), taken);
     }
 
     // Ins adds a line typed by hand to the current room; its quantity is arithmetic worked out
