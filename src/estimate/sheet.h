@@ -97,6 +97,17 @@ inline constexpr int kMaxCount = 999999;
 // The most lines a sheet holds: its file stays within what opening reads (kLargestSheetFile).
 inline constexpr int kMaxLines = 200000;
 
+// What the documents handed over say of the job, in their title block; kept in the file.
+struct SheetProperties {
+    QString object; // the object's name: the documents' title and their files' names
+    QString address;
+    QString client;
+    QString contractor;
+    QString estimator; // who drew the sheet up: «Составил»
+    QString date;      // as typed, e.g. 07.12.2026; empty: the day it is printed
+    bool operator==(const SheetProperties&) const = default;
+};
+
 struct Sheet {
     QList<Line> lines;
     QList<Material> materials;
@@ -104,6 +115,7 @@ struct Sheet {
     bool recording = true;
     QString lastRoom; // the current room: what a recorded line takes
     QString vatRate;  // %, empty for none
+    SheetProperties properties;
     bool operator==(const Sheet&) const = default;
 };
 
