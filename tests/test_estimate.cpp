@@ -338,6 +338,12 @@ class EstimateTest : public QObject {
             seen << row.quantity + u'/' + row.cans + u'/' + row.cost;
         QCOMPARE(seen, paint);
         QCOMPARE(space.window.findChild<QLabel*>("totalCost")->text(), total);
+        // The CSV's figures are bare numbers, units in the headings: work, then each material.
+        const QList<QStringList> csv = parseCsv(QString::fromUtf8(sheetCsv(model.view()).mid(3)), ';');
+        QCOMPARE(csv[0].mid(csv[0].size() - 3), (QStringList{"Шифр нормы", "Грунтовка, кг", "Эмаль, кг"}));
+        QCOMPARE(csv[1].mid(csv[1].size() - 4, 1), QStringList{model.totals().work().text(u',', 2)});
+        QCOMPARE(csv[1].mid(csv[1].size() - 2),
+                 unit == "м2" ? QStringList({"1,00", "2,40"}) : QStringList({"", ""}));
     }
 
     // Paint = area × consumption × coats × (1 + waste/100) at two decimals; cans up; cost.
@@ -1048,9 +1054,9 @@ class EstimateTest : public QObject {
         const QChar separator = decimal == u',' ? u';' : u',';
         const QList<QStringList> rows = parseCsv(QString::fromUtf8(bytes.mid(3)), separator);
         QCOMPARE(rows.size(), 2);
-        QCOMPARE(rows[0].size(), 1 + kColumnCount); // the line's number first
+        QCOMPARE(rows[0].size(), kColumnCount); // the line's number first, no paint column
         QCOMPARE(rows[0][1 + int(Column::Area)], QString("Количество"));
-        QCOMPARE(rows[1].size(), 1 + kColumnCount);
+        QCOMPARE(rows[1].size(), kColumnCount);
         QCOMPARE(rows[1][0], QString("1"));
         QCOMPARE(rows[1][1 + int(Column::Room)], cell);
         QCOMPARE(rows[1][1 + int(Column::Area)],

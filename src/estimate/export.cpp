@@ -50,15 +50,32 @@ QByteArray sheetCsv(const SheetView& view) {
             quoted << csvCell(cell, separator);
         text += quoted.join(separator) + QStringLiteral("\r\n");
     };
+    // Figures are bare numbers a spreadsheet adds up, their units in the headings: the paint
+    // gets a column of each material.
     QStringList header{kNumberTitle};
     for (Column column : kColumnOrder)
-        header << columnTitle(column);
+        if (column != Column::Paint)
+            header << columnTitle(column);
+    for (const Material& material : view.sheet.materials)
+        header << QStringLiteral("%1, %2").arg(material.name, material.unit);
     row(header);
     for (qsizetype i = 0; i < view.sheet.lines.size(); ++i) {
+        const Line& line = view.sheet.lines[i];
+        const LineFigures& figures = view.figures[std::size_t(i)];
         QStringList cells{QString::number(i + 1)};
-        for (Column column : kColumnOrder)
-            cells << cellText(view.sheet.lines[i], view.figures[std::size_t(i)], column,
-                              view.separator, view.sheet);
+        for (Column column : kColumnOrder) {
+            if (column == Column::Work)
+                cells << (figures.work ? figures.work->text(view.separator, 2) : QString());
+            else if (column != Column::Paint)
+                cells << cellText(line, figures, column, view.separator, view.sheet);
+        }
+        for (const Material& material : view.sheet.materials) {
+            std::optional<Decimal> paint;
+            for (const LineFigures::Paint& layer : figures.paint)
+                if (layer.material == material.id)
+                    paint = paint.value_or(Decimal()) + layer.amount;
+            cells << (paint ? paint->text(view.separator, 2) : QString());
+        }
         row(cells);
     }
     return QByteArray("\xEF\xBB\xBF") + text.toUtf8();

@@ -94,6 +94,17 @@ class SetCatalogue final : public QUndoCommand {
     Catalogue before_, after_;
 };
 
+class SetProperties final : public QUndoCommand {
+  public:
+    SetProperties(SheetModel& model, SheetProperties after);
+    void redo() override;
+    void undo() override;
+
+  private:
+    SheetModel& model_;
+    SheetProperties before_, after_;
+};
+
 class SetVatRate final : public QUndoCommand {
   public:
     SetVatRate(SheetModel& model, QString after);

@@ -128,6 +128,13 @@ QByteArray sheetToJson(const Sheet& sheet, const std::optional<DocumentState>& d
     w.Bool(sheet.recording);
     text(w, "lastRoom", sheet.lastRoom);
     text(w, "vatRate", sheet.vatRate);
+    const SheetProperties& p = sheet.properties;
+    text(w, "object", p.object);
+    text(w, "address", p.address);
+    text(w, "client", p.client);
+    text(w, "contractor", p.contractor);
+    text(w, "estimator", p.estimator);
+    text(w, "date", p.date);
     key(w, "materials");
     w.StartArray();
     for (const Material& m : sheet.materials)

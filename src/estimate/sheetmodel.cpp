@@ -535,6 +535,16 @@ void SheetModel::setCatalogue(const Catalogue& catalogue) {
     emit changed();
 }
 
+void SheetModel::setProperties(const SheetProperties& properties) {
+    if (!(properties == sheet_.properties))
+        undo_.push(new SetProperties(*this, properties));
+}
+
+void SheetModel::setPropertiesNow(const SheetProperties& properties) {
+    sheet_.properties = properties;
+    emit changed();
+}
+
 void SheetModel::setVat(const QString& rate) {
     sheet_.vatRate = rate;
     emit changed();

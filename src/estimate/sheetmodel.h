@@ -51,6 +51,7 @@ class SheetModel : public QAbstractTableModel {
     int wallsRow(const QString& room) const;
     void assignSystem(QList<int> rows, int system);
     void setVatRate(const QString& rate);
+    void setProperties(const SheetProperties& properties);
     void duplicateLines(QList<int> rows); // copies of the lines at the end, in order
     void removeLines(QList<int> rows);
     // One row up (-1) or down (+1), each line keeping its place among the others; false where
@@ -74,6 +75,7 @@ class SheetModel : public QAbstractTableModel {
     void replaceLine(int row, const Line& line);
     void setCatalogue(const Catalogue& catalogue);
     void setVat(const QString& rate);
+    void setPropertiesNow(const SheetProperties& properties);
 
     // Replaces the whole sheet (opening, a new sheet); the undo history starts again.
     void resetSheet(Sheet sheet);

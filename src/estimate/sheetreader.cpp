@@ -129,9 +129,14 @@ enum LineMember {
 };
 constexpr Field<Measurement> kMeasurementFields[] = {
     {"name", &Measurement::name}, {"text", &Measurement::text}, {"unit", &Measurement::unit}};
-constexpr std::string_view kSheetMembers[] = {"format",    "version",  "document", "modified",
-                                              "recording", "lastRoom", "vatRate",  "materials",
-                                              "systems",   "lines"};
+constexpr std::string_view kSheetMembers[] = {
+    "format",  "version", "document", "modified",   "recording", "lastRoom",  "vatRate",
+    "object",  "address", "client",   "contractor", "estimator", "date",      "materials",
+    "systems", "lines"};
+// The properties, in the order of kSheetMembers from kObject, and where each goes.
+constexpr QString SheetProperties::*kPropertyFields[] = {
+    &SheetProperties::object,     &SheetProperties::address,   &SheetProperties::client,
+    &SheetProperties::contractor, &SheetProperties::estimator, &SheetProperties::date};
 enum SheetMember {
     kFormat,
     kVersion,
@@ -140,6 +145,8 @@ enum SheetMember {
     kRecording,
     kLastRoom,
     kVatRate,
+    kObject,
+    kDate = kObject + 5,
     kMaterials,
     kSystems,
     kLines
@@ -148,7 +155,8 @@ static_assert(kMaterialFields[kCoats].name == "coats" && kSystemFields[kLayers].
               kLayerFields[kLayerCoats].name == "coats" && kLineFields[kCount].name == "count" &&
               kLineFields[kMaterial].name == "material" && kLineFields[kKind].name == "kind" &&
               kLineFields[kDeduct].name == "deduct" && kLineFields[kSystem].name == "system" &&
-              kSheetMembers[kLines] == "lines");
+              kSheetMembers[kLines] == "lines" && kSheetMembers[kObject] == "object" &&
+              kSheetMembers[kDate] == "date");
 
 // A line's kind as the file names it.
 std::optional<LineKind> kindNamed(std::string_view word) {
@@ -557,6 +565,18 @@ class SheetReader {
         case kVatRate:
             vatRate_ = value.kind == Scalar::Text ? std::optional(value.string()) : std::nullopt;
             break;
+        case kObject:
+        case kObject + 1:
+        case kObject + 2:
+        case kObject + 3:
+        case kObject + 4:
+        case kDate:
+            // Each may be left out; one that is there is a text.
+            if (value.kind == Scalar::Text)
+                properties_.*kPropertyFields[member_ - kObject] = value.string();
+            else if (propertyFault_ < 0)
+                propertyFault_ = member_;
+            break;
         case kMaterials:
             materials_ = {};
             materialNumbers_.clear();
@@ -745,6 +765,8 @@ class SheetReader {
     std::optional<bool> recording_;
     std::optional<QString> lastRoom_;
     std::optional<QString> vatRate_;
+    SheetProperties properties_;
+    int propertyFault_ = -1; // the first property that is not a text
     List<Material> materials_;
     // As written, the faulty material's too; checked once the version is known.
     struct MaterialNumbers {
@@ -795,6 +817,9 @@ std::variant<LoadedSheet, LoadError> SheetReader::result() {
         return damaged(memberFault(sheetAt, "lastRoom", QStringLiteral("нет текста")));
     if (version >= 3 && !vatRate_)
         return damaged(memberFault(sheetAt, "vatRate", QStringLiteral("нет текста")));
+    if (version >= 3 && propertyFault_ >= 0)
+        return damaged(memberFault(sheetAt, kSheetMembers[propertyFault_].data(),
+                                   QStringLiteral("нет текста")));
     if (!materials_.present)
         return damaged(memberFault(sheetAt, "materials", QStringLiteral("нет списка")));
     if (const QString fault = settleMaterials(version); !fault.isEmpty())
@@ -823,8 +848,10 @@ std::variant<LoadedSheet, LoadError> SheetReader::result() {
     LoadedSheet loaded;
     loaded.sheet.recording = *recording_;
     loaded.sheet.lastRoom = *lastRoom_;
-    if (version >= 3)
+    if (version >= 3) {
         loaded.sheet.vatRate = *vatRate_;
+        loaded.sheet.properties = properties_;
+    }
     loaded.sheet.materials = std::move(materials_.items);
     loaded.sheet.systems = std::move(systems_.items);
     loaded.sheet.lines = std::move(lines_.items);

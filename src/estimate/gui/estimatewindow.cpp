@@ -4,6 +4,7 @@
 #include "estimate/gui/estimateprompts.h"
 #include "estimate/gui/linedelegate.h"
 #include "estimate/gui/materialsdialog.h"
+#include "estimate/gui/propertiesdialog.h"
 #include "estimate/gui/roomdialog.h"
 #include "estimate/gui/systemsdialog.h"
 #include "estimate/gui/typedlinedialog.h"
@@ -22,6 +23,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QScrollArea>
 #include <QSettings>
@@ -185,6 +187,12 @@ void EstimateWindow::buildMenus() {
     });
     command(file, QStringLiteral("П&ечать…"), "printSheet", {QKeySequence::Print},
             [this] { print(); });
+    file->addSeparator();
+    command(file, QStringLiteral("Сво&йства документа…"), "actionProperties", {}, [this] {
+        PropertiesDialog dialog(model().sheet().properties, this);
+        if (dialog.exec() == QDialog::Accepted)
+            model().setProperties(dialog.properties());
+    });
     file->addSeparator();
     command(file, QStringLiteral("&Закрыть"), "closeSheet", {QKeySequence::Close},
             [this] { close(); });
@@ -416,12 +424,20 @@ bool EstimateWindow::saveAs() {
 
 QString EstimateWindow::askSaveName(const QString& caption, const QString& filter,
                                     const QString& suffix) {
-    // Beside the document and named after it, where it has a file.
+    // Beside the document; named after its object, else after the document.
     const QFileInfo document(document_.path());
-    const QString suggested =
-        document_.path().isEmpty()
-            ? QStringLiteral("Ведомость.") + suffix
-            : document.path() + u'/' + document.completeBaseName() + u'.' + suffix;
+    QString name = model().sheet().properties.object;
+    // Characters no file system takes, and leading dots that would hide the file.
+    static const QRegularExpression unfit(QStringLiteral("[/\\\\:*?\"<>|\\x00-\\x1f]"));
+    name.replace(unfit, QStringLiteral("_"));
+    while (name.startsWith(u'.'))
+        name.remove(0, 1);
+    name = name.simplified().left(120);
+    if (name.isEmpty() || suffix == kSheetSuffix)
+        name = document_.path().isEmpty() ? QStringLiteral("Ведомость")
+                                          : document.completeBaseName();
+    const QString folder = document_.path().isEmpty() ? QString() : document.path() + u'/';
+    const QString suggested = folder + name + u'.' + suffix;
     return prompts_->saveFileName(this, caption, suggested, filter, suffix);
 }
 
