@@ -1,6 +1,7 @@
 // velaro-paint: painting-area calculators for building estimators.
 
 #include "shell/application.h"
+#include "shell/commandline.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -22,6 +23,8 @@ bool displayAvailable() {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (velaro::isCommandLineRequest(argc, argv))
+        return velaro::runCommandLine(argc, argv);
     if (!displayAvailable()) {
         std::fputs("velaro-paint: no display. Run it under Xvfb with 'xvfb-run -a velaro-paint', "
                    "or headless with 'QT_QPA_PLATFORM=offscreen velaro-paint'.\n",

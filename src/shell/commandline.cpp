@@ -1,0 +1,132 @@
+#include "shell/commandline.h"
+
+#include "estimate/sheetdocument.h"
+#include "estimate/sheetfile.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLocale>
+
+#include <cstdio>
+#include <cstring>
+
+namespace velaro {
+namespace {
+
+using Export = QString (SheetDocument::*)(const QString&) const;
+
+struct Format {
+    const char* name;
+    Export write;
+};
+const Format kFormats[] = {
+    {"pdf", &SheetDocument::exportPdf},
+    {"csv", &SheetDocument::exportCsv},
+};
+
+void say(const QString& text) {
+    std::fputs(qPrintable(text + u'\n'), stderr);
+}
+
+QChar regionalSeparator() {
+    const QString separator = QLocale::system().decimalPoint();
+    return separator.size() == 1 ? separator[0] : QChar(u',');
+}
+
+// One file converted into `folder`; false, said on standard error, where it was not.
+bool convert(const QString& file, const Format& format, const QDir& folder) {
+    // A document of its own, never restored: the running program's recovery file is not touched.
+    SheetDocument document(regionalSeparator(), QDir::temp().filePath(QStringLiteral("-")));
+    const QString shown = QDir::toNativeSeparators(file);
+    if (const QString error = document.openFrom(file); !error.isEmpty()) {
+        say(QStringLiteral("velaro-paint: %1: %2").arg(shown, error));
+        return false;
+    }
+    const QString target = folder.filePath(QFileInfo(file).completeBaseName() + u'.' +
+                                           QString::fromLatin1(format.name));
+    if (const QString error = (document.*format.write)(target); !error.isEmpty()) {
+        say(QStringLiteral("velaro-paint: %1: не записан %2: %3")
+                .arg(shown, QDir::toNativeSeparators(target), error));
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool isCommandLineRequest(int argc, char** argv) {
+    // Qt's own options (-style, -platform …) still start the windows.
+    for (int i = 1; i < argc; ++i)
+        for (const char* ours : {"-h", "--help", "--help-all", "-v", "--version", "--convert-to",
+                                 "--outdir"})
+            if (std::strcmp(argv[i], ours) == 0 ||
+                (std::strncmp(argv[i], ours, std::strlen(ours)) == 0 &&
+                 argv[i][std::strlen(ours)] == '=' && ours[1] == '-'))
+                return true;
+    return false;
+}
+
+int runCommandLine(int argc, char** argv) {
+    // Converting draws the PDF's pages off screen: no display is needed or opened.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QGuiApplication::setApplicationName(QStringLiteral("velaro-paint"));
+    QGuiApplication::setApplicationVersion(QStringLiteral(VELARO_VERSION));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Калькуляторы площади окраски и ведомость окраски."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption convertTo(
+        QStringLiteral("convert-to"),
+        QStringLiteral("Записать каждую ведомость в документ этого вида: pdf, xlsx или csv."),
+        QStringLiteral("формат"));
+    const QCommandLineOption outdir(
+        QStringLiteral("outdir"),
+        QStringLiteral("Папка для документов (по умолчанию текущая; создаётся, если её нет)."),
+        QStringLiteral("папка"),
+        QStringLiteral("."));
+    parser.addOption(convertTo);
+    parser.addOption(outdir);
+    parser.addPositionalArgument(QStringLiteral("файлы"),
+                                 QStringLiteral("Ведомости (.velaro-estimate)."),
+                                 QStringLiteral("[ФАЙЛ.velaro-estimate…]"));
+    parser.process(app); // --help and --version answer and end here; unknown options too
+
+    if (!parser.isSet(convertTo)) {
+        say(QStringLiteral("velaro-paint: укажите --convert-to pdf|xlsx|csv или запустите "
+                           "программу без параметров"));
+        return 2;
+    }
+    const QString wanted = parser.value(convertTo).toLower();
+    const Format* format = nullptr;
+    for (const Format& f : kFormats)
+        if (wanted == QLatin1String(f.name))
+            format = &f;
+    if (!format) {
+        say(QStringLiteral("velaro-paint: неизвестный формат «%1»: нужен pdf, xlsx или csv")
+                .arg(wanted));
+        return 2;
+    }
+    const QStringList files = parser.positionalArguments();
+    if (files.isEmpty()) {
+        say(QStringLiteral("velaro-paint: не указаны ведомости для преобразования"));
+        return 2;
+    }
+    const QDir folder(parser.value(outdir));
+    if (!folder.exists() && !QDir().mkpath(folder.path())) {
+        say(QStringLiteral("velaro-paint: не удалось создать папку «%1»")
+                .arg(QDir::toNativeSeparators(parser.value(outdir))));
+        return 2;
+    }
+    // Every file is tried, a failed one said and the others still converted.
+    bool allWritten = true;
+    for (const QString& file : files)
+        allWritten = convert(file, *format, folder) && allWritten;
+    return allWritten ? 0 : 1;
+}
+
+} // namespace velaro
