@@ -10,6 +10,8 @@ packages=(
   libmpfr-dev libgmp-dev
   # the sheet's file is read and written with RapidJSON (header-only)
   rapidjson-dev
+  # the sheet's Excel workbook is written with libxlsxwriter
+  libxlsxwriter-dev
   fonts-liberation2
   # Qt's own words (context menus, box buttons) in the user's language
   qt6-translations-l10n
@@ -20,6 +22,8 @@ packages=(
   libxcb1-dev libxcb-damage0-dev
   # the estimate sheet's PDF is read back as text by its test
   poppler-utils
+  # the estimate sheet's Excel workbook is read back by its test
+  python3-openpyxl
   # the accessibility smoke test: a session bus that starts the AT-SPI bus, and its Python client
   dbus-bin dbus-daemon at-spi2-core python3 python3-pyatspi
   # validating the desktop entry and the metainfo, `make package` and judging the package

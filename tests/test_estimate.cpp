@@ -1,5 +1,6 @@
 // The estimate sheet: exact totals, recording from the real calculator windows, undo of every
-// edit, the file and its bad variants, CSV, PDF, the recovery file after a kill, and the exit.
+// edit, the file and its bad variants, CSV, PDF, Excel, the recovery file after a kill, and the
+// exit.
 
 #include "core/calculatorwindow.h"
 #include "estimate/export.h"
@@ -25,6 +26,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLibrary>
@@ -1088,6 +1092,66 @@ class EstimateTest : public QObject {
               QString("Ванная"), QString("(две стороны)"), QString("1 234,56 м2"),
               QString("ПФ-115"), QString("298,75 кг")})
             QVERIFY2(text.contains(expected), qPrintable(expected + " not in: " + text.left(600)));
+    }
+
+    // Read back by openpyxl, which does not calculate: the formulas carry the program's figures
+    // as their results, the lines' quantities are formulas, the headings stay on screen.
+    void xlsxCarriesTheProgramsFigures() {
+        QTemporaryDir folder;
+        const QString path = folder.filePath("sheet.xlsx");
+        SheetDocument document(u',', folder.path());
+        SheetModel& model = document.model();
+        model.editMaterials(
+            {paint("0,11", "10", "0,9", "250,5"), paint("0,1", "5", "1", "300", "ГФ-021")});
+        // The enamel as two layers of one material: each rounded on its own.
+        model.editSystems({{0, "Грунт и эмаль", {{2, 1}, {1, 1}, {1, 1}}, "180,5", {}}});
+        const QList<std::tuple<QString, int, QString, QString>> lines{{"12,35", 3, "Кухня", "м2"},
+                                                                      {"7,777", 1, "Ванная", "м2"},
+                                                                      {"0,333", 7, "Кухня", "м2"},
+                                                                      {"15", 2, "Ванная", "м"}};
+        for (const auto& [result, count, room, unit] : lines) {
+            Line line = lineWith(result, count, room);
+            line.unit = unit;
+            line.system = 1;
+            model.insertLineAt(model.rowCount(), line);
+        }
+        model.setVatRate("20");
+        QCOMPARE(document.exportXlsx(path), QString());
+
+        QProcess python; // openpyxl is Debian's package, with Debian's interpreter
+        python.start("/usr/bin/python3", {"-c", R"(
+import json, sys, openpyxl
+values = openpyxl.load_workbook(sys.argv[1], data_only=True)
+formulas = openpyxl.load_workbook(sys.argv[1])
+rows = lambda sheet: [list(row) for row in sheet.iter_rows(values_only=True)]
+print(json.dumps({"lines": rows(values["Ведомость"]), "materials": rows(values["Материалы"]),
+                  "formulas": rows(formulas["Ведомость"]),
+                  "frozen": formulas["Ведомость"].freeze_panes}))
+)",
+                                          path});
+        QVERIFY(python.waitForFinished(30000));
+        QVERIFY2(python.exitCode() == 0, python.readAllStandardError().constData());
+        const QJsonObject book = QJsonDocument::fromJson(python.readAllStandardOutput()).object();
+        // The cell `column` of the row whose cell `labelColumn` reads `label`.
+        const auto cell = [&](const char* sheet, int labelColumn, const QString& label,
+                              int column) {
+            for (const QJsonValue row : book[sheet].toArray())
+                if (row[labelColumn].toString() == label)
+                    return row[column];
+            return QJsonValue();
+        };
+        const auto figure = [](const QJsonValue& value) {
+            return Decimal::parse(QString::number(value.toDouble(), 'f', 6)).value_or(Decimal());
+        };
+        QCOMPARE(book["frozen"].toString(), QString("A3"));
+        QCOMPARE(figure(cell("lines", 1, "Итого по ведомости", 8)), model.totals().area());
+        QCOMPARE(figure(cell("lines", 11, "Всего, руб.", 12)), moneyOf(model.view()).total);
+        const Decimal enamel = model.totals().paint().value(1).value;
+        QCOMPARE(figure(cell("materials", 0, "ПФ-115", 7)), enamel);
+        QCOMPARE(cell("materials", 0, "ПФ-115", 8).toInt(),
+                 *MaterialTotal::of(enamel, &*model.view().rates.find(1)).cans);
+        // The first line sits under its room's sum.
+        QCOMPARE(book["formulas"][3][8].toString(), QString("=G4*H4"));
     }
 
     // Printing is a module of its own, found beside the program in the build tree.

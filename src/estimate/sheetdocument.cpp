@@ -3,6 +3,7 @@
 #include "estimate/export.h"
 #include "estimate/record.h"
 #include "estimate/safefile.h"
+#include "estimate/xlsxexport.h"
 
 #include <QBuffer>
 #include <QDate>
@@ -160,6 +161,14 @@ void SheetDocument::revertToSaved() {
 QString SheetDocument::exportCsv(const QString& path) const {
     try {
         return writeFileWhole(path, sheetCsv(model_.view()));
+    } catch (const std::bad_alloc&) {
+        return kOutOfMemory;
+    }
+}
+
+QString SheetDocument::exportXlsx(const QString& path) const {
+    try {
+        return writeXlsx(model_.view(), path);
     } catch (const std::bad_alloc&) {
         return kOutOfMemory;
     }

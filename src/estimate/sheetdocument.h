@@ -57,6 +57,8 @@ class SheetDocument : public QObject {
     void newSheet();
     QString exportCsv(const QString& path) const;
     QString exportPdf(const QString& path) const;
+    // A workbook whose quantities, work, paint and totals are formulas (see xlsxexport.h).
+    QString exportXlsx(const QString& path) const;
     // The HTML page print and PDF are drawn from.
     QString html() const;
 

@@ -1,0 +1,21 @@
+#pragma once
+// The sheet as an Excel workbook an estimator goes on working in: quantities, work and paint are
+// formulas over the lines' results and counts, so a change in the spreadsheet carries through to
+// the totals. Each formula holds the program's own figure as its last result, for readers that do
+// not calculate.
+
+#include "estimate/export.h"
+
+#include <QString>
+
+#include <functional>
+
+namespace velaro {
+
+// Empty when written; otherwise why not. Whole or not at all: on a failure or a cancel the file
+// at `path` stays as it was. `progress` is told how many lines are written; it returns false to
+// cancel, and the answer is then «прервано».
+QString writeXlsx(const SheetView& view, const QString& path,
+                  const std::function<bool(int done, int total)>& progress = {});
+
+} // namespace velaro
