@@ -50,6 +50,7 @@ class SingleInstanceTest : public QObject {
         QTest::addColumn<QString>("format");
         QTest::newRow("pdf") << "pdf";
         QTest::newRow("csv") << "csv";
+        QTest::newRow("xlsx") << "xlsx";
     }
     void convertsBesideARunningProgram() {
         QFETCH(QString, format);

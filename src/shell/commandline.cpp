@@ -23,6 +23,7 @@ struct Format {
 };
 const Format kFormats[] = {
     {"pdf", &SheetDocument::exportPdf},
+    {"xlsx", &SheetDocument::exportXlsx},
     {"csv", &SheetDocument::exportCsv},
 };
 

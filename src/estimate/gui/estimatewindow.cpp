@@ -180,6 +180,12 @@ void EstimateWindow::buildMenus() {
         if (!path.isEmpty())
             exportCsv(path);
     });
+    command(file, QStringLiteral("Экспорт в E&xcel (xlsx)…"), "exportXlsx", {}, [this] {
+        const QString path =
+            askSaveName(QStringLiteral("Экспорт в Excel"), "Excel (*.xlsx)", "xlsx");
+        if (!path.isEmpty())
+            saidWritten(path, document_.exportXlsx(path));
+    });
     command(file, QStringLiteral("Экс&порт в PDF…"), "exportPdf", {}, [this] {
         const QString path = askSaveName(QStringLiteral("Экспорт в PDF"), "PDF (*.pdf)", "pdf");
         if (!path.isEmpty())
