@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 
+#include <functional>
 #include <vector>
 
 class QDate;
@@ -21,6 +22,24 @@ struct SheetView {
     QChar separator;
     QStringList rooms; // in the order the estimator gives them, «» last where lines have none
 };
+
+// A copy of what the exports read, so that an export can be written on a worker thread while
+// the sheet goes on changing. The lines are shared with the sheet until either changes.
+struct SheetSnapshot {
+    Sheet sheet;
+    std::vector<LineFigures> figures;
+    Totals totals;
+    RatesById rates;
+    QChar separator;
+    QStringList rooms;
+    static SheetSnapshot of(const SheetView& view) {
+        return {view.sheet, view.figures, view.totals, view.rates, view.separator, view.rooms};
+    }
+    SheetView view() const { return {sheet, figures, totals, rates, separator, rooms}; }
+};
+
+// How far a long export has come; returning false cancels it.
+using ExportProgress = std::function<bool(int done, int total)>;
 
 // ';' between fields where the decimal separator is the comma (as spreadsheets expect there),
 // ',' elsewhere.

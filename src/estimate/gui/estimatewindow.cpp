@@ -11,8 +11,16 @@
 #include "estimate/gui/totalspanel.h"
 #include "estimate/roomgroups.h"
 #include "estimate/sheetdocument.h"
+#include "estimate/xlsxexport.h"
 
 #include <QAction>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFutureWatcher>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QtConcurrent/QtConcurrentRun>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -34,6 +42,8 @@
 #include <QVBoxLayout>
 
 #include <array>
+#include <atomic>
+#include <memory>
 #include <functional>
 #include <new>
 
@@ -184,7 +194,9 @@ void EstimateWindow::buildMenus() {
         const QString path =
             askSaveName(QStringLiteral("Экспорт в Excel"), "Excel (*.xlsx)", "xlsx");
         if (!path.isEmpty())
-            saidWritten(path, document_.exportXlsx(path));
+            exportInBackground(path, [path](const SheetView& view, const ExportProgress& progress) {
+                return writeXlsx(view, path, progress);
+            });
     });
     command(file, QStringLiteral("Экс&порт в PDF…"), "exportPdf", {}, [this] {
         const QString path = askSaveName(QStringLiteral("Экспорт в PDF"), "PDF (*.pdf)", "pdf");
@@ -493,6 +505,73 @@ bool EstimateWindow::exportCsv(const QString& path) {
 
 bool EstimateWindow::exportPdf(const QString& path) {
     return saidWritten(path, document_.exportPdf(path));
+}
+
+bool EstimateWindow::exportInBackground(
+    const QString& path,
+    const std::function<QString(const SheetView&, const ExportProgress&)>& write) {
+    // The export reads a copy, on a worker thread; the window answers meanwhile and, past a
+    // second, shows how far it has come with a button that stops it. Returns when it is done.
+    const auto snapshot = std::make_shared<const SheetSnapshot>(SheetSnapshot::of(model().view()));
+    const auto cancelled = std::make_shared<std::atomic_bool>(false);
+    const auto done = std::make_shared<std::atomic_int>(0);
+    const auto total = std::make_shared<std::atomic_int>(0);
+    const QFuture<QString> result = QtConcurrent::run([=] {
+        try {
+            return write(snapshot->view(), [=](int now, int of) {
+                done->store(now);
+                total->store(of);
+                return !cancelled->load();
+            });
+        } catch (const std::bad_alloc&) {
+            return QStringLiteral("не хватило памяти");
+        }
+    });
+    for (const char* name : {"exportCsv", "exportXlsx", "exportPdf", "printSheet"})
+        action(name)->setEnabled(false);
+    auto* progress = new QWidget;
+    auto* layout = new QHBoxLayout(progress);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* bar = new QProgressBar;
+    bar->setObjectName("exportProgress");
+    bar->setFormat(QStringLiteral("Запись %p%"));
+    auto* stop = new QPushButton(QStringLiteral("Прер&вать"));
+    stop->setObjectName("cancelExport");
+    connect(stop, &QPushButton::clicked, progress, [=] { cancelled->store(true); });
+    layout->addWidget(bar);
+    layout->addWidget(stop);
+    progress->hide();
+    statusBar()->addPermanentWidget(progress);
+
+    QFutureWatcher<QString> watcher;
+    QEventLoop wait;
+    connect(&watcher, &QFutureWatcherBase::finished, &wait, &QEventLoop::quit);
+    QTimer ticks;
+    QElapsedTimer clock;
+    clock.start();
+    connect(&ticks, &QTimer::timeout, this, [&] {
+        if (clock.elapsed() < 1000)
+            return;
+        progress->show();
+        bar->setRange(0, std::max(1, total->load()));
+        bar->setValue(done->load());
+    });
+    ticks.start(100);
+    watcher.setFuture(result);
+    if (!result.isFinished())
+        wait.exec(); // also left when the program quits: the export is then stopped
+    cancelled->store(!result.isFinished() || cancelled->load());
+    watcher.waitForFinished();
+    delete progress;
+    for (const char* name : {"exportCsv", "exportXlsx", "exportPdf", "printSheet"})
+        action(name)->setEnabled(true);
+    if (cancelled->load() && !result.result().isEmpty()) {
+        statusBar()->showMessage(QStringLiteral("Экспорт прерван; файл «%1» не записан.")
+                                     .arg(QDir::toNativeSeparators(path)),
+                                 5000);
+        return false;
+    }
+    return saidWritten(path, result.result());
 }
 
 bool EstimateWindow::saidWritten(const QString& path, const QString& error,

@@ -4,7 +4,11 @@
 // a document program asks; the document itself holds the lines, the files and the recovery file.
 // Unlike the calculators it is laid out by Qt and follows the system palette and scale.
 
+#include "estimate/export.h"
+
 #include <QMainWindow>
+
+#include <functional>
 
 class QAction;
 class QCheckBox;
@@ -78,6 +82,11 @@ class EstimateWindow : public QMainWindow {
     QAction* action(const char* name) const;
     // The file name to save or export to, asked with the document's own name and folder.
     QString askSaveName(const QString& caption, const QString& filter, const QString& suffix);
+    // Writes a document on a worker thread from a copy of the sheet, showing its progress past
+    // a second with a button that stops it; returns when it is done, whether it was written.
+    bool exportInBackground(
+        const QString& path,
+        const std::function<QString(const SheetView&, const ExportProgress&)>& write);
     // Says where a file was written, or why it was not (`error`); false for the latter.
     bool saidWritten(const QString& path, const QString& error,
                      const QString& failed = QStringLiteral("Не удалось записать файл «%1»: %2."),
