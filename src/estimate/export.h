@@ -1,14 +1,12 @@
 #pragma once
-// The sheet for other programs and for paper: a CSV file a spreadsheet opens as it is, and one
-// HTML rendering that both the printer and the PDF file are drawn from.
+// The sheet for other programs and for paper: a CSV file a spreadsheet opens as it is, and the
+// figures the printed pages (sheetpages) sum up.
 
 #include "estimate/columns.h"
 
 #include <QByteArray>
 
 #include <vector>
-
-class QDate;
 
 namespace velaro {
 
@@ -31,9 +29,6 @@ QChar csvFieldSeparator(QChar decimalSeparator);
 QString csvCell(const QString& text, QChar fieldSeparator);
 // UTF-8 with a byte-order mark, CRLF line ends, a header row, one row per line.
 QByteArray sheetCsv(const SheetView& view);
-
-// The sheet's name and date, the lines with their formulas, the totals by room and material.
-QString sheetHtml(const SheetView& view, const QString& title, const QDate& date);
 
 // Per material: its name, quantity with unit, cans and cost, as the totals show them.
 struct MaterialRow {

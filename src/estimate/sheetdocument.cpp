@@ -3,13 +3,13 @@
 #include "estimate/export.h"
 #include "estimate/record.h"
 #include "estimate/safefile.h"
+#include "estimate/sheetpages.h"
 
 #include <QBuffer>
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
 #include <QPdfWriter>
-#include <QTextDocument>
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <new>
@@ -20,6 +20,7 @@ namespace {
 constexpr int kRecoveryDelayMs = 400; // every change reaches the recovery file within a second
 constexpr int kRecoveryRetryMs = 10000;
 const QString kOutOfMemory = QStringLiteral("не хватило памяти");
+const QString kCancelled = QStringLiteral("отменено");
 
 } // namespace
 
@@ -165,27 +166,22 @@ QString SheetDocument::exportCsv(const QString& path) const {
     }
 }
 
-QString SheetDocument::html() const {
-    const QString title =
-        path_.isEmpty() ? QStringLiteral("без имени") : QFileInfo(path_).completeBaseName();
-    return sheetHtml(model_.view(), title, QDate::currentDate());
-}
-
-QString SheetDocument::exportPdf(const QString& path) const {
-    // Drawn in memory and written whole: a failed export leaves the old file as it was.
+QString SheetDocument::exportPdf(const QString& path,
+                                 const std::function<bool(int, int)>& progress) const {
+    // Drawn in memory and written whole: a failed or cancelled export leaves the old file as it
+    // was.
     QByteArray bytes;
     try {
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
         QPdfWriter writer(&buffer);
-        writer.setTitle(QStringLiteral("Ведомость окраски"));
+        const QString object = model_.sheet().properties.object.trimmed();
+        writer.setTitle(object.isEmpty() ? QStringLiteral("Ведомость окраски") : object);
         writer.setCreator(QStringLiteral("Velaro"));
-        writer.setPageSize(QPageSize(QPageSize::A4));
-        writer.setPageOrientation(QPageLayout::Landscape);
-        writer.setPageMargins(QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter);
-        QTextDocument document;
-        document.setHtml(html());
-        document.print(&writer);
+        const SheetView view = model_.view();
+        setUpPages(writer, view);
+        if (!paintSheet(view, writer, QDate::currentDate(), progress))
+            return kCancelled;
     } catch (const std::bad_alloc&) {
         return kOutOfMemory;
     }

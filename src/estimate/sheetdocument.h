@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <QUndoStack>
 
+#include <functional>
 #include <optional>
 
 namespace velaro {
@@ -56,9 +57,9 @@ class SheetDocument : public QObject {
     QString openFrom(const QString& path);
     void newSheet();
     QString exportCsv(const QString& path) const;
-    QString exportPdf(const QString& path) const;
-    // The HTML page print and PDF are drawn from.
-    QString html() const;
+    // The pages as printed; progress(done, total) may return false to stop, the file untouched.
+    QString exportPdf(const QString& path,
+                      const std::function<bool(int done, int total)>& progress = {}) const;
 
     // Writes what the recovery file lacks now, waiting for a write under way. False where the
     // recovery file cannot be written.

@@ -10,10 +10,13 @@
 #include "estimate/gui/totalspanel.h"
 #include "estimate/roomgroups.h"
 #include "estimate/sheetdocument.h"
+#include "estimate/sheetpages.h"
+#include "print/printjob.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDate>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -22,6 +25,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QProgressDialog>
 #include <QScreen>
 #include <QScrollArea>
 #include <QSettings>
@@ -470,7 +474,20 @@ bool EstimateWindow::exportCsv(const QString& path) {
 }
 
 bool EstimateWindow::exportPdf(const QString& path) {
-    return saidWritten(path, document_.exportPdf(path));
+    // A sheet of thousands of lines takes seconds: the user sees how far it got and may stop it.
+    // Modal to every window, so no Compute changes the sheet while its pages are drawn.
+    QProgressDialog progress(QStringLiteral("Экспорт в PDF…"), QStringLiteral("Отмена"), 0, 0,
+                             this);
+    progress.setWindowModality(Qt::ApplicationModal);
+    progress.setMinimumDuration(700);
+    bool cancelled = false;
+    const QString error = document_.exportPdf(path, [&](int done, int total) {
+        progress.setMaximum(total);
+        progress.setValue(done);
+        cancelled = progress.wasCanceled();
+        return !cancelled;
+    });
+    return !cancelled && saidWritten(path, error);
 }
 
 bool EstimateWindow::saidWritten(const QString& path, const QString& error,
@@ -486,7 +503,13 @@ bool EstimateWindow::saidWritten(const QString& path, const QString& error,
 
 void EstimateWindow::print() {
     QString error;
-    if (!prompts_->print(this, document_.html(), error) && !error.isEmpty())
+    const SheetView view = model().view();
+    const QString object = view.sheet.properties.object.trimmed();
+    const PrintJob job{
+        object.isEmpty() ? QStringLiteral("Ведомость окраски") : object,
+        [&](QPagedPaintDevice& device) { setUpPages(device, view); },
+        [&](QPagedPaintDevice& device) { return paintSheet(view, device, QDate::currentDate()); }};
+    if (!prompts_->print(this, job, error) && !error.isEmpty())
         prompts_->error(this, QStringLiteral("Печать недоступна: %1.").arg(error));
 }
 
