@@ -13,12 +13,15 @@
 #include "estimate/sheetdocument.h"
 #include "estimate/sheetfile.h"
 #include "estimate/sheetmodel.h"
+#include "estimate/sheetpages.h"
+#include "print/printjob.h"
 #include "shell/mainwindow.h"
 #include "shell/registry.h"
 #include "support/testsupport.h"
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
+#include <QBuffer>
 #include <QTimer>
 #include <QAction>
 #include <QCheckBox>
@@ -35,7 +38,9 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPdfWriter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QPushButton>
 #include <QSettings>
 #include <QSpinBox>
@@ -48,6 +53,7 @@
 #include <QTimer>
 #include <QUndoStack>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <sys/resource.h>
@@ -92,7 +98,16 @@ class FakePrompts final : public EstimatePrompts {
         ++exitQuestions;
         return exitChoice;
     }
-    bool print(QWidget*, const QString&, QString&) override { return false; }
+    // The pages the window hands over, painted into a PDF as a printer would get them.
+    QByteArray printed;
+    bool print(QWidget*, const PrintJob& job, QString&) override {
+        QBuffer buffer(&printed);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
+        writer.setTitle(job.title);
+        job.setUp(writer);
+        return job.paint(writer);
+    }
 };
 
 Line lineWith(const QString& result, int count = 1, const QString& room = {}) {
@@ -1067,6 +1082,8 @@ class EstimateTest : public QObject {
                  decimal == u',' ? QString("12,5") : QString("12.5"));
     }
 
+    // Pages for a client: the object's name for a title, never the file's; every line once, the
+    // column headings and «Страница N из M» on every page; the money in figures and words last.
     void pdfShowsLinesAndTotals() {
         const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
         QVERIFY2(!pdftotext.isEmpty(), "pdftotext (poppler-utils) is needed");
@@ -1074,24 +1091,111 @@ class EstimateTest : public QObject {
         const QString path = folder.filePath("sheet.pdf");
         SheetDocument document(u',', folder.path());
         SheetModel& model = document.model();
+        QCOMPARE(document.saveTo(folder.filePath("черновик.velaro-estimate")), QString());
         paintWith(model, {paint("0,11", "10", "0,9", "250,5")}, 2);
-        Line line = lineWith("1234,5", 1, "Кухня");
-        line.formula = "617,25 м2 × 2 (две стороны) = 1234,5 м2";
-        line.system = 1; // ПФ-115
-        model.insertLineAt(0, line);
-        model.insertLineAt(1, lineWith("0,06", 1, "Ванная"));
+        Sheet sheet = model.sheet();
+        sheet.properties = {"Школа № 5", "ул. Садовая, 14", "ООО «Заказчик»", {}, "Иванов И. И.",
+                            "07.12.2026"};
+        sheet.vatRate = "20";
+        for (int i = 1; i <= 150; ++i) {
+            Line line = lineWith(QString("%1,5").arg(i), 1, i % 3 ? "Кухня" : "Ванная");
+            line.formula = QString("№%1 × 2 (две стороны)").arg(i);
+            line.system = 1;
+            line.price = "120";
+            sheet.lines << line;
+        }
+        model.resetSheet(sheet);
         QCOMPARE(document.exportPdf(path), QString());
 
         QProcess process;
         process.start(pdftotext, {"-layout", path, "-"});
         QVERIFY(process.waitForFinished(20000));
         QCOMPARE(process.exitCode(), 0);
-        const QString text = QString::fromUtf8(process.readAllStandardOutput()).simplified();
+        QStringList pages = QString::fromUtf8(process.readAllStandardOutput()).split(u'\f');
+        pages.removeLast(); // after the last page's separator
+        QVERIFY2(pages.size() >= 3, qPrintable(QString::number(pages.size())));
+        QList<int> numbers;
+        for (qsizetype page = 0; page < pages.size(); ++page) {
+            const QString text = pages[page].simplified();
+            QVERIFY2(text.contains(QString("Страница %1 из %2").arg(page + 1).arg(pages.size())),
+                     qPrintable(text.right(300)));
+            auto lines = QRegularExpression("№(\\d+) ").globalMatch(text);
+            while (lines.hasNext())
+                numbers << lines.next().captured(1).toInt();
+            if (text.contains("моек и раковин"))
+                QVERIFY2(text.contains("Помещение") && text.contains("Элемент"),
+                         qPrintable(QString("no headings on page %1").arg(page + 1)));
+        }
+        std::sort(numbers.begin(), numbers.end());
+        QCOMPARE(numbers.size(), 150); // each line once: none lost or doubled at a page's end
+        QCOMPARE(numbers.back(), 150);
+        const QString first = pages.front().simplified();
+        for (const char* expected :
+             {"Ведомость окраски", "Школа № 5", "ул. Садовая, 14", "ООО «Заказчик»", "07.12.2026"})
+            QVERIFY2(first.contains(expected), qPrintable(expected + (" not in: " + first)));
+        QVERIFY(!first.contains("черновик"));
+        const QString all = pages.join(u' ').simplified();
+        const SheetView view = model.view();
         for (const QString& expected :
-             {QString("Ведомость окраски"), QString("моек и раковин"), QString("Кухня"),
-              QString("Ванная"), QString("(две стороны)"), QString("1 234,56 м2"),
-              QString("ПФ-115"), QString("298,75 кг")})
-            QVERIFY2(text.contains(expected), qPrintable(expected + " not in: " + text.left(600)));
+             {QString("Итого по помещению «Ванная»"), materialRows(view).front().quantity,
+              areaText(view.totals.area(), u',')})
+            QVERIFY2(all.contains(expected), qPrintable(expected));
+        const Decimal total = moneyOf(view).total;
+        const QString last = pages.back().simplified();
+        for (const QString& expected :
+             {moneyText(total, u','), velaro::roublesInWords(total), QString("Иванов И. И.")})
+            QVERIFY2(last.contains(expected), qPrintable(expected + " not in: " + last));
+
+        // Portrait where the columns fit it, landscape for the usual set.
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
+        setUpPages(writer, view);
+        QCOMPARE(writer.pageLayout().orientation(), QPageLayout::Portrait);
+        sheet.lines.front().measurements = {{"Длина", "120", "м"}};
+        sheet.lines.front().conditions = {"С тройным остеклением"};
+        sheet.lines.front().code = "15-04-030-1";
+        model.resetSheet(sheet);
+        setUpPages(writer, model.view());
+        QCOMPARE(writer.pageLayout().orientation(), QPageLayout::Landscape);
+    }
+
+    void roublesInWords_data() {
+        QTest::addColumn<QString>("sum");
+        QTest::addColumn<QString>("words");
+        const QString none = " рублей 00 копеек";
+        QTest::newRow("1") << "1" << "Один рубль 00 копеек";
+        QTest::newRow("2") << "2" << "Два рубля 00 копеек";
+        QTest::newRow("5") << "5" << "Пять" + none;
+        QTest::newRow("11") << "11" << "Одиннадцать" + none;
+        QTest::newRow("21") << "21" << "Двадцать один рубль 00 копеек";
+        QTest::newRow("1000") << "1000" << "Одна тысяча" + none;
+        QTest::newRow("2000") << "2000" << "Две тысячи" + none;
+        QTest::newRow("5000") << "5000" << "Пять тысяч" + none;
+        QTest::newRow("21 000") << "21000" << "Двадцать одна тысяча" + none;
+        QTest::newRow("1 000 000") << "1000000" << "Один миллион" + none;
+        QTest::newRow("47 600,40") << "47600,40" << "Сорок семь тысяч шестьсот рублей 40 копеек";
+        QTest::newRow("0,01") << "0,01" << "Ноль рублей 01 копейка";
+        QTest::newRow("billions, rounded") << "3002000112,125"
+                                           << "Три миллиарда два миллиона сто двенадцать рублей "
+                                              "13 копеек";
+        QTest::newRow("negative") << "-214,22" << "Минус двести четырнадцать рублей 22 копейки";
+    }
+    void roublesInWords() {
+        QFETCH(QString, sum);
+        QFETCH(QString, words);
+        QCOMPARE(velaro::roublesInWords(*Decimal::parse(sum)), words);
+    }
+
+    // The window hands the printer the same pages: set up and painted by the sheet.
+    void printPaintsThePages() {
+        Workspace space;
+        fillModel(space.model(), {"12,5", "3"}, {"Кухня"});
+        FakePrompts prompts;
+        space.window.setPrompts(&prompts);
+        space.window.findChild<QAction*>("printSheet")->trigger();
+        QVERIFY(prompts.printed.startsWith("%PDF"));
+        QVERIFY(prompts.printed.contains("/Count 1"));
     }
 
     // Read back by openpyxl, which does not calculate: the formulas carry the program's figures
@@ -1158,7 +1262,7 @@ print(json.dumps({"lines": rows(values["Ведомость"]), "materials": rows
     void printModuleLoads() {
         QLibrary module(QCoreApplication::applicationDirPath() + "/../velaro-print");
         QVERIFY2(module.load(), qPrintable(module.errorString()));
-        QVERIFY(module.resolve("velaro_print_html"));
+        QVERIFY(module.resolve("velaro_print_preview"));
     }
 
     // The child computes in a real window and is killed 1,2 s later: the line is there.

@@ -1,6 +1,6 @@
 #pragma once
-// The sheet for other programs and for paper: a CSV file a spreadsheet opens as it is, and one
-// HTML rendering that both the printer and the PDF file are drawn from.
+// The sheet for other programs and for paper: a CSV file a spreadsheet opens as it is, and the
+// figures the printed pages (sheetpages) sum up.
 
 #include "estimate/columns.h"
 
@@ -8,8 +8,6 @@
 
 #include <functional>
 #include <vector>
-
-class QDate;
 
 namespace velaro {
 
@@ -50,9 +48,6 @@ QChar csvFieldSeparator(QChar decimalSeparator);
 QString csvCell(const QString& text, QChar fieldSeparator);
 // UTF-8 with a byte-order mark, CRLF line ends, a header row, one row per line.
 QByteArray sheetCsv(const SheetView& view);
-
-// The sheet's name and date, the lines with their formulas, the totals by room and material.
-QString sheetHtml(const SheetView& view, const QString& title, const QDate& date);
 
 // Per material: its name, quantity with unit, cans and cost, as the totals show them.
 struct MaterialRow {

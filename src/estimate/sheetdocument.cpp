@@ -3,14 +3,11 @@
 #include "estimate/export.h"
 #include "estimate/record.h"
 #include "estimate/safefile.h"
+#include "estimate/sheetpages.h"
 #include "estimate/xlsxexport.h"
 
-#include <QBuffer>
-#include <QDate>
 #include <QDir>
 #include <QFileInfo>
-#include <QPdfWriter>
-#include <QTextDocument>
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <new>
@@ -174,31 +171,12 @@ QString SheetDocument::exportXlsx(const QString& path) const {
     }
 }
 
-QString SheetDocument::html() const {
-    const QString title =
-        path_.isEmpty() ? QStringLiteral("без имени") : QFileInfo(path_).completeBaseName();
-    return sheetHtml(model_.view(), title, QDate::currentDate());
-}
-
-QString SheetDocument::exportPdf(const QString& path) const {
-    // Drawn in memory and written whole: a failed export leaves the old file as it was.
-    QByteArray bytes;
+QString SheetDocument::exportPdf(const QString& path, const ExportProgress& progress) const {
     try {
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        QPdfWriter writer(&buffer);
-        writer.setTitle(QStringLiteral("Ведомость окраски"));
-        writer.setCreator(QStringLiteral("Velaro"));
-        writer.setPageSize(QPageSize(QPageSize::A4));
-        writer.setPageOrientation(QPageLayout::Landscape);
-        writer.setPageMargins(QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter);
-        QTextDocument document;
-        document.setHtml(html());
-        document.print(&writer);
+        return writePdf(model_.view(), path, progress);
     } catch (const std::bad_alloc&) {
         return kOutOfMemory;
     }
-    return writeFileWhole(path, bytes);
 }
 
 bool SheetDocument::flushRecovery() {

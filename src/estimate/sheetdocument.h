@@ -6,6 +6,7 @@
 // it alone.
 
 #include "core/rule.h"
+#include "estimate/export.h"
 #include "estimate/recovery.h"
 #include "estimate/sheetmodel.h"
 
@@ -15,6 +16,7 @@
 #include <QTimer>
 #include <QUndoStack>
 
+#include <functional>
 #include <optional>
 
 namespace velaro {
@@ -56,11 +58,10 @@ class SheetDocument : public QObject {
     QString openFrom(const QString& path);
     void newSheet();
     QString exportCsv(const QString& path) const;
-    QString exportPdf(const QString& path) const;
+    // The pages as printed; progress(done, total) may return false to stop, the file untouched.
+    QString exportPdf(const QString& path, const ExportProgress& progress = {}) const;
     // A workbook whose quantities, work, paint and totals are formulas (see xlsxexport.h).
     QString exportXlsx(const QString& path) const;
-    // The HTML page print and PDF are drawn from.
-    QString html() const;
 
     // Writes what the recovery file lacks now, waiting for a write under way. False where the
     // recovery file cannot be written.

@@ -15,16 +15,14 @@
 namespace velaro {
 namespace {
 
-using Export = QString (SheetDocument::*)(const QString&) const;
-
 struct Format {
     const char* name;
-    Export write;
+    QString (*write)(const SheetDocument& document, const QString& path);
 };
 const Format kFormats[] = {
-    {"pdf", &SheetDocument::exportPdf},
-    {"xlsx", &SheetDocument::exportXlsx},
-    {"csv", &SheetDocument::exportCsv},
+    {"pdf", [](const SheetDocument& d, const QString& path) { return d.exportPdf(path); }},
+    {"xlsx", [](const SheetDocument& d, const QString& path) { return d.exportXlsx(path); }},
+    {"csv", [](const SheetDocument& d, const QString& path) { return d.exportCsv(path); }},
 };
 
 void say(const QString& text) {
@@ -47,7 +45,7 @@ bool convert(const QString& file, const Format& format, const QDir& folder) {
     }
     const QString target = folder.filePath(QFileInfo(file).completeBaseName() + u'.' +
                                            QString::fromLatin1(format.name));
-    if (const QString error = (document.*format.write)(target); !error.isEmpty()) {
+    if (const QString error = format.write(document, target); !error.isEmpty()) {
         say(QStringLiteral("velaro-paint: %1: не записан %2: %3")
                 .arg(shown, QDir::toNativeSeparators(target), error));
         return false;

@@ -1,5 +1,7 @@
 #include "estimate/gui/estimateprompts.h"
 
+#include "print/printjob.h"
+
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -85,7 +87,7 @@ EstimatePrompts::ExitChoice EstimatePrompts::autosaveFailed(QWidget* parent, con
     return box.clickedButton() == quit ? ExitChoice::Quit : ExitChoice::Stay;
 }
 
-bool EstimatePrompts::print(QWidget* parent, const QString& html, QString& error) {
+bool EstimatePrompts::print(QWidget* parent, const PrintJob& job, QString& error) {
     // Beside the program in the build tree, or where it is installed.
     const QString here = QCoreApplication::applicationDirPath();
     QLibrary module;
@@ -96,13 +98,13 @@ bool EstimatePrompts::print(QWidget* parent, const QString& html, QString& error
         if (module.load())
             break;
     }
-    using Print = int (*)(const QString*, QWidget*);
-    const auto print = reinterpret_cast<Print>(module.resolve("velaro_print_html"));
+    using Print = int (*)(const PrintJob*, QWidget*);
+    const auto print = reinterpret_cast<Print>(module.resolve("velaro_print_preview"));
     if (!print) {
         error = module.errorString();
         return false;
     }
-    return print(&html, parent) != 0;
+    return print(&job, parent) != 0;
 }
 
 } // namespace velaro

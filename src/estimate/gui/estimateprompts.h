@@ -9,6 +9,8 @@ class QWidget;
 
 namespace velaro {
 
+struct PrintJob;
+
 class EstimatePrompts {
   public:
     enum class Unsaved { Save, Discard, Cancel };
@@ -28,9 +30,9 @@ class EstimatePrompts {
     // «Сохранить изменения в «name»?» with Сохранить (the default) / Не сохранять / Отмена.
     virtual Unsaved unsavedChanges(QWidget* parent, const QString& name);
     virtual ExitChoice autosaveFailed(QWidget* parent, const QString& text);
-    // The print dialog and the printing, from the printing module; false where nothing was
+    // The print preview and the printing, from the printing module; false where nothing was
     // printed, with `error` set where the module could not be loaded.
-    virtual bool print(QWidget* parent, const QString& html, QString& error);
+    virtual bool print(QWidget* parent, const PrintJob& job, QString& error);
 
     static EstimatePrompts& real();
 };

@@ -11,7 +11,9 @@
 #include "estimate/gui/totalspanel.h"
 #include "estimate/roomgroups.h"
 #include "estimate/sheetdocument.h"
+#include "estimate/sheetpages.h"
 #include "estimate/xlsxexport.h"
+#include "print/printjob.h"
 
 #include <QAction>
 #include <QElapsedTimer>
@@ -23,6 +25,7 @@
 #include <QtConcurrent/QtConcurrentRun>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDate>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -504,7 +507,9 @@ bool EstimateWindow::exportCsv(const QString& path) {
 }
 
 bool EstimateWindow::exportPdf(const QString& path) {
-    return saidWritten(path, document_.exportPdf(path));
+    return exportInBackground(path, [path](const SheetView& view, const ExportProgress& progress) {
+        return writePdf(view, path, progress);
+    });
 }
 
 bool EstimateWindow::exportInBackground(
@@ -587,7 +592,13 @@ bool EstimateWindow::saidWritten(const QString& path, const QString& error,
 
 void EstimateWindow::print() {
     QString error;
-    if (!prompts_->print(this, document_.html(), error) && !error.isEmpty())
+    const SheetView view = model().view();
+    const QString object = view.sheet.properties.object.trimmed();
+    const PrintJob job{
+        object.isEmpty() ? QStringLiteral("Ведомость окраски") : object,
+        [&](QPagedPaintDevice& device) { setUpPages(device, view); },
+        [&](QPagedPaintDevice& device) { return paintSheet(view, device, QDate::currentDate()); }};
+    if (!prompts_->print(this, job, error) && !error.isEmpty())
         prompts_->error(this, QStringLiteral("Печать недоступна: %1.").arg(error));
 }
 

@@ -1,0 +1,33 @@
+#pragma once
+// The sheet on paper, for the client and the foreman: one paginated layout, painted with QPainter
+// on any paged device, so the PDF file (QPdfWriter) and the printer (QPrinter) get the same pages.
+// Page 1 opens with the title block; the lines follow grouped by room, each room with its
+// subtotal, the column headings at the top of every page of the table; then the totals, the sum
+// in words and the signatures. Every page is numbered «Страница N из M».
+
+#include "estimate/export.h"
+
+#include <functional>
+
+class QDate;
+class QPagedPaintDevice;
+
+namespace velaro {
+
+// A4 with 15 mm margins, landscape where the columns printed need more width than portrait gives.
+void setUpPages(QPagedPaintDevice& device, const SheetView& view);
+
+// Lays the sheet out on pages of `device` and paints them. progress(done, total) may return false
+// to cancel: returns false then, and where the device cannot be painted on.
+bool paintSheet(const SheetView& view, QPagedPaintDevice& device, const QDate& today,
+                const std::function<bool(int done, int total)>& progress = {});
+
+// The sum in Russian words, as a payment document writes it: «Сорок семь тысяч шестьсот рублей
+// 40 копеек».
+QString roublesInWords(const Decimal& sum);
+
+// The pages as a PDF file, drawn in memory and written whole: a failed or cancelled export
+// leaves the old file as it was. Empty when written, otherwise why not.
+QString writePdf(const SheetView& view, const QString& path, const ExportProgress& progress = {});
+
+} // namespace velaro
