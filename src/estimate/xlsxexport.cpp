@@ -343,7 +343,8 @@ QString writeXlsx(const SheetView& view, const QString& path,
                 rooms << sheet.lines[i].room;
             list << int(i);
         }
-        const int total = int(sheet.lines.size());
+        // Packing the workbook into its file takes about as long as writing its lines.
+        const int total = 2 * int(sheet.lines.size());
         int done = 0;
         if (progress && !progress(0, total))
             return kCancelled;
@@ -559,7 +560,7 @@ QString writeXlsx(const SheetView& view, const QString& path,
                           formats.sumTwoPlaces);
         materials.pageSetUp(false);
 
-        if (progress && !progress(total, total))
+        if (progress && !progress(total / 2, total))
             return kCancelled;
         errno = 0;
         if (const lxw_error failed = book.close(); failed != LXW_NO_ERROR) {
@@ -577,6 +578,9 @@ QString writeXlsx(const SheetView& view, const QString& path,
     } catch (const std::bad_alloc&) {
         return kOutOfMemory;
     }
+    // Stopped while the workbook was packed: it is not put in place.
+    if (progress && !progress(int(view.sheet.lines.size()) * 2, int(view.sheet.lines.size()) * 2))
+        return kCancelled;
     QFile written(QFile::decodeName(temporary.name()));
     if (!written.open(QIODevice::ReadOnly))
         return causeOf(errno ? errno : ENOENT);
