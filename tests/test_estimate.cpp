@@ -74,8 +74,10 @@ class FakePrompts final : public EstimatePrompts {
     int exitQuestions = 0;
 
     QString openFileName(QWidget*) override { return fileName; }
-    QString saveFileName(QWidget*, const QString&, const QString&, const QString&,
+    QString suggested;
+    QString saveFileName(QWidget*, const QString&, const QString& suggestion, const QString&,
                          const QString&) override {
+        suggested = suggestion;
         return fileName;
     }
     void error(QWidget*, const QString& text) override { errors << text; }
@@ -689,6 +691,26 @@ class EstimateTest : public QObject {
         QCOMPARE(dialog.findChild<QLabel*>("problem")->text().isEmpty(), taken);
     }
 
+    // An export is proposed under the object's name, made fit for a file, beside the document.
+    void exportNamedAfterTheObject_data() {
+        QTest::addColumn<QString>("object");
+        QTest::addColumn<QString>("suggested");
+        QTest::newRow("object") << "Кв. 5, ул. Мира" << "Кв. 5, ул. Мира.pdf";
+        QTest::newRow("unfit characters") << "Дом 5/2: \"А\"" << "Дом 5_2_ _А_.pdf";
+        QTest::newRow("hidden") << "..Дача" << "Дача.pdf";
+        QTest::newRow("no object") << "" << "Ведомость.pdf";
+    }
+    void exportNamedAfterTheObject() {
+        QFETCH(QString, object);
+        QFETCH(QString, suggested);
+        Workspace space;
+        FakePrompts prompts;
+        space.window.setPrompts(&prompts);
+        space.model().setProperties({object, {}, {}, {}, {}, {}});
+        space.window.findChild<QAction*>("exportPdf")->trigger();
+        QCOMPARE(prompts.suggested, suggested);
+    }
+
     // Ins adds a line typed by hand to the current room; its quantity is arithmetic worked out
     // exactly, and typed again it is worked out again or refused.
     void typedLine() {
@@ -886,6 +908,7 @@ class EstimateTest : public QObject {
             model.insertLineAt(3, typed);
             model.setRoomSize("Кухня", {"4", "3", "", "2,7"}); // walls less the window, a ceiling
             model.setVatRate("20");
+            model.setProperties({"Кв. 5", "ул. Мира, 1", "Иванов", "ООО «Краска»", "Петров", ""});
             model.setRecording(false);
             original = model.sheet();
             QCOMPARE(original.lines.size(), 6);

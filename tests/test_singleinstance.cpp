@@ -81,6 +81,24 @@ class SingleInstanceTest : public QObject {
         running.kill();
         running.waitForFinished(10000);
     }
+
+    // Wrong options are refused with a word on standard error; help answers.
+    void commandLineOptions_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::newRow("help") << QStringList{"--help"} << 0;
+        QTest::newRow("unknown format") << QStringList{"--convert-to", "odt", "a.velaro-estimate"} << 2;
+        QTest::newRow("no files") << QStringList{"--convert-to", "pdf"} << 2;
+    }
+    void commandLineOptions() {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QProcess program;
+        start(program, arguments);
+        QVERIFY(program.waitForFinished(30000));
+        QCOMPARE(program.exitCode(), status);
+        QVERIFY(!(status ? program.readAllStandardError() : program.readAllStandardOutput()).isEmpty());
+    }
 };
 
 QTEST_GUILESS_MAIN(SingleInstanceTest)
