@@ -500,10 +500,10 @@ void Layout::addLines() {
             row.boxes.reserve(columns_.size() + 1);
             put(row, QString::number(i + 1), 0, widths_[0], Body, Qt::AlignRight);
             const QStringList& texts = cells_[std::size_t(i)];
+            // Empty cells too: each cell's rules are drawn with it.
             for (std::size_t c = 0; c < columns_.size(); ++c)
-                if (!texts[qsizetype(c)].isEmpty())
-                    put(row, texts[qsizetype(c)], x_[c + 1], widths_[c + 1], Body,
-                        isFigureColumn(columns_[c]) ? Qt::AlignRight : Qt::AlignLeft);
+                put(row, texts[qsizetype(c)], x_[c + 1], widths_[c + 1], Body,
+                    isFigureColumn(columns_[c]) ? Qt::AlignRight : Qt::AlignLeft);
         }
         rows_.back().keepWithNext = true; // the last line goes with the subtotal
         const Totals::Sum sum = view_.totals.rooms().value(groups_[int(g)]);
