@@ -1,5 +1,6 @@
 #include "estimate/gui/materialsdialog.h"
 
+#include "estimate/gui/dialogparts.h"
 #include "estimate/gui/estimateprompts.h"
 
 #include <QComboBox>
@@ -26,7 +27,8 @@ QString cell(const QTableWidget& table, int row, int column) {
 } // namespace
 
 MaterialsDialog::MaterialsDialog(const QList<Material>& materials, QWidget* parent)
-    : QDialog(parent), table_(new QTableWidget(0, ColumnCount, this)), problem_(new QLabel(this)) {
+    : QDialog(parent), table_(new QTableWidget(0, ColumnCount, this)),
+      problem_(problemLabel(this)) {
     setObjectName("MaterialsDialog");
     setWindowTitle(QStringLiteral("Материалы ведомости"));
     table_->setObjectName("materials");
@@ -40,11 +42,6 @@ MaterialsDialog::MaterialsDialog(const QList<Material>& materials, QWidget* pare
     for (const Material& material : materials)
         addRow(material);
 
-    problem_->setObjectName("problem");
-    problem_->setWordWrap(true);
-    QPalette warning = problem_->palette();
-    warning.setColor(QPalette::WindowText, Qt::darkRed);
-    problem_->setPalette(warning);
 
     auto* add = new QPushButton(QStringLiteral("&Добавить"), this);
     add->setObjectName("addMaterial");
@@ -52,9 +49,7 @@ MaterialsDialog::MaterialsDialog(const QList<Material>& materials, QWidget* pare
     remove->setObjectName("removeMaterial");
     connect(add, &QPushButton::clicked, this, [this] { addRow(); });
     connect(remove, &QPushButton::clicked, this, &MaterialsDialog::removeSelectedRows);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &MaterialsDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &MaterialsDialog::reject);
+    auto* buttons = okCancelButtons(*this);
 
     auto* note = new QLabel(QStringLiteral("Расход берите из паспорта краски: программа своих "
                                            "норм расхода не содержит."),

@@ -1,5 +1,7 @@
 #include "estimate/gui/propertiesdialog.h"
 
+#include "estimate/gui/dialogparts.h"
+
 #include <QDate>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -33,9 +35,7 @@ PropertiesDialog::PropertiesDialog(const SheetProperties& properties, QWidget* p
     date_->setPlaceholderText(QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")) +
                               QStringLiteral(" — день печати"));
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = okCancelButtons(*this);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(buttons);

@@ -1,5 +1,6 @@
 #include "estimate/gui/roomdialog.h"
 
+#include "estimate/gui/dialogparts.h"
 #include "estimate/columns.h"
 
 #include <QDialogButtonBox>
@@ -16,7 +17,7 @@ RoomDialog::RoomDialog(const QString& room, const RoomSize& size, QChar separato
                        QWidget* parent)
     : QDialog(parent), separator_(separator), length_(field("roomLength", size.length)),
       width_(field("roomWidth", size.width)), perimeter_(field("roomPerimeter", size.perimeter)),
-      height_(field("roomHeight", size.height)), problem_(new QLabel(this)) {
+      height_(field("roomHeight", size.height)), problem_(problemLabel(this)) {
     setObjectName("RoomDialog");
     setWindowTitle(QStringLiteral("Размеры помещения: %1").arg(roomTitle(room)));
 
@@ -40,15 +41,8 @@ RoomDialog::RoomDialog(const QString& room, const RoomSize& size, QChar separato
                                            "ширины: потолок тогда не считается."),
                             this);
     note->setWordWrap(true);
-    problem_->setObjectName("problem");
-    problem_->setWordWrap(true);
-    QPalette warning = problem_->palette();
-    warning.setColor(QPalette::WindowText, Qt::darkRed);
-    problem_->setPalette(warning);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &RoomDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &RoomDialog::reject);
+    auto* buttons = okCancelButtons(*this);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(note);
     layout->addLayout(form);

@@ -1,5 +1,6 @@
 #include "estimate/gui/systemsdialog.h"
 
+#include "estimate/gui/dialogparts.h"
 #include "estimate/gui/estimateprompts.h"
 
 #include <QComboBox>
@@ -134,7 +135,7 @@ SystemsDialog::SystemsDialog(const QList<PaintSystem>& systems, const QList<Mate
       list_(new QListWidget(this)), name_(new QLineEdit(this)),
       layers_(new QTableWidget(0, 2, this)), price_(new QLineEdit(this)),
       code_(new QLineEdit(this)), layersText_(new QLineEdit(this)), editors_(new QWidget(this)),
-      problem_(new QLabel(this)) {
+      problem_(problemLabel(this)) {
     setObjectName("SystemsDialog");
     setWindowTitle(QStringLiteral("Системы окраски"));
 
@@ -177,14 +178,7 @@ SystemsDialog::SystemsDialog(const QList<PaintSystem>& systems, const QList<Mate
     layersText_->setObjectName("layersText");
     layersText_->setReadOnly(true);
 
-    problem_->setObjectName("problem");
-    problem_->setWordWrap(true);
-    QPalette warning = problem_->palette();
-    warning.setColor(QPalette::WindowText, Qt::darkRed);
-    problem_->setPalette(warning);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &SystemsDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &SystemsDialog::reject);
+    auto* buttons = okCancelButtons(*this);
 
     connect(name_, &QLineEdit::textChanged, this, [this](const QString& text) {
         if (!showing_ && current() >= 0) {

@@ -1,5 +1,6 @@
 #include "estimate/gui/typedlinedialog.h"
 
+#include "estimate/gui/dialogparts.h"
 #include "estimate/expression.h"
 
 #include <QComboBox>
@@ -38,10 +39,8 @@ TypedLineDialog::TypedLineDialog(QChar separator, QWidget* parent)
     result_->setWordWrap(true);
     result_->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    auto* buttons = okCancelButtons(*this);
     ok_ = buttons->button(QDialogButtonBox::Ok);
-    connect(buttons, &QDialogButtonBox::accepted, this, &TypedLineDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &TypedLineDialog::reject);
     connect(name_, &QLineEdit::textChanged, this, &TypedLineDialog::refresh);
     connect(unit_, &QComboBox::currentTextChanged, this, &TypedLineDialog::refresh);
     connect(quantity_, &QLineEdit::textChanged, this, &TypedLineDialog::refresh);
