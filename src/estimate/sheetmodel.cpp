@@ -8,9 +8,24 @@
 #include <QUndoStack>
 
 #include <algorithm>
+#include <functional>
 
 namespace velaro {
 namespace {
+
+// The entries with a new one given the next id free in both lists: ids are never reused, so an
+// undone removal cannot hand a line another entry.
+template <class Entry>
+QList<Entry> identifiedAfter(const QList<Entry>& current, QList<Entry> entries) {
+    int next = 1;
+    for (const auto& list : {std::cref(current), std::cref(entries)})
+        for (const Entry& e : list.get())
+            next = std::max(next, e.id + 1);
+    for (Entry& e : entries)
+        if (e.id <= 0)
+            e.id = next++;
+    return entries;
+}
 
 // Rows ascending, without repeats, inside the sheet.
 QList<int> sortedRows(QList<int> rows, int rowCount) {
@@ -320,17 +335,7 @@ bool SheetModel::moveLines(QList<int> rows, int delta) {
 void SheetModel::editMaterials(const QList<Material>& materials) {
     if (materials == sheet_.materials)
         return;
-    // A new material gets the next free id; a line keeps its material, renamed or not, while it
-    // remains, and has none once it is gone.
-    QList<Material> identified = materials;
-    int next = 1;
-    for (const Material& m : sheet_.materials)
-        next = std::max(next, m.id + 1);
-    for (const Material& m : identified)
-        next = std::max(next, m.id + 1);
-    for (Material& m : identified)
-        if (m.id <= 0)
-            m.id = next++;
+    const QList<Material> identified = identifiedAfter(sheet_.materials, materials);
     // A removed material leaves the systems it was a layer of.
     Catalogue catalogue{identified, sheet_.systems, {}};
     for (PaintSystem& system : catalogue.systems)
@@ -344,15 +349,8 @@ void SheetModel::editMaterials(const QList<Material>& materials) {
 void SheetModel::editSystems(const QList<PaintSystem>& systems) {
     if (systems == sheet_.systems)
         return;
-    QList<PaintSystem> identified = systems;
-    int next = 1;
-    for (const PaintSystem& s : sheet_.systems)
-        next = std::max(next, s.id + 1);
-    for (const PaintSystem& s : identified)
-        next = std::max(next, s.id + 1);
-    for (PaintSystem& s : identified)
-        if (s.id <= 0)
-            s.id = next++;
+    const QList<PaintSystem> identified = identifiedAfter(sheet_.systems, systems);
+    // A line keeps its system, renamed or not, while it remains, and has none once it is gone.
     Catalogue catalogue{sheet_.materials, identified, {}};
     for (const Line& line : sheet_.lines)
         catalogue.lineSystems << (systemOf(identified, line.system) ? line.system : 0);
