@@ -498,23 +498,24 @@ class EstimateTest : public QObject {
         QCOMPARE(lineCount(), 4);
 
         const Sheet& sheet = program.estimateSheet().window().model().sheet();
-        QCOMPARE(sheet.lines[0].element, QString("моек и раковин"));
+        QCOMPARE(sheet.lines[0].element, QString("Мойки и раковины"));
         QCOMPARE(sheet.lines[0].calculator, QString("TForm5"));
         QCOMPARE(sheet.lines[0].result, QString("7"));
         QCOMPARE(sheet.lines[0].measurements.size(), 1);
         QCOMPARE(sheet.lines[0].measurements[0].text, QString("3,5"));
-        QVERIFY(sheet.lines[0].measurements[0].name.contains("моек и раковин"));
+        QCOMPARE(sheet.lines[0].measurements[0].name, QString("Площадь проекции"));
         QVERIFY(sheet.lines[0].conditions.isEmpty());
 
-        // The pipes: the total, with each filled row's diameter and length measured.
-        QCOMPARE(sheet.lines[1].element, QString("труб без фасонных частей"));
+        // The pipes: the total, with each filled row's diameter and length measured, pipe by pipe.
+        QCOMPARE(sheet.lines[1].element, QString("Трубы без фасонных частей"));
         QCOMPARE(sheet.lines[1].result, textOf(pipes, "Edit28"));
         QStringList measured;
         for (const Measurement& m : sheet.lines[1].measurements)
             measured << m.text;
-        QCOMPARE(measured, (QStringList{"10", "2", "57", "76"}));
+        QCOMPARE(measured, (QStringList{"57", "10", "76", "2"}));
 
-        QCOMPARE(sheet.lines[2].element, QString("оконных проемов с раздельными переплетами"));
+        QCOMPARE(sheet.lines[2].element, QString("Окна с раздельными переплетами"));
+        QCOMPARE(sheet.lines[2].measurements[0].name, QString("Площадь проемов"));
         QCOMPARE(sheet.lines[2].result, textOf(sliding, "Edit4"));
         QCOMPARE(sheet.lines[2].conditions.size(), 1);
         QVERIFY(!sheet.lines[2].conditions[0].endsWith(':'));
@@ -524,7 +525,10 @@ class EstimateTest : public QObject {
         QVERIFY(!sheet.lines[0].deduct);
         // The formula is the result's trail, as the result field's tooltip shows it.
         QCOMPARE(sheet.lines[0].formula, QString("3,5 м2 × 2 = 7 м2"));
-        QCOMPARE(sheet.lines[1].formula, control(pipes, "Edit28")->toolTip());
+        // The sheet writes π by its name; the tooltip keeps the value multiplied.
+        QString pipesTrail = control(pipes, "Edit28")->toolTip();
+        QVERIFY(pipesTrail.contains("3,14159265358979 (π)"));
+        QCOMPARE(sheet.lines[1].formula, pipesTrail.replace("3,14159265358979 (π)", "π"));
         QCOMPARE(sheet.lines[2].formula, control(sliding, "Edit4")->toolTip());
         // The total beside the table follows: 7 + the pipes + the window + 8.
         Decimal sum = *Decimal::parse("15");
@@ -1312,7 +1316,7 @@ print(json.dumps({"lines": rows(values["Ведомость"]), "materials": rows
             next.restore();
             QCOMPARE(next.model().rowCount(), 1);
             QCOMPARE(next.model().sheet().lines[0].result, QString("7"));
-            QCOMPARE(next.model().sheet().lines[0].element, QString("моек и раковин"));
+            QCOMPARE(next.model().sheet().lines[0].element, QString("Мойки и раковины"));
         }
         qputenv("XDG_DATA_HOME", ownHome);
     }

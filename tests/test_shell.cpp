@@ -252,12 +252,16 @@ class ShellTest : public QObject {
         const auto entries = allCalculators();
         QCOMPARE(entries.size(), std::size_t(26));
         QSet<QString> captions;
+        QSet<QString> elements;
         for (std::size_t i = 0; i < entries.size(); ++i) {
             QCOMPARE(entries[i].formNumber, int(i) + 2);
             QVERIFY(!entries[i].caption.isEmpty());
             captions.insert(entries[i].caption);
+            elements.insert(entries[i].sheetName);
         }
         QCOMPARE(captions.size(), 26); // no two buttons alike
+        QCOMPARE(elements.size(), 26); // nor two elements on the sheet
+        QVERIFY(!elements.contains(QString()));
     }
 
     // Qt's own words follow the user's language: a field's context menu and a box's buttons.

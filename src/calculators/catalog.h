@@ -1,7 +1,8 @@
 #pragma once
 // Every calculator window the shell creates, by the number of its window class (TForm2 …
-// TForm27), with the caption of the main-window button that opens it. Each calculator file adds
-// its own windows; the catalogue gathers them, and no calculator knows another.
+// TForm27), with the caption of the main-window button that opens it and the element its lines
+// name on the estimate sheet. Each calculator file adds its own windows; the catalogue gathers
+// them, and no calculator knows another.
 
 #include "core/calculatorwindow.h"
 
@@ -13,6 +14,9 @@ namespace velaro {
 struct CalculatorEntry {
     int formNumber;
     QString caption; // the calculator's name on its main-window button
+    // The element its lines on the estimate sheet are for, in full where the caption breaks off
+    // and with the words that tell it from its neighbours: «Окна со спаренными переплетами».
+    QString sheetName;
     std::function<CalculatorWindow*(char decimalSeparator)> create;
 };
 
@@ -23,8 +27,9 @@ Calculators allCalculators();
 
 // An entry that builds `Window` from `arguments` and the decimal separator.
 template <class Window, class... Arguments>
-CalculatorEntry calculator(int formNumber, const char* caption, Arguments... arguments) {
-    return {formNumber, QString::fromUtf8(caption),
+CalculatorEntry calculator(int formNumber, const char* caption, const char* sheetName,
+                           Arguments... arguments) {
+    return {formNumber, QString::fromUtf8(caption), QString::fromUtf8(sheetName),
             [arguments...](char separator) -> CalculatorWindow* {
                 return new Window(arguments..., separator);
             }};

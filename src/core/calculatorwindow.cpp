@@ -139,6 +139,8 @@ FormState CalculatorWindow::formState() const {
         state.setTicked(name, check->isChecked());
         state.setLabel(name, check->accessibleName().toStdString());
     }
+    for (const auto& [name, shortName] : shortNames_)
+        state.setShortName(name, shortName);
     return state;
 }
 

@@ -101,6 +101,9 @@ class CalculatorWindow : public QMainWindow {
     void setRule(Rule rule) { rule_ = std::move(rule); }
     // Fields emptied (and boxes unticked) by Reset, in this order.
     void setResetOrder(QStringList names) { resetOrder_ = std::move(names); }
+    // What the estimate sheet calls the controls whose on-screen names are prompts or long
+    // sentences, in the order its lines list them; the window itself shows none of it.
+    void setShortNames(ShortNames names) { shortNames_ = std::move(names); }
 
   private:
     // Focus, then box, then clearing; or the result texts and their trails.
@@ -115,6 +118,7 @@ class CalculatorWindow : public QMainWindow {
     QWidget* client_;
     Rule rule_;
     QStringList resetOrder_;
+    ShortNames shortNames_;
 };
 
 } // namespace velaro

@@ -1,6 +1,21 @@
 #include "core/rule.h"
 
+#include <algorithm>
+
 namespace velaro {
+
+void FormState::setShortName(const std::string& name, std::string shortName) {
+    const auto given = std::ranges::find(shortNames_, name, &ShortNames::value_type::first);
+    if (given == shortNames_.end())
+        shortNames_.emplace_back(name, std::move(shortName));
+    else
+        given->second = std::move(shortName);
+}
+
+std::string FormState::shortName(const std::string& name) const {
+    const auto given = std::ranges::find(shortNames_, name, &ShortNames::value_type::first);
+    return given == shortNames_.end() ? std::string() : given->second;
+}
 
 long double TrailTerm::value() const {
     long double value = measured;
@@ -27,7 +42,7 @@ std::string withUnit(long double value, const std::string& unit, char separator)
 
 } // namespace
 
-std::string Trail::written(char decimalSeparator) const {
+std::string Trail::written(char decimalSeparator, Constants constants) const {
     std::string text;
     for (const TrailTerm& term : terms) {
         if (!text.empty())
@@ -35,6 +50,10 @@ std::string Trail::written(char decimalSeparator) const {
         text += withUnit(term.measured, term.unit, decimalSeparator);
         for (const TrailFactor& factor : term.factors) {
             text += factor.op == TrailFactor::Op::Times ? " × " : " ÷ ";
+            if (factor.constant && constants == Constants::Names) {
+                text += factor.words;
+                continue;
+            }
             text += withUnit(factor.value, factor.unit, decimalSeparator);
             if (!factor.words.empty())
                 text += " (" + factor.words + ")";

@@ -13,6 +13,9 @@
 
 namespace velaro {
 
+// Control names and what the estimate sheet calls them.
+using ShortNames = std::vector<std::pair<std::string, std::string>>;
+
 class FormState {
   public:
     explicit FormState(char decimalSeparator = ',') : separator_(decimalSeparator) {}
@@ -36,6 +39,12 @@ class FormState {
     void setUnit(const std::string& field, std::string unit) { units_[field] = std::move(unit); }
     std::string label(const std::string& name) const { return lookup(labels_, name); }
     std::string unit(const std::string& field) const { return lookup(units_, field); }
+    // What the estimate sheet calls a field or box whose on-screen name is a prompt or a long
+    // sentence («Площадь проемов»), in the order the window gives them: the sheet lists the
+    // measurements so. Empty where it has none; the trails keep the on-screen names.
+    void setShortName(const std::string& name, std::string shortName);
+    std::string shortName(const std::string& name) const;
+    const ShortNames& shortNames() const { return shortNames_; }
     const std::map<std::string, std::string>& texts() const { return texts_; }
     const std::map<std::string, bool>& ticks() const { return ticks_; }
 
@@ -51,6 +60,7 @@ class FormState {
     std::map<std::string, bool> ticks_;
     std::map<std::string, std::string> labels_;
     std::map<std::string, std::string> units_;
+    ShortNames shortNames_;
 };
 
 // How a result was reached, in the order of the arithmetic: each term starts from a measured
@@ -62,7 +72,13 @@ struct TrailFactor {
     std::string words = {}; // what chose it, e.g. the ticked condition's text; may be empty
     std::string unit = {};  // e.g. "мм"; may be empty
     Op op = Op::Times;
+    bool constant = false; // a named constant such as π: its words are its name
 };
+
+// How a trail writes a named constant: by its value with its name in brackets, «3,14159265358979
+// (π)», as the result's tooltip shows what was multiplied; or by its name alone, «π», as the
+// estimate sheet reads.
+enum class Constants { Values, Names };
 
 struct TrailTerm {
     long double measured;
@@ -82,7 +98,7 @@ struct Trail {
     long double value() const;
     // One line: «10 м2 × 2,6 (спаренные переплеты) × 1,5 = 39 м2», factors joined by « × »,
     // terms by « + », the words in brackets after their factor, the shown result after « = ».
-    std::string written(char decimalSeparator) const;
+    std::string written(char decimalSeparator, Constants constants = Constants::Values) const;
 };
 
 // The texts to write, field by field, in order, and the trails of the results that have one

@@ -20,8 +20,18 @@ bool naturalLess(const std::string& a, const std::string& b) {
     return split(a) < split(b);
 }
 
+// Where the window orders a control by the short name it gives it; the others after these.
+std::size_t shortNameRank(const FormState& state, const std::string& name) {
+    const ShortNames& names = state.shortNames();
+    return std::ranges::find(names, name, &ShortNames::value_type::first) - names.begin();
+}
+
+// Its short name where the window gives one, else its on-screen name.
 QString shownName(const FormState& state, const std::string& name) {
-    QString label = QString::fromStdString(state.label(name)).simplified();
+    std::string given = state.shortName(name);
+    if (given.empty())
+        given = state.label(name);
+    QString label = QString::fromStdString(given).simplified();
     while (label.endsWith(u':') || label.endsWith(u' '))
         label.chop(1);
     return label.isEmpty() ? QString::fromStdString(name) : label;
@@ -48,19 +58,24 @@ std::optional<Line> lineOfCompute(const QString& element, const QString& calcula
         line.deduct = calculator != QStringLiteral("TForm26");
     }
     if (!results.trails.empty())
-        line.formula = QString::fromStdString(results.trails.front().written(state.separator()));
+        line.formula = QString::fromStdString(
+            results.trails.front().written(state.separator(), Constants::Names));
 
     std::vector<std::string> fields;
     for (const auto& [field, text] : state.texts())
         if (!written.count(field) && !text.empty())
             fields.push_back(field);
     std::sort(fields.begin(), fields.end(), naturalLess);
-    for (const std::string& field : fields) {
-        const QString text = QString::fromStdString(state.text(field));
-        line.measurements.append(
-            {shownName(state, field), text, QString::fromStdString(state.unit(field))});
-        line.inputs += QString::fromStdString(field) + u'=' + text + u'\n';
-    }
+    // A repeat is told by the inputs in the fields' order, whatever order the sheet reads them in.
+    for (const std::string& field : fields)
+        line.inputs += QString::fromStdString(field) + u'=' +
+                       QString::fromStdString(state.text(field)) + u'\n';
+    std::ranges::stable_sort(fields, {},
+                             [&](const std::string& field) { return shortNameRank(state, field); });
+    for (const std::string& field : fields)
+        line.measurements.append({shownName(state, field),
+                                  QString::fromStdString(state.text(field)),
+                                  QString::fromStdString(state.unit(field))});
 
     std::vector<std::string> boxes;
     for (const auto& [box, ticked] : state.ticks())

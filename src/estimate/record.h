@@ -1,7 +1,8 @@
 #pragma once
 // One line of the sheet from one successful Compute: what was measured (the window's filled
-// fields that the result does not write), the ticked conditions, the trail of the main result
-// and the main result as shown.
+// fields that the result does not write), the ticked conditions, each by its short name where the
+// window gives one, the trail of the main result (its named constants by name) and the main
+// result as shown.
 
 #include "core/rule.h"
 #include "estimate/sheet.h"

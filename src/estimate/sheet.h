@@ -17,7 +17,7 @@
 namespace velaro {
 
 struct Measurement {
-    QString name; // as the field is named on screen
+    QString name; // the field's short name, or its name on screen where it has none
     QString text;
     QString unit;
     bool operator==(const Measurement&) const = default;
@@ -71,7 +71,7 @@ Opening openingOf(const QString& calculator);
 
 struct Line {
     QString room;
-    QString element;    // as the calculator's button names it
+    QString element;    // as the calculator's catalogue entry names it for the sheet
     QString calculator; // the window's class name, TForm2 …
     QString inputs;     // the texts and ticks that gave it, for telling a repeat
     QList<Measurement> measurements;

@@ -33,18 +33,6 @@ bool windowSystemDrawsFrames() {
     return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
 }
 
-// The element a calculator measures, as its main-window button names it, without the words
-// every button shares: the name of its lines on the estimate sheet.
-QString elementName(const CalculatorEntry& entry) {
-    QString name = entry.caption;
-    const QString shared = QStringLiteral("Площадь окраски ");
-    if (name.startsWith(shared))
-        name.remove(0, shared.size());
-    while (name.endsWith(u'.'))
-        name.chop(1);
-    return name;
-}
-
 } // namespace
 
 const QString MainWindow::kAboutText = QStringLiteral(
@@ -149,9 +137,9 @@ Program::Program(char decimalSeparator)
     registry_->add(1, form1_.get());
     for (const CalculatorEntry& entry : allCalculators())
         registry_->addFactory(entry.formNumber, [this, create = entry.create, decimalSeparator,
-                                                 element = elementName(entry)] {
+                                                 element = entry.sheetName] {
             CalculatorWindow* calculator = create(decimalSeparator);
-            // Each successful Compute becomes a line of the sheet, named after its button.
+            // Each successful Compute becomes a line of the sheet, for the catalogue's element.
             QObject::connect(
                 calculator, &CalculatorWindow::computed, estimate_.get(),
                 [this, calculator, element](const FormState& state, const Results& results) {

@@ -59,9 +59,20 @@ const QString kThickText =
     QStringLiteral("Дополнительно поставьте галочку, если перегородки толщиной 140-160 мм с "
                    "коробками на всю ширину перегородки:");
 
+// The conditions' names on the estimate sheet, alike in every design that has them.
+const ShortNames kConditionNames{
+    {kMasonry, "Стены каменные"},
+    {kOneSide, "Наличники с одной стороны"},
+    {kBothSides, "Наличники с двух сторон"},
+    {kTimber, "Стены деревянные"},
+    {kPartitions, "Перегородки"},
+    {kThick, "Перегородки толщиной 140-160 мм"},
+};
+
 struct Design {
     int form;
-    const char* button; // the caption of its button in the main window
+    const char* button;  // the caption of its button in the main window
+    const char* element; // what its estimate sheet lines are for
     const char* module;
     int height;
     // What fills the doorways, and what joins it to "дверных проемов" in the window's caption,
@@ -80,12 +91,14 @@ struct Design {
     const char* noWall; // the refusal when the table has wall types and none is ticked
 };
 
-// Each design in the order of its fields: form number, button caption, picture module, height; the
-// filling's joiner and words, picture, instruction, primed cell; the grid's columns, rows and
-// cells; tab and Reset orders; table, and the refusal when no wall type is ticked.
+// Each design in the order of its fields: form number, button caption; the element on the sheet,
+// picture module, height; the filling's joiner and words, picture, instruction, primed cell; the
+// grid's columns, rows and cells; tab and Reset orders; table, and the refusal when no wall type
+// is ticked.
 // clang-format off
 const Design kSolidLeafDoors{
-    24, "Площадь окраски дверных проемов с глухими полотнами", "dverigluhie", 675,
+    24, "Площадь окраски дверных проемов с глухими полотнами",
+    "Дверные проемы с глухими полотнами", "dverigluhie", 675,
     QStringLiteral(" "), QStringLiteral("с глухими дверными полотнами"), {145, 153}, true, true,
     {196, 138, 138}, {44, 58, 72},
     {{kMasonryLeaf, 0, 0, 1, 1, kMasonry}, {kOneSideText, 0, 1, 1, 1, kOneSide},
@@ -98,7 +111,8 @@ const Design kSolidLeafDoors{
 
 // The solid leaves' window without timber walls.
 const Design kGlazedLeafDoors{
-    25, "Площадь окраски дверных проемов с остекленными полотнами", "dveriosteklenie", 639,
+    25, "Площадь окраски дверных проемов с остекленными полотнами",
+    "Дверные проемы с остекленными полотнами", "dveriosteklenie", 639,
     QStringLiteral(" "), QStringLiteral("с остекленными дверными полотнами"), {161, 161}, true, true,
     {196, 138, 138}, {44, 72},
     {{kMasonryLeaf, 0, 0, 1, 1, kMasonry}, {kOneSideText, 0, 1, 1, 1, kOneSide},
@@ -109,7 +123,8 @@ const Design kGlazedLeafDoors{
     &kGlazedLeafFactors, message::kNoTick};
 
 const Design kCabinetDoors{
-    26, "Площадь окраски шкафных дверей", "shkafniedveri", 513,
+    26, "Площадь окраски шкафных дверей",
+    "Двери шкафные", "shkafniedveri", 513,
     QStringLiteral(" - "), QStringLiteral("шкафные двери"), {113, 161}, false, false,
     {476}, {30},
     {{QStringLiteral("Перегородки, состав заполнения: коробка, полотно, наличники с одной "
@@ -117,7 +132,8 @@ const Design kCabinetDoors{
     {kPrimedTick}, {kPrimedTick}, &kCabinetFactors, nullptr};
 
 const Design kDoorwayFraming{
-    27, "Площадь окраски обрамлений дверных проемов (арка)", "arka", 573,
+    27, "Площадь окраски обрамлений дверных проемов (арка)",
+    "Обрамления дверных проемов (арка)", "arka", 573,
     QStringLiteral(" - "), QStringLiteral("обрамление открытого проема"), {145, 161}, true, false,
     {237, 237}, {60},
     {{QStringLiteral("Перегородки, состав заполнения: коробка, наличники с двух сторон (с учетом "
@@ -192,12 +208,15 @@ class AreaDoorWindow : public DoorWindow {
 
         setTabOrder(QStringList{doors::kArea, kCompute, kReset, doors::kResult} + design->tabOrder);
         setResetOrder(QStringList{doors::kArea, doors::kResult} + design->resetOrder);
+        ShortNames names{{doors::kArea, doors::kAreaShortName}};
+        names.insert(names.end(), kConditionNames.begin(), kConditionNames.end());
+        setShortNames(std::move(names));
         setRule([design](const FormState& state) { return paintedArea(*design, state); });
     }
 };
 
 CalculatorEntry entry(const Design& design) {
-    return calculator<AreaDoorWindow>(design.form, design.button, &design);
+    return calculator<AreaDoorWindow>(design.form, design.button, design.element, &design);
 }
 
 } // namespace

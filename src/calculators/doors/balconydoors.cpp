@@ -89,6 +89,10 @@ class BalconyDoorWindow : public DoorWindow {
         setTabOrder(
             {doors::kArea, kCompute, kReset, doors::kResult, kSeparate, kSashes, kPaired, kTriple});
         setResetOrder({kSashes, doors::kArea, doors::kResult, kSeparate, kPaired, kTriple});
+        setShortNames({{doors::kArea, doors::kAreaShortName},
+                       {kSashes, "Переплетов"},
+                       {kSeparate, "Раздельные полотна"},
+                       {kPaired, "Спаренные полотна"}});
         setRule(paintedArea);
     }
 };
@@ -96,7 +100,8 @@ class BalconyDoorWindow : public DoorWindow {
 } // namespace
 
 Calculators balconyDoorCalculators() {
-    return {calculator<BalconyDoorWindow>(23, "Площадь окраски балконных дверей")};
+    return {
+        calculator<BalconyDoorWindow>(23, "Площадь окраски балконных дверей", "Двери балконные")};
 }
 
 } // namespace velaro

@@ -19,6 +19,9 @@ inline constexpr const char* kResult = "Edit4";
 inline const QString kTickWhereItHolds =
     QStringLiteral("Поставьте галочку там, где условие выполняется:");
 
+// The area's name on the estimate sheet.
+inline constexpr const char* kAreaShortName = "Площадь проемов";
+
 // An empty area is refused before anything else: focus to the area, the result emptied.
 std::optional<Refusal> refuseEmptyArea(const FormState& state);
 

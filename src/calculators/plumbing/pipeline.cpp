@@ -6,6 +6,7 @@
 
 #include "core/coefficients.h"
 
+#include <string>
 #include <vector>
 
 namespace velaro {
@@ -81,13 +82,16 @@ class PipelineWindow : public CalculatorWindow {
         addCentredLabel(design.included, 30);
         addCentredLabel(design.prompt, 58);
         QStringList tabs{kTotal, kCompute, kReset};
+        ShortNames names; // the sheet names a length by its diameter
         int top = kFirstRowTop;
         for (const Row& row : design.rows) {
             addFieldRow(row.length, QStringLiteral("при диаметре труб, мм: %1:").arg(row.diameter),
                         "м.п.", QPoint(kFieldLeft, top));
             tabs << row.length;
+            names.emplace_back(row.length, "Ø " + std::to_string(row.diameter) + " мм, длина");
             top += kRowStep;
         }
+        setShortNames(std::move(names));
         const int bottom = client()->height();
         addFoot(
             bottom - kComputeFromBottom,
@@ -109,10 +113,12 @@ class PipelineWindow : public CalculatorWindow {
 } // namespace
 
 Calculators pipelineCalculators() {
-    return {calculator<PipelineWindow>(
-                3, "Площадь окраски стальных труб с выступами, креплениями...", kSteel),
-            calculator<PipelineWindow>(
-                4, "Площадь окраски чугунных труб, включая выступы, крепления...", kCastIron)};
+    return {
+        calculator<PipelineWindow>(3, "Площадь окраски стальных труб с выступами, креплениями...",
+                                   "Трубопроводы стальные", kSteel),
+        calculator<PipelineWindow>(4,
+                                   "Площадь окраски чугунных труб, включая выступы, крепления...",
+                                   "Трубопроводы чугунные", kCastIron)};
 }
 
 } // namespace velaro

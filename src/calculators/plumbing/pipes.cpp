@@ -7,6 +7,7 @@
 #include <QLabel>
 
 #include <array>
+#include <string>
 
 namespace velaro {
 namespace {
@@ -34,7 +35,7 @@ constexpr long double kPi = 3.14159265358979323846264338327950288L;
 // the diameter.
 TrailTerm runArea(const FormState& state, const PipeRow& row, bool diameterFirst) {
     TrailTerm term = measured(state, diameterFirst ? row.diameter : row.length);
-    term.factors.push_back({kPi, "π"});
+    term.factors.push_back({kPi, "π", {}, TrailFactor::Op::Times, true});
     const char* second = diameterFirst ? row.length : row.diameter;
     term.factors.push_back({state.number(second), {}, state.unit(second)});
     term.factors.push_back({1000.0L, "мм в м", {}, TrailFactor::Op::DividedBy});
@@ -105,6 +106,13 @@ class PipesWindow : public CalculatorWindow {
             add(kRows[i].length, lengthHeading, 1, "м");
             add(kRows[i].area, areaHeading, 2, "м2");
         }
+        // On the sheet a pipe's diameter and its length stand together, pipe by pipe.
+        ShortNames names;
+        for (std::size_t i = 0; i < kRows.size(); ++i) {
+            names.emplace_back(kRows[i].diameter, "Ø трубы " + std::to_string(i + 1));
+            names.emplace_back(kRows[i].length, "Длина трубы " + std::to_string(i + 1));
+        }
+        setShortNames(std::move(names));
 
         constexpr int totalLabelGap = 10;
         addFoot(388,
@@ -133,7 +141,8 @@ class PipesWindow : public CalculatorWindow {
 } // namespace
 
 Calculators pipesCalculators() {
-    return {calculator<PipesWindow>(2, "Площадь окраски труб без фасонных частей...")};
+    return {calculator<PipesWindow>(2, "Площадь окраски труб без фасонных частей...",
+                                    "Трубы без фасонных частей")};
 }
 
 } // namespace velaro

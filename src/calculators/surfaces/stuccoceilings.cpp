@@ -71,6 +71,7 @@ class StuccoCeilingsWindow : public CalculatorWindow {
 
         setTabOrder({kPercentage, kProjection, kCompute, kReset, kArea});
         setResetOrder({kPercentage, kProjection, kArea});
+        setShortNames({{kProjection, "Площадь проекции"}, {kPercentage, "Лепные изделия"}});
         setRule(area);
     }
 };
@@ -78,7 +79,8 @@ class StuccoCeilingsWindow : public CalculatorWindow {
 } // namespace
 
 Calculators stuccoCeilingCalculators() {
-    return {calculator<StuccoCeilingsWindow>(10, "Площадь окраски лепных потолков")};
+    return {
+        calculator<StuccoCeilingsWindow>(10, "Площадь окраски лепных потолков", "Потолки лепные")};
 }
 
 } // namespace velaro

@@ -74,6 +74,7 @@ class StuccoProductsWindow : public CalculatorWindow {
 
         setTabOrder({kBase, kCompute, kReset, kArea, kSparse, kRelief, kDense});
         setResetOrder({kRelief, kBase, kArea, kSparse, kDense});
+        setShortNames({{kBase, "Площадь основания"}, {kRelief, "Высота рельефа"}});
         setRule(area);
     }
 };
@@ -81,7 +82,8 @@ class StuccoProductsWindow : public CalculatorWindow {
 } // namespace
 
 Calculators stuccoProductCalculators() {
-    return {calculator<StuccoProductsWindow>(15, "Площадь окраски лепных изделий")};
+    return {
+        calculator<StuccoProductsWindow>(15, "Площадь окраски лепных изделий", "Лепные изделия")};
 }
 
 } // namespace velaro

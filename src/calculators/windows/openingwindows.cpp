@@ -89,6 +89,13 @@ const ConditionGrid kSeparateSashesGrid{
 };
 // clang-format on
 
+// The conditions' names on the estimate sheet, where the window's are whole sentences.
+const ShortNames kSeparateSashesNames{
+    {kStoneWithSill, "Стены каменные, с подоконной доской"},
+    {kStoneWithoutSill, "Стены каменные, без подоконной доски"},
+    {kTimberWalls, "Стены деревянные"},
+};
+
 Outcome separateSashes(const FormState& state) {
     if (auto refusal = refuseFields(state))
         return *refusal;
@@ -153,6 +160,16 @@ const ConditionGrid kPairedSashesGrid{
 };
 // clang-format on
 
+// Triple glazing goes with the characteristic ticked beside it, which the sheet names too.
+const ShortNames kPairedSashesNames{
+    {kStoneWithSill, "Стены каменные, с подоконной доской"},
+    {kStoneWithoutSill, "Стены каменные, без подоконной доски"},
+    {kTripleWithSill, "С тройным остеклением"},
+    {kTripleWithoutSill, "С тройным остеклением"},
+    {kTransoms, "Фрамуги"},
+    {kShopWindows, "Витринное деревянное"},
+};
+
 Outcome pairedSashes(const FormState& state) {
     if (auto refusal = refuseFields(state))
         return *refusal;
@@ -209,6 +226,11 @@ const ConditionGrid kIndustrialGrid{
 };
 // clang-format on
 
+const ShortNames kIndustrialNames{
+    {kUpTo4, "Площадью до 4 м2"},
+    {kOver4, "Площадью более 4 м2"},
+};
+
 Outcome industrialWindows(const FormState& state) {
     if (auto refusal = refuseFields(state))
         return *refusal;
@@ -232,24 +254,29 @@ struct OpeningDesign {
     QSize picture;
     const ConditionGrid& conditions;
     Outcome (*rule)(const FormState&);
+    const char* element;              // what its estimate sheet lines are for
+    const ShortNames& conditionNames; // on the sheet, beside the fields' names all three share
 };
 
 // Window number, class, module, openings, client height; titles; their pixel height, picture,
-// conditions and rule.
+// conditions and rule; the element and the conditions' names on the sheet.
 // clang-format off
 const OpeningDesign kDesigns[] = {
     {20, "TForm20", "oknarazdvizh", "с раздельными переплетами", 635,
      "ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАШИВАЕМОЙ ПОВЕРХНОСТИ\nЗАПОЛНЕНИЯ ОКОННЫХ ПРОЕМОВ\n"
      "ЖИЛЫХ И ОБЩЕСТВЕННЫХ ЗДАНИЙ\nС РАЗДЕЛЬНЫМИ ПЕРЕПЛЕТАМИ",
-     13, QSize(41, 113), kSeparateSashesGrid, separateSashes},
+     13, QSize(41, 113), kSeparateSashesGrid, separateSashes,
+     "Окна с раздельными переплетами", kSeparateSashesNames},
     {21, "TForm21", "oknasparen", "со спаренными переплетами", 617,
      "ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАШИВАЕМОЙ ПОВЕРХНОСТИ ЗАПОЛНЕНИЯ\n"
      "ОКОННЫХ ПРОЕМОВ ЖИЛЫХ И ОБЩЕСТВЕННЫХ ЗДАНИЙ\nСО СПАРЕННЫМИ ПЕРЕПЛЕТАМИ",
-     10, QSize(73, 153), kPairedSashesGrid, pairedSashes},
+     10, QSize(73, 153), kPairedSashesGrid, pairedSashes,
+     "Окна со спаренными переплетами", kPairedSashesNames},
     {22, "TForm22", "oknapromish", "промышленных зданий", 599,
      "ОПРЕДЕЛЕНИЕ ПЛОЩАДИ ОКРАШИВАЕМОЙ ПОВЕРХНОСТИ \n"
      "ЗАПОЛНЕНИЯ  ОКОННЫХ ПРОЕМОВ ПРОМЫШЛЕННЫХ ЗДАНИЙ",
-     11, QSize(73, 153), kIndustrialGrid, industrialWindows},
+     11, QSize(73, 153), kIndustrialGrid, industrialWindows,
+     "Окна промышленных зданий", kIndustrialNames},
 };
 // clang-format on
 
@@ -324,6 +351,9 @@ OpeningWindow::OpeningWindow(const OpeningDesign& design, char decimalSeparator)
     setResetOrder(QStringList{kSashes, kArea, kResult} + boxes);
     setTabOrder(QStringList{kArea, kCompute, kReset, kResult, boxes.front(), kSashes} +
                 boxes.mid(1));
+    ShortNames names{{kArea, "Площадь проемов"}, {kSashes, "Переплетов"}};
+    names.insert(names.end(), design.conditionNames.begin(), design.conditionNames.end());
+    setShortNames(std::move(names));
     setRule(design.rule);
 }
 
@@ -334,6 +364,7 @@ Calculators windowOpeningCalculators() {
     for (const OpeningDesign& design : kDesigns)
         entries.push_back({design.formNumber,
                            QStringLiteral("Площадь окраски оконных проемов ") + design.openings,
+                           QString::fromUtf8(design.element),
                            [&design](char separator) -> CalculatorWindow* {
                                return new OpeningWindow(design, separator);
                            }});
