@@ -612,6 +612,7 @@ class EstimateTest : public QObject {
         QCOMPARE(model.sheet().lines[3].formula,
                  QString("2 × (4 м + 3 м) × 2,7 м − 2,1 м2 (окна) − 1,8 м2 (двери) = 33,9 м2"));
         QCOMPARE(model.sheet().lines[4].formula, QString("4 м × 3 м = 12 м2"));
+        model.setRoomSize("Спальня", {"3", "3", "", "2,5"}); // where the window may go
 
         const Sheet before = model.sheet();
         const int steps = space.document.undoStack().count();
@@ -629,10 +630,15 @@ class EstimateTest : public QObject {
             model.setRoomSize("Кухня", {"", "", "10", "2,5"});
         const int row = model.wallsRow("Кухня");
         QCOMPARE(model.sheet().lines[row].result, walls);
-        // The totals kept line by line are those of the sheet summed afresh.
+        QCOMPARE(model.sheet().lines[model.wallsRow("Спальня")].result,
+                 QString(edit == "room" ? "27,9" : "30"));
+        // The totals kept line by line are those of the sheet summed afresh, and a file's walls
+        // are worked out again rather than taken on trust.
         QUndoStack freshUndo;
         SheetModel fresh(freshUndo, u',');
-        fresh.resetSheet(model.sheet());
+        Sheet tampered = model.sheet();
+        tampered.lines[row].result = "1";
+        fresh.resetSheet(tampered);
         QCOMPARE(model.sheet().lines, fresh.sheet().lines);
         QCOMPARE(areaText(model.totals().area(), u','), areaText(fresh.totals().area(), u','));
         if (edit.isEmpty())
@@ -750,7 +756,8 @@ class EstimateTest : public QObject {
         QTest::addColumn<QString>("edit");
         for (const char* edit :
              {"room", "count", "material", "delete", "delete two", "delete all", "up", "down",
-              "block up", "apart down", "duplicate", "materials", "rename material", "record"})
+              "block up", "apart down", "duplicate", "materials", "rename material", "record",
+              "room size", "systems", "system of lines", "price", "properties", "VAT"})
             QTest::newRow(edit) << QString(edit);
     }
     void undoOfEachEdit() {
@@ -804,7 +811,18 @@ class EstimateTest : public QObject {
             state.setText("Edit2", "9");
             QCOMPARE(document.record("моек", "TForm5", state, {{{"Edit1", "18"}}, {}}).result,
                      SheetDocument::Recording::Recorded);
-        }
+        } else if (edit == "room size")
+            model.setRoomSize("Б", {"4", "3", "", "2,7"});
+        else if (edit == "systems")
+            model.editSystems({});
+        else if (edit == "system of lines")
+            model.assignSystem({0, 1}, 1);
+        else if (edit == "price")
+            QVERIFY(model.setData(model.index(3, int(Column::Price)), "150,5", Qt::EditRole));
+        else if (edit == "properties")
+            model.setProperties({"Дом", "", "", "", "", ""});
+        else if (edit == "VAT")
+            model.setVatRate("20");
         const Sheet after = model.sheet();
         const QString totalAfter = areaText(model.totals().area(), u',');
         QVERIFY(!(after == before));
