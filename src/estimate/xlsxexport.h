@@ -2,7 +2,7 @@
 // The sheet as an Excel workbook an estimator goes on working in: quantities, work and paint are
 // formulas over the lines' results and counts, so a change in the spreadsheet carries through to
 // the totals. Each formula holds the program's own figure as its last result, for readers that do
-// not calculate.
+// not calculate. The workbook is written by a module loaded at the first export.
 
 #include "estimate/export.h"
 
@@ -15,7 +15,6 @@ namespace velaro {
 // Empty when written; otherwise why not. Whole or not at all: on a failure or a cancel the file
 // at `path` stays as it was. `progress` is told how many lines are written; it returns false to
 // cancel, and the answer is then «прервано».
-QString writeXlsx(const SheetView& view, const QString& path,
-                  const std::function<bool(int done, int total)>& progress = {});
+QString writeXlsx(const SheetView& view, const QString& path, const ExportProgress& progress = {});
 
 } // namespace velaro

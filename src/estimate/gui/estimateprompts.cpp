@@ -93,7 +93,7 @@ bool EstimatePrompts::print(QWidget* parent, const PrintJob& job, QString& error
     QLibrary module;
     for (const QString& path :
          {here + QStringLiteral("/velaro-print"), here + QStringLiteral("/../velaro-print"),
-          here + QStringLiteral("/../" VELARO_PRINT_DIR "/velaro-print")}) {
+          here + QStringLiteral("/../" VELARO_MODULE_DIR "/velaro-print")}) {
         module.setFileName(path);
         if (module.load())
             break;
