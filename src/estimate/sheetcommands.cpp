@@ -103,28 +103,4 @@ void SetCatalogue::undo() {
     model_.setCatalogue(before_);
 }
 
-SetProperties::SetProperties(SheetModel& model, SheetProperties after)
-    : QUndoCommand(QStringLiteral("свойства документа")), model_(model),
-      before_(model.sheet().properties), after_(std::move(after)) {}
-
-void SetProperties::redo() {
-    model_.setPropertiesNow(after_);
-}
-
-void SetProperties::undo() {
-    model_.setPropertiesNow(before_);
-}
-
-SetVatRate::SetVatRate(SheetModel& model, QString after)
-    : QUndoCommand(QStringLiteral("ставка НДС")), model_(model),
-      before_(model.sheet().vatRate), after_(std::move(after)) {}
-
-void SetVatRate::redo() {
-    model_.setVat(after_);
-}
-
-void SetVatRate::undo() {
-    model_.setVat(before_);
-}
-
 } // namespace velaro

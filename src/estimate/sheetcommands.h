@@ -3,13 +3,13 @@
 // only through SheetModel's primitives.
 
 #include "estimate/columns.h"
+#include "estimate/sheetmodel.h"
 
 #include <QUndoCommand>
 #include <QVariant>
 
 namespace velaro {
 
-class SheetModel;
 
 class AddLines final : public QUndoCommand {
   public:
@@ -94,26 +94,19 @@ class SetCatalogue final : public QUndoCommand {
     Catalogue before_, after_;
 };
 
-class SetProperties final : public QUndoCommand {
+// A setting of the whole sheet, such as its VAT rate or its properties: one member of Sheet.
+template <class Value> class SetSheetValue final : public QUndoCommand {
   public:
-    SetProperties(SheetModel& model, SheetProperties after);
-    void redo() override;
-    void undo() override;
+    SetSheetValue(SheetModel& model, Value Sheet::*member, Value after, const QString& text)
+        : QUndoCommand(text), model_(model), member_(member), before_(model.sheet().*member),
+          after_(std::move(after)) {}
+    void redo() override { model_.setSheetValue(member_, after_); }
+    void undo() override { model_.setSheetValue(member_, before_); }
 
   private:
     SheetModel& model_;
-    SheetProperties before_, after_;
-};
-
-class SetVatRate final : public QUndoCommand {
-  public:
-    SetVatRate(SheetModel& model, QString after);
-    void redo() override;
-    void undo() override;
-
-  private:
-    SheetModel& model_;
-    QString before_, after_;
+    Value Sheet::*member_;
+    Value before_, after_;
 };
 
 // Runs of consecutive rows in ascending rows: {first, last} pairs.

@@ -305,7 +305,8 @@ void SheetModel::assignSystem(QList<int> rows, int system) {
 void SheetModel::setVatRate(const QString& rate) {
     const QString simplified = rate.simplified();
     if (simplified != sheet_.vatRate)
-        undo_.push(new SetVatRate(*this, simplified));
+        undo_.push(new SetSheetValue(*this, &Sheet::vatRate, simplified,
+                                     QStringLiteral("ставка НДС")));
 }
 
 void SheetModel::duplicateLines(QList<int> rows) {
@@ -535,17 +536,8 @@ void SheetModel::setCatalogue(const Catalogue& catalogue) {
 
 void SheetModel::setProperties(const SheetProperties& properties) {
     if (!(properties == sheet_.properties))
-        undo_.push(new SetProperties(*this, properties));
-}
-
-void SheetModel::setPropertiesNow(const SheetProperties& properties) {
-    sheet_.properties = properties;
-    emit changed();
-}
-
-void SheetModel::setVat(const QString& rate) {
-    sheet_.vatRate = rate;
-    emit changed();
+        undo_.push(new SetSheetValue(*this, &Sheet::properties, properties,
+                                     QStringLiteral("свойства документа")));
 }
 
 void SheetModel::refigure(const Catalogue& catalogue) {

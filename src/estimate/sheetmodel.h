@@ -74,8 +74,10 @@ class SheetModel : public QAbstractTableModel {
     void setCell(int row, Column column, const QVariant& value);
     void replaceLine(int row, const Line& line);
     void setCatalogue(const Catalogue& catalogue);
-    void setVat(const QString& rate);
-    void setPropertiesNow(const SheetProperties& properties);
+    template <class Value> void setSheetValue(Value Sheet::*member, const Value& value) {
+        sheet_.*member = value;
+        emit changed();
+    }
 
     // Replaces the whole sheet (opening, a new sheet); the undo history starts again.
     void resetSheet(Sheet sheet);

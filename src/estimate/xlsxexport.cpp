@@ -1,6 +1,7 @@
 #include "estimate/xlsxexport.h"
 
-#include <QCoreApplication>
+#include "estimate/modules.h"
+
 #include <QLibrary>
 
 namespace velaro {
@@ -8,21 +9,13 @@ namespace {
 
 using WriteWorkbook = void (*)(const SheetView*, const QString*, const ExportProgress*, QString*);
 
-// The workbook module, beside the program in the build tree or where it is installed; loaded
-// once, by whichever thread exports first.
+// The workbook module, loaded once, by whichever thread exports first.
 struct WorkbookModule {
     QLibrary library;
     WriteWorkbook write = nullptr;
     WorkbookModule() {
-        const QString here = QCoreApplication::applicationDirPath();
-        for (const QString& path :
-             {here + QStringLiteral("/velaro-xlsx"), here + QStringLiteral("/../velaro-xlsx"),
-              here + QStringLiteral("/../" VELARO_MODULE_DIR "/velaro-xlsx")}) {
-            library.setFileName(path);
-            if (library.load())
-                break;
-        }
-        write = reinterpret_cast<WriteWorkbook>(library.resolve("velaro_write_xlsx"));
+        if (loadModule(library, QStringLiteral("velaro-xlsx")))
+            write = reinterpret_cast<WriteWorkbook>(library.resolve("velaro_write_xlsx"));
     }
 };
 

@@ -1,8 +1,8 @@
 #include "estimate/gui/estimateprompts.h"
 
+#include "estimate/modules.h"
 #include "print/printjob.h"
 
-#include <QCoreApplication>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QLibrary>
@@ -88,16 +88,8 @@ EstimatePrompts::ExitChoice EstimatePrompts::autosaveFailed(QWidget* parent, con
 }
 
 bool EstimatePrompts::print(QWidget* parent, const PrintJob& job, QString& error) {
-    // Beside the program in the build tree, or where it is installed.
-    const QString here = QCoreApplication::applicationDirPath();
     QLibrary module;
-    for (const QString& path :
-         {here + QStringLiteral("/velaro-print"), here + QStringLiteral("/../velaro-print"),
-          here + QStringLiteral("/../" VELARO_MODULE_DIR "/velaro-print")}) {
-        module.setFileName(path);
-        if (module.load())
-            break;
-    }
+    loadModule(module, QStringLiteral("velaro-print"));
     using Print = int (*)(const PrintJob*, QWidget*);
     const auto print = reinterpret_cast<Print>(module.resolve("velaro_print_preview"));
     if (!print) {
