@@ -243,20 +243,14 @@ void SheetModel::addLine(Line line) {
     undo_.push(new AddLines(*this, {std::move(line)}, text));
 }
 
-int SheetModel::wallsRow(const QString& room) const {
+int SheetModel::rowOf(const QString& room, LineKind kind) const {
     for (qsizetype row = 0; row < sheet_.lines.size(); ++row)
-        if (sheet_.lines[row].kind == LineKind::Walls && sheet_.lines[row].room == room)
+        if (sheet_.lines[row].kind == kind && sheet_.lines[row].room == room)
             return int(row);
     return -1;
 }
 
 void SheetModel::setRoomSize(const QString& room, const RoomSize& size) {
-    const auto rowOf = [&](LineKind kind) {
-        for (qsizetype row = 0; row < sheet_.lines.size(); ++row)
-            if (sheet_.lines[row].kind == kind && sheet_.lines[row].room == room)
-                return int(row);
-        return -1;
-    };
     // A line already there keeps what the estimator gave it: count, system, price, norm.
     const auto kept = [&](int row, Line line) {
         if (row >= 0) {
@@ -270,14 +264,15 @@ void SheetModel::setRoomSize(const QString& room, const RoomSize& size) {
     };
     const QString text = QStringLiteral("размеры помещения");
     undo_.beginMacro(text);
+    const std::optional<Line> walls = wallsLine(room, size, separator_);
     const std::optional<Line> ceiling = ceilingLine(room, size, separator_);
-    if (const int row = rowOf(LineKind::Ceiling); row >= 0 && !ceiling)
+    if (const int row = rowOf(room, LineKind::Ceiling); row >= 0 && !ceiling)
         undo_.push(new RemoveLines(*this, {row}));
-    for (const auto& [kind, line] : {std::pair{LineKind::Walls, std::optional(wallsLine(room, size, separator_))},
-                                    std::pair{LineKind::Ceiling, ceiling}}) {
+    for (const auto& [kind, line] :
+         {std::pair{LineKind::Walls, walls}, std::pair{LineKind::Ceiling, ceiling}}) {
         if (!line)
             continue;
-        if (const int row = rowOf(kind); row >= 0) {
+        if (const int row = rowOf(room, kind); row >= 0) {
             undo_.push(new ReplaceLine(*this, row, kept(row, *line), text));
         } else {
             // After the room's last line, where the estimator reads the room.

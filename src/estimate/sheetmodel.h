@@ -47,8 +47,9 @@ class SheetModel : public QAbstractTableModel {
     // The room's walls and ceiling lines for its size, added after its last line or updated
     // (keeping their count, system and price), in one step.
     void setRoomSize(const QString& room, const RoomSize& size);
-    // The first walls line of the room, or -1.
-    int wallsRow(const QString& room) const;
+    // The room's first line of that kind, or -1.
+    int rowOf(const QString& room, LineKind kind) const;
+    int wallsRow(const QString& room) const { return rowOf(room, LineKind::Walls); }
     void assignSystem(QList<int> rows, int system);
     void setVatRate(const QString& rate);
     void setProperties(const SheetProperties& properties);
