@@ -13,6 +13,7 @@
 #include "estimate/sheetdocument.h"
 #include "estimate/sheetfile.h"
 #include "estimate/sheetmodel.h"
+#include "estimate/xlsxexport.h"
 #include "estimate/sheetpages.h"
 #include "print/printjob.h"
 #include "shell/mainwindow.h"
@@ -1450,6 +1451,54 @@ print(json.dumps({"lines": rows(values["Ведомость"]), "materials": rows
                  qPrintable(prompts.errors.value(0)));
         QCOMPARE(QDir(space.folder.path()).entryList({".*.*"}, QDir::Files | QDir::Hidden),
                  QStringList()); // no half-written file left behind
+    }
+
+    // An export stopped part way leaves the file it was to replace as it was, and no other.
+    void stoppedExportsLeaveTheOldFile_data() {
+        QTest::addColumn<QString>("format");
+        QTest::newRow("pdf") << "pdf";
+        QTest::newRow("xlsx") << "xlsx";
+    }
+    void stoppedExportsLeaveTheOldFile() {
+        QFETCH(QString, format);
+        QTemporaryDir folder;
+        const QString path = folder.filePath("object." + format);
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+        old.close();
+        QUndoStack undo;
+        SheetModel model(undo, u',');
+        fillModel(model, {"1", "2", "3"});
+        const ExportProgress stop = [](int, int) { return false; };
+        const QString error = format == "pdf" ? writePdf(model.view(), path, stop)
+                                              : writeXlsx(model.view(), path, stop);
+        QCOMPARE(error, QString("прервано"));
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), QByteArray("old"));
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{"object." + format});
+    }
+
+    // The properties dialog gives each field to its own property, in one undo step.
+    void propertiesDialog() {
+        Workspace space;
+        const QStringList typed{"Дом",    "ул. Мира, 1", "Иванов",
+                                "ООО «Краска»", "Петров", "01.12.2026"};
+        QTimer::singleShot(0, [&] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            QVERIFY(dialog && dialog->objectName() == "PropertiesDialog");
+            const char* fields[] = {"propertyObject", "propertyAddress", "propertyClient",
+                                    "propertyContractor", "propertyEstimator", "propertyDate"};
+            for (int i = 0; i < 6; ++i)
+                dialog->findChild<QLineEdit*>(fields[i])->setText(typed[i]);
+            qobject_cast<QDialog*>(dialog)->accept();
+        });
+        space.window.findChild<QAction*>("actionProperties")->trigger();
+        const SheetProperties& p = space.model().sheet().properties;
+        QCOMPARE(QStringList({p.object, p.address, p.client, p.contractor, p.estimator, p.date}),
+                 typed);
+        space.document.undoStack().undo();
+        QVERIFY(space.model().sheet().properties == SheetProperties());
     }
 
     // The program's exit asks only where the recovery file could not be written.
