@@ -45,6 +45,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QSpinBox>
+#include <QScreen>
 #include <QStatusBar>
 #include <QStandardPaths>
 #include <QTableView>
@@ -1477,6 +1478,18 @@ print(json.dumps({"lines": rows(values["Ведомость"]), "materials": rows
         QCOMPARE(old.readAll(), QByteArray("old"));
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
                  QStringList{"object." + format});
+    }
+
+    // A window saved larger than this screen, on another screen, opens fitted to this one.
+    void windowSavedOnALargerScreen() {
+        const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+        {
+            Workspace larger;
+            larger.window.show();
+            larger.window.setGeometry(QRect(available.topLeft(), available.size() * 3 / 2));
+        } // its layout is kept as it closes
+        Workspace space;
+        QVERIFY(available.contains(space.window.frameGeometry()));
     }
 
     // The properties dialog gives each field to its own property, in one undo step.

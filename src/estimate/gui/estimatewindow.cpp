@@ -403,8 +403,10 @@ void EstimateWindow::fitToScreen() {
 void EstimateWindow::restoreLayout() {
     QSettings settings;
     settings.beginGroup(kSettingsGroup);
-    // Qt keeps a restored window on the screen it is on now, whatever screen it was saved on.
-    if (!restoreGeometry(settings.value("geometry").toByteArray()))
+    // Qt keeps a restored window on the screen it is on now, whatever screen it was saved on, but
+    // not within it: saved on a larger screen, the window is fitted again.
+    if (!restoreGeometry(settings.value("geometry").toByteArray()) ||
+        !screen()->availableGeometry().contains(frameGeometry()))
         fitToScreen();
     splitter_->restoreState(settings.value("splitter").toByteArray());
     table_->setColumnHidden(int(Column::NormQuantity), true);
