@@ -82,7 +82,12 @@ class FakePrompts final : public EstimatePrompts {
         suggested = suggestion;
         return fileName;
     }
-    void error(QWidget*, const QString& text) override { errors << text; }
+    int errorShownMs = 0; // how long the box stays open, its own event loop running
+    void error(QWidget*, const QString& text) override {
+        errors << text;
+        if (errorShownMs)
+            QTest::qWait(errorShownMs);
+    }
     int confirms = 0;
     bool confirm(QWidget*, const QString&) override {
         ++confirms;
@@ -531,13 +536,37 @@ class EstimateTest : public QObject {
         QString pipesTrail = control(pipes, "Edit28")->toolTip();
         QVERIFY(pipesTrail.contains("3,14159265358979 (π)"));
         QCOMPARE(sheet.lines[1].formula, pipesTrail.replace("3,14159265358979 (π)", "π"));
-        QCOMPARE(sheet.lines[2].formula, control(sliding, "Edit4")->toolTip());
+        // Its conditions by their short names, as the conditions column names them.
+        const QString slidingTrail = control(sliding, "Edit4")->toolTip();
+        QVERIFY2(sheet.lines[2].formula.contains(" (" + sheet.lines[2].conditions[0]),
+                 qPrintable(sheet.lines[2].formula));
+        QCOMPARE(sheet.lines[2].formula.section(" = ", -1), slidingTrail.section(" = ", -1));
         // The total beside the table follows: 7 + the pipes + the window + 8.
         Decimal sum = *Decimal::parse("15");
         for (const QString& shown : {textOf(pipes, "Edit28"), textOf(sliding, "Edit4")})
             sum += *Decimal::parse(shown);
         QCOMPARE(program.estimateSheet().window().findChild<QLabel*>("total")->text(),
                  areaText(sum, u','));
+    }
+
+    // A condition whose label tells the user what to tick is named by its short name on the
+    // sheet, in the formula as in the conditions.
+    void conditionsByShortNames() {
+        RecordingMessageBoxes boxes;
+        Program program(',');
+        program.start();
+        CalculatorWindow* doors = openCalculator(program, 24);
+        typeInto(doors, "Edit2", "2");
+        click(doors, "CheckBox3");
+        click(doors, "CheckBox6");
+        click(doors, "Button1");
+        QCOMPARE(boxes.boxes.size(), 0);
+        const Line line = program.estimateSheet().document().model().sheet().lines.value(0);
+        QCOMPARE(line.conditions,
+                 (QStringList{"Перегородки", "Перегородки толщиной 140-160 мм"}));
+        QCOMPARE(line.formula,
+                 QString("2 м2 × 2,9 (Перегородки, Перегородки толщиной 140-160 мм) = 5,8 м2"));
+        QVERIFY(control(doors, "Edit4")->toolTip().contains("поставьте галочку"));
     }
 
     // A line goes to the current room; the same element in another room is a new line, in the
@@ -711,6 +740,14 @@ class EstimateTest : public QObject {
         QTest::newRow("unfit characters") << "Дом 5/2: \"А\"" << "Дом 5_2_ _А_.pdf";
         QTest::newRow("hidden") << "..Дача" << "Дача.pdf";
         QTest::newRow("no object") << "" << "Ведомость.pdf";
+        QTest::newRow("reversing controls and DEL")
+            << QString::fromUtf16(u"Счёт\u202Efdp.exe\u2066 1\u007f2") << "Счётfdp.exe 1_2.pdf";
+        // 196 bytes of Cyrillic and 4 of «.pdf»; a character is never cut in two.
+        QTest::newRow("long Cyrillic") << QString(120, u'ж') << QString(98, u'ж') + ".pdf";
+        QTest::newRow("long CJK") << QString(120, u'漢') << QString(65, u'漢') + ".pdf";
+        QTest::newRow("long beyond the basic plane")
+            << QString::fromUcs4(std::u32string(80, U'𝔸').c_str()) + "x"
+            << QString::fromUcs4(std::u32string(49, U'𝔸').c_str()) + ".pdf";
     }
     void exportNamedAfterTheObject() {
         QFETCH(QString, object);
@@ -1478,6 +1515,28 @@ print(json.dumps({"lines": rows(values["Ведомость"]), "materials": rows
         QCOMPARE(old.readAll(), QByteArray("old"));
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
                  QStringList{"object." + format});
+    }
+
+    // A failed export from the window is said in a box, and the program goes on while the box
+    // is open: nothing of the export's progress is left to fire.
+    void failedExportSaidInABox_data() {
+        QTest::addColumn<QString>("action");
+        QTest::newRow("pdf") << "exportPdf";
+        QTest::newRow("xlsx") << "exportXlsx";
+    }
+    void failedExportSaidInABox() {
+        QFETCH(QString, action);
+        FakePrompts prompts;
+        prompts.errorShownMs = 2000;
+        Workspace space;
+        space.window.setPrompts(&prompts);
+        fillModel(space.model(), {"1", "2"});
+        // A name past what the file system takes.
+        prompts.fileName = space.folder.filePath(QString(300, u'ж') + ".out");
+        space.window.findChild<QAction*>(action)->trigger();
+        QCOMPARE(prompts.errors.size(), 1);
+        QVERIFY2(prompts.errors[0].startsWith("Не удалось записать файл"), qPrintable(prompts.errors[0]));
+        QVERIFY(space.window.findChild<QAction*>(action)->isEnabled());
     }
 
     // A window saved larger than this screen, on another screen, opens fitted to this one.

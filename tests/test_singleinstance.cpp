@@ -5,6 +5,7 @@
 #include "estimate/sheetfile.h"
 
 #include <QDir>
+#include <QHash>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -80,6 +81,64 @@ class SingleInstanceTest : public QObject {
         QCOMPARE(running.state(), QProcess::Running);
         running.kill();
         running.waitForFinished(10000);
+    }
+
+    // A document that would replace one of the sheets converted, or one another sheet is
+    // written to, is refused naming both files; every other sheet is still converted.
+    void conversionNeverOverwritesItsOwnFiles_data() {
+        QTest::addColumn<QStringList>("inputs");   // sheets, relative to a fresh folder
+        QTest::addColumn<QStringList>("refused");  // what standard error names, each
+        QTest::addColumn<QStringList>("written");  // documents there afterwards, with their sheet
+        QTest::newRow("the sheet itself") << QStringList{"self.csv", "other.velaro-estimate"}
+                                          << QStringList{"self.csv"}
+                                          << QStringList{"other.csv=other.velaro-estimate"};
+        QTest::newRow("another sheet given") << QStringList{"a.velaro-estimate", "a.csv"}
+                                             << QStringList{"a.velaro-estimate", "a.csv"}
+                                             << QStringList{};
+        QTest::newRow("two of one name")
+            << QStringList{"a/smeta.velaro-estimate", "b/smeta.velaro-estimate", "c.velaro-estimate"}
+            << QStringList{"a/smeta.velaro-estimate", "b/smeta.velaro-estimate"}
+            << QStringList{"smeta.csv=a/smeta.velaro-estimate", "c.csv=c.velaro-estimate"};
+    }
+    void conversionNeverOverwritesItsOwnFiles() {
+        QFETCH(QStringList, inputs);
+        QFETCH(QStringList, refused);
+        QFETCH(QStringList, written);
+        QTemporaryDir folder;
+        const QDir here(folder.path());
+        QHash<QString, QByteArray> sheets;
+        for (const QString& input : inputs) {
+            velaro::Sheet sheet;
+            sheet.lines.append(velaro::Line());
+            sheet.lines[0].element = input; // tells the documents apart
+            sheet.lines[0].result = "1";
+            here.mkpath(QFileInfo(input).path());
+            QFile file(here.filePath(input));
+            sheets.insert(input, velaro::sheetToJson(sheet));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(sheets[input]) > 0);
+        }
+        QProcess conversion;
+        start(conversion, QStringList{"--convert-to", "csv", "--outdir", folder.path()} + [&] {
+            QStringList paths;
+            for (const QString& input : inputs)
+                paths << here.filePath(input);
+            return paths;
+        }());
+        QVERIFY(conversion.waitForFinished(30000));
+        QCOMPARE(conversion.exitCode(), 1);
+        const QString error = QString::fromUtf8(conversion.readAllStandardError());
+        for (const QString& name : refused)
+            QVERIFY2(error.contains(here.filePath(name)), qPrintable(error));
+        for (const QString& input : inputs) { // the sheets stay as they were
+            QFile file(here.filePath(input));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QCOMPARE(file.readAll(), sheets[input]);
+        }
+        for (const QString& pair : written) {
+            QFile file(here.filePath(pair.section('=', 0, 0)));
+            QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.fileName()));
+            QVERIFY(QString::fromUtf8(file.readAll()).contains(pair.section('=', 1)));
+        }
     }
 
     // Wrong options are refused with a word on standard error; help answers.

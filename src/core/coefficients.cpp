@@ -87,12 +87,20 @@ Results CoefficientTable::result(const FormState& state, const std::string& fiel
         if (!std::ranges::all_of(factor.by,
                                  [&](const std::string& box) { return state.ticked(box); }))
             continue;
-        std::vector<std::string> words;
-        for (const std::string& box : boxes)
+        std::vector<std::string> words, sheetWords;
+        for (const std::string& box : boxes) {
             words.push_back(wordsFor(state, box));
-        if (term.factors.empty())
+            const std::string shortName = state.shortName(box);
+            sheetWords.push_back(shortName.empty() ? words.back() : shortName);
+        }
+        if (term.factors.empty()) {
             words.push_back(bandWords(*this, row->band, number, state.separator()));
-        term.factors.push_back({factor.value, joined(words)});
+            sheetWords.push_back(words.back());
+        }
+        TrailFactor applied{factor.value, joined(words)};
+        if (sheetWords != words)
+            applied.sheetWords = joined(sheetWords);
+        term.factors.push_back(std::move(applied));
     }
     return resultOf(state, field, std::move(term));
 }

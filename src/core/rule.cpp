@@ -55,8 +55,11 @@ std::string Trail::written(char decimalSeparator, Constants constants) const {
                 continue;
             }
             text += withUnit(factor.value, factor.unit, decimalSeparator);
-            if (!factor.words.empty())
-                text += " (" + factor.words + ")";
+            const std::string& words =
+                constants == Constants::Names && !factor.sheetWords.empty() ? factor.sheetWords
+                                                                            : factor.words;
+            if (!words.empty())
+                text += " (" + words + ")";
         }
     }
     if (terms.empty())

@@ -73,6 +73,9 @@ struct TrailFactor {
     std::string unit = {};  // e.g. "мм"; may be empty
     Op op = Op::Times;
     bool constant = false; // a named constant such as π: its words are its name
+    // The words on the estimate sheet where they differ: a condition by its short name, never
+    // a label that tells the user what to tick.
+    std::string sheetWords = {};
 };
 
 // How a trail writes a named constant: by its value with its name in brackets, «3,14159265358979

@@ -23,6 +23,31 @@ bool runsAsFormula(const QString& cell) {
 
 } // namespace
 
+QString fileNameOf(const QString& object, const QString& suffix) {
+    constexpr qsizetype kLongestName = 200; // bytes: file systems take 255, some less
+    QString name;
+    for (const char32_t c : object.toUcs4()) {
+        const bool unfit = c < 0x20 || c == 0x7f || QStringView(u"/\\:*?\"<>|").contains(QChar(c));
+        const bool reversing = (c >= 0x202a && c <= 0x202e) || (c >= 0x2066 && c <= 0x2069);
+        if (!reversing)
+            name += unfit ? QString(u'_') : QString::fromUcs4(&c, 1);
+    }
+    name = name.simplified();
+    while (name.startsWith(u'.'))
+        name.remove(0, 1);
+    const QString ending = u'.' + suffix;
+    qsizetype bytes = ending.toUtf8().size();
+    QString kept;
+    for (const char32_t c : name.toUcs4()) { // whole characters only
+        bytes += c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
+        if (bytes > kLongestName)
+            break;
+        kept += QString::fromUcs4(&c, 1);
+    }
+    kept = kept.trimmed();
+    return kept.isEmpty() ? QString() : kept + ending;
+}
+
 QChar csvFieldSeparator(QChar decimalSeparator) {
     return decimalSeparator == u',' ? u';' : u',';
 }

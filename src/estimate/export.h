@@ -36,6 +36,11 @@ struct SheetSnapshot {
     SheetView view() const { return {sheet, figures, totals, rates, separator, rooms}; }
 };
 
+// The name a document of the object is proposed under: «<object>.<suffix>», without what no file
+// system takes, the controls that would show it reversed, or leading dots that would hide it, and
+// within 200 bytes of UTF-8 whatever the script. Empty where the object leaves no name.
+QString fileNameOf(const QString& object, const QString& suffix);
+
 // How far a long export has come; returning false cancels it.
 using ExportProgress = std::function<bool(int done, int total)>;
 

@@ -7,10 +7,13 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QHash>
+#include <QSet>
 #include <QLocale>
 
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 namespace velaro {
 namespace {
@@ -34,8 +37,8 @@ QChar regionalSeparator() {
     return separator.size() == 1 ? separator[0] : QChar(u',');
 }
 
-// One file converted into `folder`; false, said on standard error, where it was not.
-bool convert(const QString& file, const Format& format, const QDir& folder) {
+// One file converted into `target`; false, said on standard error, where it was not.
+bool convert(const QString& file, const Format& format, const QString& target) {
     // A document of its own, never restored: the running program's recovery file is not touched.
     SheetDocument document(regionalSeparator(), QDir::temp().filePath(QStringLiteral("-")));
     const QString shown = QDir::toNativeSeparators(file);
@@ -43,14 +46,62 @@ bool convert(const QString& file, const Format& format, const QDir& folder) {
         say(QStringLiteral("velaro-paint: %1: %2").arg(shown, error));
         return false;
     }
-    const QString target = folder.filePath(QFileInfo(file).completeBaseName() + u'.' +
-                                           QString::fromLatin1(format.name));
     if (const QString error = format.write(document, target); !error.isEmpty()) {
         say(QStringLiteral("velaro-paint: %1: не записан %2: %3")
                 .arg(shown, QDir::toNativeSeparators(target), error));
         return false;
     }
     return true;
+}
+
+// The one name a path goes by: through its links where it exists, else as written out in full.
+QString sameFileKey(const QString& path) {
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
+}
+
+struct Conversion {
+    QString input, output;
+};
+
+// Each file with the document it is to become. A document that would replace one of the files
+// given, or one that an earlier file is to become, is refused, naming both: the sheets and the
+// first document stay as they were.
+std::vector<Conversion> plannedConversions(const QStringList& files, const Format& format,
+                                           const QDir& folder, bool& allPlanned) {
+    QHash<QString, QString> inputs; // by the one name: as given
+    for (const QString& file : files)
+        inputs.insert(sameFileKey(file), file);
+    QHash<QString, QString> outputs; // by the one name: the file that writes it
+    QSet<QString> planned;
+    std::vector<Conversion> conversions;
+    for (const QString& file : files) {
+        const QString key = sameFileKey(file);
+        if (planned.contains(key))
+            continue; // the same sheet named twice is converted once
+        const QString target = folder.filePath(QFileInfo(file).completeBaseName() + u'.' +
+                                               QString::fromLatin1(format.name));
+        const QString targetKey = sameFileKey(target);
+        const QString shown = QDir::toNativeSeparators(file);
+        const QString shownTarget = QDir::toNativeSeparators(target);
+        if (inputs.contains(targetKey)) {
+            say(QStringLiteral("velaro-paint: %1: не записан %2: это один из преобразуемых "
+                               "файлов (%3)")
+                    .arg(shown, shownTarget, QDir::toNativeSeparators(inputs.value(targetKey))));
+            allPlanned = false;
+        } else if (outputs.contains(targetKey)) {
+            say(QStringLiteral("velaro-paint: %1: не записан %2: в него записывается %3")
+                    .arg(shown, shownTarget,
+                         QDir::toNativeSeparators(outputs.value(targetKey))));
+            allPlanned = false;
+        } else {
+            outputs.insert(targetKey, file);
+            conversions.push_back({file, target});
+        }
+        planned.insert(key);
+    }
+    return conversions;
 }
 
 } // namespace
@@ -123,8 +174,8 @@ int runCommandLine(int argc, char** argv) {
     }
     // Every file is tried, a failed one said and the others still converted.
     bool allWritten = true;
-    for (const QString& file : files)
-        allWritten = convert(file, *format, folder) && allWritten;
+    for (const Conversion& conversion : plannedConversions(files, *format, folder, allWritten))
+        allWritten = convert(conversion.input, *format, conversion.output) && allWritten;
     return allWritten ? 0 : 1;
 }
 

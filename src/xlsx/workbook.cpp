@@ -12,7 +12,9 @@
 #include <xlsxwriter.h>
 
 #include <cerrno>
+#include <clocale>
 #include <cstdlib>
+#include <locale.h>
 #include <new>
 #include <unistd.h>
 #include <utility>
@@ -595,8 +597,50 @@ QString writeWorkbook(const SheetView& view, const QString& path,
 
 } // namespace velaro
 
+namespace {
+
+// libxlsxwriter writes every number in the workbook's XML with printf, which takes its decimal
+// separator from the numeric locale; the format needs a point. Qt sets the process's locale from
+// the user's settings at start-up (a comma under ru_RU), so the writing thread alone takes the C
+// numeric locale for as long as it writes, and the rest of the program keeps the user's.
+class CNumbersOnThisThread {
+  public:
+    CNumbersOnThisThread() {
+        // The rest of the thread's locale (texts, collation) stays the user's.
+        const locale_t base = ::duplocale(LC_GLOBAL_LOCALE);
+        c_ = base ? ::newlocale(LC_NUMERIC_MASK, "C", base) : locale_t(nullptr);
+        if (!c_) {
+            if (base)
+                ::freelocale(base);
+            return;
+        }
+        previous_ = ::uselocale(c_);
+    }
+    ~CNumbersOnThisThread() {
+        if (!c_)
+            return;
+        ::uselocale(previous_);
+        ::freelocale(c_);
+    }
+    CNumbersOnThisThread(const CNumbersOnThisThread&) = delete;
+    CNumbersOnThisThread& operator=(const CNumbersOnThisThread&) = delete;
+    bool holds() const { return c_ != nullptr; }
+
+  private:
+    locale_t c_ = nullptr;
+    locale_t previous_ = nullptr;
+};
+
+} // namespace
+
 extern "C" Q_DECL_EXPORT void velaro_write_xlsx(const velaro::SheetView* view, const QString* path,
                                                 const velaro::ExportProgress* progress,
                                                 QString* error) {
+    const CNumbersOnThisThread numbers;
+    if (!numbers.holds()) {
+        // Never a workbook with the numbers written wrong.
+        *error = QStringLiteral("не удалось задать формат чисел для книги Excel");
+        return;
+    }
     *error = velaro::writeWorkbook(*view, *path, *progress);
 }

@@ -34,7 +34,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QRegularExpression>
 #include <QScreen>
 #include <QScrollArea>
 #include <QSettings>
@@ -449,18 +448,13 @@ QString EstimateWindow::askSaveName(const QString& caption, const QString& filte
                                     const QString& suffix) {
     // Beside the document; named after its object, else after the document.
     const QFileInfo document(document_.path());
-    QString name = model().sheet().properties.object;
-    // Characters no file system takes, and leading dots that would hide the file.
-    static const QRegularExpression unfit(QStringLiteral("[/\\\\:*?\"<>|\\x00-\\x1f]"));
-    name.replace(unfit, QStringLiteral("_"));
-    while (name.startsWith(u'.'))
-        name.remove(0, 1);
-    name = name.simplified().left(120);
+    QString name = fileNameOf(model().sheet().properties.object, suffix);
     if (name.isEmpty() || suffix == kSheetSuffix)
-        name = document_.path().isEmpty() ? QStringLiteral("Ведомость")
-                                          : document.completeBaseName();
+        name = (document_.path().isEmpty() ? QStringLiteral("Ведомость")
+                                           : document.completeBaseName()) +
+               u'.' + suffix;
     const QString folder = document_.path().isEmpty() ? QString() : document.path() + u'/';
-    const QString suggested = folder + name + u'.' + suffix;
+    const QString suggested = folder + name;
     return prompts_->saveFileName(this, caption, suggested, filter, suffix);
 }
 
@@ -556,7 +550,8 @@ bool EstimateWindow::exportInBackground(
     QTimer ticks;
     QElapsedTimer clock;
     clock.start();
-    connect(&ticks, &QTimer::timeout, this, [&] {
+    // The progress widget is the context: the ticks stop reaching it when it goes.
+    connect(&ticks, &QTimer::timeout, progress, [&] {
         if (clock.elapsed() < 1000)
             return;
         progress->show();
@@ -569,6 +564,8 @@ bool EstimateWindow::exportInBackground(
         wait.exec(); // also left when the program quits: the export is then stopped
     cancelled->store(!result.isFinished() || cancelled->load());
     watcher.waitForFinished();
+    // A failure is said in a box with an event loop of its own, after the progress is gone.
+    ticks.stop();
     delete progress;
     for (const char* name : {"exportCsv", "exportXlsx", "exportPdf", "printSheet"})
         action(name)->setEnabled(true);
