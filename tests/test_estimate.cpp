@@ -14,6 +14,7 @@
 #include "estimate/sheetfile.h"
 #include "estimate/sheetmodel.h"
 #include "estimate/xlsxexport.h"
+#include "estimate/report.h"
 #include "estimate/sheetpages.h"
 #include "print/printjob.h"
 #include "shell/mainwindow.h"

@@ -115,7 +115,7 @@ LineFigures LineFigures::of(const Line& line, const PaintSystem* system, const R
             const auto perLayer = rate->perCoat.times(Decimal::whole(layer.coats));
             const auto paint = perLayer ? figures.area->times(*perLayer) : std::nullopt;
             if (sensible(paint))
-                figures.paint.push_back({layer.material, paint->rounded(2)});
+                figures.paint.push_back({layer.material, paint->rounded(2), layer.coats});
         }
     const QString price = line.price.trimmed().isEmpty() && system ? system->price : line.price;
     if (!price.trimmed().isEmpty())

@@ -137,6 +137,7 @@ struct LineFigures {
     struct Paint {
         int material;
         Decimal amount; // two decimals, as a person buys
+        int coats = 1;  // of the layer it is for
     };
     std::vector<Paint> paint;
     std::optional<Decimal> price; // of the work per unit: the line's or its system's

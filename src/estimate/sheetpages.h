@@ -22,10 +22,6 @@ void setUpPages(QPagedPaintDevice& device, const SheetView& view);
 bool paintSheet(const SheetView& view, QPagedPaintDevice& device, const QDate& today,
                 const std::function<bool(int done, int total)>& progress = {});
 
-// The sum in Russian words, as a payment document writes it: «Сорок семь тысяч шестьсот рублей
-// 40 копеек».
-QString roublesInWords(const Decimal& sum);
-
 // The pages as a PDF file, drawn in memory and written whole: a failed or cancelled export
 // leaves the old file as it was. Empty when written, otherwise why not.
 QString writePdf(const SheetView& view, const QString& path, const ExportProgress& progress = {});
