@@ -1332,15 +1332,30 @@ print(json.dumps({"lines": rows(values["Ведомость"]), "materials": rows
         const auto figure = [](const QJsonValue& value) {
             return Decimal::parse(QString::number(value.toDouble(), 'f', 6)).value_or(Decimal());
         };
-        QCOMPARE(book["frozen"].toString(), QString("A3"));
+        // The title block above the table; the headings stay on screen.
+        int headings = 0;
+        while (headings < book["lines"].toArray().size() &&
+               book["lines"][headings][0].toString() != kNumberTitle)
+            ++headings;
+        QCOMPARE(book["lines"][0][0].toString(), QString("Ведомость окраски"));
+        QCOMPARE(book["frozen"].toString(), QString("A%1").arg(headings + 2));
         QCOMPARE(figure(cell("lines", 1, "Итого по ведомости", 8)), model.totals().area());
         QCOMPARE(figure(cell("lines", 11, "Всего, руб.", 12)), moneyOf(model.view()).total);
         const Decimal enamel = model.totals().paint().value(1).value;
         QCOMPARE(figure(cell("materials", 0, "ПФ-115", 7)), enamel);
         QCOMPARE(cell("materials", 0, "ПФ-115", 8).toInt(),
                  *MaterialTotal::of(enamel, &*model.view().rates.find(1)).cans);
-        // The first line sits under its room's sum.
-        QCOMPARE(book["formulas"][3][8].toString(), QString("=G4*H4"));
+        // The first line sits under its room's sum, numbered as printed: room by room.
+        const int first = headings + 2;
+        QCOMPARE(book["formulas"][first][8].toString(), QString("=G%1*H%1").arg(first + 1));
+        QList<int> numbers;
+        for (const QJsonValue row : book["lines"].toArray())
+            if (row[0].isDouble())
+                numbers << row[0].toInt();
+        QCOMPARE(numbers, (QList<int>{1, 2, 3, 4}));
+        QCOMPARE(book["lines"][first + 1][1].toString(), QString("Кухня")); // the 3rd line of the sheet
+        QCOMPARE(cell("lines", 1, "Сумма прописью:", 2).toString(),
+                 velaro::roublesInWords(moneyOf(model.view()).total));
     }
 
     // Printing is a module of its own, found beside the program in the build tree.

@@ -3,6 +3,7 @@
 
 #include "estimate/xlsxexport.h"
 
+#include "estimate/report.h"
 #include "estimate/safefile.h"
 
 #include <QFile>
@@ -27,9 +28,6 @@ const QString kOutOfMemory = QStringLiteral("не хватило памяти");
 constexpr int kLongestText = 32767; // what one cell holds
 constexpr int kProgressStep = 512;  // lines between two reports
 
-// Both sheets: the title, the headings, then the rows.
-constexpr lxw_row_t kHeadingRow = 1;
-constexpr lxw_row_t kFirstRow = 2;
 
 // «Ведомость»; a column per material used follows these.
 enum : lxw_col_t {
@@ -130,8 +128,11 @@ class TemporaryFile {
 // checked without ending the writing at every one.
 class Book {
   public:
-    explicit Book(const QByteArray& file) {
+    // Rows go to temporary files in `folder` as they are written, not held until the end.
+    Book(const QByteArray& file, const QByteArray& folder) : folder_(folder) {
         lxw_workbook_options options{};
+        options.constant_memory = LXW_TRUE;
+        options.tmpdir = folder_.data();
         workbook_ = workbook_new_opt(file.constData(), &options);
         if (!workbook_)
             failed_ = LXW_ERROR_MEMORY_MALLOC_FAILED;
@@ -163,6 +164,7 @@ class Book {
     }
 
   private:
+    QByteArray folder_;
     lxw_workbook* workbook_ = nullptr;
     lxw_error failed_ = LXW_NO_ERROR;
 };
@@ -241,34 +243,353 @@ struct Cells {
         if (sheet)
             book.check(worksheet_set_column(sheet, first, last, characters, nullptr));
     }
-    // Headings frozen and on every page; a page as wide as the sheet, numbered.
-    void pageSetUp(bool landscape) {
+    // Headings frozen and on every page; a page as wide as the sheet, numbered. Set before any
+    // row is written: rows go to the file one by one.
+    void pageSetUp(lxw_row_t headingRow, bool landscape) {
         if (!sheet)
             return;
-        worksheet_freeze_panes(sheet, kFirstRow, 0);
-        // Room for headings of two lines («Цена работ, руб.»).
-        book.check(worksheet_set_row(sheet, kHeadingRow, 31.5, nullptr));
-        book.check(worksheet_repeat_rows(sheet, kHeadingRow, kHeadingRow));
+        worksheet_freeze_panes(sheet, headingRow + 1, 0);
+        book.check(worksheet_repeat_rows(sheet, headingRow, headingRow));
         worksheet_fit_to_pages(sheet, 1, 0);
         worksheet_set_paper(sheet, 9); // A4
         if (landscape)
             worksheet_set_landscape(sheet);
         book.check(worksheet_set_footer(sheet, "&C&P из &N"));
     }
+    // Room for headings of two lines («Цена работ, руб.»).
+    void headingRow(lxw_row_t row) {
+        if (sheet)
+            book.check(worksheet_set_row(sheet, row, 31.5, nullptr));
+    }
 };
 
 // A material that some line takes: its column on the lines sheet, its row on its own.
 struct Used {
-    const Material* material;
+    const ReportMaterial* material;
     lxw_col_t column;
     lxw_row_t row;
 };
 
-// What a line takes of one material: the rounded amount of each layer, as the program rounds.
-struct Taken {
-    QByteArray formula;
-    Decimal amount;
+// The title block, as on paper: the heading, the object, then who is who and the date.
+lxw_row_t writeTitleBlock(Cells& cells, const Formats& formats, const TitleBlock& title) {
+    lxw_row_t row = 0;
+    cells.text(row++, 0, QStringLiteral("Ведомость окраски"), formats.title);
+    if (!title.object.isEmpty())
+        cells.text(row++, 0, title.object, formats.label);
+    const std::pair<QString, QString> entries[] = {
+        {QStringLiteral("Адрес:"), title.address},
+        {QStringLiteral("Заказчик:"), title.client},
+        {QStringLiteral("Подрядчик:"), title.contractor},
+        {QStringLiteral("Составил:"), title.estimator},
+        {QStringLiteral("Дата:"), title.date}};
+    for (const auto& [label, value] : entries) {
+        if (value.isEmpty())
+            continue;
+        cells.text(row, 0, label, formats.label);
+        cells.text(row++, 2, value, nullptr);
+    }
+    return row + 1; // a blank row before the table
+}
+
+class Workbook {
+  public:
+    Workbook(Book& book, const Report& report)
+        : book_(book), report_(report), view_(report.view()), formats_(book),
+          lines_{book, book.sheet(kLinesName)}, materials_{book, book.sheet(kMaterialsName)} {}
+
+    // False where stopped.
+    bool write(const std::function<bool(int done, int total)>& progress);
+
+  private:
+    void setUpLines();
+    void writeHeadings();
+    bool writeRooms(const std::function<bool(int, int)>& progress, int total);
+    void writeLine(int index);
+    void writeTotals();
+    void writeMaterials();
+    // A material's consumption with its waste, on its own sheet: changed there, it changes
+    // every line.
+    QByteArray perCoatOf(const Used& used) const {
+        return kMaterialsRef + '$' + columnName(mPerCoat) + '$' + QByteArray::number(used.row + 1);
+    }
+    lxw_col_t lastColumn() const { return lxw_col_t(cFirstMaterial + used_.size() - 1); }
+
+    Book& book_;
+    const Report& report_;
+    const SheetView& view_;
+    const Formats formats_;
+    Cells lines_, materials_;
+    std::vector<Used> used_;
+    lxw_row_t headingRow_ = 0, materialsHeadingRow_ = 0;
+    lxw_row_t row_ = 0;   // the next row of the lines sheet
+    lxw_row_t blank_ = 0; // under the last line, taken into the totals' ranges
+    lxw_row_t materialsBlank_ = 0;
 };
+
+bool Workbook::write(const std::function<bool(int done, int total)>& progress) {
+    // Packing the workbook into its file takes about as long as writing its lines.
+    const int total = 2 * int(view_.sheet.lines.size());
+    if (progress && !progress(0, total))
+        return false;
+    setUpLines();
+    writeHeadings();
+    if (!writeRooms(progress, total))
+        return false;
+    writeTotals();
+    writeMaterials();
+    return !progress || progress(total / 2, total);
+}
+
+void Workbook::setUpLines() {
+    const std::vector<ReportMaterial>& materials = report_.materials();
+    headingRow_ = 0;
+    materialsHeadingRow_ = 1;
+    // The materials' rows on their sheet and totals under them are known before any is written.
+    for (std::size_t k = 0; k < materials.size(); ++k)
+        used_.push_back({&materials[k], lxw_col_t(cFirstMaterial + k),
+                         lxw_row_t(materialsHeadingRow_ + 1 + k)});
+    materialsBlank_ = materialsHeadingRow_ + 1 + lxw_row_t(used_.size());
+
+    const std::pair<lxw_col_t, double> widths[] = {
+        {cNumber, 5},   {cRoom, 16},   {cElement, 24}, {cMeasurements, 30}, {cConditions, 22},
+        {cFormula, 36}, {cResult, 11}, {cCount, 7},    {cQuantity, 14},     {cUnit, 7},
+        {cSystem, 18},  {cPrice, 11},  {cWork, 16},    {cCode, 12}};
+    for (const auto& [column, width] : widths)
+        lines_.width(column, column, width);
+    if (!used_.empty())
+        lines_.width(cFirstMaterial, lastColumn(), 14);
+}
+
+void Workbook::writeHeadings() {
+    headingRow_ = writeTitleBlock(lines_, formats_, report_.titleBlock());
+    lines_.pageSetUp(headingRow_, true);
+    lines_.headingRow(headingRow_);
+    const QStringList headings{kNumberTitle,
+                               columnTitle(Column::Room),
+                               columnTitle(Column::Element),
+                               columnTitle(Column::Measurements),
+                               columnTitle(Column::Conditions),
+                               columnTitle(Column::Formula),
+                               QStringLiteral("Результат"),
+                               columnTitle(Column::Count),
+                               columnTitle(Column::Area),
+                               columnTitle(Column::Unit),
+                               columnTitle(Column::System),
+                               columnTitle(Column::Price),
+                               columnTitle(Column::Work),
+                               columnTitle(Column::Code)};
+    for (qsizetype i = 0; i < headings.size(); ++i)
+        lines_.text(headingRow_, lxw_col_t(i), headings[i], formats_.heading);
+    for (const Used& u : used_)
+        lines_.text(headingRow_, u.column,
+                    u.material->material->name + QStringLiteral(", ") +
+                        u.material->material->unit,
+                    formats_.heading);
+    row_ = headingRow_ + 1;
+}
+
+// The lines by room, each room's sum above its lines.
+bool Workbook::writeRooms(const std::function<bool(int, int)>& progress, int total) {
+    int done = 0;
+    for (const ReportRoom& room : report_.rooms()) {
+        const lxw_row_t sumRow = row_++;
+        const lxw_row_t first = row_;
+        const lxw_row_t last = first + lxw_row_t(room.lines.size()) - 1;
+        // The row shaded across, its sums written over; a row is kept until the next starts.
+        for (lxw_col_t column = 0; column <= lastColumn(); ++column)
+            lines_.text(sumRow, column, {}, formats_.sumText);
+        lines_.text(sumRow, cRoom, room.title, formats_.sumText);
+        lines_.text(sumRow, cElement, QStringLiteral("Итого по помещению"), formats_.sumText);
+        lines_.formula(sumRow, cQuantity,
+                       "=SUMIF(" + range(cUnit, first, last) + ",\"м2\"," +
+                           range(cQuantity, first, last) + ')',
+                       room.area, formats_.sumTwoPlaces);
+        lines_.text(sumRow, cUnit, QStringLiteral("м2"), formats_.sumText);
+        lines_.formula(sumRow, cWork, "=SUM(" + range(cWork, first, last) + ')', room.work,
+                       formats_.sumTwoPlaces);
+        for (std::size_t k = 0; k < used_.size(); ++k)
+            lines_.formula(sumRow, used_[k].column,
+                           "=SUM(" + range(used_[k].column, first, last) + ')', room.paint[k],
+                           formats_.sumTwoPlaces);
+        for (int index : room.lines) {
+            writeLine(index);
+            if (progress && ++done % kProgressStep == 0 && !progress(done, total))
+                return false;
+        }
+    }
+    blank_ = row_;
+    return true;
+}
+
+void Workbook::writeLine(int index) {
+    const Line& line = view_.sheet.lines[index];
+    const LineFigures& figures = view_.figures[std::size_t(index)];
+    const lxw_row_t row = row_++;
+    lines_.number(row, cNumber, report_.numberOf(index), formats_.count);
+    // Written left to right: texts and figures in their columns' order.
+    lines_.text(row, cRoom, cellText(line, figures, Column::Room, view_.separator, view_.sheet),
+                formats_.text);
+    for (const auto& [column, what] :
+         {std::pair{cElement, Column::Element}, std::pair{cMeasurements, Column::Measurements},
+          std::pair{cConditions, Column::Conditions}, std::pair{cFormula, Column::Formula}})
+        lines_.text(row, column, cellText(line, figures, what, view_.separator, view_.sheet),
+                    formats_.text);
+    if (const auto result = Decimal::parse(line.result))
+        lines_.number(row, cResult, numberOf(*result), formats_.number);
+    else
+        lines_.text(row, cResult, line.result, formats_.text);
+    lines_.number(row, cCount, line.count, formats_.count);
+    if (figures.area)
+        lines_.formula(row, cQuantity, "=" + at(cResult, row) + '*' + at(cCount, row),
+                       *figures.area, formats_.number);
+    else
+        lines_.text(row, cQuantity, {}, formats_.number);
+    for (const auto& [column, what] :
+         {std::pair{cUnit, Column::Unit}, std::pair{cSystem, Column::System}})
+        lines_.text(row, column, cellText(line, figures, what, view_.separator, view_.sheet),
+                    formats_.text);
+    if (figures.price)
+        lines_.number(row, cPrice, numberOf(*figures.price), formats_.twoPlaces);
+    else
+        lines_.text(row, cPrice, {}, formats_.twoPlaces);
+    // Without a price the work is nothing until one is typed in.
+    if (figures.area && (figures.work || !figures.price))
+        lines_.formula(row, cWork,
+                       "=ROUND(" + at(cQuantity, row) + '*' + at(cPrice, row) + ",2)",
+                       figures.work.value_or(Decimal()), formats_.twoPlaces);
+    else
+        lines_.text(row, cWork, {}, formats_.twoPlaces);
+    lines_.text(row, cCode, cellText(line, figures, Column::Code, view_.separator, view_.sheet),
+                formats_.text);
+
+    // Each layer's paint rounded on its own and added, as the report gives it.
+    for (std::size_t k = 0; k < used_.size(); ++k) {
+        QByteArray formula;
+        for (const LineFigures::Paint& layer : figures.paint)
+            if (layer.material == used_[k].material->material->id)
+                formula += (formula.isEmpty() ? "=ROUND(" : "+ROUND(") + at(cQuantity, row) +
+                           '*' + perCoatOf(used_[k]) +
+                           (layer.coats == 1 ? QByteArray()
+                                             : '*' + QByteArray::number(layer.coats)) +
+                           ",2)";
+        if (formula.isEmpty())
+            lines_.text(row, used_[k].column, {}, formats_.number);
+        else
+            lines_.formula(row, used_[k].column, formula,
+                           report_.paintOf(index, k).value_or(Decimal()), formats_.twoPlaces);
+    }
+}
+
+// The sheet's totals under a blank row the ranges take in, so a line added there counts; a line
+// is told from a room's sum by its number. Then what the job costs, and the sum in words.
+void Workbook::writeTotals() {
+    const lxw_row_t totalRow = blank_ + 1;
+    const auto ofLines = [&](lxw_col_t column) {
+        return "=SUMIF(" + fixedRange(cNumber, headingRow_ + 1, blank_) + ",\">0\"," +
+               fixedRange(column, headingRow_ + 1, blank_) + ')';
+    };
+    for (lxw_col_t column = 0; column <= lastColumn(); ++column)
+        lines_.text(totalRow, column, {}, formats_.sumText);
+    lines_.text(totalRow, cRoom, QStringLiteral("Итого по ведомости"), formats_.sumText);
+    lines_.formula(totalRow, cQuantity,
+                   "=SUMIF(" + fixedRange(cUnit, headingRow_ + 1, blank_) + ",\"м2\"," +
+                       fixedRange(cQuantity, headingRow_ + 1, blank_) + ')',
+                   report_.area(), formats_.sumTwoPlaces);
+    lines_.text(totalRow, cUnit, QStringLiteral("м2"), formats_.sumText);
+    lines_.formula(totalRow, cWork, ofLines(cWork), report_.work(), formats_.sumTwoPlaces);
+    for (const Used& u : used_)
+        lines_.formula(totalRow, u.column, ofLines(u.column), u.material->quantity,
+                       formats_.sumTwoPlaces);
+
+    // Labels beside the work column, sums in it.
+    const Money& money = report_.money();
+    const lxw_row_t materialsTotal = materialsBlank_ + 1;
+    lxw_row_t costRow = totalRow + 2;
+    const auto cost = [&](const QString& label, const QByteArray& formula,
+                          const Decimal& value) {
+        lines_.text(costRow, cPrice, label, formats_.label);
+        lines_.formula(costRow, cWork, formula, value, formats_.sumTwoPlaces);
+        return costRow++;
+    };
+    const lxw_row_t materialsCost =
+        cost(QStringLiteral("Материалы, руб."), "=" + kMaterialsRef + at(mCost, materialsTotal),
+             money.materials);
+    const lxw_row_t workCost =
+        cost(QStringLiteral("Работы, руб."), "=" + at(cWork, totalRow), money.work);
+    const QByteArray both = "=" + at(cWork, materialsCost) + '+' + at(cWork, workCost);
+    if (money.vat) {
+        const lxw_row_t subtotal =
+            cost(QStringLiteral("Итого без НДС, руб."), both, money.subtotal);
+        const lxw_row_t vat =
+            cost(QStringLiteral("НДС %1%, руб.").arg(money.vatRate->text(view_.separator)),
+                 "=ROUND(" + at(cWork, subtotal) + '*' + money.vatRate->text(u'.').toLatin1() +
+                     "/100,2)",
+                 *money.vat);
+        cost(QStringLiteral("Всего, руб."), "=" + at(cWork, subtotal) + '+' + at(cWork, vat),
+             money.total);
+    } else {
+        cost(QStringLiteral("Всего, руб."), both, money.total);
+    }
+    // The words are the program's: a total changed in the workbook leaves them behind.
+    lines_.text(costRow + 1, cRoom, QStringLiteral("Сумма прописью:"), formats_.label);
+    lines_.text(costRow + 1, cElement, report_.sumInWords(), nullptr);
+}
+
+// The materials: their entries as figures, what the lines take, whole cans.
+void Workbook::writeMaterials() {
+    materials_.width(mName, mName, 24);
+    materials_.width(mUnit, mUnit, 7);
+    materials_.width(mConsumption, mCost, 14);
+    materials_.pageSetUp(materialsHeadingRow_, false);
+    materials_.text(0, 0, QStringLiteral("Материалы"), formats_.title);
+    materials_.headingRow(materialsHeadingRow_);
+    const QStringList headings{QStringLiteral("Материал"),
+                               columnTitle(Column::Unit),
+                               QStringLiteral("Расход на м2 за слой"),
+                               QStringLiteral("Запас, %"),
+                               QStringLiteral("С запасом на м2 за слой"),
+                               QStringLiteral("Тара"),
+                               QStringLiteral("Цена тары, руб."),
+                               QStringLiteral("Количество"),
+                               QStringLiteral("Банок"),
+                               QStringLiteral("Стоимость, руб.")};
+    for (qsizetype i = 0; i < headings.size(); ++i)
+        materials_.text(materialsHeadingRow_, lxw_col_t(i), headings[i], formats_.heading);
+    const auto figure = [](const QString& text) { return numberOf(*Decimal::parse(text)); };
+    const QByteArray numbers = kLinesRef + fixedRange(cNumber, headingRow_ + 1, blank_);
+    for (const Used& u : used_) {
+        const Material& material = *u.material->material;
+        const MaterialRates& rates = *u.material->rates;
+        materials_.text(u.row, mName, material.name, formats_.text);
+        materials_.text(u.row, mUnit, material.unit, formats_.text);
+        materials_.number(u.row, mConsumption, figure(material.consumption), formats_.number);
+        materials_.number(u.row, mWaste, figure(material.waste), formats_.number);
+        materials_.formula(u.row, mPerCoat,
+                           "=" + at(mConsumption, u.row) + "*(1+" + at(mWaste, u.row) + "/100)",
+                           rates.perCoat, formats_.number);
+        materials_.number(u.row, mCan, numberOf(rates.canSize), formats_.number);
+        if (rates.price)
+            materials_.number(u.row, mPrice, numberOf(*rates.price), formats_.twoPlaces);
+        else
+            materials_.text(u.row, mPrice, {}, formats_.twoPlaces);
+        materials_.formula(u.row, mQuantity,
+                           "=SUMIF(" + numbers + ",\">0\"," + kLinesRef +
+                               fixedRange(u.column, headingRow_ + 1, blank_) + ')',
+                           u.material->quantity, formats_.twoPlaces);
+        materials_.formula(u.row, mCans,
+                           "=ROUNDUP(" + at(mQuantity, u.row) + '/' + at(mCan, u.row) + ",0)",
+                           Decimal::whole(u.material->cans.value_or(0)), formats_.count);
+        materials_.formula(u.row, mCost, "=" + at(mCans, u.row) + '*' + at(mPrice, u.row),
+                           u.material->cost.value_or(Decimal()), formats_.twoPlaces);
+    }
+    const lxw_row_t total = materialsBlank_ + 1;
+    for (lxw_col_t column = mName; column <= mCost; ++column)
+        materials_.text(total, column, {}, formats_.sumText);
+    materials_.text(total, mName, QStringLiteral("Итого"), formats_.sumText);
+    materials_.formula(total, mCost,
+                       "=SUM(" + range(mCost, materialsHeadingRow_ + 1, materialsBlank_) + ')',
+                       report_.money().materials, formats_.sumTwoPlaces);
+}
 
 } // namespace
 
@@ -279,15 +600,9 @@ QString writeWorkbook(const SheetView& view, const QString& path,
     if (!temporary.error().isEmpty())
         return temporary.error();
     try {
-        Book book(temporary.name());
-        const Formats formats(book);
-        Cells lines{book, book.sheet(kLinesName)};
-        Cells materials{book, book.sheet(kMaterialsName)};
-
-        const QString title = sheet.properties.object.trimmed().isEmpty()
-                                  ? QStringLiteral("Ведомость окраски")
-                                  : sheet.properties.object.trimmed();
-        const QByteArray titleBytes = title.toUtf8();
+        const Report report = Report::of(view);
+        Book book(temporary.name(), QFile::encodeName(QFileInfo(path).absolutePath()));
+        const QByteArray titleBytes = report.titleBlock().title().toUtf8();
         const QByteArray author = sheet.properties.estimator.toUtf8();
         const QByteArray company = sheet.properties.contractor.toUtf8();
         const QByteArray subject = QStringLiteral("Ведомость окраски").toUtf8();
@@ -298,275 +613,10 @@ QString writeWorkbook(const SheetView& view, const QString& path,
         properties.company = const_cast<char*>(company.constData());
         if (book.get())
             book.check(workbook_set_properties(book.get(), &properties));
-
-        // The materials some line takes, in the sheet's order.
-        std::vector<Used> used;
-        QHash<int, std::size_t> usedIndex;
-        for (const Material& material : sheet.materials)
-            if (view.totals.paint().contains(material.id) && view.rates.contains(material.id)) {
-                usedIndex.insert(material.id, used.size());
-                used.push_back({&material, lxw_col_t(cFirstMaterial + used.size()),
-                                lxw_row_t(kFirstRow + used.size())});
-            }
-
-        // Headings.
-        lines.text(0, 0, title, formats.title);
-        const QStringList headings{kNumberTitle,
-                                   columnTitle(Column::Room),
-                                   columnTitle(Column::Element),
-                                   columnTitle(Column::Measurements),
-                                   columnTitle(Column::Conditions),
-                                   columnTitle(Column::Formula),
-                                   QStringLiteral("Результат"),
-                                   columnTitle(Column::Count),
-                                   columnTitle(Column::Area),
-                                   columnTitle(Column::Unit),
-                                   columnTitle(Column::System),
-                                   columnTitle(Column::Price),
-                                   columnTitle(Column::Work),
-                                   columnTitle(Column::Code)};
-        for (qsizetype i = 0; i < headings.size(); ++i)
-            lines.text(kHeadingRow, lxw_col_t(i), headings[i], formats.heading);
-        for (const Used& u : used)
-            lines.text(kHeadingRow, u.column,
-                       u.material->name + QStringLiteral(", ") + u.material->unit, formats.heading);
-        const std::pair<lxw_col_t, double> widths[] = {
-            {cNumber, 5},   {cRoom, 16},   {cElement, 24}, {cMeasurements, 30}, {cConditions, 22},
-            {cFormula, 36}, {cResult, 11}, {cCount, 7},    {cQuantity, 14},     {cUnit, 7},
-            {cSystem, 18},  {cPrice, 11},  {cWork, 16},    {cCode, 12}};
-        for (const auto& [column, width] : widths)
-            lines.width(column, column, width);
-        if (!used.empty())
-            lines.width(cFirstMaterial, lxw_col_t(cFirstMaterial + used.size() - 1), 14);
-
-        // The lines by room, each room's sum above its lines.
-        QHash<QString, QList<int>> byRoom;
-        QStringList rooms = view.rooms;
-        for (qsizetype i = 0; i < sheet.lines.size(); ++i) {
-            auto& list = byRoom[sheet.lines[i].room];
-            if (list.isEmpty() && !rooms.contains(sheet.lines[i].room))
-                rooms << sheet.lines[i].room;
-            list << int(i);
-        }
-        // Packing the workbook into its file takes about as long as writing its lines.
-        const int total = 2 * int(sheet.lines.size());
-        int done = 0;
-        if (progress && !progress(0, total))
+        Workbook workbook(book, report);
+        if (!workbook.write(progress))
             return kCancelled;
-        // A material's consumption with its waste, on its own sheet: changed there, it changes
-        // every line.
-        const auto per = [&](const Used& u) {
-            return kMaterialsRef + '$' + columnName(mPerCoat) + '$' + QByteArray::number(u.row + 1);
-        };
-        std::vector<Taken> taken(used.size());
-        std::vector<Decimal> roomPaint(used.size());
-        lxw_row_t row = kFirstRow;
-        for (const QString& room : rooms) {
-            const QList<int>& indices = byRoom.value(room);
-            if (indices.isEmpty())
-                continue;
-            const lxw_row_t sumRow = row++;
-            const lxw_row_t first = row;
-            std::fill(roomPaint.begin(), roomPaint.end(), Decimal());
-            for (int i : indices) {
-                const Line& line = sheet.lines[i];
-                const LineFigures& figures = view.figures[std::size_t(i)];
-                lines.number(row, cNumber, i + 1, formats.count);
-                for (const auto& [column, what] :
-                     {std::pair{cRoom, Column::Room}, std::pair{cElement, Column::Element},
-                      std::pair{cMeasurements, Column::Measurements},
-                      std::pair{cConditions, Column::Conditions},
-                      std::pair{cFormula, Column::Formula}, std::pair{cUnit, Column::Unit},
-                      std::pair{cSystem, Column::System}, std::pair{cCode, Column::Code}})
-                    lines.text(row, column, cellText(line, figures, what, view.separator, sheet),
-                               formats.text);
-                if (const auto result = Decimal::parse(line.result))
-                    lines.number(row, cResult, numberOf(*result), formats.number);
-                else
-                    lines.text(row, cResult, line.result, formats.text);
-                lines.number(row, cCount, line.count, formats.count);
-                if (figures.price)
-                    lines.number(row, cPrice, numberOf(*figures.price), formats.twoPlaces);
-                else
-                    lines.text(row, cPrice, {}, formats.twoPlaces);
-                if (figures.area) {
-                    lines.formula(row, cQuantity, "=" + at(cResult, row) + '*' + at(cCount, row),
-                                  *figures.area, formats.number);
-                    // Without a price the work is nothing until one is typed in.
-                    if (figures.work || !figures.price)
-                        lines.formula(row, cWork,
-                                      "=ROUND(" + at(cQuantity, row) + '*' + at(cPrice, row) +
-                                          ",2)",
-                                      figures.work.value_or(Decimal()), formats.twoPlaces);
-                } else {
-                    lines.text(row, cQuantity, {}, formats.number);
-                }
-                if (!figures.area || (figures.price && !figures.work))
-                    lines.text(row, cWork, {}, formats.twoPlaces);
 
-                // Each layer rounded apart and added, as LineFigures does. Its paint lists the
-                // layers that took any, in the system's order.
-                for (Taken& t : taken)
-                    t = {};
-                if (const PaintSystem* system = systemOf(sheet.systems, line.system)) {
-                    std::size_t next = 0;
-                    for (const Layer& layer : system->layers) {
-                        if (next == figures.paint.size())
-                            break;
-                        if (figures.paint[next].material != layer.material)
-                            continue;
-                        Taken& t = taken[usedIndex.value(layer.material)];
-                        t.formula += (t.formula.isEmpty() ? "=ROUND(" : "+ROUND(") +
-                                     at(cQuantity, row) + '*' +
-                                     per(used[usedIndex.value(layer.material)]) +
-                                     (layer.coats == 1 ? QByteArray()
-                                                       : '*' + QByteArray::number(layer.coats)) +
-                                     ",2)";
-                        t.amount += figures.paint[next].amount;
-                        ++next;
-                    }
-                }
-                for (std::size_t k = 0; k < used.size(); ++k) {
-                    if (taken[k].formula.isEmpty()) {
-                        lines.text(row, used[k].column, {}, formats.number);
-                        continue;
-                    }
-                    lines.formula(row, used[k].column, taken[k].formula, taken[k].amount,
-                                  formats.twoPlaces);
-                    roomPaint[k] += taken[k].amount;
-                }
-                ++row;
-                if (progress && ++done % kProgressStep == 0 && !progress(done, total))
-                    return kCancelled;
-            }
-            const lxw_row_t last = row - 1;
-            const Totals::Sum sum = view.totals.rooms().value(room);
-            for (lxw_col_t column = 0; column < cFirstMaterial + used.size(); ++column)
-                lines.text(sumRow, column, {}, formats.sumText);
-            lines.text(sumRow, cRoom, roomTitle(room), formats.sumText);
-            lines.text(sumRow, cElement, QStringLiteral("Итого по помещению"), formats.sumText);
-            lines.formula(sumRow, cQuantity,
-                          "=SUMIF(" + range(cUnit, first, last) + ",\"м2\"," +
-                              range(cQuantity, first, last) + ')',
-                          sum.value, formats.sumNumber);
-            lines.formula(sumRow, cWork, "=SUM(" + range(cWork, first, last) + ')', sum.work,
-                          formats.sumTwoPlaces);
-            for (std::size_t k = 0; k < used.size(); ++k)
-                lines.formula(sumRow, used[k].column,
-                              "=SUM(" + range(used[k].column, first, last) + ')', roomPaint[k],
-                              formats.sumTwoPlaces);
-        }
-
-        // The sheet's totals, under a blank row the ranges take in, so a line added there
-        // counts. A line is told from a room's sum by its number.
-        const lxw_row_t blank = row;
-        const lxw_row_t totalRow = blank + 1;
-        const auto ofLines = [&](lxw_col_t column) {
-            return "=SUMIF(" + fixedRange(cNumber, kFirstRow, blank) + ",\">0\"," +
-                   fixedRange(column, kFirstRow, blank) + ')';
-        };
-        for (lxw_col_t column = 0; column < cFirstMaterial + used.size(); ++column)
-            lines.text(totalRow, column, {}, formats.sumText);
-        lines.text(totalRow, cRoom, QStringLiteral("Итого по ведомости"), formats.sumText);
-        lines.formula(totalRow, cQuantity,
-                      "=SUMIF(" + fixedRange(cUnit, kFirstRow, blank) + ",\"м2\"," +
-                          fixedRange(cQuantity, kFirstRow, blank) + ')',
-                      view.totals.area(), formats.sumNumber);
-        lines.text(totalRow, cUnit, QStringLiteral("м2"), formats.sumText);
-        lines.formula(totalRow, cWork, ofLines(cWork), view.totals.work(), formats.sumTwoPlaces);
-        for (const Used& u : used)
-            lines.formula(totalRow, u.column, ofLines(u.column),
-                          view.totals.paint().value(u.material->id).value, formats.sumTwoPlaces);
-
-        // What the job costs: labels beside the work column, sums in it.
-        const Money money = moneyOf(view);
-        // Under a blank row, as on the lines sheet.
-        const lxw_row_t materialsBlank = kFirstRow + lxw_row_t(used.size());
-        const lxw_row_t materialsTotal = materialsBlank + 1;
-        lxw_row_t costRow = totalRow + 2;
-        const auto cost = [&](const QString& label, const QByteArray& formula,
-                              const Decimal& value) {
-            lines.text(costRow, cPrice, label, formats.label);
-            lines.formula(costRow, cWork, formula, value, formats.sumTwoPlaces);
-            return costRow++;
-        };
-        const lxw_row_t materialsCost =
-            cost(QStringLiteral("Материалы, руб."), "=" + kMaterialsRef + at(mCost, materialsTotal),
-                 money.materials);
-        const lxw_row_t workCost =
-            cost(QStringLiteral("Работы, руб."), "=" + at(cWork, totalRow), money.work);
-        const QByteArray both = "=" + at(cWork, materialsCost) + '+' + at(cWork, workCost);
-        if (money.vat) {
-            const lxw_row_t subtotal =
-                cost(QStringLiteral("Итого без НДС, руб."), both, money.subtotal);
-            const lxw_row_t vat =
-                cost(QStringLiteral("НДС %1%, руб.").arg(money.vatRate->text(view.separator)),
-                     "=ROUND(" + at(cWork, subtotal) + '*' + money.vatRate->text(u'.').toLatin1() +
-                         "/100,2)",
-                     *money.vat);
-            cost(QStringLiteral("Всего, руб."), "=" + at(cWork, subtotal) + '+' + at(cWork, vat),
-                 money.total);
-        } else {
-            cost(QStringLiteral("Всего, руб."), both, money.total);
-        }
-        lines.pageSetUp(true);
-
-        // The materials: their entries as figures, what the lines take, whole cans.
-        materials.text(0, 0, QStringLiteral("Материалы"), formats.title);
-        const QStringList materialHeadings{QStringLiteral("Материал"),
-                                           columnTitle(Column::Unit),
-                                           QStringLiteral("Расход на м2 за слой"),
-                                           QStringLiteral("Запас, %"),
-                                           QStringLiteral("С запасом на м2 за слой"),
-                                           QStringLiteral("Тара"),
-                                           QStringLiteral("Цена тары, руб."),
-                                           QStringLiteral("Количество"),
-                                           QStringLiteral("Банок"),
-                                           QStringLiteral("Стоимость, руб.")};
-        for (qsizetype i = 0; i < materialHeadings.size(); ++i)
-            materials.text(kHeadingRow, lxw_col_t(i), materialHeadings[i], formats.heading);
-        materials.width(mName, mName, 24);
-        materials.width(mUnit, mUnit, 7);
-        materials.width(mConsumption, mCost, 14);
-        const auto figure = [](const QString& text) { return numberOf(*Decimal::parse(text)); };
-        for (const Used& u : used) {
-            const Material& material = *u.material;
-            const MaterialRates& rates = *view.rates.find(material.id);
-            const MaterialTotal sum =
-                MaterialTotal::of(view.totals.paint().value(material.id).value, &rates);
-            materials.text(u.row, mName, material.name, formats.text);
-            materials.text(u.row, mUnit, material.unit, formats.text);
-            materials.number(u.row, mConsumption, figure(material.consumption), formats.number);
-            materials.number(u.row, mWaste, figure(material.waste), formats.number);
-            materials.formula(u.row, mPerCoat,
-                              "=" + at(mConsumption, u.row) + "*(1+" + at(mWaste, u.row) + "/100)",
-                              rates.perCoat, formats.number);
-            materials.number(u.row, mCan, numberOf(rates.canSize), formats.number);
-            if (rates.price)
-                materials.number(u.row, mPrice, numberOf(*rates.price), formats.twoPlaces);
-            else
-                materials.text(u.row, mPrice, {}, formats.twoPlaces);
-            materials.formula(u.row, mQuantity,
-                              "=SUMIF(" + kLinesRef + fixedRange(cNumber, kFirstRow, blank) +
-                                  ",\">0\"," + kLinesRef + fixedRange(u.column, kFirstRow, blank) +
-                                  ')',
-                              sum.quantity, formats.twoPlaces);
-            materials.formula(u.row, mCans,
-                              "=ROUNDUP(" + at(mQuantity, u.row) + '/' + at(mCan, u.row) + ",0)",
-                              Decimal::whole(sum.cans.value_or(0)), formats.count);
-            materials.formula(u.row, mCost, "=" + at(mCans, u.row) + '*' + at(mPrice, u.row),
-                              sum.cost.value_or(Decimal()), formats.twoPlaces);
-        }
-        for (lxw_col_t column = mName; column <= mCost; ++column)
-            materials.text(materialsTotal, column, {}, formats.sumText);
-        materials.text(materialsTotal, mName, QStringLiteral("Итого"), formats.sumText);
-        materials.formula(materialsTotal, mCost,
-                          "=SUM(" + range(mCost, kFirstRow, materialsBlank) + ')', money.materials,
-                          formats.sumTwoPlaces);
-        materials.pageSetUp(false);
-
-        if (progress && !progress(total / 2, total))
-            return kCancelled;
         errno = 0;
         if (const lxw_error failed = book.close(); failed != LXW_NO_ERROR) {
             if (failed == LXW_ERROR_MEMORY_MALLOC_FAILED)
