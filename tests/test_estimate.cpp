@@ -369,10 +369,12 @@ class EstimateTest : public QObject {
         QCOMPARE(space.window.findChild<QLabel*>("totalCost")->text(), total);
         // The CSV's figures are bare numbers, units in the headings: work, then each material.
         const QList<QStringList> csv = parseCsv(QString::fromUtf8(sheetCsv(model.view()).mid(3)), ';');
-        QCOMPARE(csv[0].mid(csv[0].size() - 3), (QStringList{"Шифр нормы", "Грунтовка, кг", "Эмаль, кг"}));
-        QCOMPARE(csv[1].mid(csv[1].size() - 4, 1), QStringList{model.totals().work().text(u',', 2)});
-        QCOMPARE(csv[1].mid(csv[1].size() - 2),
-                 unit == "м2" ? QStringList({"1,00", "2,40"}) : QStringList({"", ""}));
+        // A material nothing takes has no column.
+        const QStringList taken = unit == "м2" ? QStringList{"Грунтовка, кг", "Эмаль, кг"} : QStringList{};
+        QCOMPARE(csv[0].mid(csv[0].size() - 1 - taken.size()), QStringList{"Шифр нормы"} + taken);
+        QCOMPARE(csv[1].mid(csv[1].size() - 2 - taken.size(), 1), QStringList{model.totals().work().text(u',', 2)});
+        QCOMPARE(csv[1].mid(csv[1].size() - taken.size()),
+                 unit == "м2" ? QStringList({"1,00", "2,40"}) : QStringList());
     }
 
     // Paint = area × consumption × coats × (1 + waste/100) at two decimals; cans up; cost.
@@ -697,16 +699,17 @@ class EstimateTest : public QObject {
                             groups->index(row, int(Column::Area)).data().toString();
             return rows.join(' ');
         };
-        QCOMPARE(shown(), QString(":5 1:1 4:4 :3 3:3 :2 2:2"));
+        // Numbered as printed, room by room; sums at two decimals.
+        QCOMPARE(shown(), QString(":5,00 1:1 2:4 :3,00 3:3 :2,00 4:2"));
         QVERIFY(groups->setData(groups->index(2, int(Column::Count)), 2, Qt::EditRole));
-        QCOMPARE(shown(), QString(":9 1:1 4:8 :3 3:3 :2 2:2"));
+        QCOMPARE(shown(), QString(":9,00 1:1 2:8 :3,00 3:3 :2,00 4:2"));
         table->selectionModel()->select(groups->index(3, 0), QItemSelectionModel::Select |
                                                                  QItemSelectionModel::Rows);
         table->selectionModel()->select(groups->index(4, 0), QItemSelectionModel::Select |
                                                                  QItemSelectionModel::Rows);
         QVERIFY(!space.window.findChild<QAction*>("moveUp")->isEnabled());
         space.window.findChild<QAction*>("removeLines")->trigger();
-        QCOMPARE(shown(), QString(":9 1:1 3:8 :2 2:2"));
+        QCOMPARE(shown(), QString(":9,00 1:1 2:8 :2,00 3:2"));
     }
 
     // The room dialog takes length and width, or a perimeter, and a height, all positive.
@@ -1165,6 +1168,54 @@ class EstimateTest : public QObject {
         QCOMPARE(rows[1][1 + int(Column::Room)], cell);
         QCOMPARE(rows[1][1 + int(Column::Area)],
                  decimal == u',' ? QString("12,5") : QString("12.5"));
+    }
+
+    // The one report every document reads: the rooms in the estimator's order, a room's lines
+    // in the sheet's order wherever they were added, numbered as printed; rooms' sums that add
+    // up to the sheet's, a material nothing takes left out. The CSV follows it line for line.
+    void reportRoomByRoom() {
+        QUndoStack undo;
+        SheetModel model(undo, u',');
+        model.editMaterials({paint("0,11", "10", "0,9", "250,5", "Эмаль"),
+                             paint("0,1", "0", "1", "300", "Грунт"),
+                             paint("0,2", "0", "1", "10", "Не взят")});
+        model.editSystems({{0, "Грунт и эмаль ×2", {{2, 1}, {1, 2}}, "180,5", {}},
+                           {0, "Эмаль", {{1, 1}}, {}, {}}});
+        const QList<std::tuple<QString, QString, int>> lines{
+            {"12,35", "Кухня", 1}, {"7,77", "", 2}, {"3,33", "Ванная", 1},
+            {"0,33", "Кухня", 2},  {"5", "Ванная", 0}, {"1,01", "Кухня", 1}};
+        for (const auto& [result, room, system] : lines) {
+            Line line = lineWith(result, 3, room);
+            line.system = system;
+            model.insertLineAt(model.rowCount(), line);
+        }
+        const Report report = Report::of(model.view(), QDate(2026, 12, 7));
+        QStringList order;
+        Decimal area;
+        std::vector<Decimal> paint(report.materials().size());
+        for (const ReportRoom& room : report.rooms()) {
+            QStringList numbered;
+            for (int row : room.lines)
+                numbered << QString("%1=%2").arg(report.numberOf(row)).arg(row + 1);
+            order << room.title + ": " + numbered.join(' ');
+            area += room.area;
+            for (std::size_t k = 0; k < paint.size(); ++k)
+                paint[k] += room.paint[k];
+        }
+        QCOMPARE(order, (QStringList{"Кухня: 1=1 2=4 3=6", "Ванная: 4=3 5=5",
+                                     "(без помещения): 6=2"}));
+        QCOMPARE(area, report.area());
+        QCOMPARE(report.materials().size(), std::size_t(2));
+        for (std::size_t k = 0; k < paint.size(); ++k)
+            QCOMPARE(paint[k], report.materials()[k].quantity);
+        QCOMPARE(report.titleBlock().date, QString("07.12.2026"));
+
+        const QList<QStringList> csv =
+            parseCsv(QString::fromUtf8(sheetCsv(model.view()).mid(3)), u';');
+        QStringList csvOrder;
+        for (const QStringList& row : csv.mid(1, 6))
+            csvOrder << row[0] + u'=' + row[1 + int(Column::Area)];
+        QCOMPARE(csvOrder, (QStringList{"1=37,05", "2=0,99", "3=3,03", "4=9,99", "5=15", "6=23,31"}));
     }
 
     // Pages for a client: the object's name for a title, never the file's; every line once, the

@@ -1,6 +1,7 @@
 #include "estimate/export.h"
 
 #include "estimate/decimal.h"
+#include "estimate/report.h"
 
 #include <algorithm>
 
@@ -65,6 +66,7 @@ QString csvCell(const QString& text, QChar fieldSeparator) {
 }
 
 QByteArray sheetCsv(const SheetView& view) {
+    const Report report = Report::of(view);
     const QChar separator = csvFieldSeparator(view.separator);
     QString text;
     const auto row = [&](const QStringList& cells) {
@@ -74,33 +76,32 @@ QByteArray sheetCsv(const SheetView& view) {
         text += quoted.join(separator) + QStringLiteral("\r\n");
     };
     // Figures are bare numbers a spreadsheet adds up, their units in the headings: the paint
-    // gets a column of each material.
+    // gets a column of each material taken.
     QStringList header{kNumberTitle};
     for (Column column : kColumnOrder)
         if (column != Column::Paint)
             header << columnTitle(column);
-    for (const Material& material : view.sheet.materials)
-        header << QStringLiteral("%1, %2").arg(material.name, material.unit);
+    for (const ReportMaterial& material : report.materials())
+        header << QStringLiteral("%1, %2").arg(material.material->name, material.material->unit);
     row(header);
-    for (qsizetype i = 0; i < view.sheet.lines.size(); ++i) {
-        const Line& line = view.sheet.lines[i];
-        const LineFigures& figures = view.figures[std::size_t(i)];
-        QStringList cells{QString::number(i + 1)};
-        for (Column column : kColumnOrder) {
-            if (column == Column::Work)
-                cells << (figures.work ? figures.work->text(view.separator, 2) : QString());
-            else if (column != Column::Paint)
-                cells << cellText(line, figures, column, view.separator, view.sheet);
+    // Room by room, as printed and under the same numbers.
+    for (const ReportRoom& room : report.rooms())
+        for (const int i : room.lines) {
+            const Line& line = view.sheet.lines[i];
+            const LineFigures& figures = view.figures[std::size_t(i)];
+            QStringList cells{QString::number(report.numberOf(i))};
+            for (Column column : kColumnOrder) {
+                if (column == Column::Work)
+                    cells << (figures.work ? figures.work->text(view.separator, 2) : QString());
+                else if (column != Column::Paint)
+                    cells << cellText(line, figures, column, view.separator, view.sheet);
+            }
+            for (std::size_t k = 0; k < report.materials().size(); ++k) {
+                const auto paint = report.paintOf(i, k);
+                cells << (paint ? paint->text(view.separator, 2) : QString());
+            }
+            row(cells);
         }
-        for (const Material& material : view.sheet.materials) {
-            std::optional<Decimal> paint;
-            for (const LineFigures::Paint& layer : figures.paint)
-                if (layer.material == material.id)
-                    paint = paint.value_or(Decimal()) + layer.amount;
-            cells << (paint ? paint->text(view.separator, 2) : QString());
-        }
-        row(cells);
-    }
     return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
 }
 

@@ -1,6 +1,6 @@
 #include "estimate/roomgroups.h"
 
-#include "estimate/export.h"
+#include "estimate/report.h"
 
 #include <QBrush>
 #include <QFont>
@@ -20,19 +20,14 @@ RoomGroupsModel::RoomGroupsModel(SheetModel& sheet, QObject* parent)
 }
 
 void RoomGroupsModel::build(std::vector<int>& rows, QStringList& rooms) const {
-    const SheetView view = sheet_.view();
-    rooms = view.rooms;
-    QHash<QString, int> place;
-    for (int i = 0; i < rooms.size(); ++i)
-        place.insert(rooms[i], i);
-    std::vector<std::vector<int>> groups(std::size_t(rooms.size()));
-    for (qsizetype row = 0; row < view.sheet.lines.size(); ++row)
-        groups[std::size_t(place.value(view.sheet.lines[row].room))].push_back(int(row));
+    const std::vector<RoomLines> groups = linesByRoom(sheet_.view());
+    rooms.clear();
     rows.clear();
-    rows.reserve(std::size_t(view.sheet.lines.size() + rooms.size()));
-    for (std::size_t group = 0; group < groups.size(); ++group) {
-        rows.push_back(-1 - int(group));
-        rows.insert(rows.end(), groups[group].begin(), groups[group].end());
+    rows.reserve(std::size_t(sheet_.rowCount()) + groups.size());
+    for (const RoomLines& group : groups) {
+        rows.push_back(-1 - int(rooms.size()));
+        rooms << group.room;
+        rows.insert(rows.end(), group.lines.begin(), group.lines.end());
     }
 }
 
@@ -49,9 +44,13 @@ void RoomGroupsModel::regroup() {
     rows_ = std::move(rows);
     rooms_ = std::move(rooms);
     groupRow_.assign(std::size_t(sheet_.rowCount()), -1);
+    numbers_.assign(rows_.size(), 0);
+    int number = 0;
     for (std::size_t row = 0; row < rows_.size(); ++row)
-        if (rows_[row] >= 0)
+        if (rows_[row] >= 0) {
             groupRow_[std::size_t(rows_[row])] = int(row);
+            numbers_[row] = ++number;
+        }
     endResetModel();
 }
 
@@ -103,7 +102,7 @@ QVariant RoomGroupsModel::data(const QModelIndex& index, int role) const {
         case Column::Element:
             return QStringLiteral("Итого по помещению, строк: %1").arg(sum.lines);
         case Column::Area:
-            return sum.value.text(separator);
+            return sum.value.text(separator, 2);
         case Column::Unit:
             return QStringLiteral("м2");
         case Column::Work:
@@ -129,10 +128,10 @@ QVariant RoomGroupsModel::data(const QModelIndex& index, int role) const {
 QVariant RoomGroupsModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation == Qt::Horizontal)
         return sheet_.headerData(section, orientation, role);
-    // A line keeps its number in the sheet; a subtotal row has none.
+    // A line has the number it is printed under, room by room; a subtotal row has none.
     if (role == Qt::DisplayRole && section >= 0 && std::size_t(section) < rows_.size())
         return rows_[std::size_t(section)] < 0 ? QVariant(QString())
-                                               : QVariant(rows_[std::size_t(section)] + 1);
+                                               : QVariant(numbers_[std::size_t(section)]);
     return QAbstractProxyModel::headerData(section, orientation, role);
 }
 

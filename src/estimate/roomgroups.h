@@ -37,6 +37,7 @@ class RoomGroupsModel : public QAbstractProxyModel {
     SheetModel& sheet_;
     std::vector<int> rows_;     // per row: a line's row in the sheet, or -1 - its room's place
     std::vector<int> groupRow_; // per line of the sheet: its row here
+    std::vector<int> numbers_;  // per row: the line's number as printed, 0 for a subtotal
     QStringList rooms_;
 };
 
