@@ -53,6 +53,7 @@ bench: build
 	    $(BUILD_DIR)/bench-bare $(BUILD_DIR)/bench-floor
 	@xvfb-run -a -s "-screen 0 1280x1024x24" $(BUILD_DIR)/velaro-paint-bench --compute | grep compute_us
 	@xvfb-run -a -s "-screen 0 1280x1024x24" $(BUILD_DIR)/estimate-bench | grep estimate_
+	@bench/documents.sh $(BUILD_DIR)/documents-bench
 
 clean:
 	rm -rf $(BUILD_DIR) build-sanitize build-fuzz

@@ -13,6 +13,7 @@
 #include <xlsxwriter.h>
 
 #include <cerrno>
+#include <cmath>
 #include <clocale>
 #include <cstdlib>
 #include <locale.h>
@@ -171,7 +172,7 @@ class Book {
 
 struct Formats {
     lxw_format *title, *heading, *text, *count, *number, *twoPlaces;
-    lxw_format *sumText, *sumNumber, *sumTwoPlaces, *label;
+    lxw_format *sumText, *sumNumber, *sumTwoPlaces, *label, *titleLabel;
 
     explicit Formats(Book& book) {
         const auto make = [&](auto&&... setters) {
@@ -207,6 +208,8 @@ struct Formats {
         sumNumber = make(cell, bold, shaded, quantity);
         sumTwoPlaces = make(cell, bold, shaded, hundredths);
         label = make(bold, [](lxw_format* f) { format_set_align(f, LXW_ALIGN_RIGHT); });
+        // Left, so that it runs on over the empty cells beside it.
+        titleLabel = make(bold);
     }
 };
 
@@ -242,7 +245,28 @@ struct Cells {
     void width(lxw_col_t first, lxw_col_t last, double characters) {
         if (sheet)
             book.check(worksheet_set_column(sheet, first, last, characters, nullptr));
+        for (lxw_col_t column = first; column <= last; ++column)
+            widths[column] = characters;
     }
+    // A row as tall as its wrapped texts need, as a spreadsheet would size it: readers do not
+    // all work the heights out themselves, and an unsized row draws its lines over the next.
+    // Set before the row's cells are written.
+    void fitRow(lxw_row_t row, std::initializer_list<std::pair<lxw_col_t, QString>> texts) {
+        constexpr double kLineHeight = 15; // points, of the default 11-point face
+        int lines = 1;
+        for (const auto& [column, text] : texts) {
+            // A character is about a unit of the column's width; a little is lost to words
+            // that do not fill their line.
+            const double perLine = std::max(1.0, widths.value(column, 8.43) * 0.9);
+            int needed = 0;
+            for (const QStringView paragraph : QStringView(text).split(u'\n'))
+                needed += std::max(1, int(std::ceil(double(paragraph.size()) / perLine)));
+            lines = std::max(lines, needed);
+        }
+        if (sheet && lines > 1)
+            book.check(worksheet_set_row(sheet, row, kLineHeight * std::min(lines, 27), nullptr));
+    }
+    QHash<lxw_col_t, double> widths;
     // Headings frozen and on every page; a page as wide as the sheet, numbered. Set before any
     // row is written: rows go to the file one by one.
     void pageSetUp(lxw_row_t headingRow, bool landscape) {
@@ -275,7 +299,7 @@ lxw_row_t writeTitleBlock(Cells& cells, const Formats& formats, const TitleBlock
     lxw_row_t row = 0;
     cells.text(row++, 0, QStringLiteral("Ведомость окраски"), formats.title);
     if (!title.object.isEmpty())
-        cells.text(row++, 0, title.object, formats.label);
+        cells.text(row++, 0, title.object, formats.titleLabel);
     const std::pair<QString, QString> entries[] = {
         {QStringLiteral("Адрес:"), title.address},
         {QStringLiteral("Заказчик:"), title.client},
@@ -285,7 +309,7 @@ lxw_row_t writeTitleBlock(Cells& cells, const Formats& formats, const TitleBlock
     for (const auto& [label, value] : entries) {
         if (value.isEmpty())
             continue;
-        cells.text(row, 0, label, formats.label);
+        cells.text(row, 0, label, formats.titleLabel);
         cells.text(row++, 2, value, nullptr);
     }
     return row + 1; // a blank row before the table
@@ -295,7 +319,7 @@ class Workbook {
   public:
     Workbook(Book& book, const Report& report)
         : book_(book), report_(report), view_(report.view()), formats_(book),
-          lines_{book, book.sheet(kLinesName)}, materials_{book, book.sheet(kMaterialsName)} {}
+          lines_{book, book.sheet(kLinesName), {}}, materials_{book, book.sheet(kMaterialsName), {}} {}
 
     // False where stopped.
     bool write(const std::function<bool(int done, int total)>& progress);
@@ -425,6 +449,14 @@ void Workbook::writeLine(int index) {
     const Line& line = view_.sheet.lines[index];
     const LineFigures& figures = view_.figures[std::size_t(index)];
     const lxw_row_t row = row_++;
+    lines_.fitRow(row, {{cElement, line.element},
+                        {cMeasurements, cellText(line, figures, Column::Measurements,
+                                                 view_.separator, view_.sheet)},
+                        {cConditions, line.conditions.join(QStringLiteral("; "))},
+                        {cFormula, cellText(line, figures, Column::Formula, view_.separator,
+                                            view_.sheet)},
+                        {cSystem, cellText(line, figures, Column::System, view_.separator,
+                                           view_.sheet)}});
     lines_.number(row, cNumber, report_.numberOf(index), formats_.count);
     // Written left to right: texts and figures in their columns' order.
     lines_.text(row, cRoom, cellText(line, figures, Column::Room, view_.separator, view_.sheet),
@@ -531,7 +563,7 @@ void Workbook::writeTotals() {
         cost(QStringLiteral("Всего, руб."), both, money.total);
     }
     // The words are the program's: a total changed in the workbook leaves them behind.
-    lines_.text(costRow + 1, cRoom, QStringLiteral("Сумма прописью:"), formats_.label);
+    lines_.text(costRow + 1, cRoom, QStringLiteral("Сумма прописью:"), formats_.titleLabel);
     lines_.text(costRow + 1, cElement, report_.sumInWords(), nullptr);
 }
 
