@@ -1356,6 +1356,8 @@ class EstimateTest : public QObject {
             model.insertLineAt(model.rowCount(), line);
         }
         model.setVatRate("20");
+        model.setProperties({"Школа № 5", "ул. Садовая, 14", "ООО «Заказчик»", "ООО «Краски»",
+                             "Иванов И. И.", "07.12.2026"});
         QCOMPARE(document.exportXlsx(path), QString());
 
         QProcess python; // openpyxl is Debian's package, with Debian's interpreter
@@ -1389,6 +1391,13 @@ print(json.dumps({"lines": rows(values["Ведомость"]), "materials": rows
                book["lines"][headings][0].toString() != kNumberTitle)
             ++headings;
         QCOMPARE(book["lines"][0][0].toString(), QString("Ведомость окраски"));
+        QCOMPARE(book["lines"][1][0].toString(), QString("Школа № 5"));
+        QStringList titleBlock;
+        for (int row = 2; row < headings; ++row)
+            titleBlock << book["lines"][row][0].toString() + book["lines"][row][2].toString();
+        QCOMPARE(titleBlock, (QStringList{"Адрес:ул. Садовая, 14", "Заказчик:ООО «Заказчик»",
+                                          "Подрядчик:ООО «Краски»", "Составил:Иванов И. И.",
+                                          "Дата:07.12.2026", ""}));
         QCOMPARE(book["frozen"].toString(), QString("A%1").arg(headings + 2));
         QCOMPARE(figure(cell("lines", 1, "Итого по ведомости", 8)), model.totals().area());
         QCOMPARE(figure(cell("lines", 11, "Всего, руб.", 12)), moneyOf(model.view()).total);
