@@ -3,6 +3,7 @@
 #include "core/fonts.h"
 #include "core/windowframe.h"
 #include "shell/mainwindow.h"
+#include "shell/quitonsignals.h"
 #include "shell/singleinstance.h"
 
 #include <QApplication>
@@ -69,6 +70,7 @@ int runApplication(int argc, char** argv, const std::function<void(QWidget&)>& s
     installQtTranslations(QLocale::system());
 
     Program program(systemDecimalSeparator());
+    const QuitOnSignals quitOnSignals;
     program.start();
     QObject::connect(&instance, &SingleInstance::activationRequested, &program.mainWindow(),
                      [&program] { bringToFront(program.mainWindow()); }); // a later start
