@@ -3,12 +3,25 @@
 // command line runs on its own beside it.
 
 #include "estimate/sheetfile.h"
+#include "shell/singleinstance.h"
 
 #include <QDir>
 #include <QHash>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QElapsedTimer>
 #include <QTest>
+
+#include <csignal>
+#include <cstring>
+#include <ctime>
+#include <future>
+#include <poll.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+#include <vector>
 
 class SingleInstanceTest : public QObject {
     Q_OBJECT
@@ -43,6 +56,107 @@ class SingleInstanceTest : public QObject {
         QVERIFY(!next.waitForFinished(3000)); // it runs: nobody answered on the old socket
         next.kill();
         next.waitForFinished(10000);
+    }
+
+    // A start never hangs on a program that takes no more starts: one stopped with its queue of
+    // starts full. It goes on alone within the time it waits for an answer.
+    void laterStartDoesNotHangOnAStoppedProgram() {
+        QProcess first;
+        start(first);
+        const QString runtime = session.filePath("XDG_RUNTIME_DIR");
+        QTRY_VERIFY_WITH_TIMEOUT(!QDir(runtime).entryList(QDir::System).isEmpty(), 20000);
+        ::kill(pid_t(first.processId()), SIGSTOP);
+        const QByteArray socketPath =
+            QFile::encodeName(runtime + "/velaro-paint-" + QString::number(::getuid()));
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::memcpy(address.sun_path, socketPath.constData(), std::size_t(socketPath.size()));
+        std::vector<int> queued; // until the stopped program's queue takes no more
+        for (int n = 0; n < 64; ++n) {
+            const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0);
+            queued.push_back(fd);
+            if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0)
+                break;
+        }
+        const QByteArray ownRuntime = qgetenv("XDG_RUNTIME_DIR");
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
+        QElapsedTimer clock;
+        clock.start();
+        auto later = std::async(std::launch::async, [] {
+            velaro::SingleInstance instance;
+            return instance.handOver();
+        });
+        const bool answered = later.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
+        const qint64 took = clock.elapsed();
+        ::kill(pid_t(first.processId()), SIGKILL); // frees a start still waiting, if any
+        first.waitForFinished(10000);
+        for (int fd : queued)
+            ::close(fd);
+        qputenv("XDG_RUNTIME_DIR", ownRuntime);
+        QVERIFY2(answered, "the start hangs on the stopped program");
+        QVERIFY(!later.get()); // on its own
+        QVERIFY2(took < 5000, qPrintable(QString::number(took)));
+    }
+
+    // The running program drops a start that says nothing, in the time a start waits for its
+    // answer, rather than holding it for ever.
+    void silentStartDropped() {
+        QProcess first;
+        start(first);
+        const QString runtime = session.filePath("XDG_RUNTIME_DIR");
+        QTRY_VERIFY_WITH_TIMEOUT(!QDir(runtime).entryList(QDir::System).isEmpty(), 20000);
+        const QByteArray socketPath =
+            QFile::encodeName(runtime + "/velaro-paint-" + QString::number(::getuid()));
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::memcpy(address.sun_path, socketPath.constData(), std::size_t(socketPath.size()));
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        QCOMPARE(::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+        pollfd wait{fd, POLLIN, 0};
+        char byte = 0;
+        const bool closed = ::poll(&wait, 1, 5000) == 1 && ::read(fd, &byte, 1) == 0;
+        ::close(fd);
+        first.kill();
+        first.waitForFinished(10000);
+        QVERIFY2(closed, "a silent start is held");
+    }
+
+    // Out of descriptors, the running program waits before it tries again instead of spinning
+    // on the start it cannot take.
+    void outOfDescriptorsDoesNotSpin() {
+        QTemporaryDir runtime;
+        QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        const QByteArray ownRuntime = qgetenv("XDG_RUNTIME_DIR");
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+        velaro::SingleInstance running;
+        QVERIFY(!running.handOver()); // none before it: it listens
+        const QByteArray socketPath =
+            QFile::encodeName(runtime.path() + "/velaro-paint-" + QString::number(::getuid()));
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::memcpy(address.sun_path, socketPath.constData(), std::size_t(socketPath.size()));
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0);
+        QCOMPARE(::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+        // A new descriptor takes the lowest free number: at the limit, none is left.
+        const QStringList open = QDir("/proc/self/fd").entryList(QDir::System);
+        int lowestFree = 0;
+        while (open.contains(QString::number(lowestFree)))
+            ++lowestFree;
+        rlimit before{};
+        QCOMPARE(getrlimit(RLIMIT_NOFILE, &before), 0);
+        rlimit none = before;
+        none.rlim_cur = rlim_t(lowestFree);
+        QCOMPARE(setrlimit(RLIMIT_NOFILE, &none), 0);
+        timespec cpuBefore{}, cpuAfter{};
+        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpuBefore);
+        QTest::qWait(1000);
+        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpuAfter);
+        setrlimit(RLIMIT_NOFILE, &before);
+        ::close(fd);
+        qputenv("XDG_RUNTIME_DIR", ownRuntime);
+        const double cpuMs = double(cpuAfter.tv_sec - cpuBefore.tv_sec) * 1e3 +
+                             double(cpuAfter.tv_nsec - cpuBefore.tv_nsec) / 1e6;
+        QVERIFY2(cpuMs < 300, qPrintable(QString("%1 ms of processor in 1 s").arg(cpuMs)));
     }
 
     // Sheets become documents without a display, each damaged one named and the others still

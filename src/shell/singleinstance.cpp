@@ -6,7 +6,9 @@
 #include <QLockFile>
 #include <QSocketNotifier>
 #include <QStandardPaths>
+#include <QTimer>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <optional>
@@ -20,6 +22,8 @@ namespace velaro {
 namespace {
 
 constexpr int kAnswerMs = 2000;
+constexpr int kBackOffMs = 250;          // after the program ran out of descriptors
+constexpr std::size_t kMostClients = 16; // starts answered at once
 const QByteArray kRequest = QByteArrayLiteral("activate\n");
 const QByteArray kAnswer = QByteArrayLiteral("ok\n");
 
@@ -45,18 +49,50 @@ std::optional<sockaddr_un> addressOf(const QString& path) {
 
 enum class Reply { Answered, NoneRunning, Silent };
 
+// Connects within the deadline. A program that is stopped, or whose queue of starts is full,
+// takes no connection; waiting on it would hang this start.
+enum class Connected { Yes, Nobody, NotInTime };
+Connected connectBy(int fd, const sockaddr_un& address, const QDeadlineTimer& deadline) {
+    for (;;) {
+        if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0)
+            return Connected::Yes;
+        if (errno == EINTR)
+            continue;
+        if (errno == EINPROGRESS) {
+            pollfd wait{fd, POLLOUT, 0};
+            int error = 0;
+            socklen_t size = sizeof error;
+            if (::poll(&wait, 1, int(deadline.remainingTime())) <= 0)
+                return Connected::NotInTime;
+            ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size);
+            return error == 0 ? Connected::Yes : Connected::Nobody;
+        }
+        // A local socket says EAGAIN while the listener's queue is full: try again shortly.
+        if (errno != EAGAIN)
+            return Connected::Nobody; // refused or absent: a killed program's socket at most
+        if (deadline.hasExpired())
+            return Connected::NotInTime;
+        ::poll(nullptr, 0, int(std::min<qint64>(20, deadline.remainingTime())));
+    }
+}
+
 Reply askToComeToFront(const QString& path) {
     const auto address = addressOf(path);
     if (!address)
         return Reply::NoneRunning;
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (fd < 0)
         return Reply::NoneRunning;
     const QDeadlineTimer deadline(kAnswerMs);
-    // Refused or absent: nobody listens (a killed program's socket at most).
-    if (::connect(fd, reinterpret_cast<const sockaddr*>(&*address), sizeof(*address)) != 0) {
+    switch (connectBy(fd, *address, deadline)) {
+    case Connected::Yes:
+        break;
+    case Connected::Nobody:
         ::close(fd);
         return Reply::NoneRunning;
+    case Connected::NotInTime:
+        ::close(fd);
+        return Reply::Silent;
     }
     Reply reply = Reply::Silent; // one that takes the request and says nothing hangs
     if (::send(fd, kRequest.constData(), std::size_t(kRequest.size()), MSG_NOSIGNAL) ==
@@ -67,6 +103,8 @@ Reply askToComeToFront(const QString& path) {
                ::poll(&wait, 1, int(deadline.remainingTime())) > 0) {
             char bytes[8];
             const ssize_t n = ::read(fd, bytes, sizeof bytes);
+            if (n < 0 && (errno == EAGAIN || errno == EINTR))
+                continue;
             if (n <= 0)
                 break;
             received.append(bytes, qsizetype(n));
@@ -135,12 +173,31 @@ void SingleInstance::listen() {
 void SingleInstance::acceptRequests() {
     for (;;) {
         const int client = ::accept4(listening_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
-        if (client < 0)
+        if (client < 0) {
+            // Out of descriptors, the start stays queued and the socket readable: listening again
+            // a little later rather than at once keeps this program from spinning.
+            if (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM) {
+                notifier_->setEnabled(false);
+                QTimer::singleShot(kBackOffMs, this, [this] {
+                    if (notifier_)
+                        notifier_->setEnabled(true);
+                });
+            }
             return;
+        }
+        if (clients_.size() >= kMostClients) { // a flood of starts: the newest wait their turn
+            ::close(client);
+            continue;
+        }
         Client& state = clients_[client];
         state.notifier = std::make_unique<QSocketNotifier>(client, QSocketNotifier::Read);
         connect(state.notifier.get(), &QSocketNotifier::activated, this,
                 [this, client] { readRequest(client); });
+        // One that says nothing in the time a start waits for its answer is dropped.
+        state.timeout = std::make_unique<QTimer>();
+        state.timeout->setSingleShot(true);
+        connect(state.timeout.get(), &QTimer::timeout, this, [this, client] { closeClient(client); });
+        state.timeout->start(kAnswerMs);
     }
 }
 
@@ -166,8 +223,10 @@ void SingleInstance::closeClient(int client) {
     if (found == clients_.end())
         return;
     found->second.notifier->setEnabled(false);
-    // Deleted later: this may run inside the notifier's own signal.
+    // Deleted later: this may run inside the notifier's or the timer's own signal.
     found->second.notifier.release()->deleteLater();
+    found->second.timeout->stop();
+    found->second.timeout.release()->deleteLater();
     clients_.erase(found);
     ::close(client);
 }

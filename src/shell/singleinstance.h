@@ -13,6 +13,7 @@
 #include <memory>
 
 class QSocketNotifier;
+class QTimer;
 
 namespace velaro {
 
@@ -43,6 +44,7 @@ class SingleInstance : public QObject {
     std::unique_ptr<QSocketNotifier> notifier_;
     struct Client {
         std::unique_ptr<QSocketNotifier> notifier;
+        std::unique_ptr<QTimer> timeout;
         QByteArray received;
     };
     std::map<int, Client> clients_;
