@@ -1219,6 +1219,17 @@ class EstimateTest : public QObject {
         for (const QStringList& row : csv.mid(1, 6))
             csvOrder << row[0] + u'=' + row[1 + int(Column::Area)];
         QCOMPARE(csvOrder, (QStringList{"1=37,05", "2=0,99", "3=3,03", "4=9,99", "5=15", "6=23,31"}));
+
+        // A room moved ahead of another is reported first; undone, it goes back.
+        const auto firstRooms = [&] {
+            const Report moved = Report::of(model.view());
+            return moved.rooms()[0].title + u'/' + moved.rooms()[1].title;
+        };
+        QVERIFY(model.moveLines({2}, -1));
+        QVERIFY(model.moveLines({1}, -1));
+        QCOMPARE(firstRooms(), QString("Ванная/Кухня"));
+        undo.undo();
+        QCOMPARE(firstRooms(), QString("Кухня/Ванная"));
     }
 
     // Pages for a client: the object's name for a title, never the file's; every line once, the
