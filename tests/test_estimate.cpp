@@ -482,7 +482,13 @@ class EstimateTest : public QObject {
         QCOMPARE(boxes.boxes.size(), 1);
         QCOMPARE(lineCount(), 1);
 
+        // Nothing measured, nothing to paint: the calculator shows its zero, the sheet keeps none.
         CalculatorWindow* pipes = openCalculator(program, 2);
+        click(pipes, "Button1");
+        QCOMPARE(boxes.boxes.size(), 1);
+        QCOMPARE(lineCount(), 1);
+        QCOMPARE(program.mainWindow().statusBar()->currentMessage(),
+                 QString("Нулевой результат в ведомость не записан"));
         typeInto(pipes, "Edit3", "57");
         typeInto(pipes, "Edit1", "10");
         typeInto(pipes, "Edit4", "76");

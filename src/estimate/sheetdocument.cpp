@@ -79,6 +79,10 @@ SheetDocument::RecordOutcome SheetDocument::record(const QString& element,
     std::optional<Line> line = lineOfCompute(element, calculator, state, results);
     if (!line)
         return {Recording::Nothing};
+    if (const auto result = Decimal::parse(line->result); result && result->isZero()) {
+        emit zeroNotRecorded();
+        return {Recording::Zero};
+    }
     for (int row = int(sheet.lines.size()) - 1; row >= 0; --row)
         if (sheet.lines[row].calculator == calculator) {
             const Line& last = sheet.lines[row];

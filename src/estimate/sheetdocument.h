@@ -41,10 +41,10 @@ class SheetDocument : public QObject {
     // told of it comes as `notice`s.
     void restore();
 
-    // A successful Compute. Not recorded: with recording off, when the results show nothing,
-    // when the sheet is full, and when it repeats the last line of the same calculator (same
+    // A successful Compute. Not recorded: with recording off, when the results show nothing or
+    // nothing to paint (a result of zero: a field left empty), when the sheet is full, and when it repeats the last line of the same calculator (same
     // texts, ticks and room).
-    enum class Recording { Recorded, Repeat, Off, Nothing, Full };
+    enum class Recording { Recorded, Repeat, Off, Nothing, Zero, Full };
     struct RecordOutcome {
         Recording result;
         int row = -1; // the line recorded or repeated
@@ -76,6 +76,7 @@ class SheetDocument : public QObject {
     void modifiedChanged(bool modified);
     void pathChanged(const QString& path);
     void recorded(int row, const QString& room);
+    void zeroNotRecorded();
     void repeated(int row);
     // The sheet is near the most lines its file holds, or at it.
     void nearlyFull(const QString& message);

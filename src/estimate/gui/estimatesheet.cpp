@@ -35,6 +35,9 @@ SheetDocument& EstimateSheet::document() {
         emit status(QStringLiteral("Не записано: расчёт повторяет строку %1 ведомости").arg(row + 1),
                     10000);
     });
+    connect(document, &SheetDocument::zeroNotRecorded, this, [this] {
+        emit status(QStringLiteral("Нулевой результат в ведомость не записан"), 10000);
+    });
     connect(document, &SheetDocument::nearlyFull, this,
             [this](const QString& text) { emit status(text, 0); });
     connect(document, &SheetDocument::notice, this,
