@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need. Idempotent: it asks apt only for
-# what is missing, runs `apt-get update` only then, and uses sudo only when not already root.
+# Installs the Debian packages the build and the tests need, and the ru_RU.UTF-8 locale the tests
+# run under. Idempotent: it asks apt only for what is missing, runs `apt-get update` only then,
+# generates the locale only when missing, and uses sudo only when not already root.
 set -euo pipefail
 
 packages=(
@@ -22,8 +23,11 @@ packages=(
   libxcb1-dev libxcb-damage0-dev
   # the estimate sheet's PDF is read back as text by its test
   poppler-utils
-  # the estimate sheet's Excel workbook is read back by its test
-  python3-openpyxl
+  # the estimate sheet's Excel workbook is read back by its tests: as stored, and recalculated
+  # by LibreOffice Calc
+  python3-openpyxl libreoffice-calc-nogui
+  # the document tests run again under Russian settings (see the locale step at the end)
+  locales
   # the accessibility smoke test: a session bus that starts the AT-SPI bus, and its Python client
   dbus-bin dbus-daemon at-spi2-core python3 python3-pyatspi
   # validating the desktop entry and the metainfo, `make package` and judging the package
@@ -41,10 +45,26 @@ for p in "${packages[@]}"; do
     missing+=("$p")
   fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
 
 sudo=()
 if [ "$(id -u)" -ne 0 ]; then sudo=(sudo); fi
-echo "Installing: ${missing[*]}"
-"${sudo[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  "${sudo[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# The files the sheet writes are tested under ru_RU.UTF-8 too, where printf writes a decimal
+# comma. Debian's `locales` ships the definitions but generates only what locale.gen names; this
+# runs whether or not a package was missing, since the locale can be missing on its own.
+if ! locale -a 2>/dev/null | grep -qx 'ru_RU\.utf8'; then
+  echo "Generating: ru_RU.UTF-8"
+  if [ -f /etc/locale.gen ]; then
+    "${sudo[@]}" sed -i 's/^#[[:space:]]*\(ru_RU\.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  fi
+  if [ -f /etc/locale.gen ] && grep -qx 'ru_RU\.UTF-8 UTF-8' /etc/locale.gen; then
+    "${sudo[@]}" locale-gen
+  else
+    "${sudo[@]}" localedef -i ru_RU -f UTF-8 ru_RU.UTF-8
+  fi
+fi

@@ -56,6 +56,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QUndoStack>
+#include <QUrl>
 
 #include <algorithm>
 #include <csignal>
@@ -198,6 +199,58 @@ QList<QStringList> parseCsv(const QString& text, QChar separator) {
     return rows;
 }
 
+// The workbook as LibreOffice Calc works it out: each sheet's rows by the sheet's name. Calc runs
+// headless in a throwaway profile told to recalculate every formula on opening, so the figures
+// are its own and not the results the workbook carries. Empty, with `failure` said, when it
+// could not be read.
+QHash<QString, QList<QStringList>> recalculatedByCalc(const QString& soffice,
+                                                      const QString& workbook, QString& failure) {
+    QTemporaryDir folder;
+    const QString profile = folder.filePath("profile");
+    QDir().mkpath(profile + "/user");
+    QFile settings(profile + "/user/registrymodifications.xcu");
+    if (!settings.open(QIODevice::WriteOnly) ||
+        settings.write("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                       "<oor:items xmlns:oor=\"http://openoffice.org/2001/registry\">\n"
+                       "<item oor:path=\"/org.openoffice.Office.Calc/Formula/Load\">"
+                       "<prop oor:name=\"OOXMLRecalcMode\" oor:op=\"fuse\"><value>0</value>"
+                       "</prop></item>\n"
+                       "</oor:items>\n") < 0) {
+        failure = settings.errorString();
+        return {};
+    }
+    settings.close();
+    // UTF-8, values as stored rather than as formatted (no grouping, every decimal), and the
+    // last token -1: each sheet to a file of its own, <name>-<sheet>.csv.
+    const QString filter =
+        "csv:Text - txt - csv (StarCalc):44,34,76,1,,0,false,true,false,false,false,-1";
+    QProcess calc;
+    calc.setProcessChannelMode(QProcess::MergedChannels);
+    calc.start(soffice, {"-env:UserInstallation=" + QUrl::fromLocalFile(profile).toString(),
+                         "--headless", "--norestore", "--convert-to", filter, "--outdir",
+                         folder.path(), workbook});
+    if (!calc.waitForFinished(180000) || calc.exitCode() != 0) {
+        calc.kill();
+        failure = "soffice: " + QString::fromUtf8(calc.readAll());
+        return {};
+    }
+    const QString output = QString::fromUtf8(calc.readAll());
+    QHash<QString, QList<QStringList>> sheets;
+    const QString stem = QFileInfo(workbook).completeBaseName() + u'-';
+    for (const QFileInfo& csv : QDir(folder.path()).entryInfoList({stem + "*.csv"}, QDir::Files)) {
+        QFile file(csv.filePath());
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        // Calc ends its rows with a bare line feed.
+        QString text = QString::fromUtf8(file.readAll());
+        text.replace(u'\n', QStringLiteral("\r\n"));
+        sheets.insert(csv.completeBaseName().mid(stem.size()), parseCsv(text, u','));
+    }
+    if (sheets.isEmpty())
+        failure = "soffice wrote no sheet: " + output;
+    return sheets;
+}
+
 QString recoveryFolder() {
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
 }
@@ -259,6 +312,16 @@ class EstimateTest : public QObject {
     Q_OBJECT
 
   private slots:
+    // The run under Russian settings proves nothing if that locale is missing and C is taken
+    // in its place.
+    void initTestCase() {
+        if (!qgetenv("LC_ALL").startsWith("ru_RU"))
+            return;
+        char half[8];
+        std::snprintf(half, sizeof half, "%.1f", 0.5);
+        QVERIFY2(qstrcmp(half, "0,5") == 0,
+                 "ru_RU.UTF-8 is not generated here: scripts/install-deps.sh generates it");
+    }
     void init() { removeRecovery(); }
 
     // Sums are of the figures shown, as whole numbers of their last decimal.
@@ -1436,6 +1499,131 @@ print(json.dumps({"lines": rows(values["Ведомость"]), "materials": rows
         QCOMPARE(book["lines"][first + 1][1].toString(), QString("Кухня")); // the 3rd line of the sheet
         QCOMPARE(cell("lines", 1, "Сумма прописью:", 2).toString(),
                  velaro::roublesInWords(moneyOf(model.view()).total));
+    }
+
+    // Read back by LibreOffice Calc, which works every formula out again on opening: the
+    // workbook's formulas come to the program's figures, whatever the user's regional settings
+    // (under ru_RU a number written with a decimal comma is read as its whole part).
+    void xlsxRecalculatedByCalc() {
+        const QString soffice = QStandardPaths::findExecutable("soffice");
+        if (soffice.isEmpty())
+            QSKIP("LibreOffice Calc is not installed (libreoffice-calc-nogui): "
+                  "scripts/install-deps.sh installs it");
+        QTemporaryDir folder;
+        const QString path = folder.filePath("sheet.xlsx");
+        SheetDocument document(u',', folder.path());
+        SheetModel& model = document.model();
+        // Each material's quantity over its can leaves less than a half: rounded to nearest
+        // instead of up, it would come to a can fewer.
+        model.editMaterials({paint("0,1", "5", "2,5", "300", "ГФ-021"),
+                             paint("0,11", "10", "3", "750,5", "ПФ-115"),
+                             paint("0,15", "0", "2,5", "420", "ВД-АК")});
+        model.editSystems({{0, "Грунт и эмаль", {{1, 1}, {2, 2}}, "180,5", {}},
+                           {0, "Водоэмульсионная", {{3, 2}}, "95", {}}});
+        struct Row {
+            QString room, result;
+            int count;
+            QString unit;
+            int system;
+            QString price; // the line's own; empty: its system's
+            LineKind kind;
+        };
+        // 37,05 × 180,5 = 6687,525: work at an exact half kopeck.
+        const QList<Row> rows{{"Кухня", "12,35", 3, "м2", 1, "", LineKind::Computed},
+                              {"Ванная", "7,777", 1, "м2", 1, "210", LineKind::Computed},
+                              {"Кухня", "4,8", 1, "м2", 2, "150,25", LineKind::Typed},
+                              {"Ванная", "15", 2, "м", 2, "", LineKind::Computed},
+                              {"Коридор", "20,5", 1, "м2", 2, "", LineKind::Computed},
+                              {"", "3,333", 3, "м2", 1, "", LineKind::Computed}};
+        for (const Row& row : rows) {
+            Line line = lineWith(row.result, row.count, row.room);
+            line.unit = row.unit;
+            line.system = row.system;
+            line.price = row.price;
+            line.kind = row.kind;
+            if (row.kind == LineKind::Typed) {
+                line.calculator.clear();
+                line.element = "Откосы";
+                line.formula = "2,4*2";
+            }
+            model.insertLineAt(model.rowCount(), line);
+        }
+        model.setVatRate("20");
+        QCOMPARE(document.exportXlsx(path), QString());
+
+        QString failure;
+        const auto book = recalculatedByCalc(soffice, path, failure);
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
+        const QList<QStringList> lines = book.value("Ведомость");
+        const QList<QStringList> materials = book.value("Материалы");
+        QVERIFY2(!lines.isEmpty() && !materials.isEmpty(), qPrintable(book.keys().join(", ")));
+
+        // Columns by their headings and rows by their labels, wherever the layout puts them.
+        const auto columnOf = [](const QList<QStringList>& sheet, const QString& heading) {
+            for (const QStringList& row : sheet)
+                if (const qsizetype column = row.indexOf(heading); column >= 0)
+                    return column;
+            return qsizetype(-1);
+        };
+        const qsizetype room = columnOf(lines, columnTitle(Column::Room));
+        const qsizetype element = columnOf(lines, columnTitle(Column::Element));
+        const qsizetype quantity = columnOf(lines, columnTitle(Column::Area));
+        const qsizetype work = columnOf(lines, columnTitle(Column::Work));
+        const qsizetype name = columnOf(materials, "Материал");
+        const qsizetype paintTaken = columnOf(materials, "Количество");
+        const qsizetype cans = columnOf(materials, "Банок");
+        const qsizetype cost = columnOf(materials, "Стоимость, руб.");
+        QVERIFY(std::min({room, element, quantity, work, name, paintTaken, cans, cost}) >= 0);
+        // The cell `column` of the row whose cell `labelColumn` reads `label` (and, where
+        // given, whose cell `alsoColumn` reads `also`); any cell reads it where labelColumn is -1.
+        const auto cell = [](const QList<QStringList>& sheet, qsizetype labelColumn,
+                             const QString& label, qsizetype column, qsizetype alsoColumn = -1,
+                             const QString& also = {}) {
+            for (const QStringList& row : sheet)
+                if ((labelColumn < 0 ? row.contains(label) : row.value(labelColumn) == label) &&
+                    (alsoColumn < 0 || row.value(alsoColumn) == also))
+                    return row.value(column, "(no such row)");
+            return QString("(no such row)");
+        };
+
+        QStringList wrong;
+        const auto expect = [&](const QString& what, const QString& seen, const Decimal& figure) {
+            const auto read = Decimal::parse(seen);
+            if (!read || !(*read == figure))
+                wrong << QString("%1: Calc %2, the program %3").arg(what, seen, figure.text(u','));
+        };
+        const SheetView view = model.view();
+        expect("Итого по ведомости", cell(lines, room, "Итого по ведомости", quantity),
+               model.totals().area());
+        for (const QString& r : view.rooms) {
+            const Totals::Sum sum = model.totals().rooms().value(r);
+            const QString title = roomTitle(r);
+            expect(title + ", площадь",
+                   cell(lines, element, "Итого по помещению", quantity, room, title), sum.value);
+            expect(title + ", работы",
+                   cell(lines, element, "Итого по помещению", work, room, title), sum.work);
+        }
+        for (const Material& m : view.sheet.materials) {
+            const MaterialTotal total =
+                MaterialTotal::of(model.totals().paint().value(m.id).value, &*view.rates.find(m.id));
+            expect(m.name + ", количество", cell(materials, name, m.name, paintTaken),
+                   total.quantity);
+            expect(m.name + ", банок", cell(materials, name, m.name, cans),
+                   Decimal::whole(total.cans.value_or(-1)));
+            expect(m.name + ", стоимость", cell(materials, name, m.name, cost),
+                   total.cost.value_or(Decimal()));
+        }
+        const Money money = moneyOf(view);
+        for (const auto& [label, figure] :
+             {std::pair{QString("Материалы, руб."), money.materials},
+              std::pair{QString("Работы, руб."), money.work},
+              std::pair{QString("Итого без НДС, руб."), money.subtotal},
+              std::pair{QString("НДС 20%, руб."), money.vat.value_or(Decimal())},
+              std::pair{QString("Всего, руб."), money.total}})
+            expect(label, cell(lines, -1, label, work), figure);
+        for (const QString& w : wrong) // each, as one message would be cut short
+            qWarning("%s", qPrintable(w));
+        QVERIFY2(wrong.isEmpty(), qPrintable(QString("%1 figures differ").arg(wrong.size())));
     }
 
     // Printing is a module of its own, found beside the program in the build tree.
