@@ -523,9 +523,11 @@ void Workbook::writeTotals() {
     for (lxw_col_t column = 0; column <= lastColumn(); ++column)
         lines_.text(totalRow, column, {}, formats_.sumText);
     lines_.text(totalRow, cRoom, QStringLiteral("Итого по ведомости"), formats_.sumText);
+    // The lines' areas: a room's sum says м2 too, and has no number.
     lines_.formula(totalRow, cQuantity,
-                   "=SUMIF(" + fixedRange(cUnit, headingRow_ + 1, blank_) + ",\"м2\"," +
-                       fixedRange(cQuantity, headingRow_ + 1, blank_) + ')',
+                   "=SUMIFS(" + fixedRange(cQuantity, headingRow_ + 1, blank_) + ',' +
+                       fixedRange(cUnit, headingRow_ + 1, blank_) + ",\"м2\"," +
+                       fixedRange(cNumber, headingRow_ + 1, blank_) + ",\">0\")",
                    report_.area(), formats_.sumTwoPlaces);
     lines_.text(totalRow, cUnit, QStringLiteral("м2"), formats_.sumText);
     lines_.formula(totalRow, cWork, ofLines(cWork), report_.work(), formats_.sumTwoPlaces);
