@@ -754,6 +754,58 @@ class EstimateTest : public QObject {
         QVERIFY(model.sheet() == before);
     }
 
+    // A room's openings come off its walls once, and never take them below nothing: walls left
+    // at zero say why, in the formula, the table and the status line; a second walls line in the
+    // room (a copy, a room renamed) deducts none, whichever comes first after a move.
+    void wallsDeductOnceAndNeverBelowZero_data() {
+        QTest::addColumn<QString>("edit");
+        QTest::addColumn<QStringList>("walls"); // the kitchen's walls lines, in order
+        QTest::newRow("openings past the walls") << "count" << QStringList{"0"};
+        QTest::newRow("walls repeated") << "repeat" << QStringList{"33,9", "37,8"};
+        QTest::newRow("the copy moved first") << "repeat, move" << QStringList{"33,9", "37,8"};
+        QTest::newRow("room renamed") << "rename" << QStringList{"33,9", "30"};
+    }
+    void wallsDeductOnceAndNeverBelowZero() {
+        QFETCH(QString, edit);
+        QFETCH(QStringList, walls);
+        Workspace space;
+        SheetModel& model = space.model();
+        model.setCurrentRoom("Кухня");
+        for (const auto& [form, opening] : {std::pair{"TForm20", "2,1"}, {"TForm24", "1,8"}}) {
+            FormState state(',');
+            state.setText("Edit2", opening);
+            space.document.record("проём", form, state, {{{"Edit4", "1"}}, {}});
+        }
+        model.setRoomSize("Кухня", {"4", "3", "", "2,7"});
+        model.setRoomSize("Спальня", {"3", "3", "", "2,5"});
+        const int kitchen = model.wallsRow("Кухня");
+        if (edit == "count") {
+            QVERIFY(model.setData(model.index(0, int(Column::Count)), 20, Qt::EditRole));
+            const Line& line = model.sheet().lines[kitchen];
+            QVERIFY2(line.formula.endsWith("= 0 м2: проёмы 43,8 м2 больше стен 37,8 м2"),
+                     qPrintable(line.formula));
+            QVERIFY(model.index(kitchen, int(Column::Area)).data(Qt::BackgroundRole).isValid());
+            QCOMPARE(space.window.statusBar()->currentMessage(),
+                     QString("Проёмы помещения «Кухня» больше его стен: стены приняты равными нулю"));
+            QVERIFY(!model.totals().area().isNegative());
+        } else if (edit.startsWith("repeat")) {
+            model.duplicateLines({kitchen});
+            if (edit.endsWith("move"))
+                for (int row = model.rowCount() - 1; row > 0; --row)
+                    QVERIFY(model.moveLines({row}, -1));
+        } else {
+            QVERIFY(model.setData(model.index(model.wallsRow("Спальня"), int(Column::Room)), "Кухня",
+                                  Qt::EditRole));
+        }
+        QStringList kitchenWalls;
+        for (const Line& line : model.sheet().lines)
+            if (line.kind == LineKind::Walls && line.room == "Кухня")
+                kitchenWalls << line.result;
+        QCOMPARE(kitchenWalls, walls);
+        QVERIFY(!model.index(model.wallsRow("Кухня"), int(Column::Area)).data(Qt::BackgroundRole)
+                     .isValid() || edit == "count");
+    }
+
     // Grouped, the table shows each room's lines under its subtotal, in the sheet's order of
     // rooms; edits and the line commands reach the sheet's lines, never a subtotal.
     void groupedByRoom() {

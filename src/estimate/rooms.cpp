@@ -131,8 +131,29 @@ void workOutWalls(Line& walls, const Openings& openings, QChar separator) {
     deduct(openings.windows, QStringLiteral("окна"));
     deduct(openings.doors, QStringLiteral("двери"));
     net = net.rounded(2);
+    // Openings larger than the walls are a mistake in the measurements, never a negative area
+    // to paint: the walls stay at nothing and say why.
+    if (net.isNegative()) {
+        walls.result = Decimal().text(separator);
+        walls.formula = formula + QStringLiteral(" = 0 м2: ") +
+                        kOpeningsExceedWalls.arg(
+                            squareMetres(openings.windows + openings.doors, separator),
+                            squareMetres(gross->rounded(2), separator));
+        return;
+    }
     walls.result = net.text(separator);
     walls.formula = formula + QStringLiteral(" = ") + squareMetres(net, separator);
+}
+
+QString wallsAtZeroNotice(const QString& room) {
+    return QStringLiteral("Проёмы помещения «%1» больше его стен: стены приняты равными нулю")
+        .arg(room.trimmed().isEmpty() ? QStringLiteral("(без помещения)") : room);
+}
+
+bool openingsExceedWalls(const Line& walls) {
+    static const QString marker = kOpeningsExceedWalls.section(u' ', 2, 2); // «больше»
+    return walls.kind == LineKind::Walls && walls.formula.contains(QStringLiteral(" = 0 м2: ")) &&
+           walls.formula.contains(marker);
 }
 
 } // namespace velaro

@@ -35,6 +35,12 @@ struct Openings {
 };
 
 // Sets the walls line's result and formula: «2 × (4 м + 3 м) × 2,7 м − 2,1 м2 (окна) = 35,7 м2».
+// Openings larger than the walls leave them at zero, and the formula says so.
 void workOutWalls(Line& walls, const Openings& openings, QChar separator);
+inline const QString kOpeningsExceedWalls = QStringLiteral("проёмы %1 больше стен %2");
+// Whether the walls were left at zero by openings larger than they are.
+bool openingsExceedWalls(const Line& walls);
+// What the status line says of it.
+QString wallsAtZeroNotice(const QString& room);
 
 } // namespace velaro

@@ -4,6 +4,8 @@
 #include "estimate/expression.h"
 #include "estimate/sheetcommands.h"
 
+#include <QBrush>
+#include <QColor>
 #include <QSet>
 #include <QUndoStack>
 
@@ -12,6 +14,12 @@
 
 namespace velaro {
 namespace {
+
+// A quantity the estimator typed below zero: taken off the totals.
+bool isNegative(const Line& line) {
+    const auto result = Decimal::parse(line.result);
+    return result && result->isNegative();
+}
 
 // The entries with a new one given the next id free in both lists: ids are never reused, so an
 // undone removal cannot hand a line another entry.
@@ -71,6 +79,10 @@ QVariant SheetModel::data(const QModelIndex& index, int role) const {
             return {}; // the check box says it
         return cellText(line, figures_[std::size_t(index.row())], column, separator_, sheet_);
     case Qt::ToolTipRole:
+        if (column == Column::Area && openingsExceedWalls(line))
+            return line.formula.section(QStringLiteral(": "), -1);
+        if (column == Column::Area && isNegative(line))
+            return QStringLiteral("Отрицательное количество вычитается из итогов");
         if (column == Column::System)
             if (const PaintSystem* system = systemOf(sheet_.systems, line.system))
                 return system->layersText(sheet_.materials);
@@ -81,6 +93,11 @@ QVariant SheetModel::data(const QModelIndex& index, int role) const {
         return {};
     case Qt::TextAlignmentRole:
         return int((isFigureColumn(column) ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+    case Qt::BackgroundRole:
+        // Walls left at zero by their openings, and a quantity taken off the totals, stand out.
+        if (column == Column::Area && (openingsExceedWalls(line) || isNegative(line)))
+            return QBrush(QColor(0xff, 0xe0, 0xb2));
+        return {};
     default:
         return {};
     }
@@ -399,12 +416,19 @@ void SheetModel::settleWalls(bool tell) {
         }
     }
     unsettledWalls_.clear();
+    // A room's first walls line takes its openings; a second (a copy, a renamed room) deducts
+    // none, so no opening comes off twice.
+    QSet<QString> deducted;
     for (int row : walls) {
         Line& line = sheet_.lines[row];
         const Line before = line;
-        workOutWalls(line, openings.value(line.room), separator_);
+        const bool first = !deducted.contains(line.room);
+        deducted.insert(line.room);
+        workOutWalls(line, first ? openings.value(line.room) : Openings(), separator_);
         if (line == before)
             continue;
+        if (openingsExceedWalls(line) && !openingsExceedWalls(before))
+            emit openingsExceedWallsOf(line.room);
         totals_.remove(before, figures_[std::size_t(row)]);
         figures_[std::size_t(row)] = figuresOf(line);
         totals_.add(line, figures_[std::size_t(row)]);
@@ -469,6 +493,11 @@ void SheetModel::moveBlock(int first, int last, int delta) {
     }
     endMoveRows();
     rooms_.reset(); // which room comes first may have changed
+    // Which of a room's walls lines comes first, and takes its openings, may have changed too.
+    for (int row = std::max(0, first - 1); row <= std::min(rowCount() - 1, last + 1); ++row)
+        if (sheet_.lines[row].kind == LineKind::Walls)
+            markWalls(sheet_.lines[row]);
+    settleWalls();
     emit changed();
 }
 

@@ -86,6 +86,8 @@ class SheetModel : public QAbstractTableModel {
   signals:
     // Anything in the sheet changed: the totals and the recovery file follow.
     void changed();
+    // A room's deducted openings came to more than its walls, which are left at zero.
+    void openingsExceedWallsOf(const QString& room);
 
   private:
     LineFigures figuresOf(const Line& line) const;

@@ -5,6 +5,8 @@
 #include "estimate/gui/estimateprompts.h"
 #include "estimate/gui/estimatewindow.h"
 #include "estimate/sheetdocument.h"
+#include "estimate/rooms.h"
+#include "estimate/sheetmodel.h"
 
 #include <QEvent>
 #include <QWidget>
@@ -35,6 +37,8 @@ SheetDocument& EstimateSheet::document() {
         emit status(QStringLiteral("Не записано: расчёт повторяет строку %1 ведомости").arg(row + 1),
                     10000);
     });
+    connect(&document->model(), &SheetModel::openingsExceedWallsOf, this,
+            [this](const QString& room) { emit status(wallsAtZeroNotice(room), 10000); });
     connect(document, &SheetDocument::zeroNotRecorded, this, [this] {
         emit status(QStringLiteral("Нулевой результат в ведомость не записан"), 10000);
     });

@@ -10,6 +10,7 @@
 #include "estimate/gui/typedlinedialog.h"
 #include "estimate/gui/totalspanel.h"
 #include "estimate/roomgroups.h"
+#include "estimate/rooms.h"
 #include "estimate/sheetdocument.h"
 #include "estimate/sheetpages.h"
 #include "estimate/xlsxexport.h"
@@ -137,6 +138,9 @@ EstimateWindow::EstimateWindow(SheetDocument& document, QWidget* parent)
                            "выделите строку и нажмите «Повторить строки».")
                 .arg(row + 1),
             10000);
+    });
+    connect(&model, &SheetModel::openingsExceedWallsOf, this, [this](const QString& room) {
+        statusBar()->showMessage(wallsAtZeroNotice(room), 10000);
     });
     connect(&document_, &SheetDocument::nearlyFull, this,
             [this](const QString& text) { statusBar()->showMessage(text); });
