@@ -1769,6 +1769,81 @@ print(json.dumps({"lines": rows(values["Ведомость"]), "materials": rows
         QCOMPARE(QDir(recoveryFolder()).entryList({"recovery-*"}), QStringList());
     }
 
+    // Every way lines come in holds the sheet to what its file can hold, says so in words and
+    // changes nothing where they would not fit.
+    void lineLimitOnEveryWayIn_data() {
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<int>("fitting"); // lines in the sheet at which the way still fits
+        QTest::newRow("record") << "record" << kMaxLines - 1;
+        QTest::newRow("typed line") << "typed" << kMaxLines - 1;
+        QTest::newRow("repeat of two lines") << "repeat" << kMaxLines - 2;
+        QTest::newRow("walls and ceiling") << "room size" << kMaxLines - 2;
+    }
+    void lineLimitOnEveryWayIn() {
+        QFETCH(QString, way);
+        QFETCH(int, fitting);
+        Workspace space;
+        SheetModel& model = space.model();
+        int room = 0;
+        const auto add = [&]() -> bool {
+            if (way == "record") {
+                FormState state(',');
+                state.setText("Edit2", std::to_string(++room));
+                return space.document.record("моек", "TForm5", state, {{{"Edit1", "2"}}, {}})
+                           .result == SheetDocument::Recording::Recorded;
+            }
+            if (way == "typed")
+                return model.addLine(lineWith("1")).isEmpty();
+            if (way == "repeat")
+                return model.duplicateLines({0, 1}).isEmpty();
+            return model.setRoomSize(QString::number(++room), {"4", "3", "", "2,7"}).isEmpty();
+        };
+        Sheet sheet;
+        sheet.lines = QList<Line>(fitting + 1, lineWith("1", 1, "Кухня"));
+        model.resetSheet(sheet);
+        QVERIFY(!add());
+        QCOMPARE(model.rowCount(), fitting + 1);
+        model.removeLines({0});
+        QVERIFY(add());
+        QCOMPARE(model.rowCount(), kMaxLines);
+        if (way == "typed" || way == "repeat") // said in the words the window shows in its box
+            QVERIFY(model.refusalToAdd(1).contains(QString::number(kMaxLines)));
+    }
+
+    // Lines another run kept are taken back only where the sheet has room for them; otherwise
+    // their file stays, and the user is told.
+    void recoveryMergeWithinTheLimit() {
+        {
+            SheetDocument own(u',');
+            restoreNotices(own);
+            Sheet full;
+            full.lines = QList<Line>(kMaxLines - 1, lineWith("1"));
+            own.model().resetSheet(full);
+            QVERIFY(own.flushRecovery());
+        }
+        Sheet other;
+        other.lines = {lineWith("2"), lineWith("3")};
+        const QString otherPath = recoveryFolder() + "/recovery-999999-1.velaro-estimate";
+        QFile file(otherPath);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(sheetToJson(other)) > 0);
+        file.close();
+        {
+            SheetDocument next(u',');
+            const QStringList notices = restoreNotices(next);
+            QCOMPARE(next.model().rowCount(), kMaxLines - 1);
+            QVERIFY2(notices.value(0).contains("не возвращены"), qPrintable(notices.join(' ')));
+            QVERIFY(notices.value(0).contains(QDir::toNativeSeparators(otherPath)));
+            next.model().resetSheet({});
+            QVERIFY(next.flushRecovery());
+        }
+        QVERIFY(QFile::exists(otherPath));
+        SheetDocument roomy(u','); // once there is room, they come back
+        restoreNotices(roomy);
+        QCOMPARE(roomy.model().rowCount(), 2);
+        QVERIFY(roomy.flushRecovery()); // kept in its own file: the other goes
+        QVERIFY(!QFile::exists(otherPath));
+    }
+
     // A recovery file that cannot be read is set aside, each under a name of its own, and said.
     void recoveryFilesSetAside_data() {
         QTest::addColumn<QByteArray>("bytes");

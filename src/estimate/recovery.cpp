@@ -86,6 +86,18 @@ std::optional<LoadedSheet> RecoveryStore::restore() {
         if (!lock)
             continue; // its program is running
         if (auto other = read(path)) {
+            const qsizetype had = restored ? restored->sheet.lines.size() : 0;
+            if (had + other->sheet.lines.size() > kMaxLines) {
+                // Nothing is lost: the file stays for a sheet that has room for it.
+                notices_ << QStringLiteral("Строки, записанные другим запуском программы (%1), не "
+                                           "возвращены: ведомость вмещает не больше %2 строк, а в "
+                                           "ней %3. Они остаются в файле «%4».")
+                                .arg(other->sheet.lines.size())
+                                .arg(kMaxLines)
+                                .arg(had)
+                                .arg(QDir::toNativeSeparators(path));
+                continue;
+            }
             if (!restored)
                 restored = LoadedSheet{};
             appendSheet(restored->sheet, other->sheet);

@@ -253,11 +253,24 @@ void SheetModel::countRoom(const QString& room, int lines) {
         rooms_.reset();
 }
 
-void SheetModel::addLine(Line line) {
+QString SheetModel::refusalToAdd(qsizetype count) const {
+    if (sheet_.lines.size() + count <= kMaxLines)
+        return {};
+    return QStringLiteral("Ведомость вмещает не больше %1 строк, больше её файл не вмещает: в ней "
+                          "%2, ещё %3 не добавить.")
+        .arg(kMaxLines)
+        .arg(sheet_.lines.size())
+        .arg(count);
+}
+
+QString SheetModel::addLine(Line line) {
+    if (QString refusal = refusalToAdd(1); !refusal.isEmpty())
+        return refusal;
     line.room = sheet_.lastRoom;
     const QString text = line.kind == LineKind::Typed ? QStringLiteral("строка вручную")
                                                       : QStringLiteral("запись расчёта");
     undo_.push(new AddLines(*this, {std::move(line)}, text));
+    return {};
 }
 
 int SheetModel::rowOf(const QString& room, LineKind kind) const {
@@ -267,7 +280,7 @@ int SheetModel::rowOf(const QString& room, LineKind kind) const {
     return -1;
 }
 
-void SheetModel::setRoomSize(const QString& room, const RoomSize& size) {
+QString SheetModel::setRoomSize(const QString& room, const RoomSize& size) {
     // A line already there keeps what the estimator gave it: count, system, price, norm.
     const auto kept = [&](int row, Line line) {
         if (row >= 0) {
@@ -280,9 +293,13 @@ void SheetModel::setRoomSize(const QString& room, const RoomSize& size) {
         return line;
     };
     const QString text = QStringLiteral("размеры помещения");
-    undo_.beginMacro(text);
     const std::optional<Line> walls = wallsLine(room, size, separator_);
     const std::optional<Line> ceiling = ceilingLine(room, size, separator_);
+    const qsizetype added = (rowOf(room, LineKind::Walls) < 0 ? 1 : 0) +
+                            (ceiling && rowOf(room, LineKind::Ceiling) < 0 ? 1 : 0);
+    if (QString refusal = refusalToAdd(added); !refusal.isEmpty())
+        return refusal;
+    undo_.beginMacro(text);
     if (const int row = rowOf(room, LineKind::Ceiling); row >= 0 && !ceiling)
         undo_.push(new RemoveLines(*this, {row}));
     for (const auto& [kind, line] :
@@ -301,6 +318,7 @@ void SheetModel::setRoomSize(const QString& room, const RoomSize& size) {
         }
     }
     undo_.endMacro();
+    return {};
 }
 
 void SheetModel::assignSystem(QList<int> rows, int system) {
@@ -321,13 +339,16 @@ void SheetModel::setVatRate(const QString& rate) {
                                      QStringLiteral("ставка НДС")));
 }
 
-void SheetModel::duplicateLines(QList<int> rows) {
+QString SheetModel::duplicateLines(QList<int> rows) {
     rows = sortedRows(std::move(rows), rowCount());
+    if (QString refusal = refusalToAdd(rows.size()); !refusal.isEmpty())
+        return refusal;
     QList<Line> copies;
     for (int row : rows)
         copies << sheet_.lines[row];
     if (!copies.isEmpty())
         undo_.push(new AddLines(*this, std::move(copies), QStringLiteral("повтор строк")));
+    return {};
 }
 
 void SheetModel::removeLines(QList<int> rows) {

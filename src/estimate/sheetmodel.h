@@ -43,17 +43,21 @@ class SheetModel : public QAbstractTableModel {
     QStringList rooms() const;
 
     // Edits as commands on the undo stack.
-    void addLine(Line line); // at the end, in the current room
+    // Each way lines come in holds the sheet to kMaxLines: where they would not fit, nothing
+    // changes and the answer says why; empty where they were added.
+    QString addLine(Line line); // at the end, in the current room
     // The room's walls and ceiling lines for its size, added after its last line or updated
     // (keeping their count, system and price), in one step.
-    void setRoomSize(const QString& room, const RoomSize& size);
+    QString setRoomSize(const QString& room, const RoomSize& size);
     // The room's first line of that kind, or -1.
     int rowOf(const QString& room, LineKind kind) const;
     int wallsRow(const QString& room) const { return rowOf(room, LineKind::Walls); }
     void assignSystem(QList<int> rows, int system);
     void setVatRate(const QString& rate);
     void setProperties(const SheetProperties& properties);
-    void duplicateLines(QList<int> rows); // copies of the lines at the end, in order
+    QString duplicateLines(QList<int> rows); // copies of the lines at the end, in order
+    // Why `count` more lines would not fit, or empty where they do.
+    QString refusalToAdd(qsizetype count) const;
     void removeLines(QList<int> rows);
     // One row up (-1) or down (+1), each line keeping its place among the others; false where
     // a line is at the edge already, and nothing moves.

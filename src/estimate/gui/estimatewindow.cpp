@@ -240,7 +240,9 @@ void EstimateWindow::buildMenus() {
     command(edit, QStringLiteral("Вн&из"), "moveDown", {QKeySequence(Qt::CTRL | Qt::Key_Down)},
             [this] { model().moveLines(selectedRows(), +1); });
     command(edit, QStringLiteral("Повторить &строки"), "duplicateLines",
-            {QKeySequence(Qt::CTRL | Qt::Key_D)}, [this] { model().duplicateLines(selectedRows()); });
+            {QKeySequence(Qt::CTRL | Qt::Key_D)}, [this] {
+                refuseIfSaid(model().duplicateLines(selectedRows()));
+            });
     command(edit, QStringLiteral("&Удалить строки"), "removeLines", {QKeySequence::Delete},
             [this] { model().removeLines(selectedRows()); });
     edit->addSeparator();
@@ -582,6 +584,12 @@ bool EstimateWindow::exportInBackground(
     return saidWritten(path, result.result());
 }
 
+bool EstimateWindow::refuseIfSaid(const QString& refusal) {
+    if (!refusal.isEmpty())
+        prompts_->error(this, refusal);
+    return !refusal.isEmpty();
+}
+
 bool EstimateWindow::saidWritten(const QString& path, const QString& error,
                                  const QString& failed, const QString& done) {
     const QString shown = QDir::toNativeSeparators(path);
@@ -667,7 +675,8 @@ void EstimateWindow::addTypedLine() {
     line.unit = dialog.unit();
     line.formula = dialog.expression();
     line.result = dialog.quantity().text(model().separator());
-    model().addLine(line);
+    if (refuseIfSaid(model().addLine(line)))
+        return;
     table_->scrollToBottom();
 }
 
@@ -678,7 +687,7 @@ void EstimateWindow::editRoomSize() {
                       model().separator(), this);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    model().setRoomSize(room, dialog.size());
+    refuseIfSaid(model().setRoomSize(room, dialog.size()));
     const int row = model().wallsRow(room);
     statusBar()->showMessage(QStringLiteral("%1: стены %2 м2 — строка %3")
                                  .arg(roomTitle(room), model().sheet().lines[row].result)

@@ -88,6 +88,8 @@ class EstimateWindow : public QMainWindow {
         const QString& path,
         const std::function<QString(const SheetView&, const ExportProgress&)>& write);
     // Says where a file was written, or why it was not (`error`); false for the latter.
+    // Says a refusal in a box; true where there was one.
+    bool refuseIfSaid(const QString& refusal);
     bool saidWritten(const QString& path, const QString& error,
                      const QString& failed = QStringLiteral("Не удалось записать файл «%1»: %2."),
                      const QString& done = QStringLiteral("Записано: %1"));
