@@ -78,7 +78,7 @@ velaro::Line typed(const QString& room) {
 }
 
 void buildJob(velaro::SheetModel& model, int lines) {
-    model.editMaterials({{0, QStringLiteral("Грунтовка ГФ-021"), QStringLiteral("кг"),
+    model.editor().editMaterials({{0, QStringLiteral("Грунтовка ГФ-021"), QStringLiteral("кг"),
                           QStringLiteral("0,1"), QStringLiteral("5"), QStringLiteral("20"),
                           QStringLiteral("2400")},
                          {0, QStringLiteral("Эмаль ПФ-115"), QStringLiteral("кг"),
@@ -87,7 +87,7 @@ void buildJob(velaro::SheetModel& model, int lines) {
                          {0, QStringLiteral("Краска ВД-АК"), QStringLiteral("л"),
                           QStringLiteral("0,15"), QStringLiteral("5"), QStringLiteral("10"),
                           QStringLiteral("1890")}});
-    model.editSystems({{0, QStringLiteral("Стены: грунт и ВД ×2"), {{1, 1}, {3, 2}},
+    model.editor().editSystems({{0, QStringLiteral("Стены: грунт и ВД ×2"), {{1, 1}, {3, 2}},
                         QStringLiteral("185"), QStringLiteral("15-04-005-3")},
                        {0, QStringLiteral("Металл: грунт и эмаль ×2"), {{1, 1}, {2, 2}},
                         QStringLiteral("240,5"), QStringLiteral("13-03-004-26")},
@@ -97,7 +97,6 @@ void buildJob(velaro::SheetModel& model, int lines) {
     const int kRooms = std::clamp(lines / 15, 2, 50);
     const auto roomOf = [&](int n) { return QStringLiteral("Помещение %1").arg(n % kRooms + 1); };
     QList<velaro::Line> job;
-    QList<int> rows;
     for (int n = 0; job.size() < lines - 2 * kRooms; ++n) {
         const QString room = roomOf(n);
         const QString tenth = QString::number(n % 10);
@@ -120,20 +119,19 @@ void buildJob(velaro::SheetModel& model, int lines) {
             job << typed(room);
         }
         job.back().system = 2 + n % 2;
-        rows << int(job.size()) - 1;
     }
-    model.insertLines(rows, job);
+    model.editor().insertLines(0, job);
     for (int room = 0; room < kRooms; ++room)
-        model.setRoomSize(roomOf(room), {QStringLiteral("4,5"), QStringLiteral("3,2"), {},
+        model.editor().setRoomSize(roomOf(room), {QStringLiteral("4,5"), QStringLiteral("3,2"), {},
                                          QStringLiteral("2,7")});
     QList<int> walls;
     for (int row = 0; row < model.rowCount(); ++row)
-        if (model.sheet().lines[row].kind == velaro::LineKind::Walls ||
-            model.sheet().lines[row].kind == velaro::LineKind::Ceiling)
+        if (model.estimate().sheet().lines[row].kind == velaro::LineKind::Walls ||
+            model.estimate().sheet().lines[row].kind == velaro::LineKind::Ceiling)
             walls << row;
-    model.assignSystem(walls, 1);
-    model.setVatRate(QStringLiteral("20"));
-    model.setProperties({QStringLiteral("Жилой дом, ул. Садовая, 14"), QStringLiteral("г. Тверь"),
+    model.editor().assignSystem(walls, 1);
+    model.editor().setVatRate(QStringLiteral("20"));
+    model.editor().setProperties({QStringLiteral("Жилой дом, ул. Садовая, 14"), QStringLiteral("г. Тверь"),
                          QStringLiteral("ООО «Заказчик»"), QStringLiteral("ООО «Краски»"),
                          QStringLiteral("Иванов И. И."), QStringLiteral("07.12.2026")});
 }

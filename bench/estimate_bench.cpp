@@ -88,22 +88,22 @@ int main(int argc, char** argv) {
     window.show();
     QApplication::processEvents();
     velaro::SheetModel& model = document.model();
-    model.editMaterials({{0, QStringLiteral("ГФ-021"), QStringLiteral("кг"), QStringLiteral("0,1"),
+    model.editor().editMaterials({{0, QStringLiteral("ГФ-021"), QStringLiteral("кг"), QStringLiteral("0,1"),
                           QStringLiteral("5"), QStringLiteral("1"), QStringLiteral("300")},
                          {0, QStringLiteral("ПФ-115"), QStringLiteral("кг"), QStringLiteral("0,11"),
                           QStringLiteral("10"), QStringLiteral("0,9"), QStringLiteral("250,5")}});
-    model.editSystems({{0, QStringLiteral("Грунт и эмаль"), {{1, 1}, {2, 2}}, QStringLiteral("180"),
+    model.editor().editSystems({{0, QStringLiteral("Грунт и эмаль"), {{1, 1}, {2, 2}}, QStringLiteral("180"),
                         QStringLiteral("15-04-030-1")}});
     const auto roomOf = [](int n) { return QStringLiteral("Комната %1").arg(n % 50); };
     for (int n = 0; n < kLines; ++n) {
-        model.setCurrentRoom(roomOf(n));
+        model.editor().setCurrentRoom(roomOf(n));
         document.record(QStringLiteral("моек и раковин"), QStringLiteral("TForm%1").arg(2 + n % 26),
                         stateOf(n), resultsOf(n));
     }
     for (int room = 0; room < 50; ++room)
-        model.setRoomSize(roomOf(room), {QStringLiteral("4"), QStringLiteral("3,5"), {},
+        model.editor().setRoomSize(roomOf(room), {QStringLiteral("4"), QStringLiteral("3,5"), {},
                                          QStringLiteral("2,7")});
-    model.assignSystem([&] {
+    model.editor().assignSystem([&] {
         QList<int> all;
         for (int row = 0; row < model.rowCount(); ++row)
             all << row;
@@ -126,7 +126,7 @@ int main(int argc, char** argv) {
     mark = cpuTimes.size();
     for (int n = 0; n < 200; ++n)
         openings.push_back(millisecondsOf([&] {
-            model.setCurrentRoom(roomOf(7));
+            model.editor().setCurrentRoom(roomOf(7));
             document.record(QStringLiteral("окон"), QStringLiteral("TForm20"), stateOf(n + 50000),
                             resultsOf(n));
         }));
@@ -134,7 +134,7 @@ int main(int argc, char** argv) {
     mark = cpuTimes.size();
     for (int n = 0; n < 200; ++n)
         sizes.push_back(millisecondsOf([&] {
-            model.setRoomSize(roomOf(11), {QStringLiteral("4"), QStringLiteral("3,%1").arg(n % 10),
+            model.editor().setRoomSize(roomOf(11), {QStringLiteral("4"), QStringLiteral("3,%1").arg(n % 10),
                                            {}, QStringLiteral("2,7")});
         }));
     report("room_size", sizes, mark, "%.3f");
@@ -174,7 +174,7 @@ int main(int argc, char** argv) {
     report("xlsx", exports, mark, "%.1f");
     if (qEnvironmentVariableIsSet("VELARO_BENCH_DETAIL")) {
         // The file layer alone, without the window and the disk: the sheet to bytes and back.
-        const velaro::Sheet sheet = document.model().sheet();
+        const velaro::Sheet sheet = document.model().estimate().sheet();
         QByteArray bytes;
         std::vector<double> writes, reads;
         mark = cpuTimes.size();
@@ -190,7 +190,7 @@ int main(int argc, char** argv) {
                     double(bytes.size()) / double(sheet.lines.size()));
 
         velaro::Sheet copy = sheet;
-        std::printf("reset %.1f\n", millisecondsOf([&] { document.model().resetSheet(copy); }));
+        std::printf("reset %.1f\n", millisecondsOf([&] { document.model().editor().reset(copy); }));
     }
     // The PDF as handed over: 1 000 lines (the median of five) and 10 000 once.
     {
@@ -198,9 +198,9 @@ int main(int argc, char** argv) {
         velaro::SheetDocument pdf(u',', pdfFolder.path());
         const QString pdfPath = pdfFolder.filePath("sheet.pdf");
         for (const int lines : {1000, 10000}) {
-            velaro::Sheet sheet = document.model().sheet();
+            velaro::Sheet sheet = document.model().estimate().sheet();
             sheet.lines.resize(lines);
-            pdf.model().resetSheet(sheet);
+            pdf.model().editor().reset(sheet);
             std::vector<double> exports;
             mark = cpuTimes.size();
             for (int run = 0; run < (lines == 1000 ? 5 : 1); ++run)
@@ -213,11 +213,11 @@ int main(int argc, char** argv) {
 
     // 100 000 lines: the window must not wait for the recovery file, and a block of lines goes
     // and comes back in one step.
-    velaro::Sheet large = document.model().sheet();
+    velaro::Sheet large = document.model().estimate().sheet();
     while (large.lines.size() < 100000)
         large.lines.append(large.lines.mid(0, std::min<qsizetype>(large.lines.size(),
                                                                    100000 - large.lines.size())));
-    document.model().resetSheet(large);
+    document.model().editor().reset(large);
     document.flushRecovery();
     QApplication::processEvents();
     // The longest pause of the event loop from a change until its recovery file is written.
@@ -229,7 +229,7 @@ int main(int argc, char** argv) {
         longestPause = std::max(longestPause, double(sinceTick.nsecsElapsed()) / 1e6);
         sinceTick.restart();
     });
-    document.model().moveLines({5}, +1);
+    document.model().editor().moveLines({5}, +1);
     sinceTick.start();
     ticks.start();
     QElapsedTimer settle;
@@ -243,7 +243,7 @@ int main(int argc, char** argv) {
     for (int row = 0; row < document.model().rowCount(); ++row)
         all << row;
     std::printf("estimate_large_delete_all_ms=%.1f\n", millisecondsOf([&] {
-                    document.model().removeLines(all);
+                    document.model().editor().removeLines(all);
                     QApplication::processEvents();
                 }));
     std::printf("estimate_large_undo_delete_ms=%.1f\n", millisecondsOf([&] {

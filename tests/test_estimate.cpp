@@ -12,6 +12,7 @@
 #include "estimate/gui/systemsdialog.h"
 #include "estimate/sheetdocument.h"
 #include "estimate/sheetfile.h"
+#include "estimate/sheeteditor.h"
 #include "estimate/sheetmodel.h"
 #include "estimate/xlsxexport.h"
 #include "estimate/report.h"
@@ -123,6 +124,14 @@ class FakePrompts final : public EstimatePrompts {
     }
 };
 
+// An estimate with its editor and table, as a document holds them, without its files.
+struct Sheets {
+    Estimate estimate;
+    SheetEditor editor;
+    SheetModel model{estimate, editor};
+    Sheets(QUndoStack& undo, QChar separator) : estimate(separator), editor(estimate, undo) {}
+};
+
 Line lineWith(const QString& result, int count = 1, const QString& room = {}) {
     Line line;
     line.element = QStringLiteral("моек и раковин");
@@ -137,8 +146,8 @@ Line lineWith(const QString& result, int count = 1, const QString& room = {}) {
 void fillModel(SheetModel& model, const QStringList& results, const QStringList& rooms = {},
                const QList<int>& counts = {}) {
     for (qsizetype i = 0; i < results.size(); ++i) {
-        model.insertLineAt(model.rowCount(), lineWith(results[i], i < counts.size() ? counts[i] : 1,
-                                                      i < rooms.size() ? rooms[i] : QString()));
+        model.editor().insertLines(model.rowCount(), {lineWith(results[i], i < counts.size() ? counts[i] : 1,
+                                                      i < rooms.size() ? rooms[i] : QString())});
     }
 }
 
@@ -155,11 +164,11 @@ Material paint(const QString& consumption, const QString& waste, const QString& 
 
 // The materials, and for each a system of its name: one layer of `coats`.
 void paintWith(SheetModel& model, const QList<Material>& materials, int coats = 1) {
-    model.editMaterials(materials);
+    model.editor().editMaterials(materials);
     QList<PaintSystem> systems;
-    for (const Material& m : model.sheet().materials)
+    for (const Material& m : model.estimate().sheet().materials)
         systems.append({0, m.name, {{m.id, coats}}, {}, {}});
-    model.editSystems(systems);
+    model.editor().editSystems(systems);
 }
 
 // RFC 4180 reading, for reading the exported file back as a spreadsheet would.
@@ -350,14 +359,15 @@ class EstimateTest : public QObject {
         QFETCH(QList<int>, counts);
         QFETCH(QString, total);
         QUndoStack undo;
-        SheetModel model(undo, u',');
+        Sheets sheets(undo, u',');
+        SheetModel& model = sheets.model;
         fillModel(model, results, {}, counts);
-        QCOMPARE(areaText(model.totals().area(), u','), total);
+        QCOMPARE(areaText(model.estimate().totals().area(), u','), total);
         // Removing the lines again leaves nothing behind.
         while (model.rowCount())
-            model.takeLineAt(0);
-        QCOMPARE(areaText(model.totals().area(), u','), QString("0 м2"));
-        QVERIFY(model.totals().rooms().isEmpty());
+            model.editor().removeLines({0});
+        QCOMPARE(areaText(model.estimate().totals().area(), u','), QString("0 м2"));
+        QVERIFY(model.estimate().totals().rooms().isEmpty());
     }
 
     void totalsByRoom_data() {
@@ -376,11 +386,12 @@ class EstimateTest : public QObject {
         QFETCH(QStringList, rooms);
         QFETCH(QStringList, expected);
         QUndoStack undo;
-        SheetModel model(undo, u',');
+        Sheets sheets(undo, u',');
+        SheetModel& model = sheets.model;
         fillModel(model, results, rooms);
         QStringList seen;
-        for (const QString& room : model.view().rooms) {
-            const Totals::Sum sum = model.totals().rooms().value(room);
+        for (const QString& room : model.estimate().view().rooms) {
+            const Totals::Sum sum = model.estimate().totals().rooms().value(room);
             seen << QStringLiteral("%1=%2/%3").arg(room, areaText(sum.value, u',')).arg(sum.lines);
         }
         QCOMPARE(seen, expected);
@@ -415,30 +426,30 @@ class EstimateTest : public QObject {
         QFETCH(QString, total);
         Workspace space;
         SheetModel& model = space.model();
-        model.editMaterials({::paint("0,1", "0", "1", "100", "Грунтовка"),
+        model.editor().editMaterials({::paint("0,1", "0", "1", "100", "Грунтовка"),
                              ::paint("0,12", "0", "0,9", "250", "Эмаль")});
-        model.editSystems({{0, "Радиаторы", {{1, 1}, {2, 2}}, "150", "15-04-030-1"}});
+        model.editor().editSystems({{0, "Радиаторы", {{1, 1}, {2, 2}}, "150", "15-04-030-1"}});
         Line line = lineWith("10");
         line.unit = unit;
         line.price = linePrice;
-        model.insertLineAt(0, line);
+        model.editor().insertLines(0, {line});
         FakePrompts prompts; // the system is given to the whole (nameless) room
         prompts.choice = "Радиаторы — Грунтовка ×1 + Эмаль ×2";
         space.window.setPrompts(&prompts);
         space.window.findChild<QAction*>("assignRoomSystem")->trigger();
-        model.setVatRate(vat);
-        QCOMPARE(areaText(model.totals().area(), u','), area);
+        model.editor().setVatRate(vat);
+        QCOMPARE(areaText(model.estimate().totals().area(), u','), area);
         QStringList seen;
-        for (const MaterialRow& row : materialRows(model.view()))
+        for (const MaterialRow& row : materialRows(model.estimate().view()))
             seen << row.quantity + u'/' + row.cans + u'/' + row.cost;
         QCOMPARE(seen, paint);
         QCOMPARE(space.window.findChild<QLabel*>("totalCost")->text(), total);
         // The CSV's figures are bare numbers, units in the headings: work, then each material.
-        const QList<QStringList> csv = parseCsv(QString::fromUtf8(sheetCsv(model.view()).mid(3)), ';');
+        const QList<QStringList> csv = parseCsv(QString::fromUtf8(sheetCsv(model.estimate().view()).mid(3)), ';');
         // A material nothing takes has no column.
         const QStringList taken = unit == "м2" ? QStringList{"Грунтовка, кг", "Эмаль, кг"} : QStringList{};
         QCOMPARE(csv[0].mid(csv[0].size() - 1 - taken.size()), QStringList{"Шифр нормы"} + taken);
-        QCOMPARE(csv[1].mid(csv[1].size() - 2 - taken.size(), 1), QStringList{model.totals().work().text(u',', 2)});
+        QCOMPARE(csv[1].mid(csv[1].size() - 2 - taken.size(), 1), QStringList{model.estimate().totals().work().text(u',', 2)});
         QCOMPARE(csv[1].mid(csv[1].size() - taken.size()),
                  unit == "м2" ? QStringList({"1,00", "2,40"}) : QStringList());
     }
@@ -483,7 +494,8 @@ class EstimateTest : public QObject {
         QFETCH(QString, cans);
         QFETCH(QString, cost);
         QUndoStack undo;
-        SheetModel model(undo, u',');
+        Sheets sheets(undo, u',');
+        SheetModel& model = sheets.model;
         fillModel(model, results);
         paintWith(model, {material}, coats);
         for (int row = 0; row < model.rowCount(); ++row)
@@ -493,7 +505,7 @@ class EstimateTest : public QObject {
         for (int row = 0; row < model.rowCount(); ++row)
             shown << model.index(row, int(Column::Paint)).data().toString();
         QCOMPARE(shown, paints);
-        const auto rows = materialRows(model.view());
+        const auto rows = materialRows(model.estimate().view());
         QCOMPARE(rows.size(), std::size_t(1));
         QCOMPARE(rows[0].quantity, quantity);
         QCOMPARE(rows[0].cans, cans);
@@ -579,7 +591,7 @@ class EstimateTest : public QObject {
         click(pipes, "Button1");
         QCOMPARE(lineCount(), 4);
 
-        const Sheet& sheet = program.estimateSheet().window().model().sheet();
+        const Sheet& sheet = program.estimateSheet().window().model().estimate().sheet();
         QCOMPARE(sheet.lines[0].element, QString("Мойки и раковины"));
         QCOMPARE(sheet.lines[0].calculator, QString("TForm5"));
         QCOMPARE(sheet.lines[0].result, QString("7"));
@@ -636,7 +648,7 @@ class EstimateTest : public QObject {
         click(doors, "CheckBox6");
         click(doors, "Button1");
         QCOMPARE(boxes.boxes.size(), 0);
-        const Line line = program.estimateSheet().document().model().sheet().lines.value(0);
+        const Line line = program.estimateSheet().document().model().estimate().sheet().lines.value(0);
         QCOMPARE(line.conditions,
                  (QStringList{"Перегородки", "Перегородки толщиной 140-160 мм"}));
         QCOMPARE(line.formula,
@@ -659,16 +671,16 @@ class EstimateTest : public QObject {
         SheetModel& model = space.model();
         QVERIFY(model.setData(model.index(0, int(Column::Room)), "Кухня", Qt::EditRole));
         QCOMPARE(record("4", "8"), R::Recorded);
-        QCOMPARE(model.sheet().lines[1].room, QString());
+        QCOMPARE(model.estimate().sheet().lines[1].room, QString());
 
         auto* room = space.window.findChild<QComboBox*>("currentRoom");
         QVERIFY(room && room->isEditable());
         room->lineEdit()->insert(QStringLiteral("Коридор")); // as typed
         QCOMPARE(record("4", "8"), R::Recorded);
-        QCOMPARE(model.sheet().lines[2].room, QString("Коридор"));
+        QCOMPARE(model.estimate().sheet().lines[2].room, QString("Коридор"));
         QCOMPARE(record("4", "8"), R::Repeat);
         QVERIFY(space.window.statusBar()->currentMessage().contains("строку 3"));
-        QCOMPARE(model.rooms(), (QStringList{"Кухня", "Коридор"}));
+        QCOMPARE(model.estimate().rooms(), (QStringList{"Кухня", "Коридор"}));
 
         auto* toggle = space.window.findChild<QCheckBox*>("recording");
         QAction* item = space.window.findChild<QAction*>("recordingAction");
@@ -697,7 +709,7 @@ class EstimateTest : public QObject {
         QFETCH(QString, walls);
         Workspace space;
         SheetModel& model = space.model();
-        model.setCurrentRoom("Кухня");
+        model.editor().setCurrentRoom("Кухня");
         for (const auto& [form, opening] : {std::pair{"TForm20", "2,1"}, {"TForm24", "1,8"},
                                             {"TForm26", "0,5"}}) {
             FormState state(',');
@@ -715,12 +727,12 @@ class EstimateTest : public QObject {
         });
         space.window.findChild<QAction*>("actionRoomSize")->trigger();
         QCOMPARE(model.rowCount(), 5);
-        QCOMPARE(model.sheet().lines[3].formula,
+        QCOMPARE(model.estimate().sheet().lines[3].formula,
                  QString("2 × (4 м + 3 м) × 2,7 м − 2,1 м2 (окна) − 1,8 м2 (двери) = 33,9 м2"));
-        QCOMPARE(model.sheet().lines[4].formula, QString("4 м × 3 м = 12 м2"));
-        model.setRoomSize("Спальня", {"3", "3", "", "2,5"}); // where the window may go
+        QCOMPARE(model.estimate().sheet().lines[4].formula, QString("4 м × 3 м = 12 м2"));
+        model.editor().setRoomSize("Спальня", {"3", "3", "", "2,5"}); // where the window may go
 
-        const Sheet before = model.sheet();
+        const Sheet before = model.estimate().sheet();
         const int steps = space.document.undoStack().count();
         if (edit == "count")
             QVERIFY(model.setData(model.index(0, int(Column::Count)), 2, Qt::EditRole));
@@ -731,27 +743,28 @@ class EstimateTest : public QObject {
         else if (edit == "room")
             QVERIFY(model.setData(model.index(0, int(Column::Room)), "Спальня", Qt::EditRole));
         else if (edit == "delete")
-            model.removeLines({1});
+            model.editor().removeLines({1});
         else if (edit == "perimeter")
-            model.setRoomSize("Кухня", {"", "", "10", "2,5"});
-        const int row = model.wallsRow("Кухня");
-        QCOMPARE(model.sheet().lines[row].result, walls);
-        QCOMPARE(model.sheet().lines[model.wallsRow("Спальня")].result,
+            model.editor().setRoomSize("Кухня", {"", "", "10", "2,5"});
+        const int row = model.estimate().rowOf("Кухня", LineKind::Walls);
+        QCOMPARE(model.estimate().sheet().lines[row].result, walls);
+        QCOMPARE(model.estimate().sheet().lines[model.estimate().rowOf("Спальня", LineKind::Walls)].result,
                  QString(edit == "room" ? "27,9" : "30"));
         // The totals kept line by line are those of the sheet summed afresh, and a file's walls
         // are worked out again rather than taken on trust.
         QUndoStack freshUndo;
-        SheetModel fresh(freshUndo, u',');
-        Sheet tampered = model.sheet();
+        Sheets freshSheets(freshUndo, u',');
+        SheetModel& fresh = freshSheets.model;
+        Sheet tampered = model.estimate().sheet();
         tampered.lines[row].result = "1";
-        fresh.resetSheet(tampered);
-        QCOMPARE(model.sheet().lines, fresh.sheet().lines);
-        QCOMPARE(areaText(model.totals().area(), u','), areaText(fresh.totals().area(), u','));
+        fresh.editor().reset(tampered);
+        QCOMPARE(model.estimate().sheet().lines, fresh.estimate().sheet().lines);
+        QCOMPARE(areaText(model.estimate().totals().area(), u','), areaText(fresh.estimate().totals().area(), u','));
         if (edit.isEmpty())
             return;
         QCOMPARE(space.document.undoStack().count(), steps + 1);
         space.document.undoStack().undo();
-        QVERIFY(model.sheet() == before);
+        QVERIFY(model.estimate().sheet() == before);
     }
 
     // A room's openings come off its walls once, and never take them below nothing: walls left
@@ -770,39 +783,39 @@ class EstimateTest : public QObject {
         QFETCH(QStringList, walls);
         Workspace space;
         SheetModel& model = space.model();
-        model.setCurrentRoom("Кухня");
+        model.editor().setCurrentRoom("Кухня");
         for (const auto& [form, opening] : {std::pair{"TForm20", "2,1"}, {"TForm24", "1,8"}}) {
             FormState state(',');
             state.setText("Edit2", opening);
             space.document.record("проём", form, state, {{{"Edit4", "1"}}, {}});
         }
-        model.setRoomSize("Кухня", {"4", "3", "", "2,7"});
-        model.setRoomSize("Спальня", {"3", "3", "", "2,5"});
-        const int kitchen = model.wallsRow("Кухня");
+        model.editor().setRoomSize("Кухня", {"4", "3", "", "2,7"});
+        model.editor().setRoomSize("Спальня", {"3", "3", "", "2,5"});
+        const int kitchen = model.estimate().rowOf("Кухня", LineKind::Walls);
         if (edit == "count") {
             QVERIFY(model.setData(model.index(0, int(Column::Count)), 20, Qt::EditRole));
-            const Line& line = model.sheet().lines[kitchen];
+            const Line& line = model.estimate().sheet().lines[kitchen];
             QVERIFY2(line.formula.endsWith("= 0 м2: проёмы 43,8 м2 больше стен 37,8 м2"),
                      qPrintable(line.formula));
             QVERIFY(model.index(kitchen, int(Column::Area)).data(Qt::BackgroundRole).isValid());
             QCOMPARE(space.window.statusBar()->currentMessage(),
                      QString("Проёмы помещения «Кухня» больше его стен: стены приняты равными нулю"));
-            QVERIFY(!model.totals().area().isNegative());
+            QVERIFY(!model.estimate().totals().area().isNegative());
         } else if (edit.startsWith("repeat")) {
-            model.duplicateLines({kitchen});
+            model.editor().duplicateLines({kitchen});
             if (edit.endsWith("move"))
                 for (int row = model.rowCount() - 1; row > 0; --row)
-                    QVERIFY(model.moveLines({row}, -1));
+                    QVERIFY(model.editor().moveLines({row}, -1));
         } else {
-            QVERIFY(model.setData(model.index(model.wallsRow("Спальня"), int(Column::Room)), "Кухня",
+            QVERIFY(model.setData(model.index(model.estimate().rowOf("Спальня", LineKind::Walls), int(Column::Room)), "Кухня",
                                   Qt::EditRole));
         }
         QStringList kitchenWalls;
-        for (const Line& line : model.sheet().lines)
+        for (const Line& line : model.estimate().sheet().lines)
             if (line.kind == LineKind::Walls && line.room == "Кухня")
                 kitchenWalls << line.result;
         QCOMPARE(kitchenWalls, walls);
-        QVERIFY(!model.index(model.wallsRow("Кухня"), int(Column::Area)).data(Qt::BackgroundRole)
+        QVERIFY(!model.index(model.estimate().rowOf("Кухня", LineKind::Walls), int(Column::Area)).data(Qt::BackgroundRole)
                      .isValid() || edit == "count");
     }
 
@@ -883,7 +896,7 @@ class EstimateTest : public QObject {
         Workspace space;
         FakePrompts prompts;
         space.window.setPrompts(&prompts);
-        space.model().setProperties({object, {}, {}, {}, {}, {}});
+        space.model().editor().setProperties({object, {}, {}, {}, {}, {}});
         space.window.findChild<QAction*>("exportPdf")->trigger();
         QCOMPARE(prompts.suggested, suggested);
     }
@@ -893,7 +906,7 @@ class EstimateTest : public QObject {
     void typedLine() {
         Workspace space;
         SheetModel& model = space.model();
-        model.setCurrentRoom("Коридор");
+        model.editor().setCurrentRoom("Коридор");
         space.window.show();
         QVERIFY(QTest::qWaitForWindowActive(&space.window));
         QTimer::singleShot(0, [] {
@@ -906,14 +919,14 @@ class EstimateTest : public QObject {
         });
         QTest::keyClick(space.window.findChild<QTableView*>("lines"), Qt::Key_Insert);
         QCOMPARE(model.rowCount(), 1);
-        const Line& line = model.sheet().lines[0];
+        const Line& line = model.estimate().sheet().lines[0];
         QCOMPARE(QStringList({line.room, line.element, line.unit, line.formula, line.result}),
                  QStringList({"Коридор", "Плинтус", "м", "2,5*3 + 1,2*2 − 0,8", "9,1"}));
-        QCOMPARE(areaText(model.totals().area(), u','), QString("0 м2")); // metres are no area
+        QCOMPARE(areaText(model.estimate().totals().area(), u','), QString("0 м2")); // metres are no area
         const QModelIndex formula = model.index(0, int(Column::Formula));
         QVERIFY(!model.setData(formula, "2*", Qt::EditRole));
         QVERIFY(model.setData(formula, "-(1+2)*3", Qt::EditRole));
-        QCOMPARE(model.sheet().lines[0].result, QString("-9"));
+        QCOMPARE(model.estimate().sheet().lines[0].result, QString("-9"));
     }
 
     // Every edit undoes to the sheet before it and redoes to the sheet after it, the model
@@ -940,8 +953,8 @@ class EstimateTest : public QObject {
         QVERIFY(document.saveTo(space.folder.filePath("saved.velaro-estimate")).isEmpty());
         document.undoStack().clear();
         document.undoStack().setClean();
-        const Sheet before = model.sheet();
-        const QString totalBefore = areaText(model.totals().area(), u',');
+        const Sheet before = model.estimate().sheet();
+        const QString totalBefore = areaText(model.estimate().totals().area(), u',');
 
         if (edit == "room")
             QVERIFY(model.setData(model.index(1, int(Column::Room)), "Кухня", Qt::EditRole));
@@ -950,27 +963,27 @@ class EstimateTest : public QObject {
         else if (edit == "material")
             QVERIFY(model.setData(model.index(2, int(Column::System)), "ПФ-115", Qt::EditRole));
         else if (edit == "delete")
-            model.removeLines({1});
+            model.editor().removeLines({1});
         else if (edit == "delete two")
-            model.removeLines({2, 0});
+            model.editor().removeLines({2, 0});
         else if (edit == "delete all")
-            model.removeLines({4, 0, 1, 2, 3});
+            model.editor().removeLines({4, 0, 1, 2, 3});
         else if (edit == "up")
-            QVERIFY(model.moveLines({2}, -1));
+            QVERIFY(model.editor().moveLines({2}, -1));
         else if (edit == "down")
-            QVERIFY(model.moveLines({0}, +1));
+            QVERIFY(model.editor().moveLines({0}, +1));
         else if (edit == "block up")
-            QVERIFY(model.moveLines({3, 2, 4}, -1));
+            QVERIFY(model.editor().moveLines({3, 2, 4}, -1));
         else if (edit == "apart down")
-            QVERIFY(model.moveLines({0, 2}, +1));
+            QVERIFY(model.editor().moveLines({0, 2}, +1));
         else if (edit == "duplicate")
-            model.duplicateLines({3, 1});
+            model.editor().duplicateLines({3, 1});
         else if (edit == "materials")
-            model.editMaterials({});
+            model.editor().editMaterials({});
         else if (edit == "rename material") {
-            Material renamed = model.sheet().materials.front();
+            Material renamed = model.estimate().sheet().materials.front();
             renamed.name = "Эмаль";
-            model.editMaterials({renamed});
+            model.editor().editMaterials({renamed});
             QCOMPARE(model.index(3, int(Column::System)).data(Qt::ToolTipRole).toString(),
                      QString("Эмаль ×1"));
         } else if (edit == "record") {
@@ -979,30 +992,30 @@ class EstimateTest : public QObject {
             QCOMPARE(document.record("моек", "TForm5", state, {{{"Edit1", "18"}}, {}}).result,
                      SheetDocument::Recording::Recorded);
         } else if (edit == "room size")
-            model.setRoomSize("Б", {"4", "3", "", "2,7"});
+            model.editor().setRoomSize("Б", {"4", "3", "", "2,7"});
         else if (edit == "systems")
-            model.editSystems({});
+            model.editor().editSystems({});
         else if (edit == "system of lines")
-            model.assignSystem({0, 1}, 1);
+            model.editor().assignSystem({0, 1}, 1);
         else if (edit == "price")
             QVERIFY(model.setData(model.index(3, int(Column::Price)), "150,5", Qt::EditRole));
         else if (edit == "properties")
-            model.setProperties({"Дом", "", "", "", "", ""});
+            model.editor().setProperties({"Дом", "", "", "", "", ""});
         else if (edit == "VAT")
-            model.setVatRate("20");
-        const Sheet after = model.sheet();
-        const QString totalAfter = areaText(model.totals().area(), u',');
+            model.editor().setVatRate("20");
+        const Sheet after = model.estimate().sheet();
+        const QString totalAfter = areaText(model.estimate().totals().area(), u',');
         QVERIFY(!(after == before));
         QCOMPARE(document.undoStack().count(), 1);
         QVERIFY(document.isModified() && space.window.isWindowModified());
 
         document.undoStack().undo();
-        QVERIFY(model.sheet() == before);
-        QCOMPARE(areaText(model.totals().area(), u','), totalBefore);
+        QVERIFY(model.estimate().sheet() == before);
+        QCOMPARE(areaText(model.estimate().totals().area(), u','), totalBefore);
         QVERIFY(!document.isModified() && !space.window.isWindowModified());
         document.undoStack().redo();
-        QVERIFY(model.sheet() == after);
-        QCOMPARE(areaText(model.totals().area(), u','), totalAfter);
+        QVERIFY(model.estimate().sheet() == after);
+        QCOMPARE(areaText(model.estimate().totals().area(), u','), totalAfter);
     }
 
     void refusedEditsChangeNothing_data() {
@@ -1021,12 +1034,14 @@ class EstimateTest : public QObject {
         QFETCH(int, column);
         QFETCH(QVariant, value);
         QUndoStack undo;
-        SheetModel model(undo, u',');
+        Sheets sheets(undo, u',');
+        SheetModel& model = sheets.model;
         fillModel(model, {"1"});
-        const Sheet before = model.sheet();
+        const Sheet before = model.estimate().sheet();
+        const int steps = undo.count();
         QVERIFY(!model.setData(model.index(0, column), value, Qt::EditRole));
-        QVERIFY(model.sheet() == before);
-        QCOMPARE(undo.count(), 0);
+        QVERIFY(model.estimate().sheet() == before);
+        QCOMPARE(undo.count(), steps);
     }
 
     // The keys in the window: moving keeps exactly the moved lines selected, Delete removes
@@ -1042,7 +1057,7 @@ class EstimateTest : public QObject {
         table->setFocus();
         const auto results = [&] {
             QStringList all;
-            for (const Line& line : model.sheet().lines)
+            for (const Line& line : model.estimate().sheet().lines)
                 all << line.result;
             return all.join(' ');
         };
@@ -1078,11 +1093,11 @@ class EstimateTest : public QObject {
             line.conditions = {"Стены каменные"};
             line.formula = "6,175 м2 × 2 = 12,35 м2";
             line.system = 2; // ВД-АК
-            model.insertLineAt(0, line);
-            model.insertLineAt(1, lineWith("0,1"));
-            QList<PaintSystem> systems = model.sheet().systems;
+            model.editor().insertLines(0, {line});
+            model.editor().insertLines(1, {lineWith("0,1")});
+            QList<PaintSystem> systems = model.estimate().sheet().systems;
             systems.append({0, "Грунт и эмаль", {{1, 1}, {2, 2}}, "120,5", "ГЭСН 15-04-024-01"});
-            model.editSystems(systems);
+            model.editor().editSystems(systems);
             Line window = lineWith("3,2", 2, "Кухня");
             window.calculator = "TForm20";
             window.opening = "1,6";
@@ -1090,16 +1105,16 @@ class EstimateTest : public QObject {
             window.system = 3;
             window.price = "99";
             window.code = "ГЭСН 15-04-030-01";
-            model.insertLineAt(2, window);
+            model.editor().insertLines(2, {window});
             Line typed = lineWith("7,5", 1, "Кухня");
             typed.kind = LineKind::Typed;
             typed.unit = "м";
-            model.insertLineAt(3, typed);
-            model.setRoomSize("Кухня", {"4", "3", "", "2,7"}); // walls less the window, a ceiling
-            model.setVatRate("20");
-            model.setProperties({"Кв. 5", "ул. Мира, 1", "Иванов", "ООО «Краска»", "Петров", ""});
-            model.setRecording(false);
-            original = model.sheet();
+            model.editor().insertLines(3, {typed});
+            model.editor().setRoomSize("Кухня", {"4", "3", "", "2,7"}); // walls less the window, a ceiling
+            model.editor().setVatRate("20");
+            model.editor().setProperties({"Кв. 5", "ул. Мира, 1", "Иванов", "ООО «Краска»", "Петров", ""});
+            model.editor().setRecording(false);
+            original = model.estimate().sheet();
             QCOMPARE(original.lines.size(), 6);
             QVERIFY(document.isModified());
             QCOMPARE(document.saveTo(path), QString());
@@ -1107,7 +1122,7 @@ class EstimateTest : public QObject {
         }
         SheetDocument reopened(u',', folder.path());
         QCOMPARE(reopened.openFrom(path), QString());
-        QVERIFY(reopened.model().sheet() == original);
+        QVERIFY(reopened.model().estimate().sheet() == original);
         QCOMPARE(reopened.model().index(0, int(Column::Paint)).data().toString(),
                  QString("7,78 кг"));
         QCOMPARE(reopened.path(), path);
@@ -1222,19 +1237,19 @@ class EstimateTest : public QObject {
         Workspace space;
         space.window.setPrompts(&prompts);
         fillModel(space.model(), {"7"});
-        const Sheet before = space.model().sheet();
+        const Sheet before = space.model().estimate().sheet();
         if (reason.isEmpty()) {
             QVERIFY2(space.window.openFrom(path), qPrintable(prompts.errors.value(0)));
             QCOMPARE(space.model().rowCount(), 2);
-            QCOMPARE(space.model().sheet().lines[0].system, 1);
-            QVERIFY(space.model().sheet().systems.value(0).layers == (QList<Layer>{{1, 2}}));
+            QCOMPARE(space.model().estimate().sheet().lines[0].system, 1);
+            QVERIFY(space.model().estimate().sheet().systems.value(0).layers == (QList<Layer>{{1, 2}}));
             return;
         }
         QVERIFY(!space.window.openFrom(path));
         QCOMPARE(prompts.errors.size(), 1);
         QVERIFY2(prompts.errors[0].contains(path), qPrintable(prompts.errors[0]));
         QVERIFY2(prompts.errors[0].contains(reason), qPrintable(prompts.errors[0]));
-        QVERIFY(space.model().sheet() == before);
+        QVERIFY(space.model().estimate().sheet() == before);
         QCOMPARE(space.document.path(), QString());
     }
 
@@ -1278,9 +1293,10 @@ class EstimateTest : public QObject {
         QFETCH(QString, room);
         QFETCH(QString, cell);
         QUndoStack undo;
-        SheetModel model(undo, decimal);
+        Sheets sheets(undo, decimal);
+        SheetModel& model = sheets.model;
         fillModel(model, {decimal == u',' ? "12,5" : "12.5"}, {room});
-        const QByteArray bytes = sheetCsv(model.view());
+        const QByteArray bytes = sheetCsv(model.estimate().view());
         QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
         const QChar separator = decimal == u',' ? u';' : u',';
         const QList<QStringList> rows = parseCsv(QString::fromUtf8(bytes.mid(3)), separator);
@@ -1299,11 +1315,12 @@ class EstimateTest : public QObject {
     // up to the sheet's, a material nothing takes left out. The CSV follows it line for line.
     void reportRoomByRoom() {
         QUndoStack undo;
-        SheetModel model(undo, u',');
-        model.editMaterials({paint("0,11", "10", "0,9", "250,5", "Эмаль"),
+        Sheets sheets(undo, u',');
+        SheetModel& model = sheets.model;
+        model.editor().editMaterials({paint("0,11", "10", "0,9", "250,5", "Эмаль"),
                              paint("0,1", "0", "1", "300", "Грунт"),
                              paint("0,2", "0", "1", "10", "Не взят")});
-        model.editSystems({{0, "Грунт и эмаль ×2", {{2, 1}, {1, 2}}, "180,5", {}},
+        model.editor().editSystems({{0, "Грунт и эмаль ×2", {{2, 1}, {1, 2}}, "180,5", {}},
                            {0, "Эмаль", {{1, 1}}, {}, {}}});
         const QList<std::tuple<QString, QString, int>> lines{
             {"12,35", "Кухня", 1}, {"7,77", "", 2}, {"3,33", "Ванная", 1},
@@ -1311,9 +1328,9 @@ class EstimateTest : public QObject {
         for (const auto& [result, room, system] : lines) {
             Line line = lineWith(result, 3, room);
             line.system = system;
-            model.insertLineAt(model.rowCount(), line);
+            model.editor().insertLines(model.rowCount(), {line});
         }
-        const Report report = Report::of(model.view(), QDate(2026, 12, 7));
+        const Report report = Report::of(model.estimate().view(), QDate(2026, 12, 7));
         QStringList order;
         Decimal area;
         std::vector<Decimal> paint(report.materials().size());
@@ -1335,7 +1352,7 @@ class EstimateTest : public QObject {
         QCOMPARE(report.titleBlock().date, QString("07.12.2026"));
 
         const QList<QStringList> csv =
-            parseCsv(QString::fromUtf8(sheetCsv(model.view()).mid(3)), u';');
+            parseCsv(QString::fromUtf8(sheetCsv(model.estimate().view()).mid(3)), u';');
         QStringList csvOrder;
         for (const QStringList& row : csv.mid(1, 6))
             csvOrder << row[0] + u'=' + row[1 + int(Column::Area)];
@@ -1343,11 +1360,11 @@ class EstimateTest : public QObject {
 
         // A room moved ahead of another is reported first; undone, it goes back.
         const auto firstRooms = [&] {
-            const Report moved = Report::of(model.view());
+            const Report moved = Report::of(model.estimate().view());
             return moved.rooms()[0].title + u'/' + moved.rooms()[1].title;
         };
-        QVERIFY(model.moveLines({2}, -1));
-        QVERIFY(model.moveLines({1}, -1));
+        QVERIFY(model.editor().moveLines({2}, -1));
+        QVERIFY(model.editor().moveLines({1}, -1));
         QCOMPARE(firstRooms(), QString("Ванная/Кухня"));
         undo.undo();
         QCOMPARE(firstRooms(), QString("Кухня/Ванная"));
@@ -1364,7 +1381,7 @@ class EstimateTest : public QObject {
         SheetModel& model = document.model();
         QCOMPARE(document.saveTo(folder.filePath("черновик.velaro-estimate")), QString());
         paintWith(model, {paint("0,11", "10", "0,9", "250,5")}, 2);
-        Sheet sheet = model.sheet();
+        Sheet sheet = model.estimate().sheet();
         sheet.properties = {"Школа № 5", "ул. Садовая, 14", "ООО «Заказчик»", {}, "Иванов И. И.",
                             "07.12.2026"};
         sheet.vatRate = "20";
@@ -1375,7 +1392,7 @@ class EstimateTest : public QObject {
             line.price = "120";
             sheet.lines << line;
         }
-        model.resetSheet(sheet);
+        model.editor().reset(sheet);
         QCOMPARE(document.exportPdf(path), QString());
 
         QProcess process;
@@ -1406,7 +1423,7 @@ class EstimateTest : public QObject {
             QVERIFY2(first.contains(expected), qPrintable(expected + (" not in: " + first)));
         QVERIFY(!first.contains("черновик"));
         const QString all = pages.join(u' ').simplified();
-        const SheetView view = model.view();
+        const SheetView view = model.estimate().view();
         for (const QString& expected :
              {QString("Итого по помещению «Ванная»"), materialRows(view).front().quantity,
               areaText(view.totals.area(), u',')})
@@ -1426,8 +1443,8 @@ class EstimateTest : public QObject {
         sheet.lines.front().measurements = {{"Длина", "120", "м"}};
         sheet.lines.front().conditions = {"С тройным остеклением"};
         sheet.lines.front().code = "15-04-030-1";
-        model.resetSheet(sheet);
-        setUpPages(writer, model.view());
+        model.editor().reset(sheet);
+        setUpPages(writer, model.estimate().view());
         QCOMPARE(writer.pageLayout().orientation(), QPageLayout::Landscape);
     }
 
@@ -1476,10 +1493,10 @@ class EstimateTest : public QObject {
         const QString path = folder.filePath("sheet.xlsx");
         SheetDocument document(u',', folder.path());
         SheetModel& model = document.model();
-        model.editMaterials(
+        model.editor().editMaterials(
             {paint("0,11", "10", "0,9", "250,5"), paint("0,1", "5", "1", "300", "ГФ-021")});
         // The enamel as two layers of one material: each rounded on its own.
-        model.editSystems({{0, "Грунт и эмаль", {{2, 1}, {1, 1}, {1, 1}}, "180,5", {}}});
+        model.editor().editSystems({{0, "Грунт и эмаль", {{2, 1}, {1, 1}, {1, 1}}, "180,5", {}}});
         const QList<std::tuple<QString, int, QString, QString>> lines{{"12,35", 3, "Кухня", "м2"},
                                                                       {"7,777", 1, "Ванная", "м2"},
                                                                       {"0,333", 7, "Кухня", "м2"},
@@ -1488,10 +1505,10 @@ class EstimateTest : public QObject {
             Line line = lineWith(result, count, room);
             line.unit = unit;
             line.system = 1;
-            model.insertLineAt(model.rowCount(), line);
+            model.editor().insertLines(model.rowCount(), {line});
         }
-        model.setVatRate("20");
-        model.setProperties({"Школа № 5", "ул. Садовая, 14", "ООО «Заказчик»", "ООО «Краски»",
+        model.editor().setVatRate("20");
+        model.editor().setProperties({"Школа № 5", "ул. Садовая, 14", "ООО «Заказчик»", "ООО «Краски»",
                              "Иванов И. И.", "07.12.2026"});
         QCOMPARE(document.exportXlsx(path), QString());
 
@@ -1534,12 +1551,12 @@ print(json.dumps({"lines": rows(values["Ведомость"]), "materials": rows
                                           "Подрядчик:ООО «Краски»", "Составил:Иванов И. И.",
                                           "Дата:07.12.2026", ""}));
         QCOMPARE(book["frozen"].toString(), QString("A%1").arg(headings + 2));
-        QCOMPARE(figure(cell("lines", 1, "Итого по ведомости", 8)), model.totals().area());
-        QCOMPARE(figure(cell("lines", 11, "Всего, руб.", 12)), moneyOf(model.view()).total);
-        const Decimal enamel = model.totals().paint().value(1).value;
+        QCOMPARE(figure(cell("lines", 1, "Итого по ведомости", 8)), model.estimate().totals().area());
+        QCOMPARE(figure(cell("lines", 11, "Всего, руб.", 12)), moneyOf(model.estimate().view()).total);
+        const Decimal enamel = model.estimate().totals().paint().value(1).value;
         QCOMPARE(figure(cell("materials", 0, "ПФ-115", 7)), enamel);
         QCOMPARE(cell("materials", 0, "ПФ-115", 8).toInt(),
-                 *MaterialTotal::of(enamel, &*model.view().rates.find(1)).cans);
+                 *MaterialTotal::of(enamel, &*model.estimate().view().rates.find(1)).cans);
         // The first line sits under its room's sum, numbered as printed: room by room.
         const int first = headings + 2;
         QCOMPARE(book["formulas"][first][8].toString(), QString("=G%1*H%1").arg(first + 1));
@@ -1550,7 +1567,7 @@ print(json.dumps({"lines": rows(values["Ведомость"]), "materials": rows
         QCOMPARE(numbers, (QList<int>{1, 2, 3, 4}));
         QCOMPARE(book["lines"][first + 1][1].toString(), QString("Кухня")); // the 3rd line of the sheet
         QCOMPARE(cell("lines", 1, "Сумма прописью:", 2).toString(),
-                 velaro::roublesInWords(moneyOf(model.view()).total));
+                 velaro::roublesInWords(moneyOf(model.estimate().view()).total));
     }
 
     // Read back by LibreOffice Calc, which works every formula out again on opening: the
@@ -1567,10 +1584,10 @@ print(json.dumps({"lines": rows(values["Ведомость"]), "materials": rows
         SheetModel& model = document.model();
         // Each material's quantity over its can leaves less than a half: rounded to nearest
         // instead of up, it would come to a can fewer.
-        model.editMaterials({paint("0,1", "5", "2,5", "300", "ГФ-021"),
+        model.editor().editMaterials({paint("0,1", "5", "2,5", "300", "ГФ-021"),
                              paint("0,11", "10", "3", "750,5", "ПФ-115"),
                              paint("0,15", "0", "2,5", "420", "ВД-АК")});
-        model.editSystems({{0, "Грунт и эмаль", {{1, 1}, {2, 2}}, "180,5", {}},
+        model.editor().editSystems({{0, "Грунт и эмаль", {{1, 1}, {2, 2}}, "180,5", {}},
                            {0, "Водоэмульсионная", {{3, 2}}, "95", {}}});
         struct Row {
             QString room, result;
@@ -1598,9 +1615,9 @@ print(json.dumps({"lines": rows(values["Ведомость"]), "materials": rows
                 line.element = "Откосы";
                 line.formula = "2,4*2";
             }
-            model.insertLineAt(model.rowCount(), line);
+            model.editor().insertLines(model.rowCount(), {line});
         }
-        model.setVatRate("20");
+        model.editor().setVatRate("20");
         QCOMPARE(document.exportXlsx(path), QString());
 
         QString failure;
@@ -1644,11 +1661,11 @@ print(json.dumps({"lines": rows(values["Ведомость"]), "materials": rows
             if (!read || !(*read == figure))
                 wrong << QString("%1: Calc %2, the program %3").arg(what, seen, figure.text(u','));
         };
-        const SheetView view = model.view();
+        const SheetView view = model.estimate().view();
         expect("Итого по ведомости", cell(lines, room, "Итого по ведомости", quantity),
-               model.totals().area());
+               model.estimate().totals().area());
         for (const QString& r : view.rooms) {
-            const Totals::Sum sum = model.totals().rooms().value(r);
+            const Totals::Sum sum = model.estimate().totals().rooms().value(r);
             const QString title = roomTitle(r);
             expect(title + ", площадь",
                    cell(lines, element, "Итого по помещению", quantity, room, title), sum.value);
@@ -1657,7 +1674,7 @@ print(json.dumps({"lines": rows(values["Ведомость"]), "materials": rows
         }
         for (const Material& m : view.sheet.materials) {
             const MaterialTotal total =
-                MaterialTotal::of(model.totals().paint().value(m.id).value, &*view.rates.find(m.id));
+                MaterialTotal::of(model.estimate().totals().paint().value(m.id).value, &*view.rates.find(m.id));
             expect(m.name + ", количество", cell(materials, name, m.name, paintTaken),
                    total.quantity);
             expect(m.name + ", банок", cell(materials, name, m.name, cans),
@@ -1721,8 +1738,8 @@ print(json.dumps({"lines": rows(values["Ведомость"]), "materials": rows
             SheetDocument next(u',');
             next.restore();
             QCOMPARE(next.model().rowCount(), 1);
-            QCOMPARE(next.model().sheet().lines[0].result, QString("7"));
-            QCOMPARE(next.model().sheet().lines[0].element, QString("Мойки и раковины"));
+            QCOMPARE(next.model().estimate().sheet().lines[0].result, QString("7"));
+            QCOMPARE(next.model().estimate().sheet().lines[0].element, QString("Мойки и раковины"));
         }
         qputenv("XDG_DATA_HOME", ownHome);
     }
@@ -1753,7 +1770,7 @@ print(json.dumps({"lines": rows(values["Ведомость"]), "materials": rows
             QCOMPARE(second.model().rowCount(), 0);
             paintWith(second.model(), {paint("0,2", "0", "3", "", "ВД-АК")}, 2);
             fillModel(second.model(), {"4"});
-            second.model().assignSystem({0}, 1);
+            second.model().editor().assignSystem({0}, 1);
             QVERIFY(second.flushRecovery());
         }
         SheetDocument next(u',');
@@ -1793,21 +1810,21 @@ print(json.dumps({"lines": rows(values["Ведомость"]), "materials": rows
                            .result == SheetDocument::Recording::Recorded;
             }
             if (way == "typed")
-                return model.addLine(lineWith("1")).isEmpty();
+                return model.editor().addLine(lineWith("1")).isEmpty();
             if (way == "repeat")
-                return model.duplicateLines({0, 1}).isEmpty();
-            return model.setRoomSize(QString::number(++room), {"4", "3", "", "2,7"}).isEmpty();
+                return model.editor().duplicateLines({0, 1}).isEmpty();
+            return model.editor().setRoomSize(QString::number(++room), {"4", "3", "", "2,7"}).isEmpty();
         };
         Sheet sheet;
         sheet.lines = QList<Line>(fitting + 1, lineWith("1", 1, "Кухня"));
-        model.resetSheet(sheet);
+        model.editor().reset(sheet);
         QVERIFY(!add());
         QCOMPARE(model.rowCount(), fitting + 1);
-        model.removeLines({0});
+        model.editor().removeLines({0});
         QVERIFY(add());
         QCOMPARE(model.rowCount(), kMaxLines);
         if (way == "typed" || way == "repeat") // said in the words the window shows in its box
-            QVERIFY(model.refusalToAdd(1).contains(QString::number(kMaxLines)));
+            QVERIFY(model.estimate().refusalToAdd(1).contains(QString::number(kMaxLines)));
     }
 
     // Lines another run kept are taken back only where the sheet has room for them; otherwise
@@ -1818,7 +1835,7 @@ print(json.dumps({"lines": rows(values["Ведомость"]), "materials": rows
             restoreNotices(own);
             Sheet full;
             full.lines = QList<Line>(kMaxLines - 1, lineWith("1"));
-            own.model().resetSheet(full);
+            own.model().editor().reset(full);
             QVERIFY(own.flushRecovery());
         }
         Sheet other;
@@ -1833,7 +1850,7 @@ print(json.dumps({"lines": rows(values["Ведомость"]), "materials": rows
             QCOMPARE(next.model().rowCount(), kMaxLines - 1);
             QVERIFY2(notices.value(0).contains("не возвращены"), qPrintable(notices.join(' ')));
             QVERIFY(notices.value(0).contains(QDir::toNativeSeparators(otherPath)));
-            next.model().resetSheet({});
+            next.model().editor().reset({});
             QVERIFY(next.flushRecovery());
         }
         QVERIFY(QFile::exists(otherPath));
@@ -1895,7 +1912,7 @@ print(json.dumps({"lines": rows(values["Ведомость"]), "materials": rows
         QFile file(path);
         const qint64 saved = file.size();
         for (int n = 0; n < 100; ++n)
-            space.model().addLine(lineWith(QString::number(n)));
+            space.model().editor().addLine(lineWith(QString::number(n)));
 
         rlimit before{};
         QCOMPARE(getrlimit(RLIMIT_FSIZE, &before), 0);
@@ -1929,11 +1946,12 @@ print(json.dumps({"lines": rows(values["Ведомость"]), "materials": rows
         QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
         old.close();
         QUndoStack undo;
-        SheetModel model(undo, u',');
+        Sheets sheets(undo, u',');
+        SheetModel& model = sheets.model;
         fillModel(model, {"1", "2", "3"});
         const ExportProgress stop = [](int, int) { return false; };
-        const QString error = format == "pdf" ? writePdf(model.view(), path, stop)
-                                              : writeXlsx(model.view(), path, stop);
+        const QString error = format == "pdf" ? writePdf(model.estimate().view(), path, stop)
+                                              : writeXlsx(model.estimate().view(), path, stop);
         QCOMPARE(error, QString("прервано"));
         QVERIFY(old.open(QIODevice::ReadOnly));
         QCOMPARE(old.readAll(), QByteArray("old"));
@@ -1990,11 +2008,11 @@ print(json.dumps({"lines": rows(values["Ведомость"]), "materials": rows
             qobject_cast<QDialog*>(dialog)->accept();
         });
         space.window.findChild<QAction*>("actionProperties")->trigger();
-        const SheetProperties& p = space.model().sheet().properties;
+        const SheetProperties& p = space.model().estimate().sheet().properties;
         QCOMPARE(QStringList({p.object, p.address, p.client, p.contractor, p.estimator, p.date}),
                  typed);
         space.document.undoStack().undo();
-        QVERIFY(space.model().sheet().properties == SheetProperties());
+        QVERIFY(space.model().estimate().sheet().properties == SheetProperties());
     }
 
     // The program's exit asks only where the recovery file could not be written.
@@ -2202,7 +2220,7 @@ print(json.dumps({"lines": rows(values["Ведомость"]), "materials": rows
         Workspace space;
         space.window.setPrompts(&prompts);
         paintWith(space.model(), {paint("0,3", "0", "1", "99", "Эмаль ПФ-115")});
-        const Sheet before = space.model().sheet();
+        const Sheet before = space.model().estimate().sheet();
         QTimer::singleShot(0, [] {
             auto* dialog = qobject_cast<SystemsDialog*>(QApplication::activeModalWidget());
             QVERIFY(dialog && dialog->addFromTemplate());
@@ -2210,7 +2228,7 @@ print(json.dumps({"lines": rows(values["Ведомость"]), "materials": rows
         });
         space.window.editSystems();
         QCOMPARE(prompts.offered, QStringList{"По металлу"}); // the damaged ones passed over
-        const Sheet& after = space.model().sheet();
+        const Sheet& after = space.model().estimate().sheet();
         QCOMPARE(after.materials.size(), 2);
         QCOMPARE(after.materials[0], before.materials[0]); // the sheet's own enamel stays
         Material primer = source[0];
@@ -2224,7 +2242,7 @@ print(json.dumps({"lines": rows(values["Ведомость"]), "materials": rows
                  QString("Грунтовка ГФ-021 ×1 + Эмаль ПФ-115 ×2"));
         QCOMPARE(added.price + added.code, metal.price + metal.code);
         space.document.undoStack().undo();
-        QCOMPARE(space.model().sheet(), before);
+        QCOMPARE(space.model().estimate().sheet(), before);
     }
 
     // Over unsaved changes «Новая», «Открыть» and the program's end ask, and the answer
@@ -2254,7 +2272,7 @@ print(json.dumps({"lines": rows(values["Ведомость"]), "materials": rows
         const QString path = space.folder.filePath("object.velaro-estimate");
         fillModel(space.model(), {"1"});
         QVERIFY(space.window.saveTo(path));
-        space.model().addLine(lineWith("2")); // an edit, undoable
+        space.model().editor().addLine(lineWith("2")); // an edit, undoable
         prompts.unsavedAnswer = EstimatePrompts::Unsaved(answer);
         prompts.fileName = path;
         const bool result = command == "new"    ? space.window.newSheet()

@@ -7,6 +7,7 @@
 #include "core/fonts.h"
 #include "estimate/gui/estimatesheet.h"
 #include "estimate/gui/estimatewindow.h"
+#include "estimate/sheeteditor.h"
 #include "estimate/sheetmodel.h"
 #include "shell/mainwindow.h"
 #include "shell/registry.h"
@@ -48,8 +49,10 @@ int main(int argc, char** argv) {
     compute(program, 20, {{"Edit2", "10"}, {"Edit3", "1"}}, {"CheckBox1"});
     velaro::EstimateWindow& sheet = program.estimateSheet().window();
     velaro::SheetModel& model = sheet.model();
-    model.editMaterials({{0, QStringLiteral("ПФ-115"), QStringLiteral("кг"), QStringLiteral("0,11"), 2,
-                          QStringLiteral("10"), QStringLiteral("0,9"), QStringLiteral("250,5")}});
+    model.editor().editMaterials({{0, QStringLiteral("ПФ-115"), QStringLiteral("кг"),
+                                   QStringLiteral("0,11"), QStringLiteral("10"),
+                                   QStringLiteral("0,9"), QStringLiteral("250,5")}});
+    model.editor().editSystems({{0, QStringLiteral("Эмаль ×2"), {{1, 2}}, QStringLiteral("180"), {}}});
     const auto set = [&](int row, velaro::Column column, const QVariant& value) {
         model.setData(model.index(row, int(column)), value, Qt::EditRole);
     };
@@ -57,8 +60,8 @@ int main(int argc, char** argv) {
     set(1, velaro::Column::Room, QStringLiteral("Подвал"));
     set(2, velaro::Column::Room, QStringLiteral("Кухня"));
     set(2, velaro::Column::Count, 2);
-    set(0, velaro::Column::Material, QStringLiteral("ПФ-115"));
-    set(2, velaro::Column::Material, QStringLiteral("ПФ-115"));
+    set(0, velaro::Column::System, QStringLiteral("Эмаль ×2"));
+    set(2, velaro::Column::System, QStringLiteral("Эмаль ×2"));
     program.estimateSheet().open();
     QApplication::processEvents();
     sheet.grab().save(outDir + "/estimate.png");

@@ -60,6 +60,25 @@ const PaintSystem* systemOf(const QList<PaintSystem>& systems, int id) {
     return nullptr;
 }
 
+Editing editingOf(const Line& line, Column column) {
+    switch (column) {
+    case Column::Room:
+    case Column::Count:
+    case Column::System:
+    case Column::Price:
+    case Column::Code:
+        return Editing::Text;
+    case Column::Element:
+    case Column::Unit:
+    case Column::Formula:
+        return line.kind == LineKind::Typed ? Editing::Text : Editing::None;
+    case Column::Deduct:
+        return openingOf(line.calculator) != Opening::None ? Editing::Check : Editing::None;
+    default:
+        return Editing::None;
+    }
+}
+
 bool isFigureColumn(Column column) {
     return column == Column::Count || column == Column::Area || column == Column::Paint ||
            column == Column::Price || column == Column::Work || column == Column::NormQuantity;

@@ -45,6 +45,9 @@ const PaintSystem* systemOf(const QList<PaintSystem>& systems, int id);
 // Figures are written with the program's decimal separator.
 QString cellText(const Line& line, const LineFigures& figures, Column column, QChar separator,
                  const Sheet& sheet);
+// How a line's cell is edited in the table: not at all, as text, or by a check box.
+enum class Editing { None, Text, Check };
+Editing editingOf(const Line& line, Column column);
 // Whether the column holds figures, set right.
 bool isFigureColumn(Column column);
 inline const QString kNumberTitle = QStringLiteral("№");

@@ -12,46 +12,133 @@ namespace velaro {
 RoomGroupsModel::RoomGroupsModel(SheetModel& sheet, QObject* parent)
     : QAbstractProxyModel(parent), sheet_(sheet) {
     QAbstractProxyModel::setSourceModel(&sheet);
-    regroup();
-    // The sheet reports every change through `changed`; a row of this model may stand for any
-    // line after it, so each is taken whole.
-    connect(&sheet, &SheetModel::changed, this, &RoomGroupsModel::regroup);
-    connect(&sheet, &QAbstractItemModel::modelReset, this, &RoomGroupsModel::regroup);
+    setRows(grouped());
+    const Estimate& estimate = sheet.estimate();
+    // After the flat model has told its views: the sheet's rows are already the new ones.
+    connect(&estimate, &Estimate::linesInserted, this, [this](int first, int last) {
+        regroup([=](int row) { return row < first ? row : row + (last - first + 1); });
+    });
+    connect(&estimate, &Estimate::linesRemoved, this, [this](int first, int last) {
+        regroup([=](int row) {
+            return row < first ? row : row <= last ? -1 : row - (last - first + 1);
+        });
+    });
+    connect(&estimate, &Estimate::linesMoved, this, [this](int first, int last, int to) {
+        regroup([=](int row) {
+            const int size = last - first + 1;
+            if (to < first) // up: the block lands at `to`, the rows it passed go down
+                return row >= first && row <= last ? row - (first - to)
+                       : row >= to && row < first  ? row + size
+                                                   : row;
+            return row >= first && row <= last ? row + (to - last - 1)
+                   : row > last && row < to    ? row - size
+                                               : row;
+        });
+    });
+    connect(&estimate, &Estimate::linesChanged, this, [this](int first, int last) {
+        regroup([](int row) { return row; });
+        for (int line = first; line <= last && std::size_t(line) < groupRow_.size(); ++line)
+            emit dataChanged(index(groupRow_[std::size_t(line)], 0),
+                             index(groupRow_[std::size_t(line)], kColumnCount - 1));
+    });
+    connect(&estimate, &Estimate::wasReset, this, [this] {
+        beginResetModel();
+        setRows(grouped());
+        endResetModel();
+    });
 }
 
-void RoomGroupsModel::build(std::vector<int>& rows, QStringList& rooms) const {
-    const std::vector<RoomLines> groups = linesByRoom(sheet_.view());
-    rooms.clear();
-    rows.clear();
-    rows.reserve(std::size_t(sheet_.rowCount()) + groups.size());
-    for (const RoomLines& group : groups) {
-        rows.push_back(-1 - int(rooms.size()));
-        rooms << group.room;
-        rows.insert(rows.end(), group.lines.begin(), group.lines.end());
+std::vector<RoomGroupsModel::Row> RoomGroupsModel::grouped() const {
+    std::vector<Row> rows;
+    rows.reserve(std::size_t(sheet_.rowCount()));
+    for (const RoomLines& group : linesByRoom(sheet_.estimate().view())) {
+        rows.push_back({-1, group.room});
+        for (int line : group.lines)
+            rows.push_back({line, {}});
     }
+    return rows;
 }
 
-void RoomGroupsModel::regroup() {
-    std::vector<int> rows;
-    QStringList rooms;
-    build(rows, rooms);
-    if (rows == rows_ && rooms == rooms_ && groupRow_.size() == std::size_t(sheet_.rowCount())) {
-        if (!rows_.empty())
-            emit dataChanged(index(0, 0), index(int(rows_.size()) - 1, kColumnCount - 1));
-        return;
-    }
-    beginResetModel();
+void RoomGroupsModel::setRows(std::vector<Row> rows) {
     rows_ = std::move(rows);
-    rooms_ = std::move(rooms);
     groupRow_.assign(std::size_t(sheet_.rowCount()), -1);
     numbers_.assign(rows_.size(), 0);
     int number = 0;
     for (std::size_t row = 0; row < rows_.size(); ++row)
-        if (rows_[row] >= 0) {
-            groupRow_[std::size_t(rows_[row])] = int(row);
+        if (rows_[row].line >= 0) {
+            if (std::size_t(rows_[row].line) < groupRow_.size())
+                groupRow_[std::size_t(rows_[row].line)] = int(row);
             numbers_[row] = ++number;
         }
-    endResetModel();
+}
+
+void RoomGroupsModel::regroup(const std::function<int(int)>& moved) {
+    constexpr int kGone = -2; // a line no longer in the sheet; a subtotal's row is -1
+    std::vector<Row> before = rows_;
+    for (Row& row : before)
+        if (row.line >= 0 && (row.line = moved(row.line)) < 0)
+            row.line = kGone;
+    const std::vector<Row> after = grouped();
+    const auto contains = [](const std::vector<Row>& rows, const Row& row) {
+        return std::find(rows.begin(), rows.end(), row) != rows.end();
+    };
+    // What stays, in the order it had and has: where the orders differ, only a reset says it.
+    std::vector<Row> kept, keptAfter;
+    for (const Row& row : before)
+        if (row.line != kGone && contains(after, row))
+            kept.push_back(row);
+    for (const Row& row : after)
+        if (contains(kept, row))
+            keptAfter.push_back(row);
+    if (kept != keptAfter) {
+        beginResetModel();
+        setRows(after);
+        endResetModel();
+        return;
+    }
+    // The rows as they were, their lines under their rows in the sheet now: what a view reads
+    // while it is told of each change.
+    std::vector<Row> current = before;
+    setRows(current);
+    // The rows that go, from the bottom up, so those above keep their places.
+    for (int row = int(current.size()) - 1; row >= 0;) {
+        if (contains(kept, current[std::size_t(row)])) {
+            --row;
+            continue;
+        }
+        int first = row;
+        while (first > 0 && !contains(kept, current[std::size_t(first - 1)]))
+            --first;
+        beginRemoveRows({}, first, row);
+        current.erase(current.begin() + first, current.begin() + row + 1);
+        setRows(current);
+        endRemoveRows();
+        row = first - 1;
+    }
+    // Then the rows that come, from the top down, each run where it is due.
+    for (std::size_t row = 0; row < after.size();) {
+        if (row < current.size() && current[row] == after[row]) {
+            ++row;
+            continue;
+        }
+        std::size_t last = row;
+        while (last + 1 < after.size() && !contains(kept, after[last + 1]))
+            ++last;
+        beginInsertRows({}, int(row), int(last));
+        current.insert(current.begin() + std::ptrdiff_t(row), after.begin() + std::ptrdiff_t(row),
+                       after.begin() + std::ptrdiff_t(last) + 1);
+        setRows(current);
+        endInsertRows();
+        row = last + 1;
+    }
+    setRows(after); // the lines' rows in the sheet, now as they are
+    subtotalsChanged();
+}
+
+void RoomGroupsModel::subtotalsChanged() {
+    for (std::size_t row = 0; row < rows_.size(); ++row)
+        if (rows_[row].line < 0)
+            emit dataChanged(index(int(row), 0), index(int(row), kColumnCount - 1));
 }
 
 int RoomGroupsModel::rowCount(const QModelIndex& parent) const {
@@ -71,9 +158,9 @@ QModelIndex RoomGroupsModel::parent(const QModelIndex&) const {
 }
 
 QModelIndex RoomGroupsModel::mapToSource(const QModelIndex& proxy) const {
-    if (!proxy.isValid() || rows_[std::size_t(proxy.row())] < 0)
+    if (!proxy.isValid() || rows_[std::size_t(proxy.row())].line < 0)
         return {};
-    return sheet_.index(rows_[std::size_t(proxy.row())], proxy.column());
+    return sheet_.index(rows_[std::size_t(proxy.row())].line, proxy.column());
 }
 
 QModelIndex RoomGroupsModel::mapFromSource(const QModelIndex& source) const {
@@ -83,17 +170,17 @@ QModelIndex RoomGroupsModel::mapFromSource(const QModelIndex& source) const {
 }
 
 std::optional<QString> RoomGroupsModel::subtotalOf(int row) const {
-    if (row < 0 || std::size_t(row) >= rows_.size() || rows_[std::size_t(row)] >= 0)
+    if (row < 0 || std::size_t(row) >= rows_.size() || rows_[std::size_t(row)].line != -1)
         return std::nullopt;
-    return rooms_[-1 - rows_[std::size_t(row)]];
+    return rows_[std::size_t(row)].room;
 }
 
 QVariant RoomGroupsModel::data(const QModelIndex& index, int role) const {
     const auto room = index.isValid() ? subtotalOf(index.row()) : std::nullopt;
     if (!room)
         return QAbstractProxyModel::data(index, role);
-    const Totals::Sum sum = sheet_.totals().rooms().value(*room);
-    const QChar separator = sheet_.separator();
+    const Totals::Sum sum = sheet_.estimate().totals().rooms().value(*room);
+    const QChar separator = sheet_.estimate().separator();
     switch (role) {
     case Qt::DisplayRole:
         switch (Column(index.column())) {
@@ -130,8 +217,8 @@ QVariant RoomGroupsModel::headerData(int section, Qt::Orientation orientation, i
         return sheet_.headerData(section, orientation, role);
     // A line has the number it is printed under, room by room; a subtotal row has none.
     if (role == Qt::DisplayRole && section >= 0 && std::size_t(section) < rows_.size())
-        return rows_[std::size_t(section)] < 0 ? QVariant(QString())
-                                               : QVariant(numbers_[std::size_t(section)]);
+        return rows_[std::size_t(section)].line < 0 ? QVariant(QString())
+                                                    : QVariant(numbers_[std::size_t(section)]);
     return QAbstractProxyModel::headerData(section, orientation, role);
 }
 

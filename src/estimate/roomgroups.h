@@ -1,12 +1,16 @@
 #pragma once
 // The sheet's lines grouped by room, in the order the estimator gives the rooms, each group
-// headed by a row with the room's subtotal. A view of SheetModel: edits go through to it, and the
-// grouping follows every change of the sheet.
+// headed by a row with the room's subtotal and lines numbered as printed. A view of SheetModel:
+// edits go through to it. It follows the estimate block by block: a line recorded or removed
+// comes or goes as rows of its own (and its room's subtotal row with the room's first or last
+// line), an edit changes its own row and the subtotals, so a view's selection stays where it was;
+// only a change it cannot say so (lines moved to another place among the groups) resets it.
 
 #include "estimate/sheetmodel.h"
 
 #include <QAbstractProxyModel>
 
+#include <functional>
 #include <vector>
 
 namespace velaro {
@@ -30,15 +34,23 @@ class RoomGroupsModel : public QAbstractProxyModel {
     std::optional<QString> subtotalOf(int row) const;
 
   private:
-    // Works the groups out again: a reset where rows moved, a change of every row otherwise.
-    void regroup();
-    void build(std::vector<int>& rows, QStringList& rooms) const;
+    // A row: a line of the sheet (its row there), or a room's subtotal (line < 0).
+    struct Row {
+        int line = -1;
+        QString room;
+        bool operator==(const Row&) const = default;
+    };
+    std::vector<Row> grouped() const;
+    // Goes over to the grouping now due, said row by row where the rows kept keep their order;
+    // `moved` gives each line's row from before the change, -1 for one gone.
+    void regroup(const std::function<int(int)>& moved);
+    void setRows(std::vector<Row> rows);
+    void subtotalsChanged();
 
     SheetModel& sheet_;
-    std::vector<int> rows_;     // per row: a line's row in the sheet, or -1 - its room's place
+    std::vector<Row> rows_;
     std::vector<int> groupRow_; // per line of the sheet: its row here
     std::vector<int> numbers_;  // per row: the line's number as printed, 0 for a subtotal
-    QStringList rooms_;
 };
 
 } // namespace velaro

@@ -23,10 +23,10 @@ const QString kOutOfMemory = QStringLiteral("не хватило памяти");
 
 SheetDocument::SheetDocument(QChar decimalSeparator, const QString& recoveryFolder,
                              QObject* parent)
-    : QObject(parent), model_(undo_, decimalSeparator), recovery_(recoveryFolder) {
+    : QObject(parent), estimate_(decimalSeparator), recovery_(recoveryFolder) {
     recoveryTimer_.setSingleShot(true);
     connect(&recoveryTimer_, &QTimer::timeout, this, &SheetDocument::writeRecovery);
-    connect(&model_, &SheetModel::changed, this, &SheetDocument::scheduleRecovery);
+    connect(&estimate_, &Estimate::changed, this, &SheetDocument::scheduleRecovery);
     connect(&undo_, &QUndoStack::cleanChanged, this, [this](bool clean) {
         emit modifiedChanged(!clean);
         scheduleRecovery(); // the recovery file keeps whether the document is saved
@@ -39,7 +39,7 @@ SheetDocument::~SheetDocument() {
     flushRecovery();
     // The members going away tell of it (a stack not clean says it is clean as it dies).
     undo_.disconnect(this);
-    model_.disconnect(this);
+    estimate_.disconnect(this);
 }
 
 QString SheetDocument::displayName() const {
@@ -56,7 +56,7 @@ void SheetDocument::restore() {
                         .arg(kOutOfMemory));
     }
     if (restored) {
-        model_.resetSheet(std::move(restored->sheet));
+        editor_.reset(std::move(restored->sheet));
         setPath(restored->document.path);
         if (restored->document.modified)
             undo_.resetClean();
@@ -73,7 +73,7 @@ SheetDocument::RecordOutcome SheetDocument::record(const QString& element,
                                                    const QString& calculator,
                                                    const FormState& state,
                                                    const Results& results) {
-    const Sheet& sheet = model_.sheet();
+    const Sheet& sheet = estimate_.sheet();
     if (!sheet.recording)
         return {Recording::Off};
     std::optional<Line> line = lineOfCompute(element, calculator, state, results);
@@ -99,8 +99,8 @@ SheetDocument::RecordOutcome SheetDocument::record(const QString& element,
                             .arg(kMaxLines));
         return {Recording::Full};
     }
-    model_.addLine(std::move(*line));
-    const int row = model_.rowCount() - 1;
+    editor_.addLine(std::move(*line));
+    const int row = estimate_.lineCount() - 1;
     if (!warnedNearlyFull_ && row + 1 >= kMaxLines / 10 * 9) {
         warnedNearlyFull_ = true;
         emit nearlyFull(QStringLiteral("В ведомости %1 строк из %2, которые вмещает её файл. "
@@ -115,7 +115,7 @@ SheetDocument::RecordOutcome SheetDocument::record(const QString& element,
 QString SheetDocument::saveTo(const QString& path) {
     QString error;
     try {
-        error = writeFileWhole(path, sheetToJson(model_.sheet()));
+        error = writeFileWhole(path, sheetToJson(estimate_.sheet()));
     } catch (const std::bad_alloc&) {
         error = kOutOfMemory;
     }
@@ -135,7 +135,7 @@ QString SheetDocument::openFrom(const QString& path) {
         auto loaded = sheetFromJson(std::get<QByteArray>(bytes));
         if (const auto* error = std::get_if<LoadError>(&loaded))
             return error->reason;
-        model_.resetSheet(std::move(std::get<LoadedSheet>(loaded).sheet));
+        editor_.reset(std::move(std::get<LoadedSheet>(loaded).sheet));
     } catch (const std::bad_alloc&) {
         return kOutOfMemory;
     }
@@ -146,7 +146,7 @@ QString SheetDocument::openFrom(const QString& path) {
 }
 
 void SheetDocument::newSheet() {
-    model_.resetSheet(Sheet{});
+    editor_.reset(Sheet{});
     setPath({});
     undo_.setClean();
     warnedNearlyFull_ = false;
@@ -161,7 +161,7 @@ void SheetDocument::revertToSaved() {
 
 QString SheetDocument::exportCsv(const QString& path) const {
     try {
-        return writeFileWhole(path, sheetCsv(model_.view()));
+        return writeFileWhole(path, sheetCsv(estimate_.view()));
     } catch (const std::bad_alloc&) {
         return kOutOfMemory;
     }
@@ -169,7 +169,7 @@ QString SheetDocument::exportCsv(const QString& path) const {
 
 QString SheetDocument::exportXlsx(const QString& path) const {
     try {
-        return writeXlsx(model_.view(), path);
+        return writeXlsx(estimate_.view(), path);
     } catch (const std::bad_alloc&) {
         return kOutOfMemory;
     }
@@ -177,7 +177,7 @@ QString SheetDocument::exportXlsx(const QString& path) const {
 
 QString SheetDocument::exportPdf(const QString& path, const ExportProgress& progress) const {
     try {
-        return writePdf(model_.view(), path, progress);
+        return writePdf(estimate_.view(), path, progress);
     } catch (const std::bad_alloc&) {
         return kOutOfMemory;
     }
@@ -212,7 +212,7 @@ void SheetDocument::writeRecovery() {
         return; // one write at a time; the next starts when this one is collected
     // The sheet's lists are shared, not copied: the thread reads this state of them while the
     // interface goes on editing its own.
-    recoveryWrite_ = QtConcurrent::run([path = recovery_.path(), sheet = model_.sheet(),
+    recoveryWrite_ = QtConcurrent::run([path = recovery_.path(), sheet = estimate_.sheet(),
                                         state = DocumentState{path_, isModified()},
                                         generation = changes_]() -> Written {
         try {

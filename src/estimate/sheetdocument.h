@@ -8,6 +8,7 @@
 #include "core/rule.h"
 #include "estimate/export.h"
 #include "estimate/recovery.h"
+#include "estimate/sheeteditor.h"
 #include "estimate/sheetmodel.h"
 
 #include <QFuture>
@@ -29,6 +30,9 @@ class SheetDocument : public QObject {
                            QObject* parent = nullptr);
     ~SheetDocument() override; // writes what the recovery file lacks
 
+    // The lines and what follows from them; the one writer of them; the table of them.
+    const Estimate& estimate() const { return estimate_; }
+    SheetEditor& editor() { return editor_; }
     SheetModel& model() { return model_; }
     const SheetModel& model() const { return model_; }
     QUndoStack& undoStack() { return undo_; }
@@ -97,7 +101,9 @@ class SheetDocument : public QObject {
     void setPath(const QString& path);
 
     QUndoStack undo_;
-    SheetModel model_;
+    Estimate estimate_;
+    SheetEditor editor_{estimate_, undo_};
+    SheetModel model_{estimate_, editor_};
     QString path_;
     RecoveryStore recovery_;
     bool restored_ = false;

@@ -37,7 +37,7 @@ SheetDocument& EstimateSheet::document() {
         emit status(QStringLiteral("Не записано: расчёт повторяет строку %1 ведомости").arg(row + 1),
                     10000);
     });
-    connect(&document->model(), &SheetModel::openingsExceedWallsOf, this,
+    connect(&document->estimate(), &Estimate::openingsExceedWallsOf, this,
             [this](const QString& room) { emit status(wallsAtZeroNotice(room), 10000); });
     connect(document, &SheetDocument::zeroNotRecorded, this, [this] {
         emit status(QStringLiteral("Нулевой результат в ведомость не записан"), 10000);

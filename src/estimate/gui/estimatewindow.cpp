@@ -12,6 +12,7 @@
 #include "estimate/roomgroups.h"
 #include "estimate/rooms.h"
 #include "estimate/sheetdocument.h"
+#include "estimate/sheeteditor.h"
 #include "estimate/sheetpages.h"
 #include "estimate/xlsxexport.h"
 #include "print/printjob.h"
@@ -129,7 +130,7 @@ EstimateWindow::EstimateWindow(SheetDocument& document, QWidget* parent)
     setCentralWidget(central);
     statusBar()->setObjectName("statusBar");
 
-    connect(&model, &SheetModel::changed, this, &EstimateWindow::refresh);
+    connect(&document.estimate(), &Estimate::changed, this, &EstimateWindow::refresh);
     connect(&document_, &SheetDocument::modifiedChanged, this, &EstimateWindow::refreshTitle);
     connect(&document_, &SheetDocument::pathChanged, this, &EstimateWindow::refreshTitle);
     connect(&document_, &SheetDocument::repeated, this, [this](int row) {
@@ -139,7 +140,7 @@ EstimateWindow::EstimateWindow(SheetDocument& document, QWidget* parent)
                 .arg(row + 1),
             10000);
     });
-    connect(&model, &SheetModel::openingsExceedWallsOf, this, [this](const QString& room) {
+    connect(&document.estimate(), &Estimate::openingsExceedWallsOf, this, [this](const QString& room) {
         statusBar()->showMessage(wallsAtZeroNotice(room), 10000);
     });
     connect(&document_, &SheetDocument::nearlyFull, this,
@@ -163,6 +164,14 @@ EstimateWindow::~EstimateWindow() {
 
 SheetModel& EstimateWindow::model() {
     return document_.model();
+}
+
+const Estimate& EstimateWindow::estimate() const {
+    return document_.estimate();
+}
+
+SheetEditor& EstimateWindow::editor() {
+    return document_.editor();
 }
 
 void EstimateWindow::setPrompts(EstimatePrompts* prompts) {
@@ -213,9 +222,9 @@ void EstimateWindow::buildMenus() {
             [this] { print(); });
     file->addSeparator();
     command(file, QStringLiteral("Сво&йства документа…"), "actionProperties", {}, [this] {
-        PropertiesDialog dialog(model().sheet().properties, this);
+        PropertiesDialog dialog(estimate().sheet().properties, this);
         if (dialog.exec() == QDialog::Accepted)
-            model().setProperties(dialog.properties());
+            editor().setProperties(dialog.properties());
     });
     file->addSeparator();
     command(file, QStringLiteral("&Закрыть"), "closeSheet", {QKeySequence::Close},
@@ -236,15 +245,15 @@ void EstimateWindow::buildMenus() {
     command(edit, QStringLiteral("&Добавить строку…"), "addTypedLine",
             {QKeySequence(Qt::Key_Insert)}, [this] { addTypedLine(); });
     command(edit, QStringLiteral("В&верх"), "moveUp", {QKeySequence(Qt::CTRL | Qt::Key_Up)},
-            [this] { model().moveLines(selectedRows(), -1); });
+            [this] { editor().moveLines(selectedRows(), -1); });
     command(edit, QStringLiteral("Вн&из"), "moveDown", {QKeySequence(Qt::CTRL | Qt::Key_Down)},
-            [this] { model().moveLines(selectedRows(), +1); });
+            [this] { editor().moveLines(selectedRows(), +1); });
     command(edit, QStringLiteral("Повторить &строки"), "duplicateLines",
             {QKeySequence(Qt::CTRL | Qt::Key_D)}, [this] {
-                refuseIfSaid(model().duplicateLines(selectedRows()));
+                refuseIfSaid(editor().duplicateLines(selectedRows()));
             });
     command(edit, QStringLiteral("&Удалить строки"), "removeLines", {QKeySequence::Delete},
-            [this] { model().removeLines(selectedRows()); });
+            [this] { editor().removeLines(selectedRows()); });
     edit->addSeparator();
     command(edit, QStringLiteral("&Материалы…"), "editMaterials", {}, [this] { editMaterials(); });
     command(edit, QStringLiteral("Системы о&краски…"), "actionSystems", {},
@@ -253,8 +262,8 @@ void EstimateWindow::buildMenus() {
             [this] { assignSystem(selectedRows()); });
     command(edit, QStringLiteral("Окраска всего &помещения…"), "assignRoomSystem", {}, [this] {
         QList<int> rows;
-        for (qsizetype row = 0; row < model().sheet().lines.size(); ++row)
-            if (model().sheet().lines[row].room == model().sheet().lastRoom)
+        for (qsizetype row = 0; row < estimate().sheet().lines.size(); ++row)
+            if (estimate().sheet().lines[row].room == estimate().sheet().lastRoom)
                 rows << int(row);
         assignSystem(rows);
     });
@@ -277,7 +286,7 @@ void EstimateWindow::buildMenus() {
     QAction* recording = edit->addAction(QStringLiteral("&Записывать расчёты"));
     recording->setObjectName("recordingAction");
     recording->setCheckable(true);
-    connect(recording, &QAction::toggled, this, [this](bool on) { model().setRecording(on); });
+    connect(recording, &QAction::toggled, this, [this](bool on) { editor().setRecording(on); });
     connect(recording_, &QCheckBox::toggled, recording, &QAction::setChecked);
 }
 
@@ -295,7 +304,7 @@ QWidget* EstimateWindow::buildRoomBar() {
     currentRoom_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     currentRoom_->lineEdit()->setPlaceholderText(QStringLiteral("(без помещения)"));
     connect(currentRoom_, &QComboBox::currentTextChanged, this,
-            [this](const QString& room) { model().setCurrentRoom(room); });
+            [this](const QString& room) { editor().setCurrentRoom(room); });
     layout->addWidget(label);
     layout->addWidget(currentRoom_);
     return box;
@@ -304,17 +313,17 @@ QWidget* EstimateWindow::buildRoomBar() {
 void EstimateWindow::refresh() {
     totals_->refresh();
     refreshRooms();
-    const bool recording = model().sheet().recording;
+    const bool recording = estimate().sheet().recording;
     recording_->setChecked(recording);
     action("recordingAction")->setChecked(recording);
 }
 
 void EstimateWindow::refreshRooms() {
-    const QStringList rooms = model().rooms();
+    const QStringList rooms = estimate().rooms();
     QStringList shown;
     for (int i = 0; i < currentRoom_->count(); ++i)
         shown << currentRoom_->itemText(i);
-    const QString& current = model().sheet().lastRoom;
+    const QString& current = estimate().sheet().lastRoom;
     if (shown == rooms && currentRoom_->currentText() == current)
         return;
     const QSignalBlocker quiet(currentRoom_);
@@ -454,7 +463,7 @@ QString EstimateWindow::askSaveName(const QString& caption, const QString& filte
                                     const QString& suffix) {
     // Beside the document; named after its object, else after the document.
     const QFileInfo document(document_.path());
-    QString name = fileNameOf(model().sheet().properties.object, suffix);
+    QString name = fileNameOf(estimate().sheet().properties.object, suffix);
     if (name.isEmpty() || suffix == kSheetSuffix)
         name = (document_.path().isEmpty() ? QStringLiteral("Ведомость")
                                            : document.completeBaseName()) +
@@ -519,7 +528,7 @@ bool EstimateWindow::exportInBackground(
     const std::function<QString(const SheetView&, const ExportProgress&)>& write) {
     // The export reads a copy, on a worker thread; the window answers meanwhile and, past a
     // second, shows how far it has come with a button that stops it. Returns when it is done.
-    const auto snapshot = std::make_shared<const SheetSnapshot>(SheetSnapshot::of(model().view()));
+    const auto snapshot = std::make_shared<const SheetSnapshot>(SheetSnapshot::of(estimate().view()));
     const auto cancelled = std::make_shared<std::atomic_bool>(false);
     const auto done = std::make_shared<std::atomic_int>(0);
     const auto total = std::make_shared<std::atomic_int>(0);
@@ -603,7 +612,7 @@ bool EstimateWindow::saidWritten(const QString& path, const QString& error,
 
 void EstimateWindow::print() {
     QString error;
-    const SheetView view = model().view();
+    const SheetView view = estimate().view();
     const QString object = view.sheet.properties.object.trimmed();
     const PrintJob job{
         object.isEmpty() ? QStringLiteral("Ведомость окраски") : object,
@@ -615,17 +624,17 @@ void EstimateWindow::print() {
 
 void EstimateWindow::editMaterials() {
     QSet<int> used;
-    for (const PaintSystem& system : model().sheet().systems)
+    for (const PaintSystem& system : estimate().sheet().systems)
         for (const Layer& layer : system.layers)
             used.insert(layer.material);
-    MaterialsDialog dialog(model().sheet().materials, this);
+    MaterialsDialog dialog(estimate().sheet().materials, this);
     dialog.setUsedMaterials(used, prompts_);
     if (dialog.exec() == QDialog::Accepted)
-        model().editMaterials(dialog.materials());
+        editor().editMaterials(dialog.materials());
 }
 
 void EstimateWindow::assignSystem(const QList<int>& rows) {
-    const QList<PaintSystem>& systems = model().sheet().systems;
+    const QList<PaintSystem>& systems = estimate().sheet().systems;
     if (rows.isEmpty())
         return;
     if (systems.isEmpty()) {
@@ -637,20 +646,20 @@ void EstimateWindow::assignSystem(const QList<int>& rows) {
     QStringList names{QStringLiteral("(нет)")};
     for (const PaintSystem& system : systems)
         names << QStringLiteral("%1 — %2").arg(system.name,
-                                               system.layersText(model().sheet().materials));
+                                               system.layersText(estimate().sheet().materials));
     const QString chosen =
         prompts_->choose(this, QStringLiteral("Система окраски для строк: %1").arg(rows.size()),
                          names);
     const qsizetype index = names.indexOf(chosen);
     if (index >= 0)
-        model().assignSystem(rows, index == 0 ? 0 : systems[index - 1].id);
+        editor().assignSystem(rows, index == 0 ? 0 : systems[index - 1].id);
 }
 
 void EstimateWindow::editSystems() {
     QSet<int> used;
-    for (const Line& line : model().sheet().lines)
+    for (const Line& line : estimate().sheet().lines)
         used.insert(line.system);
-    SystemsDialog dialog(model().sheet().systems, model().sheet().materials, this);
+    SystemsDialog dialog(estimate().sheet().systems, estimate().sheet().materials, this);
     dialog.setUsedSystems(used, prompts_);
     if (dialog.exec() != QDialog::Accepted)
         return;
@@ -658,15 +667,15 @@ void EstimateWindow::editSystems() {
     QUndoStack& undo = document_.undoStack();
     if (!added.isEmpty()) { // with the systems templates brought them for: one step to undo
         undo.beginMacro(QStringLiteral("системы окраски"));
-        model().editMaterials(model().sheet().materials + added);
+        editor().editMaterials(estimate().sheet().materials + added);
     }
-    model().editSystems(resolvedSystems(dialog.systems(), added, model().sheet().materials));
+    editor().editSystems(resolvedSystems(dialog.systems(), added, estimate().sheet().materials));
     if (!added.isEmpty())
         undo.endMacro();
 }
 
 void EstimateWindow::addTypedLine() {
-    TypedLineDialog dialog(model().separator(), this);
+    TypedLineDialog dialog(estimate().separator(), this);
     if (dialog.exec() != QDialog::Accepted)
         return;
     Line line;
@@ -674,23 +683,23 @@ void EstimateWindow::addTypedLine() {
     line.element = dialog.name();
     line.unit = dialog.unit();
     line.formula = dialog.expression();
-    line.result = dialog.quantity().text(model().separator());
-    if (refuseIfSaid(model().addLine(line)))
+    line.result = dialog.quantity().text(estimate().separator());
+    if (refuseIfSaid(editor().addLine(line)))
         return;
     table_->scrollToBottom();
 }
 
 void EstimateWindow::editRoomSize() {
-    const QString room = model().sheet().lastRoom;
-    const int walls = model().wallsRow(room);
-    RoomDialog dialog(room, walls < 0 ? RoomSize() : RoomSize::of(model().sheet().lines[walls]),
-                      model().separator(), this);
+    const QString room = estimate().sheet().lastRoom;
+    const int walls = estimate().rowOf(room, LineKind::Walls);
+    RoomDialog dialog(room, walls < 0 ? RoomSize() : RoomSize::of(estimate().sheet().lines[walls]),
+                      estimate().separator(), this);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    refuseIfSaid(model().setRoomSize(room, dialog.size()));
-    const int row = model().wallsRow(room);
+    refuseIfSaid(editor().setRoomSize(room, dialog.size()));
+    const int row = estimate().rowOf(room, LineKind::Walls);
     statusBar()->showMessage(QStringLiteral("%1: стены %2 м2 — строка %3")
-                                 .arg(roomTitle(room), model().sheet().lines[row].result)
+                                 .arg(roomTitle(room), estimate().sheet().lines[row].result)
                                  .arg(row + 1),
                              10000);
 }

@@ -21,6 +21,8 @@ namespace velaro {
 class EstimatePrompts;
 class RoomGroupsModel;
 class SheetDocument;
+class Estimate;
+class SheetEditor;
 class SheetModel;
 class TotalsPanel;
 
@@ -34,6 +36,8 @@ class EstimateWindow : public QMainWindow {
 
     SheetDocument& document() { return document_; }
     SheetModel& model();
+    const Estimate& estimate() const;
+    SheetEditor& editor();
     // Replaces the real dialogs (nullptr restores them); the window does not own it.
     void setPrompts(EstimatePrompts* prompts);
     EstimatePrompts& prompts() { return *prompts_; }

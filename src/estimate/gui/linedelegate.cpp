@@ -21,10 +21,10 @@ QWidget* LineDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
     if (Column(index.column()) == Column::System) {
         auto* list = new QComboBox(parent);
         list->addItem(QStringLiteral("(нет)"), 0);
-        for (const PaintSystem& system : model_.sheet().systems) {
+        for (const PaintSystem& system : model_.estimate().sheet().systems) {
             list->addItem(system.name, system.id);
             list->setItemData(list->count() - 1,
-                              system.layersText(model_.sheet().materials), Qt::ToolTipRole);
+                              system.layersText(model_.estimate().sheet().materials), Qt::ToolTipRole);
         }
         return list;
     }

@@ -1,6 +1,7 @@
 #include "estimate/gui/totalspanel.h"
 
 #include "estimate/export.h"
+#include "estimate/sheeteditor.h"
 #include "estimate/sheetmodel.h"
 
 #include <QFormLayout>
@@ -58,7 +59,7 @@ TotalsPanel::TotalsPanel(SheetModel& model, QWidget* parent)
     vatRate_->setPlaceholderText(QStringLiteral("без НДС"));
     vatRate_->setMaximumWidth(fontMetrics().horizontalAdvance(u'M') * 6);
     connect(vatRate_, &QLineEdit::editingFinished, this,
-            [this] { model_.setVatRate(vatRate_->text()); });
+            [this] { model_.editor().setVatRate(vatRate_->text()); });
     auto* vatRow = new QHBoxLayout;
     vatRow->addWidget(vatRate_);
     vatRow->addWidget(new QLabel(QStringLiteral("%")));
@@ -92,12 +93,12 @@ QLabel* TotalsPanel::moneyLabel(const char* name) {
 }
 
 void TotalsPanel::refresh() {
-    const QChar separator = model_.separator();
-    total_->setText(areaText(model_.totals().area(), separator));
+    const QChar separator = model_.estimate().separator();
+    total_->setText(areaText(model_.estimate().totals().area(), separator));
     rooms_->clear();
-    const SheetView view = model_.view();
+    const SheetView view = model_.estimate().view();
     for (const QString& room : view.rooms) {
-        const Totals::Sum sum = model_.totals().rooms().value(room);
+        const Totals::Sum sum = model_.estimate().totals().rooms().value(room);
         auto* item = new QTreeWidgetItem(
             rooms_, {roomTitle(room), QString::number(sum.lines), areaText(sum.value, separator),
                      sum.work.text(separator, 2, true)});

@@ -1,0 +1,108 @@
+#pragma once
+// The estimate: a sheet's lines, materials, systems and settings, with what follows from them
+// kept up to date line by line (each line's figures, the totals, each room's walls net of its
+// openings, the order of the rooms), and the invariants no way in may break: at most kMaxLines
+// lines, walls never below zero, one walls line per room taking its openings. It changes only
+// through the primitives below, which SheetEditor's undo commands call, and says what changed
+// through fine-grained signals that views adapt (SheetModel, RoomGroupsModel).
+
+#include "estimate/columns.h"
+#include "estimate/rooms.h"
+
+#include <QHash>
+#include <QObject>
+#include <QSet>
+
+#include <optional>
+#include <vector>
+
+namespace velaro {
+
+struct SheetView;
+
+// The materials and paint systems, and the system of each line under them.
+struct Catalogue {
+    QList<Material> materials;
+    QList<PaintSystem> systems;
+    QList<int> lineSystems;
+};
+
+class Estimate : public QObject {
+    Q_OBJECT
+  public:
+    explicit Estimate(QChar decimalSeparator, QObject* parent = nullptr);
+
+    const Sheet& sheet() const { return sheet_; }
+    int lineCount() const { return int(sheet_.lines.size()); }
+    const Totals& totals() const { return totals_; }
+    const std::vector<LineFigures>& figures() const { return figures_; }
+    const RatesById& rates() const { return rates_; }
+    QChar separator() const { return separator_; }
+    // What the documents read.
+    SheetView view() const;
+    // The rooms of the lines, in the order they first appear.
+    QStringList rooms() const;
+    // The room's first line of that kind, or -1.
+    int rowOf(const QString& room, LineKind kind) const;
+    // Why `count` more lines would not fit, or empty where they do.
+    QString refusalToAdd(qsizetype count) const;
+
+    // The primitives. Rows ascending, without repeats: where lines go (their rows once
+    // inserted), or which lines to take.
+    void insertLines(const QList<int>& rows, const QList<Line>& lines);
+    QList<Line> takeLines(const QList<int>& rows);
+    // The block of rows first…last one row up (-1) or down (+1).
+    void moveBlock(int first, int last, int delta);
+    void replaceLine(int row, const Line& line);
+    void setCatalogue(const Catalogue& catalogue);
+    template <class Value> void setSheetValue(Value Sheet::*member, const Value& value) {
+        sheet_.*member = value;
+        emit changed();
+    }
+    // Replaces the whole sheet (opening, a new sheet); a file's walls are worked out again.
+    void reset(Sheet sheet);
+
+  signals:
+    // As a table model tells its views, so that a view's selection follows: each block before
+    // and after it changes. A move names the row the block goes before, counted before it.
+    void linesAboutToBeInserted(int first, int last);
+    void linesInserted(int first, int last);
+    void linesAboutToBeRemoved(int first, int last);
+    void linesRemoved(int first, int last);
+    void linesAboutToBeMoved(int first, int last, int destination);
+    void linesMoved(int first, int last, int destination);
+    // The texts or figures of these lines changed.
+    void linesChanged(int first, int last);
+    void aboutToBeReset();
+    void wasReset();
+    // Anything changed: the totals, the documents and the recovery file follow.
+    void changed();
+    // A room's deducted openings came to more than its walls, which are left at zero.
+    void openingsExceedWallsOf(const QString& room);
+
+  private:
+    LineFigures figuresOf(const Line& line) const;
+    // The figures and totals of every line under this catalogue, without telling anyone.
+    void refigure(const Catalogue& catalogue);
+    // The walls of a room follow its openings: a line that is an opening or walls marks its
+    // room, and settleWalls works out the walls of the marked rooms again in one pass.
+    void markWalls(const Line& line);
+    void settleWalls(bool tell = true); // tell: of each walls line changed
+    // Keeps count of the lines in each room; the rooms' order is worked out again only when a
+    // room comes or goes, or lines move.
+    void countRoom(const QString& room, int lines);
+
+    QChar separator_;
+    Sheet sheet_;
+    std::vector<LineFigures> figures_;
+    Totals totals_;
+    RatesById rates_;
+    QHash<QString, int> roomLines_;
+    QSet<QString> unsettledWalls_;
+    mutable std::optional<QStringList> rooms_;
+};
+
+// Runs of consecutive rows in ascending rows: {first, last} pairs.
+QList<std::pair<int, int>> runsOf(const QList<int>& rows);
+
+} // namespace velaro

@@ -1,0 +1,278 @@
+#include "estimate/sheeteditor.h"
+
+#include "estimate/expression.h"
+#include "estimate/sheetcommands.h"
+
+#include <QUndoStack>
+
+#include <algorithm>
+#include <functional>
+
+namespace velaro {
+namespace {
+
+// The entries with a new one given the next id free in both lists: ids are never reused, so an
+// undone removal cannot hand a line another entry.
+template <class Entry>
+QList<Entry> identifiedAfter(const QList<Entry>& current, QList<Entry> entries) {
+    int next = 1;
+    for (const auto& list : {std::cref(current), std::cref(entries)})
+        for (const Entry& e : list.get())
+            next = std::max(next, e.id + 1);
+    for (Entry& e : entries)
+        if (e.id <= 0)
+            e.id = next++;
+    return entries;
+}
+
+// Rows ascending, without repeats, inside the sheet.
+QList<int> sortedRows(QList<int> rows, int rowCount) {
+    rows.erase(std::remove_if(rows.begin(), rows.end(),
+                              [rowCount](int row) { return row < 0 || row >= rowCount; }),
+               rows.end());
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
+} // namespace
+
+SheetEditor::SheetEditor(Estimate& estimate, QUndoStack& undo) : estimate_(estimate), undo_(undo) {}
+
+QString SheetEditor::insertLines(int row, const QList<Line>& lines, const QString& text) {
+    if (QString refusal = estimate_.refusalToAdd(lines.size()); !refusal.isEmpty())
+        return refusal;
+    if (!lines.isEmpty())
+        undo_.push(new AddLines(estimate_, lines, text, std::clamp(row, 0, estimate_.lineCount())));
+    return {};
+}
+
+void SheetEditor::reset(Sheet sheet) {
+    undo_.clear();
+    estimate_.reset(std::move(sheet));
+}
+
+QString SheetEditor::addLine(Line line) {
+    if (QString refusal = estimate_.refusalToAdd(1); !refusal.isEmpty())
+        return refusal;
+    line.room = estimate_.sheet().lastRoom;
+    const QString text = line.kind == LineKind::Typed ? QStringLiteral("строка вручную")
+                                                      : QStringLiteral("запись расчёта");
+    undo_.push(new AddLines(estimate_, {std::move(line)}, text));
+    return {};
+}
+
+QString SheetEditor::setRoomSize(const QString& room, const RoomSize& size) {
+    // A line already there keeps what the estimator gave it: count, system, price, norm.
+    const auto kept = [&](int row, Line line) {
+        if (row >= 0) {
+            const Line& old = estimate_.sheet().lines[row];
+            line.count = old.count;
+            line.system = old.system;
+            line.price = old.price;
+            line.code = old.code;
+        }
+        return line;
+    };
+    const QString text = QStringLiteral("размеры помещения");
+    const std::optional<Line> walls = wallsLine(room, size, estimate_.separator());
+    const std::optional<Line> ceiling = ceilingLine(room, size, estimate_.separator());
+    const qsizetype added = (estimate_.rowOf(room, LineKind::Walls) < 0 ? 1 : 0) +
+                            (ceiling && estimate_.rowOf(room, LineKind::Ceiling) < 0 ? 1 : 0);
+    if (QString refusal = estimate_.refusalToAdd(added); !refusal.isEmpty())
+        return refusal;
+    undo_.beginMacro(text);
+    if (const int row = estimate_.rowOf(room, LineKind::Ceiling); row >= 0 && !ceiling)
+        undo_.push(new RemoveLines(estimate_, {row}));
+    for (const auto& [kind, line] :
+         {std::pair{LineKind::Walls, walls}, std::pair{LineKind::Ceiling, ceiling}}) {
+        if (!line)
+            continue;
+        if (const int row = estimate_.rowOf(room, kind); row >= 0) {
+            undo_.push(new ReplaceLine(estimate_, row, kept(row, *line), text));
+        } else {
+            // After the room's last line, where the estimator reads the room.
+            int after = -1;
+            for (qsizetype r = 0; r < estimate_.sheet().lines.size(); ++r)
+                if (estimate_.sheet().lines[r].room == room)
+                    after = int(r);
+            undo_.push(new AddLines(estimate_, {*line}, text, after < 0 ? -1 : after + 1));
+        }
+    }
+    undo_.endMacro();
+    return {};
+}
+
+void SheetEditor::assignSystem(QList<int> rows, int system) {
+    rows = sortedRows(std::move(rows), estimate_.lineCount());
+    if (system && !systemOf(estimate_.sheet().systems, system))
+        return;
+    undo_.beginMacro(QStringLiteral("система окраски"));
+    for (int row : rows)
+        if (estimate_.sheet().lines[row].system != system)
+            undo_.push(new SetCell(estimate_, row, Column::System, estimate_.sheet().lines[row].system, system));
+    undo_.endMacro();
+}
+
+void SheetEditor::setVatRate(const QString& rate) {
+    const QString simplified = rate.simplified();
+    if (simplified != estimate_.sheet().vatRate)
+        undo_.push(new SetSheetValue(estimate_, &Sheet::vatRate, simplified,
+                                     QStringLiteral("ставка НДС")));
+}
+
+QString SheetEditor::duplicateLines(QList<int> rows) {
+    rows = sortedRows(std::move(rows), estimate_.lineCount());
+    if (QString refusal = estimate_.refusalToAdd(rows.size()); !refusal.isEmpty())
+        return refusal;
+    QList<Line> copies;
+    for (int row : rows)
+        copies << estimate_.sheet().lines[row];
+    if (!copies.isEmpty())
+        undo_.push(new AddLines(estimate_, std::move(copies), QStringLiteral("повтор строк")));
+    return {};
+}
+
+void SheetEditor::removeLines(QList<int> rows) {
+    rows = sortedRows(std::move(rows), estimate_.lineCount());
+    if (!rows.isEmpty())
+        undo_.push(new RemoveLines(estimate_, std::move(rows)));
+}
+
+bool SheetEditor::moveLines(QList<int> rows, int delta) {
+    rows = sortedRows(std::move(rows), estimate_.lineCount());
+    if (rows.isEmpty() || (delta != -1 && delta != 1) || (delta < 0 && rows.front() == 0) ||
+        (delta > 0 && rows.back() == estimate_.lineCount() - 1))
+        return false;
+    undo_.push(new MoveLines(estimate_, std::move(rows), delta));
+    return true;
+}
+
+void SheetEditor::editMaterials(const QList<Material>& materials) {
+    if (materials == estimate_.sheet().materials)
+        return;
+    const QList<Material> identified = identifiedAfter(estimate_.sheet().materials, materials);
+    // A removed material leaves the systems it was a layer of.
+    Catalogue catalogue{identified, estimate_.sheet().systems, {}};
+    for (PaintSystem& system : catalogue.systems)
+        system.layers.removeIf(
+            [&](const Layer& layer) { return !materialOf(identified, layer.material); });
+    for (const Line& line : estimate_.sheet().lines)
+        catalogue.lineSystems << line.system;
+    undo_.push(new SetCatalogue(estimate_, catalogue, QStringLiteral("материалы")));
+}
+
+void SheetEditor::editSystems(const QList<PaintSystem>& systems) {
+    if (systems == estimate_.sheet().systems)
+        return;
+    const QList<PaintSystem> identified = identifiedAfter(estimate_.sheet().systems, systems);
+    // A line keeps its system, renamed or not, while it remains, and has none once it is gone.
+    Catalogue catalogue{estimate_.sheet().materials, identified, {}};
+    for (const Line& line : estimate_.sheet().lines)
+        catalogue.lineSystems << (systemOf(identified, line.system) ? line.system : 0);
+    undo_.push(new SetCatalogue(estimate_, catalogue, QStringLiteral("системы окраски")));
+}
+
+void SheetEditor::setRecording(bool on) {
+    if (estimate_.sheet().recording != on)
+        estimate_.setSheetValue(&Sheet::recording, on);
+}
+
+void SheetEditor::setCurrentRoom(const QString& room) {
+    const QString simplified = room.simplified();
+    if (estimate_.sheet().lastRoom != simplified)
+        estimate_.setSheetValue(&Sheet::lastRoom, simplified);
+}
+
+void SheetEditor::setProperties(const SheetProperties& properties) {
+    if (!(properties == estimate_.sheet().properties))
+        undo_.push(new SetSheetValue(estimate_, &Sheet::properties, properties,
+                                     QStringLiteral("свойства документа")));
+}
+
+bool SheetEditor::setCell(int row, Column column, const QVariant& value) {
+    if (row < 0 || row >= estimate_.lineCount())
+        return false;
+    const Line& line = estimate_.sheet().lines[row];
+    if (editingOf(line, column) == Editing::None)
+        return false;
+    QVariant before;
+    QVariant after = value.toString().simplified();
+    switch (column) {
+    case Column::Room:
+        before = line.room;
+        break;
+    case Column::Element:
+        if (after.toString().isEmpty())
+            return false;
+        before = line.element;
+        break;
+    case Column::Unit:
+        if (after.toString().isEmpty())
+            return false;
+        before = line.unit;
+        break;
+    case Column::Code:
+        before = line.code;
+        break;
+    case Column::Formula: {
+        // A typed line's quantity typed again: worked out, or refused as it stands.
+        const Evaluation evaluation = evaluateQuantity(after.toString(), estimate_.separator());
+        if (!evaluation.value)
+            return false;
+        Line edited = line;
+        edited.formula = after.toString();
+        edited.result = evaluation.value->text(estimate_.separator());
+        if (!(edited == line))
+            undo_.push(new ReplaceLine(estimate_, row, edited,
+                                       QStringLiteral("изменение: количество")));
+        return true;
+    }
+    case Column::Price: {
+        const auto price = Decimal::parse(after.toString());
+        if (!after.toString().isEmpty() && (!price || price->isNegative()))
+            return false;
+        before = line.price;
+        if (price)
+            after = price->text(estimate_.separator());
+        break;
+    }
+    case Column::Count: {
+        bool whole = false;
+        const int count = value.toString().trimmed().toInt(&whole);
+        if (!whole || count < 1 || count > kMaxCount)
+            return false;
+        before = line.count;
+        after = count;
+        break;
+    }
+    case Column::System: {
+        // An id, or a system's name; 0 or an empty name for none.
+        int id = 0;
+        if (value.typeId() == QMetaType::Int) {
+            id = value.toInt();
+        } else if (const QString name = value.toString(); !name.isEmpty()) {
+            const auto found = std::find_if(estimate_.sheet().systems.begin(), estimate_.sheet().systems.end(),
+                                            [&](const PaintSystem& s) { return s.name == name; });
+            id = found == estimate_.sheet().systems.end() ? -1 : found->id;
+        }
+        if (id < 0 || (id && !systemOf(estimate_.sheet().systems, id)))
+            return false;
+        before = line.system;
+        after = id;
+        break;
+    }
+    case Column::Deduct:
+        before = line.deduct;
+        after = value.toInt() == Qt::Checked;
+        break;
+    default:
+        return false;
+    }
+    if (before == after)
+        return true;
+    undo_.push(new SetCell(estimate_, row, column, before, after));
+    return true;
+}
+
+} // namespace velaro
