@@ -10,6 +10,7 @@
 #include "estimate/sheetfile.h"
 #include "estimate/sheetmodel.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
@@ -148,6 +149,21 @@ int main(int argc, char** argv) {
             QApplication::processEvents();
         }));
     report("add_line_painted", addsPainted, mark, "%.3f");
+    // The same with the table grouped by room: the groups follow the line row by row.
+    window.findChild<QAction*>(QStringLiteral("groupByRoom"))->trigger();
+    QApplication::processEvents();
+    std::vector<double> addsGrouped;
+    mark = cpuTimes.size();
+    for (int n = kLines; n < kLines + 200; ++n)
+        addsGrouped.push_back(millisecondsOf([&] {
+            model.editor().setCurrentRoom(roomOf(n));
+            document.record(QStringLiteral("моек и раковин"),
+                            QStringLiteral("TForm%1").arg(2 + n % 26), stateOf(n + 200000),
+                            resultsOf(n));
+            QApplication::processEvents();
+        }));
+    report("add_line_grouped", addsGrouped, mark, "%.3f");
+    window.findChild<QAction*>(QStringLiteral("groupByRoom"))->trigger();
 
     const QString path = dataHome.filePath("bench.velaro-estimate");
     std::vector<double> saves, opens;

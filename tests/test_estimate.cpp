@@ -24,6 +24,7 @@
 #include "support/testsupport.h"
 
 #include <QAbstractItemModelTester>
+#include <QAbstractProxyModel>
 #include <QApplication>
 #include <QBuffer>
 #include <QTimer>
@@ -838,8 +839,31 @@ class EstimateTest : public QObject {
         };
         // Numbered as printed, room by room; sums at two decimals.
         QCOMPARE(shown(), QString(":5,00 1:1 2:4 :3,00 3:3 :2,00 4:2"));
+        // A line selected stays selected while a line is recorded into another room, a new room
+        // comes, and its own count is edited: each is told as the rows it changes.
+        const auto selectedLines = [&] {
+            QList<int> lines;
+            for (const QModelIndex& row : table->selectionModel()->selectedRows())
+                lines << static_cast<QAbstractProxyModel*>(groups)->mapToSource(row).row();
+            return lines;
+        };
+        table->selectionModel()->select(groups->index(2, 0), QItemSelectionModel::ClearAndSelect |
+                                                                 QItemSelectionModel::Rows);
+        model.editor().setCurrentRoom("Ванная");
+        QVERIFY(model.editor().addLine(lineWith("6")).isEmpty());
+        model.editor().setCurrentRoom("Спальня");
+        QVERIFY(model.editor().addLine(lineWith("7")).isEmpty());
+        QCOMPARE(shown(), QString(":5,00 1:1 2:4 :9,00 3:3 4:6 :7,00 5:7 :2,00 6:2"));
+        QCOMPARE(selectedLines(), QList<int>{3});
+        QVERIFY(groups->setData(groups->index(2, int(Column::Count)), 2, Qt::EditRole));
+        QCOMPARE(selectedLines(), QList<int>{3});
+        space.document.undoStack().undo();
+        space.document.undoStack().undo();
+        space.document.undoStack().undo();
+        QCOMPARE(selectedLines(), QList<int>{3});
         QVERIFY(groups->setData(groups->index(2, int(Column::Count)), 2, Qt::EditRole));
         QCOMPARE(shown(), QString(":9,00 1:1 2:8 :3,00 3:3 :2,00 4:2"));
+        table->selectionModel()->clearSelection();
         table->selectionModel()->select(groups->index(3, 0), QItemSelectionModel::Select |
                                                                  QItemSelectionModel::Rows);
         table->selectionModel()->select(groups->index(4, 0), QItemSelectionModel::Select |

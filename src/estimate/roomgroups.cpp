@@ -6,6 +6,7 @@
 #include <QFont>
 #include <QHash>
 #include <QPalette>
+#include <QSet>
 
 namespace velaro {
 
@@ -74,23 +75,43 @@ void RoomGroupsModel::setRows(std::vector<Row> rows) {
 
 void RoomGroupsModel::regroup(const std::function<int(int)>& moved) {
     constexpr int kGone = -2; // a line no longer in the sheet; a subtotal's row is -1
+    const int lines = sheet_.rowCount();
     std::vector<Row> before = rows_;
-    for (Row& row : before)
-        if (row.line >= 0 && (row.line = moved(row.line)) < 0)
+    std::vector<char> lineBefore(std::size_t(lines), 0);
+    QSet<QString> roomsBefore;
+    for (Row& row : before) {
+        if (row.line < 0) {
+            roomsBefore.insert(row.room);
+        } else if ((row.line = moved(row.line)) < 0) {
             row.line = kGone;
+        } else {
+            lineBefore[std::size_t(row.line)] = 1;
+        }
+    }
     const std::vector<Row> after = grouped();
-    const auto contains = [](const std::vector<Row>& rows, const Row& row) {
-        return std::find(rows.begin(), rows.end(), row) != rows.end();
-    };
-    // What stays, in the order it had and has: where the orders differ, only a reset says it.
-    std::vector<Row> kept, keptAfter;
-    for (const Row& row : before)
-        if (row.line != kGone && contains(after, row))
-            kept.push_back(row);
+    QSet<QString> roomsAfter;
     for (const Row& row : after)
-        if (contains(kept, row))
-            keptAfter.push_back(row);
-    if (kept != keptAfter) {
+        if (row.line < 0)
+            roomsAfter.insert(row.room);
+    // Every line of the sheet has a row after: a row stays unless its line or room is gone, and
+    // comes unless its line or room was there before.
+    std::vector<char> stays(before.size()), came(after.size());
+    std::vector<const Row*> kept, keptAfter;
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        const Row& row = before[i];
+        stays[i] = row.line >= 0 || (row.line == -1 && roomsAfter.contains(row.room));
+        if (stays[i])
+            kept.push_back(&row);
+    }
+    for (std::size_t i = 0; i < after.size(); ++i) {
+        const Row& row = after[i];
+        came[i] = row.line >= 0 ? !lineBefore[std::size_t(row.line)] : !roomsBefore.contains(row.room);
+        if (!came[i])
+            keptAfter.push_back(&row);
+    }
+    // What stays, in the order it had and has: where the orders differ, only a reset says it.
+    if (!std::equal(kept.begin(), kept.end(), keptAfter.begin(), keptAfter.end(),
+                    [](const Row* a, const Row* b) { return *a == *b; })) {
         beginResetModel();
         setRows(after);
         endResetModel();
@@ -102,12 +123,12 @@ void RoomGroupsModel::regroup(const std::function<int(int)>& moved) {
     setRows(current);
     // The rows that go, from the bottom up, so those above keep their places.
     for (int row = int(current.size()) - 1; row >= 0;) {
-        if (contains(kept, current[std::size_t(row)])) {
+        if (stays[std::size_t(row)]) {
             --row;
             continue;
         }
         int first = row;
-        while (first > 0 && !contains(kept, current[std::size_t(first - 1)]))
+        while (first > 0 && !stays[std::size_t(first - 1)])
             --first;
         beginRemoveRows({}, first, row);
         current.erase(current.begin() + first, current.begin() + row + 1);
@@ -117,12 +138,12 @@ void RoomGroupsModel::regroup(const std::function<int(int)>& moved) {
     }
     // Then the rows that come, from the top down, each run where it is due.
     for (std::size_t row = 0; row < after.size();) {
-        if (row < current.size() && current[row] == after[row]) {
+        if (!came[row]) {
             ++row;
             continue;
         }
         std::size_t last = row;
-        while (last + 1 < after.size() && !contains(kept, after[last + 1]))
+        while (last + 1 < after.size() && came[last + 1])
             ++last;
         beginInsertRows({}, int(row), int(last));
         current.insert(current.begin() + std::ptrdiff_t(row), after.begin() + std::ptrdiff_t(row),
@@ -131,7 +152,8 @@ void RoomGroupsModel::regroup(const std::function<int(int)>& moved) {
         endInsertRows();
         row = last + 1;
     }
-    setRows(after); // the lines' rows in the sheet, now as they are
+    if (current != after) // the lines' rows in the sheet, now as they are
+        setRows(after);
     subtotalsChanged();
 }
 
