@@ -5,6 +5,7 @@
 // them, and no calculator knows another.
 
 #include "core/calculatorwindow.h"
+#include "core/opening.h"
 
 #include <functional>
 #include <vector>
@@ -18,6 +19,8 @@ struct CalculatorEntry {
     // and with the words that tell it from its neighbours: «Окна со спаренными переплетами».
     QString sheetName;
     std::function<CalculatorWindow*(char decimalSeparator)> create;
+    // Whether its lines are window or door openings, deducted from their room's walls.
+    OpeningSource opening = {};
 };
 
 using Calculators = std::vector<CalculatorEntry>;

@@ -51,11 +51,11 @@ std::optional<Line> lineOfCompute(const QString& element, const QString& calcula
     line.element = element;
     line.calculator = calculator;
     line.result = QString::fromStdString(results.texts.front().second);
-    // The openings' area comes off the walls of the room, except for cupboard doors, which are
-    // set in a partition rather than cut through a wall.
-    if (openingOf(calculator) != Opening::None) {
-        line.opening = QString::fromStdString(state.text("Edit2"));
-        line.deduct = calculator != QStringLiteral("TForm26");
+    // The openings' area comes off the walls of the room where the calculator says so.
+    if (const OpeningSource& opening = openingSourceOf(calculator);
+        opening.kind != Opening::None) {
+        line.opening = QString::fromStdString(state.text(opening.areaField));
+        line.deduct = opening.deductedFromWalls;
     }
     if (!results.trails.empty())
         line.formula = QString::fromStdString(

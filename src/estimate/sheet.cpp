@@ -58,16 +58,22 @@ QString PaintSystem::layersText(const QList<Material>& materials) const {
     return parts.join(QStringLiteral(" + "));
 }
 
-Opening openingOf(const QString& calculator) {
-    // The window (TForm20–22) and door (TForm23–27) calculators, whose first field is the
-    // openings' area by the outer contour of the frames. Asked for every line a sheet changes,
-    // so without a lookup.
-    if (calculator.size() != 7 || !calculator.startsWith(QLatin1String("TForm2")))
-        return Opening::None;
-    const char16_t last = calculator.back().unicode();
-    return last < u'0' || last > u'7' ? Opening::None
-           : last <= u'2'             ? Opening::Window
-                                      : Opening::Door;
+namespace {
+QHash<QString, OpeningSource>& openingSources() {
+    static QHash<QString, OpeningSource> sources;
+    return sources;
+}
+} // namespace
+
+void setOpeningSources(const QHash<QString, OpeningSource>& byCalculator) {
+    openingSources() = byCalculator;
+}
+
+const OpeningSource& openingSourceOf(const QString& calculator) {
+    static const OpeningSource none;
+    const auto& sources = openingSources();
+    const auto found = sources.constFind(calculator);
+    return found == sources.cend() ? none : *found;
 }
 
 std::optional<Decimal> Line::deduction() const {

@@ -3,6 +3,7 @@
 // or ceiling), the materials and paint systems, and the figures derived from them. Every figure
 // is kept as the text shown and summed as a Decimal.
 
+#include "core/opening.h"
 #include "estimate/decimal.h"
 
 #include <QList>
@@ -65,14 +66,18 @@ enum class LineKind {
     Ceiling   // a room's ceiling from its size
 };
 
-// Window and door lines whose opening area may be deducted from the walls of their room.
-enum class Opening { None, Window, Door };
-Opening openingOf(const QString& calculator);
+// Window and door lines whose opening area may be deducted from the walls of their room: what
+// each calculator's lines are, as the calculators' catalogue tells the sheet once at start.
+void setOpeningSources(const QHash<QString, OpeningSource>& byCalculator);
+const OpeningSource& openingSourceOf(const QString& calculator);
+inline Opening openingOf(const QString& calculator) {
+    return openingSourceOf(calculator).kind;
+}
 
 struct Line {
     QString room;
     QString element;    // as the calculator's catalogue entry names it for the sheet
-    QString calculator; // the window's class name, TForm2 …
+    QString calculator; // the class name of the window that computed it
     QString inputs;     // the texts and ticks that gave it, for telling a repeat
     QList<Measurement> measurements;
     QStringList conditions;

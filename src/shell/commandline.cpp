@@ -2,6 +2,7 @@
 
 #include "estimate/sheetdocument.h"
 #include "estimate/sheetfile.h"
+#include "shell/mainwindow.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -145,6 +146,7 @@ int runCommandLine(int argc, char** argv) {
                                  QStringLiteral("Ведомости (.velaro-estimate)."),
                                  QStringLiteral("[ФАЙЛ.velaro-estimate…]"));
     parser.process(app); // --help and --version answer and end here; unknown options too
+    tellSheetTheOpenings(); // a converted sheet's walls are worked out again
 
     if (!parser.isSet(convertTo)) {
         say(QStringLiteral("velaro-paint: укажите --convert-to pdf|xlsx|csv или запустите "

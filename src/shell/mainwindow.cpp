@@ -5,6 +5,7 @@
 #include "core/messages.h"
 #include "core/windowframe.h"
 #include "estimate/gui/estimatesheet.h"
+#include "estimate/sheet.h"
 #include "shell/registry.h"
 
 #include <QAction>
@@ -130,8 +131,16 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     QCoreApplication::exit(0);
 }
 
+void tellSheetTheOpenings() {
+    QHash<QString, OpeningSource> openings;
+    for (const CalculatorEntry& entry : allCalculators())
+        if (entry.opening.kind != Opening::None)
+            openings.insert(QStringLiteral("TForm%1").arg(entry.formNumber), entry.opening);
+    setOpeningSources(openings);
+}
+
 Program::Program(char decimalSeparator)
-    : estimate_(std::make_unique<EstimateSheet>(decimalSeparator)),
+    : estimate_((tellSheetTheOpenings(), std::make_unique<EstimateSheet>(decimalSeparator))),
       registry_(std::make_unique<WindowRegistry>()) {
     form1_ = std::make_unique<MainWindow>(*registry_);
     registry_->add(1, form1_.get());

@@ -43,6 +43,10 @@ class MainWindow : public QMainWindow {
     std::array<QPushButton*, kCalculatorCount> buttons_{};
 };
 
+// Tells the estimate sheet which calculators' lines are openings, from the catalogue: before
+// any sheet is opened, recorded or converted.
+void tellSheetTheOpenings();
+
 // Start-up: the main window, and the calculators registered to be built when first opened.
 class Program {
   public:

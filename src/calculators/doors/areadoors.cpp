@@ -89,6 +89,8 @@ struct Design {
     QStringList resetOrder; // after the area and the result
     const CoefficientTable* table;
     const char* noWall; // the refusal when the table has wall types and none is ticked
+    // Cupboard doors stand in a partition rather than cut through a wall.
+    bool deductedFromWalls = true;
 };
 
 // Each design in the order of its fields: form number, button caption; the element on the sheet,
@@ -129,7 +131,7 @@ const Design kCabinetDoors{
     {476}, {30},
     {{QStringLiteral("Перегородки, состав заполнения: коробка, полотно, наличники с одной "
                      "стороны"), 0, 0}},
-    {kPrimedTick}, {kPrimedTick}, &kCabinetFactors, nullptr};
+    {kPrimedTick}, {kPrimedTick}, &kCabinetFactors, nullptr, false};
 
 const Design kDoorwayFraming{
     27, "Площадь окраски обрамлений дверных проемов (арка)",
@@ -216,7 +218,10 @@ class AreaDoorWindow : public DoorWindow {
 };
 
 CalculatorEntry entry(const Design& design) {
-    return calculator<AreaDoorWindow>(design.form, design.button, design.element, &design);
+    CalculatorEntry entry =
+        calculator<AreaDoorWindow>(design.form, design.button, design.element, &design);
+    entry.opening = {Opening::Door, doors::kArea, design.deductedFromWalls};
+    return entry;
 }
 
 } // namespace

@@ -100,8 +100,10 @@ class BalconyDoorWindow : public DoorWindow {
 } // namespace
 
 Calculators balconyDoorCalculators() {
-    return {
-        calculator<BalconyDoorWindow>(23, "Площадь окраски балконных дверей", "Двери балконные")};
+    CalculatorEntry entry =
+        calculator<BalconyDoorWindow>(23, "Площадь окраски балконных дверей", "Двери балконные");
+    entry.opening = {Opening::Door, doors::kArea, true};
+    return {entry};
 }
 
 } // namespace velaro

@@ -367,7 +367,8 @@ Calculators windowOpeningCalculators() {
                            QString::fromUtf8(design.element),
                            [&design](char separator) -> CalculatorWindow* {
                                return new OpeningWindow(design, separator);
-                           }});
+                           },
+                           {Opening::Window, kArea, true}});
     return entries;
 }
 
