@@ -17,7 +17,8 @@ RoomGroupsModel::RoomGroupsModel(SheetModel& sheet, QObject* parent)
     const Estimate& estimate = sheet.estimate();
     // After the flat model has told its views: the sheet's rows are already the new ones.
     connect(&estimate, &Estimate::linesInserted, this, [this](int first, int last) {
-        regroup([=](int row) { return row < first ? row : row + (last - first + 1); });
+        if (!appendedToTheirGroups(first, last))
+            regroup([=](int row) { return row < first ? row : row + (last - first + 1); });
     });
     connect(&estimate, &Estimate::linesRemoved, this, [this](int first, int last) {
         regroup([=](int row) {
@@ -37,7 +38,11 @@ RoomGroupsModel::RoomGroupsModel(SheetModel& sheet, QObject* parent)
         });
     });
     connect(&estimate, &Estimate::linesChanged, this, [this](int first, int last) {
-        regroup([](int row) { return row; });
+        // Mostly a count, a price or a room's walls: the lines stay in their groups.
+        if (!staysGrouped(first, last))
+            regroup([](int row) { return row; });
+        else
+            subtotalsChanged();
         for (int line = first; line <= last && std::size_t(line) < groupRow_.size(); ++line)
             emit dataChanged(index(groupRow_[std::size_t(line)], 0),
                              index(groupRow_[std::size_t(line)], kColumnCount - 1));
@@ -64,13 +69,65 @@ void RoomGroupsModel::setRows(std::vector<Row> rows) {
     rows_ = std::move(rows);
     groupRow_.assign(std::size_t(sheet_.rowCount()), -1);
     numbers_.assign(rows_.size(), 0);
+    groupOf_.assign(rows_.size(), 0);
     int number = 0;
-    for (std::size_t row = 0; row < rows_.size(); ++row)
+    int group = 0;
+    for (std::size_t row = 0; row < rows_.size(); ++row) {
+        if (rows_[row].line == -1)
+            group = int(row);
+        groupOf_[row] = group;
         if (rows_[row].line >= 0) {
             if (std::size_t(rows_[row].line) < groupRow_.size())
                 groupRow_[std::size_t(rows_[row].line)] = int(row);
             numbers_[row] = ++number;
         }
+    }
+}
+
+bool RoomGroupsModel::staysGrouped(int first, int last) const {
+    const QList<Line>& lines = sheet_.estimate().sheet().lines;
+    for (int line = first; line <= last; ++line) {
+        if (std::size_t(line) >= groupRow_.size() || groupRow_[std::size_t(line)] < 0)
+            return false;
+        if (rows_[std::size_t(groupOf_[std::size_t(groupRow_[std::size_t(line)])])].room !=
+            lines[line].room)
+            return false;
+    }
+    return true;
+}
+
+// Lines recorded at the end of the sheet into rooms it has: each goes at the end of its room's
+// group, without working out every group again.
+bool RoomGroupsModel::appendedToTheirGroups(int first, int last) {
+    const Estimate& estimate = sheet_.estimate();
+    if (last != estimate.lineCount() - 1 || std::size_t(first) != groupRow_.size())
+        return false;
+    QHash<QString, int> groupEnd; // the row after each group's last
+    for (std::size_t row = 0; row < rows_.size(); ++row)
+        if (rows_[row].line == -1)
+            groupEnd.insert(rows_[row].room, int(row) + 1);
+        else
+            groupEnd[rows_[std::size_t(groupOf_[row])].room] = int(row) + 1;
+    for (int line = first; line <= last; ++line)
+        if (!groupEnd.contains(estimate.sheet().lines[line].room))
+            return false; // a new room: its place among the groups is the sheet's to say
+    // A room first met among the new lines is not among them (checked above), so the rooms'
+    // order is as it was.
+    std::vector<Row> rows = rows_;
+    for (int line = first; line <= last; ++line) {
+        const QString& room = estimate.sheet().lines[line].room;
+        const int at = groupEnd.value(room);
+        beginInsertRows({}, at, at);
+        rows.insert(rows.begin() + at, Row{line, {}});
+        for (auto end = groupEnd.begin(); end != groupEnd.end(); ++end)
+            if (end.value() >= at && end.key() != room)
+                ++end.value();
+        groupEnd[room] = at + 1;
+        setRows(rows);
+        endInsertRows();
+    }
+    subtotalsChanged();
+    return true;
 }
 
 void RoomGroupsModel::regroup(const std::function<int(int)>& moved) {

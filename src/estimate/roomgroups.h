@@ -45,12 +45,16 @@ class RoomGroupsModel : public QAbstractProxyModel {
     // `moved` gives each line's row from before the change, -1 for one gone.
     void regroup(const std::function<int(int)>& moved);
     void setRows(std::vector<Row> rows);
+    // Whether the lines first…last are still in their rooms' groups.
+    bool staysGrouped(int first, int last) const;
+    bool appendedToTheirGroups(int first, int last);
     void subtotalsChanged();
 
     SheetModel& sheet_;
     std::vector<Row> rows_;
     std::vector<int> groupRow_; // per line of the sheet: its row here
     std::vector<int> numbers_;  // per row: the line's number as printed, 0 for a subtotal
+    std::vector<int> groupOf_;  // per row: the row of its group's subtotal
 };
 
 } // namespace velaro
