@@ -35,6 +35,26 @@ QList<int> sortedRows(QList<int> rows, int rowCount) {
     return rows;
 }
 
+// The systems with the layers of brought materials (negative ids) mapped to those materials as
+// the sheet holds them now (matched by name); a layer whose material is not there is dropped.
+QList<PaintSystem> resolvedSystems(QList<PaintSystem> systems, const QList<Material>& added,
+                                   const QList<Material>& materialsAfter) {
+    for (PaintSystem& s : systems) {
+        for (Layer& layer : s.layers) {
+            if (layer.material >= 0)
+                continue;
+            const qsizetype index = -1 - qsizetype(layer.material);
+            const Material* m = nullptr;
+            for (const Material& after : materialsAfter)
+                if (index < added.size() && after.name == added[index].name)
+                    m = &after;
+            layer.material = m ? m->id : 0;
+        }
+        s.layers.removeIf([](const Layer& layer) { return layer.material == 0; });
+    }
+    return systems;
+}
+
 } // namespace
 
 SheetEditor::SheetEditor(Estimate& estimate, QUndoStack& undo) : estimate_(estimate), undo_(undo) {}
@@ -160,6 +180,16 @@ void SheetEditor::editMaterials(const QList<Material>& materials) {
     for (const Line& line : estimate_.sheet().lines)
         catalogue.lineSystems << line.system;
     undo_.push(new SetCatalogue(estimate_, catalogue, QStringLiteral("материалы")));
+}
+
+void SheetEditor::editSystems(const QList<PaintSystem>& systems, const QList<Material>& brought) {
+    if (brought.isEmpty())
+        return editSystems(systems);
+    // The materials with the systems that brought them: one step to undo.
+    undo_.beginMacro(QStringLiteral("системы окраски"));
+    editMaterials(estimate_.sheet().materials + brought);
+    editSystems(resolvedSystems(systems, brought, estimate_.sheet().materials));
+    undo_.endMacro();
 }
 
 void SheetEditor::editSystems(const QList<PaintSystem>& systems) {

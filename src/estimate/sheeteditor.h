@@ -35,6 +35,9 @@ class SheetEditor {
     void editMaterials(const QList<Material>& materials);
     // New systems get the next free ids; lines keep a system that remains.
     void editSystems(const QList<PaintSystem>& systems);
+    // With materials a template brought: layers name them by negative ids (-1 the first), and
+    // they join the sheet's materials in the same step.
+    void editSystems(const QList<PaintSystem>& systems, const QList<Material>& brought);
     void setVatRate(const QString& rate);
     void setProperties(const SheetProperties& properties);
     // Settings of the sheet that are not edits of its lines: kept in its file, not undone.

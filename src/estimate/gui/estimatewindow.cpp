@@ -663,15 +663,7 @@ void EstimateWindow::editSystems() {
     dialog.setUsedSystems(used, prompts_);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    const QList<Material> added = dialog.addedMaterials();
-    QUndoStack& undo = document_.undoStack();
-    if (!added.isEmpty()) { // with the systems templates brought them for: one step to undo
-        undo.beginMacro(QStringLiteral("системы окраски"));
-        editor().editMaterials(estimate().sheet().materials + added);
-    }
-    editor().editSystems(resolvedSystems(dialog.systems(), added, estimate().sheet().materials));
-    if (!added.isEmpty())
-        undo.endMacro();
+    editor().editSystems(dialog.systems(), dialog.addedMaterials());
 }
 
 void EstimateWindow::addTypedLine() {

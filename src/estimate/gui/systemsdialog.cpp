@@ -580,22 +580,5 @@ bool SystemsDialog::addFromTemplate() {
     return true;
 }
 
-QList<PaintSystem> resolvedSystems(QList<PaintSystem> systems, const QList<Material>& added,
-                                   const QList<Material>& materialsAfter) {
-    for (PaintSystem& s : systems) {
-        for (Layer& layer : s.layers) {
-            if (layer.material >= 0)
-                continue;
-            const qsizetype index = -1 - qsizetype(layer.material);
-            const Material* m = nullptr;
-            for (const Material& after : materialsAfter)
-                if (index < added.size() && after.name == added[index].name)
-                    m = &after;
-            layer.material = m ? m->id : 0;
-        }
-        s.layers.removeIf([](const Layer& layer) { return layer.material == 0; });
-    }
-    return systems;
-}
 
 } // namespace velaro

@@ -7,8 +7,7 @@
 //
 // Materials a template brings that the sheet lacks (by name) are given by addedMaterials(), with
 // id 0; the layers of systems() refer to them by negative ids: -1 for the first of them, -2 for
-// the second, and so on. The caller adds them to the sheet and then maps the layers with
-// resolvedSystems() before taking the systems.
+// the second, and so on: SheetEditor::editSystems takes both.
 
 #include "estimate/sheet.h"
 
@@ -87,11 +86,5 @@ class SystemsDialog : public QDialog {
     QWidget* editors_;
     QLabel* problem_;
 };
-
-// The dialog's systems with the layers of added materials (negative ids) mapped to those
-// materials as the sheet holds them now (`materialsAfter`, matched by name); a layer whose
-// material is not there is dropped.
-QList<PaintSystem> resolvedSystems(QList<PaintSystem> systems, const QList<Material>& added,
-                                   const QList<Material>& materialsAfter);
 
 } // namespace velaro
