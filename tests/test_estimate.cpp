@@ -1208,7 +1208,7 @@ class EstimateTest : public QObject {
             while (lines.hasNext())
                 numbers << lines.next().captured(1).toInt();
             if (text.contains("моек и раковин"))
-                QVERIFY2(text.contains("Помещение") && text.contains("Элемент"),
+                QVERIFY2(text.contains("Элемент") && text.contains("Количество"),
                          qPrintable(QString("no headings on page %1").arg(page + 1)));
         }
         std::sort(numbers.begin(), numbers.end());
@@ -1223,7 +1223,7 @@ class EstimateTest : public QObject {
         const SheetView view = model.view();
         for (const QString& expected :
              {QString("Итого по помещению «Ванная»"), materialRows(view).front().quantity,
-              areaText(view.totals.area(), u',')})
+              view.totals.area().text(u',', 2, true) + " м2"})
             QVERIFY2(all.contains(expected), qPrintable(expected));
         const Decimal total = moneyOf(view).total;
         const QString last = pages.back().simplified();
@@ -1231,15 +1231,21 @@ class EstimateTest : public QObject {
              {moneyText(total, u','), velaro::roublesInWords(total), QString("Иванов И. И.")})
             QVERIFY2(last.contains(expected), qPrintable(expected + " not in: " + last));
 
-        // Portrait where the columns fit it, landscape for the usual set.
+        // Portrait where the columns fit it, landscape where the texts would be squeezed.
         QBuffer buffer;
         buffer.open(QIODevice::WriteOnly);
         QPdfWriter writer(&buffer);
         setUpPages(writer, view);
         QCOMPARE(writer.pageLayout().orientation(), QPageLayout::Portrait);
-        sheet.lines.front().measurements = {{"Длина", "120", "м"}};
-        sheet.lines.front().conditions = {"С тройным остеклением"};
-        sheet.lines.front().code = "15-04-030-1";
+        Line& window = sheet.lines.front();
+        window.element = "Окна со спаренными переплетами";
+        window.measurements = {{"Длина", "120", "м"}};
+        window.conditions = {"С тройным остеклением"};
+        window.formula = "1,68 м2 × 3,1 (Стены каменные, с подоконной доской, 2 переплета) × 1,15 "
+                         "(С тройным остеклением) = 5,99 м2";
+        window.count = 2;
+        window.code = "15-04-030-1";
+        sheet.systems.front().name = "Водоэмульсионная окраска в два слоя";
         model.resetSheet(sheet);
         setUpPages(writer, model.view());
         QCOMPARE(writer.pageLayout().orientation(), QPageLayout::Landscape);
