@@ -82,8 +82,8 @@ class PaperTest : public QObject {
         QTest::addColumn<QStringList>("shown");
         QTest::addColumn<QStringList>("hidden");
         const QStringList norms{"Шифр", "100 м2"};
-        QTest::newRow("flat of four rooms") << "flat4" << true << norms + QStringList{"Кол-во "}
-                                            << QStringList();
+        QTest::newRow("flat of four rooms")
+            << "flat4" << true << norms + QStringList{"Кол-во "} << QStringList();
         QTest::newRow("office of three") << "office3" << true << norms << QStringList();
         QTest::newRow("flat of two") << "flat2" << true << norms << QStringList{"Кол-во "};
         QTest::newRow("flat of two without norms")
@@ -116,7 +116,8 @@ class PaperTest : public QObject {
             numbers << pages[page];
             if (numbers.size() < lines)
                 QVERIFY2(pages[page].size() >= 8,
-                         qPrintable(QString("%1 lines on page %2").arg(pages[page].size()).arg(page + 1)));
+                         qPrintable(
+                             QString("%1 lines on page %2").arg(pages[page].size()).arg(page + 1)));
         }
         QCOMPARE(numbers, expected);
 
@@ -163,8 +164,8 @@ class PaperTest : public QObject {
             QVERIFY2(hundredths.match(area).hasMatch(), qPrintable(area));
         }
         QCOMPARE(rooms, int(model.rooms().size()));
-        QVERIFY(raw.contains(
-            QString("Итого площадь окраски: %1 м2").arg(model.totals().area().text(u',', 2, true))));
+        QVERIFY(raw.contains(QString("Итого площадь окраски: %1 м2")
+                                 .arg(model.totals().area().text(u',', 2, true))));
 
         // The materials: quantity, can, its price, cans and cost, each checkable by hand.
         static const QRegularExpression material(QStringLiteral(
@@ -175,8 +176,9 @@ class PaperTest : public QObject {
             const auto row = material.match(text);
             if (!row.hasMatch())
                 continue;
-            const auto kept = std::find_if(sheet.materials.begin(), sheet.materials.end(),
-                                           [&](const Material& m) { return m.name == row.captured(1); });
+            const auto kept =
+                std::find_if(sheet.materials.begin(), sheet.materials.end(),
+                             [&](const Material& m) { return m.name == row.captured(1); });
             QVERIFY2(kept != sheet.materials.end(), qPrintable(text));
             QCOMPARE(figure(row.captured(4)), figure(kept->canSize));
             QCOMPARE(figure(row.captured(6)), figure(kept->price));
@@ -201,14 +203,21 @@ class PaperTest : public QObject {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("unit");
         QTest::addColumn<QString>("written");
-        QTest::newRow("products summed") << "2*1,5*0,25+1,4*0,25" << "м2"
+        QTest::newRow("products summed") << "2*1,5*0,25+1,4*0,25"
+                                         << "м2"
                                          << "2 × 1,5 × 0,25 + 1,4 × 0,25 = 1,1 м2";
-        QTest::newRow("signs and brackets") << "-(1+2)*3" << "м" << "−(1 + 2) × 3 = −9 м";
-        QTest::newRow("division, spaced as typed") << "10 /4 - 0,5" << "шт."
+        QTest::newRow("signs and brackets") << "-(1+2)*3"
+                                            << "м"
+                                            << "−(1 + 2) × 3 = −9 м";
+        QTest::newRow("division, spaced as typed") << "10 /4 - 0,5"
+                                                   << "шт."
                                                    << "10 / 4 − 0,5 = 2 шт.";
-        QTest::newRow("other signs for times") << "2,5·3 + 1,2×2 − 0,8" << "м2"
+        QTest::newRow("other signs for times") << "2,5·3 + 1,2×2 − 0,8"
+                                               << "м2"
                                                << "2,5 × 3 + 1,2 × 2 − 0,8 = 9,1 м2";
-        QTest::newRow("a signed factor") << "3*-2 + +1" << "м2" << "3 × −2 + +1 = −5 м2";
+        QTest::newRow("a signed factor") << "3*-2 + +1"
+                                         << "м2"
+                                         << "3 × −2 + +1 = −5 м2";
     }
     void typedFormula() {
         QFETCH(QString, typed);

@@ -16,6 +16,10 @@ QString printable(const QString& text) {
     return kept.replace(u'\n', QChar::LineSeparator);
 }
 
+QString paperArea(const Decimal& area, QChar separator) {
+    return area.rounded(2).text(separator, 2, true) + QStringLiteral(" м2");
+}
+
 std::vector<PaperColumn> paperColumns(const SheetView& view) {
     const QList<Line>& lines = view.sheet.lines;
     const auto filled = [&](Column column) {

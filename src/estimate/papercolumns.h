@@ -30,6 +30,9 @@ struct PaperText {
 };
 PaperText paperCell(const SheetView& view, int row, PaperCell cell);
 
+// A subtotal or total area on paper, always to hundredths: «194,50 м2».
+QString paperArea(const Decimal& area, QChar separator);
+
 // A text as paper shows it: cut at 500 characters with «…», a length no estimate reaches, so that
 // a crafted file cannot keep the layout running for minutes; its line breaks kept.
 QString printable(const QString& text);

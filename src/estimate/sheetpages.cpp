@@ -1,6 +1,7 @@
 #include "estimate/sheetpages.h"
 
 #include "estimate/papercolumns.h"
+#include "estimate/paperwidths.h"
 #include "estimate/report.h"
 #include "estimate/safefile.h"
 #include "estimate/textfit.h"
@@ -21,11 +22,6 @@ namespace {
 
 constexpr double kMarginMm = 15;
 constexpr double kA4WidthMm = 210;
-// A text column reads well at this many millimetres a share of its weight; where the columns
-// cannot all have that across a portrait page, the pages turn to landscape.
-constexpr double kComfortMmPerWeight = 9;
-// A word longer than this does not widen its column: it takes a smaller type instead.
-constexpr double kWordMostMm = 35;
 const QString kHeading = QStringLiteral("Ведомость окраски");
 const QColor kDetailColour(0x40, 0x40, 0x40);
 
@@ -63,25 +59,27 @@ class Layout {
   public:
     Layout(const Report& report, QPaintDevice& device, Progress progress)
         : report_(report), view_(report.view()), device_(device), fitter_(device),
-          progress_(std::move(progress)), columns_(paperColumns(report.view())) {
-        unit_ = device.logicalDpiX() / 25.4;
-        padX_ = device.logicalDpiX() * 2.0 / 72;
-        padY_ = device.logicalDpiY() * 1.2 / 72;
+          progress_(std::move(progress)), unit_(device.logicalDpiX() / 25.4),
+          padX_(device.logicalDpiX() * 2.0 / 72), padY_(device.logicalDpiY() * 1.2 / 72),
+          widths_(report, fitter_, {Body, Bold, Small}, unit_, padX_) {
         QFont sans(QStringLiteral("Liberation Sans"));
         sans.setStyleHint(QFont::SansSerif);
         QFont bold = sans;
         bold.setBold(true);
-        fitter_.addFace(sans, {8, 7, 6, 5});   // Body
-        fitter_.addFace(bold, {8, 7, 6, 5});   // Bold
-        fitter_.addFace(sans, {7, 6, 5});      // Small
+        fitter_.addFace(sans, {8, 7, 6, 5});    // Body
+        fitter_.addFace(bold, {8, 7, 6, 5});    // Bold
+        fitter_.addFace(sans, {7, 6, 5});       // Small
         fitter_.addFace(bold, {14, 12, 10, 8}); // Heading
         fitter_.addFace(bold, {11, 10, 9, 8});  // Title
     }
 
     // The first pass: every text's width; false where cancelled.
-    bool measureColumns();
+    bool measureColumns() {
+        measured_ = measured_ || widths_.measure([this](int lines) { return goOn(0, lines); });
+        return measured_;
+    }
     // Whether the columns read well across a portrait page.
-    bool fitsPortrait() const;
+    bool fitsPortrait() const { return widths_.readWell((kA4WidthMm - 2 * kMarginMm) * unit_); }
     bool build();
     bool paint(QPagedPaintDevice& device);
 
@@ -91,16 +89,8 @@ class Layout {
         const int lines = lineCount() + 1;
         return !progress_ || done % 256 || progress_(pass * lines + done, 3 * lines);
     }
-    void planColumns(double width);
     double inner(const Box& box) const { return std::max(1.0, box.width - 2 * padX_); }
     double advance(Face face, const QString& text) { return fitter_.natural(face, text).width; }
-    // A heading breaks only between its words: «Кол-во» over two lines would read badly.
-    double headingWord(const QString& title) {
-        double widest = 0;
-        for (const QString& word : title.split(u' '))
-            widest = std::max(widest, advance(Bold, word));
-        return widest;
-    }
 
     Row& add(Style style = Style::Plain, double spaceBefore = 0) {
         rows_.emplace_back();
@@ -130,8 +120,7 @@ class Layout {
     void paginate();
     const Row& continuation(int group);
     void paintRow(QPainter& painter, const Row& row, double y);
-    void paintText(QPainter& painter, const QString& text, Face face, const Box& box,
-                   double& top);
+    void paintText(QPainter& painter, const QString& text, Face face, const Box& box, double& top);
 
     const Report& report_;
     const SheetView& view_;
@@ -140,13 +129,9 @@ class Layout {
     Progress progress_;
     double unit_, padX_, padY_;
     double width_ = 0, bodyHeight_ = 0;
-    std::vector<PaperColumn> columns_;
+    PaperWidths widths_;
     bool measured_ = false;
-    double numberWidth_ = 0;
-    std::vector<double> natural_; // per column: its longest text, or its widest figure
-    std::vector<double> minimum_; // per column: its widest word, within bounds
-    std::vector<double> x_, widths_; // the number's column first, then the printed ones
-    std::deque<Row> rows_;           // a deque: rows refer to their header
+    std::deque<Row> rows_; // a deque: rows refer to their header
     const Row* tableHeader_ = nullptr;
     std::vector<const Row*> groupRows_;
     std::deque<Row> continuations_;
@@ -158,122 +143,6 @@ class Layout {
     std::vector<std::vector<Placed>> pages_;
     const QFont* font_ = nullptr; // the painter's
 };
-
-// A subtotal or total area, always to hundredths: «194,50 м2».
-QString squareMetres(const Decimal& area, QChar separator) {
-    return area.rounded(2).text(separator, 2, true) + QStringLiteral(" м2");
-}
-
-bool Layout::measureColumns() {
-    if (measured_)
-        return true;
-    const std::size_t count = columns_.size();
-    natural_.assign(count, 0);
-    minimum_.assign(count, 0);
-    // A heading wraps between its words; a figure never wraps, a text only past its longest
-    // word, up to a bound.
-    const auto take = [&](std::size_t c, Face face, const QString& text) {
-        const TextFitter::Natural natural = fitter_.natural(face, text);
-        natural_[c] = std::max(natural_[c], natural.width);
-        minimum_[c] = std::max(minimum_[c], columns_[c].weight
-                                                ? std::min(natural.widestWord, kWordMostMm * unit_)
-                                                : natural.width);
-    };
-    for (std::size_t c = 0; c < count; ++c)
-        natural_[c] = minimum_[c] = headingWord(columns_[c].title);
-    for (int line = 0; line < lineCount(); ++line) {
-        for (std::size_t c = 0; c < count; ++c) {
-            const PaperText cell = paperCell(view_, line, columns_[c].cell);
-            take(c, Body, cell.main);
-            for (const QString& detail : cell.details)
-                take(c, Small, detail);
-        }
-        if (!goOn(0, line + 1))
-            return false;
-    }
-    // The rooms' subtotals stand in the quantity's and the work's columns.
-    for (const ReportRoom& room : report_.rooms())
-        for (std::size_t c = 0; c < count; ++c) {
-            if (columns_[c].cell == PaperCell::Quantity)
-                take(c, Bold, squareMetres(room.area, view_.separator));
-            if (columns_[c].cell == PaperCell::Work)
-                take(c, Bold, room.work.text(view_.separator, 2, true));
-        }
-    for (std::size_t c = 0; c < count; ++c) {
-        natural_[c] += 2 * padX_;
-        minimum_[c] += 2 * padX_;
-    }
-    numberWidth_ = std::max(advance(Bold, kNumberTitle), advance(Body, QString::number(lineCount()))) +
-                   2 * padX_;
-    measured_ = true;
-    return true;
-}
-
-bool Layout::fitsPortrait() const {
-    double wanted = numberWidth_;
-    for (std::size_t c = 0; c < columns_.size(); ++c) {
-        const int weight = columns_[c].weight;
-        wanted += weight ? std::max(minimum_[c],
-                                    std::min(natural_[c], weight * kComfortMmPerWeight * unit_))
-                         : natural_[c];
-    }
-    return wanted <= (kA4WidthMm - 2 * kMarginMm) * unit_;
-}
-
-// Figures get their widest; the texts share what is left by weight, none below its widest word,
-// none above its longest text, what one does not need going to the others. Where not even that
-// fits, everything narrows alike and the words that no longer fit take a smaller type.
-void Layout::planColumns(double width) {
-    const std::size_t count = columns_.size();
-    std::vector<double> widths(count + 1, 0);
-    widths[0] = numberWidth_;
-    double left = width - numberWidth_;
-    std::vector<std::size_t> open;
-    for (std::size_t c = 0; c < count; ++c) {
-        if (columns_[c].weight) {
-            widths[c + 1] = minimum_[c];
-            open.push_back(c);
-        } else {
-            widths[c + 1] = natural_[c];
-        }
-        left -= widths[c + 1];
-    }
-    // The room left over goes to the texts by weight, each up to its longest.
-    while (left > 0.5 && !open.empty()) {
-        int weights = 0;
-        for (std::size_t c : open)
-            weights += columns_[c].weight;
-        double given = 0;
-        for (auto it = open.begin(); it != open.end();) {
-            const double share = left * columns_[*it].weight / weights;
-            const double more = std::min(share, natural_[*it] - widths[*it + 1]);
-            widths[*it + 1] += more;
-            given += more;
-            it = more < share ? open.erase(it) : it + 1;
-        }
-        left -= given;
-        if (given < 0.5)
-            break;
-    }
-    // Every text at its longest: the rest of the page widens them alike.
-    if (left > 0.5 && open.empty()) {
-        int weights = 0;
-        for (const PaperColumn& column : columns_)
-            weights += column.weight;
-        for (std::size_t c = 0; c < count; ++c)
-            widths[c + 1] += left * columns_[c].weight / std::max(1, weights);
-    }
-    double total = 0;
-    for (double w : widths)
-        total += w;
-    if (total > width)
-        for (double& w : widths)
-            w *= width / total;
-    x_.assign(count + 1, 0);
-    for (std::size_t c = 1; c <= count; ++c)
-        x_[c] = x_[c - 1] + widths[c - 1];
-    widths_ = std::move(widths);
-}
 
 void Layout::addTitleBlock() {
     const TitleBlock& title = report_.titleBlock();
@@ -306,9 +175,11 @@ void Layout::addLines() {
         return;
     }
     Row& header = add(Style::Header, 4 * unit_);
-    put(header, kNumberTitle, 0, widths_[0], Bold, Qt::AlignHCenter);
-    for (std::size_t c = 0; c < columns_.size(); ++c)
-        put(header, columns_[c].title, x_[c + 1], widths_[c + 1], Bold, Qt::AlignHCenter);
+    const std::vector<PaperColumn>& columns = widths_.columns();
+    put(header, kNumberTitle, 0, widths_.width(0), Bold, Qt::AlignHCenter);
+    for (std::size_t c = 0; c < columns.size(); ++c)
+        put(header, columns[c].title, widths_.x(c + 1), widths_.width(c + 1), Bold,
+            Qt::AlignHCenter);
     header.keepWithNext = true;
     tableHeader_ = &header;
 
@@ -339,41 +210,44 @@ void Layout::addSubtotal(const ReportRoom& room, int group) {
     Row& subtotal = add(Style::Subtotal);
     subtotal.header = tableHeader_;
     subtotal.group = group;
-    const auto quantity = std::find_if(columns_.begin(), columns_.end(), [](const PaperColumn& c) {
+    const std::vector<PaperColumn>& columns = widths_.columns();
+    const auto quantity = std::find_if(columns.begin(), columns.end(), [](const PaperColumn& c) {
         return c.cell == PaperCell::Quantity;
     });
-    const std::size_t first = std::size_t(quantity - columns_.begin());
+    const std::size_t first = std::size_t(quantity - columns.begin());
     put(subtotal, QStringLiteral("Итого по помещению «%1»").arg(printable(room.title)), 0,
-        x_[first + 1], Bold);
-    for (std::size_t c = first; c < columns_.size(); ++c) {
+        widths_.x(first + 1), Bold);
+    for (std::size_t c = first; c < columns.size(); ++c) {
         QString text;
-        if (columns_[c].cell == PaperCell::Quantity)
-            text = squareMetres(room.area, view_.separator);
-        else if (columns_[c].cell == PaperCell::Work)
+        if (columns[c].cell == PaperCell::Quantity)
+            text = paperArea(room.area, view_.separator);
+        else if (columns[c].cell == PaperCell::Work)
             text = room.work.text(view_.separator, 2, true);
-        put(subtotal, text, x_[c + 1], widths_[c + 1], Bold, Qt::AlignRight);
+        put(subtotal, text, widths_.x(c + 1), widths_.width(c + 1), Bold, Qt::AlignRight);
     }
 }
 
 std::vector<Box> Layout::lineBoxes(int line) const {
     std::vector<Box> boxes;
-    boxes.reserve(columns_.size() + 1);
-    boxes.push_back({QString::number(report_.numberOf(line)), {}, 0, widths_[0], Body,
-                     Qt::AlignRight});
+    const std::vector<PaperColumn>& columns = widths_.columns();
+    boxes.reserve(columns.size() + 1);
+    boxes.push_back(
+        {QString::number(report_.numberOf(line)), {}, 0, widths_.width(0), Body, Qt::AlignRight});
     // Empty cells too: each cell's rules are drawn with it.
-    for (std::size_t c = 0; c < columns_.size(); ++c) {
-        PaperText cell = paperCell(view_, line, columns_[c].cell);
-        boxes.push_back({std::move(cell.main), std::move(cell.details), x_[c + 1], widths_[c + 1],
-                         Body, columns_[c].weight ? Qt::AlignLeft : Qt::AlignRight});
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        PaperText cell = paperCell(view_, line, columns[c].cell);
+        boxes.push_back({std::move(cell.main), std::move(cell.details), widths_.x(c + 1),
+                         widths_.width(c + 1), Body,
+                         columns[c].weight ? Qt::AlignLeft : Qt::AlignRight});
     }
     return boxes;
 }
 
 void Layout::addTotals() {
     const double gap = 4 * unit_;
-    addText(QStringLiteral("Итого площадь окраски: %1")
-                .arg(squareMetres(report_.area(), view_.separator)),
-            Bold, gap);
+    addText(
+        QStringLiteral("Итого площадь окраски: %1").arg(paperArea(report_.area(), view_.separator)),
+        Bold, gap);
     addMaterials(gap);
     addMoney(gap);
 }
@@ -402,7 +276,7 @@ void Layout::addMaterials(double gap) {
     std::vector<double> widths(std::size_t(columns), 0), x(std::size_t(columns), 0);
     for (qsizetype c = 0; c < columns; ++c) {
         double& w = widths[std::size_t(c)];
-        w = headingWord(table.front()[c]);
+        w = widths_.headingWord(table.front()[c]);
         for (std::size_t r = 1; r < table.size(); ++r)
             w = std::max(w, advance(Body, table[r][c]));
         w = std::min(w, 70 * unit_) + 2 * padX_;
@@ -418,7 +292,9 @@ void Layout::addMaterials(double gap) {
             row.header = &header;
         for (qsizetype c = 0; c < columns; ++c)
             put(row, table[r][c], x[std::size_t(c)], widths[std::size_t(c)], r ? Body : Bold,
-                !r ? Qt::AlignHCenter : c ? Qt::AlignRight : Qt::AlignLeft);
+                !r  ? Qt::AlignHCenter
+                : c ? Qt::AlignRight
+                    : Qt::AlignLeft);
     }
 }
 
@@ -481,7 +357,7 @@ bool Layout::build() {
         return false;
     width_ = device_.width();
     bodyHeight_ = device_.height() - fitter_.metrics(Small).lineSpacing() - 3 * unit_;
-    planColumns(width_);
+    widths_.plan(width_);
     addTitleBlock();
     addLines();
     addTotals();

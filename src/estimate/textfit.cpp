@@ -14,8 +14,7 @@ bool isBlank(QChar c) {
 
 // A figure keeps its unit on its line: «5,99 м2», «10 штук», «20 мм;».
 bool isUnitAfterFigure(const QString& text, qsizetype blank, qsizetype next) {
-    if (blank == 0 || !text[blank - 1].isDigit() || next >= text.size() ||
-        !text[next].isLower())
+    if (blank == 0 || !text[blank - 1].isDigit() || next >= text.size() || !text[next].isLower())
         return false;
     qsizetype end = next;
     while (end < text.size() && text[end].isLetterOrNumber())
@@ -78,8 +77,7 @@ int TextFitter::addFace(const QFont& font, const std::vector<qreal>& points) {
     return int(faces_.size()) - 1;
 }
 
-qreal TextFitter::wordWidth(int face, int size, const QString& text, qsizetype from,
-                            qsizetype to) {
+qreal TextFitter::wordWidth(int face, int size, const QString& text, qsizetype from, qsizetype to) {
     if (from == to)
         return 0;
     const Key key{face, size, 0, from == 0 && to == text.size() ? text : text.mid(from, to - from)};
@@ -151,8 +149,8 @@ FittedText TextFitter::fill(int face, int size, const QString& text, qreal width
         if (anywhere && word > width + kTolerance) {
             // Character by character, a surrogate pair as one.
             for (qsizetype at = piece.start; at < piece.end;) {
-                const qsizetype next = text[at].isHighSurrogate() && at + 1 < piece.end ? at + 2
-                                                                                         : at + 1;
+                const qsizetype next =
+                    text[at].isHighSurrogate() && at + 1 < piece.end ? at + 2 : at + 1;
                 place(at, wordWidth(face, size, text, at, next));
                 at = next;
             }

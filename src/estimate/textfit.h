@@ -2,10 +2,10 @@
 // Texts set in columns on paper. A line breaks after a blank, or after a hyphen, a slash or «×»
 // that a letter follows, and nowhere else: a figure (0,01952), a norm (15-04-030-01) or a name
 // such as МС-140-500 stays whole, where Unicode's rules, and so QTextLayout, would break a
-// decimal after its comma; a figure keeps its unit («5,99 м2»). A word too long for its column takes a smaller size of its face
-// rather than break; only a word too long even at the smallest size is broken where it must be.
-// Each word is shaped once, and each text's measures and line breaks are kept by face, text and
-// width: a sheet's lines repeat their words and texts.
+// decimal after its comma; a figure keeps its unit («5,99 м2»). A word too long for its column
+// takes a smaller size of its face rather than break; only a word too long even at the smallest
+// size is broken where it must be. Each word is shaped once, and each text's measures and line
+// breaks are kept by face, text and width: a sheet's lines repeat their words and texts.
 
 #include <QFont>
 #include <QFontMetricsF>

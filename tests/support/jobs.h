@@ -40,11 +40,11 @@ inline Line pairedSashWindow(const QString& room, int count = 1) {
 }
 
 inline Line solidDoor(const QString& room) {
-    Line line = lineOf(room, "Дверные проемы с глухими полотнами", "TForm24",
-                       {{"Площадь проемов", "1,8", "м2"}},
-                       {"Стены каменные", "Наличники с двух сторон"},
-                       "1,8 м2 × 2,4 (Стены каменные, Наличники с двух сторон) = 4,32 м2", "4,32",
-                       kPrimerAndEnamel);
+    Line line =
+        lineOf(room, "Дверные проемы с глухими полотнами", "TForm24",
+               {{"Площадь проемов", "1,8", "м2"}}, {"Стены каменные", "Наличники с двух сторон"},
+               "1,8 м2 × 2,4 (Стены каменные, Наличники с двух сторон) = 4,32 м2", "4,32",
+               kPrimerAndEnamel);
     line.opening = "1,8";
     line.deduct = true;
     return line;
@@ -100,8 +100,9 @@ inline Sheet withPaints(const QString& object) {
                      {kWaterBased, "Водоэмульсионная в 2 слоя", {{3, 2}}, "95", "15-04-005-03"},
                      {kMetalEnamel, "Эмаль по металлу", {{1, 1}, {2, 2}}, "210", "13-03-004-26"}};
     sheet.vatRate = "20";
-    sheet.properties = {object, "г. Тверь, ул. Советская, д. 12, кв. 40", "Петров П. П.",
-                        "ООО «Малярка»", "Иванов И. И.", "07.12.2026"};
+    sheet.properties = {object,         "г. Тверь, ул. Советская, д. 12, кв. 40",
+                        "Петров П. П.", "ООО «Малярка»",
+                        "Иванов И. И.", "07.12.2026"};
     return sheet;
 }
 
@@ -112,8 +113,7 @@ inline Sheet flatOfFourRooms(const QString& prefix = {}) {
                   living = prefix + "Гостиная", bath = prefix + "Санузел";
     sheet.lines << pairedSashWindow(kitchen) << solidDoor(kitchen) << radiator(kitchen, "10")
                 << pipes(kitchen)
-                << typed(kitchen, "Откосы оконные", "2*1,5*0,25+1,4*0,25", "1,1",
-                         kPrimerAndEnamel);
+                << typed(kitchen, "Откосы оконные", "2*1,5*0,25+1,4*0,25", "1,1", kPrimerAndEnamel);
     addSize(sheet, kitchen, {"4,2", "3,1", {}, "2,7"});
     sheet.lines << pairedSashWindow(bedroom) << radiator(bedroom, "8");
     addSize(sheet, bedroom, {"3,6", "3", {}, "2,7"});
