@@ -274,6 +274,29 @@ class PaperTest : public QObject {
         QVERIFY(QFileInfo(path).size() < 1'000'000);
     }
 
+    // A word too long for its column takes a smaller type and stays whole.
+    void longWordsStayWhole_data() {
+        QTest::addColumn<QString>("where");
+        QTest::newRow("element") << "element";
+        QTest::newRow("system") << "system";
+    }
+    void longWordsStayWhole() {
+        QFETCH(QString, where);
+        const QString word = "Высококачественнаяантикоррозионнаятермостойкаяэмаль";
+        Sheet sheet = jobs::flatOfTwoRooms();
+        if (where == "system")
+            sheet.systems.front().name = word;
+        else
+            sheet.lines.front().element = word;
+        QUndoStack undo;
+        SheetModel model(undo, u',');
+        model.resetSheet(sheet);
+        QTemporaryDir folder;
+        const QString path = folder.filePath("job.pdf");
+        QCOMPARE(writePdf(model.view(), path), QString());
+        QVERIFY(pdfText(path, "-raw").contains(word));
+    }
+
     // A file that can no longer be written mid-way is said in the user's words; the old one
     // stays, and nothing is left beside it.
     void failedWriteKeepsTheOldFile() {
