@@ -7,6 +7,7 @@
 
 #include "estimate/sheetdocument.h"
 #include "estimate/sheetmodel.h"
+#include "shell/mainwindow.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -140,6 +141,7 @@ void buildJob(velaro::SheetModel& model, int lines) {
 
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
+    velaro::tellSheetTheOpenings(); // windows and doors are openings, as in the program
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() != 4) {
         std::fprintf(stderr, "usage: documents-bench xlsx|pdf|csv LINES FILE\n");

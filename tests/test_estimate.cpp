@@ -21,6 +21,7 @@
 #include "shell/mainwindow.h"
 #include "shell/quitonsignals.h"
 #include "shell/registry.h"
+#include "support/sheets.h"
 #include "support/testsupport.h"
 
 #include <QAbstractItemModelTester>
@@ -123,14 +124,6 @@ class FakePrompts final : public EstimatePrompts {
         job.setUp(writer);
         return job.paint(writer);
     }
-};
-
-// An estimate with its editor and table, as a document holds them, without its files.
-struct Sheets {
-    Estimate estimate;
-    SheetEditor editor;
-    SheetModel model{estimate, editor};
-    Sheets(QUndoStack& undo, QChar separator) : estimate(separator), editor(estimate, undo) {}
 };
 
 Line lineWith(const QString& result, int count = 1, const QString& room = {}) {
@@ -1436,7 +1429,7 @@ class EstimateTest : public QObject {
             while (lines.hasNext())
                 numbers << lines.next().captured(1).toInt();
             if (text.contains("моек и раковин"))
-                QVERIFY2(text.contains("Помещение") && text.contains("Элемент"),
+                QVERIFY2(text.contains("Элемент") && text.contains("Количество"),
                          qPrintable(QString("no headings on page %1").arg(page + 1)));
         }
         std::sort(numbers.begin(), numbers.end());
@@ -1451,7 +1444,7 @@ class EstimateTest : public QObject {
         const SheetView view = model.estimate().view();
         for (const QString& expected :
              {QString("Итого по помещению «Ванная»"), materialRows(view).front().quantity,
-              areaText(view.totals.area(), u',')})
+              view.totals.area().text(u',', 2, true) + " м2"})
             QVERIFY2(all.contains(expected), qPrintable(expected));
         const Decimal total = moneyOf(view).total;
         const QString last = pages.back().simplified();
@@ -1459,15 +1452,21 @@ class EstimateTest : public QObject {
              {moneyText(total, u','), velaro::roublesInWords(total), QString("Иванов И. И.")})
             QVERIFY2(last.contains(expected), qPrintable(expected + " not in: " + last));
 
-        // Portrait where the columns fit it, landscape for the usual set.
+        // Portrait where the columns fit it, landscape where the texts would be squeezed.
         QBuffer buffer;
         buffer.open(QIODevice::WriteOnly);
         QPdfWriter writer(&buffer);
         setUpPages(writer, view);
         QCOMPARE(writer.pageLayout().orientation(), QPageLayout::Portrait);
-        sheet.lines.front().measurements = {{"Длина", "120", "м"}};
-        sheet.lines.front().conditions = {"С тройным остеклением"};
-        sheet.lines.front().code = "15-04-030-1";
+        Line& window = sheet.lines.front();
+        window.element = "Окна со спаренными переплетами";
+        window.measurements = {{"Длина", "120", "м"}};
+        window.conditions = {"С тройным остеклением"};
+        window.formula = "1,68 м2 × 3,1 (Стены каменные, с подоконной доской, 2 переплета) × 1,15 "
+                         "(С тройным остеклением) = 5,99 м2";
+        window.count = 2;
+        window.code = "15-04-030-1";
+        sheet.systems.front().name = "Водоэмульсионная окраска в два слоя";
         model.editor().reset(sheet);
         setUpPages(writer, model.estimate().view());
         QCOMPARE(writer.pageLayout().orientation(), QPageLayout::Landscape);

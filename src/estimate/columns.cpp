@@ -1,6 +1,22 @@
 #include "estimate/columns.h"
 
+#include "estimate/expression.h"
+
 namespace velaro {
+namespace {
+
+// A typed line's arithmetic written out with what it comes to, as a calculator's trail ends:
+// «2 × 1,5 × 0,25 + 1,4 × 0,25 = 1,1 м2».
+QString typedFormula(const Line& line) {
+    if (line.formula.trimmed().isEmpty() || line.result.isEmpty())
+        return line.formula;
+    QString result = line.result;
+    if (result.startsWith(u'-'))
+        result[0] = QChar(u'\u2212');
+    return writtenArithmetic(line.formula) + QStringLiteral(" = ") + result + u' ' + line.unit;
+}
+
+} // namespace
 
 QString columnTitle(Column column) {
     switch (column) {
@@ -102,7 +118,7 @@ QString cellText(const Line& line, const LineFigures& figures, Column column, QC
     case Column::Conditions:
         return line.conditions.join(QStringLiteral("; "));
     case Column::Formula:
-        return line.formula;
+        return line.kind == LineKind::Typed ? typedFormula(line) : line.formula;
     case Column::Count:
         return QString::number(line.count);
     case Column::Area:

@@ -28,7 +28,8 @@ QString fileNameOf(const QString& object, const QString& suffix) {
     constexpr qsizetype kLongestName = 200; // bytes: file systems take 255, some less
     QString name;
     for (const char32_t c : object.toUcs4()) {
-        const bool unfit = c < 0x20 || c == 0x7f || QStringView(u"/\\:*?\"<>|").contains(QChar(c));
+        const bool unfit = c < 0x20 || c == 0x7f ||
+                           (c < 0x80 && QStringView(u"/\\:*?\"<>|").contains(QChar(char16_t(c))));
         const bool reversing = (c >= 0x202a && c <= 0x202e) || (c >= 0x2066 && c <= 0x2069);
         if (!reversing)
             name += unfit ? QString(u'_') : QString::fromUcs4(&c, 1);

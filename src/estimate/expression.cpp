@@ -183,6 +183,27 @@ class Parser {
 
 } // namespace
 
+QString writtenArithmetic(const QString& text) {
+    QString written;
+    bool afterOperand = false; // a figure or a closing bracket: a sign next joins two terms
+    for (const QChar c : text) {
+        if (c.isSpace())
+            continue;
+        const bool sign = isPlus(c) || isMinus(c);
+        const QChar shown = isMinus(c) ? QChar(u'\u2212') : c;
+        if (sign && afterOperand)
+            written += u' ' + QString(shown) + u' ';
+        else if (isTimes(c))
+            written += QStringLiteral(" × ");
+        else if (isDivide(c))
+            written += QStringLiteral(" / ");
+        else
+            written += shown;
+        afterOperand = isDigit(c) || isPoint(c) || c == u')';
+    }
+    return written;
+}
+
 Evaluation evaluateQuantity(const QString& text, QChar separator) {
     Evaluation result;
     try {

@@ -23,4 +23,9 @@ struct Evaluation {
 // figure may hold (fifteen integer digits, six decimals), so nothing is ever rounded.
 Evaluation evaluateQuantity(const QString& text, QChar separator);
 
+// The arithmetic as documents write it: × for times, / for division, spaces around the signs
+// between terms, a sign before a figure kept against it, figures as typed:
+// «2*1,5+-0,5» → «2 × 1,5 + −0,5».
+QString writtenArithmetic(const QString& text);
+
 } // namespace velaro

@@ -52,51 +52,108 @@ QString causeOf(int error) {
 }
 
 QString writeFileWhole(const QString& path, const QByteArray& bytes, Links links) {
+    ReplacementFile file(path, links);
+    if (file.problem().isEmpty())
+        file.write(bytes);
+    return file.commit();
+}
+
+ReplacementFile::ReplacementFile(const QString& path, Links links) {
     QString target = path;
     if (const QFileInfo info(path); links == Links::Follow && info.isSymLink())
         target = info.symLinkTarget();
     const QFileInfo where(target);
-    const QByteArray finalName = QFile::encodeName(where.absoluteFilePath());
-    QByteArray temporary =
-        QFile::encodeName(where.absolutePath() + QStringLiteral("/.") + where.fileName()) +
-        ".XXXXXX";
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0)
-        return causeOf(errno);
-    const auto fail = [&](int error) {
-        ::close(fd);
-        ::unlink(temporary.constData());
-        return causeOf(error);
-    };
+    target_ = QFile::encodeName(where.absoluteFilePath());
+    folder_ = QFile::encodeName(where.absolutePath());
+    temporary_ = QFile::encodeName(where.absolutePath() + QStringLiteral("/.") + where.fileName()) +
+                 ".XXXXXX";
+    fd_ = ::mkstemp(temporary_.data());
+    if (fd_ < 0) {
+        temporary_.clear();
+        problem_ = causeOf(errno);
+        return;
+    }
     // The file keeps the permissions it had; a new one gets what the user's umask gives.
     struct stat existing {};
-    const bool exists = ::lstat(finalName.constData(), &existing) == 0 && S_ISREG(existing.st_mode);
-    if (::fchmod(fd, exists ? existing.st_mode & 07777 : newFileMode()) != 0)
-        return fail(errno);
-    for (qsizetype written = 0; written < bytes.size();) {
-        const ssize_t n = ::write(fd, bytes.constData() + written, std::size_t(bytes.size() - written));
+    const bool exists = ::lstat(target_.constData(), &existing) == 0 && S_ISREG(existing.st_mode);
+    if (::fchmod(fd_, exists ? existing.st_mode & 07777 : newFileMode()) != 0) {
+        fail(errno);
+        return;
+    }
+    open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+}
+
+ReplacementFile::~ReplacementFile() {
+    if (fd_ >= 0)
+        ::close(fd_);
+    if (!temporary_.isEmpty())
+        ::unlink(temporary_.constData());
+}
+
+void ReplacementFile::fail(int error) {
+    if (problem_.isEmpty())
+        problem_ = causeOf(error);
+    setErrorString(problem_);
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
+    if (!temporary_.isEmpty())
+        ::unlink(temporary_.constData());
+    temporary_.clear();
+}
+
+bool ReplacementFile::writeOut(const char* data, qint64 size) {
+    for (qint64 written = 0; written < size;) {
+        const ssize_t n = ::write(fd_, data + written, std::size_t(size - written));
         if (n < 0 && errno == EINTR)
             continue;
-        if (n <= 0)
-            return fail(n < 0 ? errno : EIO);
+        if (n <= 0) {
+            fail(n < 0 ? errno : EIO);
+            return false;
+        }
         written += n;
     }
+    return true;
+}
+
+qint64 ReplacementFile::writeData(const char* data, qint64 size) {
+    constexpr qint64 kGathered = 256 * 1024;
+    if (fd_ < 0)
+        return -1;
+    if (pending_.size() + size <= kGathered) {
+        pending_.append(data, size);
+        return size;
+    }
+    if (!writeOut(pending_.constData(), pending_.size()))
+        return -1;
+    pending_.clear();
+    if (size >= kGathered)
+        return writeOut(data, size) ? size : -1;
+    pending_.append(data, size);
+    return size;
+}
+
+QString ReplacementFile::commit() {
+    if (fd_ < 0)
+        return problem_;
+    if (!writeOut(pending_.constData(), pending_.size()))
+        return problem_;
+    pending_.clear();
     // A full disk may show only here, when the written pages get their blocks.
-    if (::fsync(fd) != 0)
-        return fail(errno);
-    if (::close(fd) != 0) {
-        const int error = errno;
-        ::unlink(temporary.constData());
-        return causeOf(error);
+    if (::fsync(fd_) != 0) {
+        fail(errno);
+        return problem_;
     }
-    if (::rename(temporary.constData(), finalName.constData()) != 0) {
-        const int error = errno;
-        ::unlink(temporary.constData());
-        return causeOf(error);
+    const int closed = ::close(fd_);
+    fd_ = -1;
+    if (closed != 0 || ::rename(temporary_.constData(), target_.constData()) != 0) {
+        fail(errno);
+        return problem_;
     }
+    temporary_.clear();
+    QIODevice::close();
     // The new name itself reaches the disk with the folder.
-    if (const int folder = ::open(QFile::encodeName(where.absolutePath()).constData(),
-                                  O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (const int folder = ::open(folder_.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         folder >= 0) {
         ::fsync(folder);
         ::close(folder);

@@ -59,6 +59,8 @@ QVariant SheetModel::data(const QModelIndex& index, int role) const {
             return line.price;
         if (column == Column::Code)
             return line.code;
+        if (column == Column::Formula) // a typed line's arithmetic, edited as typed
+            return line.formula;
         [[fallthrough]];
     case Qt::DisplayRole:
         if (column == Column::Deduct)

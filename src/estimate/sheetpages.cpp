@@ -1,19 +1,17 @@
 #include "estimate/sheetpages.h"
 
+#include "estimate/papercolumns.h"
+#include "estimate/paperwidths.h"
 #include "estimate/report.h"
 #include "estimate/safefile.h"
+#include "estimate/textfit.h"
 
-#include <QBuffer>
 #include <QDate>
-#include <QFontMetricsF>
-#include <QHash>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QTextLayout>
 
 #include <algorithm>
-#include <array>
 #include <deque>
 
 namespace velaro {
@@ -22,136 +20,78 @@ namespace velaro {
 
 namespace {
 
-// The columns paper shows: those with something in them, and the quantity in the norms' unit
-// only where a line is priced by a norm.
-std::vector<Column> printedColumns(const SheetView& view) {
-    const bool priced =
-        std::any_of(view.sheet.lines.begin(), view.sheet.lines.end(), [&](const Line& line) {
-            return !cellText(line, {}, Column::Code, view.separator, view.sheet).isEmpty();
-        });
-    std::vector<Column> columns;
-    for (Column column : kColumnOrder) {
-        const bool wanted = column != Column::NormQuantity || priced;
-        bool filled = false;
-        for (qsizetype i = 0; wanted && !filled && i < view.sheet.lines.size(); ++i)
-            filled = !cellText(view.sheet.lines[i], view.figures[std::size_t(i)], column,
-                               view.separator, view.sheet)
-                          .isEmpty();
-        if (filled || column == Column::Room || column == Column::Element)
-            columns.push_back(column);
-    }
-    return columns;
-}
-
-// The texts get the width the figures leave them, shared by how much they hold; figures
-// (weight 0) get the width of their widest.
-int weightOf(Column column) {
-    switch (column) {
-    case Column::Measurements:
-    case Column::Formula:
-        return 6;
-    case Column::Conditions:
-    case Column::Element:
-        return 4;
-    case Column::Room:
-    case Column::System:
-        return 3;
-    default:
-        return 0;
-    }
-}
-
 constexpr double kMarginMm = 15;
 constexpr double kA4WidthMm = 210;
-constexpr double kFigureMostMm = 40; // a figure column wider wraps its figures
 const QString kHeading = QStringLiteral("Ведомость окраски");
+const QColor kDetailColour(0x40, 0x40, 0x40);
 
-enum Face { Body, Bold, Heading, Title, Small, kFaces };
+enum Face { Body, Bold, Small, Heading, Title };
 
-// The faces in the device's resolution, measured as they will be painted.
-struct Faces {
-    explicit Faces(QPaintDevice& device) {
-        const struct {
-            double points;
-            bool bold;
-        } looks[kFaces] = {{8, false}, {8, true}, {14, true}, {11, true}, {7, false}};
-        for (const auto& look : looks) {
-            QFont font(QStringLiteral("Liberation Sans"));
-            font.setStyleHint(QFont::SansSerif);
-            font.setPointSizeF(look.points);
-            font.setBold(look.bold);
-            fonts.push_back(QFont(font, &device));
-            metrics.emplace_back(fonts.back(), &device);
-        }
-    }
-    std::vector<QFont> fonts;
-    std::vector<QFontMetricsF> metrics;
-};
-
-// A text in its place on a row; wrapped within its width when measured.
+// A text in its place on a row, with the lines in the smaller type under it.
 struct Box {
     QString text;
+    QStringList details;
     double x = 0, width = 0;
     Face face = Body;
     Qt::Alignment align = Qt::AlignLeft;
-    std::vector<int> breaks; // where each line after the first starts; empty: one line
 };
 
 enum class Style { Plain, Grid, Header, Group, Subtotal };
 
 struct Row {
-    std::vector<Box> boxes;
+    std::vector<Box> boxes; // none for a line of the sheet: its boxes are made again to paint
+    int line = -1;          // the sheet's row this row shows
     Style style = Style::Plain;
     double height = 0;
     double spaceBefore = 0;      // left out at the top of a page
     const Row* header = nullptr; // what a page starting with this row shows first
-    int group = -1;              // the room of the lines' rows
+    int group = -1;              // the room, in the report's order
     bool opensGroup = false;
     bool keepWithNext = false; // never the last on its page
 };
 
+using Progress = std::function<bool(int done, int total)>;
+
+// Three passes over the lines: the columns' widths, the rows' heights, the painting. Only the
+// rows' heights are kept; a line's texts are made again in each pass, and the text fitter keeps
+// what shaping them found.
 class Layout {
   public:
-    Layout(const SheetView& view, QPaintDevice& device)
-        : view_(view), device_(device), faces_(device) {
-        unit_ = device.logicalDpiX() / 25.4;
-        padX_ = device.logicalDpiX() * 2.0 / 72;
-        padY_ = device.logicalDpiY() * 1.2 / 72;
-        columns_ = printedColumns(view);
+    Layout(const Report& report, QPaintDevice& device, Progress progress)
+        : report_(report), view_(report.view()), device_(device), fitter_(device),
+          progress_(std::move(progress)), unit_(device.logicalDpiX() / 25.4),
+          padX_(device.logicalDpiX() * 2.0 / 72), padY_(device.logicalDpiY() * 1.2 / 72),
+          widths_(report, fitter_, {Body, Bold, Small}, unit_, padX_) {
+        QFont sans(QStringLiteral("Liberation Sans"));
+        sans.setStyleHint(QFont::SansSerif);
+        QFont bold = sans;
+        bold.setBold(true);
+        fitter_.addFace(sans, {8, 7, 6, 5});    // Body
+        fitter_.addFace(bold, {8, 7, 6, 5});    // Bold
+        fitter_.addFace(sans, {7, 6, 5});       // Small
+        fitter_.addFace(bold, {14, 12, 10, 8}); // Heading
+        fitter_.addFace(bold, {11, 10, 9, 8});  // Title
     }
 
-    // Whether the columns fit across a portrait page: the figures at their widest, the texts at
-    // 6 mm a share of weight or their longest.
-    bool fitsPortrait() {
-        collectCells();
-        double wanted = naturalOfNumber();
-        for (std::size_t c = 0; c < columns_.size(); ++c)
-            wanted += weightOf(columns_[c])
-                          ? std::min(natural_[c], weightOf(columns_[c]) * 6 * unit_)
-                          : std::min(natural_[c], kFigureMostMm * unit_);
-        return wanted <= (kA4WidthMm - 2 * kMarginMm) * unit_;
+    // The first pass: every text's width; false where cancelled.
+    bool measureColumns() {
+        measured_ = measured_ || widths_.measure([this](int lines) { return goOn(0, lines); });
+        return measured_;
     }
-
-    bool build(const QDate& today, const std::function<bool(int, int)>& progress);
-    bool paint(QPagedPaintDevice& device, const std::function<bool(int, int)>& progress);
+    // Whether the columns read well across a portrait page.
+    bool fitsPortrait() const { return widths_.readWell((kA4WidthMm - 2 * kMarginMm) * unit_); }
+    bool build();
+    bool paint(QPagedPaintDevice& device);
 
   private:
-    void collectCells();
-    double naturalOfNumber() const {
-        return std::max(advance(Bold, kNumberTitle),
-                        advance(Body, QString::number(view_.sheet.lines.size()))) +
-               2 * padX_;
+    int lineCount() const { return int(view_.sheet.lines.size()); }
+    bool goOn(int pass, int done) const {
+        const int lines = lineCount() + 1;
+        return !progress_ || done % 256 || progress_(pass * lines + done, 3 * lines);
     }
-    void planColumns(double width);
-    double advance(Face face, const QString& text) const {
-        return faces_.metrics[face].horizontalAdvance(text);
-    }
-    double widestWord(Face face, const QString& text) const {
-        double widest = 0;
-        for (const QString& word : text.split(u' ', Qt::SkipEmptyParts))
-            widest = std::max(widest, advance(face, word));
-        return widest;
-    }
+    double inner(const Box& box) const { return std::max(1.0, box.width - 2 * padX_); }
+    double advance(Face face, const QString& text) { return fitter_.natural(face, text).width; }
+
     Row& add(Style style = Style::Plain, double spaceBefore = 0) {
         rows_.emplace_back();
         rows_.back().style = style;
@@ -160,199 +100,71 @@ class Layout {
     }
     static Box& put(Row& row, const QString& text, double x, double width, Face face = Body,
                     Qt::Alignment align = Qt::AlignLeft) {
-        row.boxes.push_back({text, x, width, face, align, {}});
+        row.boxes.push_back({text, {}, x, width, face, align});
         return row.boxes.back();
     }
-    // A line of text across the page.
     Row& addText(const QString& text, Face face = Body, double spaceBefore = 0,
                  Qt::Alignment align = Qt::AlignLeft) {
         Row& row = add(Style::Plain, spaceBefore);
         put(row, text, 0, width_, face, align);
         return row;
     }
-    void addTitleBlock(const QDate& today);
+    void addTitleBlock();
     void addLines();
+    void addSubtotal(const ReportRoom& room, int group);
     void addTotals();
-    void measure(Row& row);
-    void measure(Box& box, double& height);
+    void addMaterials(double gap);
+    void addMoney(double gap);
+    std::vector<Box> lineBoxes(int line) const;
+    double heightOf(const std::vector<Box>& boxes);
     void paginate();
-    void paintRow(QPainter& painter, const Row& row, double y) const;
     const Row& continuation(int group);
+    void paintRow(QPainter& painter, const Row& row, double y);
+    void paintText(QPainter& painter, const QString& text, Face face, const Box& box, double& top);
 
+    const Report& report_;
     const SheetView& view_;
     QPaintDevice& device_;
-    Faces faces_;
+    TextFitter fitter_;
+    Progress progress_;
     double unit_, padX_, padY_;
     double width_ = 0, bodyHeight_ = 0;
-    std::vector<Column> columns_;
-    bool collected_ = false;
-    std::vector<QStringList> cells_; // per line, the printed columns' texts
-    std::vector<double> natural_;    // per column: its widest figure, or its longest text
-    std::vector<double> minimum_;    // per column: its heading's widest word
-    std::vector<double> x_, widths_; // the number's column first, then the printed ones
-    std::deque<Row> rows_;           // a deque: rows refer to their header
-    Row* tableHeader_ = nullptr;
-    QStringList groups_;
-    std::vector<Row*> groupRows_;
+    PaperWidths widths_;
+    bool measured_ = false;
+    std::deque<Row> rows_; // a deque: rows refer to their header
+    const Row* tableHeader_ = nullptr;
+    std::vector<const Row*> groupRows_;
     std::deque<Row> continuations_;
-    QHash<int, const Row*> continuationOf_;
+    std::vector<const Row*> continuationOf_;
     struct Placed {
         const Row* row;
         double y;
     };
     std::vector<std::vector<Placed>> pages_;
+    const QFont* font_ = nullptr; // the painter's
 };
 
-void Layout::collectCells() {
-    if (collected_)
-        return;
-    collected_ = true;
-    const qsizetype count = view_.sheet.lines.size();
-    cells_.reserve(std::size_t(count));
-    std::vector<QString> longest(columns_.size());
-    for (qsizetype i = 0; i < count; ++i) {
-        QStringList texts;
-        texts.reserve(qsizetype(columns_.size()));
-        for (std::size_t c = 0; c < columns_.size(); ++c) {
-            QString text = cellText(view_.sheet.lines[i], view_.figures[std::size_t(i)],
-                                    columns_[c], view_.separator, view_.sheet);
-            if (text.contains(u'\n'))
-                text.replace(u'\n', QChar::LineSeparator);
-            if (text.size() > longest[c].size())
-                longest[c] = text;
-            texts << std::move(text);
-        }
-        cells_.push_back(std::move(texts));
-    }
-    // The widest text in each column is taken to be its longest: every cell measured here would
-    // cost as much again as laying the rows out; figures are digits of one width.
-    for (std::size_t c = 0; c < columns_.size(); ++c) {
-        const QString title = columnTitle(columns_[c]);
-        double widest = advance(Body, longest[c]);
-        // A system's paint lists its layers: one under the other is as wide as it needs.
-        if (columns_[c] == Column::Paint) {
-            widest = 0;
-            for (const QString& layer : longest[c].split(QStringLiteral("; ")))
-                widest = std::max(widest, advance(Body, layer + u';'));
-        }
-        // A little more than the longest: a cell as long may be a little wider.
-        natural_.push_back(std::max(widest, widestWord(Bold, title)) + 2 * padX_ + 0.5 * unit_);
-        // A text keeps its words whole where it can: those of its heading, and those of its
-        // longest cell up to a bound.
-        minimum_.push_back(std::max(widestWord(Bold, title),
-                                    weightOf(columns_[c])
-                                        ? std::min(widestWord(Body, longest[c]), 25 * unit_)
-                                        : 0.0) +
-                           2 * padX_);
-    }
-    // The rooms' subtotals stand in the area's and the work's columns.
-    for (const QString& room : view_.rooms) {
-        const Totals::Sum sum = view_.totals.rooms().value(room);
-        for (std::size_t c = 0; c < columns_.size(); ++c) {
-            if (columns_[c] == Column::Area)
-                natural_[c] =
-                    std::max(natural_[c],
-                             advance(Bold, sum.value.text(view_.separator, 0, true)) + 2 * padX_);
-            if (columns_[c] == Column::Work)
-                natural_[c] =
-                    std::max(natural_[c],
-                             advance(Bold, sum.work.text(view_.separator, 2, true)) + 2 * padX_);
-        }
-    }
-}
-
-// Figures get their widest, within bounds; the texts share what is left by weight, none below
-// its widest word, none above its longest text, what one does not need going to the
-// others. Where the texts cannot have their least, the figures give way, and their texts wrap.
-void Layout::planColumns(double width) {
-    const std::size_t count = columns_.size();
-    std::vector<double> widths(count + 1, 0);
-    widths[0] = naturalOfNumber();
-    double figures = widths[0];
-    double least = 0;
-    std::vector<std::size_t> texts;
-    for (std::size_t c = 0; c < count; ++c) {
-        if (weightOf(columns_[c])) {
-            texts.push_back(c);
-            least += minimum_[c];
-        } else {
-            widths[c + 1] = std::min(natural_[c], kFigureMostMm * unit_);
-            figures += widths[c + 1];
-        }
-    }
-    if (figures + least > width) {
-        const double scale = std::max(0.0, width - least) / figures;
-        for (std::size_t c = 0; c <= count; ++c)
-            widths[c] = c && weightOf(columns_[c - 1]) ? minimum_[c - 1] : widths[c] * scale;
-    } else {
-        double left = width - figures;
-        std::vector<std::size_t> open = texts;
-        const auto weights = [&] {
-            int sum = 0;
-            for (std::size_t c : open)
-                sum += weightOf(columns_[c]);
-            return sum;
-        };
-        for (bool bounded = true; bounded && !open.empty();) {
-            bounded = false;
-            const int sum = weights();
-            for (auto it = open.begin(); it != open.end(); ++it) {
-                const double share = left * weightOf(columns_[*it]) / sum;
-                const double bound = natural_[*it] <= share   ? natural_[*it]
-                                     : minimum_[*it] >= share ? minimum_[*it]
-                                                              : -1;
-                if (bound >= 0) {
-                    widths[*it + 1] = bound;
-                    left -= bound;
-                    open.erase(it);
-                    bounded = true;
-                    break;
-                }
-            }
-        }
-        if (open.empty())
-            open = texts; // each has its longest: the rest of the page widens them all
-        const int sum = weights();
-        for (std::size_t c : open)
-            widths[c + 1] += left * weightOf(columns_[c]) / std::max(1, sum);
-    }
-    double total = 0;
-    for (double w : widths)
-        total += w;
-    if (total > width) // not even the headings' words fit: everything narrows alike
-        for (double& w : widths)
-            w *= width / total;
-    x_.assign(count + 1, 0);
-    for (std::size_t c = 1; c <= count; ++c)
-        x_[c] = x_[c - 1] + widths[c - 1];
-    widths_ = std::move(widths);
-}
-
-void Layout::addTitleBlock(const QDate& today) {
-    const SheetProperties& properties = view_.sheet.properties;
+void Layout::addTitleBlock() {
+    const TitleBlock& title = report_.titleBlock();
     addText(kHeading, Heading, 0, Qt::AlignHCenter);
-    if (!properties.object.trimmed().isEmpty())
-        addText(properties.object.trimmed(), Title, 1.5 * unit_, Qt::AlignHCenter);
-    const QString date = properties.date.trimmed().isEmpty()
-                             ? today.toString(QStringLiteral("dd.MM.yyyy"))
-                             : properties.date.trimmed();
-    const std::pair<QString, QString> entries[] = {
-        {QStringLiteral("Адрес:"), properties.address},
-        {QStringLiteral("Заказчик:"), properties.client},
-        {QStringLiteral("Подрядчик:"), properties.contractor},
-        {QStringLiteral("Составил:"), properties.estimator},
-        {QStringLiteral("Дата:"), date}};
+    if (!title.object.isEmpty())
+        addText(printable(title.object), Title, 1.5 * unit_, Qt::AlignHCenter);
+    const std::pair<QString, QString> entries[] = {{QStringLiteral("Адрес:"), title.address},
+                                                   {QStringLiteral("Заказчик:"), title.client},
+                                                   {QStringLiteral("Подрядчик:"), title.contractor},
+                                                   {QStringLiteral("Составил:"), title.estimator},
+                                                   {QStringLiteral("Дата:"), title.date}};
     double labels = 0;
     for (const auto& [label, value] : entries)
         labels = std::max(labels, advance(Bold, label));
     labels += 2 * padX_;
     bool first = true;
     for (const auto& [label, value] : entries) {
-        if (value.trimmed().isEmpty())
+        if (value.isEmpty())
             continue;
         Row& row = add(Style::Plain, first ? 3 * unit_ : 0);
         put(row, label, 0, labels, Bold);
-        put(row, value.trimmed(), labels, width_ - labels);
+        put(row, printable(value), labels, width_ - labels);
         first = false;
     }
 }
@@ -363,222 +175,216 @@ void Layout::addLines() {
         return;
     }
     Row& header = add(Style::Header, 4 * unit_);
-    put(header, kNumberTitle, 0, widths_[0], Bold, Qt::AlignHCenter);
-    for (std::size_t c = 0; c < columns_.size(); ++c)
-        put(header, columnTitle(columns_[c]), x_[c + 1], widths_[c + 1], Bold, Qt::AlignHCenter);
+    const std::vector<PaperColumn>& columns = widths_.columns();
+    put(header, kNumberTitle, 0, widths_.width(0), Bold, Qt::AlignHCenter);
+    for (std::size_t c = 0; c < columns.size(); ++c)
+        put(header, columns[c].title, widths_.x(c + 1), widths_.width(c + 1), Bold,
+            Qt::AlignHCenter);
     header.keepWithNext = true;
     tableHeader_ = &header;
 
-    // The lines by room, in the order the estimator gives the rooms; a room the list lacks
-    // still gets its group.
-    groups_ = view_.rooms;
-    QHash<QString, int> place;
-    for (int i = 0; i < groups_.size(); ++i)
-        place.insert(groups_[i], i);
-    std::vector<std::vector<qsizetype>> members(std::size_t(groups_.size()));
-    for (qsizetype i = 0; i < view_.sheet.lines.size(); ++i) {
-        const QString& room = view_.sheet.lines[i].room;
-        if (!place.contains(room)) {
-            place.insert(room, int(groups_.size()));
-            groups_ << room;
-            members.emplace_back();
-        }
-        members[std::size_t(place.value(room))].push_back(i);
-    }
-    const auto area = std::find(columns_.begin(), columns_.end(), Column::Area);
-    const std::size_t areaColumn = std::size_t(area - columns_.begin()) + 1; // past the number
-    groupRows_.assign(members.size(), nullptr);
-    for (std::size_t g = 0; g < members.size(); ++g) {
-        if (members[g].empty())
-            continue;
+    const std::vector<ReportRoom>& rooms = report_.rooms();
+    groupRows_.assign(rooms.size(), nullptr);
+    continuationOf_.assign(rooms.size(), nullptr);
+    for (std::size_t g = 0; g < rooms.size(); ++g) {
         Row& heading = add(Style::Group);
-        put(heading, roomTitle(groups_[int(g)]), 0, width_, Bold);
+        put(heading, printable(rooms[g].title), 0, width_, Bold);
         heading.header = tableHeader_;
         heading.group = int(g);
         heading.opensGroup = true;
         heading.keepWithNext = true;
         groupRows_[g] = &heading;
-        for (qsizetype i : members[g]) {
+        for (int line : rooms[g].lines) {
             Row& row = add(Style::Grid);
+            row.line = line;
             row.header = tableHeader_;
             row.group = int(g);
-            row.boxes.reserve(columns_.size() + 1);
-            put(row, QString::number(i + 1), 0, widths_[0], Body, Qt::AlignRight);
-            const QStringList& texts = cells_[std::size_t(i)];
-            // Empty cells too: each cell's rules are drawn with it.
-            for (std::size_t c = 0; c < columns_.size(); ++c)
-                put(row, texts[qsizetype(c)], x_[c + 1], widths_[c + 1], Body,
-                    isFigureColumn(columns_[c]) ? Qt::AlignRight : Qt::AlignLeft);
         }
         rows_.back().keepWithNext = true; // the last line goes with the subtotal
-        const Totals::Sum sum = view_.totals.rooms().value(groups_[int(g)]);
-        Row& subtotal = add(Style::Subtotal);
-        subtotal.header = tableHeader_;
-        subtotal.group = int(g);
-        // The label spans the columns before the area's.
-        QString area = sum.value.text(view_.separator, 0, true);
-        if (std::find(columns_.begin(), columns_.end(), Column::Unit) == columns_.end())
-            area += QStringLiteral(" м2");
-        put(subtotal, QStringLiteral("Итого по помещению «%1»").arg(roomTitle(groups_[int(g)])), 0,
-            x_[areaColumn], Bold);
-        for (std::size_t c = areaColumn - 1; c < columns_.size(); ++c) {
-            QString text;
-            if (columns_[c] == Column::Area)
-                text = area;
-            else if (columns_[c] == Column::Unit)
-                text = QStringLiteral("м2");
-            else if (columns_[c] == Column::Work)
-                text = sum.work.text(view_.separator, 2, true);
-            put(subtotal, text, x_[c + 1], widths_[c + 1], Bold,
-                isFigureColumn(columns_[c]) ? Qt::AlignRight : Qt::AlignLeft);
-        }
+        addSubtotal(rooms[g], int(g));
     }
+}
+
+// The label spans the columns before the quantity's; the area and the work stand in theirs.
+void Layout::addSubtotal(const ReportRoom& room, int group) {
+    Row& subtotal = add(Style::Subtotal);
+    subtotal.header = tableHeader_;
+    subtotal.group = group;
+    const std::vector<PaperColumn>& columns = widths_.columns();
+    const auto quantity = std::find_if(columns.begin(), columns.end(), [](const PaperColumn& c) {
+        return c.cell == PaperCell::Quantity;
+    });
+    const std::size_t first = std::size_t(quantity - columns.begin());
+    put(subtotal, QStringLiteral("Итого по помещению «%1»").arg(printable(room.title)), 0,
+        widths_.x(first + 1), Bold);
+    for (std::size_t c = first; c < columns.size(); ++c) {
+        QString text;
+        if (columns[c].cell == PaperCell::Quantity)
+            text = paperArea(room.area, view_.separator);
+        else if (columns[c].cell == PaperCell::Work)
+            text = room.work.text(view_.separator, 2, true);
+        put(subtotal, text, widths_.x(c + 1), widths_.width(c + 1), Bold, Qt::AlignRight);
+    }
+}
+
+std::vector<Box> Layout::lineBoxes(int line) const {
+    std::vector<Box> boxes;
+    const std::vector<PaperColumn>& columns = widths_.columns();
+    boxes.reserve(columns.size() + 1);
+    boxes.push_back(
+        {QString::number(report_.numberOf(line)), {}, 0, widths_.width(0), Body, Qt::AlignRight});
+    // Empty cells too: each cell's rules are drawn with it.
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        PaperText cell = paperCell(view_, line, columns[c].cell);
+        boxes.push_back({std::move(cell.main), std::move(cell.details), widths_.x(c + 1),
+                         widths_.width(c + 1), Body,
+                         columns[c].weight ? Qt::AlignLeft : Qt::AlignRight});
+    }
+    return boxes;
 }
 
 void Layout::addTotals() {
     const double gap = 4 * unit_;
-    const auto row = [&](const QString& label, const QString& value, Face face, double labelWidth,
-                         double valueWidth, Style style = Style::Grid) -> Row& {
-        Row& r = add(style);
-        put(r, label, 0, labelWidth, face);
-        put(r, value, labelWidth, valueWidth, face, Qt::AlignRight);
-        return r;
-    };
-    addText(QStringLiteral("Итого площадь окраски: %1")
-                .arg(areaText(view_.totals.area(), view_.separator)),
-            Bold, gap);
+    addText(
+        QStringLiteral("Итого площадь окраски: %1").arg(paperArea(report_.area(), view_.separator)),
+        Bold, gap);
+    addMaterials(gap);
+    addMoney(gap);
+}
 
-    const std::vector<MaterialRow> materials = materialRows(view_);
-    if (!materials.empty()) {
-        const QString titles[] = {QStringLiteral("Материал"), QStringLiteral("Количество"),
-                                  QStringLiteral("Банок"), QStringLiteral("Стоимость, руб.")};
-        double widths[4];
-        for (int c = 0; c < 4; ++c)
-            widths[c] = advance(Bold, titles[c]);
-        for (const MaterialRow& m : materials) {
-            const QString* texts[] = {&m.name, &m.quantity, &m.cans, &m.cost};
-            for (int c = 0; c < 4; ++c)
-                widths[c] = std::max(widths[c], advance(Body, *texts[c]));
-        }
-        widths[0] = std::min(widths[0], 90 * unit_);
-        double x[4] = {0};
-        for (int c = 0; c < 4; ++c) {
-            widths[c] += 2 * padX_;
-            if (c)
-                x[c] = x[c - 1] + widths[c - 1];
-        }
-        addText(QStringLiteral("Материалы"), Bold, gap).keepWithNext = true;
-        Row& header = add(Style::Header);
-        for (int c = 0; c < 4; ++c)
-            put(header, titles[c], x[c], widths[c], Bold, Qt::AlignHCenter);
-        header.keepWithNext = true;
-        for (const MaterialRow& m : materials) {
-            Row& r = add(Style::Grid);
-            r.header = &header;
-            const QString* texts[] = {&m.name, &m.quantity, &m.cans, &m.cost};
-            for (int c = 0; c < 4; ++c)
-                put(r, *texts[c], x[c], widths[c], Body, c ? Qt::AlignRight : Qt::AlignLeft);
-        }
+// Every figure can be checked by hand: the cans are the quantity over the can's size, taken up
+// to whole cans, and their cost the cans times the can's price.
+void Layout::addMaterials(double gap) {
+    const std::vector<ReportMaterial>& materials = report_.materials();
+    if (materials.empty())
+        return;
+    const QChar separator = view_.separator;
+    const QString dash = QStringLiteral("—");
+    std::vector<QStringList> table{{QStringLiteral("Материал"), QStringLiteral("Количество"),
+                                    QStringLiteral("Банка"), QStringLiteral("Цена банки, руб."),
+                                    QStringLiteral("Банок"), QStringLiteral("Стоимость, руб.")}};
+    for (const ReportMaterial& m : materials) {
+        const QString& unit = m.material->unit;
+        table.push_back({printable(m.material->name),
+                         m.quantity.text(separator, 2, true) + u' ' + unit,
+                         m.rates->canSize.text(separator) + u' ' + unit,
+                         m.rates->price ? m.rates->price->text(separator, 2, true) : dash,
+                         m.cans ? QString::number(*m.cans) : dash,
+                         m.cost ? m.cost->text(separator, 2, true) : dash});
     }
+    const qsizetype columns = table.front().size();
+    std::vector<double> widths(std::size_t(columns), 0), x(std::size_t(columns), 0);
+    for (qsizetype c = 0; c < columns; ++c) {
+        double& w = widths[std::size_t(c)];
+        w = widths_.headingWord(table.front()[c]);
+        for (std::size_t r = 1; r < table.size(); ++r)
+            w = std::max(w, advance(Body, table[r][c]));
+        w = std::min(w, 70 * unit_) + 2 * padX_;
+        if (c)
+            x[std::size_t(c)] = x[std::size_t(c - 1)] + widths[std::size_t(c - 1)];
+    }
+    addText(QStringLiteral("Материалы"), Bold, gap).keepWithNext = true;
+    Row& header = add(Style::Header);
+    header.keepWithNext = true;
+    for (std::size_t r = 0; r < table.size(); ++r) {
+        Row& row = r ? add(Style::Grid) : header;
+        if (r)
+            row.header = &header;
+        for (qsizetype c = 0; c < columns; ++c)
+            put(row, table[r][c], x[std::size_t(c)], widths[std::size_t(c)], r ? Body : Bold,
+                !r  ? Qt::AlignHCenter
+                : c ? Qt::AlignRight
+                    : Qt::AlignLeft);
+    }
+}
 
-    // The money, the sum in words and the signatures stay together on the last page.
-    const Money money = moneyOf(view_);
-    const QString label = QStringLiteral("Стоимость");
-    addText(label, Bold, gap).keepWithNext = true;
+// The money, the sum in words and the signatures stay together on the last page.
+void Layout::addMoney(double gap) {
+    const Money& money = report_.money();
+    const QChar separator = view_.separator;
+    addText(QStringLiteral("Стоимость"), Bold, gap).keepWithNext = true;
     QList<std::pair<QString, Decimal>> sums{{QStringLiteral("Материалы"), money.materials},
                                             {QStringLiteral("Работы"), money.work}};
     if (money.vat)
         sums << std::pair{QStringLiteral("Итого без НДС"), money.subtotal}
-             << std::pair{QStringLiteral("НДС %1%").arg(money.vatRate->text(view_.separator)),
+             << std::pair{QStringLiteral("НДС %1%").arg(money.vatRate->text(separator)),
                           *money.vat};
     const double labelWidth = 60 * unit_;
     double valueWidth = 30 * unit_;
     for (const auto& [name, value] : sums)
-        valueWidth = std::max(valueWidth, advance(Bold, moneyText(value, view_.separator)));
-    valueWidth = std::max(valueWidth, advance(Bold, moneyText(money.total, view_.separator)));
+        valueWidth = std::max(valueWidth, advance(Bold, moneyText(value, separator)));
+    valueWidth = std::max(valueWidth, advance(Bold, moneyText(money.total, separator)));
     valueWidth += 2 * padX_;
+    const auto sum = [&](const QString& label, const Decimal& value, Face face, Style style) {
+        Row& row = add(style);
+        put(row, label, 0, labelWidth, face);
+        put(row, moneyText(value, separator), labelWidth, valueWidth, face, Qt::AlignRight);
+        row.keepWithNext = true;
+    };
     for (const auto& [name, value] : sums)
-        row(name, moneyText(value, view_.separator), Body, labelWidth, valueWidth).keepWithNext =
-            true;
-    row(QStringLiteral("Всего"), moneyText(money.total, view_.separator), Bold, labelWidth,
-        valueWidth, Style::Subtotal)
-        .keepWithNext = true;
+        sum(name, value, Body, Style::Grid);
+    sum(QStringLiteral("Всего"), money.total, Bold, Style::Subtotal);
+
     Row& words = add(Style::Plain, 2 * unit_);
     const QString wordsLabel = QStringLiteral("Сумма прописью:");
     const double wordsLabelWidth = advance(Bold, wordsLabel) + 2 * padX_;
     put(words, wordsLabel, 0, wordsLabelWidth, Bold);
-    put(words, roublesInWords(money.total), wordsLabelWidth, width_ - wordsLabelWidth);
+    put(words, report_.sumInWords(), wordsLabelWidth, width_ - wordsLabelWidth);
     words.keepWithNext = true;
-    const QString estimator = view_.sheet.properties.estimator.trimmed();
     const QString line = QStringLiteral("____________________");
-    addText(
-        QStringLiteral("Составил  %1  /%2/")
-            .arg(line, estimator.isEmpty() ? QStringLiteral("____________________") : estimator),
-        Body, 10 * unit_)
+    const QString& estimator = report_.titleBlock().estimator;
+    addText(QStringLiteral("Составил  %1  /%2/")
+                .arg(line, estimator.isEmpty() ? line : printable(estimator)),
+            Body, 10 * unit_)
         .keepWithNext = true;
-    addText(QStringLiteral("Проверил  %1  /____________________/").arg(line), Body, 8 * unit_);
+    addText(QStringLiteral("Проверил  %1  /%1/").arg(line), Body, 8 * unit_);
 }
 
-// One line where the text fits; otherwise it is laid out once, and only where its lines break
-// is kept for painting.
-void Layout::measure(Box& box, double& height) {
-    const QFontMetricsF& metrics = faces_.metrics[box.face];
-    const double inner = std::max(1.0, box.width - 2 * padX_);
-    int lines = 1;
-    if (box.text.contains(QChar::LineSeparator) || metrics.horizontalAdvance(box.text) > inner) {
-        QTextLayout layout(box.text, faces_.fonts[box.face], &device_);
-        QTextOption option;
-        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-        layout.setTextOption(option);
-        layout.beginLayout();
-        lines = 0;
-        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-            line.setLineWidth(inner);
-            if (lines++)
-                box.breaks.push_back(line.textStart());
-        }
-        layout.endLayout();
+// A row is as tall as its tallest cell.
+double Layout::heightOf(const std::vector<Box>& boxes) {
+    double tallest = fitter_.metrics(Body).lineSpacing();
+    for (const Box& box : boxes) {
+        double height = fitter_.height(fitter_.fit(box.face, box.text, inner(box)), box.face);
+        for (const QString& detail : box.details)
+            height += fitter_.height(fitter_.fit(Small, detail, inner(box)), Small);
+        tallest = std::max(tallest, height);
     }
-    height = std::max(height, std::max(1, lines) * metrics.lineSpacing() + 2 * padY_);
+    return tallest + 2 * padY_;
 }
 
-void Layout::measure(Row& row) {
-    double height = faces_.metrics[Body].lineSpacing() + 2 * padY_;
-    for (Box& box : row.boxes)
-        measure(box, height);
-    row.height = height;
-}
-
-bool Layout::build(const QDate& today, const std::function<bool(int, int)>& progress) {
+bool Layout::build() {
+    if (!measureColumns())
+        return false;
     width_ = device_.width();
-    const QFontMetricsF& small = faces_.metrics[Small];
-    bodyHeight_ = device_.height() - small.lineSpacing() - 3 * unit_;
-    collectCells();
-    planColumns(width_);
-    addTitleBlock(today);
+    bodyHeight_ = device_.height() - fitter_.metrics(Small).lineSpacing() - 3 * unit_;
+    widths_.plan(width_);
+    addTitleBlock();
     addLines();
     addTotals();
-    const int total = int(rows_.size()) * 2;
-    int done = 0;
+    int lines = 0;
     for (Row& row : rows_) {
-        measure(row);
-        if (++done % 64 == 0 && progress && !progress(done, total))
-            return false;
+        if (row.line < 0) {
+            row.height = heightOf(row.boxes);
+        } else {
+            row.height = heightOf(lineBoxes(row.line));
+            if (!goOn(1, ++lines))
+                return false;
+        }
     }
     paginate();
     return true;
 }
 
 const Row& Layout::continuation(int group) {
-    if (const Row* row = continuationOf_.value(group))
+    if (const Row* row = continuationOf_[std::size_t(group)])
         return *row;
     Row row = *groupRows_[std::size_t(group)];
-    row.boxes.front().text = roomTitle(groups_[group]) + QStringLiteral(" (продолжение)");
-    row.boxes.front().breaks.clear();
+    row.boxes.front().text =
+        printable(report_.rooms()[std::size_t(group)].title) + QStringLiteral(" (продолжение)");
     row.opensGroup = false;
-    measure(row);
+    row.height = heightOf(row.boxes);
     continuations_.push_back(std::move(row));
-    continuationOf_.insert(group, &continuations_.back());
+    continuationOf_[std::size_t(group)] = &continuations_.back();
     return continuations_.back();
 }
 
@@ -617,65 +423,79 @@ void Layout::paginate() {
     }
 }
 
-void Layout::paintRow(QPainter& painter, const Row& row, double y) const {
-    if (row.boxes.empty())
+// The text's lines as fitted, from `top` down, which is left under the last.
+void Layout::paintText(QPainter& painter, const QString& text, Face face, const Box& box,
+                       double& top) {
+    const FittedText& fitted = fitter_.fit(face, text, inner(box));
+    if (!fitted.lines())
         return;
-    const double left = row.boxes.front().x;
-    const double right = row.boxes.back().x + row.boxes.back().width;
+    const QFont& font = fitter_.font(face, fitted.size);
+    if (font_ != &font) {
+        painter.setFont(font);
+        font_ = &font;
+    }
+    const QFontMetricsF& metrics = fitter_.metrics(face, fitted.size);
+    for (int line = 0; line < fitted.lines(); ++line) {
+        const qsizetype start = fitted.starts[std::size_t(line)];
+        const qsizetype end =
+            line + 1 < fitted.lines() ? fitted.starts[std::size_t(line + 1)] : text.size();
+        QString piece = text.mid(start, end - start);
+        while (!piece.isEmpty() && (piece.back().isSpace() || piece.back() == QChar::LineSeparator))
+            piece.chop(1);
+        double x = box.x + padX_;
+        if (box.align & (Qt::AlignRight | Qt::AlignHCenter)) {
+            const double free = inner(box) - fitted.widths[std::size_t(line)];
+            x += box.align & Qt::AlignRight ? free : free / 2;
+        }
+        painter.drawText(QPointF(x, top + metrics.ascent()), piece);
+        top += metrics.lineSpacing();
+    }
+}
+
+void Layout::paintRow(QPainter& painter, const Row& row, double y) {
+    const std::vector<Box> made = row.line >= 0 ? lineBoxes(row.line) : std::vector<Box>();
+    const std::vector<Box>& boxes = row.line >= 0 ? made : row.boxes;
+    if (boxes.empty())
+        return;
+    const double left = boxes.front().x;
+    const double right = boxes.back().x + boxes.back().width;
     if (row.style == Style::Header || row.style == Style::Subtotal)
         painter.fillRect(QRectF(left, y, right - left, row.height), row.style == Style::Header
                                                                         ? QColor(0xdd, 0xdd, 0xdd)
                                                                         : QColor(0xee, 0xee, 0xee));
-    Face face = kFaces;
-    for (const Box& box : row.boxes) {
-        if (box.text.isEmpty())
+    for (const Box& box : boxes) {
+        double top = y + padY_;
+        paintText(painter, box.text, box.face, box, top);
+        if (box.details.isEmpty())
             continue;
-        if (box.face != face) {
-            face = box.face;
-            painter.setFont(faces_.fonts[face]);
-        }
-        const QFontMetricsF& metrics = faces_.metrics[face];
-        double baseline = y + padY_ + metrics.ascent();
-        for (std::size_t line = 0; line <= box.breaks.size(); ++line) {
-            const qsizetype start = line ? box.breaks[line - 1] : 0;
-            const qsizetype end = line < box.breaks.size() ? box.breaks[line] : box.text.size();
-            QString piece = box.text.mid(start, end - start);
-            while (!piece.isEmpty() &&
-                   (piece.back().isSpace() || piece.back() == QChar::LineSeparator))
-                piece.chop(1);
-            double x = box.x + padX_;
-            if (box.align & (Qt::AlignRight | Qt::AlignHCenter)) {
-                const double free = box.width - 2 * padX_ - metrics.horizontalAdvance(piece);
-                x += box.align & Qt::AlignRight ? free : free / 2;
-            }
-            painter.drawText(QPointF(x, baseline), piece);
-            baseline += metrics.lineSpacing();
-        }
+        painter.setPen(kDetailColour);
+        for (const QString& detail : box.details)
+            paintText(painter, detail, Small, box, top);
+        painter.setPen(Qt::black);
     }
     if (row.style == Style::Plain)
         return;
     std::vector<QLineF> rules{{left, y, right, y}, {left, y + row.height, right, y + row.height}};
-    for (const Box& box : row.boxes)
+    for (const Box& box : boxes)
         rules.emplace_back(box.x, y, box.x, y + row.height);
     rules.emplace_back(right, y, right, y + row.height);
-    const QPen text = painter.pen();
     painter.setPen(QPen(QColor(0x55, 0x55, 0x55), device_.logicalDpiX() * 0.5 / 72));
     painter.drawLines(rules.data(), int(rules.size()));
-    painter.setPen(text);
+    painter.setPen(Qt::black);
 }
 
-bool Layout::paint(QPagedPaintDevice& device, const std::function<bool(int, int)>& progress) {
+bool Layout::paint(QPagedPaintDevice& device) {
     QPainter painter;
     if (!painter.begin(&device))
         return false;
     painter.setPen(Qt::black);
-    const int total = int(rows_.size()) * 2;
-    int done = int(rows_.size());
     const int pages = int(pages_.size());
-    const QString object = view_.sheet.properties.object.trimmed();
-    const QString footer = object.isEmpty() ? kHeading : kHeading + QStringLiteral(": ") + object;
-    const QFontMetricsF& small = faces_.metrics[Small];
+    const QString object = report_.titleBlock().object;
+    const QString footer =
+        object.isEmpty() ? kHeading : kHeading + QStringLiteral(": ") + printable(object);
+    const QFontMetricsF& small = fitter_.metrics(Small);
     const double footerBaseline = device.height() - small.descent();
+    int lines = 0;
     for (int page = 0; page < pages; ++page) {
         if (page && !device.newPage()) {
             painter.end();
@@ -686,18 +506,20 @@ bool Layout::paint(QPagedPaintDevice& device, const std::function<bool(int, int)
             !placed.empty() && placed.back().y + placed.back().row->height > bodyHeight_;
         if (overflows)
             painter.setClipRect(QRectF(0, 0, width_, bodyHeight_));
-        for (const Placed& p : placed)
+        for (const Placed& p : placed) {
             paintRow(painter, *p.row, p.y);
+            lines += p.row->line >= 0;
+        }
         if (overflows)
             painter.setClipping(false);
-        painter.setFont(faces_.fonts[Small]);
+        painter.setFont(fitter_.font(Small));
+        font_ = nullptr;
         const QString number = QStringLiteral("Страница %1 из %2").arg(page + 1).arg(pages);
         painter.drawText(QPointF(width_ - small.horizontalAdvance(number), footerBaseline), number);
         if (page)
             painter.drawText(QPointF(0, footerBaseline),
                              small.elidedText(footer, Qt::ElideRight, width_ / 2));
-        done += int(placed.size());
-        if (progress && !progress(std::min(done, total), total)) {
+        if (progress_ && !progress_(2 * (lineCount() + 1) + lines, 3 * (lineCount() + 1))) {
             painter.end();
             return false;
         }
@@ -711,33 +533,45 @@ QPageLayout pageLayout(bool landscape) {
         QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm), QPageLayout::Millimeter);
 }
 
+// Portrait where the columns read well across it, landscape where they must have more width.
+bool orient(QPagedPaintDevice& device, Layout& layout) {
+    if (!layout.measureColumns())
+        return false;
+    device.setPageLayout(pageLayout(!layout.fitsPortrait()));
+    return true;
+}
+
 } // namespace
 
 void setUpPages(QPagedPaintDevice& device, const SheetView& view) {
-    device.setPageLayout(pageLayout(false));
-    Layout layout(view, device);
-    if (!layout.fitsPortrait())
-        device.setPageLayout(pageLayout(true));
+    const Report report = Report::of(view);
+    Layout layout(report, device, {});
+    orient(device, layout);
 }
 
 bool paintSheet(const SheetView& view, QPagedPaintDevice& device, const QDate& today,
                 const std::function<bool(int done, int total)>& progress) {
-    Layout layout(view, device);
-    return layout.build(today, progress) && layout.paint(device, progress);
+    const Report report = Report::of(view, today);
+    Layout layout(report, device, progress);
+    return layout.build() && layout.paint(device);
 }
 
 QString writePdf(const SheetView& view, const QString& path, const ExportProgress& progress) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QPdfWriter writer(&buffer);
-    const QString object = view.sheet.properties.object.trimmed();
-    writer.setTitle(object.isEmpty() ? QStringLiteral("Ведомость окраски") : object);
+    const Report report = Report::of(view);
+    // Written to its file as the pages are painted, so that a long sheet is never held whole.
+    ReplacementFile file(path);
+    if (!file.problem().isEmpty())
+        return file.problem();
+    QPdfWriter writer(&file);
+    writer.setTitle(printable(report.titleBlock().title()));
     writer.setCreator(QStringLiteral("Velaro"));
-    setUpPages(writer, view);
-    if (!paintSheet(view, writer, QDate::currentDate(), progress))
-        return QStringLiteral("прервано");
-    return writeFileWhole(path, bytes);
+    // A file that can no longer be written stops the painting: the rest would be for nothing.
+    Layout layout(report, writer, [&](int done, int total) {
+        return file.problem().isEmpty() && (!progress || progress(done, total));
+    });
+    if (!orient(writer, layout) || !layout.build() || !layout.paint(writer))
+        return file.problem().isEmpty() ? QStringLiteral("прервано") : file.problem();
+    return file.commit();
 }
 
 } // namespace velaro
