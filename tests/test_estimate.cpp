@@ -333,9 +333,9 @@ class EstimateTest : public QObject {
         QTest::addColumn<QStringList>("results");
         QTest::addColumn<QList<int>>("counts");
         QTest::addColumn<QString>("total");
-        QTest::newRow("0,1 + 0,2") << QStringList{"0,1", "0,2"} << QList<int>{} << "0,3 м2";
-        QTest::newRow("ten tenths") << QStringList(10, "0,1") << QList<int>{} << "1 м2";
-        QTest::newRow("count times shown") << QStringList{"0,1"} << QList<int>{3} << "0,3 м2";
+        QTest::newRow("0,1 + 0,2") << QStringList{"0,1", "0,2"} << QList<int>{} << "0,30 м2";
+        QTest::newRow("ten tenths") << QStringList(10, "0,1") << QList<int>{} << "1,00 м2";
+        QTest::newRow("count times shown") << QStringList{"0,1"} << QList<int>{3} << "0,30 м2";
         QTest::newRow("grouped thousands")
             << QStringList{"1234,5", "0,06"} << QList<int>{} << "1 234,56 м2";
         QTest::newRow("counts and halves")
@@ -344,10 +344,10 @@ class EstimateTest : public QObject {
                                   << "999 999 990,01 м2";
         QTest::newRow("exponent form") << QStringList{"1E-5", "2"} << QList<int>{} << "2,00001 м2";
         QTest::newRow("point as separator")
-            << QStringList{"0.7", "0,1"} << QList<int>{} << "0,8 м2";
+            << QStringList{"0.7", "0,1"} << QList<int>{} << "0,80 м2";
         QTest::newRow("past fifteen digits: not summed")
-            << QStringList{"1,5E20", "2"} << QList<int>{} << "2 м2";
-        QTest::newRow("none") << QStringList{} << QList<int>{} << "0 м2";
+            << QStringList{"1,5E20", "2"} << QList<int>{} << "2,00 м2";
+        QTest::newRow("none") << QStringList{} << QList<int>{} << "0,00 м2";
     }
     void totalsAreExactDecimalSums() {
         QFETCH(QStringList, results);
@@ -361,7 +361,7 @@ class EstimateTest : public QObject {
         // Removing the lines again leaves nothing behind.
         while (model.rowCount())
             model.editor().removeLines({0});
-        QCOMPARE(areaText(model.estimate().totals().area(), u','), QString("0 м2"));
+        QCOMPARE(areaText(model.estimate().totals().area(), u','), QString("0,00 м2"));
         QVERIFY(model.estimate().totals().rooms().isEmpty());
     }
 
@@ -371,10 +371,10 @@ class EstimateTest : public QObject {
         // room=sum/lines, in the order the sheet gives them, lines without a room last
         QTest::addColumn<QStringList>("expected");
         QTest::newRow("one room") << QStringList{"0,1", "0,2"} << QStringList{"Кухня", "Кухня"}
-                                  << QStringList{"Кухня=0,3 м2/2"};
+                                  << QStringList{"Кухня=0,30 м2/2"};
         QTest::newRow("two rooms and none")
             << QStringList{"1,5", "2", "0,25"} << QStringList{"Кухня", "", "Ванная"}
-            << QStringList{"Кухня=1,5 м2/1", "Ванная=0,25 м2/1", "=2 м2/1"};
+            << QStringList{"Кухня=1,50 м2/1", "Ванная=0,25 м2/1", "=2,00 м2/1"};
     }
     void totalsByRoom() {
         QFETCH(QStringList, results);
@@ -403,12 +403,12 @@ class EstimateTest : public QObject {
         QTest::addColumn<QString>("total");
         const QStringList painted{"1,00 кг/1/100,00", "2,40 кг/3/750,00"};
         QTest::newRow("primer and two coats")
-            << "м2" << "" << "20" << "10 м2" << painted << "2 820,00 руб.";
-        QTest::newRow("the line's price") << "м2" << "200" << "" << "10 м2" << painted
+            << "м2" << "" << "20" << "10,00 м2" << painted << "2 820,00 руб.";
+        QTest::newRow("the line's price") << "м2" << "200" << "" << "10,00 м2" << painted
                                           << "2 850,00 руб.";
-        QTest::newRow("VAT to the kopeck") << "м2" << "0,333" << "20" << "10 м2" << painted
+        QTest::newRow("VAT to the kopeck") << "м2" << "0,333" << "20" << "10,00 м2" << painted
                                            << "1 024,00 руб.";
-        QTest::newRow("metres take no paint") << "м" << "" << "" << "0 м2"
+        QTest::newRow("metres take no paint") << "м" << "" << "" << "0,00 м2"
                                               << QStringList{"0,00 кг/0/0,00", "0,00 кг/0/0,00"}
                                               << "1 500,00 руб.";
     }
@@ -940,7 +940,7 @@ class EstimateTest : public QObject {
         const Line& line = model.estimate().sheet().lines[0];
         QCOMPARE(QStringList({line.room, line.element, line.unit, line.formula, line.result}),
                  QStringList({"Коридор", "Плинтус", "м", "2,5*3 + 1,2*2 − 0,8", "9,1"}));
-        QCOMPARE(areaText(model.estimate().totals().area(), u','), QString("0 м2")); // metres are no area
+        QCOMPARE(areaText(model.estimate().totals().area(), u','), QString("0,00 м2")); // metres are no area
         const QModelIndex formula = model.index(0, int(Column::Formula));
         QVERIFY(!model.setData(formula, "2*", Qt::EditRole));
         QVERIFY(model.setData(formula, "-(1+2)*3", Qt::EditRole));
@@ -2111,7 +2111,7 @@ print(json.dumps({"lines": rows(values["Ведомость"]), "materials": rows
         QVERIFY(sheet.windowTitle().startsWith("Ведомость окраски"));
         QVERIFY(sheet.minimumSize() != sheet.maximumSize()); // resizable
         QVERIFY(sheet.findChild<QTableView*>("lines"));
-        QCOMPARE(sheet.findChild<QLabel*>("total")->text(), QString("0 м2"));
+        QCOMPARE(sheet.findChild<QLabel*>("total")->text(), QString("0,00 м2"));
         QVERIFY(program.mainWindow().isVisible());
     }
 

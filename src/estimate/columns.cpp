@@ -162,7 +162,7 @@ QString moneyText(const Decimal& sum, QChar separator) {
 }
 
 QString areaText(const Decimal& area, QChar separator) {
-    return area.text(separator, 0, true) + QStringLiteral(" м2");
+    return area.text(separator, 2, true) + QStringLiteral(" м2");
 }
 
 QString roomTitle(const QString& room) {

@@ -52,7 +52,7 @@ Editing editingOf(const Line& line, Column column);
 bool isFigureColumn(Column column);
 inline const QString kNumberTitle = QStringLiteral("№");
 
-// A sum as the totals show it: grouped thousands and the unit, «1 234,56 м2».
+// A sum as the totals show it: grouped thousands, hundredths always and the unit, «1 234,50 м2».
 QString areaText(const Decimal& area, QChar separator);
 // Money in roubles with kopecks: «47 600,40 руб.».
 QString moneyText(const Decimal& sum, QChar separator);
