@@ -945,6 +945,27 @@ class EstimateTest : public QObject {
         QVERIFY(!model.setData(formula, "2*", Qt::EditRole));
         QVERIFY(model.setData(formula, "-(1+2)*3", Qt::EditRole));
         QCOMPARE(model.estimate().sheet().lines[0].result, QString("-9"));
+
+        // Typed in the table: a mistake is said where it is typed and the editor stays open;
+        // sound arithmetic is taken, a quotient that never ends shown as about.
+        auto* table = space.window.findChild<QTableView*>("lines");
+        table->setCurrentIndex(formula);
+        table->edit(formula);
+        auto* editor = table->findChild<QLineEdit*>();
+        QVERIFY(editor);
+        editor->selectAll();
+        QTest::keyClicks(editor, "2*");
+        QTest::keyClick(editor, Qt::Key_Return);
+        QApplication::processEvents();
+        QVERIFY2(editor->toolTip().startsWith("Ошибка в позиции 3"), qPrintable(editor->toolTip()));
+        QVERIFY(table->indexWidget(formula) == editor && editor->isVisible()); // still open
+        QCOMPARE(model.estimate().sheet().lines[0].result, QString("-9"));
+        QTest::keyClicks(editor, "10/3");
+        QTest::keyClick(editor, Qt::Key_Return);
+        QApplication::processEvents(); // the delegate commits after the key
+        QCOMPARE(model.estimate().sheet().lines[0].result, QString("6,67"));
+        QCOMPARE(formula.data().toString(), QString("2 × 10 / 3 ≈ 6,67 м"));
+        QCOMPARE(formula.data(Qt::EditRole).toString(), QString("2*10/3"));
     }
 
     // Every edit undoes to the sheet before it and redoes to the sheet after it, the model

@@ -4,6 +4,7 @@
 #include "estimate/expression.h"
 #include "estimate/gui/typedlinedialog.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -37,7 +38,15 @@ class ExpressionTest : public QObject {
         sound("six decimals", "0,001 * 0,001 + 0,0000010", "0,000002");
         sound("fifteen digits", "999999999999999 * 1", "999999999999999");
         wrong("blank", "  ", 0, "пусто");
-        wrong("inexact division", "1 + 2/3", 5, "частное не выражается точно");
+        // A quotient that never ends: worked on at six decimals, the whole to hundredths.
+        sound("a third", "10/3", "3,33");
+        sound("a third, then some", "1 + 2/3", "1,67");
+        sound("thirds added up", "1/3 + 1/3 + 1/3", "1");
+        sound("a third times three", "(10/3)*3", "10");
+        sound("half up past the sign", "-10/3 - 1/600", "-3,34");
+        sound("products after a third", "2/3 * 0,001 * 0,001", "0");
+        wrong("longer than a sheet takes", QString(kLongestQuantity + 1, u'1'), kLongestQuantity,
+              QStringLiteral("выражение длиннее %1 знаков").arg(kLongestQuantity));
         wrong("division by zero", "5/(2-2)", 1, "деление на ноль");
         wrong("trailing sign", "2 +", 3, "ожидается число");
         wrong("sign for number", "2 + * 3", 4, "ожидается число");
@@ -61,6 +70,7 @@ class ExpressionTest : public QObject {
         QFETCH(QString, error);
         const Evaluation evaluation = evaluateQuantity(text, u',');
         QCOMPARE(evaluation.value ? evaluation.value->text(u',') : QString(), value);
+        QCOMPARE(evaluation.approximate, text.contains("/3"));
         QCOMPARE(evaluation.errorAt, errorAt);
         QCOMPARE(evaluation.error, error);
     }
@@ -88,6 +98,30 @@ class ExpressionTest : public QObject {
         QCOMPARE(QStringList({dialog.name(), dialog.unit(), dialog.expression(),
                               dialog.quantity().text(u',')}),
                  QStringList({"Откосы окна", "м", "2,5*3 + 1,2*2 \u2212 0,8", "9,1"}));
+    }
+
+    // A quotient that never ends is shown as about; a sum a million long is refused in words,
+    // never cut to what a field holds; what is wrong is shown whole.
+    void dialogSaysAllOfIt() {
+        TypedLineDialog dialog(u',');
+        dialog.show();
+        auto* quantity = dialog.findChild<QLineEdit*>("lineQuantity");
+        auto* result = dialog.findChild<QLabel*>("lineQuantityResult");
+        dialog.findChild<QLineEdit*>("lineName")->setText("Откосы");
+        quantity->setText("10/3");
+        QCOMPARE(result->text(), "≈ 3,33 м2");
+        QString million = "1";
+        for (int n = 1; n < 1000000; ++n)
+            million += "+1";
+        quantity->setText(million);
+        QCOMPARE(quantity->text().size(), million.size());
+        QVERIFY2(result->text().contains("длиннее"), qPrintable(result->text()));
+        quantity->setText("1 + 2 * (3 - 4,5 / 1,5))");
+        QApplication::processEvents();
+        QVERIFY(!result->text().isEmpty());
+        QVERIFY2(result->height() >= result->heightForWidth(result->width()),
+                 qPrintable(QString("%1 < %2").arg(result->height()).arg(result->heightForWidth(result->width()))));
+        QVERIFY(dialog.rect().contains(result->geometry()));
     }
 };
 

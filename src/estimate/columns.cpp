@@ -13,7 +13,12 @@ QString typedFormula(const Line& line) {
     QString result = line.result;
     if (result.startsWith(u'-'))
         result[0] = QChar(u'\u2212');
-    return writtenArithmetic(line.formula) + QStringLiteral(" = ") + result + u' ' + line.unit;
+    // A quotient that never ends was rounded: the figure is about what the arithmetic gives.
+    const bool approximate = line.formula.contains(u'/') || line.formula.contains(u':')
+                                 ? evaluateQuantity(line.formula, u',').approximate
+                                 : false;
+    return writtenArithmetic(line.formula) + (approximate ? QStringLiteral(" ≈ ") : QStringLiteral(" = ")) +
+           result + u' ' + line.unit;
 }
 
 } // namespace

@@ -132,6 +132,26 @@ std::optional<Decimal> Decimal::dividedExactly(const Decimal& divisor) const {
     return quotient;
 }
 
+std::optional<Decimal> Decimal::dividedRounded(const Decimal& divisor, int decimals) const {
+    if (divisor.units_ == 0 || decimals < 0 || decimals > kMaxScale)
+        return std::nullopt;
+    const int scale = std::max(scale_, divisor.scale_);
+    Wide dividend = 0;
+    if (__builtin_mul_overflow(aligned(*this, scale).units_, powerOfTen(decimals), &dividend))
+        return std::nullopt;
+    const Wide b = aligned(divisor, scale).units_;
+    Wide quotient = dividend / b;
+    const Wide rest = dividend % b;
+    if (2 * (rest < 0 ? -rest : rest) >= (b < 0 ? -b : b))
+        quotient += (dividend < 0) != (b < 0) ? -1 : 1;
+    Decimal result(quotient, decimals);
+    while (result.scale_ > 0 && result.units_ % 10 == 0) {
+        result.units_ /= 10;
+        --result.scale_;
+    }
+    return result;
+}
+
 std::optional<long long> Decimal::wholeUnitsUp(const Decimal& divisor) const {
     if (divisor.units_ <= 0)
         return std::nullopt;

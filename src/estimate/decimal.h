@@ -31,6 +31,9 @@ class Decimal {
     // The quotient where it has at most six decimals, as a typed figure may; nullopt where it
     // has more (or never ends) and for a zero divisor.
     std::optional<Decimal> dividedExactly(const Decimal& divisor) const;
+    // The quotient half away from zero at `decimals` places (at most six); nullopt for a zero
+    // divisor or past the range.
+    std::optional<Decimal> dividedRounded(const Decimal& divisor, int decimals) const;
     // This quotient taken up to a whole number (divisor > 0): whole cans for a quantity.
     std::optional<long long> wholeUnitsUp(const Decimal& divisor) const;
     // Half away from zero at `decimals` places.

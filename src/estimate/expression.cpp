@@ -94,14 +94,18 @@ class Parser {
             const Decimal right = signedFactor();
             if (isTimes(c)) {
                 value = checked(value.times(right), sign);
-                if (!(value.rounded(kMaxDecimals) == value))
+                if (approximate_)
+                    value = value.rounded(kMaxDecimals);
+                else if (!(value.rounded(kMaxDecimals) == value))
                     throw Mistake{sign, decimalsMistake()};
             } else if (right.isZero()) {
                 throw Mistake{sign, QStringLiteral("деление на ноль")};
             } else if (const auto quotient = value.dividedExactly(right)) {
                 value = checked(quotient, sign);
             } else {
-                throw Mistake{sign, QStringLiteral("частное не выражается точно")};
+                // Worked on at six decimals, the whole rounded to hundredths at the end.
+                value = checked(value.dividedRounded(right, kMaxDecimals), sign);
+                approximate_ = true;
             }
         }
     }
@@ -179,6 +183,10 @@ class Parser {
     const QChar separator_;
     int at_ = 0;
     int depth_ = 0;
+    bool approximate_ = false;
+
+  public:
+    bool approximate() const { return approximate_; }
 };
 
 } // namespace
@@ -206,8 +214,17 @@ QString writtenArithmetic(const QString& text) {
 
 Evaluation evaluateQuantity(const QString& text, QChar separator) {
     Evaluation result;
+    if (text.size() > kLongestQuantity) {
+        result.errorAt = kLongestQuantity;
+        result.error = QStringLiteral("выражение длиннее %1 знаков").arg(kLongestQuantity);
+        return result;
+    }
     try {
-        result.value = Parser(text, separator).whole();
+        Parser parser(text, separator);
+        result.value = parser.whole();
+        result.approximate = parser.approximate();
+        if (result.approximate)
+            result.value = result.value->rounded(2);
     } catch (const Mistake& mistake) {
         result.errorAt = mistake.at;
         result.error = mistake.what;

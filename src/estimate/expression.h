@@ -13,6 +13,9 @@ namespace velaro {
 
 struct Evaluation {
     std::optional<Decimal> value; // set when the text is sound
+    // A quotient did not end (10/3): the value is rounded half up to hundredths, and documents
+    // write it after «≈».
+    bool approximate = false;
     int errorAt = -1;             // the position (from 0) of the mistake in the text given
     QString error;                // what is wrong, in Russian
 };
@@ -20,7 +23,9 @@ struct Evaluation {
 // Numbers with ',' or '.' as the decimal point (`separator` is the one the user writes and
 // names the point in messages), + and − (also '-' and '–'), * × · for times, / : for division,
 // unary signs, parentheses and blanks between any of them. Every step stays within what a typed
-// figure may hold (fifteen integer digits, six decimals), so nothing is ever rounded.
+// figure may hold (fifteen integer digits, six decimals), so nothing is rounded unless a quotient
+// never ends. A text longer than kLongestQuantity is refused, never cut.
+inline constexpr int kLongestQuantity = 10000;
 Evaluation evaluateQuantity(const QString& text, QChar separator);
 
 // The arithmetic as documents write it: × for times, / for division, spaces around the signs

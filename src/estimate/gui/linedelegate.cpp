@@ -2,11 +2,33 @@
 
 #include "estimate/sheetmodel.h"
 
+#include "estimate/expression.h"
+
 #include <QComboBox>
+#include <QLineEdit>
+#include <QToolTip>
+#include <QValidator>
+
+#include <limits>
 #include <QPainter>
 #include <QSpinBox>
 
 namespace velaro {
+namespace {
+
+// Sound arithmetic is acceptable; anything else may yet become so as the estimator types.
+class QuantityValidator final : public QValidator {
+  public:
+    QuantityValidator(QChar separator, QObject* parent) : QValidator(parent), separator_(separator) {}
+    State validate(QString& input, int&) const override {
+        return evaluateQuantity(input, separator_).value ? Acceptable : Intermediate;
+    }
+
+  private:
+    QChar separator_;
+};
+
+} // namespace
 
 LineDelegate::LineDelegate(const SheetModel& model, QObject* parent)
     : QStyledItemDelegate(parent), model_(model) {}
@@ -27,6 +49,27 @@ QWidget* LineDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
                               system.layersText(model_.estimate().sheet().materials), Qt::ToolTipRole);
         }
         return list;
+    }
+    if (Column(index.column()) == Column::Formula) {
+        // A typed quantity: however long, and not taken while it is not sound arithmetic; what
+        // is wrong is said where the estimator types, and the editor stays open.
+        auto* edit = new QLineEdit(parent);
+        edit->setMaxLength(std::numeric_limits<int>::max());
+        edit->setValidator(new QuantityValidator(model_.estimate().separator(), edit));
+        QObject::connect(edit, &QLineEdit::textChanged, edit, [edit, this](const QString& text) {
+            const Evaluation evaluation = evaluateQuantity(text, model_.estimate().separator());
+            const QString said =
+                evaluation.value ? QString()
+                                 : QStringLiteral("Ошибка в позиции %1: %2")
+                                       .arg(evaluation.errorAt + 1)
+                                       .arg(evaluation.error);
+            edit->setToolTip(said);
+            if (said.isEmpty())
+                QToolTip::hideText();
+            else
+                QToolTip::showText(edit->mapToGlobal(QPoint(0, edit->height())), said, edit);
+        });
+        return edit;
     }
     return QStyledItemDelegate::createEditor(parent, option, index);
 }

@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <limits>
+
 namespace velaro {
 namespace {
 
@@ -35,8 +37,12 @@ TypedLineDialog::TypedLineDialog(QChar separator, QWidget* parent)
     quantity_->setObjectName("lineQuantity");
     quantity_->setPlaceholderText(QStringLiteral("например: ") +
                                   QStringLiteral("2,5*3 + 1,2*2 − 0,8").replace(u',', separator));
+    // However long the arithmetic: past what a sheet takes it is refused in words, never cut.
+    quantity_->setMaxLength(std::numeric_limits<int>::max());
     result_->setObjectName("lineQuantityResult");
     result_->setWordWrap(true);
+    // Room for a mistake said in two lines, so the dialog need not grow to show it whole.
+    result_->setMinimumHeight(2 * result_->fontMetrics().lineSpacing());
     result_->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     auto* buttons = okCancelButtons(*this);
@@ -83,8 +89,9 @@ void TypedLineDialog::refresh() {
                      evaluation.value ? this->palette().color(QPalette::WindowText) : Qt::darkRed);
     result_->setPalette(palette);
     if (evaluation.value)
-        result_->setText(
-            (QStringLiteral("= ") + evaluation.value->text(separator_) + u' ' + unit()).trimmed());
+        result_->setText(((evaluation.approximate ? QStringLiteral("≈ ") : QStringLiteral("= ")) +
+                          evaluation.value->text(separator_) + u' ' + unit())
+                             .trimmed());
     else if (expression().isEmpty()) // not yet typed is no mistake to point at
         result_->clear();
     else
