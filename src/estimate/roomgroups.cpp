@@ -224,6 +224,11 @@ int RoomGroupsModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : int(rows_.size());
 }
 
+// Its own rows, not the sheet's: while it is told of a change, the two differ.
+bool RoomGroupsModel::hasChildren(const QModelIndex& parent) const {
+    return !parent.isValid() && !rows_.empty();
+}
+
 int RoomGroupsModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : kColumnCount;
 }

@@ -21,6 +21,7 @@ class RoomGroupsModel : public QAbstractProxyModel {
     explicit RoomGroupsModel(SheetModel& sheet, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = {}) const override;
+    bool hasChildren(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
     QModelIndex parent(const QModelIndex& child) const override;

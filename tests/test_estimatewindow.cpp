@@ -1,0 +1,558 @@
+// The sheet's window: recording from the real calculator windows, the keys, the dialogs and the questions it asks.
+
+#include "support/sheetfixtures.h"
+
+using namespace velaro;
+using namespace velaro::test;
+
+class EstimateWindowTest : public QObject {
+    Q_OBJECT
+  private slots:
+    // The run under Russian settings proves nothing if that locale is missing and C is taken
+    // in its place.
+    void initTestCase() {
+        tellSheetTheOpenings(); // as the program does at start: windows and doors are openings
+        if (!qgetenv("LC_ALL").startsWith("ru_RU"))
+            return;
+        char half[8];
+        std::snprintf(half, sizeof half, "%.1f", 0.5);
+        QVERIFY2(qstrcmp(half, "0,5") == 0,
+                 "ru_RU.UTF-8 is not generated here: scripts/install-deps.sh generates it");
+    }
+
+    void init() { removeRecovery(); }
+
+    // One line per successful Compute in the real windows; nothing for a refusal, a
+    // conversion error, a repeat or Reset.
+    void recordingFromCalculators() {
+        RecordingMessageBoxes boxes;
+        Program program(',');
+        program.start();
+        QVERIFY(!program.estimateSheet().isBuilt()); // start-up does not build the sheet
+        const auto lineCount = [&] { return program.estimateSheet().document().model().rowCount(); };
+
+        CalculatorWindow* sinks = openCalculator(program, 5);
+        typeInto(sinks, "Edit2", "3,5");
+        click(sinks, "Button1");
+        QCOMPARE(lineCount(), 1);
+        QVERIFY(!program.estimateSheet().isBuilt()); // recorded without a window
+        // Said where the user works, the calculator staying as it is.
+        QCOMPARE(program.mainWindow().statusBar()->currentMessage(),
+                 QString("Записано в ведомость: строка 1, (без помещения)"));
+        click(sinks, "Button1"); // the same texts again
+        QCOMPARE(lineCount(), 1);
+        QCOMPARE(program.mainWindow().statusBar()->currentMessage(),
+                 QString("Не записано: расчёт повторяет строку 1 ведомости"));
+        click(sinks, "Button2"); // Reset
+        QCOMPARE(lineCount(), 1);
+        typeInto(sinks, "Edit2", "1,2,3");
+        click(sinks, "Button1"); // conversion error
+        QCOMPARE(boxes.boxes.size(), 1);
+        QCOMPARE(lineCount(), 1);
+
+        // Nothing measured, nothing to paint: the calculator shows its zero, the sheet keeps none.
+        CalculatorWindow* pipes = openCalculator(program, 2);
+        click(pipes, "Button1");
+        QCOMPARE(boxes.boxes.size(), 1);
+        QCOMPARE(lineCount(), 1);
+        QCOMPARE(program.mainWindow().statusBar()->currentMessage(),
+                 QString("Нулевой результат в ведомость не записан"));
+        typeInto(pipes, "Edit3", "57");
+        typeInto(pipes, "Edit1", "10");
+        typeInto(pipes, "Edit4", "76");
+        typeInto(pipes, "Edit2", "2");
+        click(pipes, "Button1");
+        QCOMPARE(lineCount(), 2);
+
+        CalculatorWindow* sliding = openCalculator(program, 20);
+        click(sliding, "Button1"); // refused: no area
+        QCOMPARE(boxes.boxes.size(), 2);
+        QCOMPARE(lineCount(), 2);
+        typeInto(sliding, "Edit2", "10");
+        typeInto(sliding, "Edit3", "1");
+        click(sliding, "CheckBox1");
+        click(sliding, "Button1");
+        QCOMPARE(lineCount(), 3);
+
+        // The sinks once more with other texts: a new line; then the pipes' same texts after
+        // another calculator's line: still a repeat of the pipes' last line.
+        openCalculator(program, 5);
+        retype(sinks, "Edit2", "4");
+        click(sinks, "Button1");
+        QCOMPARE(lineCount(), 4);
+        openCalculator(program, 2);
+        click(pipes, "Button1");
+        QCOMPARE(lineCount(), 4);
+
+        const Sheet& sheet = program.estimateSheet().window().model().estimate().sheet();
+        QCOMPARE(sheet.lines[0].element, QString("Мойки и раковины"));
+        QCOMPARE(sheet.lines[0].calculator, QString("TForm5"));
+        QCOMPARE(sheet.lines[0].result, QString("7"));
+        QCOMPARE(sheet.lines[0].measurements.size(), 1);
+        QCOMPARE(sheet.lines[0].measurements[0].text, QString("3,5"));
+        QCOMPARE(sheet.lines[0].measurements[0].name, QString("Площадь проекции"));
+        QVERIFY(sheet.lines[0].conditions.isEmpty());
+
+        // The pipes: the total, with each filled row's diameter and length measured, pipe by pipe.
+        QCOMPARE(sheet.lines[1].element, QString("Трубы без фасонных частей"));
+        QCOMPARE(sheet.lines[1].result, textOf(pipes, "Edit28"));
+        QStringList measured;
+        for (const Measurement& m : sheet.lines[1].measurements)
+            measured << m.text;
+        QCOMPARE(measured, (QStringList{"57", "10", "76", "2"}));
+
+        QCOMPARE(sheet.lines[2].element, QString("Окна с раздельными переплетами"));
+        QCOMPARE(sheet.lines[2].measurements[0].name, QString("Площадь проемов"));
+        QCOMPARE(sheet.lines[2].result, textOf(sliding, "Edit4"));
+        QCOMPARE(sheet.lines[2].conditions.size(), 1);
+        QVERIFY(!sheet.lines[2].conditions[0].endsWith(':'));
+        QVERIFY(!sheet.lines[2].conditions[0].isEmpty());
+        // The window's openings come off its room's walls; a sink is no opening.
+        QCOMPARE(std::pair(sheet.lines[2].opening, sheet.lines[2].deduct), std::pair(QString("10"), true));
+        QVERIFY(!sheet.lines[0].deduct);
+        // The formula is the result's trail, as the result field's tooltip shows it.
+        QCOMPARE(sheet.lines[0].formula, QString("3,5 м2 × 2 = 7 м2"));
+        // The sheet writes π by its name; the tooltip keeps the value multiplied.
+        QString pipesTrail = control(pipes, "Edit28")->toolTip();
+        QVERIFY(pipesTrail.contains("3,14159265358979 (π)"));
+        QCOMPARE(sheet.lines[1].formula, pipesTrail.replace("3,14159265358979 (π)", "π"));
+        // Its conditions by their short names, as the conditions column names them.
+        const QString slidingTrail = control(sliding, "Edit4")->toolTip();
+        QVERIFY2(sheet.lines[2].formula.contains(" (" + sheet.lines[2].conditions[0]),
+                 qPrintable(sheet.lines[2].formula));
+        QCOMPARE(sheet.lines[2].formula.section(" = ", -1), slidingTrail.section(" = ", -1));
+        // The total beside the table follows: 7 + the pipes + the window + 8.
+        Decimal sum = *Decimal::parse("15");
+        for (const QString& shown : {textOf(pipes, "Edit28"), textOf(sliding, "Edit4")})
+            sum += *Decimal::parse(shown);
+        QCOMPARE(program.estimateSheet().window().findChild<QLabel*>("total")->text(),
+                 areaText(sum, u','));
+    }
+
+    // A condition whose label tells the user what to tick is named by its short name on the
+    // sheet, in the formula as in the conditions.
+    void conditionsByShortNames() {
+        RecordingMessageBoxes boxes;
+        Program program(',');
+        program.start();
+        CalculatorWindow* doors = openCalculator(program, 24);
+        typeInto(doors, "Edit2", "2");
+        click(doors, "CheckBox3");
+        click(doors, "CheckBox6");
+        click(doors, "Button1");
+        QCOMPARE(boxes.boxes.size(), 0);
+        const Line line = program.estimateSheet().document().model().estimate().sheet().lines.value(0);
+        QCOMPARE(line.conditions,
+                 (QStringList{"Перегородки", "Перегородки толщиной 140-160 мм"}));
+        QCOMPARE(line.formula,
+                 QString("2 м2 × 2,9 (Перегородки, Перегородки толщиной 140-160 мм) = 5,8 м2"));
+        QVERIFY(control(doors, "Edit4")->toolTip().contains("поставьте галочку"));
+    }
+
+    // A line goes to the current room; the same element in another room is a new line, in the
+    // same room a repeat; editing a line's room leaves the current room alone.
+    void recordingToggleAndCurrentRoom() {
+        Workspace space;
+        using R = SheetDocument::Recording;
+        const auto record = [&](const char* area, const char* result) {
+            FormState state(',');
+            state.setText("Edit2", area);
+            state.setText("Edit1", "");
+            return space.document.record("моек", "TForm5", state, {{{"Edit1", result}}, {}}).result;
+        };
+        QCOMPARE(record("3", "6"), R::Recorded);
+        SheetModel& model = space.model();
+        QVERIFY(model.setData(model.index(0, int(Column::Room)), "Кухня", Qt::EditRole));
+        QCOMPARE(record("4", "8"), R::Recorded);
+        QCOMPARE(model.estimate().sheet().lines[1].room, QString());
+
+        auto* room = space.window.findChild<QComboBox*>("currentRoom");
+        QVERIFY(room && room->isEditable());
+        room->lineEdit()->insert(QStringLiteral("Коридор")); // as typed
+        QCOMPARE(record("4", "8"), R::Recorded);
+        QCOMPARE(model.estimate().sheet().lines[2].room, QString("Коридор"));
+        QCOMPARE(record("4", "8"), R::Repeat);
+        QVERIFY(space.window.statusBar()->currentMessage().contains("строку 3"));
+        QCOMPARE(model.estimate().rooms(), (QStringList{"Кухня", "Коридор"}));
+
+        auto* toggle = space.window.findChild<QCheckBox*>("recording");
+        QAction* item = space.window.findChild<QAction*>("recordingAction");
+        QVERIFY(toggle && toggle->isChecked() && item->isChecked());
+        toggle->click();
+        QCOMPARE(record("5", "10"), R::Off);
+        item->trigger(); // the box and the menu item are one setting
+        QCOMPARE(record("5", "10"), R::Recorded);
+    }
+
+    // The room dialog takes length and width, or a perimeter, and a height, all positive.
+    void roomSizeRefusals_data() {
+        QTest::addColumn<QStringList>("fields"); // length, width, perimeter, height
+        QTest::addColumn<bool>("taken");
+        QTest::newRow("rectangle") << QStringList{"4", "3,5", "", "2.7"} << true;
+        QTest::newRow("perimeter") << QStringList{"", "", "14,2", "2,7"} << true;
+        QTest::newRow("no height") << QStringList{"4", "3", "", ""} << false;
+        QTest::newRow("width missing") << QStringList{"4", "", "", "2,7"} << false;
+        QTest::newRow("both ways") << QStringList{"4", "3", "14", "2,7"} << false;
+        QTest::newRow("zero") << QStringList{"4", "0", "", "2,7"} << false;
+        QTest::newRow("nothing") << QStringList{"", "", "", "2,7"} << false;
+    }
+
+    void roomSizeRefusals() {
+        QFETCH(QStringList, fields);
+        QFETCH(bool, taken);
+        RoomDialog dialog("Кухня", {}, u',');
+        const char* names[] = {"roomLength", "roomWidth", "roomPerimeter", "roomHeight"};
+        for (int i = 0; i < 4; ++i)
+            dialog.findChild<QLineEdit*>(names[i])->setText(fields[i]);
+        dialog.accept();
+        QCOMPARE(dialog.result() == QDialog::Accepted, taken);
+        QCOMPARE(dialog.findChild<QLabel*>("problem")->text().isEmpty(), taken);
+    }
+
+    // Ins adds a line typed by hand to the current room; its quantity is arithmetic worked out
+    // exactly, and typed again it is worked out again or refused.
+    void typedLine() {
+        Workspace space;
+        SheetModel& model = space.model();
+        model.editor().setCurrentRoom("Коридор");
+        space.window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&space.window));
+        QTimer::singleShot(0, [] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            QVERIFY(dialog && dialog->objectName() == "TypedLineDialog");
+            dialog->findChild<QLineEdit*>("lineName")->insert("Плинтус");
+            dialog->findChild<QComboBox*>("lineUnit")->setCurrentText("м");
+            dialog->findChild<QLineEdit*>("lineQuantity")->insert("2,5*3 + 1,2*2 − 0,8");
+            qobject_cast<QDialog*>(dialog)->accept();
+        });
+        QTest::keyClick(space.window.findChild<QTableView*>("lines"), Qt::Key_Insert);
+        QCOMPARE(model.rowCount(), 1);
+        const Line& line = model.estimate().sheet().lines[0];
+        QCOMPARE(QStringList({line.room, line.element, line.unit, line.formula, line.result}),
+                 QStringList({"Коридор", "Плинтус", "м", "2,5*3 + 1,2*2 − 0,8", "9,1"}));
+        QCOMPARE(areaText(model.estimate().totals().area(), u','), QString("0,00 м2")); // metres are no area
+        const QModelIndex formula = model.index(0, int(Column::Formula));
+        QVERIFY(!model.setData(formula, "2*", Qt::EditRole));
+        QVERIFY(model.setData(formula, "-(1+2)*3", Qt::EditRole));
+        QCOMPARE(model.estimate().sheet().lines[0].result, QString("-9"));
+
+        // Typed in the table: a mistake is said where it is typed and the editor stays open;
+        // sound arithmetic is taken, a quotient that never ends shown as about.
+        auto* table = space.window.findChild<QTableView*>("lines");
+        table->setCurrentIndex(formula);
+        table->edit(formula);
+        auto* editor = table->findChild<QLineEdit*>();
+        QVERIFY(editor);
+        editor->selectAll();
+        QTest::keyClicks(editor, "2*");
+        QTest::keyClick(editor, Qt::Key_Return);
+        QApplication::processEvents();
+        QVERIFY2(editor->toolTip().startsWith("Ошибка в позиции 3"), qPrintable(editor->toolTip()));
+        QVERIFY(table->indexWidget(formula) == editor && editor->isVisible()); // still open
+        QCOMPARE(model.estimate().sheet().lines[0].result, QString("-9"));
+        QTest::keyClicks(editor, "10/3");
+        QTest::keyClick(editor, Qt::Key_Return);
+        QApplication::processEvents(); // the delegate commits after the key
+        QCOMPARE(model.estimate().sheet().lines[0].result, QString("6,67"));
+        QCOMPARE(formula.data().toString(), QString("2 × 10 / 3 ≈ 6,67 м"));
+        QCOMPARE(formula.data(Qt::EditRole).toString(), QString("2*10/3"));
+    }
+
+    // The keys in the window: moving keeps exactly the moved lines selected, Delete removes
+    // exactly the selection, undo and both redo keys, Tab out of the table.
+    void keysInTheWindow() {
+        Workspace space;
+        EstimateWindow& window = space.window;
+        SheetModel& model = space.model();
+        fillModel(model, {"1", "2", "3", "4", "5"});
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        auto* table = window.findChild<QTableView*>("lines");
+        table->setFocus();
+        const auto results = [&] {
+            QStringList all;
+            for (const Line& line : model.estimate().sheet().lines)
+                all << line.result;
+            return all.join(' ');
+        };
+        for (int row : {1, 3})
+            table->selectionModel()->select(model.index(row, 0), QItemSelectionModel::Select |
+                                                                     QItemSelectionModel::Rows);
+        for (int step = 0; step < 2; ++step) // the second is refused: a line is at the bottom
+            QTest::keyClick(table, Qt::Key_Down, Qt::ControlModifier);
+        QCOMPARE(results(), QString("1 3 2 5 4"));
+        // Exactly the moved lines go: the selection went with them.
+        QTest::keyClick(table, Qt::Key_Delete);
+        QCOMPARE(results(), QString("1 3 5"));
+        QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(results(), QString("1 3 2 5 4"));
+        QTest::keyClick(&window, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(results(), QString("1 3 5"));
+        table->setFocus();
+        QTest::keyClick(table, Qt::Key_Tab);
+        QVERIFY(!table->hasFocus());
+    }
+
+    // A window saved larger than this screen, on another screen, opens fitted to this one.
+    void windowSavedOnALargerScreen() {
+        const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+        {
+            Workspace larger;
+            larger.window.show();
+            larger.window.setGeometry(QRect(available.topLeft(), available.size() * 3 / 2));
+        } // its layout is kept as it closes
+        Workspace space;
+        QVERIFY(available.contains(space.window.frameGeometry()));
+    }
+
+    // The properties dialog gives each field to its own property, in one undo step.
+    void propertiesDialog() {
+        Workspace space;
+        const QStringList typed{"Дом",    "ул. Мира, 1", "Иванов",
+                                "ООО «Краска»", "Петров", "01.12.2026"};
+        QTimer::singleShot(0, [&] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            QVERIFY(dialog && dialog->objectName() == "PropertiesDialog");
+            const char* fields[] = {"propertyObject", "propertyAddress", "propertyClient",
+                                    "propertyContractor", "propertyEstimator", "propertyDate"};
+            for (int i = 0; i < 6; ++i)
+                dialog->findChild<QLineEdit*>(fields[i])->setText(typed[i]);
+            qobject_cast<QDialog*>(dialog)->accept();
+        });
+        space.window.findChild<QAction*>("actionProperties")->trigger();
+        const SheetProperties& p = space.model().estimate().sheet().properties;
+        QCOMPARE(QStringList({p.object, p.address, p.client, p.contractor, p.estimator, p.date}),
+                 typed);
+        space.document.undoStack().undo();
+        QVERIFY(space.model().estimate().sheet().properties == SheetProperties());
+    }
+
+    void mainWindowMenuOpensTheSheet() {
+        Program program(',');
+        program.start();
+        QMenu* file = program.mainWindow().findChild<QMenu*>("N1Menu");
+        QVERIFY(file);
+        const QList<QAction*> commands = file->actions();
+        QCOMPARE(commands.size(), 2);
+        QCOMPARE(commands[0]->text(), QString("Ведомость окраски…"));
+        QVERIFY(!commands[0]->shortcut().isEmpty());
+        QCOMPARE(commands[1]->text(), QString("Выход"));
+        QVERIFY(!program.estimateSheet().isBuilt());
+        commands[0]->trigger();
+        QVERIFY(program.estimateSheet().isBuilt());
+        EstimateWindow& sheet = program.estimateSheet().window();
+        QVERIFY(sheet.isVisible());
+        QCOMPARE(sheet.objectName(), QString("EstimateWindow"));
+        QVERIFY(sheet.windowTitle().startsWith("Ведомость окраски"));
+        QVERIFY(sheet.minimumSize() != sheet.maximumSize()); // resizable
+        QVERIFY(sheet.findChild<QTableView*>("lines"));
+        QCOMPARE(sheet.findChild<QLabel*>("total")->text(), QString("0,00 м2"));
+        QVERIFY(program.mainWindow().isVisible());
+    }
+
+    void materialsDialogRefusesUnsoundRows_data() {
+        QTest::addColumn<QList<Material>>("materials");
+        QTest::addColumn<QString>("problem");
+        QTest::newRow("sound") << QList<Material>{paint("0,11", "10", "0,9", "250")} << "";
+        QTest::newRow("same name twice")
+            << QList<Material>{paint("0,11", "10", "0,9", ""), paint("0,2", "0", "3", "")}
+            << "Строка 2: название «ПФ-115» уже есть.";
+        QTest::newRow("no can size")
+            << QList<Material>{paint("0,11", "10", "", "")} << "Строка 1: тара";
+    }
+
+    void materialsDialogRefusesUnsoundRows() {
+        QFETCH(QList<Material>, materials);
+        QFETCH(QString, problem);
+        MaterialsDialog dialog(materials);
+        QCOMPARE(dialog.materials(), materials);
+        QVERIFY2(problem.isEmpty() ? dialog.problem().isEmpty()
+                                   : dialog.problem().startsWith(problem),
+                 qPrintable(dialog.problem()));
+        dialog.accept();
+        QCOMPARE(dialog.result() == QDialog::Accepted, problem.isEmpty());
+        if (!problem.isEmpty())
+            QVERIFY(dialog.findChild<QLabel*>("problem")->text().startsWith(problem));
+    }
+
+    // Removing a material that lines use asks first; one no line uses goes without a question.
+    void removingAUsedMaterialAsks() {
+        QList<Material> materials{paint("0,1", "0", "1", ""), paint("0,2", "0", "1", "", "ВД")};
+        materials[0].id = 1;
+        materials[1].id = 2;
+        FakePrompts prompts;
+        prompts.confirmAnswer = false;
+        MaterialsDialog dialog(materials);
+        dialog.setUsedMaterials({1}, &prompts);
+        auto* table = dialog.findChild<QTableWidget*>("materials");
+        table->selectRow(0); // used: asked, and kept on «no»
+        dialog.removeSelectedRows();
+        table->clearSelection();
+        table->selectRow(1); // used by no line: gone without a question
+        dialog.removeSelectedRows();
+        QCOMPARE(prompts.confirms, 1);
+        QCOMPARE(dialog.materials(), materials.mid(0, 1));
+    }
+
+    void systemsDialogRefusesUnsoundSystems_data() {
+        QTest::addColumn<QList<PaintSystem>>("systems");
+        QTest::addColumn<QString>("problem");
+        const PaintSystem enamel{1, "Эмаль", {{1, 2}}, "120,50", "ГЭСН 15-04-030-03"};
+        auto with = [&](const QString& name, const QString& price, int material = 1) {
+            return PaintSystem{2, name, {{material, 1}}, price, {}};
+        };
+        QTest::newRow("sound") << QList<PaintSystem>{enamel, with("Грунт", "")} << "";
+        QTest::newRow("blank name") << QList<PaintSystem>{enamel, with("  ", "")}
+                                    << "Система 2: нет названия.";
+        QTest::newRow("same name") << QList<PaintSystem>{enamel, with(" Эмаль", "")}
+                                   << "Система 2: название «Эмаль» уже есть.";
+        QTest::newRow("negative price") << QList<PaintSystem>{with("Грунт", "-1")}
+                                        << "Система 1: цена работ не число.";
+        QTest::newRow("price with words") << QList<PaintSystem>{with("Грунт", "12 руб")}
+                                          << "Система 1: цена работ не число.";
+        QTest::newRow("material gone") << QList<PaintSystem>{enamel, with("Грунт", "", 9)}
+                                       << "Система 2: у слоя 1 нет материала.";
+    }
+
+    void systemsDialogRefusesUnsoundSystems() {
+        QFETCH(QList<PaintSystem>, systems);
+        QFETCH(QString, problem);
+        QList<Material> materials{paint("0,1", "0", "1", "")};
+        materials[0].id = 1;
+        SystemsDialog dialog(systems, materials);
+        QCOMPARE(dialog.problem(), problem);
+        dialog.accept();
+        QCOMPARE(dialog.result() == QDialog::Accepted, problem.isEmpty());
+        QCOMPARE(dialog.findChild<QLabel*>("problem")->text(), problem);
+        if (problem.isEmpty())
+            QCOMPARE(dialog.systems()[0], systems[0]);
+        else // the system at fault is the one shown
+            QCOMPARE(dialog.findChild<QListWidget*>("systemList")->currentRow(),
+                     problem.section(u' ', 1, 1).remove(u':').toInt() - 1);
+    }
+
+    // Edited through its fields a system keeps its id, which the lines refer to; a new one has
+    // none yet, and removing one that lines use asks.
+    void systemsDialogEditsKeepIds() {
+        QList<Material> materials{paint("0,1", "0", "1", "", "Грунтовка ГФ-021"),
+                                  paint("0,2", "0", "1", "", "Эмаль ПФ-115")};
+        materials[0].id = 1;
+        materials[1].id = 2;
+        FakePrompts prompts;
+        prompts.confirmAnswer = false;
+        SystemsDialog dialog({{4, "Эмаль", {{2, 2}, {1, 1}}, {}, {}}}, materials);
+        dialog.setUsedSystems({4}, &prompts);
+        auto* name = dialog.findChild<QLineEdit*>("systemName");
+        name->setText("По металлу");
+        auto* layers = dialog.findChild<QTableWidget*>("layers");
+        qobject_cast<QSpinBox*>(layers->cellWidget(0, 1))->setValue(3);
+        layers->setCurrentCell(1, 0);
+        dialog.findChild<QPushButton*>("layerUp")->click(); // primer first
+        QCOMPARE(dialog.findChild<QLineEdit*>("layersText")->text(),
+                 QString("Грунтовка ГФ-021 ×1 + Эмаль ПФ-115 ×3"));
+        dialog.removeSystem(); // used: asked, and kept on «no»
+        QCOMPARE(prompts.confirms, 1);
+        dialog.addSystem();
+        name->setText("Грунт");
+        const QList<PaintSystem> expected{{4, "По металлу", {{1, 1}, {2, 3}}, {}, {}},
+                                          {0, "Грунт", {}, {}, {}}};
+        QCOMPARE(dialog.systems(), expected);
+        QCOMPARE(dialog.findChild<QListWidget*>("systemList")->item(0)->text(),
+                 QString("По металлу"));
+    }
+
+    // A template carries its materials: added into a sheet that lacks some of them it brings
+    // them along, keeps the sheet's own of the same name, and is one step to undo.
+    void systemTemplateBringsItsMaterials() {
+        QSettings().setValue("systemTemplates/list",
+                             R"([{"name": 5}, "junk", {"name": "Битый", "layers": [{"coats": 500,
+                                 "material": {"name": "Х", "unit": "кг", "consumption": "1",
+                                 "waste": "0", "canSize": "1"}}]}])");
+        QList<Material> source{paint("0,12", "5", "0,9", "210", "Грунтовка ГФ-021"),
+                               paint("0,1", "0", "2,7", "540", "Эмаль ПФ-115")};
+        source[0].id = 1;
+        source[1].id = 2;
+        const PaintSystem metal{1, "По металлу", {{1, 1}, {2, 2}}, "250", "ГЭСН 13-03-004"};
+        SystemsDialog first({metal}, source);
+        QVERIFY(first.saveTemplate());
+
+        FakePrompts prompts;
+        prompts.choice = "По металлу";
+        Workspace space;
+        space.window.setPrompts(&prompts);
+        paintWith(space.model(), {paint("0,3", "0", "1", "99", "Эмаль ПФ-115")});
+        const Sheet before = space.model().estimate().sheet();
+        QTimer::singleShot(0, [] {
+            auto* dialog = qobject_cast<SystemsDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog && dialog->addFromTemplate());
+            dialog->accept();
+        });
+        space.window.editSystems();
+        QCOMPARE(prompts.offered, QStringList{"По металлу"}); // the damaged ones passed over
+        const Sheet& after = space.model().estimate().sheet();
+        QCOMPARE(after.materials.size(), 2);
+        QCOMPARE(after.materials[0], before.materials[0]); // the sheet's own enamel stays
+        Material primer = source[0];
+        primer.id = after.materials[1].id;
+        QCOMPARE(after.materials[1], primer);
+        QCOMPARE(after.systems.size(), 2);
+        const PaintSystem& added = after.systems[1];
+        QCOMPARE(added.layers,
+                 (QList<Layer>{{primer.id, 1}, {before.materials[0].id, 2}}));
+        QCOMPARE(added.layersText(after.materials),
+                 QString("Грунтовка ГФ-021 ×1 + Эмаль ПФ-115 ×2"));
+        QCOMPARE(added.price + added.code, metal.price + metal.code);
+        space.document.undoStack().undo();
+        QCOMPARE(space.model().estimate().sheet(), before);
+    }
+
+    // Over unsaved changes «Новая», «Открыть» and the program's end ask, and the answer
+    // decides; nothing is lost that the user did not choose to drop.
+    void unsavedChangesAsk_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("done");
+        QTest::addColumn<int>("linesInFile");
+        QTest::addColumn<int>("linesShown");
+        using U = EstimatePrompts::Unsaved;
+        QTest::newRow("new, discard") << "new" << int(U::Discard) << true << 1 << 0;
+        QTest::newRow("new, cancel") << "new" << int(U::Cancel) << false << 1 << 2;
+        QTest::newRow("open, cancel") << "open" << int(U::Cancel) << false << 1 << 2;
+        QTest::newRow("exit, save") << "exit" << int(U::Save) << true << 2 << 2;
+        QTest::newRow("exit, discard") << "exit" << int(U::Discard) << true << 1 << 1;
+    }
+
+    void unsavedChangesAsk() {
+        QFETCH(QString, command);
+        QFETCH(int, answer);
+        QFETCH(bool, done);
+        QFETCH(int, linesInFile);
+        QFETCH(int, linesShown);
+        FakePrompts prompts;
+        Workspace space;
+        space.window.setPrompts(&prompts);
+        const QString path = space.folder.filePath("object.velaro-estimate");
+        fillModel(space.model(), {"1"});
+        QVERIFY(space.window.saveTo(path));
+        space.model().editor().addLine(lineWith("2")); // an edit, undoable
+        prompts.unsavedAnswer = EstimatePrompts::Unsaved(answer);
+        prompts.fileName = path;
+        const bool result = command == "new"    ? space.window.newSheet()
+                            : command == "open" ? space.window.open()
+                                                : space.window.mayExit();
+        QCOMPARE(prompts.unsavedQuestions, QStringList{"object.velaro-estimate"});
+        QCOMPARE(result, done);
+        QCOMPARE(space.model().rowCount(), linesShown);
+        SheetDocument file(u',', space.folder.path());
+        QCOMPARE(file.openFrom(path), QString());
+        QCOMPARE(file.model().rowCount(), linesInFile);
+    }
+};
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    EstimateWindowTest tests;
+    return velaro::test::runTests(argc, argv, &tests);
+}
+
+#include "test_estimatewindow.moc"

@@ -1,0 +1,321 @@
+// The sheet's figures: exact decimal totals, by room and by material with cans and cost, the money with VAT, the one report the documents read, the sum in words.
+
+#include "support/sheetfixtures.h"
+
+using namespace velaro;
+using namespace velaro::test;
+
+class FiguresTest : public QObject {
+    Q_OBJECT
+  private slots:
+    // The run under Russian settings proves nothing if that locale is missing and C is taken
+    // in its place.
+    void initTestCase() {
+        tellSheetTheOpenings(); // as the program does at start: windows and doors are openings
+        if (!qgetenv("LC_ALL").startsWith("ru_RU"))
+            return;
+        char half[8];
+        std::snprintf(half, sizeof half, "%.1f", 0.5);
+        QVERIFY2(qstrcmp(half, "0,5") == 0,
+                 "ru_RU.UTF-8 is not generated here: scripts/install-deps.sh generates it");
+    }
+
+    void init() { removeRecovery(); }
+
+    // Sums are of the figures shown, as whole numbers of their last decimal.
+    void totalsAreExactDecimalSums_data() {
+        QTest::addColumn<QStringList>("results");
+        QTest::addColumn<QList<int>>("counts");
+        QTest::addColumn<QString>("total");
+        QTest::newRow("0,1 + 0,2") << QStringList{"0,1", "0,2"} << QList<int>{} << "0,30 м2";
+        QTest::newRow("ten tenths") << QStringList(10, "0,1") << QList<int>{} << "1,00 м2";
+        QTest::newRow("count times shown") << QStringList{"0,1"} << QList<int>{3} << "0,30 м2";
+        QTest::newRow("grouped thousands")
+            << QStringList{"1234,5", "0,06"} << QList<int>{} << "1 234,56 м2";
+        QTest::newRow("counts and halves")
+            << QStringList{"2,675", "0,005"} << QList<int>{2, 1} << "5,355 м2";
+        QTest::newRow("millions") << QStringList{"999999,99", "0,01"} << QList<int>{1000, 1}
+                                  << "999 999 990,01 м2";
+        QTest::newRow("exponent form") << QStringList{"1E-5", "2"} << QList<int>{} << "2,00001 м2";
+        QTest::newRow("point as separator")
+            << QStringList{"0.7", "0,1"} << QList<int>{} << "0,80 м2";
+        QTest::newRow("past fifteen digits: not summed")
+            << QStringList{"1,5E20", "2"} << QList<int>{} << "2,00 м2";
+        QTest::newRow("none") << QStringList{} << QList<int>{} << "0,00 м2";
+    }
+
+    void totalsAreExactDecimalSums() {
+        QFETCH(QStringList, results);
+        QFETCH(QList<int>, counts);
+        QFETCH(QString, total);
+        QUndoStack undo;
+        Sheets sheets(undo, u',');
+        SheetModel& model = sheets.model;
+        fillModel(model, results, {}, counts);
+        QCOMPARE(areaText(model.estimate().totals().area(), u','), total);
+        // Removing the lines again leaves nothing behind.
+        while (model.rowCount())
+            model.editor().removeLines({0});
+        QCOMPARE(areaText(model.estimate().totals().area(), u','), QString("0,00 м2"));
+        QVERIFY(model.estimate().totals().rooms().isEmpty());
+    }
+
+    void totalsByRoom_data() {
+        QTest::addColumn<QStringList>("results");
+        QTest::addColumn<QStringList>("rooms");
+        // room=sum/lines, in the order the sheet gives them, lines without a room last
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("one room") << QStringList{"0,1", "0,2"} << QStringList{"Кухня", "Кухня"}
+                                  << QStringList{"Кухня=0,30 м2/2"};
+        QTest::newRow("two rooms and none")
+            << QStringList{"1,5", "2", "0,25"} << QStringList{"Кухня", "", "Ванная"}
+            << QStringList{"Кухня=1,50 м2/1", "Ванная=0,25 м2/1", "=2,00 м2/1"};
+    }
+
+    void totalsByRoom() {
+        QFETCH(QStringList, results);
+        QFETCH(QStringList, rooms);
+        QFETCH(QStringList, expected);
+        QUndoStack undo;
+        Sheets sheets(undo, u',');
+        SheetModel& model = sheets.model;
+        fillModel(model, results, rooms);
+        QStringList seen;
+        for (const QString& room : model.estimate().view().rooms) {
+            const Totals::Sum sum = model.estimate().totals().rooms().value(room);
+            seen << QStringLiteral("%1=%2/%3").arg(room, areaText(sum.value, u',')).arg(sum.lines);
+        }
+        QCOMPARE(seen, expected);
+    }
+
+    // A system's area counts once, each layer adds to its material; work is quantity × price
+    // (the line's, else its system's); VAT is taken on materials and work, to the kopeck.
+    void jobCost_data() {
+        QTest::addColumn<QString>("unit");
+        QTest::addColumn<QString>("linePrice");
+        QTest::addColumn<QString>("vat");
+        QTest::addColumn<QString>("area");
+        QTest::addColumn<QStringList>("paint"); // per material: quantity, cans, cost
+        QTest::addColumn<QString>("total");
+        const QStringList painted{"1,00 кг/1/100,00", "2,40 кг/3/750,00"};
+        QTest::newRow("primer and two coats")
+            << "м2" << "" << "20" << "10,00 м2" << painted << "2 820,00 руб.";
+        QTest::newRow("the line's price") << "м2" << "200" << "" << "10,00 м2" << painted
+                                          << "2 850,00 руб.";
+        QTest::newRow("VAT to the kopeck") << "м2" << "0,333" << "20" << "10,00 м2" << painted
+                                           << "1 024,00 руб.";
+        QTest::newRow("metres take no paint") << "м" << "" << "" << "0,00 м2"
+                                              << QStringList{"0,00 кг/0/0,00", "0,00 кг/0/0,00"}
+                                              << "1 500,00 руб.";
+    }
+
+    void jobCost() {
+        QFETCH(QString, unit);
+        QFETCH(QString, linePrice);
+        QFETCH(QString, vat);
+        QFETCH(QString, area);
+        QFETCH(QStringList, paint);
+        QFETCH(QString, total);
+        Workspace space;
+        SheetModel& model = space.model();
+        model.editor().editMaterials({::paint("0,1", "0", "1", "100", "Грунтовка"),
+                             ::paint("0,12", "0", "0,9", "250", "Эмаль")});
+        model.editor().editSystems({{0, "Радиаторы", {{1, 1}, {2, 2}}, "150", "15-04-030-1"}});
+        Line line = lineWith("10");
+        line.unit = unit;
+        line.price = linePrice;
+        model.editor().insertLines(0, {line});
+        FakePrompts prompts; // the system is given to the whole (nameless) room
+        prompts.choice = "Радиаторы — Грунтовка ×1 + Эмаль ×2";
+        space.window.setPrompts(&prompts);
+        space.window.findChild<QAction*>("assignRoomSystem")->trigger();
+        model.editor().setVatRate(vat);
+        QCOMPARE(areaText(model.estimate().totals().area(), u','), area);
+        QStringList seen;
+        for (const MaterialRow& row : materialRows(model.estimate().view()))
+            seen << row.quantity + u'/' + row.cans + u'/' + row.cost;
+        QCOMPARE(seen, paint);
+        QCOMPARE(space.window.findChild<QLabel*>("totalCost")->text(), total);
+        // The CSV's figures are bare numbers, units in the headings: work, then each material.
+        const QList<QStringList> csv = parseCsv(QString::fromUtf8(sheetCsv(model.estimate().view()).mid(3)), ';');
+        // A material nothing takes has no column.
+        const QStringList taken = unit == "м2" ? QStringList{"Грунтовка, кг", "Эмаль, кг"} : QStringList{};
+        QCOMPARE(csv[0].mid(csv[0].size() - 1 - taken.size()), QStringList{"Шифр нормы"} + taken);
+        QCOMPARE(csv[1].mid(csv[1].size() - 2 - taken.size(), 1), QStringList{model.estimate().totals().work().text(u',', 2)});
+        QCOMPARE(csv[1].mid(csv[1].size() - taken.size()),
+                 unit == "м2" ? QStringList({"1,00", "2,40"}) : QStringList());
+    }
+
+    // Paint = area × consumption × coats × (1 + waste/100) at two decimals; cans up; cost.
+    void paintCansAndCost_data() {
+        QTest::addColumn<QStringList>("results");
+        QTest::addColumn<Material>("material");
+        QTest::addColumn<int>("coats");
+        QTest::addColumn<QStringList>("paints");
+        QTest::addColumn<QString>("quantity");
+        QTest::addColumn<QString>("cans");
+        QTest::addColumn<QString>("cost");
+        QTest::newRow("waste and coats")
+            << QStringList{"10"} << paint("0,11", "10", "0,9", "250,5") << 2 << QStringList{"2,42 кг"}
+            << "2,42 кг"
+            << "3"
+            << "751,50";
+        // 2,7 / 0,9 is 3 cans exactly; in binary it comes out a hair above 3.
+        QTest::newRow("cans exactly")
+            << QStringList{"1,35", "1,35"} << paint("1", "0", "0,9", "100") << 1
+            << QStringList{"1,35 кг", "1,35 кг"} << "2,70 кг"
+            << "3"
+            << "300,00";
+        // 1,005 rounds up at two decimals; its binary neighbour lies below the half.
+        QTest::newRow("half up exactly") << QStringList{"1"} << paint("1,005", "0", "1", "") << 1
+                                         << QStringList{"1,01 кг"} << "1,01 кг"
+                                         << "2"
+                                         << "—";
+        QTest::newRow("sum of shown paints")
+            << QStringList{"1", "1", "1"} << paint("0,333", "0", "10", "1") << 1
+            << QStringList{"0,33 кг", "0,33 кг", "0,33 кг"} << "0,99 кг"
+            << "1"
+            << "1,00";
+    }
+
+    void paintCansAndCost() {
+        QFETCH(QStringList, results);
+        QFETCH(Material, material);
+        QFETCH(int, coats);
+        QFETCH(QStringList, paints);
+        QFETCH(QString, quantity);
+        QFETCH(QString, cans);
+        QFETCH(QString, cost);
+        QUndoStack undo;
+        Sheets sheets(undo, u',');
+        SheetModel& model = sheets.model;
+        fillModel(model, results);
+        paintWith(model, {material}, coats);
+        for (int row = 0; row < model.rowCount(); ++row)
+            QVERIFY(model.setData(model.index(row, int(Column::System)), material.name,
+                                  Qt::EditRole));
+        QStringList shown;
+        for (int row = 0; row < model.rowCount(); ++row)
+            shown << model.index(row, int(Column::Paint)).data().toString();
+        QCOMPARE(shown, paints);
+        const auto rows = materialRows(model.estimate().view());
+        QCOMPARE(rows.size(), std::size_t(1));
+        QCOMPARE(rows[0].quantity, quantity);
+        QCOMPARE(rows[0].cans, cans);
+        QCOMPARE(rows[0].cost, cost);
+    }
+
+    void materialProblems_data() {
+        QTest::addColumn<Material>("material");
+        QTest::addColumn<bool>("sound");
+        QTest::newRow("sound") << paint("0,11", "10", "0,9", "") << true;
+        QTest::newRow("no name") << paint("0,11", "10", "0,9", "", " ") << false;
+        QTest::newRow("consumption not a figure") << paint("abc", "0", "1", "") << false;
+        QTest::newRow("negative waste") << paint("1", "-5", "1", "") << false;
+        QTest::newRow("empty can") << paint("1", "0", "0", "") << false;
+        QTest::newRow("price not a figure") << paint("1", "0", "1", "дорого") << false;
+    }
+
+    void materialProblems() {
+        QFETCH(Material, material);
+        QFETCH(bool, sound);
+        QCOMPARE(material.problem().isEmpty(), sound);
+        QCOMPARE(MaterialRates::of(material).has_value(), sound);
+    }
+
+    // The one report every document reads: the rooms in the estimator's order, a room's lines
+    // in the sheet's order wherever they were added, numbered as printed; rooms' sums that add
+    // up to the sheet's, a material nothing takes left out. The CSV follows it line for line.
+    void reportRoomByRoom() {
+        QUndoStack undo;
+        Sheets sheets(undo, u',');
+        SheetModel& model = sheets.model;
+        model.editor().editMaterials({paint("0,11", "10", "0,9", "250,5", "Эмаль"),
+                             paint("0,1", "0", "1", "300", "Грунт"),
+                             paint("0,2", "0", "1", "10", "Не взят")});
+        model.editor().editSystems({{0, "Грунт и эмаль ×2", {{2, 1}, {1, 2}}, "180,5", {}},
+                           {0, "Эмаль", {{1, 1}}, {}, {}}});
+        const QList<std::tuple<QString, QString, int>> lines{
+            {"12,35", "Кухня", 1}, {"7,77", "", 2}, {"3,33", "Ванная", 1},
+            {"0,33", "Кухня", 2},  {"5", "Ванная", 0}, {"1,01", "Кухня", 1}};
+        for (const auto& [result, room, system] : lines) {
+            Line line = lineWith(result, 3, room);
+            line.system = system;
+            model.editor().insertLines(model.rowCount(), {line});
+        }
+        const Report report = Report::of(model.estimate().view(), QDate(2026, 12, 7));
+        QStringList order;
+        Decimal area;
+        std::vector<Decimal> paint(report.materials().size());
+        for (const ReportRoom& room : report.rooms()) {
+            QStringList numbered;
+            for (int row : room.lines)
+                numbered << QString("%1=%2").arg(report.numberOf(row)).arg(row + 1);
+            order << room.title + ": " + numbered.join(' ');
+            area += room.area;
+            for (std::size_t k = 0; k < paint.size(); ++k)
+                paint[k] += room.paint[k];
+        }
+        QCOMPARE(order, (QStringList{"Кухня: 1=1 2=4 3=6", "Ванная: 4=3 5=5",
+                                     "(без помещения): 6=2"}));
+        QCOMPARE(area, report.area());
+        QCOMPARE(report.materials().size(), std::size_t(2));
+        for (std::size_t k = 0; k < paint.size(); ++k)
+            QCOMPARE(paint[k], report.materials()[k].quantity);
+        QCOMPARE(report.titleBlock().date, QString("07.12.2026"));
+
+        const QList<QStringList> csv =
+            parseCsv(QString::fromUtf8(sheetCsv(model.estimate().view()).mid(3)), u';');
+        QStringList csvOrder;
+        for (const QStringList& row : csv.mid(1, 6))
+            csvOrder << row[0] + u'=' + row[1 + int(Column::Area)];
+        QCOMPARE(csvOrder, (QStringList{"1=37,05", "2=0,99", "3=3,03", "4=9,99", "5=15", "6=23,31"}));
+
+        // A room moved ahead of another is reported first; undone, it goes back.
+        const auto firstRooms = [&] {
+            const Report moved = Report::of(model.estimate().view());
+            return moved.rooms()[0].title + u'/' + moved.rooms()[1].title;
+        };
+        QVERIFY(model.editor().moveLines({2}, -1));
+        QVERIFY(model.editor().moveLines({1}, -1));
+        QCOMPARE(firstRooms(), QString("Ванная/Кухня"));
+        undo.undo();
+        QCOMPARE(firstRooms(), QString("Кухня/Ванная"));
+    }
+
+    void roublesInWords_data() {
+        QTest::addColumn<QString>("sum");
+        QTest::addColumn<QString>("words");
+        const QString none = " рублей 00 копеек";
+        QTest::newRow("1") << "1" << "Один рубль 00 копеек";
+        QTest::newRow("2") << "2" << "Два рубля 00 копеек";
+        QTest::newRow("5") << "5" << "Пять" + none;
+        QTest::newRow("11") << "11" << "Одиннадцать" + none;
+        QTest::newRow("21") << "21" << "Двадцать один рубль 00 копеек";
+        QTest::newRow("1000") << "1000" << "Одна тысяча" + none;
+        QTest::newRow("2000") << "2000" << "Две тысячи" + none;
+        QTest::newRow("5000") << "5000" << "Пять тысяч" + none;
+        QTest::newRow("21 000") << "21000" << "Двадцать одна тысяча" + none;
+        QTest::newRow("1 000 000") << "1000000" << "Один миллион" + none;
+        QTest::newRow("47 600,40") << "47600,40" << "Сорок семь тысяч шестьсот рублей 40 копеек";
+        QTest::newRow("0,01") << "0,01" << "Ноль рублей 01 копейка";
+        QTest::newRow("billions, rounded") << "3002000112,125"
+                                           << "Три миллиарда два миллиона сто двенадцать рублей "
+                                              "13 копеек";
+        QTest::newRow("negative") << "-214,22" << "Минус двести четырнадцать рублей 22 копейки";
+    }
+
+    void roublesInWords() {
+        QFETCH(QString, sum);
+        QFETCH(QString, words);
+        QCOMPARE(velaro::roublesInWords(*Decimal::parse(sum)), words);
+    }
+};
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    FiguresTest tests;
+    return velaro::test::runTests(argc, argv, &tests);
+}
+
+#include "test_figures.moc"

@@ -1,0 +1,240 @@
+// The sheet's file: written and read back whole, its bad variants refused with the sheet left as it was, and a write that fails leaving the old file.
+
+#include "support/sheetfixtures.h"
+
+using namespace velaro;
+using namespace velaro::test;
+
+class SheetFileTest : public QObject {
+    Q_OBJECT
+  private slots:
+    // The run under Russian settings proves nothing if that locale is missing and C is taken
+    // in its place.
+    void initTestCase() {
+        tellSheetTheOpenings(); // as the program does at start: windows and doors are openings
+        if (!qgetenv("LC_ALL").startsWith("ru_RU"))
+            return;
+        char half[8];
+        std::snprintf(half, sizeof half, "%.1f", 0.5);
+        QVERIFY2(qstrcmp(half, "0,5") == 0,
+                 "ru_RU.UTF-8 is not generated here: scripts/install-deps.sh generates it");
+    }
+
+    void init() { removeRecovery(); }
+
+    void fileRoundTrip() {
+        QTemporaryDir folder;
+        const QString path = folder.filePath("object.velaro-estimate");
+        Sheet original;
+        {
+            SheetDocument document(u',', folder.path());
+            SheetModel& model = document.model();
+            paintWith(model,
+                      {paint("0,11", "10", "0,9", "250,5"), paint("0,2", "5", "3", "", "ВД-АК")});
+            Line line = lineWith("12,35", 3, "Кухня \"у окна\" \\ 🎨\n\t/");
+            line.measurements = {{"Площадь", "6,175", "м2"}, {"Переплётов", "2", ""}};
+            line.conditions = {"Стены каменные"};
+            line.formula = "6,175 м2 × 2 = 12,35 м2";
+            line.system = 2; // ВД-АК
+            model.editor().insertLines(0, {line});
+            model.editor().insertLines(1, {lineWith("0,1")});
+            QList<PaintSystem> systems = model.estimate().sheet().systems;
+            systems.append({0, "Грунт и эмаль", {{1, 1}, {2, 2}}, "120,5", "ГЭСН 15-04-024-01"});
+            model.editor().editSystems(systems);
+            Line window = lineWith("3,2", 2, "Кухня");
+            window.calculator = "TForm20";
+            window.opening = "1,6";
+            window.deduct = true;
+            window.system = 3;
+            window.price = "99";
+            window.code = "ГЭСН 15-04-030-01";
+            model.editor().insertLines(2, {window});
+            Line typed = lineWith("7,5", 1, "Кухня");
+            typed.kind = LineKind::Typed;
+            typed.unit = "м";
+            model.editor().insertLines(3, {typed});
+            model.editor().setRoomSize("Кухня", {"4", "3", "", "2,7"}); // walls less the window, a ceiling
+            model.editor().setVatRate("20");
+            model.editor().setProperties({"Кв. 5", "ул. Мира, 1", "Иванов", "ООО «Краска»", "Петров", ""});
+            model.editor().setRecording(false);
+            original = model.estimate().sheet();
+            QCOMPARE(original.lines.size(), 6);
+            QVERIFY(document.isModified());
+            QCOMPARE(document.saveTo(path), QString());
+            QVERIFY(!document.isModified());
+        }
+        SheetDocument reopened(u',', folder.path());
+        QCOMPARE(reopened.openFrom(path), QString());
+        QVERIFY(reopened.model().estimate().sheet() == original);
+        QCOMPARE(reopened.model().index(0, int(Column::Paint)).data().toString(),
+                 QString("7,78 кг"));
+        QCOMPARE(reopened.path(), path);
+        // The file names its format and version.
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QVERIFY(bytes.contains("\"format\": \"velaro-estimate\""));
+        QVERIFY(bytes.contains("\"version\": 3"));
+    }
+
+    // A bad file is refused with its name and what is wrong, and the sheet stays as it was.
+    void badFilesLeaveTheSheet_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("reason");
+        Sheet sheet;
+        sheet.materials = {paint("0,1", "0", "1", "")};
+        sheet.materials[0].id = 1;
+        sheet.lines = {lineWith("1,5"), lineWith("2")};
+        sheet.systems = {{1, "Эмаль", {{1, 2}}, {}, {}}};
+        sheet.lines[0].system = 1;
+        const QByteArray good = sheetToJson(sheet);
+        const auto edited = [&](const QByteArray& from, const QByteArray& to) {
+            QByteArray bytes = good;
+            return bytes.replace(from, to);
+        };
+        // As the program wrote it before paint systems: coats on the material, a material on
+        // the line.
+        const QByteArray v2 = R"({"format": "velaro-estimate", "version": 2, "recording": true,
+            "lastRoom": "", "materials": [{"id": 1, "name": "ПФ-115", "unit": "кг",
+            "consumption": "0,1", "coats": 2, "waste": "0", "canSize": "1", "price": ""}],
+            "lines": [{"room": "", "element": "", "calculator": "TForm5", "inputs": "",
+            "measurements": [], "conditions": [], "formula": "", "result": "1,5", "count": 1,
+            "material": 1}, {"room": "", "element": "", "calculator": "TForm5", "inputs": "",
+            "measurements": [], "conditions": [], "formula": "", "result": "2", "count": 1,
+            "material": 0}]})";
+        // Written otherwise than this program writes them now, and still sheets: no reason.
+        QTest::newRow("escaped member name") << edited("\"format\"", "\"\\u0066ormat\"") << "";
+        QTest::newRow("byte-order mark") << "\xEF\xBB\xBF" + good << "";
+        QTest::newRow("format 2: a system of each material") << v2 << "";
+        QTest::newRow("format 1: no ids, a material by its name")
+            << QByteArray(v2)
+                   .replace("\"version\": 2", "\"version\": 1")
+                   .replace("\"id\": 1,", "")
+                   .replace("\"material\": 1", "\"material\": \"ПФ-115\"")
+                   .replace("\"material\": 0", "\"material\": \"\"")
+            << "";
+        QTest::newRow("empty") << QByteArray() << "файл пуст";
+        QTest::newRow("truncated") << good.left(good.size() / 2) << "файл обрывается";
+        QTest::newRow("damaged") << edited("\"lines\"", "\"lines\" ]]") << "файл повреждён";
+        QTest::newRow("not json") << QByteArray("\x89PNG\r\n\x1a\n") << "не файл ведомости";
+        QTest::newRow("foreign json")
+            << QByteArray("{\"format\": \"spreadsheet\", \"version\": 1}") << "не файл ведомости";
+        QTest::newRow("json array") << QByteArray("[1, 2]") << "не файл ведомости";
+        QTest::newRow("newer") << edited("\"version\": 3", "\"version\": 4")
+                               << "более новой версией программы (формат 4)";
+        QTest::newRow("no version")
+            << edited("\"version\": 3", "\"version\": \"3\"") << "нет версии формата";
+        QTest::newRow("count zero") << edited("\"count\": 1", "\"count\": 0") << "«count»";
+        QTest::newRow("huge count") << edited("\"count\": 1", "\"count\": 1e300") << "«count»";
+        QTest::newRow("result not text")
+            << edited("\"result\": \"2\"", "\"result\": 2") << "«result»";
+        QTest::newRow("unknown material")
+            << QByteArray(v2).replace("\"material\": 0", "\"material\": 7")
+            << "строка 2: нет материала 7";
+        QTest::newRow("unknown system")
+            << edited("\"system\": 0", "\"system\": 7") << "строка 2: нет системы 7";
+        QTest::newRow("layer of an unknown material")
+            << edited("\"material\": 1", "\"material\": 7") << "система 1, слой 1: нет материала";
+        QTest::newRow("unknown kind")
+            << edited("\"computed\"", "\"wall\"") << "строка 1, «kind»";
+        QTest::newRow("system id twice")
+            << edited("\"systems\": [", R"("systems": [{"id": 1, "name": "Грунт", "layers": [],
+                "price": "", "code": ""}, )") << "система 2: номер повторяется";
+        QTest::newRow("bad material")
+            << edited("\"canSize\": \"1\"", "\"canSize\": \"0\"") << "материал 1: тара";
+        QTest::newRow("missing member") << edited("\"formula\"", "\"formulae\"") << "«formula»";
+        QTest::newRow("lone surrogate")
+            << edited("\"room\": \"\"", "\"room\": \"\\ud800\"") << "одиночный суррогат";
+        QTest::newRow("control character")
+            << edited("\"room\": \"\"", "\"room\": \"a\tb\"") << "управляющий символ";
+        QTest::newRow("not utf-8")
+            << edited("\"room\": \"\"", "\"room\": \"\xff\"") << "не в UTF-8";
+        QTest::newRow("too deep") << QByteArray("{\"a\": ") + QByteArray(100, '[') +
+                                         QByteArray(100, ']') + "}"
+                                  << "вложенность";
+        QTest::newRow("trailing text") << good + "{}"
+                                       << "лишний текст";
+        QTest::newRow("number out of range")
+            << edited("\"count\": 1", "\"count\": 1e400") << "число вне диапазона";
+        QTest::newRow("lone low surrogate")
+            << edited("\"room\": \"\"", "\"room\": \"\\udc00\"") << "одиночный суррогат";
+        const QByteArray line = R"({"room": "", "element": "", "calculator": "", "inputs": "",
+            "measurements": [], "conditions": [], "formula": "", "result": "1", "count": 1,
+            "kind": "computed", "unit": "м2", "opening": "", "deduct": false, "system": 0,
+            "price": "", "code": ""}, )";
+        QTest::newRow("too many lines")
+            << edited("\"lines\": [", "\"lines\": [" + line.repeated(kMaxLines))
+            << "больше 200000 строк";
+    }
+
+    void badFilesLeaveTheSheet() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, reason);
+        QTemporaryDir folder;
+        const QString path = folder.filePath("bad.velaro-estimate");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+
+        FakePrompts prompts;
+        Workspace space;
+        space.window.setPrompts(&prompts);
+        fillModel(space.model(), {"7"});
+        const Sheet before = space.model().estimate().sheet();
+        if (reason.isEmpty()) {
+            QVERIFY2(space.window.openFrom(path), qPrintable(prompts.errors.value(0)));
+            QCOMPARE(space.model().rowCount(), 2);
+            QCOMPARE(space.model().estimate().sheet().lines[0].system, 1);
+            QVERIFY(space.model().estimate().sheet().systems.value(0).layers == (QList<Layer>{{1, 2}}));
+            return;
+        }
+        QVERIFY(!space.window.openFrom(path));
+        QCOMPARE(prompts.errors.size(), 1);
+        QVERIFY2(prompts.errors[0].contains(path), qPrintable(prompts.errors[0]));
+        QVERIFY2(prompts.errors[0].contains(reason), qPrintable(prompts.errors[0]));
+        QVERIFY(space.model().estimate().sheet() == before);
+        QCOMPARE(space.document.path(), QString());
+    }
+
+    // A file that cannot be written whole (here: past the size the system lets this process
+    // write, as a full disk would stop it) is never put in place nor reported as written: the
+    // old file stays and the sheet stays unsaved.
+    void writesThatFailLeaveTheOldFile() {
+        FakePrompts prompts;
+        Workspace space;
+        space.window.setPrompts(&prompts);
+        const QString path = space.folder.filePath("object.velaro-estimate");
+        fillModel(space.model(), {"1"});
+        QVERIFY(space.window.saveTo(path));
+        QFile file(path);
+        const qint64 saved = file.size();
+        for (int n = 0; n < 100; ++n)
+            space.model().editor().addLine(lineWith(QString::number(n)));
+
+        rlimit before{};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &before), 0);
+        const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit small = before;
+        small.rlim_cur = rlim_t(saved + 1024);
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        const bool written = space.window.saveTo(path);
+        setrlimit(RLIMIT_FSIZE, &before);
+        std::signal(SIGXFSZ, previousHandler);
+
+        QVERIFY(!written && space.document.isModified());
+        QCOMPARE(file.size(), saved);
+        QVERIFY2(prompts.errors.value(0).contains("файл больше, чем позволяет система"),
+                 qPrintable(prompts.errors.value(0)));
+        QCOMPARE(QDir(space.folder.path()).entryList({".*.*"}, QDir::Files | QDir::Hidden),
+                 QStringList()); // no half-written file left behind
+    }
+};
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    SheetFileTest tests;
+    return velaro::test::runTests(argc, argv, &tests);
+}
+
+#include "test_sheetfile.moc"
