@@ -78,6 +78,39 @@ class SheetFileTest : public QObject {
     }
 
     // A bad file is refused with its name and what is wrong, and the sheet stays as it was.
+    // A file that cannot be read is said as one that cannot be read, never as a folder that
+    // cannot be written.
+    void readingErrorsInReadingWords_data() {
+        QTest::addColumn<QString>("what");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("missing") << "missing" << "такого файла нет";
+        QTest::newRow("a folder") << "folder" << "это папка, а не файл";
+        QTest::newRow("in no folder") << "no folder" << "такой папки нет";
+        QTest::newRow("not readable") << "unreadable" << "нет прав на чтение файла";
+    }
+    void readingErrorsInReadingWords() {
+        QFETCH(QString, what);
+        QFETCH(QString, reason);
+        if (what == "unreadable" && ::geteuid() == 0)
+            QSKIP("the superuser reads every file");
+        QTemporaryDir folder;
+        QString path = folder.filePath("sheet.velaro-estimate");
+        if (what == "folder")
+            QDir(folder.path()).mkdir("sheet.velaro-estimate");
+        if (what == "no folder") {
+            QFile plain(folder.filePath("plain"));
+            QVERIFY(plain.open(QIODevice::WriteOnly));
+            path = folder.filePath("plain/sheet.velaro-estimate");
+        }
+        if (what == "unreadable") {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write("{}") == 2);
+            file.setPermissions(QFileDevice::WriteOwner);
+        }
+        SheetDocument document(u',', folder.path());
+        QCOMPARE(document.openFrom(path), reason);
+    }
+
     void badFilesLeaveTheSheet_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("reason");

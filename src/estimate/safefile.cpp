@@ -161,10 +161,32 @@ QString ReplacementFile::commit() {
     return {};
 }
 
+QString readingCauseOf(int error) {
+    switch (error) {
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("нет прав на чтение файла");
+    case ENOENT:
+        return QStringLiteral("такого файла нет");
+    case ENOTDIR:
+        return QStringLiteral("такой папки нет");
+    case EISDIR:
+        return QStringLiteral("это папка, а не файл");
+    case EIO:
+        return QStringLiteral("ошибка чтения с диска");
+    default:
+        return QString::fromLocal8Bit(std::strerror(error));
+    }
+}
+
 std::variant<QByteArray, QString> readFileAtMost(const QString& path, qint64 largest) {
+    // Qt opens a folder as if it were a file and fails only on reading it, with EINVAL.
+    if (QFileInfo(path).isDir())
+        return readingCauseOf(EISDIR);
     QFile file(path);
+    errno = 0;
     if (!file.open(QIODevice::ReadOnly))
-        return causeOf(errno ? errno : ENOENT);
+        return readingCauseOf(errno ? errno : ENOENT);
     if (file.size() > largest)
         return QStringLiteral("файл слишком велик для ведомости (%1 МБ; ведомость читает файлы "
                               "до %2 МБ)")

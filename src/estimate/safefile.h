@@ -53,7 +53,8 @@ class ReplacementFile final : public QIODevice {
 // read at all.
 std::variant<QByteArray, QString> readFileAtMost(const QString& path, qint64 largest);
 
-// An error number of the system in the user's words.
+// An error number of the system in the user's words: of writing a file, of reading one.
 QString causeOf(int error);
+QString readingCauseOf(int error);
 
 } // namespace velaro
