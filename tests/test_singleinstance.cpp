@@ -197,6 +197,44 @@ class SingleInstanceTest : public QObject {
         running.waitForFinished(10000);
     }
 
+    // A sheet named on the command line is opened: by this start, or by the program already
+    // running, to which a later start hands it. The running program's recovery file, which names
+    // the document shown, tells which it opened.
+    void sheetNamedOnTheCommandLineOpens_data() {
+        QTest::addColumn<bool>("laterStart");
+        QTest::newRow("the first start") << false;
+        QTest::newRow("a later start") << true;
+    }
+    void sheetNamedOnTheCommandLineOpens() {
+        QFETCH(bool, laterStart);
+        QTemporaryDir folder;
+        velaro::Sheet sheet;
+        sheet.lines.append(velaro::Line());
+        sheet.lines[0].result = "2";
+        const QString path = folder.filePath("смета с пробелом.velaro-estimate");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(velaro::sheetToJson(sheet)) > 0);
+        file.close();
+        QProcess running, later;
+        start(running, laterStart ? QStringList{} : QStringList{path});
+        if (laterStart) {
+            const QDir runtime(session.filePath("XDG_RUNTIME_DIR"));
+            QTRY_VERIFY_WITH_TIMEOUT(!runtime.entryList(QDir::System).isEmpty(), 20000);
+            start(later, {path});
+            QVERIFY(later.waitForFinished(10000));
+            QCOMPARE(later.exitCode(), 0);
+        }
+        const auto names = [&] {
+            QFile recovery(session.filePath("XDG_DATA_HOME/velaro-paint/recovery.velaro-estimate"));
+            return recovery.open(QIODevice::ReadOnly) &&
+                   QString::fromUtf8(recovery.readAll()).contains(path);
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(names(), 10000);
+        QCOMPARE(running.state(), QProcess::Running);
+        running.kill();
+        running.waitForFinished(10000);
+    }
+
     // A document that would replace one of the sheets converted, or one another sheet is
     // written to, is refused naming both files; every other sheet is still converted.
     void conversionNeverOverwritesItsOwnFiles_data() {
@@ -262,6 +300,8 @@ class SingleInstanceTest : public QObject {
         QTest::newRow("help") << QStringList{"--help"} << 0;
         QTest::newRow("unknown format") << QStringList{"--convert-to", "odt", "a.velaro-estimate"} << 2;
         QTest::newRow("no files") << QStringList{"--convert-to", "pdf"} << 2;
+        QTest::newRow("a sheet that is not there")
+            << QStringList{"/nonexistent/smeta.velaro-estimate"} << 1;
     }
     void commandLineOptions() {
         QFETCH(QStringList, arguments);

@@ -2,17 +2,21 @@
 
 #include "core/fonts.h"
 #include "core/windowframe.h"
+#include "estimate/gui/estimatesheet.h"
 #include "shell/mainwindow.h"
 #include "shell/quitonsignals.h"
 #include "shell/singleinstance.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QPointer>
 #include <QTranslator>
 
+#include <cstdio>
 #include <memory>
 #include <thread>
 
@@ -29,6 +33,17 @@ void warmUpFontConfiguration() {
 #if defined(VELARO_HAVE_FONTCONFIG)
     FcInit();
 #endif
+}
+
+// Why the file cannot be opened as a sheet, or empty.
+QString unreadable(const QFileInfo& file) {
+    if (!file.exists())
+        return QStringLiteral("такого файла нет");
+    if (file.isDir())
+        return QStringLiteral("это папка, а не файл");
+    if (!file.isReadable())
+        return QStringLiteral("нет прав на чтение файла");
+    return {};
 }
 
 char systemDecimalSeparator() {
@@ -62,8 +77,27 @@ int runApplication(int argc, char** argv, const std::function<void(QWidget&)>& s
     fonts.join();
     QApplication::setApplicationName(QStringLiteral("velaro-paint"));
     QGuiApplication::setDesktopFileName(QStringLiteral(VELARO_APP_ID)); // ties windows to the entry
+    // Sheets named on the command line (Qt's own options are taken out by now) go to this
+    // program, or to the one already running, which opens them and names in a box any it cannot.
+    // Where none can be read, there is nothing to start for.
+    QStringList files;
+    int readable = 0;
+    for (const QString& argument : QCoreApplication::arguments().mid(1)) {
+        if (argument.startsWith(u'-'))
+            continue;
+        const QFileInfo file(argument);
+        files << file.absoluteFilePath();
+        if (QString problem = unreadable(file); !problem.isEmpty())
+            std::fputs(qPrintable(QStringLiteral("velaro-paint: %1: %2\n")
+                                      .arg(QDir::toNativeSeparators(argument), problem)),
+                       stderr);
+        else
+            ++readable;
+    }
+    if (!files.isEmpty() && readable == 0)
+        return 1;
     SingleInstance instance;
-    if (instance.handOver())
+    if (instance.handOver(files))
         return 0;
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/prob02.png")));
     installFontSubstitutions();
@@ -74,6 +108,12 @@ int runApplication(int argc, char** argv, const std::function<void(QWidget&)>& s
     program.start();
     QObject::connect(&instance, &SingleInstance::activationRequested, &program.mainWindow(),
                      [&program] { bringToFront(program.mainWindow()); }); // a later start
+    QObject::connect(&instance, &SingleInstance::filesRequested, &program.estimateSheet(),
+                     [&program](const QStringList& named) {
+                         program.estimateSheet().openFiles(named);
+                     });
+    if (!files.isEmpty())
+        program.estimateSheet().openFiles(files);
     if (started)
         started(program.mainWindow());
     return QApplication::exec();

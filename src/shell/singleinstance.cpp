@@ -7,6 +7,7 @@
 #include <QSocketNotifier>
 #include <QStandardPaths>
 #include <QTimer>
+#include <QUrl>
 
 #include <algorithm>
 #include <cerrno>
@@ -24,7 +25,17 @@ namespace {
 constexpr int kAnswerMs = 2000;
 constexpr int kBackOffMs = 250;          // after the program ran out of descriptors
 constexpr std::size_t kMostClients = 16; // starts answered at once
+// «activate», a line «open <path, percent-encoded>» for each sheet to open, and a blank line.
 const QByteArray kRequest = QByteArrayLiteral("activate\n");
+const QByteArray kOpen = QByteArrayLiteral("open ");
+constexpr qsizetype kLongestRequest = 1 << 20; // a start names a few files, not a megabyte
+
+QByteArray requestFor(const QStringList& files) {
+    QByteArray request = kRequest;
+    for (const QString& file : files)
+        request += kOpen + QUrl::toPercentEncoding(file) + '\n';
+    return request + '\n';
+}
 const QByteArray kAnswer = QByteArrayLiteral("ok\n");
 
 // The socket's path. The runtime folder is the user's own and emptied at log-out; the user id
@@ -48,6 +59,25 @@ std::optional<sockaddr_un> addressOf(const QString& path) {
 }
 
 enum class Reply { Answered, NoneRunning, Silent };
+
+// The whole request within the deadline, on a socket that does not block.
+bool sendAll(int fd, const QByteArray& bytes, const QDeadlineTimer& deadline) {
+    qsizetype sent = 0;
+    while (sent < bytes.size()) {
+        const ssize_t n = ::send(fd, bytes.constData() + sent, std::size_t(bytes.size() - sent),
+                                 MSG_NOSIGNAL);
+        if (n > 0) {
+            sent += n;
+            continue;
+        }
+        if (n < 0 && errno != EAGAIN && errno != EINTR)
+            return false;
+        pollfd wait{fd, POLLOUT, 0};
+        if (::poll(&wait, 1, int(deadline.remainingTime())) <= 0)
+            return false;
+    }
+    return true;
+}
 
 // Connects within the deadline. A program that is stopped, or whose queue of starts is full,
 // takes no connection; waiting on it would hang this start.
@@ -76,7 +106,7 @@ Connected connectBy(int fd, const sockaddr_un& address, const QDeadlineTimer& de
     }
 }
 
-Reply askToComeToFront(const QString& path) {
+Reply askToComeToFront(const QString& path, const QByteArray& request) {
     const auto address = addressOf(path);
     if (!address)
         return Reply::NoneRunning;
@@ -95,8 +125,7 @@ Reply askToComeToFront(const QString& path) {
         return Reply::Silent;
     }
     Reply reply = Reply::Silent; // one that takes the request and says nothing hangs
-    if (::send(fd, kRequest.constData(), std::size_t(kRequest.size()), MSG_NOSIGNAL) ==
-        kRequest.size()) {
+    if (sendAll(fd, request, deadline)) {
         QByteArray received;
         pollfd wait{fd, POLLIN, 0};
         while (received.size() < kAnswer.size() &&
@@ -130,7 +159,7 @@ SingleInstance::~SingleInstance() {
     }
 }
 
-bool SingleInstance::handOver() {
+bool SingleInstance::handOver(const QStringList& files) {
     path_ = serverPath();
     // Two starts at the same moment: one looks for a running program and starts listening while
     // the other waits here, then finds it listening. A lock left by a killed start is stale at
@@ -139,7 +168,7 @@ bool SingleInstance::handOver() {
     QLockFile lock(path_ + QStringLiteral(".lock"));
     if (!lock.tryLock(2 * kAnswerMs))
         return false;
-    switch (askToComeToFront(path_)) {
+    switch (askToComeToFront(path_, requestFor(files))) {
     case Reply::Answered:
         return true;
     case Reply::Silent:
@@ -209,11 +238,24 @@ void SingleInstance::readRequest(int client) {
         return;
     if (n > 0)
         state.received.append(bytes, qsizetype(n));
-    if (n > 0 && state.received.size() < kRequest.size())
+    // A request ends with a blank line.
+    if (n > 0 && !state.received.endsWith("\n\n") && state.received.size() < kLongestRequest)
         return; // the rest is on its way
     if (state.received.startsWith(kRequest)) {
-        emit activationRequested();
+        QStringList files;
+        for (const QByteArray& line : state.received.mid(kRequest.size()).split('\n'))
+            if (line.startsWith(kOpen))
+                files << QUrl::fromPercentEncoding(line.mid(kOpen.size()));
+        // Answered first: opening may ask about unsaved changes, and the start must not wait.
         ::send(client, kAnswer.constData(), std::size_t(kAnswer.size()), MSG_NOSIGNAL);
+        QMetaObject::invokeMethod(
+            this,
+            [this, files] {
+                emit activationRequested();
+                if (!files.isEmpty())
+                    emit filesRequested(files);
+            },
+            Qt::QueuedConnection);
     }
     closeClient(client);
 }

@@ -27,11 +27,13 @@ class SingleInstance : public QObject {
     // this start has nothing more to do. False when none is running, and this start now answers
     // later ones; and when the one running does not answer within two seconds (it hangs), and
     // this start goes on as a program of its own.
-    bool handOver();
+    // `files` (absolute paths), when given, go to the running program to be opened there.
+    bool handOver(const QStringList& files = {});
 
   signals:
-    // A later start has asked this program to come to the front.
+    // A later start has asked this program to come to the front, and to open these sheets.
     void activationRequested();
+    void filesRequested(const QStringList& files);
 
   private:
     void listen();

@@ -69,6 +69,12 @@ void EstimateSheet::open() {
     bringToFront(window());
 }
 
+void EstimateSheet::openFiles(const QStringList& files) {
+    open();
+    for (const QString& file : files)
+        window().openAsked(file);
+}
+
 void EstimateSheet::record(const QString& element, const QString& calculator,
                            const FormState& state, const Results& results) {
     // The calculator has shown its result whatever becomes of the line.

@@ -29,6 +29,10 @@ class EstimateSheet : public QObject {
     EstimateWindow& window();
     // Shows the sheet in front.
     void open();
+    // Opens sheets named from outside, one after another in the one sheet window, each asked
+    // about unsaved changes as «Открыть» asks; one that cannot be read is named in a box. The
+    // sheet shows the last opened.
+    void openFiles(const QStringList& files);
     // A successful Compute of a calculator whose button names `element`.
     void record(const QString& element, const QString& calculator, const FormState& state,
                 const Results& results);

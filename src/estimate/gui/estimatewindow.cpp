@@ -499,6 +499,10 @@ bool EstimateWindow::openFrom(const QString& path) {
     return true;
 }
 
+bool EstimateWindow::openAsked(const QString& path) {
+    return mayReplace() && openFrom(path);
+}
+
 bool EstimateWindow::open() {
     if (!mayReplace())
         return false;

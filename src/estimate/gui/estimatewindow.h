@@ -48,6 +48,9 @@ class EstimateWindow : public QMainWindow {
     bool open();
     bool newSheet();
     bool openFrom(const QString& path);
+    // A sheet named from outside (the command line, a second start): asked about unsaved
+    // changes as «Открыть» asks.
+    bool openAsked(const QString& path);
     bool saveTo(const QString& path);
     bool exportCsv(const QString& path);
     bool exportPdf(const QString& path);
