@@ -32,6 +32,8 @@ packages=(
   dbus-bin dbus-daemon at-spi2-core python3 python3-pyatspi
   # validating the desktop entry and the metainfo, `make package` and judging the package
   desktop-file-utils appstream dpkg-dev file lintian
+  # the sheet's file type in a MIME database built from the installed tree
+  shared-mime-info
 )
 # Extra packages a caller may ask for, e.g. EXTRA_PACKAGES="clang libclang-rt-14-dev".
 if [ -n "${EXTRA_PACKAGES:-}" ]; then

@@ -42,6 +42,18 @@ grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" |
   fault "the metainfo does not launch $id.desktop"
 grep -q "<binary>$exec_name</binary>" "$metainfo" || fault "the metainfo does not provide $exec_name"
 
+# The sheet's file type, known to the MIME database built from what is installed: by its name
+# and by its content; the entry opens it, and it has its icon.
+type=application/x-velaro-estimate
+grep -q "^MimeType=.*$type;" "$entry" || fault "the entry does not take $type"
+value Exec | grep -q '%F' || fault "Exec= takes no files"
+update-mime-database "$prefix/share/mime" || fault "update-mime-database"
+[ -f "$prefix/share/mime/$type.xml" ] || fault "$type is not in the MIME database"
+grep -qx "$type:\*.velaro-estimate" "$prefix/share/mime/globs" || fault "no glob for $type"
+[ -f "$prefix/share/icons/hicolor/48x48/mimetypes/application-x-velaro-estimate.png" ] ||
+  fault "no icon for $type"
+grep -aq '"format": "velaro-estimate"' "$prefix/share/mime/magic" || fault "no magic for $type"
+
 desktop-file-validate "$entry" || fault "desktop-file-validate"
 appstreamcli validate --no-net "$metainfo" >/dev/null || fault "appstreamcli validate"
 
