@@ -464,7 +464,7 @@ class EstimateWindowTest : public QObject {
     // A template carries its materials: added into a sheet that lacks some of them it brings
     // them along, keeps the sheet's own of the same name, and is one step to undo.
     void systemTemplateBringsItsMaterials() {
-        QSettings().setValue("systemTemplates/list",
+        programSettings()->setValue("systemTemplates/list",
                              R"([{"name": 5}, "junk", {"name": "Битый", "layers": [{"coats": 500,
                                  "material": {"name": "Х", "unit": "кг", "consumption": "1",
                                  "waste": "0", "canSize": "1"}}]}])");

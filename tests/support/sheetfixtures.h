@@ -23,6 +23,7 @@
 #include "shell/mainwindow.h"
 #include "shell/quitonsignals.h"
 #include "shell/registry.h"
+#include "core/settings.h"
 #include "support/sheets.h"
 #include "support/testsupport.h"
 

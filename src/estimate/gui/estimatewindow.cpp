@@ -1,5 +1,6 @@
 #include "estimate/gui/estimatewindow.h"
 
+#include "core/settings.h"
 #include "core/windowframe.h"
 #include "estimate/gui/estimateprompts.h"
 #include "estimate/gui/linedelegate.h"
@@ -415,26 +416,26 @@ void EstimateWindow::fitToScreen() {
 }
 
 void EstimateWindow::restoreLayout() {
-    QSettings settings;
-    settings.beginGroup(kSettingsGroup);
+    const auto settings = programSettings();
+    settings->beginGroup(kSettingsGroup);
     // Qt keeps a restored window on the screen it is on now, whatever screen it was saved on, but
     // not within it: saved on a larger screen, the window is fitted again.
-    if (!restoreGeometry(settings.value("geometry").toByteArray()) ||
+    if (!restoreGeometry(settings->value("geometry").toByteArray()) ||
         !screen()->availableGeometry().contains(frameGeometry()))
         fitToScreen();
-    splitter_->restoreState(settings.value("splitter").toByteArray());
+    splitter_->restoreState(settings->value("splitter").toByteArray());
     table_->setColumnHidden(int(Column::NormQuantity), true);
     table_->setColumnHidden(int(Column::Code), true);
-    table_->horizontalHeader()->restoreState(settings.value("lineColumns").toByteArray());
+    table_->horizontalHeader()->restoreState(settings->value("lineColumns").toByteArray());
     action("showNorms")->setChecked(!table_->isColumnHidden(int(Column::NormQuantity)));
 }
 
 void EstimateWindow::saveLayout() const {
-    QSettings settings;
-    settings.beginGroup(kSettingsGroup);
-    settings.setValue("geometry", saveGeometry());
-    settings.setValue("splitter", splitter_->saveState());
-    settings.setValue("lineColumns", table_->horizontalHeader()->saveState());
+    const auto settings = programSettings();
+    settings->beginGroup(kSettingsGroup);
+    settings->setValue("geometry", saveGeometry());
+    settings->setValue("splitter", splitter_->saveState());
+    settings->setValue("lineColumns", table_->horizontalHeader()->saveState());
 }
 
 void EstimateWindow::hideEvent(QHideEvent* event) {

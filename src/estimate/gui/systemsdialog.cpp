@@ -1,5 +1,6 @@
 #include "estimate/gui/systemsdialog.h"
 
+#include "core/settings.h"
 #include "estimate/gui/dialogparts.h"
 #include "estimate/gui/estimateprompts.h"
 
@@ -96,10 +97,10 @@ std::optional<SystemTemplate> fromJson(const QJsonValue& value) {
 
 // The templates that can be read, each name once; what cannot be read is passed over.
 QList<SystemTemplate> readTemplates() {
-    QSettings settings;
-    settings.beginGroup(kTemplatesGroup);
+    const auto settings = programSettings();
+    settings->beginGroup(kTemplatesGroup);
     const QJsonDocument document =
-        QJsonDocument::fromJson(settings.value(kTemplatesKey).toString().toUtf8());
+        QJsonDocument::fromJson(settings->value(kTemplatesKey).toString().toUtf8());
     QList<SystemTemplate> list;
     QStringList names;
     for (const QJsonValue& value : document.array())
@@ -114,9 +115,9 @@ void writeTemplates(const QList<SystemTemplate>& list) {
     QJsonArray array;
     for (const SystemTemplate& t : list)
         array.append(toJson(t));
-    QSettings settings;
-    settings.beginGroup(kTemplatesGroup);
-    settings.setValue(kTemplatesKey,
+    const auto settings = programSettings();
+    settings->beginGroup(kTemplatesGroup);
+    settings->setValue(kTemplatesKey,
                       QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Compact)));
 }
 
