@@ -327,6 +327,45 @@ class EstimateWindowTest : public QObject {
         QVERIFY(space.model().estimate().sheet().properties == SheetProperties());
     }
 
+    // A sheet file dropped on the main window or on the sheet's own opens in the sheet; other
+    // files dropped are not taken.
+    void droppedSheetsOpen_data() {
+        QTest::addColumn<bool>("onTheSheet");
+        QTest::newRow("the main window") << false;
+        QTest::newRow("the sheet window") << true;
+    }
+    void droppedSheetsOpen() {
+        QFETCH(bool, onTheSheet);
+        RecordingMessageBoxes boxes;
+        Program program(',');
+        program.start();
+        QTemporaryDir folder;
+        Sheet sheet;
+        sheet.lines = {lineWith("4,5")};
+        const QString path = folder.filePath("дача.velaro-estimate");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(sheetToJson(sheet)) > 0);
+        file.close();
+        QWidget& target = onTheSheet ? static_cast<QWidget&>(program.estimateSheet().window())
+                                     : static_cast<QWidget&>(program.mainWindow());
+        const auto drop = [&](const QString& dropped) {
+            QMimeData data;
+            data.setUrls({QUrl::fromLocalFile(dropped)});
+            QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+            QCoreApplication::sendEvent(&target, &enter);
+            if (!enter.isAccepted())
+                return false;
+            QDropEvent dropped_(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+            QCoreApplication::sendEvent(&target, &dropped_);
+            return dropped_.isAccepted();
+        };
+        QVERIFY(!drop(folder.filePath("notes.txt")));
+        QVERIFY(drop(path));
+        SheetDocument& document = program.estimateSheet().document();
+        QCOMPARE(document.path(), path);
+        QCOMPARE(document.estimate().sheet().lines.value(0).result, QString("4,5"));
+    }
+
     void mainWindowMenuOpensTheSheet() {
         Program program(',');
         program.start();

@@ -11,6 +11,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QLabel>
 #include <QPushButton>
 #include <QStatusBar>
@@ -46,6 +49,7 @@ MainWindow::MainWindow(WindowRegistry& registry) : registry_(registry) {
         addMenuCommand(*this, QStringLiteral("&Файл"), "N1", QStringLiteral("Ведомость окраски…"),
                        "EstimateSheet", [this] { emit estimateRequested(); });
     sheet->setShortcut(kSheetKeys);
+    setAcceptDrops(true);
     addMenuCommand(*this, QStringLiteral("&Файл"), "N1", QStringLiteral("Выход"), "N2",
                    [this] { close(); });
     addMenuCommand(*this, QStringLiteral("&Справка"), "N3", QStringLiteral("О программе"), "N4",
@@ -131,6 +135,19 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     QCoreApplication::exit(0);
 }
 
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!sheetFilesOf(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    const QStringList files = sheetFilesOf(event->mimeData());
+    if (files.isEmpty())
+        return;
+    event->acceptProposedAction();
+    emit sheetsDropped(files);
+}
+
 void tellSheetTheOpenings() {
     QHash<QString, OpeningSource> openings;
     for (const CalculatorEntry& entry : allCalculators())
@@ -164,6 +181,8 @@ Program::Program(char decimalSeparator)
         });
     QObject::connect(form1_.get(), &MainWindow::estimateRequested, estimate_.get(),
                      [this] { estimate_->open(); });
+    QObject::connect(form1_.get(), &MainWindow::sheetsDropped, estimate_.get(),
+                     &EstimateSheet::openFiles);
     estimate_->guardExit(*form1_);
     QObject::connect(estimate_.get(), &EstimateSheet::status, form1_.get(),
                      [this](const QString& text, int milliseconds) {

@@ -30,9 +30,13 @@ class MainWindow : public QMainWindow {
   signals:
     // File ▸ «Ведомость окраски…»
     void estimateRequested();
+    // Sheet files dropped on the window, to be opened in the sheet.
+    void sheetsDropped(const QStringList& files);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     // The client area's size, with the title and the buttons centred across its width.

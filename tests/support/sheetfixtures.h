@@ -46,6 +46,9 @@
 #include <QLibrary>
 #include <QListWidget>
 #include <QMenu>
+#include <QMimeData>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QMenuBar>
 #include <QPdfWriter>
 #include <QProcess>

@@ -5,10 +5,13 @@
 #include "estimate/gui/estimateprompts.h"
 #include "estimate/gui/estimatewindow.h"
 #include "estimate/sheetdocument.h"
+#include "estimate/sheetfile.h"
 #include "estimate/rooms.h"
 #include "estimate/sheetmodel.h"
 
 #include <QEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QWidget>
 
 #include <new>
@@ -67,6 +70,15 @@ EstimateWindow& EstimateSheet::window() {
 
 void EstimateSheet::open() {
     bringToFront(window());
+}
+
+QStringList sheetFilesOf(const QMimeData* data) {
+    QStringList files;
+    if (data)
+        for (const QUrl& url : data->urls())
+            if (url.isLocalFile() && url.toLocalFile().endsWith(u'.' + kSheetSuffix))
+                files << url.toLocalFile();
+    return files;
 }
 
 void EstimateSheet::openFiles(const QStringList& files) {

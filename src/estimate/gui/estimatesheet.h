@@ -10,9 +10,13 @@
 
 #include <memory>
 
+class QMimeData;
 class QWidget;
 
 namespace velaro {
+
+// The sheet files among what is dragged onto a window: local files named *.velaro-estimate.
+QStringList sheetFilesOf(const QMimeData* data);
 
 class EstimatePrompts;
 class EstimateWindow;

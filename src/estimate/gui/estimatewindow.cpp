@@ -3,6 +3,7 @@
 #include "core/settings.h"
 #include "core/windowframe.h"
 #include "estimate/gui/estimateprompts.h"
+#include "estimate/gui/estimatesheet.h"
 #include "estimate/gui/linedelegate.h"
 #include "estimate/gui/materialsdialog.h"
 #include "estimate/gui/propertiesdialog.h"
@@ -18,6 +19,9 @@
 #include "estimate/xlsxexport.h"
 #include "print/printjob.h"
 
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QAction>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -68,6 +72,7 @@ EstimateWindow::EstimateWindow(SheetDocument& document, QWidget* parent)
       table_(new QTableView), recording_(new QCheckBox(QStringLiteral("&Записывать расчёты"))),
       currentRoom_(new QComboBox), totals_(new TotalsPanel(document.model())),
       splitter_(new QSplitter(Qt::Horizontal)) {
+    setAcceptDrops(true);
     setObjectName("EstimateWindow");
     setAttribute(Qt::WA_QuitOnClose, false);
     SheetModel& model = document_.model();
@@ -436,6 +441,20 @@ void EstimateWindow::saveLayout() const {
     settings->setValue("geometry", saveGeometry());
     settings->setValue("splitter", splitter_->saveState());
     settings->setValue("lineColumns", table_->horizontalHeader()->saveState());
+}
+
+void EstimateWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!sheetFilesOf(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void EstimateWindow::dropEvent(QDropEvent* event) {
+    const QStringList files = sheetFilesOf(event->mimeData());
+    if (files.isEmpty())
+        return;
+    event->acceptProposedAction();
+    for (const QString& file : files)
+        openAsked(file);
 }
 
 void EstimateWindow::hideEvent(QHideEvent* event) {

@@ -72,6 +72,9 @@ class EstimateWindow : public QMainWindow {
 
   protected:
     void hideEvent(QHideEvent* event) override;
+    // Sheet files dropped on the window open, as from «Открыть».
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     void buildMenus();
