@@ -145,6 +145,10 @@ class SingleInstanceTest : public QObject {
     // Out of descriptors, the running program waits before it tries again instead of spinning
     // on the start it cannot take.
     void outOfDescriptorsDoesNotSpin() {
+#if defined(__SANITIZE_ADDRESS__)
+        // Their runtime opens files of its own to check a call, and finds none left here.
+        QSKIP("the sanitizers need descriptors of their own; the plain build runs this");
+#endif
         QTemporaryDir runtime;
         QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         const QByteArray ownRuntime = qgetenv("XDG_RUNTIME_DIR");
