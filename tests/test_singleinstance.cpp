@@ -318,23 +318,38 @@ class SingleInstanceTest : public QObject {
     }
 
     // Wrong options are refused with a word on standard error; help answers.
+    // Options answered in Russian; wrong ones refused with status 2, a sheet that is not there
+    // with 1, as the manual page says.
     void commandLineOptions_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("status");
-        QTest::newRow("help") << QStringList{"--help"} << 0;
-        QTest::newRow("unknown format") << QStringList{"--convert-to", "odt", "a.velaro-estimate"} << 2;
-        QTest::newRow("no files") << QStringList{"--convert-to", "pdf"} << 2;
+        QTest::addColumn<QString>("says"); // on standard output for 0, on standard error else
+        QTest::newRow("help") << QStringList{"--help"} << 0 << "Использование: velaro-paint";
+        QTest::newRow("help with Qt's") << QStringList{"--help-all"} << 0 << "Параметры:";
+        QTest::newRow("version") << QStringList{"--version"} << 0 << "velaro-paint " VELARO_VERSION;
+        QTest::newRow("unknown format")
+            << QStringList{"--convert-to", "odt", "a.velaro-estimate"} << 2 << "неизвестный формат";
+        QTest::newRow("unknown option")
+            << QStringList{"--convert-to", "pdf", "--bogus", "a.velaro-estimate"} << 2
+            << "неизвестный параметр «--bogus»";
+        QTest::newRow("no value") << QStringList{"--outdir"} << 2 << "не указано значение";
+        QTest::newRow("no files") << QStringList{"--convert-to", "pdf"} << 2 << "не указаны";
         QTest::newRow("a sheet that is not there")
-            << QStringList{"/nonexistent/smeta.velaro-estimate"} << 1;
+            << QStringList{"/nonexistent/smeta.velaro-estimate"} << 1 << "такого файла нет";
     }
     void commandLineOptions() {
         QFETCH(QStringList, arguments);
         QFETCH(int, status);
+        QFETCH(QString, says);
         QProcess program;
         start(program, arguments);
         QVERIFY(program.waitForFinished(30000));
         QCOMPARE(program.exitCode(), status);
-        QVERIFY(!(status ? program.readAllStandardError() : program.readAllStandardOutput()).isEmpty());
+        const QString said = QString::fromUtf8(status ? program.readAllStandardError()
+                                                      : program.readAllStandardOutput());
+        QVERIFY2(said.contains(says), qPrintable(said));
+        for (const char* english : {"Usage:", "Options:", "Displays", "Unknown option"})
+            QVERIFY2(!said.contains(english), qPrintable(said));
     }
 };
 

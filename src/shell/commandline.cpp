@@ -105,6 +105,41 @@ std::vector<Conversion> plannedConversions(const QStringList& files, const Forma
     return conversions;
 }
 
+QString helpText() {
+    return QStringLiteral(
+        "Использование: velaro-paint [ФАЙЛ.velaro-estimate…]\n"
+        "               velaro-paint --convert-to pdf|xlsx|csv [--outdir ПАПКА] "
+        "ФАЙЛ.velaro-estimate…\n"
+        "Калькуляторы площади окраски и ведомость окраски.\n"
+        "\n"
+        "Параметры:\n"
+        "  -h, --help             Показать эту справку.\n"
+        "  -v, --version          Показать версию программы.\n"
+        "  --convert-to <формат>  Записать каждую ведомость в документ этого вида: pdf,\n"
+        "                         xlsx или csv.\n"
+        "  --outdir <папка>       Папка для документов (по умолчанию текущая; создаётся,\n"
+        "                         если её нет).\n"
+        "\n"
+        "Аргументы:\n"
+        "  ФАЙЛ.velaro-estimate   Ведомости: открываются в программе, а с --convert-to\n"
+        "                         становятся документами.\n"
+        "\n"
+        "Состояние выхода: 0 — всё сделано; 1 — файл не прочитан или документ не записан;\n"
+        "2 — параметры указаны неверно.\n");
+}
+
+// QCommandLineParser says its errors in English: what went wrong, in Russian.
+QString russianParseError(const QCommandLineParser& parser) {
+    const QStringList unknown = parser.unknownOptionNames();
+    if (!unknown.isEmpty())
+        return QStringLiteral("неизвестный параметр «%1»")
+            .arg((unknown.front().size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) +
+                 unknown.front());
+    if (parser.errorText().contains(QLatin1String("Missing value")))
+        return QStringLiteral("у параметра не указано значение");
+    return parser.errorText();
+}
+
 } // namespace
 
 bool isCommandLineRequest(int argc, char** argv) {
@@ -124,13 +159,15 @@ int runCommandLine(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("velaro-paint"));
-    QGuiApplication::setApplicationVersion(QStringLiteral(VELARO_VERSION));
 
+    // Qt's own help and errors are in English and end with status 1: the options are parsed
+    // here, answered in Russian, and a wrong one ends with 2, as the manual page says.
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Калькуляторы площади окраски и ведомость окраски."));
-    parser.addHelpOption();
-    parser.addVersionOption();
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help"),
+                                   QStringLiteral("help-all")},
+                                  QStringLiteral("Показать эту справку."));
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("Показать версию программы."));
     const QCommandLineOption convertTo(
         QStringLiteral("convert-to"),
         QStringLiteral("Записать каждую ведомость в документ этого вида: pdf, xlsx или csv."),
@@ -140,12 +177,21 @@ int runCommandLine(int argc, char** argv) {
         QStringLiteral("Папка для документов (по умолчанию текущая; создаётся, если её нет)."),
         QStringLiteral("папка"),
         QStringLiteral("."));
-    parser.addOption(convertTo);
-    parser.addOption(outdir);
-    parser.addPositionalArgument(QStringLiteral("файлы"),
-                                 QStringLiteral("Ведомости (.velaro-estimate)."),
-                                 QStringLiteral("[ФАЙЛ.velaro-estimate…]"));
-    parser.process(app); // --help and --version answer and end here; unknown options too
+    for (const QCommandLineOption* option : {&help, &version, &convertTo, &outdir})
+        parser.addOption(*option);
+    if (!parser.parse(QCoreApplication::arguments())) {
+        say(QStringLiteral("velaro-paint: %1; справка: velaro-paint --help")
+                .arg(russianParseError(parser)));
+        return 2;
+    }
+    if (parser.isSet(help)) {
+        std::fputs(qPrintable(helpText()), stdout);
+        return 0;
+    }
+    if (parser.isSet(version)) {
+        std::fputs("velaro-paint " VELARO_VERSION "\n", stdout);
+        return 0;
+    }
     tellSheetTheOpenings(); // a converted sheet's walls are worked out again
 
     if (!parser.isSet(convertTo)) {
