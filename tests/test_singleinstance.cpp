@@ -43,19 +43,26 @@ class SingleInstanceTest : public QObject {
         program.start(VELARO_PROGRAM, arguments);
     }
 
-    // Whether a program takes connections on the session's socket now: a killed program's
-    // socket is still there, but refuses them.
-    bool listening() {
-        const QByteArray name = QFile::encodeName(session.filePath("XDG_RUNTIME_DIR") +
-                                                  "/velaro-paint-" + QString::number(::getuid()));
+    // A connection to the socket of the program listening in `runtime`; -1 where none takes it.
+    static int connectTo(const QString& runtime, int flags = 0) {
+        const QByteArray name =
+            QFile::encodeName(runtime + "/velaro-paint-" + QString::number(::getuid()));
         sockaddr_un address{};
         address.sun_family = AF_UNIX;
         std::memcpy(address.sun_path, name.constData(), std::size_t(name.size()));
-        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        const bool taken =
-            ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | flags, 0);
+        if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0)
+            return fd;
         ::close(fd);
-        return taken;
+        return -1;
+    }
+    // Whether a program takes connections on the session's socket now: a killed program's
+    // socket is still there, but refuses them.
+    bool listening() {
+        const int fd = connectTo(session.filePath("XDG_RUNTIME_DIR"));
+        if (fd >= 0)
+            ::close(fd);
+        return fd >= 0;
     }
 
   private slots:
@@ -83,18 +90,9 @@ class SingleInstanceTest : public QObject {
         const QString runtime = session.filePath("XDG_RUNTIME_DIR");
         QTRY_VERIFY_WITH_TIMEOUT(listening(), 20000);
         ::kill(pid_t(first.processId()), SIGSTOP);
-        const QByteArray socketPath =
-            QFile::encodeName(runtime + "/velaro-paint-" + QString::number(::getuid()));
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        std::memcpy(address.sun_path, socketPath.constData(), std::size_t(socketPath.size()));
         std::vector<int> queued; // until the stopped program's queue takes no more
-        for (int n = 0; n < 64; ++n) {
-            const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0);
+        for (int fd = 0; queued.size() < 64 && (fd = connectTo(runtime, SOCK_NONBLOCK)) >= 0;)
             queued.push_back(fd);
-            if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0)
-                break;
-        }
         const QByteArray ownRuntime = qgetenv("XDG_RUNTIME_DIR");
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
         QElapsedTimer clock;
@@ -126,13 +124,8 @@ class SingleInstanceTest : public QObject {
         start(first);
         const QString runtime = session.filePath("XDG_RUNTIME_DIR");
         QTRY_VERIFY_WITH_TIMEOUT(listening(), 20000);
-        const QByteArray socketPath =
-            QFile::encodeName(runtime + "/velaro-paint-" + QString::number(::getuid()));
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        std::memcpy(address.sun_path, socketPath.constData(), std::size_t(socketPath.size()));
-        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-        QCOMPARE(::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+        const int fd = connectTo(runtime);
+        QVERIFY(fd >= 0);
         pollfd wait{fd, POLLIN, 0};
         char byte = 0;
         const bool closed = ::poll(&wait, 1, 5000) == 1 && ::read(fd, &byte, 1) == 0;
@@ -155,13 +148,8 @@ class SingleInstanceTest : public QObject {
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
         velaro::SingleInstance running;
         QVERIFY(!running.handOver()); // none before it: it listens
-        const QByteArray socketPath =
-            QFile::encodeName(runtime.path() + "/velaro-paint-" + QString::number(::getuid()));
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        std::memcpy(address.sun_path, socketPath.constData(), std::size_t(socketPath.size()));
-        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0);
-        QCOMPARE(::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+        const int fd = connectTo(runtime.path(), SOCK_NONBLOCK);
+        QVERIFY(fd >= 0);
         // A new descriptor takes the lowest free number: at the limit, none is left.
         const QStringList open = QDir("/proc/self/fd").entryList(QDir::System);
         int lowestFree = 0;

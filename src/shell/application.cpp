@@ -3,6 +3,7 @@
 #include "core/fonts.h"
 #include "core/windowframe.h"
 #include "estimate/gui/estimatesheet.h"
+#include "estimate/safefile.h"
 #include "shell/mainwindow.h"
 #include "shell/quitonsignals.h"
 #include "shell/singleinstance.h"
@@ -16,6 +17,7 @@
 #include <QPointer>
 #include <QTranslator>
 
+#include <cerrno>
 #include <cstdio>
 #include <memory>
 #include <thread>
@@ -38,11 +40,11 @@ void warmUpFontConfiguration() {
 // Why the file cannot be opened as a sheet, or empty.
 QString unreadable(const QFileInfo& file) {
     if (!file.exists())
-        return QStringLiteral("такого файла нет");
+        return readingCauseOf(ENOENT);
     if (file.isDir())
-        return QStringLiteral("это папка, а не файл");
+        return readingCauseOf(EISDIR);
     if (!file.isReadable())
-        return QStringLiteral("нет прав на чтение файла");
+        return readingCauseOf(EACCES);
     return {};
 }
 
