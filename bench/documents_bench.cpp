@@ -1,13 +1,14 @@
 // The documents a realistic job hands over, one kind and size a run so that each has the peak
-// memory of its own process: `documents-bench xlsx|pdf|csv LINES FILE`. A job of 50 rooms, each
-// with its walls and ceiling from its size, windows and doors deducted from them, radiators,
-// pipes and typed lines, painted with three systems of three materials. Prints
+// memory of its own process: `documents-bench xlsx|pdf|csv LINES FILE`. A job of up to 50 rooms,
+// each with its walls and ceiling from its size, windows and doors deducted from them, radiators,
+// pipes and typed lines, painted with three systems of three materials (tests/support/jobs.h). Prints
 // `documents_<kind>_<lines>_ms=…`, the resident memory before the export and its peak during it
 // (MB), and for the PDF its pages.
 
 #include "estimate/sheetdocument.h"
 #include "estimate/sheetmodel.h"
 #include "shell/mainwindow.h"
+#include "support/jobs.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -39,102 +40,37 @@ void resetPeak() {
         refs.write("5");
 }
 
-velaro::Line opening(const QString& room, const char* calculator, const char* element,
-                     const QString& area, const QString& result) {
-    velaro::Line line;
-    line.room = room;
-    line.calculator = QString::fromLatin1(calculator);
-    line.element = QString::fromUtf8(element);
-    line.opening = area;
-    line.deduct = true;
-    line.result = result;
-    line.measurements = {{QStringLiteral("Площадь проемов"), area, QStringLiteral("м2")}};
-    line.conditions = {QStringLiteral("Стены каменные"), QStringLiteral("Наличники с двух сторон")};
-    line.formula = area + QStringLiteral(" м2 × 2,6 (Стены каменные, Наличники с двух сторон) = ") +
-                   result + QStringLiteral(" м2");
-    return line;
-}
-
-velaro::Line computed(const QString& room, const char* element, const QString& measured,
-                      const QString& result) {
-    velaro::Line line;
-    line.room = room;
-    line.calculator = QStringLiteral("TForm7");
-    line.element = QString::fromUtf8(element);
-    line.result = result;
-    line.measurements = {{QStringLiteral("Площадь поверхности нагрева"), measured,
-                          QStringLiteral("м2")}};
-    line.formula = measured + QStringLiteral(" м2 × 1,3 = ") + result + QStringLiteral(" м2");
-    return line;
-}
-
-velaro::Line typed(const QString& room) {
-    velaro::Line line;
-    line.room = room;
-    line.kind = velaro::LineKind::Typed;
-    line.element = QStringLiteral("Откосы окон");
-    line.formula = QStringLiteral("2*1,5*0,25+1,4*0,25");
-    line.result = QStringLiteral("1,1");
-    return line;
-}
-
-void buildJob(velaro::SheetModel& model, int lines) {
-    model.editor().editMaterials({{0, QStringLiteral("Грунтовка ГФ-021"), QStringLiteral("кг"),
-                          QStringLiteral("0,1"), QStringLiteral("5"), QStringLiteral("20"),
-                          QStringLiteral("2400")},
-                         {0, QStringLiteral("Эмаль ПФ-115"), QStringLiteral("кг"),
-                          QStringLiteral("0,11"), QStringLiteral("10"), QStringLiteral("2,7"),
-                          QStringLiteral("650,5")},
-                         {0, QStringLiteral("Краска ВД-АК"), QStringLiteral("л"),
-                          QStringLiteral("0,15"), QStringLiteral("5"), QStringLiteral("10"),
-                          QStringLiteral("1890")}});
-    model.editor().editSystems({{0, QStringLiteral("Стены: грунт и ВД ×2"), {{1, 1}, {3, 2}},
-                        QStringLiteral("185"), QStringLiteral("15-04-005-3")},
-                       {0, QStringLiteral("Металл: грунт и эмаль ×2"), {{1, 1}, {2, 2}},
-                        QStringLiteral("240,5"), QStringLiteral("13-03-004-26")},
-                       {0, QStringLiteral("Дерево: эмаль ×2"), {{2, 2}}, QStringLiteral("210"),
-                        {}}});
-    // A flat's few rooms on a small job; a building's fifty on a large one.
-    const int kRooms = std::clamp(lines / 15, 2, 50);
-    const auto roomOf = [&](int n) { return QStringLiteral("Помещение %1").arg(n % kRooms + 1); };
-    QList<velaro::Line> job;
-    for (int n = 0; job.size() < lines - 2 * kRooms; ++n) {
-        const QString room = roomOf(n);
-        const QString tenth = QString::number(n % 10);
-        switch (n / kRooms % 5) {
+// The lines of the tests' real jobs, spread over a building's rooms (a flat's few on a small
+// job), each room with its walls and ceiling from its size.
+velaro::Sheet jobOf(int lines) {
+    namespace jobs = velaro::test::jobs;
+    velaro::Sheet sheet = jobs::withPaints(QStringLiteral("Жилой дом, ул. Садовая, 14"));
+    const int rooms = std::clamp(lines / 15, 2, 50);
+    const auto roomOf = [](int n) { return QStringLiteral("Помещение %1").arg(n + 1); };
+    for (int n = 0; sheet.lines.size() < lines - 2 * rooms; ++n) {
+        const QString room = roomOf(n % rooms);
+        switch (n / rooms % 5) {
         case 0:
-            job << opening(room, "TForm21", "Окна со спаренными переплетами", "2," + tenth,
-                           QString::number(5 + n % 3) + ",2");
+            sheet.lines << jobs::pairedSashWindow(room);
             break;
         case 1:
-            job << opening(room, "TForm24", "Дверные проемы с глухими полотнами", "1,8",
-                           "5,04");
+            sheet.lines << jobs::solidDoor(room);
             break;
         case 2:
-            job << computed(room, "Радиаторы чугунные", "1," + tenth, "1,95");
+            sheet.lines << jobs::radiator(room, QString::number(5 + n % 8));
             break;
         case 3:
-            job << computed(room, "Трубы без фасонных частей", "0," + tenth, "2,43");
+            sheet.lines << jobs::pipes(room);
             break;
         default:
-            job << typed(room);
+            sheet.lines << jobs::typed(room, QStringLiteral("Откосы окон"),
+                                       QStringLiteral("2*1,5*0,25+1,4*0,25"),
+                                       QStringLiteral("1,1"), jobs::kWaterBased);
         }
-        job.back().system = 2 + n % 2;
     }
-    model.editor().insertLines(0, job);
-    for (int room = 0; room < kRooms; ++room)
-        model.editor().setRoomSize(roomOf(room), {QStringLiteral("4,5"), QStringLiteral("3,2"), {},
-                                         QStringLiteral("2,7")});
-    QList<int> walls;
-    for (int row = 0; row < model.rowCount(); ++row)
-        if (model.estimate().sheet().lines[row].kind == velaro::LineKind::Walls ||
-            model.estimate().sheet().lines[row].kind == velaro::LineKind::Ceiling)
-            walls << row;
-    model.editor().assignSystem(walls, 1);
-    model.editor().setVatRate(QStringLiteral("20"));
-    model.editor().setProperties({QStringLiteral("Жилой дом, ул. Садовая, 14"), QStringLiteral("г. Тверь"),
-                         QStringLiteral("ООО «Заказчик»"), QStringLiteral("ООО «Краски»"),
-                         QStringLiteral("Иванов И. И."), QStringLiteral("07.12.2026")});
+    for (int room = 0; room < rooms; ++room)
+        jobs::addSize(sheet, roomOf(room), {"4,5", "3,2", {}, "2,7"});
+    return sheet;
 }
 
 } // namespace
@@ -151,7 +87,7 @@ int main(int argc, char** argv) {
     const int lines = arguments[2].toInt();
     const QString path = arguments[3];
     velaro::SheetDocument document(u',', QStringLiteral("/nonexistent"));
-    buildJob(document.model(), lines);
+    document.editor().reset(jobOf(lines));
 
     const double before = statusMegabytes("VmRSS:");
     resetPeak();
