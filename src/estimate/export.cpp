@@ -122,7 +122,7 @@ std::vector<MaterialRow> materialRows(const SheetView& view) {
 }
 
 Money moneyOf(const SheetView& view) {
-    Money money;
+    Decimal materials;
     for (const Material& material : view.sheet.materials) {
         const auto rates = view.rates.find(material.id);
         if (rates == view.rates.end())
@@ -130,12 +130,18 @@ Money moneyOf(const SheetView& view) {
         const MaterialTotal total =
             MaterialTotal::of(view.totals.paint().value(material.id).value, &*rates);
         if (total.cost)
-            money.materials += *total.cost;
+            materials += *total.cost;
     }
-    money.work = view.totals.work();
+    return moneyOf(materials, view.totals.work(), view.sheet.vatRate);
+}
+
+Money moneyOf(const Decimal& materials, const Decimal& work, const QString& vatRate) {
+    Money money;
+    money.materials = materials;
+    money.work = work;
     money.subtotal = money.materials + money.work;
     money.total = money.subtotal;
-    if (const auto rate = Decimal::parse(view.sheet.vatRate); rate && !rate->isZero()) {
+    if (const auto rate = Decimal::parse(vatRate); rate && !rate->isZero()) {
         money.vatRate = rate;
         // rate % of the sum: the division by 100 is exact, the kopecks rounded half up.
         const auto vat = money.subtotal.times(*rate);

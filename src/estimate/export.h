@@ -68,5 +68,7 @@ struct Money {
     Decimal total;
 };
 Money moneyOf(const SheetView& view);
+// The same from the materials' cost and the work already summed.
+Money moneyOf(const Decimal& materials, const Decimal& work, const QString& vatRate);
 
 } // namespace velaro

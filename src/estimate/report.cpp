@@ -65,7 +65,11 @@ Report Report::of(const SheetView& view, const QDate& today) {
         printed.work = sum.work;
         report.rooms_.push_back(std::move(printed));
     }
-    report.money_ = moneyOf(view);
+    // The materials' cost as the report has it: their totals are not worked out twice.
+    Decimal materials;
+    for (const ReportMaterial& material : report.materials_)
+        materials += material.cost.value_or(Decimal());
+    report.money_ = moneyOf(materials, view.totals.work(), view.sheet.vatRate);
     return report;
 }
 
