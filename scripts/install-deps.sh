@@ -7,6 +7,8 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build make pkg-config ccache
   qt6-base-dev qt6-base-dev-tools
+  # the desktop's recent files list is written through GLib's bookmark file
+  libglib2.0-dev
   libjpeg62-turbo-dev libfontconfig-dev
   libmpfr-dev libgmp-dev
   # the sheet's file is read and written with RapidJSON (header-only)

@@ -3,6 +3,12 @@
 
 #include "support/sheetfixtures.h"
 
+#include "estimate/linesclipboard.h"
+
+#include <QMimeData>
+
+#include <memory>
+
 using namespace velaro;
 using namespace velaro::test;
 
@@ -203,7 +209,8 @@ class SheetModelTest : public QObject {
         for (const char* edit :
              {"room", "count", "material", "delete", "delete two", "delete all", "up", "down",
               "block up", "apart down", "duplicate", "materials", "rename material", "record",
-              "room size", "systems", "system of lines", "price", "properties", "VAT"})
+              "room size", "systems", "system of lines", "price", "properties", "VAT", "cut",
+              "paste", "paste with its system elsewhere", "room of several", "price of several"})
             QTest::newRow(edit) << QString(edit);
     }
 
@@ -274,6 +281,36 @@ class SheetModelTest : public QObject {
             model.editor().setProperties({"Дом", "", "", "", "", ""});
         else if (edit == "VAT")
             model.editor().setVatRate("20");
+        else if (edit == "cut")
+            model.editor().cutLines({3, 1});
+        else if (edit == "paste") {
+            std::unique_ptr<QMimeData> copied(copiedLines(model.estimate(), {1, 3}, {Column::Element}));
+            const PastedLines pasted = pastedLines(*copied, u',', QString());
+            QVERIFY(model.editor().insertLines(0, pasted.lines, pasted.systems, pasted.materials, "вставка").isEmpty());
+            // Whole, and in the system they had: the sheet has it by name already.
+            QVERIFY(model.estimate().sheet().lines.mid(0, 2) == (QList<Line>{before.lines[1], before.lines[3]}));
+            QCOMPARE(model.estimate().sheet().systems.size(), 1);
+        } else if (edit == "paste with its system elsewhere") {
+            // Another sheet has no system of that name: it joins with its material in the step.
+            QUndoStack otherUndo;
+            Sheets other(otherUndo, u',');
+            paintWith(other.model, {paint("0,2", "5", "2", "900", "Эмаль")});
+            other.model.editor().editSystems({{0, "Грунт и эмаль", {{1, 2}}, "150", "15-01"}});
+            fillModel(other.model, {"7"});
+            QVERIFY(other.model.setData(other.model.index(0, int(Column::System)), "Грунт и эмаль", Qt::EditRole));
+            std::unique_ptr<QMimeData> copied(copiedLines(other.model.estimate(), {0}, {}));
+            const PastedLines pasted = pastedLines(*copied, u',', QString());
+            QVERIFY(model.editor().insertLines(5, pasted.lines, pasted.systems, pasted.materials, "вставка").isEmpty());
+            const Sheet& now = model.estimate().sheet();
+            QCOMPARE(now.systems.size(), 2);
+            QCOMPARE(now.materials.size(), 2);
+            QCOMPARE(now.systems[1].layers.front().material, now.materials[1].id);
+            QCOMPARE(now.lines[5].system, now.systems[1].id);
+            QCOMPARE(model.estimate().figures()[5].work->text(u',', 2), QString("1050,00"));
+        } else if (edit == "room of several")
+            QVERIFY(model.editor().setCells({4, 0, 2}, Column::Room, "Кухня"));
+        else if (edit == "price of several")
+            QVERIFY(model.editor().setCells({0, 1}, Column::Price, "12,5"));
         const Sheet after = model.estimate().sheet();
         const QString totalAfter = areaText(model.estimate().totals().area(), u',');
         QVERIFY(!(after == before));
@@ -300,6 +337,8 @@ class SheetModelTest : public QObject {
         QTest::newRow("element") << int(Column::Element) << QVariant("дверь");
         QTest::newRow("a computed line's formula") << int(Column::Formula) << QVariant("1+1");
         QTest::newRow("price not a figure") << int(Column::Price) << QVariant("дорого");
+        QTest::newRow("several: count 0") << -int(Column::Count) << QVariant(0);
+        QTest::newRow("several: a computed line's formula") << -int(Column::Formula) << QVariant("1+1");
     }
 
     void refusedEditsChangeNothing() {
@@ -308,12 +347,63 @@ class SheetModelTest : public QObject {
         QUndoStack undo;
         Sheets sheets(undo, u',');
         SheetModel& model = sheets.model;
-        fillModel(model, {"1"});
+        fillModel(model, {"1", "2", "3"});
         const Sheet before = model.estimate().sheet();
         const int steps = undo.count();
-        QVERIFY(!model.setData(model.index(0, column), value, Qt::EditRole));
+        // A negative column: the value typed for several lines at once.
+        if (column < 0)
+            QVERIFY(!model.editor().setCells({0, 1, 2}, Column(-column), value));
+        else
+            QVERIFY(!model.setData(model.index(0, column), value, Qt::EditRole));
         QVERIFY(model.estimate().sheet() == before);
         QCOMPARE(undo.count(), steps);
+    }
+
+    // Rows from a spreadsheet become typed lines: columns by their headings in any order, else
+    // by position; a row that cannot be read is named and nothing is taken.
+    void rowsFromASpreadsheet_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("lines"); // room|name|unit|formula|result|price; …
+        QTest::addColumn<QString>("problems");
+        QTest::newRow("by position") << "Стены\tм2\t2,5*3\r\nПотолок\tм2\t12\r\n"
+                                     << "Зал|Стены|м2|2,5*3|7,5|; Зал|Потолок|м2|12|12|" << "";
+        QTest::newRow("name and quantity") << "Плинтус\t1 234,5\n" << "Зал|Плинтус|м2|1234,5|1234,5|" << "";
+        QTest::newRow("headings in their own order")
+            << "Цена работ, руб.\tКоличество\tНаименование\tПомещение\tЕд. изм.\n"
+               "1 200,50\t10/3\tОткосы\tКухня\tм\n"
+            << "Кухня|Откосы|м|10/3|3,33|1200,5" << "";
+        QTest::newRow("our own copy: the figure, not the formula")
+            << "№\tПомещение\tЭлемент\tФормула\tКол-во\tКоличество\n"
+               "1\tКухня\tСтены\t2 × 1,5 = 3 м2\t2\t6\n"
+            << "Кухня|Стены|м2|6|6|" << "";
+        QTest::newRow("a formula written out") << "Элемент\tФормула\nОткос\t2 × 1,5 − 0,5 = 2,5 м2\n"
+                                               << "Зал|Откос|м2|2 × 1,5 - 0,5|2,5|" << "";
+        QTest::newRow("a quoted cell over two lines")
+            << "\"Окна\nдвойные\"\tм2\t3\n" << "Зал|Окна двойные|м2|3|3|" << "";
+        QTest::newRow("blank rows between") << "\nСтены\tм2\t4\n\t\t\n" << "Зал|Стены|м2|4|4|" << "";
+        QTest::newRow("rows that cannot be read")
+            << "Наименование\tКоличество\tЦена работ\nСтены\t2,5*\t100\n\t3\t\nДвери\t2\t-5\n"
+            << ""
+            << "Строка 2, «Количество»: …|Строка 3, «Наименование»: нет наименования|"
+               "Строка 4, «Цена работ»: нужна сумма в рублях, не меньше нуля";
+    }
+
+    void rowsFromASpreadsheet() {
+        QFETCH(QString, text);
+        QFETCH(QString, lines);
+        QFETCH(QString, problems);
+        const PastedLines pasted = linesFromRows(text, u',', "Зал");
+        QStringList got;
+        for (const Line& line : pasted.lines) {
+            QCOMPARE(line.kind, LineKind::Typed);
+            got << QStringList{line.room, line.element, line.unit, line.formula, line.result, line.price}.join('|');
+        }
+        QCOMPARE(got.join("; "), lines);
+        // The reason of a quantity is the typed-line dialog's own: only its start is compared.
+        QStringList said;
+        for (const QString& problem : pasted.problems)
+            said << (problem.contains("«Количество»") ? problem.section(':', 0, 0) + ": …" : problem);
+        QCOMPARE(said.join('|'), problems);
     }
 
     // Every way lines come in holds the sheet to what its file can hold, says so in words and
@@ -325,6 +415,7 @@ class SheetModelTest : public QObject {
         QTest::newRow("typed line") << "typed" << kMaxLines - 1;
         QTest::newRow("repeat of two lines") << "repeat" << kMaxLines - 2;
         QTest::newRow("walls and ceiling") << "room size" << kMaxLines - 2;
+        QTest::newRow("paste of two lines") << "paste" << kMaxLines - 2;
     }
 
     void lineLimitOnEveryWayIn() {
@@ -344,6 +435,8 @@ class SheetModelTest : public QObject {
                 return model.editor().addLine(lineWith("1")).isEmpty();
             if (way == "repeat")
                 return model.editor().duplicateLines({0, 1}).isEmpty();
+            if (way == "paste")
+                return model.editor().insertLines(0, {lineWith("1"), lineWith("2")}, {}, {}, "вставка").isEmpty();
             return model.editor().setRoomSize(QString::number(++room), {"4", "3", "", "2,7"}).isEmpty();
         };
         Sheet sheet;

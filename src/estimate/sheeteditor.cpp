@@ -3,10 +3,13 @@
 #include "estimate/expression.h"
 #include "estimate/sheetcommands.h"
 
+#include <QSet>
 #include <QUndoStack>
 
 #include <algorithm>
 #include <functional>
+#include <memory>
+#include <vector>
 
 namespace velaro {
 namespace {
@@ -64,6 +67,67 @@ QString SheetEditor::insertLines(int row, const QList<Line>& lines, const QStrin
         return refusal;
     if (!lines.isEmpty())
         undo_.push(new AddLines(estimate_, lines, text, std::clamp(row, 0, estimate_.lineCount())));
+    return {};
+}
+
+QString SheetEditor::insertLines(int row, QList<Line> lines, const QList<PaintSystem>& systems,
+                                 const QList<Material>& materials, const QString& text) {
+    if (QString refusal = estimate_.refusalToAdd(lines.size()); !refusal.isEmpty())
+        return refusal;
+    if (lines.isEmpty())
+        return {};
+    const auto ownNamed = [this](const QString& name) -> const PaintSystem* {
+        for (const PaintSystem& own : estimate_.sheet().systems)
+            if (own.name == name)
+                return &own;
+        return nullptr;
+    };
+    QSet<int> named;
+    for (const Line& line : lines)
+        named.insert(line.system);
+    // The systems the sheet lacks, their layers naming the sheet's own materials where it has
+    // them by name and brought ones (negative ids) where not.
+    QList<PaintSystem> joining;
+    QList<Material> brought;
+    for (const PaintSystem& system : systems) {
+        if (!named.contains(system.id) || ownNamed(system.name))
+            continue;
+        PaintSystem joined = system;
+        joined.id = 0;
+        for (Layer& layer : joined.layers) {
+            const Material* theirs = materialOf(materials, layer.material);
+            const auto own = theirs ? std::find_if(estimate_.sheet().materials.begin(),
+                                                   estimate_.sheet().materials.end(),
+                                                   [&](const Material& m) { return m.name == theirs->name; })
+                                    : estimate_.sheet().materials.end();
+            if (!theirs) {
+                layer.material = 0;
+            } else if (own != estimate_.sheet().materials.end()) {
+                layer.material = own->id;
+            } else {
+                qsizetype index = 0;
+                while (index < brought.size() && brought[index].name != theirs->name)
+                    ++index;
+                if (index == brought.size()) {
+                    brought << *theirs;
+                    brought.back().id = 0;
+                }
+                layer.material = -1 - int(index);
+            }
+        }
+        joined.layers.removeIf([](const Layer& layer) { return layer.material == 0; });
+        joining << joined;
+    }
+    undo_.beginMacro(text);
+    if (!joining.isEmpty())
+        editSystems(estimate_.sheet().systems + joining, brought);
+    for (Line& line : lines) {
+        const PaintSystem* theirs = systemOf(systems, line.system);
+        const PaintSystem* own = theirs ? ownNamed(theirs->name) : nullptr;
+        line.system = own ? own->id : 0;
+    }
+    undo_.push(new AddLines(estimate_, lines, text, std::clamp(row, 0, estimate_.lineCount())));
+    undo_.endMacro();
     return {};
 }
 
@@ -153,6 +217,15 @@ QString SheetEditor::duplicateLines(QList<int> rows) {
     return {};
 }
 
+void SheetEditor::cutLines(QList<int> rows) {
+    rows = sortedRows(std::move(rows), estimate_.lineCount());
+    if (rows.isEmpty())
+        return;
+    auto* cut = new RemoveLines(estimate_, std::move(rows));
+    cut->setText(QStringLiteral("вырезание строк"));
+    undo_.push(cut);
+}
+
 void SheetEditor::removeLines(QList<int> rows) {
     rows = sortedRows(std::move(rows), estimate_.lineCount());
     if (!rows.isEmpty())
@@ -220,12 +293,13 @@ void SheetEditor::setProperties(const SheetProperties& properties) {
                                      QStringLiteral("свойства документа")));
 }
 
-bool SheetEditor::setCell(int row, Column column, const QVariant& value) {
+std::optional<std::unique_ptr<QUndoCommand>> SheetEditor::cellChange(int row, Column column,
+                                                                     const QVariant& value) const {
     if (row < 0 || row >= estimate_.lineCount())
-        return false;
+        return std::nullopt;
     const Line& line = estimate_.sheet().lines[row];
     if (editingOf(line, column) == Editing::None)
-        return false;
+        return std::nullopt;
     QVariant before;
     QVariant after = value.toString().simplified();
     switch (column) {
@@ -234,12 +308,12 @@ bool SheetEditor::setCell(int row, Column column, const QVariant& value) {
         break;
     case Column::Element:
         if (after.toString().isEmpty())
-            return false;
+            return std::nullopt;
         before = line.element;
         break;
     case Column::Unit:
         if (after.toString().isEmpty())
-            return false;
+            return std::nullopt;
         before = line.unit;
         break;
     case Column::Code:
@@ -249,19 +323,19 @@ bool SheetEditor::setCell(int row, Column column, const QVariant& value) {
         // A typed line's quantity typed again: worked out, or refused as it stands.
         const Evaluation evaluation = evaluateQuantity(after.toString(), estimate_.separator());
         if (!evaluation.value)
-            return false;
+            return std::nullopt;
         Line edited = line;
         edited.formula = after.toString();
         edited.result = evaluation.value->text(estimate_.separator());
-        if (!(edited == line))
-            undo_.push(new ReplaceLine(estimate_, row, edited,
-                                       QStringLiteral("изменение: количество")));
-        return true;
+        if (edited == line)
+            return nullptr;
+        return std::make_unique<ReplaceLine>(estimate_, row, edited,
+                                             QStringLiteral("изменение: количество"));
     }
     case Column::Price: {
         const auto price = Decimal::parse(after.toString());
         if (!after.toString().isEmpty() && (!price || price->isNegative()))
-            return false;
+            return std::nullopt;
         before = line.price;
         if (price)
             after = price->text(estimate_.separator());
@@ -271,7 +345,7 @@ bool SheetEditor::setCell(int row, Column column, const QVariant& value) {
         bool whole = false;
         const int count = value.toString().trimmed().toInt(&whole);
         if (!whole || count < 1 || count > kMaxCount)
-            return false;
+            return std::nullopt;
         before = line.count;
         after = count;
         break;
@@ -287,7 +361,7 @@ bool SheetEditor::setCell(int row, Column column, const QVariant& value) {
             id = found == estimate_.sheet().systems.end() ? -1 : found->id;
         }
         if (id < 0 || (id && !systemOf(estimate_.sheet().systems, id)))
-            return false;
+            return std::nullopt;
         before = line.system;
         after = id;
         break;
@@ -297,12 +371,44 @@ bool SheetEditor::setCell(int row, Column column, const QVariant& value) {
         after = value.toInt() == Qt::Checked;
         break;
     default:
-        return false;
+        return std::nullopt;
     }
     if (before == after)
-        return true;
-    undo_.push(new SetCell(estimate_, row, column, before, after));
+        return nullptr;
+    return std::make_unique<SetCell>(estimate_, row, column, before, after);
+}
+
+bool SheetEditor::setCell(int row, Column column, const QVariant& value) {
+    auto change = cellChange(row, column, value);
+    if (!change)
+        return false;
+    if (*change)
+        undo_.push(change->release());
     return true;
+}
+
+bool SheetEditor::setCells(QList<int> rows, Column column, const QVariant& value) {
+    std::vector<std::unique_ptr<QUndoCommand>> changes;
+    bool any = false;
+    for (int row : sortedRows(std::move(rows), estimate_.lineCount())) {
+        if (editingOf(estimate_.sheet().lines[row], column) == Editing::None)
+            continue;
+        auto change = cellChange(row, column, value);
+        if (!change)
+            return false;
+        any = true;
+        if (*change)
+            changes.push_back(std::move(*change));
+    }
+    if (changes.size() == 1) {
+        undo_.push(changes.front().release());
+    } else if (!changes.empty()) {
+        undo_.beginMacro(changes.front()->text());
+        for (auto& change : changes)
+            undo_.push(change.release());
+        undo_.endMacro();
+    }
+    return any;
 }
 
 } // namespace velaro

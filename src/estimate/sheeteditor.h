@@ -5,6 +5,10 @@
 
 #include "estimate/estimate.h"
 
+#include <memory>
+#include <optional>
+
+class QUndoCommand;
 class QUndoStack;
 
 namespace velaro {
@@ -21,16 +25,26 @@ class SheetEditor {
     // Lines as they are, from `row` on, in one step.
     QString insertLines(int row, const QList<Line>& lines,
                         const QString& text = QStringLiteral("вставка строк"));
+    // Lines from another sheet or this one, from `row` on, with the systems they name and those
+    // systems' materials as the sheet they came from holds them: a system is the sheet's own of
+    // that name where it has one, and joins the sheet otherwise, all in one step.
+    QString insertLines(int row, QList<Line> lines, const QList<PaintSystem>& systems,
+                        const QList<Material>& materials, const QString& text);
     QString duplicateLines(QList<int> rows); // copies of the lines at the end, in order
     // The room's walls and ceiling lines for its size, added after its last line or updated
     // (keeping their count, system and price), in one step.
     QString setRoomSize(const QString& room, const RoomSize& size);
     void removeLines(QList<int> rows);
+    void cutLines(QList<int> rows); // as removing, named as the estimator did it
     // One row up (-1) or down (+1), each line keeping its place among the others; false where
     // a line is at the edge already, and nothing moves.
     bool moveLines(QList<int> rows, int delta);
     // A cell typed in the table: false, changing nothing, where the value does not fit it.
     bool setCell(int row, Column column, const QVariant& value);
+    // One value typed for the cells of several lines, in one step; lines whose cell is not
+    // edited in the table are left as they are. False, changing nothing, where the value does
+    // not fit the column.
+    bool setCells(QList<int> rows, Column column, const QVariant& value);
     void assignSystem(QList<int> rows, int system);
     void editMaterials(const QList<Material>& materials);
     // New systems get the next free ids; lines keep a system that remains.
@@ -47,6 +61,11 @@ class SheetEditor {
     void reset(Sheet sheet);
 
   private:
+    // The step a cell typed in the table takes: nullopt where the value does not fit it, a null
+    // step where it changes nothing.
+    std::optional<std::unique_ptr<QUndoCommand>> cellChange(int row, Column column,
+                                                            const QVariant& value) const;
+
     Estimate& estimate_;
     QUndoStack& undo_;
 };

@@ -110,6 +110,12 @@ class FakePrompts final : public EstimatePrompts {
         offered = items;
         return choice;
     }
+    std::optional<QString> typed; // nullopt: the question given up
+    std::optional<QString> typeOrChoose(QWidget*, const QString&, const QStringList& items,
+                                        const QString&) override {
+        offered = items;
+        return typed;
+    }
     Unsaved unsavedChanges(QWidget*, const QString& name) override {
         unsavedQuestions << name;
         return unsavedAnswer;

@@ -5,6 +5,8 @@
 
 #include <QFileDialog>
 #include <QInputDialog>
+
+#include <algorithm>
 #include <QLibrary>
 #include <QMessageBox>
 #include <QPushButton>
@@ -56,6 +58,21 @@ QString EstimatePrompts::choose(QWidget* parent, const QString& label, const QSt
     bool chosen = false;
     const QString item = QInputDialog::getItem(parent, kCaption, label, items, 0, false, &chosen);
     return chosen ? item : QString();
+}
+
+std::optional<QString> EstimatePrompts::typeOrChoose(QWidget* parent, const QString& label,
+                                                    const QStringList& items,
+                                                    const QString& current) {
+    bool chosen = false;
+    const qsizetype at = items.indexOf(current);
+    QStringList offered = items;
+    if (at < 0)
+        offered.prepend(current);
+    const QString item = QInputDialog::getItem(parent, kCaption, label, offered,
+                                               int(std::max<qsizetype>(at, 0)), true, &chosen);
+    if (!chosen)
+        return std::nullopt;
+    return item.simplified();
 }
 
 EstimatePrompts::Unsaved EstimatePrompts::unsavedChanges(QWidget* parent, const QString& name) {

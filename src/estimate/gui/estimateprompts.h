@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 class QWidget;
 
 namespace velaro {
@@ -27,6 +29,9 @@ class EstimatePrompts {
     virtual bool confirm(QWidget* parent, const QString& text);
     // One of `items`, or empty where the user chose none.
     virtual QString choose(QWidget* parent, const QString& label, const QStringList& items);
+    // One of `items` or a text typed, starting from `current`; nullopt where the user gave up.
+    virtual std::optional<QString> typeOrChoose(QWidget* parent, const QString& label,
+                                                const QStringList& items, const QString& current);
     // «Сохранить изменения в «name»?» with Сохранить (the default) / Не сохранять / Отмена.
     virtual Unsaved unsavedChanges(QWidget* parent, const QString& name);
     virtual ExitChoice autosaveFailed(QWidget* parent, const QString& text);

@@ -4,13 +4,17 @@
 #include "core/windowframe.h"
 #include "estimate/gui/estimateprompts.h"
 #include "estimate/gui/estimatesheet.h"
+#include "estimate/gui/findbar.h"
 #include "estimate/gui/linedelegate.h"
 #include "estimate/gui/materialsdialog.h"
 #include "estimate/gui/propertiesdialog.h"
+#include "estimate/gui/recentsheets.h"
 #include "estimate/gui/roomdialog.h"
 #include "estimate/gui/systemsdialog.h"
 #include "estimate/gui/typedlinedialog.h"
 #include "estimate/gui/totalspanel.h"
+#include "estimate/linesclipboard.h"
+#include "estimate/linesearch.h"
 #include "estimate/roomgroups.h"
 #include "estimate/rooms.h"
 #include "estimate/sheetdocument.h"
@@ -31,6 +35,8 @@
 #include <QTimer>
 #include <QtConcurrent/QtConcurrentRun>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QMenu>
 #include <QComboBox>
 #include <QDate>
 #include <QDir>
@@ -71,7 +77,8 @@ EstimateWindow::EstimateWindow(SheetDocument& document, QWidget* parent)
     : QMainWindow(parent), document_(document), prompts_(&EstimatePrompts::real()),
       table_(new QTableView), recording_(new QCheckBox(QStringLiteral("&Записывать расчёты"))),
       currentRoom_(new QComboBox), totals_(new TotalsPanel(document.model())),
-      splitter_(new QSplitter(Qt::Horizontal)) {
+      splitter_(new QSplitter(Qt::Horizontal)), delegate_(new LineDelegate(document.model(), this)),
+      findBar_(new FindBar) {
     setAcceptDrops(true);
     setObjectName("EstimateWindow");
     setAttribute(Qt::WA_QuitOnClose, false);
@@ -79,7 +86,18 @@ EstimateWindow::EstimateWindow(SheetDocument& document, QWidget* parent)
 
     table_->setObjectName("lines");
     table_->setModel(&model);
-    table_->setItemDelegate(new LineDelegate(model, table_));
+    table_->setItemDelegate(delegate_);
+    delegate_->setForSelection([this](Column column, const QVariant& value) {
+        const bool set = editor().setCells(selectedRows(), column, value);
+        if (!set)
+            statusBar()->showMessage(
+                QStringLiteral("«%1»: значение не подходит ни одной выделенной строке.")
+                    .arg(columnTitle(column)),
+                10000);
+        return set;
+    });
+    table_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(table_, &QWidget::customContextMenuRequested, this, &EstimateWindow::showLineMenu);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     table_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
@@ -132,7 +150,15 @@ EstimateWindow::EstimateWindow(SheetDocument& document, QWidget* parent)
     auto* central = new QWidget;
     auto* layout = new QVBoxLayout(central);
     layout->addLayout(bar);
+    layout->addWidget(findBar_);
     layout->addWidget(splitter_, 1);
+    connect(findBar_, &FindBar::textChanged, this, &EstimateWindow::foundChanged);
+    connect(findBar_, &FindBar::next, this, [this] { findAgain(true); });
+    connect(findBar_, &FindBar::previous, this, [this] { findAgain(false); });
+    connect(findBar_, &FindBar::closed, this, [this] {
+        foundChanged(QString());
+        table_->setFocus();
+    });
     setCentralWidget(central);
     statusBar()->setObjectName("statusBar");
 
@@ -205,6 +231,15 @@ void EstimateWindow::buildMenus() {
             [this] { save(); });
     command(file, QStringLiteral("Сохранить &как…"), "saveSheetAs",
             {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)}, [this] { saveAs(); });
+    QMenu* recent = file->addMenu(QStringLiteral("Последние &ведомости"));
+    recent->setObjectName("recentMenu");
+    recent_ = new RecentSheets(*recent, [this](const QString& path) {
+        guarded([this, path] {
+            // A sheet no longer there leaves the list once it has been said.
+            if (mayReplace() && !openFrom(path) && !QFileInfo::exists(path))
+                recent_->remove(path);
+        });
+    }, this);
     file->addSeparator();
     command(file, QStringLiteral("&Экспорт в CSV…"), "exportCsv", {}, [this] {
         const QString path = askSaveName(QStringLiteral("Экспорт в CSV"), "CSV (*.csv)", "csv");
@@ -248,6 +283,22 @@ void EstimateWindow::buildMenus() {
     edit->addAction(undoAction);
     edit->addAction(redoAction);
     edit->addSeparator();
+    // Within the window only: a field's own keys (the room box, the find bar, a cell being
+    // typed) still cut, copy and paste its text.
+    command(edit, QStringLiteral("Вы&резать"), "cutLines", {QKeySequence::Cut}, [this] { cutLines(); });
+    command(edit, QStringLiteral("&Копировать"), "copyLines", {QKeySequence::Copy},
+            [this] { copyLines(); });
+    command(edit, QStringLiteral("Вст&авить"), "pasteLines", {QKeySequence::Paste},
+            [this] { pasteLines(); });
+    command(edit, QStringLiteral("&Найти…"), "find", {QKeySequence::Find}, [this] {
+        findBar_->open();
+        foundChanged(findBar_->text());
+    });
+    command(edit, QStringLiteral("Найти &далее"), "findNext", {QKeySequence::FindNext},
+            [this] { findAgain(true); });
+    command(edit, QStringLiteral("Найти &ранее"), "findPrevious", {QKeySequence::FindPrevious},
+            [this] { findAgain(false); });
+    edit->addSeparator();
     command(edit, QStringLiteral("&Добавить строку…"), "addTypedLine",
             {QKeySequence(Qt::Key_Insert)}, [this] { addTypedLine(); });
     command(edit, QStringLiteral("В&верх"), "moveUp", {QKeySequence(Qt::CTRL | Qt::Key_Up)},
@@ -260,6 +311,8 @@ void EstimateWindow::buildMenus() {
             });
     command(edit, QStringLiteral("&Удалить строки"), "removeLines", {QKeySequence::Delete},
             [this] { editor().removeLines(selectedRows()); });
+    command(edit, QStringLiteral("Пере&нести в помещение…"), "setRoom", {},
+            [this] { setRoomOfLines(); });
     edit->addSeparator();
     command(edit, QStringLiteral("&Материалы…"), "editMaterials", {}, [this] { editMaterials(); });
     command(edit, QStringLiteral("Системы о&краски…"), "actionSystems", {},
@@ -350,6 +403,9 @@ void EstimateWindow::updateActions() {
     const bool any = !rows.isEmpty();
     const int last = model().rowCount() - 1;
     action("removeLines")->setEnabled(any);
+    action("cutLines")->setEnabled(any);
+    action("copyLines")->setEnabled(any);
+    action("setRoom")->setEnabled(any);
     action("duplicateLines")->setEnabled(any);
     action("assignSystem")->setEnabled(any);
     // Grouped, a line's neighbour on screen is not its neighbour in the sheet.
@@ -463,10 +519,14 @@ void EstimateWindow::hideEvent(QHideEvent* event) {
 }
 
 bool EstimateWindow::saveTo(const QString& path) {
-    return saidWritten(path, document_.saveTo(path),
-                       QStringLiteral("Не удалось сохранить ведомость в файл «%1»: %2. Файл на "
-                                      "диске остался прежним."),
-                       QStringLiteral("Сохранено: %1"));
+    const bool saved =
+        saidWritten(path, document_.saveTo(path),
+                    QStringLiteral("Не удалось сохранить ведомость в файл «%1»: %2. Файл на "
+                                   "диске остался прежним."),
+                    QStringLiteral("Сохранено: %1"));
+    if (saved)
+        recent_->add(path);
+    return saved;
 }
 
 bool EstimateWindow::save() {
@@ -516,6 +576,7 @@ bool EstimateWindow::openFrom(const QString& path) {
                                   .arg(QDir::toNativeSeparators(path), error));
         return false;
     }
+    recent_->add(path);
     return true;
 }
 
@@ -749,6 +810,134 @@ bool EstimateWindow::mayExit() {
         return false;
     }
     return false;
+}
+
+void EstimateWindow::copyLines() {
+    const QList<int> rows = selectedRows();
+    if (rows.isEmpty())
+        return;
+    // The columns as the estimator sees them: in their order on screen, the hidden ones left out.
+    QList<Column> columns;
+    const QHeaderView* header = table_->horizontalHeader();
+    for (int visual = 0; visual < header->count(); ++visual) {
+        const int logical = header->logicalIndex(visual);
+        if (!header->isSectionHidden(logical))
+            columns << Column(logical);
+    }
+    QGuiApplication::clipboard()->setMimeData(copiedLines(estimate(), rows, columns));
+    statusBar()->showMessage(QStringLiteral("Скопировано строк: %1").arg(rows.size()), 5000);
+}
+
+void EstimateWindow::cutLines() {
+    const QList<int> rows = selectedRows();
+    if (rows.isEmpty())
+        return;
+    copyLines();
+    editor().cutLines(rows);
+}
+
+void EstimateWindow::pasteLines() {
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    if (!data)
+        return;
+    const PastedLines pasted =
+        pastedLines(*data, estimate().separator(), estimate().sheet().lastRoom);
+    if (!pasted.problems.isEmpty()) {
+        constexpr qsizetype kNamed = 12;
+        QString list = pasted.problems.mid(0, kNamed).join(u'\n');
+        if (pasted.problems.size() > kNamed)
+            list += QStringLiteral("\n…и ещё %1").arg(pasted.problems.size() - kNamed);
+        prompts_->error(this, QStringLiteral("Строки не вставлены: в них есть то, что нельзя "
+                                             "прочитать. Исправьте и скопируйте их снова.\n\n") +
+                                  list);
+        return;
+    }
+    if (pasted.lines.isEmpty())
+        return;
+    const QList<int> rows = selectedRows();
+    const int at = rows.isEmpty() ? estimate().lineCount() : rows.back() + 1;
+    if (refuseIfSaid(editor().insertLines(at, pasted.lines, pasted.systems, pasted.materials,
+                                          QStringLiteral("вставка строк"))))
+        return;
+    selectLine(at, Column::Element);
+    QItemSelection pastedRows;
+    for (int row = at; row < at + int(pasted.lines.size()); ++row) {
+        const QModelIndex line = model().index(row, 0);
+        const QModelIndex shown = groups_ ? groups_->mapFromSource(line) : line;
+        pastedRows.select(shown, shown);
+    }
+    table_->selectionModel()->select(pastedRows, QItemSelectionModel::ClearAndSelect |
+                                                     QItemSelectionModel::Rows);
+    statusBar()->showMessage(QStringLiteral("Вставлено строк: %1").arg(pasted.lines.size()), 5000);
+}
+
+void EstimateWindow::setRoomOfLines() {
+    const QList<int> rows = selectedRows();
+    if (rows.isEmpty())
+        return;
+    const std::optional<QString> room =
+        prompts_->typeOrChoose(this, QStringLiteral("Помещение для строк: %1").arg(rows.size()),
+                               estimate().rooms(), estimate().sheet().lines[rows.front()].room);
+    if (room)
+        editor().setCells(rows, Column::Room, *room);
+}
+
+void EstimateWindow::showLineMenu(const QPoint& at) {
+    QMenu menu(this);
+    for (const char* name : {"cutLines", "copyLines", "pasteLines", "", "addTypedLine",
+                             "duplicateLines", "removeLines", "", "setRoom", "assignSystem"}) {
+        if (*name)
+            menu.addAction(action(name));
+        else
+            menu.addSeparator();
+    }
+    menu.exec(table_->viewport()->mapToGlobal(at));
+}
+
+int EstimateWindow::currentLine() const {
+    const QModelIndex current = table_->currentIndex();
+    const QModelIndex line = groups_ && current.isValid() ? groups_->mapToSource(current) : current;
+    return line.isValid() ? line.row() : -1;
+}
+
+void EstimateWindow::selectLine(int row, Column column) {
+    const QModelIndex line = model().index(row, int(column));
+    const QModelIndex shown = groups_ ? groups_->mapFromSource(line) : line;
+    table_->selectionModel()->setCurrentIndex(shown, QItemSelectionModel::ClearAndSelect |
+                                                         QItemSelectionModel::Rows);
+    table_->scrollTo(shown);
+}
+
+void EstimateWindow::foundChanged(const QString& text) {
+    delegate_->setFound(findBar_->isVisible() ? text : QString());
+    table_->viewport()->update();
+    if (text.isEmpty() || !findBar_->isVisible()) {
+        findBar_->showFound(0, 0);
+        return;
+    }
+    // As the estimator types, the first line that holds it from where the table stands.
+    const int from = currentLine();
+    showFound(from >= 0 && lineMatches(estimate(), from, text)
+                  ? from
+                  : findLine(estimate(), from, text, true));
+}
+
+void EstimateWindow::findAgain(bool forward) {
+    if (findBar_->text().isEmpty()) {
+        findBar_->open();
+        return;
+    }
+    showFound(findLine(estimate(), currentLine(), findBar_->text(), forward));
+}
+
+void EstimateWindow::showFound(int row) {
+    const QString text = findBar_->text();
+    if (row >= 0)
+        selectLine(row, Column::Element);
+    int before = 0;
+    for (int r = 0; r <= row; ++r)
+        before += lineMatches(estimate(), r, text);
+    findBar_->showFound(before, matchCount(estimate(), text));
 }
 
 } // namespace velaro

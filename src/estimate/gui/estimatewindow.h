@@ -4,6 +4,7 @@
 // a document program asks; the document itself holds the lines, the files and the recovery file.
 // Unlike the calculators it is laid out by Qt and follows the system palette and scale.
 
+#include "estimate/columns.h"
 #include "estimate/export.h"
 
 #include <QMainWindow>
@@ -19,6 +20,9 @@ class QTableView;
 namespace velaro {
 
 class EstimatePrompts;
+class FindBar;
+class LineDelegate;
+class RecentSheets;
 class RoomGroupsModel;
 class SheetDocument;
 class Estimate;
@@ -65,6 +69,17 @@ class EstimateWindow : public QMainWindow {
     void editRoomSize();
     // The table grouped by room with a subtotal for each, or the lines in their order.
     void setGrouped(bool on);
+    // The selected lines to the clipboard, in the columns shown; a cut removes them in one step.
+    void copyLines();
+    void cutLines();
+    // Lines from the clipboard after the selected ones (at the end where none is), in one step;
+    // rows a spreadsheet gave that cannot be read are named and nothing is pasted.
+    void pasteLines();
+    // The selected lines moved to a room, typed or chosen from the sheet's.
+    void setRoomOfLines();
+    // The next (or previous) line holding what the find bar holds, made current.
+    void findAgain(bool forward);
+    RecentSheets& recentSheets() { return *recent_; }
 
     // Whether the program may end: asks about unsaved changes of a named document, and what to
     // do where the recovery file cannot be written.
@@ -78,6 +93,13 @@ class EstimateWindow : public QMainWindow {
 
   private:
     void buildMenus();
+    void showLineMenu(const QPoint& at);
+    // Makes the line of `row` current and selected, in whichever view is shown.
+    void selectLine(int row, Column column);
+    int currentLine() const;
+    void foundChanged(const QString& text);
+    // The line found made current, and where it stands among those that match.
+    void showFound(int row);
     QWidget* buildRoomBar();
     void fitToScreen();
     void restoreLayout();
@@ -114,6 +136,9 @@ class EstimateWindow : public QMainWindow {
     TotalsPanel* totals_;
     QSplitter* splitter_;
     RoomGroupsModel* groups_ = nullptr; // while the table is grouped
+    LineDelegate* delegate_;
+    FindBar* findBar_;
+    RecentSheets* recent_ = nullptr;
 };
 
 } // namespace velaro

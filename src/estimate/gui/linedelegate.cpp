@@ -3,6 +3,10 @@
 #include "estimate/sheetmodel.h"
 
 #include "estimate/expression.h"
+#include "estimate/linesearch.h"
+
+#include <QKeyEvent>
+#include <QMetaProperty>
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -10,6 +14,7 @@
 #include <QValidator>
 
 #include <limits>
+#include <utility>
 #include <QPainter>
 #include <QSpinBox>
 
@@ -83,15 +88,44 @@ void LineDelegate::setEditorData(QWidget* editor, const QModelIndex& index) cons
 
 void LineDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
                                 const QModelIndex& index) const {
+    if (std::exchange(toSelection_, false) && forSelection_) {
+        auto* list = qobject_cast<QComboBox*>(editor);
+        const QVariant value = list ? list->currentData()
+                                    : editor->property(editor->metaObject()->userProperty().name());
+        forSelection_(Column(index.column()), value);
+        return;
+    }
     if (auto* list = qobject_cast<QComboBox*>(editor))
         model->setData(index, list->currentData().toInt(), Qt::EditRole);
     else
         QStyledItemDelegate::setModelData(editor, model, index);
 }
 
+bool LineDelegate::eventFilter(QObject* object, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            key->modifiers() & Qt::ControlModifier) {
+            auto* editor = qobject_cast<QWidget*>(object);
+            toSelection_ = true;
+            emit commitData(editor);
+            toSelection_ = false;
+            emit closeEditor(editor, QAbstractItemDelegate::NoHint);
+            return true;
+        }
+    }
+    return QStyledItemDelegate::eventFilter(object, event);
+}
+
 void LineDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                          const QModelIndex& index) const {
-    QStyledItemDelegate::paint(painter, option, index);
+    QStyleOptionViewItem marked = option;
+    if (!found_.isEmpty() && isSearched(Column(index.column())) &&
+        cellMatches(index.data(Qt::DisplayRole).toString(), found_))
+        marked.backgroundBrush = QColor(255, 226, 110); // a marker pen's yellow, dark text on it
+    if (marked.backgroundBrush.style() != Qt::NoBrush)
+        marked.palette.setColor(QPalette::Text, Qt::black);
+    QStyledItemDelegate::paint(painter, marked, index);
     if (!(option.state & QStyle::State_HasFocus))
         return;
     painter->save();
