@@ -3,6 +3,10 @@
 
 #include "support/sheetfixtures.h"
 
+#include "estimate/gui/recentsheets.h"
+
+#include <QClipboard>
+
 using namespace velaro;
 using namespace velaro::test;
 
@@ -281,6 +285,175 @@ class EstimateWindowTest : public QObject {
         table->setFocus();
         QTest::keyClick(table, Qt::Key_Tab);
         QVERIFY(!table->hasFocus());
+    }
+
+    // Lines go to the clipboard as a spreadsheet takes them and come back whole; rows typed in a
+    // spreadsheet come in as typed lines, or not at all while one cannot be read; each edit is
+    // one undo step.
+    void linesThroughTheClipboard() {
+        Workspace space;
+        FakePrompts prompts;
+        EstimateWindow& window = space.window;
+        window.setPrompts(&prompts);
+        SheetModel& model = space.model();
+        fillModel(model, {"1", "2,5", "3", "4", "5"}, {"А", "Б", "В", "Г", "Д"});
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        auto* table = window.findChild<QTableView*>("lines");
+        table->setFocus();
+        const auto select = [&](const QList<int>& rows) {
+            table->clearSelection();
+            for (int row : rows)
+                table->selectionModel()->select(model.index(row, 0), QItemSelectionModel::Select |
+                                                                         QItemSelectionModel::Rows);
+        };
+        const auto results = [&] {
+            QStringList all;
+            for (const Line& line : model.estimate().sheet().lines)
+                all << line.room + line.result;
+            return all.join(' ');
+        };
+        const int steps = space.document.undoStack().index();
+        select({3, 1});
+        QTest::keyClick(table, Qt::Key_C, Qt::ControlModifier);
+        const QMimeData* copied = QGuiApplication::clipboard()->mimeData();
+        const QStringList rows = copied->text().split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(rows.size(), 3);
+        QVERIFY(rows[0].startsWith("№\tПомещение\tЭлемент\t"));
+        QVERIFY(rows[1].startsWith("2\tБ\tмоек и раковин\t"));
+        QVERIFY(rows[1].contains("\t2,5\t")); // the user's decimal comma, a number to a spreadsheet
+        QVERIFY(rows[2].startsWith("4\tГ\t"));
+        QVERIFY(copied->html().contains("<th>Помещение</th>"));
+
+        select({0});
+        QTest::keyClick(table, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(results(), QString("А1 Б2,5 Г4 Б2,5 В3 Г4 Д5"));
+        QCOMPARE(window.selectedRows(), (QList<int>{1, 2})); // the pasted lines
+        QTest::keyClick(table, Qt::Key_X, Qt::ControlModifier);
+        QCOMPARE(results(), QString("А1 Б2,5 В3 Г4 Д5"));
+        QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(results(), QString("А1 Б2,5 В3 Г4 Д5"));
+        QCOMPARE(space.document.undoStack().index(), steps);
+
+        auto* fromCalc = new QMimeData;
+        fromCalc->setText("Наименование\tЕд. изм.\tКоличество\nОткосы\tм2\t2*1,5\nПлинтус\tм\t12\n");
+        QGuiApplication::clipboard()->setMimeData(fromCalc);
+        select({});
+        QTest::keyClick(table, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(model.rowCount(), 7);
+        QCOMPARE(model.index(5, int(Column::Formula)).data().toString(), QString("2 × 1,5 = 3 м2"));
+        QCOMPARE(model.index(6, int(Column::Unit)).data().toString(), QString("м"));
+
+        auto* unreadable = new QMimeData;
+        unreadable->setText("Стены\tм2\t2,5*\n");
+        QGuiApplication::clipboard()->setMimeData(unreadable);
+        QTest::keyClick(table, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(model.rowCount(), 7);
+        QCOMPARE(prompts.errors.size(), 1);
+        QVERIFY(prompts.errors.front().contains("Строка 1, «Количество»"));
+    }
+
+    // Ctrl+F finds lines by what they say, F3 and Shift+F3 go on and back round the sheet, in
+    // the grouped view too; Esc gives the table back.
+    void findBar() {
+        Workspace space;
+        EstimateWindow& window = space.window;
+        SheetModel& model = space.model();
+        fillModel(model, {"1", "2", "3", "4"}, {"Кухня", "Зал", "Кухня", "Спальня"});
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        auto* table = window.findChild<QTableView*>("lines");
+        auto* bar = window.findChild<QWidget*>("findBar");
+        auto* found = window.findChild<QLabel*>("findFound");
+        table->setFocus();
+        QTest::keyClick(&window, Qt::Key_F, Qt::ControlModifier);
+        QVERIFY(bar->isVisible());
+        window.findChild<QLineEdit*>("findText")->insert("КУХ"); // as typed, letter case aside
+        QCOMPARE(window.selectedRows(), QList<int>{0});
+        QCOMPARE(found->text(), QString("1 из 2"));
+        QTest::keyClick(&window, Qt::Key_F3);
+        QCOMPARE(window.selectedRows(), QList<int>{2});
+        QCOMPARE(found->text(), QString("2 из 2"));
+        QTest::keyClick(&window, Qt::Key_F3); // round past the end
+        QCOMPARE(window.selectedRows(), QList<int>{0});
+        window.setGrouped(true);
+        QTest::keyClick(&window, Qt::Key_F3, Qt::ShiftModifier);
+        QCOMPARE(window.selectedRows(), QList<int>{2});
+        QTest::keyClick(window.findChild<QLineEdit*>("findText"), Qt::Key_Escape);
+        QVERIFY(!bar->isVisible());
+        QVERIFY(table->hasFocus());
+    }
+
+    // A value typed into a cell of several selected lines and finished with Ctrl+Enter sets
+    // them all, in one undo step.
+    void valueForSelectedLines() {
+        Workspace space;
+        EstimateWindow& window = space.window;
+        SheetModel& model = space.model();
+        fillModel(model, {"1", "2", "3", "4"}, {"А", "Б", "В", "Г"});
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        auto* table = window.findChild<QTableView*>("lines");
+        table->setFocus();
+        table->setCurrentIndex(model.index(0, int(Column::Room)));
+        for (int row : {2, 3})
+            table->selectionModel()->select(model.index(row, 0), QItemSelectionModel::Select |
+                                                                     QItemSelectionModel::Rows);
+        QTest::keyClick(table, 'R'); // the first key opens the editor
+        QTest::keyClicks(QApplication::focusWidget(), "oom 2");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::ControlModifier);
+        QStringList rooms;
+        for (const Line& line : model.estimate().sheet().lines)
+            rooms << line.room;
+        QCOMPARE(rooms, (QStringList{"Room 2", "Б", "Room 2", "Room 2"}));
+        space.document.undoStack().undo();
+        rooms.clear();
+        for (const Line& line : model.estimate().sheet().lines)
+            rooms << line.room;
+        QCOMPARE(rooms, (QStringList{"А", "Б", "В", "Г"}));
+    }
+
+    // Each sheet opened or saved heads «Последние ведомости», ten at most, and joins the
+    // desktop's recent files; a desktop list that cannot be read is left as it was.
+    void recentSheets() {
+        Workspace space;
+        EstimateWindow& window = space.window;
+        window.recentSheets().clear();
+        const QString desktopList =
+            QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+            "/recently-used.xbel";
+        QFile::remove(desktopList);
+        fillModel(space.model(), {"1"});
+        QStringList saved;
+        for (int i = 1; i <= 11; ++i) {
+            saved.prepend(space.folder.filePath(QString("смета %1.velaro-estimate").arg(i)));
+            QVERIFY(window.saveTo(saved.front()));
+        }
+        QVERIFY(window.saveTo(saved[3])); // saved again: first, not twice
+        saved.move(3, 0);
+        QCOMPARE(window.recentSheets().paths(), saved.mid(0, 10));
+        QFile list(desktopList);
+        QVERIFY(list.open(QIODevice::ReadOnly));
+        const QByteArray xbel = list.readAll();
+        list.close();
+        QVERIFY(xbel.contains(QUrl::fromLocalFile(saved[0]).toEncoded()));
+        QVERIFY(xbel.contains("application/x-velaro-estimate"));
+
+        auto* menu = window.findChild<QMenu*>("recentMenu");
+        emit menu->aboutToShow();
+        QCOMPARE(menu->actions().size(), 12); // ten sheets, a line, «Очистить список»
+        space.document.newSheet();
+        menu->actions()[1]->trigger();
+        QCOMPARE(space.document.path(), saved[1]);
+
+        QVERIFY(list.open(QIODevice::WriteOnly | QIODevice::Truncate) && list.write("<xbel") == 5);
+        list.close();
+        QVERIFY(window.saveTo(saved[2]));
+        QVERIFY(list.open(QIODevice::ReadOnly));
+        QCOMPARE(list.readAll(), QByteArray("<xbel"));
+        window.findChild<QAction*>("clearRecent")->trigger();
+        QVERIFY(window.recentSheets().paths().isEmpty());
     }
 
     // A window saved larger than this screen, on another screen, opens fitted to this one.

@@ -80,6 +80,8 @@ class EstimateWindow : public QMainWindow {
     // The next (or previous) line holding what the find bar holds, made current.
     void findAgain(bool forward);
     RecentSheets& recentSheets() { return *recent_; }
+    // The sheet's rows of the lines selected, ascending, in whichever view is shown.
+    QList<int> selectedRows() const;
 
     // Whether the program may end: asks about unsaved changes of a named document, and what to
     // do where the recovery file cannot be written.
@@ -110,7 +112,6 @@ class EstimateWindow : public QMainWindow {
     void updateActions();
     // Whether the sheet on screen may give way to another: asks about unsaved changes.
     bool mayReplace();
-    QList<int> selectedRows() const;
     QAction* action(const char* name) const;
     // The file name to save or export to, asked with the document's own name and folder.
     QString askSaveName(const QString& caption, const QString& filter, const QString& suffix);
