@@ -15,6 +15,10 @@
 #include "support/sheets.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QItemSelectionModel>
+#include <QMimeData>
+#include <QTableView>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -265,6 +269,39 @@ int main(int argc, char** argv) {
                 std::exit(1);
         }));
     report("xlsx", exports, mark, "%.1f");
+    // The table beside a spreadsheet: 10 000 lines copied (text, HTML and the lines whole), and
+    // 10 000 rows a spreadsheet gave pasted as typed lines, in one step, the window repainted.
+    {
+        auto* table = window.findChild<QTableView*>(QStringLiteral("lines"));
+        table->selectionModel()->select(
+            QItemSelection(model.index(0, 0), model.index(kLines - 1, 0)),
+            QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        std::vector<double> copies, pastes;
+        mark = cpuTimes.size();
+        for (int run = 0; run < 5; ++run)
+            copies.push_back(millisecondsOf([&] { window.copyLines(); }));
+        report("copy_10000", copies, mark, "%.1f");
+        QString rows = QStringLiteral("Наименование\tЕд. изм.\tКоличество\tЦена работ\n");
+        for (int n = 0; n < kLines; ++n)
+            rows += QStringLiteral("Откосы окна %1\tм2\t2,5*%2+0,4\t1 250,50\n").arg(n).arg(n % 13);
+        mark = cpuTimes.size();
+        for (int run = 0; run < 5; ++run) {
+            auto* data = new QMimeData;
+            data->setText(rows);
+            QGuiApplication::clipboard()->setMimeData(data);
+            table->clearSelection();
+            const int before = model.rowCount();
+            pastes.push_back(millisecondsOf([&] {
+                window.pasteLines();
+                QApplication::processEvents();
+            }));
+            if (model.rowCount() != before + kLines)
+                return 1;
+            document.undoStack().undo();
+            QApplication::processEvents();
+        }
+        report("paste_10000", pastes, mark, "%.1f");
+    }
     if (qEnvironmentVariableIsSet("VELARO_BENCH_DETAIL")) {
         // The file layer alone, without the window and the disk: the sheet to bytes and back.
         const velaro::Sheet sheet = document.model().estimate().sheet();

@@ -860,11 +860,17 @@ void EstimateWindow::pasteLines() {
                                           QStringLiteral("вставка строк"))))
         return;
     selectLine(at, Column::Element);
+    // As runs of rows on screen: a selection of one range per line is slow to build.
+    std::vector<int> shown;
+    for (int row = at; row < at + int(pasted.lines.size()); ++row)
+        shown.push_back(groups_ ? groups_->mapFromSource(model().index(row, 0)).row() : row);
+    std::sort(shown.begin(), shown.end());
     QItemSelection pastedRows;
-    for (int row = at; row < at + int(pasted.lines.size()); ++row) {
-        const QModelIndex line = model().index(row, 0);
-        const QModelIndex shown = groups_ ? groups_->mapFromSource(line) : line;
-        pastedRows.select(shown, shown);
+    const QAbstractItemModel* view = table_->model();
+    for (std::size_t first = 0, last = 0; first < shown.size(); first = ++last) {
+        while (last + 1 < shown.size() && shown[last + 1] == shown[last] + 1)
+            ++last;
+        pastedRows.append(QItemSelectionRange(view->index(shown[first], 0), view->index(shown[last], 0)));
     }
     table_->selectionModel()->select(pastedRows, QItemSelectionModel::ClearAndSelect |
                                                      QItemSelectionModel::Rows);
