@@ -874,6 +874,7 @@ void EstimateWindow::pasteLines() {
     }
     table_->selectionModel()->select(pastedRows, QItemSelectionModel::ClearAndSelect |
                                                      QItemSelectionModel::Rows);
+    table_->setFocus();
     statusBar()->showMessage(QStringLiteral("Вставлено строк: %1").arg(pasted.lines.size()), 5000);
 }
 

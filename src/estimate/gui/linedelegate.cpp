@@ -101,6 +101,15 @@ void LineDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
         QStyledItemDelegate::setModelData(editor, model, index);
 }
 
+void LineDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const {
+    QStyledItemDelegate::initStyleOption(option, index);
+    if (!found_.isEmpty() && isSearched(Column(index.column())) &&
+        cellMatches(option->text, found_)) {
+        option->backgroundBrush = QColor(255, 226, 110); // a marker pen's yellow, dark text on it
+        option->palette.setColor(QPalette::Text, Qt::black);
+    }
+}
+
 bool LineDelegate::eventFilter(QObject* object, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
@@ -119,13 +128,7 @@ bool LineDelegate::eventFilter(QObject* object, QEvent* event) {
 
 void LineDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                          const QModelIndex& index) const {
-    QStyleOptionViewItem marked = option;
-    if (!found_.isEmpty() && isSearched(Column(index.column())) &&
-        cellMatches(index.data(Qt::DisplayRole).toString(), found_))
-        marked.backgroundBrush = QColor(255, 226, 110); // a marker pen's yellow, dark text on it
-    if (marked.backgroundBrush.style() != Qt::NoBrush)
-        marked.palette.setColor(QPalette::Text, Qt::black);
-    QStyledItemDelegate::paint(painter, marked, index);
+    QStyledItemDelegate::paint(painter, option, index);
     if (!(option.state & QStyle::State_HasFocus))
         return;
     painter->save();

@@ -34,6 +34,7 @@ class LineDelegate final : public QStyledItemDelegate {
     }
 
   protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
     bool eventFilter(QObject* object, QEvent* event) override;
 
   private:
