@@ -38,6 +38,7 @@ class SheetFileTest : public QObject {
             window.system = 3;
             window.price = "99";
             window.code = "ГЭСН 15-04-030-01";
+            window.adjacentRoom = "Коридор";
             model.editor().insertLines(2, {window});
             Line typed = lineWith("7,5", 1, "Кухня");
             typed.kind = LineKind::Typed;
@@ -64,7 +65,7 @@ class SheetFileTest : public QObject {
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray bytes = file.readAll();
         QVERIFY(bytes.contains("\"format\": \"velaro-estimate\""));
-        QVERIFY(bytes.contains("\"version\": 3"));
+        QVERIFY(bytes.contains("\"version\": 4"));
     }
 
     // A bad file is refused with its name and what is wrong, and the sheet stays as it was.
@@ -143,10 +144,17 @@ class SheetFileTest : public QObject {
         QTest::newRow("foreign json")
             << QByteArray("{\"format\": \"spreadsheet\", \"version\": 1}") << "не файл ведомости";
         QTest::newRow("json array") << QByteArray("[1, 2]") << "не файл ведомости";
-        QTest::newRow("newer") << edited("\"version\": 3", "\"version\": 4")
-                               << "более новой версией программы (формат 4)";
+        // Format 3 had no openings shared by two rooms: a member of that name is not read.
+        QTest::newRow("format 3: no adjacent room")
+            << edited("\"version\": 4", "\"version\": 3")
+                   .replace("\"adjacentRoom\": \"\"", "\"adjacentRoom\": 5")
+            << "";
+        QTest::newRow("format 4 without its adjacent room")
+            << edited("\"adjacentRoom\"", "\"adjacentRooms\"") << "«adjacentRoom»";
+        QTest::newRow("newer") << edited("\"version\": 4", "\"version\": 5")
+                               << "более новой версией программы (формат 5)";
         QTest::newRow("no version")
-            << edited("\"version\": 3", "\"version\": \"3\"") << "нет версии формата";
+            << edited("\"version\": 4", "\"version\": \"4\"") << "нет версии формата";
         QTest::newRow("count zero") << edited("\"count\": 1", "\"count\": 0") << "«count»";
         QTest::newRow("huge count") << edited("\"count\": 1", "\"count\": 1e300") << "«count»";
         QTest::newRow("result not text")
@@ -184,7 +192,7 @@ class SheetFileTest : public QObject {
         const QByteArray line = R"({"room": "", "element": "", "calculator": "", "inputs": "",
             "measurements": [], "conditions": [], "formula": "", "result": "1", "count": 1,
             "kind": "computed", "unit": "м2", "opening": "", "deduct": false, "system": 0,
-            "price": "", "code": ""}, )";
+            "price": "", "code": "", "adjacentRoom": ""}, )";
         QTest::newRow("too many lines")
             << edited("\"lines\": [", "\"lines\": [" + line.repeated(kMaxLines))
             << "больше 200000 строк";

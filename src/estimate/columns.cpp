@@ -55,6 +55,8 @@ QString columnTitle(Column column) {
         return QStringLiteral("Кол-во, 100 м2");
     case Column::Code:
         return QStringLiteral("Шифр нормы");
+    case Column::AdjacentRoom:
+        return QStringLiteral("Смежное помещение");
     }
     return {};
 }
@@ -95,6 +97,8 @@ Editing editingOf(const Line& line, Column column) {
         return line.kind == LineKind::Typed ? Editing::Text : Editing::None;
     case Column::Deduct:
         return openingOf(line.calculator) != Opening::None ? Editing::Check : Editing::None;
+    case Column::AdjacentRoom:
+        return openingOf(line.calculator) != Opening::None ? Editing::Text : Editing::None;
     default:
         return Editing::None;
     }
@@ -158,6 +162,8 @@ QString cellText(const Line& line, const LineFigures& figures, Column column, QC
     }
     case Column::Code:
         return line.code.trimmed().isEmpty() && system ? system->code : line.code;
+    case Column::AdjacentRoom:
+        return line.adjacentRoom;
     }
     return {};
 }

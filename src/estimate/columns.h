@@ -25,14 +25,15 @@ enum class Column {
     Price,
     Work,
     NormQuantity, // the quantity in the unit the painting norms price in, 100 м2
-    Code
+    Code,
+    AdjacentRoom // a window or door line: the room on the other side, whose walls it comes off too
 };
-inline constexpr int kColumnCount = 15;
+inline constexpr int kColumnCount = 16;
 // The order the columns are read in, on screen and on paper.
 inline constexpr Column kColumnOrder[kColumnCount] = {
     Column::Room,   Column::Element, Column::Measurements, Column::Conditions, Column::Formula,
     Column::Count,  Column::Area,    Column::Unit,         Column::NormQuantity, Column::Deduct,
-    Column::System, Column::Paint,   Column::Price,        Column::Work,       Column::Code};
+    Column::AdjacentRoom, Column::System, Column::Paint, Column::Price, Column::Work, Column::Code};
 
 QString columnTitle(Column column);
 

@@ -76,6 +76,8 @@ LineFigures Estimate::figuresOf(const Line& line) const {
 void Estimate::markWalls(const Line& line) {
     if (line.kind == LineKind::Walls || openingOf(line.calculator) != Opening::None)
         unsettledWalls_.insert(line.room);
+    if (!line.adjacentRoom.isEmpty() && openingOf(line.calculator) != Opening::None)
+        unsettledWalls_.insert(line.adjacentRoom);
 }
 
 void Estimate::settleWalls(bool tell) {
@@ -95,8 +97,13 @@ void Estimate::settleWalls(bool tell) {
         if (line.kind == LineKind::Walls) {
             if (unsettled(line.room))
                 walls << int(row);
-        } else if (line.deduct && unsettled(line.room)) {
-            openings[line.room].add(line);
+        } else if (line.deduct) {
+            // An opening between two rooms comes off the walls of both.
+            if (unsettled(line.room))
+                openings[line.room].add(line);
+            if (!line.adjacentRoom.isEmpty() && line.adjacentRoom != line.room &&
+                unsettled(line.adjacentRoom))
+                openings[line.adjacentRoom].add(line);
         }
     }
     unsettledWalls_.clear();

@@ -67,6 +67,8 @@ PaperText paperCell(const SheetView& view, int row, PaperCell cell) {
         PaperText element{printable(line.element), {}};
         if (const QString measured = text(Column::Measurements); !measured.isEmpty())
             element.details << printable(measured);
+        if (!line.adjacentRoom.isEmpty())
+            element.details << printable(QStringLiteral("смежное помещение: ") + line.adjacentRoom);
         // A condition the formula names by its factor is said there already.
         QStringList unsaid;
         for (const QString& condition : line.conditions)

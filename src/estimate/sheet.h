@@ -91,6 +91,9 @@ struct Line {
     int system = 0;      // a paint system's id, 0 for none
     QString price;       // of the work per unit; empty: the system's
     QString code;        // the norm; empty: the system's
+    // A window or door line: the room on the other side of the opening, whose walls it comes off
+    // as well («Смежное помещение»); painted once, in the line's own room.
+    QString adjacentRoom;
     bool operator==(const Line&) const = default;
 
     bool isArea() const { return unit == QStringLiteral("м2"); }

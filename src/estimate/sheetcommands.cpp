@@ -65,6 +65,9 @@ Line withCell(Line line, Column column, const QVariant& value) {
     case Column::Code:
         line.code = value.toString();
         break;
+    case Column::AdjacentRoom:
+        line.adjacentRoom = value.toString();
+        break;
     default:
         break;
     }

@@ -319,6 +319,12 @@ std::optional<std::unique_ptr<QUndoCommand>> SheetEditor::cellChange(int row, Co
     case Column::Code:
         before = line.code;
         break;
+    case Column::AdjacentRoom:
+        // The other side of an opening is another room: its own room is no second side.
+        if (after.toString() == line.room)
+            after = QString();
+        before = line.adjacentRoom;
+        break;
     case Column::Formula: {
         // A typed line's quantity typed again: worked out, or refused as it stands.
         const Evaluation evaluation = evaluateQuantity(after.toString(), estimate_.separator());

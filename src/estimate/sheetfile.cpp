@@ -106,6 +106,7 @@ void writeLine(Writer& w, const Line& line) {
     w.Int(line.system);
     text(w, "price", line.price);
     text(w, "code", line.code);
+    text(w, "adjacentRoom", line.adjacentRoom);
     w.EndObject();
 }
 

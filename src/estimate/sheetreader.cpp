@@ -117,6 +117,7 @@ constexpr Field<Line> kLineFields[] = {
     {"system"},
     {"price", &Line::price},
     {"code", &Line::code},
+    {"adjacentRoom", &Line::adjacentRoom}, // from format 4 on
 };
 enum LineMember {
     kMeasurements = 4,
@@ -125,8 +126,13 @@ enum LineMember {
     kMaterial = 9,
     kKind = 10,
     kDeduct = 13,
-    kSystem = 14
+    kSystem = 14,
+    kAdjacentRoom = 17
 };
+// The members each format has its lines hold, past those of every format.
+constexpr std::size_t lineMembersOf(int version) {
+    return version >= 4 ? std::size(kLineFields) : std::size_t(kAdjacentRoom);
+}
 constexpr Field<Measurement> kMeasurementFields[] = {
     {"name", &Measurement::name}, {"text", &Measurement::text}, {"unit", &Measurement::unit}};
 constexpr std::string_view kSheetMembers[] = {
@@ -155,6 +161,7 @@ static_assert(kMaterialFields[kCoats].name == "coats" && kSystemFields[kLayers].
               kLayerFields[kLayerCoats].name == "coats" && kLineFields[kCount].name == "count" &&
               kLineFields[kMaterial].name == "material" && kLineFields[kKind].name == "kind" &&
               kLineFields[kDeduct].name == "deduct" && kLineFields[kSystem].name == "system" &&
+              kLineFields[kAdjacentRoom].name == "adjacentRoom" &&
               kSheetMembers[kLines] == "lines" && kSheetMembers[kObject] == "object" &&
               kSheetMembers[kDate] == "date");
 
@@ -750,7 +757,7 @@ class SheetReader {
     QString settleMaterials(int version);
     QString settleSystems();
     void systemsOfMaterials();
-    QString settleLine(qsizetype index, Line& line, const LineRest& rest) const;
+    QString settleLine(qsizetype index, Line& line, const LineRest& rest, int version) const;
     QString settleOldLine(qsizetype index, Line& line, const MaterialRef& ref, int version) const;
 
     std::vector<In> frames_;
@@ -837,7 +844,7 @@ std::variant<LoadedSheet, LoadError> SheetReader::result() {
     for (qsizetype i = 0; i < lines_.items.size(); ++i) {
         Line& line = lines_.items[i];
         const LineRest& rest = lineRests_[std::size_t(i)];
-        const QString fault = version >= 3 ? settleLine(i, line, rest)
+        const QString fault = version >= 3 ? settleLine(i, line, rest, version)
                                            : settleOldLine(i, line, rest.material, version);
         if (!fault.isEmpty())
             return damaged(fault);
@@ -918,8 +925,14 @@ void SheetReader::systemsOfMaterials() {
     systemIds_ = materialIds_;
 }
 
-QString SheetReader::settleLine(qsizetype index, Line& line, const LineRest& rest) const {
+QString SheetReader::settleLine(qsizetype index, Line& line, const LineRest& rest,
+                                int version) const {
     const auto where = [index] { return lineAt(index); };
+    // What an older format's line holds under a later member's name is not read.
+    const Line blank;
+    for (std::size_t i = lineMembersOf(version); i < std::size(kLineFields); ++i)
+        if (const auto text = kLineFields[i].text)
+            line.*text = blank.*text;
     return firstFault(
         where, kLineFields, rest.present,
         [&](int member) {
@@ -937,7 +950,7 @@ QString SheetReader::settleLine(qsizetype index, Line& line, const LineRest& res
                 return where() + QStringLiteral(": нет системы %1").arg(line.system);
             return QString();
         },
-        kKind);
+        kKind, lineMembersOf(version));
 }
 
 QString SheetReader::settleOldLine(qsizetype index, Line& line, const MaterialRef& ref,

@@ -69,7 +69,7 @@ const QString kFileFilter = QStringLiteral("Ведомость окраски (*
 const QString kSettingsGroup = QStringLiteral("estimateWindow");
 // Column widths in letters, for the first opening; shared out over the table's width.
 constexpr std::array<int, kColumnCount> kColumnLetters{9, 14, 16, 12, 16, 5, 9, 9,
-                                                       8, 5, 5, 7, 9, 7, 8};
+                                                       8, 5, 5, 7, 9, 7, 8, 9};
 
 } // namespace
 
