@@ -4,6 +4,7 @@
 #include "support/sheetfixtures.h"
 
 #include "estimate/linesclipboard.h"
+#include "estimate/repeatrooms.h"
 
 #include <QMimeData>
 
@@ -367,6 +368,78 @@ class SheetModelTest : public QObject {
             QVERIFY(!model.setData(model.index(0, column), value, Qt::EditRole));
         QVERIFY(model.estimate().sheet() == before);
         QCOMPARE(undo.count(), steps);
+    }
+
+    // Copies of rooms are named from a pattern that goes on counting where the names hold a
+    // number; a name the sheet has, or two copies of one name, are refused.
+    void repeatedRoomNames_data() {
+        QTest::addColumn<QStringList>("rooms");
+        QTest::addColumn<int>("copies");
+        QTest::addColumn<QStringList>("named"); // every copy's rooms, or the problem
+        QTest::newRow("a flat") << QStringList{"Квартира 1"} << 2
+                                << QStringList{"Квартира 2", "Квартира 3"};
+        QTest::newRow("a flat's rooms") << QStringList{"Кв. 9, Кухня", "Кв. 9, Зал 2"} << 1
+                                        << QStringList{"Кв. 10, Кухня", "Кв. 10, Зал 2"};
+        QTest::newRow("rooms of no number") << QStringList{"Кухня", "Зал"} << 1
+                                            << QStringList{"Кухня (2)", "Зал (2)"};
+        QTest::newRow("flats of two numbers") << QStringList{"Кв. 1, Кухня", "Кв. 2, Кухня"} << 1
+                                              << QStringList{"Кв. 1, Кухня (2)", "Кв. 2, Кухня (2)"};
+        QTest::newRow("a name the sheet has") << QStringList{"Кв. 1"} << 3
+                                              << QStringList{"помещение «Кв. 3» в ведомости уже есть"};
+    }
+
+    void repeatedRoomNames() {
+        QFETCH(QStringList, rooms);
+        QFETCH(int, copies);
+        QFETCH(QStringList, named);
+        const RoomPattern suggested = suggestedPattern(rooms);
+        const QString problem = namingProblem(rooms, suggested.pattern, suggested.firstNumber,
+                                              copies, rooms + QStringList{"Кв. 3"});
+        if (!problem.isEmpty()) {
+            QCOMPARE(QStringList{problem}, named);
+            return;
+        }
+        QStringList got;
+        for (int copy = 0; copy < copies; ++copy)
+            for (const QString& room : rooms)
+                got << repeatedRoomName(suggested.pattern, room, suggested.firstNumber + copy);
+        QCOMPARE(got, named);
+        QVERIFY(!namingProblem(rooms, "Копия", 1, 2, {}).isEmpty()); // no {n}: one name twice
+    }
+
+    // A floor repeated: each copy right after the originals, with their sizes, openings and a
+    // door between two of them, the walls of every copy those of the originals; one undo step.
+    void repeatedFloor() {
+        Workspace space;
+        SheetModel& model = space.model();
+        Line door = lineWith("1,6", 1, "Кв. 1, Кухня");
+        door.calculator = "TForm24";
+        door.opening = "1,6";
+        door.deduct = true;
+        door.adjacentRoom = "Кв. 1, Коридор";
+        model.editor().insertLines(0, {door});
+        model.editor().setRoomSize("Кв. 1, Кухня", {"4", "3", "", "2,5"});
+        model.editor().setRoomSize("Кв. 1, Коридор", {"", "", "8", "2,5"});
+        fillModel(model, {"9"}, {"Подъезд"});
+        const int steps = space.document.undoStack().count();
+        const RoomPattern pattern = suggestedPattern({"Кв. 1, Кухня", "Кв. 1, Коридор"});
+        QCOMPARE(model.editor().repeatRooms({"Кв. 1, Кухня", "Кв. 1, Коридор"}, pattern.pattern,
+                                            pattern.firstNumber, 8),
+                 QString());
+        QCOMPARE(space.document.undoStack().count(), steps + 1);
+        const QList<Line>& lines = model.estimate().sheet().lines;
+        QCOMPARE(lines.size(), 5 + 8 * 4);
+        QCOMPARE(lines.last().room, QString("Подъезд"));
+        QCOMPARE(lines[4].room, QString("Кв. 2, Кухня"));
+        QCOMPARE(lines[4].adjacentRoom, QString("Кв. 2, Коридор"));
+        for (const QString& flat : {QString("Кв. 1"), QString("Кв. 2"), QString("Кв. 9")}) {
+            QCOMPARE(lines[model.estimate().rowOf(flat + ", Кухня", LineKind::Walls)].result, QString("33,4"));
+            QCOMPARE(lines[model.estimate().rowOf(flat + ", Коридор", LineKind::Walls)].result, QString("18,4"));
+        }
+        QCOMPARE(areaText(model.estimate().totals().area(), u','), QString("597,60 м2"));
+        QVERIFY(!model.editor().repeatRooms({"Кв. 1, Кухня"}, "Кв. {n}{rest}", 2, 1).isEmpty());
+        space.document.undoStack().undo();
+        QCOMPARE(model.estimate().sheet().lines.size(), 5);
     }
 
     // Rows from a spreadsheet become typed lines: columns by their headings in any order, else

@@ -1,6 +1,7 @@
 #include "estimate/sheeteditor.h"
 
 #include "estimate/expression.h"
+#include "estimate/repeatrooms.h"
 #include "estimate/sheetcommands.h"
 
 #include <QSet>
@@ -224,6 +225,38 @@ void SheetEditor::cutLines(QList<int> rows) {
     auto* cut = new RemoveLines(estimate_, std::move(rows));
     cut->setText(QStringLiteral("вырезание строк"));
     undo_.push(cut);
+}
+
+QString SheetEditor::repeatRooms(const QStringList& rooms, const QString& pattern,
+                                 int firstNumber, int copies) {
+    if (rooms.isEmpty() || copies < 1)
+        return {};
+    if (QString problem = namingProblem(rooms, pattern, firstNumber, copies, estimate_.rooms());
+        !problem.isEmpty())
+        return QStringLiteral("Помещения не повторены: %1.").arg(problem);
+    const QSet<QString> repeated(rooms.begin(), rooms.end());
+    QList<Line> originals;
+    int after = -1;
+    for (qsizetype row = 0; row < estimate_.sheet().lines.size(); ++row)
+        if (repeated.contains(estimate_.sheet().lines[row].room)) {
+            originals << estimate_.sheet().lines[row];
+            after = int(row);
+        }
+    if (originals.isEmpty())
+        return {};
+    if (QString refusal = estimate_.refusalToAdd(originals.size() * copies); !refusal.isEmpty())
+        return refusal;
+    QList<Line> lines;
+    for (int copy = 0; copy < copies; ++copy)
+        for (Line line : originals) {
+            line.room = repeatedRoomName(pattern, line.room, firstNumber + copy);
+            // A door between two of the rooms is a door between their copies.
+            if (repeated.contains(line.adjacentRoom))
+                line.adjacentRoom = repeatedRoomName(pattern, line.adjacentRoom, firstNumber + copy);
+            lines << line;
+        }
+    undo_.push(new AddLines(estimate_, lines, QStringLiteral("повтор помещений"), after + 1));
+    return {};
 }
 
 void SheetEditor::removeLines(QList<int> rows) {

@@ -31,6 +31,11 @@ class SheetEditor {
     QString insertLines(int row, QList<Line> lines, const QList<PaintSystem>& systems,
                         const QList<Material>& materials, const QString& text);
     QString duplicateLines(QList<int> rows); // copies of the lines at the end, in order
+    // `copies` copies of the rooms with all their lines (walls, ceiling, openings, a door between
+    // two of them), named from `pattern` (see repeatedRoomName) numbered from `firstNumber`,
+    // after the rooms' last line, in one step; empty where done, else why not.
+    QString repeatRooms(const QStringList& rooms, const QString& pattern, int firstNumber,
+                        int copies);
     // The room's walls and ceiling lines for its size, added after its last line or updated
     // (keeping their count, system and price), in one step.
     QString setRoomSize(const QString& room, const RoomSize& size);

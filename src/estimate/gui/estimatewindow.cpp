@@ -9,6 +9,7 @@
 #include "estimate/gui/materialsdialog.h"
 #include "estimate/gui/propertiesdialog.h"
 #include "estimate/gui/recentsheets.h"
+#include "estimate/gui/repeatroomsdialog.h"
 #include "estimate/gui/roomdialog.h"
 #include "estimate/gui/systemsdialog.h"
 #include "estimate/gui/typedlinedialog.h"
@@ -309,6 +310,8 @@ void EstimateWindow::buildMenus() {
             {QKeySequence(Qt::CTRL | Qt::Key_D)}, [this] {
                 refuseIfSaid(editor().duplicateLines(selectedRows()));
             });
+    command(edit, QStringLiteral("Повторить поме&щение…"), "actionRepeatRoom",
+            {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D)}, [this] { repeatRooms(); });
     command(edit, QStringLiteral("&Удалить строки"), "removeLines", {QKeySequence::Delete},
             [this] { editor().removeLines(selectedRows()); });
     command(edit, QStringLiteral("Пере&нести в помещение…"), "setRoom", {},
@@ -889,10 +892,29 @@ void EstimateWindow::setRoomOfLines() {
         editor().setCells(rows, Column::Room, *room);
 }
 
+void EstimateWindow::repeatRooms() {
+    // The rooms of the selected lines (a floor), else the current room.
+    QStringList rooms;
+    for (int row : selectedRows())
+        if (const QString& room = estimate().sheet().lines[row].room; !rooms.contains(room))
+            rooms << room;
+    if (rooms.isEmpty())
+        rooms << estimate().sheet().lastRoom;
+    RepeatRoomsDialog dialog(rooms, estimate().rooms(), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    if (refuseIfSaid(editor().repeatRooms(rooms, dialog.pattern(), dialog.firstNumber(),
+                                          dialog.copies())))
+        return;
+    statusBar()->showMessage(QStringLiteral("Помещения повторены: копий %1").arg(dialog.copies()),
+                             10000);
+}
+
 void EstimateWindow::showLineMenu(const QPoint& at) {
     QMenu menu(this);
     for (const char* name : {"cutLines", "copyLines", "pasteLines", "", "addTypedLine",
-                             "duplicateLines", "removeLines", "", "setRoom", "assignSystem"}) {
+                             "duplicateLines", "removeLines", "", "setRoom", "actionRepeatRoom",
+                             "assignSystem"}) {
         if (*name)
             menu.addAction(action(name));
         else

@@ -75,6 +75,8 @@ class EstimateWindow : public QMainWindow {
     // Lines from the clipboard after the selected ones (at the end where none is), in one step;
     // rows a spreadsheet gave that cannot be read are named and nothing is pasted.
     void pasteLines();
+    // The rooms of the selected lines, or the current room, repeated with their lines.
+    void repeatRooms();
     // The selected lines moved to a room, typed or chosen from the sheet's.
     void setRoomOfLines();
     // The next (or previous) line holding what the find bar holds, made current.
