@@ -6,6 +6,7 @@
 #include "core/windowframe.h"
 #include "estimate/gui/estimatesheet.h"
 #include "estimate/sheet.h"
+#include "help/helpwindow.h"
 #include "shell/registry.h"
 
 #include <QAction>
