@@ -73,9 +73,8 @@ HelpWindow::HelpWindow(QWidget* parent) : QMainWindow(parent), browser_(new QTex
         action->setShortcuts(keys);
         return action;
     };
-    QAction* back =
-        command(QStyle::SP_ArrowBack, QStringLiteral("Назад"), "helpBack",
-                QKeySequence::keyBindings(QKeySequence::Back));
+    QAction* back = command(QStyle::SP_ArrowBack, QStringLiteral("Назад"), "helpBack",
+                            QKeySequence::keyBindings(QKeySequence::Back));
     QAction* forward = command(QStyle::SP_ArrowForward, QStringLiteral("Вперёд"), "helpForward",
                                QKeySequence::keyBindings(QKeySequence::Forward));
     QAction* contents = command(QStyle::SP_DirHomeIcon, QStringLiteral("Содержание"),
@@ -115,9 +114,8 @@ void showGuide(QWidget* asking, const QString& page) {
     if (!window) {
         window = new HelpWindow;
         // Deleted while the application still stands, not left to its teardown.
-        QObject::connect(qApp, &QCoreApplication::aboutToQuit, window, [] {
-            delete theWindow().data();
-        });
+        QObject::connect(qApp, &QCoreApplication::aboutToQuit, window,
+                         [] { delete theWindow().data(); });
         const QRect available = (asking ? asking->screen() : window->screen())->availableGeometry();
         const int em = window->fontMetrics().horizontalAdvance(u'M');
         window->resize(QSize(46 * em, 70 * em).boundedTo(available.size() * 9 / 10));
