@@ -3,6 +3,7 @@
 // command line runs on its own beside it.
 
 #include "estimate/sheetfile.h"
+#include "shell/mainwindow.h"
 #include "shell/singleinstance.h"
 
 #include <QDir>
@@ -338,6 +339,35 @@ class SingleInstanceTest : public QObject {
         QVERIFY2(said.contains(says), qPrintable(said));
         for (const char* english : {"Usage:", "Options:", "Displays", "Unknown option"})
             QVERIFY2(!said.contains(english), qPrintable(said));
+    }
+
+    // About and --version show one number: the project's.
+    void aboutShowsTheVersionThatVersionPrints() {
+        QProcess program;
+        start(program, {"--version"});
+        QVERIFY(program.waitForFinished(30000));
+        const QString printed = QString::fromUtf8(program.readAllStandardOutput()).trimmed();
+        QVERIFY2(printed.startsWith("velaro-paint "), qPrintable(printed));
+        const QString number = printed.section(' ', 1);
+        QVERIFY2(velaro::MainWindow::kAboutText.contains("версия " + number + ':'),
+                 qPrintable(velaro::MainWindow::kAboutText));
+    }
+
+    // Without a display the start says in Russian how to run it, and ends with 2.
+    void withoutADisplay() {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+            environment.remove(name);
+        QProcess program;
+        program.setProcessEnvironment(environment);
+        program.start(VELARO_PROGRAM, QStringList());
+        QVERIFY(program.waitForFinished(30000));
+        QCOMPARE(program.exitCode(), 2);
+        const QString said = QString::fromUtf8(program.readAllStandardError());
+        for (const char* words : {"нет дисплея", "xvfb-run -a velaro-paint",
+                                  "QT_QPA_PLATFORM=offscreen velaro-paint"})
+            QVERIFY2(said.contains(QString::fromUtf8(words)), qPrintable(said));
+        QVERIFY2(!said.contains("display"), qPrintable(said));
     }
 };
 

@@ -26,8 +26,10 @@ int main(int argc, char** argv) {
     if (velaro::isCommandLineRequest(argc, argv))
         return velaro::runCommandLine(argc, argv);
     if (!displayAvailable()) {
-        std::fputs("velaro-paint: no display. Run it under Xvfb with 'xvfb-run -a velaro-paint', "
-                   "or headless with 'QT_QPA_PLATFORM=offscreen velaro-paint'.\n",
+        // The commands on lines of their own, to be copied without quotes.
+        std::fputs("velaro-paint: нет дисплея, окна показать негде.\n"
+                   "Запустите программу под Xvfb:  xvfb-run -a velaro-paint\n"
+                   "или без экрана:  QT_QPA_PLATFORM=offscreen velaro-paint\n",
                    stderr);
         return 2;
     }

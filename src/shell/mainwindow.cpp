@@ -6,6 +6,7 @@
 #include "core/windowframe.h"
 #include "estimate/gui/estimatesheet.h"
 #include "estimate/sheet.h"
+#include "help/helpwindow.h"
 #include "shell/registry.h"
 
 #include <QAction>
@@ -39,8 +40,10 @@ bool windowSystemDrawsFrames() {
 
 } // namespace
 
-const QString MainWindow::kAboutText = QStringLiteral(
-    "Velaro Калькулятор окраски, версия 1.0: расчёт площадей окраски для сметчиков.");
+// The version is the project's, the one --version prints.
+const QString MainWindow::kAboutText =
+    QStringLiteral("Velaro Калькулятор окраски, версия %1: расчёт площадей окраски для сметчиков.")
+        .arg(QStringLiteral(VELARO_VERSION));
 
 MainWindow::MainWindow(WindowRegistry& registry) : registry_(registry) {
     setUpTopLevelWindow(*this, "TForm1", kApplicationTitle, QStringLiteral(":/icons/prob02.png"),
@@ -50,6 +53,8 @@ MainWindow::MainWindow(WindowRegistry& registry) : registry_(registry) {
                        "EstimateSheet", [this] { emit estimateRequested(); });
     sheet->setShortcut(kSheetKeys);
     setAcceptDrops(true);
+    // F1 without a menu item: the main window's menus are fixed.
+    addGuideKey(*this, kGuideContents);
     addMenuCommand(*this, QStringLiteral("&Файл"), "N1", QStringLiteral("Выход"), "N2",
                    [this] { close(); });
     addMenuCommand(*this, QStringLiteral("&Справка"), "N3", QStringLiteral("О программе"), "N4",
@@ -177,6 +182,8 @@ Program::Program(char decimalSeparator)
             calculator->addAction(sheet);
             QObject::connect(sheet, &QAction::triggered, estimate_.get(),
                              [this] { estimate_->open(); });
+            // F1 opens the calculator's own page; its window keeps its specified look.
+            addGuideKey(*calculator, guidePageOf(calculator->objectName()));
             return calculator;
         });
     QObject::connect(form1_.get(), &MainWindow::estimateRequested, estimate_.get(),

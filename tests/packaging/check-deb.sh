@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package into a scratch directory, as `make package` does, and reads it back:
 # the libraries the program and its modules link found by dpkg-shlibdeps, the platform plugins, the fonts
-# and Qt's translations required, and the program, entry, metainfo and icons inside under /usr.
+# and Qt's translations required, and the program, entry, metainfo, icons and the manual pages
+# (English and Russian) inside under /usr.
 #   check-deb.sh <build dir> <application id>
 set -euo pipefail
 id=$2
@@ -21,7 +22,8 @@ contents=$(dpkg-deb -c "$deb" | awk '{print $NF}')
 for path in ./usr/bin/velaro-paint ./usr/share/applications/$id.desktop \
             ./usr/share/metainfo/$id.metainfo.xml ./usr/share/icons/hicolor/48x48/apps/$id.png \
             ./usr/share/icons/hicolor/scalable/apps/$id.svg \
-            ./usr/libexec/velaro-paint/velaro-print.so ./usr/libexec/velaro-paint/velaro-xlsx.so; do
+            ./usr/libexec/velaro-paint/velaro-print.so ./usr/libexec/velaro-paint/velaro-xlsx.so \
+            ./usr/share/man/man1/velaro-paint.1.gz ./usr/share/man/ru/man1/velaro-paint.1.gz; do
   grep -qx "$path" <<<"$contents" || fault "the package lacks $path"
 done
 

@@ -22,6 +22,7 @@
 #include "estimate/sheeteditor.h"
 #include "estimate/sheetpages.h"
 #include "estimate/xlsxexport.h"
+#include "help/helpwindow.h"
 #include "print/printjob.h"
 
 #include <QDragEnterEvent>
@@ -350,6 +351,14 @@ void EstimateWindow::buildMenus() {
     recording->setCheckable(true);
     connect(recording, &QAction::toggled, this, [this](bool on) { editor().setRecording(on); });
     connect(recording_, &QCheckBox::toggled, recording, &QAction::setChecked);
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Справка"));
+    command(help, QStringLiteral("&Руководство"), "actionHelp", {QKeySequence(Qt::Key_F1)},
+            [this] { showGuide(this, kSheetGuidePage); });
+    help->addSeparator();
+    for (const GuideTopic& topic : guideTopics())
+        connect(help->addAction(topic.title), &QAction::triggered, this,
+                [this, page = topic.page] { showGuide(this, page); });
 }
 
 QWidget* EstimateWindow::buildRoomBar() {
