@@ -165,11 +165,11 @@ int main(int argc, char** argv) {
     QApplication::processEvents();
     velaro::SheetModel& model = document.model();
     model.editor().editMaterials({{0, QStringLiteral("ГФ-021"), QStringLiteral("кг"), QStringLiteral("0,1"),
-                          QStringLiteral("5"), QStringLiteral("1"), QStringLiteral("300")},
+                          QStringLiteral("5"), {{QStringLiteral("1"), QStringLiteral("300")}}},
                          {0, QStringLiteral("ПФ-115"), QStringLiteral("кг"), QStringLiteral("0,11"),
-                          QStringLiteral("10"), QStringLiteral("0,9"), QStringLiteral("250,5")}});
-    model.editor().editSystems({{0, QStringLiteral("Грунт и эмаль"), {{1, 1}, {2, 2}}, QStringLiteral("180"),
-                        QStringLiteral("15-04-030-1")}});
+                          QStringLiteral("10"), {{QStringLiteral("0,9"), QStringLiteral("250,5")}}}});
+    model.editor().editSystems({{0, QStringLiteral("Грунт и эмаль"),
+                                 {{1, 1, QStringLiteral("180"), QStringLiteral("15-04-030-1")}, {2, 2}}}});
     const auto roomOf = [](int n) { return QStringLiteral("Комната %1").arg(n % 50); };
     for (int n = 0; n < kLines; ++n) {
         model.editor().setCurrentRoom(roomOf(n));

@@ -599,9 +599,9 @@ class EstimateWindowTest : public QObject {
     void systemsDialogRefusesUnsoundSystems_data() {
         QTest::addColumn<QList<PaintSystem>>("systems");
         QTest::addColumn<QString>("problem");
-        const PaintSystem enamel{1, "Эмаль", {{1, 2}}, "120,50", "ГЭСН 15-04-030-03"};
+        const PaintSystem enamel{1, "Эмаль", {{1, 2, "120,50", "ГЭСН 15-04-030-03"}}};
         auto with = [&](const QString& name, const QString& price, int material = 1) {
-            return PaintSystem{2, name, {{material, 1}}, price, {}};
+            return PaintSystem{2, name, {{material, 1, price}}};
         };
         QTest::newRow("sound") << QList<PaintSystem>{enamel, with("Грунт", "")} << "";
         QTest::newRow("blank name") << QList<PaintSystem>{enamel, with("  ", "")}
@@ -609,11 +609,16 @@ class EstimateWindowTest : public QObject {
         QTest::newRow("same name") << QList<PaintSystem>{enamel, with(" Эмаль", "")}
                                    << "Система 2: название «Эмаль» уже есть.";
         QTest::newRow("negative price") << QList<PaintSystem>{with("Грунт", "-1")}
-                                        << "Система 1: цена работ не число.";
+                                        << "Система 1: цена работ слоя 1 не число.";
         QTest::newRow("price with words") << QList<PaintSystem>{with("Грунт", "12 руб")}
-                                          << "Система 1: цена работ не число.";
+                                          << "Система 1: цена работ слоя 1 не число.";
         QTest::newRow("material gone") << QList<PaintSystem>{enamel, with("Грунт", "", 9)}
                                        << "Система 2: у слоя 1 нет материала.";
+        QTest::newRow("work alone, named")
+            << QList<PaintSystem>{{2, "Шлифовка", {{0, 1, "30", {}, "Шлифовка"}}}} << "";
+        QTest::newRow("work alone, unnamed")
+            << QList<PaintSystem>{enamel, {2, "Шлифовка", {{0, 1, "30", {}, " "}}}}
+            << "Система 2: у слоя 1 нет ни материала, ни названия работы.";
     }
 
     void systemsDialogRefusesUnsoundSystems() {
@@ -642,12 +647,12 @@ class EstimateWindowTest : public QObject {
         materials[1].id = 2;
         FakePrompts prompts;
         prompts.confirmAnswer = false;
-        SystemsDialog dialog({{4, "Эмаль", {{2, 2}, {1, 1}}, {}, {}}}, materials);
+        SystemsDialog dialog({{4, "Эмаль", {{2, 2}, {1, 1}}}}, materials);
         dialog.setUsedSystems({4}, &prompts);
         auto* name = dialog.findChild<QLineEdit*>("systemName");
         name->setText("По металлу");
         auto* layers = dialog.findChild<QTableWidget*>("layers");
-        qobject_cast<QSpinBox*>(layers->cellWidget(0, 1))->setValue(3);
+        qobject_cast<QSpinBox*>(layers->cellWidget(0, 2))->setValue(3); // coats
         layers->setCurrentCell(1, 0);
         dialog.findChild<QPushButton*>("layerUp")->click(); // primer first
         QCOMPARE(dialog.findChild<QLineEdit*>("layersText")->text(),
@@ -656,11 +661,90 @@ class EstimateWindowTest : public QObject {
         QCOMPARE(prompts.confirms, 1);
         dialog.addSystem();
         name->setText("Грунт");
-        const QList<PaintSystem> expected{{4, "По металлу", {{1, 1}, {2, 3}}, {}, {}},
-                                          {0, "Грунт", {}, {}, {}}};
+        const QList<PaintSystem> expected{{4, "По металлу", {{1, 1}, {2, 3}}},
+                                          {0, "Грунт", {}}};
         QCOMPARE(dialog.systems(), expected);
         QCOMPARE(dialog.findChild<QListWidget*>("systemList")->item(0)->text(),
                  QString("По металлу"));
+    }
+
+    // Each layer's material (or none), work, coats, price and norm are edited in its row; the
+    // dialog sums the layers' prices as a line will be priced.
+    void systemsDialogEditsLayers() {
+        QList<Material> materials{paint("0,1", "0", "1", "", "Грунтовка ГФ-021")};
+        materials[0].id = 1;
+        SystemsDialog dialog({{3, "Стены", {{1, 1}}}}, materials);
+        dialog.setSeparator(u',');
+        auto* layers = dialog.findChild<QTableWidget*>("layers");
+        const auto edit = [&](int row, int column) {
+            return qobject_cast<QLineEdit*>(layers->cellWidget(row, column));
+        };
+        QTest::keyClicks(edit(0, 3), "40");
+        QTest::keyClicks(edit(0, 4), "15-04-024-01");
+        layers->setCurrentCell(0, 0);
+        dialog.findChild<QPushButton*>("addLayer")->click();
+        dialog.findChild<QPushButton*>("layerUp")->click(); // sanding before the primer
+        auto* material = qobject_cast<QComboBox*>(layers->cellWidget(0, 0));
+        material->setCurrentIndex(material->findText("(без материала)"));
+        for (const QChar c : QString("Шлифовка")) // keyClicks takes Latin letters only
+            QTest::sendKeyEvent(QTest::Click, edit(0, 1), Qt::Key_unknown, QString(c),
+                                Qt::NoModifier);
+        QTest::keyClicks(edit(0, 3), "35,5");
+        QTest::keyClicks(edit(0, 4), "15-02-019-05");
+        const QList<Layer> expected{{0, 1, "35,5", "15-02-019-05", "Шлифовка"},
+                                    {1, 1, "40", "15-04-024-01"}};
+        QCOMPARE(dialog.systems().value(0).layers, expected);
+        QCOMPARE(dialog.findChild<QLineEdit*>("layersText")->text(),
+                 QString("Шлифовка + Грунтовка ГФ-021 ×1"));
+        QCOMPARE(dialog.findChild<QLabel*>("workPrice")->text(),
+                 QString("75,50 руб. (сумма слоёв)"));
+        QCOMPARE(dialog.problem(), QString());
+        edit(0, 1)->clear(); // work alone needs its name
+        QCOMPARE(dialog.problem(), QString("Система 1: у слоя 1 нет ни материала, ни названия работы."));
+    }
+
+    // Several can sizes are typed in one cell through «/», their prices in the next in the same
+    // order; a dash for a size without a price.
+    void materialsDialogTakesSeveralCanSizes_data() {
+        QTest::addColumn<QString>("sizes");
+        QTest::addColumn<QString>("prices");
+        QTest::addColumn<QStringList>("cans"); // size@price
+        QTest::addColumn<QString>("problem");
+        QTest::newRow("two sizes, two prices")
+            << "14 / 2,7" << "2400 / 560" << QStringList{"14@2400", "2,7@560"} << "";
+        QTest::newRow("a size without a price")
+            << "14 / 2,7" << "2400 / —" << QStringList{"14@2400", "2,7@"} << "";
+        QTest::newRow("no prices") << "14/2,7" << "" << QStringList{"14@", "2,7@"} << "";
+        QTest::newRow("fewer prices than sizes")
+            << "14 / 2,7" << "2400" << QStringList{"14@2400", "2,7@"}
+            << "Строка 1: тара в 2 размерах, а цен 1";
+        QTest::newRow("a size not a figure")
+            << "14 / два" << "" << QStringList{"14@", "два@"}
+            << "Строка 1: тара 2 не положительное число.";
+        QTest::newRow("a size twice") << "14 / 14,0" << "" << QStringList{"14@", "14,0@"}
+                                      << "Строка 1: тара 14,0 повторяется.";
+    }
+
+    void materialsDialogTakesSeveralCanSizes() {
+        QFETCH(QString, sizes);
+        QFETCH(QString, prices);
+        QFETCH(QStringList, cans);
+        QFETCH(QString, problem);
+        MaterialsDialog dialog({paint("0,11", "10", "0,9", "250")});
+        auto* table = dialog.findChild<QTableWidget*>("materials");
+        table->item(0, 4)->setText(sizes);
+        table->item(0, 5)->setText(prices);
+        QStringList taken;
+        for (const Can& can : dialog.materials().value(0).cans)
+            taken << can.size + u'@' + can.price;
+        QCOMPARE(taken, cans);
+        QCOMPARE(dialog.problem().left(problem.size()), problem);
+        QCOMPARE(dialog.problem().isEmpty(), problem.isEmpty());
+        if (!problem.isEmpty())
+            return;
+        // Shown again as typed: a sheet's cans open in the dialog as they were entered.
+        MaterialsDialog again(dialog.materials());
+        QCOMPARE(again.materials(), dialog.materials());
     }
 
     // A template carries its materials: added into a sheet that lacks some of them it brings
@@ -674,7 +758,7 @@ class EstimateWindowTest : public QObject {
                                paint("0,1", "0", "2,7", "540", "Эмаль ПФ-115")};
         source[0].id = 1;
         source[1].id = 2;
-        const PaintSystem metal{1, "По металлу", {{1, 1}, {2, 2}}, "250", "ГЭСН 13-03-004"};
+        const PaintSystem metal{1, "По металлу", {{1, 1, "250", "ГЭСН 13-03-004"}, {2, 2}}};
         SystemsDialog first({metal}, source);
         QVERIFY(first.saveTemplate());
 
@@ -699,11 +783,10 @@ class EstimateWindowTest : public QObject {
         QCOMPARE(after.materials[1], primer);
         QCOMPARE(after.systems.size(), 2);
         const PaintSystem& added = after.systems[1];
-        QCOMPARE(added.layers,
-                 (QList<Layer>{{primer.id, 1}, {before.materials[0].id, 2}}));
+        QCOMPARE(added.layers, (QList<Layer>{{primer.id, 1, "250", "ГЭСН 13-03-004"},
+                                             {before.materials[0].id, 2}}));
         QCOMPARE(added.layersText(after.materials),
                  QString("Грунтовка ГФ-021 ×1 + Эмаль ПФ-115 ×2"));
-        QCOMPARE(added.price + added.code, metal.price + metal.code);
         space.document.undoStack().undo();
         QCOMPARE(space.model().estimate().sheet(), before);
     }

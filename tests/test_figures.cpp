@@ -3,6 +3,8 @@
 
 #include "support/sheetfixtures.h"
 
+#include <QElapsedTimer>
+
 using namespace velaro;
 using namespace velaro::test;
 
@@ -110,7 +112,7 @@ class FiguresTest : public QObject {
         SheetModel& model = space.model();
         model.editor().editMaterials({::paint("0,1", "0", "1", "100", "Грунтовка"),
                              ::paint("0,12", "0", "0,9", "250", "Эмаль")});
-        model.editor().editSystems({{0, "Радиаторы", {{1, 1}, {2, 2}}, "150", "15-04-030-1"}});
+        model.editor().editSystems({{0, "Радиаторы", {{1, 1, "150", "15-04-030-1"}, {2, 2}}}});
         Line line = lineWith("10");
         line.unit = unit;
         line.price = linePrice;
@@ -134,6 +136,126 @@ class FiguresTest : public QObject {
         QCOMPARE(csv[1].mid(csv[1].size() - 2 - taken.size(), 1), QStringList{model.estimate().totals().work().text(u',', 2)});
         QCOMPARE(csv[1].mid(csv[1].size() - taken.size()),
                  unit == "м2" ? QStringList({"1,00", "2,40"}) : QStringList());
+    }
+
+    // A line's work is each priced layer's, quantity × price rounded to the kopeck, summed; its
+    // price cell the layers' prices summed. A line's own price replaces the layers', its own norm
+    // theirs; a layer of work alone adds work and no paint.
+    void workByLayers_data() {
+        QTest::addColumn<QList<int>>("materials"); // of each layer; 0 for work alone
+        QTest::addColumn<QStringList>("prices");   // of each layer
+        QTest::addColumn<QStringList>("codes");    // of each layer
+        QTest::addColumn<QString>("linePrice");
+        QTest::addColumn<QString>("lineCode");
+        QTest::addColumn<QString>("result"); // the line's quantity, count 1
+        QTest::addColumn<QStringList>("cells"); // price | work | code | paint
+        QTest::newRow("one priced layer, as a system priced whole")
+            << QList<int>{1, 0} << QStringList{"180", ""} << QStringList{"15-04-030-01", ""}
+            << "" << "" << "12,35" << QStringList{"180,00", "2 223,00", "15-04-030-01", "1,24 кг"};
+        // 3 × 10,125 = 30,375 → 30,38 and 3 × 20,125 = 60,375 → 60,38: 90,76, where 3 × 30,25
+        // would give 90,75.
+        QTest::newRow("each layer rounded on its own")
+            << QList<int>{1, 0} << QStringList{"10,125", "20,125"} << QStringList{"", ""} << ""
+            << "" << "3" << QStringList{"30,25", "90,76", "", "0,30 кг"};
+        QTest::newRow("putty without material, primer, two coats")
+            << QList<int>{0, 1, 1} << QStringList{"85,5", "40", "120"}
+            << QStringList{"15-02-019-05", "15-04-024-01", "15-04-024-01"} << "" << "" << "10"
+            << QStringList{"245,50", "2 455,00", "15-02-019-05; 15-04-024-01",
+                           "Грунтовка 1,00 кг; Грунтовка 1,00 кг"};
+        QTest::newRow("the line's price replaces the layers'")
+            << QList<int>{0, 1} << QStringList{"85,5", "40"} << QStringList{"15-02-019-05", ""}
+            << "100" << "" << "2,5" << QStringList{"100,00", "250,00", "15-02-019-05", "0,25 кг"};
+        QTest::newRow("the line's norm replaces the layers'")
+            << QList<int>{1} << QStringList{"40"} << QStringList{"15-04-024-01"} << ""
+            << "ТЕР 15-01" << "2" << QStringList{"40,00", "80,00", "ТЕР 15-01", "0,20 кг"};
+        QTest::newRow("no layer priced: no work")
+            << QList<int>{1, 0} << QStringList{"", ""} << QStringList{"", ""} << "" << "" << "2"
+            << QStringList{"", "", "", "0,20 кг"};
+    }
+
+    void workByLayers() {
+        QFETCH(QList<int>, materials);
+        QFETCH(QStringList, prices);
+        QFETCH(QStringList, codes);
+        QFETCH(QString, linePrice);
+        QFETCH(QString, lineCode);
+        QFETCH(QString, result);
+        QFETCH(QStringList, cells);
+        QUndoStack undo;
+        Sheets sheets(undo, u',');
+        SheetModel& model = sheets.model;
+        model.editor().editMaterials({paint("0,1", "0", "1", "100", "Грунтовка")});
+        PaintSystem system{0, "Система", {}};
+        for (qsizetype i = 0; i < materials.size(); ++i)
+            system.layers.append({materials[i], 1, prices[i], codes[i], materials[i] ? "" : "Шпатлёвка"});
+        model.editor().editSystems({system});
+        Line line = lineWith(result);
+        line.system = 1;
+        line.price = linePrice;
+        line.code = lineCode;
+        model.editor().insertLines(0, {line, lineWith("1")}); // the second without a system
+        QStringList shown;
+        for (Column column : {Column::Price, Column::Work, Column::Code, Column::Paint})
+            shown << model.index(0, int(column)).data().toString();
+        QCOMPARE(shown, cells);
+        QCOMPARE(model.estimate().totals().work().text(u',', 2, true),
+                 cells[1].isEmpty() ? QString("0,00") : cells[1]);
+    }
+
+    // The cheapest whole cans holding the quantity, each choice checked by hand against every
+    // other combination that holds it.
+    void cheapestCans_data() {
+        QTest::addColumn<QString>("quantity");
+        QTest::addColumn<QStringList>("cans"); // size@price, in the material's order
+        QTest::addColumn<QString>("taken");
+        QTest::addColumn<QString>("cost");
+        // 30 кг: 3 × 14 (42 кг) 7 200; 2 × 14 + 1 × 2,7 (30,7 кг) 4 800 + 560 = 5 360;
+        // 1 × 14 + 6 × 2,7 (30,2 кг) 2 400 + 3 360 = 5 760; 12 × 2,7 (32,4 кг) 6 720.
+        QTest::newRow("30 кг of 14 and 2,7") << "30" << QStringList{"14@2400", "2,7@560"}
+                                             << "2 × 14 кг + 1 × 2,7 кг" << "5 360,00";
+        QTest::newRow("one size: cans up, as ever") << "30" << QStringList{"14@2400"} << "3"
+                                                    << "7 200,00";
+        // 2,6 кг: 3 × 0,9 = 300; 1 × 2,7 = 350; 1 × 2,7 is the fewer cans but dearer.
+        QTest::newRow("the small can cheaper per kg")
+            << "2,6" << QStringList{"2,7@350", "0,9@100"} << "3 × 0,9 кг" << "300,00";
+        // 2,7 кг: 1 × 2,7 = 750 and 3 × 0,9 = 750: the fewer cans.
+        QTest::newRow("equal cost: fewer cans")
+            << "2,7" << QStringList{"0,9@250", "2,7@750"} << "1 × 2,7 кг" << "750,00";
+        // 14,5 л: 2 × 10 = 4 000; 10 + 2 × 3 = 3 380; 10 + 5 × 1 = 3 300; 10 + 3 + 2 × 1 = 3 210;
+        // 5 × 3 = 3 450; 4 × 3 + 3 × 1 = 3 540.
+        QTest::newRow("three sizes") << "14,5" << QStringList{"10@2000", "3@690", "1@260"}
+                                     << "1 × 10 кг + 1 × 3 кг + 2 × 1 кг" << "3 210,00";
+        QTest::newRow("a size without a price is not bought")
+            << "30" << QStringList{"14@2400", "2,7@"} << "3 × 14 кг" << "7 200,00";
+        // 3 × 14 and 2 × 14 + 1 × 2,7 are both three cans: the one with less left over.
+        QTest::newRow("no prices: fewest cans, least left over")
+            << "30" << QStringList{"14@", "2,7@"} << "2 × 14 кг + 1 × 2,7 кг" << "—";
+        QTest::newRow("nothing taken") << "0" << QStringList{"14@2400", "2,7@560"} << "0"
+                                       << "0,00";
+        // Equal cost per kilogram bound nothing: 45 725 × 2,7 = 123 457,5 кг, the least
+        // multiple of 0,9 past the quantity, in the fewest cans.
+        QTest::newRow("a large quantity, sizes of one value")
+            << "123456,78" << QStringList{"0,9@250", "2,7@750"} << "45725 × 2,7 кг"
+            << "34 293 750,00";
+    }
+
+    void cheapestCans() {
+        QFETCH(QString, quantity);
+        QFETCH(QStringList, cans);
+        QFETCH(QString, taken);
+        QFETCH(QString, cost);
+        Material material = paint("1", "0", "1", "");
+        material.cans.clear();
+        for (const QString& can : cans)
+            material.cans.append({can.section(u'@', 0, 0), can.section(u'@', 1)});
+        const auto rates = MaterialRates::of(material);
+        QVERIFY2(rates, qPrintable(material.problem()));
+        QElapsedTimer timer;
+        timer.start();
+        const MaterialTotal total = MaterialTotal::of(*Decimal::parse(quantity), &*rates);
+        QVERIFY2(timer.elapsed() < 1000, qPrintable(QString::number(timer.elapsed())));
+        QCOMPARE(cansText(material, *rates, total.cans, u','), taken);
+        QCOMPARE(total.cost ? total.cost->text(u',', 2, true) : QString("—"), cost);
     }
 
     // Paint = area × consumption × coats × (1 + waste/100) at two decimals; cans up; cost.
@@ -166,6 +288,14 @@ class FiguresTest : public QObject {
             << QStringList{"0,33 кг", "0,33 кг", "0,33 кг"} << "0,99 кг"
             << "1"
             << "1,00";
+        // The sheet's paint, not a line's, goes into cans: 60 + 40 м2 × 0,3 = 30 кг.
+        Material sizes = paint("0,3", "0", "14", "2400");
+        sizes.cans.append(Can{"2,7", "560"});
+        QTest::newRow("two sizes: the cheapest whole cans")
+            << QStringList{"60", "40"} << sizes << 1 << QStringList{"18,00 кг", "12,00 кг"}
+            << "30,00 кг"
+            << "2 × 14 кг + 1 × 2,7 кг"
+            << "5 360,00";
     }
 
     void paintCansAndCost() {
@@ -193,6 +323,44 @@ class FiguresTest : public QObject {
         QCOMPARE(rows[0].quantity, quantity);
         QCOMPARE(rows[0].cans, cans);
         QCOMPARE(rows[0].cost, cost);
+        QCOMPARE(Report::of(model.estimate().view()).money().materials.text(u',', 2, true),
+                 cost == "—" ? QString("0,00") : cost);
+        // The CSV's materials under the lines: the same cans and cost, figures bare.
+        const QList<QStringList> csv =
+            parseCsv(QString::fromUtf8(sheetCsv(model.estimate().view()).mid(3)), u';');
+        QCOMPARE(csv.value(results.size() + 1), QStringList{""});
+        const QStringList row = csv.value(results.size() + 3);
+        QCOMPARE(row.value(0), material.name);
+        QCOMPARE(row.value(2), QString(quantity).remove(" кг"));
+        QCOMPARE(row.value(5), cans);
+        QCOMPARE(row.value(6), cost == "—" ? QString() : QString(cost).remove(u' '));
+    }
+
+    // A material whose work was priced keeps its work when the material goes: the layer stays as
+    // work alone, named after it; a layer that was paint and nothing more goes. One step to undo.
+    void removingAPaintKeepsItsPricedWork() {
+        QUndoStack undo;
+        Sheets sheets(undo, u',');
+        SheetModel& model = sheets.model;
+        model.editor().editMaterials({paint("0,1", "0", "1", "100", "Грунтовка"),
+                                      paint("0,12", "0", "0,9", "250", "Эмаль")});
+        model.editor().editSystems(
+            {{0, "Грунт и эмаль", {{1, 1, "40", "15-04-024-01"}, {2, 2}, {2, 1, "", "", "Подкраска"}}}});
+        Line line = lineWith("10");
+        line.system = 1;
+        model.editor().insertLines(0, {line});
+        const Sheet before = model.estimate().sheet();
+        model.editor().editMaterials({before.materials[1]});
+        QCOMPARE(model.estimate().sheet().systems[0].layers,
+                 (QList<Layer>{{0, 1, "40", "15-04-024-01", "Грунтовка"}, {2, 2}, {2, 1, "", "", "Подкраска"}}));
+        QCOMPARE(model.index(0, int(Column::Work)).data().toString(), QString("400,00"));
+        model.editor().editMaterials({});
+        QCOMPARE(model.estimate().sheet().systems[0].layers,
+                 (QList<Layer>{{0, 1, "40", "15-04-024-01", "Грунтовка"}}));
+        QCOMPARE(model.index(0, int(Column::Paint)).data().toString(), QString());
+        undo.undo();
+        undo.undo();
+        QCOMPARE(model.estimate().sheet(), before);
     }
 
     void materialProblems_data() {
@@ -204,6 +372,18 @@ class FiguresTest : public QObject {
         QTest::newRow("negative waste") << paint("1", "-5", "1", "") << false;
         QTest::newRow("empty can") << paint("1", "0", "0", "") << false;
         QTest::newRow("price not a figure") << paint("1", "0", "1", "дорого") << false;
+        Material two = paint("1", "0", "14", "2400");
+        two.cans.append(Can{"2,7", ""});
+        QTest::newRow("two sizes, one unpriced") << two << true;
+        two.cans.append(Can{"14,0", "2300"});
+        QTest::newRow("a size twice") << two << false;
+        Material none = paint("1", "0", "1", "");
+        none.cans.clear();
+        QTest::newRow("no can") << none << false;
+        Material seven = paint("1", "0", "1", "");
+        for (int size = 2; size <= 7; ++size)
+            seven.cans.append(Can{QString::number(size), ""});
+        QTest::newRow("seven sizes") << seven << false;
     }
 
     void materialProblems() {
@@ -223,8 +403,8 @@ class FiguresTest : public QObject {
         model.editor().editMaterials({paint("0,11", "10", "0,9", "250,5", "Эмаль"),
                              paint("0,1", "0", "1", "300", "Грунт"),
                              paint("0,2", "0", "1", "10", "Не взят")});
-        model.editor().editSystems({{0, "Грунт и эмаль ×2", {{2, 1}, {1, 2}}, "180,5", {}},
-                           {0, "Эмаль", {{1, 1}}, {}, {}}});
+        model.editor().editSystems({{0, "Грунт и эмаль ×2", {{2, 1, "180,5"}, {1, 2}}},
+                           {0, "Эмаль", {{1, 1}}}});
         const QList<std::tuple<QString, QString, int>> lines{
             {"12,35", "Кухня", 1}, {"7,77", "", 2}, {"3,33", "Ванная", 1},
             {"0,33", "Кухня", 2},  {"5", "Ванная", 0}, {"1,01", "Кухня", 1}};

@@ -145,11 +145,12 @@ class PaperTest : public QObject {
         }
         // Each norm whole on its line.
         for (const PaintSystem& system : sheet.systems) {
-            if (system.code.isEmpty())
+            const QString code = system.codes();
+            if (code.isEmpty())
                 continue;
             const auto uses = std::count_if(sheet.lines.begin(), sheet.lines.end(),
                                             [&](const Line& l) { return l.system == system.id; });
-            QCOMPARE(layout.count(system.code), uses);
+            QCOMPARE(layout.count(code), uses);
         }
 
         // The rooms head their groups and are no column; the line added to the bedroom last
@@ -193,8 +194,8 @@ class PaperTest : public QObject {
                 std::find_if(sheet.materials.begin(), sheet.materials.end(),
                              [&](const Material& m) { return m.name == row.captured(1); });
             QVERIFY2(kept != sheet.materials.end(), qPrintable(text));
-            QCOMPARE(figure(row.captured(4)), figure(kept->canSize));
-            QCOMPARE(figure(row.captured(6)), figure(kept->price));
+            QCOMPARE(figure(row.captured(4)), figure(kept->cans.front().size));
+            QCOMPARE(figure(row.captured(6)), figure(kept->cans.front().price));
             const long long cans = row.captured(7).toLongLong();
             QCOMPARE(figure(row.captured(2)).wholeUnitsUp(figure(row.captured(4))).value_or(-1),
                      cans);
@@ -295,6 +296,29 @@ class PaperTest : public QObject {
         QVERIFY(raw.contains(u'…'));
         QVERIFY(!raw.contains(QString(500, u'ж')));
         QVERIFY(QFileInfo(path).size() < 1'000'000);
+    }
+
+    // Layers priced by norms of their own show the norms joined, each whole; a material of two
+    // sizes shows its sizes, their prices and the cans taken of each. 32,34 л of paint in cans
+    // of 10 л at 2 400 and 3 л at 800: 4 × 10 is 9 600, 3 × 10 + 1 × 3 is 8 000, 2 × 10 + 5 × 3
+    // and 1 × 10 + 8 × 3 and 11 × 3 are 8 800.
+    void layersAndCanSizesOnPaper() {
+        Sheet sheet = jobs::flatOfTwoRooms();
+        sheet.materials[2].cans = {{"10", "2400"}, {"3", "800"}};
+        sheet.systems[0].layers.prepend({0, 1, "85", "15-02-019-05", "Шпатлёвка"});
+        QTemporaryDir folder;
+        const QString path = folder.filePath("job.pdf");
+        QCOMPARE(pdfOf(sheet, path), QString());
+        const QString raw = pdfText(path, "-raw").simplified();
+        const QString layout = pdfText(path, "-layout");
+        const auto uses = std::count_if(sheet.lines.begin(), sheet.lines.end(), [&](const Line& l) {
+            return l.system == sheet.systems[0].id;
+        });
+        QCOMPARE(raw.count("15-02-019-05; 15-04-030-01"), uses);
+        static const QRegularExpression paint(QStringLiteral(
+            "Краска ВД-АК-111 белая +32,34 л +10 / 3 л +2 400,00 / 800,00 +3 × 10 л \\+ 1 × 3 л "
+            "+8 000,00"));
+        QVERIFY2(layout.contains(paint), qPrintable(layout.right(1500)));
     }
 
     // A file that can no longer be written mid-way is said in the user's words; the old one

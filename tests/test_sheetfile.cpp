@@ -1,10 +1,63 @@
 // The sheet's file: written and read back whole, its bad variants refused with the sheet left as it
 // was, and a write that fails leaving the old file.
 
+#include "support/jobs.h"
 #include "support/sheetfixtures.h"
 
 using namespace velaro;
 using namespace velaro::test;
+
+namespace {
+
+// The sheet as the program wrote it in format 3: a material in one can size; a system of
+// layers each a material and its coats, with one price and norm for all its work. Made from a
+// sheet whose layers after the first carry no price or norm, as every format 3 sheet reads.
+QByteArray asFormat3(const QByteArray& written) {
+    QJsonObject sheet = QJsonDocument::fromJson(written).object();
+    sheet["version"] = 3;
+    QJsonArray materials;
+    for (const QJsonValue& value : sheet["materials"].toArray()) {
+        QJsonObject material = value.toObject();
+        const QJsonObject can = material.take("cans").toArray().first().toObject();
+        material["canSize"] = can["size"];
+        material["price"] = can["price"];
+        materials.append(material);
+    }
+    sheet["materials"] = materials;
+    QJsonArray systems;
+    for (const QJsonValue& value : sheet["systems"].toArray()) {
+        QJsonObject system = value.toObject();
+        const QJsonArray layers = system.take("layers").toArray();
+        const QJsonObject first = layers.isEmpty() ? QJsonObject() : layers.first().toObject();
+        system["price"] = first["price"].toString();
+        system["code"] = first["code"].toString();
+        QJsonArray painted; // work alone had no layer: the system's price was all there was
+        for (const QJsonValue& layer : layers)
+            if (layer["material"].toInt() != 0)
+                painted.append(QJsonObject{{"material", layer["material"]}, {"coats", layer["coats"]}});
+        system["layers"] = painted;
+        systems.append(system);
+    }
+    sheet["systems"] = systems;
+    return QJsonDocument(sheet).toJson();
+}
+
+Sheet sheetNamed(const QString& name) {
+    if (name == "flat4")
+        return jobs::flatOfFourRooms();
+    if (name == "office3")
+        return jobs::officeOfThreeRooms();
+    if (name == "flat2")
+        return jobs::flatOfTwoRooms();
+    // A system of no layers, priced: work without paint.
+    Sheet sheet;
+    sheet.systems = {{1, "Шлифовка", {{0, 1, "45,5", "ГЭСН 15-02-019-05", "Шлифовка"}}}};
+    sheet.lines = {lineWith("10,25")};
+    sheet.lines[0].system = 1;
+    return sheet;
+}
+
+} // namespace
 
 class SheetFileTest : public QObject {
     Q_OBJECT
@@ -28,8 +81,15 @@ class SheetFileTest : public QObject {
             line.system = 2; // ВД-АК
             model.editor().insertLines(0, {line});
             model.editor().insertLines(1, {lineWith("0,1")});
+            QList<Material> materials = model.estimate().sheet().materials;
+            materials[1].cans = {{"3", ""}, {"10", "2900"}};
+            model.editor().editMaterials(materials);
             QList<PaintSystem> systems = model.estimate().sheet().systems;
-            systems.append({0, "Грунт и эмаль", {{1, 1}, {2, 2}}, "120,5", "ГЭСН 15-04-024-01"});
+            // Each layer priced by its own norm, sanding a layer of work alone.
+            systems.append({0, "Грунт и эмаль",
+                            {{0, 1, "35", "ГЭСН 15-02-019-05", "Шлифовка"},
+                             {1, 1, "40,5", "ГЭСН 15-04-024-01"},
+                             {2, 2, "80", {}, "Окраска"}}});
             model.editor().editSystems(systems);
             Line window = lineWith("3,2", 2, "Кухня");
             window.calculator = "TForm20";
@@ -109,7 +169,7 @@ class SheetFileTest : public QObject {
         sheet.materials = {paint("0,1", "0", "1", "")};
         sheet.materials[0].id = 1;
         sheet.lines = {lineWith("1,5"), lineWith("2")};
-        sheet.systems = {{1, "Эмаль", {{1, 2}}, {}, {}}};
+        sheet.systems = {{1, "Эмаль", {{1, 2}}}};
         sheet.lines[0].system = 1;
         const QByteArray good = sheetToJson(sheet);
         const auto edited = [&](const QByteArray& from, const QByteArray& to) {
@@ -144,11 +204,21 @@ class SheetFileTest : public QObject {
         QTest::newRow("foreign json")
             << QByteArray("{\"format\": \"spreadsheet\", \"version\": 1}") << "не файл ведомости";
         QTest::newRow("json array") << QByteArray("[1, 2]") << "не файл ведомости";
-        // Format 3 had no openings shared by two rooms: a member of that name is not read.
-        QTest::newRow("format 3: no adjacent room")
-            << edited("\"version\": 4", "\"version\": 3")
-                   .replace("\"adjacentRoom\": \"\"", "\"adjacentRoom\": 5")
+        // Format 3 had no openings shared by two rooms, nor a layer's price: members of those
+        // names are not read.
+        QByteArray v3 = asFormat3(good);
+        QTest::newRow("format 3: no adjacent room, no layer's price")
+            << v3.replace("\"adjacentRoom\": \"\"", "\"adjacentRoom\": 5")
+                   .replace("\"coats\": 2", "\"coats\": 2, \"price\": 7")
             << "";
+        QTest::newRow("format 3 without its one can size")
+            << asFormat3(good).replace("\"canSize\"", "\"cans\"") << "материал 1, «canSize»";
+        QTest::newRow("format 3 without its system's price")
+            << asFormat3(good).replace("\"price\": \"\"\n", "\"cost\": \"\"\n")
+            << "система 1, «price»";
+        QTest::newRow("format 3: no layer of work alone")
+            << asFormat3(good).replace("\"material\": 1", "\"material\": 0")
+            << "система 1, слой 1, «material»";
         QTest::newRow("format 4 without its adjacent room")
             << edited("\"adjacentRoom\"", "\"adjacentRooms\"") << "«adjacentRoom»";
         QTest::newRow("newer") << edited("\"version\": 4", "\"version\": 5")
@@ -172,7 +242,16 @@ class SheetFileTest : public QObject {
             << edited("\"systems\": [", R"("systems": [{"id": 1, "name": "Грунт", "layers": [],
                 "price": "", "code": ""}, )") << "система 2: номер повторяется";
         QTest::newRow("bad material")
-            << edited("\"canSize\": \"1\"", "\"canSize\": \"0\"") << "материал 1: тара";
+            << edited("\"size\": \"1\"", "\"size\": \"0\"") << "материал 1: тара";
+        QTest::newRow("format 4 without cans")
+            << edited("\"cans\"", "\"canSize\"") << "материал 1, «cans»: нет списка";
+        QTest::newRow("can without its price")
+            << edited("\"price\": \"\"\n", "\"cost\": \"\"\n") << "материал 1, тара 1, «price»";
+        QTest::newRow("format 4 layer without its norm")
+            << edited("\"code\": \"\"", "\"norm\": \"\"") << "система 1, слой 1, «code»";
+        QTest::newRow("layer of neither material nor work")
+            << edited("\"material\": 1", "\"material\": 0")
+            << "система 1: у слоя 1 нет ни материала, ни названия работы";
         QTest::newRow("missing member") << edited("\"formula\"", "\"formulae\"") << "«formula»";
         QTest::newRow("lone surrogate")
             << edited("\"room\": \"\"", "\"room\": \"\\ud800\"") << "одиночный суррогат";
@@ -196,6 +275,36 @@ class SheetFileTest : public QObject {
         QTest::newRow("too many lines")
             << edited("\"lines\": [", "\"lines\": [" + line.repeated(kMaxLines))
             << "больше 200000 строк";
+    }
+
+    // A sheet of format 3 opens as it was: each system's one price and norm on its first layer
+    // (a system of no layers gets a layer of work alone), and the money to the kopeck what
+    // the program worked out before layers were priced (for the flat of two rooms: materials
+    // 11 452,50 + work 13 020,20 = 24 472,70, VAT 20 % 4 894,54, in all 29 367,24).
+    void formatThreeKeepsItsMoney_data() {
+        QTest::addColumn<QString>("sheet");
+        QTest::addColumn<QString>("total");
+        QTest::newRow("flat of four rooms") << "flat4" << "54754,32";
+        QTest::newRow("office of three rooms") << "office3" << "75050,64";
+        QTest::newRow("flat of two rooms") << "flat2" << "29367,24";
+        QTest::newRow("a system of no layers, priced") << "work alone" << "466,38";
+    }
+
+    void formatThreeKeepsItsMoney() {
+        QFETCH(QString, sheet);
+        QFETCH(QString, total);
+        const Sheet job = sheetNamed(sheet);
+        const QByteArray old = asFormat3(sheetToJson(job));
+        QVERIFY(old.contains("\"version\": 3") && !old.contains("\"cans\""));
+        auto loaded = sheetFromJson(old);
+        if (const auto* error = std::get_if<LoadError>(&loaded))
+            QFAIL(qPrintable(error->reason));
+        QUndoStack undo;
+        Sheets sheets(undo, u',');
+        sheets.editor.reset(std::get<LoadedSheet>(loaded).sheet);
+        QCOMPARE(sheets.estimate.sheet().systems, job.systems);
+        QCOMPARE(sheets.estimate.sheet().materials, job.materials);
+        QCOMPARE(moneyOf(sheets.estimate.view()).total.text(u',', 2), total);
     }
 
     void badFilesLeaveTheSheet() {

@@ -306,7 +306,7 @@ class SheetModelTest : public QObject {
             QUndoStack otherUndo;
             Sheets other(otherUndo, u',');
             paintWith(other.model, {paint("0,2", "5", "2", "900", "Эмаль")});
-            other.model.editor().editSystems({{0, "Грунт и эмаль", {{1, 2}}, "150", "15-01"}});
+            other.model.editor().editSystems({{0, "Грунт и эмаль", {{1, 2, "150", "15-01"}}}});
             fillModel(other.model, {"7"});
             QVERIFY(other.model.setData(other.model.index(0, int(Column::System)), "Грунт и эмаль", Qt::EditRole));
             std::unique_ptr<QMimeData> copied(copiedLines(other.model.estimate(), {0}, {}));

@@ -51,8 +51,8 @@ int main(int argc, char** argv) {
     velaro::SheetModel& model = sheet.model();
     model.editor().editMaterials({{0, QStringLiteral("ПФ-115"), QStringLiteral("кг"),
                                    QStringLiteral("0,11"), QStringLiteral("10"),
-                                   QStringLiteral("0,9"), QStringLiteral("250,5")}});
-    model.editor().editSystems({{0, QStringLiteral("Эмаль ×2"), {{1, 2}}, QStringLiteral("180"), {}}});
+                                   {{QStringLiteral("0,9"), QStringLiteral("250,5")}}}});
+    model.editor().editSystems({{0, QStringLiteral("Эмаль ×2"), {{1, 2, QStringLiteral("180")}}}});
     const auto set = [&](int row, velaro::Column column, const QVariant& value) {
         model.setData(model.index(row, int(column)), value, Qt::EditRole);
     };

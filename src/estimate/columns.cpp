@@ -161,7 +161,7 @@ QString cellText(const Line& line, const LineFigures& figures, Column column, QC
         return norm ? norm->text(separator) : QString();
     }
     case Column::Code:
-        return line.code.trimmed().isEmpty() && system ? system->code : line.code;
+        return line.code.trimmed().isEmpty() && system ? system->codes() : line.code;
     case Column::AdjacentRoom:
         return line.adjacentRoom;
     }
@@ -174,6 +174,36 @@ QString moneyText(const Decimal& sum, QChar separator) {
 
 QString areaText(const Decimal& area, QChar separator) {
     return area.text(separator, 2, true) + QStringLiteral(" м2");
+}
+
+QString canSizesText(const MaterialRates& rates, QChar separator) {
+    QStringList sizes;
+    for (const MaterialRates::CanRate& can : rates.cans)
+        sizes << can.size.text(separator);
+    return sizes.join(QStringLiteral(" / "));
+}
+
+QString canPricesText(const MaterialRates& rates, QChar separator) {
+    QStringList prices;
+    for (const MaterialRates::CanRate& can : rates.cans)
+        prices << (can.price ? can.price->text(separator, 2, true) : QStringLiteral("—"));
+    return prices.join(QStringLiteral(" / "));
+}
+
+QString cansText(const Material& material, const MaterialRates& rates,
+                 const std::vector<long long>& cans, QChar separator) {
+    if (cans.empty())
+        return QStringLiteral("—");
+    // One size: the count alone, as «Банок» reads.
+    if (cans.size() == 1)
+        return QString::number(cans.front());
+    QStringList taken;
+    for (std::size_t i = 0; i < cans.size() && i < rates.cans.size(); ++i)
+        if (cans[i] > 0)
+            taken << QStringLiteral("%1 × %2 %3")
+                         .arg(cans[i])
+                         .arg(rates.cans[i].size.text(separator), material.unit);
+    return taken.isEmpty() ? QStringLiteral("0") : taken.join(QStringLiteral(" + "));
 }
 
 QString roomTitle(const QString& room) {

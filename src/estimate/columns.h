@@ -57,6 +57,13 @@ inline const QString kNumberTitle = QStringLiteral("№");
 QString areaText(const Decimal& area, QChar separator);
 // Money in roubles with kopecks: «47 600,40 руб.».
 QString moneyText(const Decimal& sum, QChar separator);
+// A material's cans: their sizes «14 / 2,7», their prices «2 400,00 / 560,00» (a dash for a size
+// without one), and those taken «2 × 14 кг + 1 × 2,7 кг», or the count alone where the material
+// comes in one size; a dash where they are not known.
+QString canSizesText(const MaterialRates& rates, QChar separator);
+QString canPricesText(const MaterialRates& rates, QChar separator);
+QString cansText(const Material& material, const MaterialRates& rates,
+                 const std::vector<long long>& cans, QChar separator);
 // The name a line without a room is summed under.
 QString roomTitle(const QString& room);
 

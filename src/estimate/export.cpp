@@ -103,6 +103,25 @@ QByteArray sheetCsv(const SheetView& view) {
             }
             row(cells);
         }
+    // The materials taken, under an empty row: the cans bought, each checkable by hand.
+    if (!report.materials().empty()) {
+        row({});
+        row({QStringLiteral("Материал"), columnTitle(Column::Unit), QStringLiteral("Количество"),
+             QStringLiteral("Тара"), QStringLiteral("Цена тары, руб."), QStringLiteral("Банок"),
+             QStringLiteral("Стоимость, руб.")});
+        for (const ReportMaterial& m : report.materials()) {
+            const bool one = m.rates->cans.size() == 1;
+            const MaterialRates::CanRate& first = m.rates->cans.front();
+            // One size: its figures bare, to be added up; several: as the paper writes them.
+            row({m.material->name, m.material->unit, m.quantity.text(view.separator, 2),
+                 canSizesText(*m.rates, view.separator),
+                 one ? (first.price ? first.price->text(view.separator, 2) : QString())
+                     : canPricesText(*m.rates, view.separator),
+                 m.cans.empty() ? QString()
+                                : cansText(*m.material, *m.rates, m.cans, view.separator),
+                 m.cost ? m.cost->text(view.separator, 2) : QString()});
+        }
+    }
     return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
 }
 
@@ -111,11 +130,11 @@ std::vector<MaterialRow> materialRows(const SheetView& view) {
     for (const Material& material : view.sheet.materials) {
         const auto sum = view.totals.paint().value(material.id);
         const auto rates = view.rates.find(material.id);
-        const MaterialTotal total =
-            MaterialTotal::of(sum.value, rates == view.rates.end() ? nullptr : &*rates);
+        const bool known = rates != view.rates.end();
+        const MaterialTotal total = MaterialTotal::of(sum.value, known ? &*rates : nullptr);
         rows.push_back(
             {material.name, total.quantity.text(view.separator, 2, true) + u' ' + material.unit,
-             total.cans ? QString::number(*total.cans) : QStringLiteral("—"),
+             known ? cansText(material, *rates, total.cans, view.separator) : QStringLiteral("—"),
              total.cost ? total.cost->text(view.separator, 2, true) : QStringLiteral("—")});
     }
     return rows;

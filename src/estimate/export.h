@@ -51,7 +51,8 @@ QChar csvFieldSeparator(QChar decimalSeparator);
 // spreadsheet would run as a formula (= + - @ first, blanks before them or not; tab or CR first)
 // starts with «'», unless it is a plain figure such as -2,5.
 QString csvCell(const QString& text, QChar fieldSeparator);
-// UTF-8 with a byte-order mark, CRLF line ends, a header row, one row per line.
+// UTF-8 with a byte-order mark, CRLF line ends, a header row, one row per line; then, after an
+// empty row, the materials taken with their cans and cost.
 QByteArray sheetCsv(const SheetView& view);
 
 // Per material: its name, quantity with unit, cans and cost, as the totals show them.

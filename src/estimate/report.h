@@ -23,12 +23,13 @@ struct RoomLines {
 std::vector<RoomLines> linesByRoom(const SheetView& view);
 
 // A material some line takes, with what the sheet takes of it. Every figure can be checked by
-// hand: cans = quantity ÷ can size, rounded up; cost = cans × can price.
+// hand: of one size, cans = quantity ÷ can size, rounded up; of several, the cheapest whole cans
+// that hold the quantity; cost = each size's cans × its price, summed.
 struct ReportMaterial {
     const Material* material;
     const MaterialRates* rates;
     Decimal quantity; // the lines' paint summed, each layer rounded to hundredths
-    std::optional<long long> cans;
+    std::vector<long long> cans; // of each of the material's sizes; empty: not known
     std::optional<Decimal> cost;
 };
 

@@ -1,5 +1,7 @@
 #include "estimate/sheet.h"
 
+#include <algorithm>
+
 namespace velaro {
 namespace {
 
@@ -30,32 +32,64 @@ QString Material::problem() const {
         return QStringLiteral("расход не число");
     if (!nonNegative(waste))
         return QStringLiteral("запас не число");
-    const auto can = nonNegative(canSize);
-    if (!can || can->isZero())
-        return QStringLiteral("тара не положительное число");
-    if (!price.trimmed().isEmpty() && !nonNegative(price))
-        return QStringLiteral("цена не число");
+    if (cans.isEmpty())
+        return QStringLiteral("тара не указана");
+    if (cans.size() > kMostCanSizes)
+        return QStringLiteral("тара больше чем %1 размеров").arg(kMostCanSizes);
+    for (qsizetype i = 0; i < cans.size(); ++i) {
+        // Named by its place only where there are several.
+        const QString which = cans.size() > 1 ? QStringLiteral(" %1").arg(i + 1) : QString();
+        const auto can = nonNegative(cans[i].size);
+        if (!can || can->isZero())
+            return QStringLiteral("тара%1 не положительное число").arg(which);
+        if (!cans[i].price.trimmed().isEmpty() && !nonNegative(cans[i].price))
+            return QStringLiteral("цена тары%1 не число").arg(which);
+        for (qsizetype j = 0; j < i; ++j)
+            if (*can == *Decimal::parse(cans[j].size))
+                return QStringLiteral("тара %1 повторяется").arg(cans[i].size.trimmed());
+    }
     return {};
 }
 
 QString PaintSystem::problem() const {
     if (name.trimmed().isEmpty())
         return QStringLiteral("нет названия");
-    for (const Layer& layer : layers)
+    for (qsizetype i = 0; i < layers.size(); ++i) {
+        const Layer& layer = layers[i];
         if (layer.coats < 1 || layer.coats > 99)
             return QStringLiteral("число слоёв вне 1…99");
-    if (!price.trimmed().isEmpty() && !nonNegative(price))
-        return QStringLiteral("цена работ не число");
+        if (layer.material == 0 && layer.work.trimmed().isEmpty())
+            return QStringLiteral("у слоя %1 нет ни материала, ни названия работы").arg(i + 1);
+        if (!layer.price.trimmed().isEmpty() && !nonNegative(layer.price))
+            return QStringLiteral("цена работ слоя %1 не число").arg(i + 1);
+    }
     return {};
 }
 
 QString PaintSystem::layersText(const QList<Material>& materials) const {
     QStringList parts;
-    for (const Layer& layer : layers)
+    for (const Layer& layer : layers) {
+        const QString work = layer.work.trimmed();
+        if (layer.material == 0) {
+            parts << (layer.coats == 1 ? work : QStringLiteral("%1 ×%2").arg(work).arg(layer.coats));
+            continue;
+        }
         for (const Material& material : materials)
             if (material.id == layer.material)
-                parts << QStringLiteral("%1 ×%2").arg(material.name).arg(layer.coats);
+                parts << QStringLiteral("%1%2 ×%3")
+                             .arg(work.isEmpty() ? QString() : work + QStringLiteral(": "),
+                                  material.name)
+                             .arg(layer.coats);
+    }
     return parts.join(QStringLiteral(" + "));
+}
+
+QString PaintSystem::codes() const {
+    QStringList codes;
+    for (const Layer& layer : layers)
+        if (const QString code = layer.code.trimmed(); !code.isEmpty() && !codes.contains(code))
+            codes << code;
+    return codes.join(QStringLiteral("; "));
 }
 
 namespace {
@@ -95,10 +129,28 @@ std::optional<MaterialRates> MaterialRates::of(const Material& material) {
     const auto perCoat = withWaste->times(*Decimal::parse(QStringLiteral("0.01")));
     if (!perCoat)
         return std::nullopt;
-    MaterialRates rates{*perCoat, *Decimal::parse(material.canSize), std::nullopt};
-    if (!material.price.trimmed().isEmpty())
-        rates.price = Decimal::parse(material.price);
+    MaterialRates rates{*perCoat, {}};
+    for (const Can& can : material.cans) {
+        rates.cans.push_back({*Decimal::parse(can.size), std::nullopt});
+        if (!can.price.trimmed().isEmpty())
+            rates.cans.back().price = Decimal::parse(can.price);
+    }
     return rates;
+}
+
+std::vector<Decimal> workPrices(const Line& line, const PaintSystem* system) {
+    std::vector<Decimal> prices;
+    // A line's own price is the price of all its work: it replaces its layers'.
+    if (!line.price.trimmed().isEmpty() || !system) {
+        if (const auto price = nonNegative(line.price))
+            prices.push_back(*price);
+        return prices;
+    }
+    for (const Layer& layer : system->layers)
+        if (!layer.price.trimmed().isEmpty())
+            if (const auto price = nonNegative(layer.price))
+                prices.push_back(*price);
+    return prices;
 }
 
 LineFigures LineFigures::of(const Line& line, const PaintSystem* system, const RatesById& rates) {
@@ -123,12 +175,24 @@ LineFigures LineFigures::of(const Line& line, const PaintSystem* system, const R
             if (sensible(paint))
                 figures.paint.push_back({layer.material, paint->rounded(2), layer.coats});
         }
-    const QString price = line.price.trimmed().isEmpty() && system ? system->price : line.price;
-    if (!price.trimmed().isEmpty())
-        figures.price = nonNegative(price);
-    if (figures.price)
-        if (const auto work = figures.area->times(*figures.price); sensible(work))
-            figures.work = work->rounded(2);
+    const std::vector<Decimal> prices = workPrices(line, system);
+    if (prices.empty())
+        return figures;
+    // Each layer's work is priced as a line of its own would be: rounded to the kopeck, then
+    // added, so that a layer's cost in the norms' estimate is the one summed here.
+    Decimal price, work;
+    for (const Decimal& each : prices) {
+        price += each;
+        const auto cost = figures.area->times(each);
+        if (!sensible(cost)) {
+            figures.price = std::nullopt;
+            return figures;
+        }
+        work += cost->rounded(2);
+    }
+    figures.price = price;
+    if (sensible(work))
+        figures.work = work;
     return figures;
 }
 
@@ -154,14 +218,139 @@ void Totals::change(const Line& line, const LineFigures& figures, int sign) {
         adjust(paint_, paint.material, paint.amount, sign);
 }
 
+long long MaterialTotal::canCount() const {
+    long long count = 0;
+    for (long long each : cans)
+        count += each;
+    return count;
+}
+
 MaterialTotal MaterialTotal::of(const Decimal& quantity, const MaterialRates* rates) {
-    MaterialTotal total{quantity, std::nullopt, std::nullopt};
+    MaterialTotal total{quantity, {}, std::nullopt};
     if (!rates)
         return total;
-    total.cans = quantity.wholeUnitsUp(rates->canSize);
-    if (total.cans && rates->price)
-        total.cost = rates->price->times(Decimal::whole(*total.cans));
+    auto cans = cheapestCans(quantity, rates->cans);
+    if (!cans)
+        return total;
+    total.cans = std::move(*cans);
+    // Without a price among the sizes the cans are known and their cost is not.
+    if (std::none_of(rates->cans.begin(), rates->cans.end(),
+                     [](const MaterialRates::CanRate& can) { return can.price.has_value(); }))
+        return total;
+    Decimal cost;
+    for (std::size_t i = 0; i < total.cans.size(); ++i)
+        if (total.cans[i] > 0) {
+            const auto each = rates->cans[i].price->times(Decimal::whole(total.cans[i]));
+            if (!each)
+                return total;
+            cost += *each;
+        }
+    total.cost = cost;
     return total;
+}
+
+std::optional<std::vector<long long>> cheapestCans(const Decimal& quantity,
+                                                   const std::vector<MaterialRates::CanRate>& cans) {
+    struct Size {
+        std::size_t index;
+        Decimal size, cost;
+    };
+    const bool priced = std::any_of(cans.begin(), cans.end(),
+                                    [](const MaterialRates::CanRate& can) { return can.price.has_value(); });
+    std::vector<Size> sizes;
+    for (std::size_t i = 0; i < cans.size(); ++i)
+        if (cans[i].size.compare(Decimal()) > 0 && (!priced || cans[i].price))
+            sizes.push_back({i, cans[i].size, priced ? *cans[i].price : Decimal::whole(1)});
+    std::vector<long long> counts(cans.size(), 0);
+    if (quantity.compare(Decimal()) <= 0)
+        return counts;
+    if (sizes.empty())
+        return std::nullopt;
+    // The best value first (cost per unit: a/b < c/d where a·d < c·b, exact), the larger can
+    // first among equals. Figures too large for the products (no can is) are only sorted by
+    // size and bound nothing.
+    const auto perUnit = [](const Size& a, const Size& b) -> std::optional<int> {
+        const auto left = a.cost.times(b.size), right = b.cost.times(a.size);
+        if (!left || !right)
+            return std::nullopt;
+        return left->compare(*right);
+    };
+    bool bounded = true;
+    for (std::size_t i = 0; i < sizes.size(); ++i)
+        for (std::size_t j = i + 1; j < sizes.size(); ++j)
+            bounded = bounded && perUnit(sizes[i], sizes[j]).has_value();
+    std::stable_sort(sizes.begin(), sizes.end(), [&](const Size& a, const Size& b) {
+        const int order = bounded ? *perUnit(a, b) : 0;
+        return order != 0 ? order < 0 : a.size.compare(b.size) > 0;
+    });
+
+    // Branch and bound, the best-value size taken most first: the first whole choice is the one
+    // a person makes (all in the best-value size), and each can fewer of it leaves a rest that
+    // costs at least the rest times the next size's cost per unit; once that is more than the
+    // best found, fewer cans of it only cost more. Equal values per unit bound nothing, so the
+    // search stops after kMostSteps choices with the best found, which with such sizes is found
+    // among the first: no supplier's list of a handful of sizes comes near it.
+    constexpr int kMostSteps = 20000;
+    struct Best {
+        std::optional<Decimal> cost;
+        long long cans = 0;
+        Decimal volume;
+        std::vector<long long> taken;
+    } best;
+    std::vector<long long> taken(sizes.size(), 0);
+    int steps = 0;
+    const auto consider = [&](const Decimal& cost, long long count, const Decimal& volume) {
+        const int cheaper = best.cost ? cost.compare(*best.cost) : -1;
+        if (cheaper < 0 || (cheaper == 0 && (count < best.cans ||
+                                             (count == best.cans && volume.compare(best.volume) < 0))))
+            best = {cost, count, volume, taken};
+    };
+    const auto search = [&](auto& self, std::size_t level, const Decimal& rest, const Decimal& cost,
+                            long long count, const Decimal& volume) -> void {
+        if (++steps > kMostSteps)
+            return;
+        if (rest.compare(Decimal()) <= 0)
+            return consider(cost, count, volume);
+        const Size& size = sizes[level];
+        const auto most = rest.wholeUnitsUp(size.size);
+        if (!most || *most > 1'000'000'000'000'000LL - count)
+            return; // more cans than anyone counts: not known
+
+        const bool last = level + 1 == sizes.size();
+        for (long long n = *most; n >= (last ? *most : 0); --n) {
+            const auto held = size.size.times(Decimal::whole(n));
+            const auto paid = size.cost.times(Decimal::whole(n));
+            if (!held || !paid)
+                return;
+            const Decimal left = rest - *held;
+            const Decimal spent = cost + *paid;
+            if (bounded && best.cost && left.compare(Decimal()) > 0 && !last) {
+                // The rest at the next size's cost per unit: (best − spent) × size < left × cost.
+                const Size& next = sizes[level + 1];
+                const auto room = (*best.cost - spent).times(next.size);
+                const auto least = left.times(next.cost);
+                if (room && least && room->compare(*least) < 0)
+                    break;
+            }
+            taken[level] = n;
+            if (last || left.compare(Decimal()) <= 0) {
+                if (++steps > kMostSteps)
+                    break;
+                consider(spent, count + n, volume + *held);
+            } else {
+                self(self, level + 1, left, spent, count + n, volume + *held);
+            }
+            taken[level] = 0;
+            if (steps > kMostSteps)
+                break;
+        }
+    };
+    search(search, 0, quantity, Decimal(), 0, Decimal());
+    if (!best.cost)
+        return std::nullopt;
+    for (std::size_t k = 0; k < sizes.size(); ++k)
+        counts[sizes[k].index] = best.taken[k];
+    return counts;
 }
 
 } // namespace velaro

@@ -24,25 +24,43 @@ struct Measurement {
     bool operator==(const Measurement&) const = default;
 };
 
+// A size the material is sold in, and what a can of it costs.
+struct Can {
+    QString size;  // in the material's unit
+    QString price; // roubles; may be empty
+    bool operator==(const Can&) const = default;
+};
+// A handful of can sizes is what a supplier sells; the cheapest cans are searched among them.
+inline constexpr int kMostCanSizes = 6;
+
 struct Material {
     int id = 0; // what lines refer to: survives renaming; unique in a sheet, from 1
     QString name;
     QString unit = QStringLiteral("кг"); // кг or л
     QString consumption;                 // per m² per coat, as entered
     QString waste = QStringLiteral("0"); // allowance in %
-    QString canSize;
-    QString price; // per can; may be empty
+    QList<Can> cans;                     // one to kMostCanSizes sizes
     bool operator==(const Material&) const = default;
 
     // What is wrong with the entries, or empty when they are sound.
     QString problem() const;
 };
 
-// One or more layers, each a material and its coats: «Грунтовка ×1 + Эмаль ×2». A line painted
-// with it counts its area once; each layer adds to its material.
+// One layer of a system: a material and its coats, or work that takes no material (sanding), or
+// both; each with the price of its work and the norm it is priced by: «Грунтовка ×1 + Эмаль ×2».
+// A line painted with the system counts its area once; each layer adds to its material.
 struct Layer {
-    int material = 0; // a material's id
+    Layer() = default;
+    // Most layers are paint and nothing more: {material, coats}.
+    Layer(int material, int coats, QString price = {}, QString code = {}, QString work = {})
+        : material(material), coats(coats), price(std::move(price)), code(std::move(code)),
+          work(std::move(work)) {}
+
+    int material = 0; // a material's id; 0 for work that takes no material
     int coats = 1;
+    QString price; // of the layer's work per unit of a line's quantity, roubles; may be empty
+    QString code;  // the norm it is priced by («шифр»); may be empty
+    QString work;  // what the work is called («Шлифовка»); needed where there is no material
     bool operator==(const Layer&) const = default;
 };
 
@@ -50,13 +68,13 @@ struct PaintSystem {
     int id = 0; // what lines refer to; unique in a sheet, from 1
     QString name;
     QList<Layer> layers;
-    QString price; // of the work per unit of a line's quantity, roubles; may be empty
-    QString code;  // the norm it is priced by («шифр»); may be empty
     bool operator==(const PaintSystem&) const = default;
 
     QString problem() const;
     // «Грунтовка ГФ-021 ×1 + Эмаль ПФ-115 ×2»
     QString layersText(const QList<Material>& materials) const;
+    // The norms its layers are priced by, each once, in the order painted: «15-04-030-1; 15-01-019».
+    QString codes() const;
 };
 
 enum class LineKind {
@@ -89,8 +107,8 @@ struct Line {
     QString opening;     // a window or door line: the openings' area per piece, as typed
     bool deduct = false; // whether that area × count comes off the walls of the line's room
     int system = 0;      // a paint system's id, 0 for none
-    QString price;       // of the work per unit; empty: the system's
-    QString code;        // the norm; empty: the system's
+    QString price;       // of the work per unit; empty: the sum of its system's layers'
+    QString code;        // the norm; empty: its system's layers' norms
     // A window or door line: the room on the other side of the opening, whose walls it comes off
     // as well («Смежное помещение»); painted once, in the line's own room.
     QString adjacentRoom;
@@ -130,13 +148,21 @@ struct Sheet {
 // A material's entries as figures; nullopt where an entry is not a figure.
 struct MaterialRates {
     Decimal perCoat; // per m²: consumption × (1 + waste/100)
-    Decimal canSize;
-    std::optional<Decimal> price;
+    struct CanRate {
+        Decimal size;
+        std::optional<Decimal> price;
+    };
+    std::vector<CanRate> cans; // in the material's order
     static std::optional<MaterialRates> of(const Material& material);
 };
 
 // The materials' figures by id.
 using RatesById = QHash<int, MaterialRates>;
+
+// The prices a line's work is priced at, per unit of its quantity: its own where it has one,
+// else each priced layer's of its system. Each is taken times the quantity and rounded to the
+// kopeck on its own; none where nothing prices the work.
+std::vector<Decimal> workPrices(const Line& line, const PaintSystem* system);
 
 // A line's figures as shown: its quantity (result × count; an area when the unit is м2), the
 // paint of each layer of its system, and the cost of its work.
@@ -148,8 +174,8 @@ struct LineFigures {
         int coats = 1;  // of the layer it is for
     };
     std::vector<Paint> paint;
-    std::optional<Decimal> price; // of the work per unit: the line's or its system's
-    std::optional<Decimal> work;  // kopecks
+    std::optional<Decimal> price; // of the work per unit: the line's, or its layers' summed
+    std::optional<Decimal> work;  // kopecks: the quantity times each price, rounded and summed
     static LineFigures of(const Line& line, const PaintSystem* system, const RatesById& rates);
 };
 
@@ -181,12 +207,21 @@ class Totals {
     QMap<int, Sum> paint_;
 };
 
-// What a material comes to over the sheet: quantity, whole cans and their cost.
+// What a material comes to over the sheet: its quantity, the cheapest whole cans that hold it,
+// and their cost.
 struct MaterialTotal {
     Decimal quantity;
-    std::optional<long long> cans;
-    std::optional<Decimal> cost;
+    std::vector<long long> cans; // how many of each of the material's sizes; empty: not known
+    std::optional<Decimal> cost; // where the cans taken have prices
+    long long canCount() const;
     static MaterialTotal of(const Decimal& quantity, const MaterialRates* rates);
 };
+
+// The cheapest whole cans that hold `quantity`, as counts of each size in the given order. Only
+// sizes with a price are taken where any has one: a can of unknown price cannot be said to be
+// cheaper. Without prices, the fewest cans. Equal costs go to fewer cans, then to less left over.
+// nullopt where the count passes what can be written.
+std::optional<std::vector<long long>> cheapestCans(const Decimal& quantity,
+                                                   const std::vector<MaterialRates::CanRate>& cans);
 
 } // namespace velaro

@@ -39,8 +39,27 @@ QList<int> sortedRows(QList<int> rows, int rowCount) {
     return rows;
 }
 
+// A layer whose material is not there (`gone` gives its name, else nullopt): its work stays as a
+// layer of work alone, named after the material where it had no name of its own; a layer that
+// was paint and nothing more goes.
+void withoutMaterial(QList<Layer>& layers,
+                     const std::function<std::optional<QString>(int)>& gone) {
+    QList<Layer> kept;
+    for (Layer layer : layers) {
+        if (const std::optional<QString> name = gone(layer.material)) {
+            if (layer.price.trimmed().isEmpty() && layer.code.trimmed().isEmpty())
+                continue;
+            if (layer.work.trimmed().isEmpty())
+                layer.work = *name;
+            layer.material = 0;
+        }
+        kept << layer;
+    }
+    layers = kept;
+}
+
 // The systems with the layers of brought materials (negative ids) mapped to those materials as
-// the sheet holds them now (matched by name); a layer whose material is not there is dropped.
+// the sheet holds them now (matched by name); a layer whose material is not there loses it.
 QList<PaintSystem> resolvedSystems(QList<PaintSystem> systems, const QList<Material>& added,
                                    const QList<Material>& materialsAfter) {
     for (PaintSystem& s : systems) {
@@ -48,13 +67,16 @@ QList<PaintSystem> resolvedSystems(QList<PaintSystem> systems, const QList<Mater
             if (layer.material >= 0)
                 continue;
             const qsizetype index = -1 - qsizetype(layer.material);
-            const Material* m = nullptr;
             for (const Material& after : materialsAfter)
                 if (index < added.size() && after.name == added[index].name)
-                    m = &after;
-            layer.material = m ? m->id : 0;
+                    layer.material = after.id;
         }
-        s.layers.removeIf([](const Layer& layer) { return layer.material == 0; });
+        withoutMaterial(s.layers, [&](int id) -> std::optional<QString> {
+            const qsizetype index = -1 - qsizetype(id);
+            if (id >= 0)
+                return std::nullopt;
+            return index < added.size() ? added[index].name : QString();
+        });
     }
     return systems;
 }
@@ -96,13 +118,15 @@ QString SheetEditor::insertLines(int row, QList<Line> lines, const QList<PaintSy
         PaintSystem joined = system;
         joined.id = 0;
         for (Layer& layer : joined.layers) {
+            if (layer.material == 0) // work alone
+                continue;
             const Material* theirs = materialOf(materials, layer.material);
             const auto own = theirs ? std::find_if(estimate_.sheet().materials.begin(),
                                                    estimate_.sheet().materials.end(),
                                                    [&](const Material& m) { return m.name == theirs->name; })
                                     : estimate_.sheet().materials.end();
             if (!theirs) {
-                layer.material = 0;
+                layer.coats = 0; // a material the lines did not bring: the layer goes
             } else if (own != estimate_.sheet().materials.end()) {
                 layer.material = own->id;
             } else {
@@ -116,7 +140,7 @@ QString SheetEditor::insertLines(int row, QList<Line> lines, const QList<PaintSy
                 layer.material = -1 - int(index);
             }
         }
-        joined.layers.removeIf([](const Layer& layer) { return layer.material == 0; });
+        joined.layers.removeIf([](const Layer& layer) { return layer.coats == 0; });
         joining << joined;
     }
     undo_.beginMacro(text);
@@ -278,11 +302,16 @@ void SheetEditor::editMaterials(const QList<Material>& materials) {
     if (materials == estimate_.sheet().materials)
         return;
     const QList<Material> identified = identifiedAfter(estimate_.sheet().materials, materials);
-    // A removed material leaves the systems it was a layer of.
+    // A removed material leaves the systems it was a layer of; a layer priced or coded keeps
+    // its work, so that removing a paint does not silently take the work's cost with it.
     Catalogue catalogue{identified, estimate_.sheet().systems, {}};
     for (PaintSystem& system : catalogue.systems)
-        system.layers.removeIf(
-            [&](const Layer& layer) { return !materialOf(identified, layer.material); });
+        withoutMaterial(system.layers, [&](int id) -> std::optional<QString> {
+            if (id == 0 || materialOf(identified, id))
+                return std::nullopt;
+            const Material* was = materialOf(estimate_.sheet().materials, id);
+            return was ? was->name : QString();
+        });
     for (const Line& line : estimate_.sheet().lines)
         catalogue.lineSystems << line.system;
     undo_.push(new SetCatalogue(estimate_, catalogue, QStringLiteral("материалы")));

@@ -32,8 +32,15 @@ void writeMaterial(Writer& w, const Material& m) {
     text(w, "unit", m.unit);
     text(w, "consumption", m.consumption);
     text(w, "waste", m.waste);
-    text(w, "canSize", m.canSize);
-    text(w, "price", m.price);
+    key(w, "cans");
+    w.StartArray();
+    for (const Can& can : m.cans) {
+        w.StartObject();
+        text(w, "size", can.size);
+        text(w, "price", can.price);
+        w.EndObject();
+    }
+    w.EndArray();
     w.EndObject();
 }
 
@@ -50,11 +57,12 @@ void writeSystem(Writer& w, const PaintSystem& s) {
         w.Int(layer.material);
         key(w, "coats");
         w.Int(layer.coats);
+        text(w, "work", layer.work);
+        text(w, "price", layer.price);
+        text(w, "code", layer.code);
         w.EndObject();
     }
     w.EndArray();
-    text(w, "price", s.price);
-    text(w, "code", s.code);
     w.EndObject();
 }
 

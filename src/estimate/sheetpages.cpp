@@ -253,7 +253,8 @@ void Layout::addTotals() {
 }
 
 // Every figure can be checked by hand: the cans are the quantity over the can's size, taken up
-// to whole cans, and their cost the cans times the can's price.
+// to whole cans, and their cost the cans times the can's price; a material of several sizes shows
+// the cans taken of each.
 void Layout::addMaterials(double gap) {
     const std::vector<ReportMaterial>& materials = report_.materials();
     if (materials.empty())
@@ -267,9 +268,9 @@ void Layout::addMaterials(double gap) {
         const QString& unit = m.material->unit;
         table.push_back({printable(m.material->name),
                          m.quantity.text(separator, 2, true) + u' ' + unit,
-                         m.rates->canSize.text(separator) + u' ' + unit,
-                         m.rates->price ? m.rates->price->text(separator, 2, true) : dash,
-                         m.cans ? QString::number(*m.cans) : dash,
+                         canSizesText(*m.rates, separator) + u' ' + unit,
+                         canPricesText(*m.rates, separator),
+                         cansText(*m.material, *m.rates, m.cans, separator),
                          m.cost ? m.cost->text(separator, 2, true) : dash});
     }
     const qsizetype columns = table.front().size();

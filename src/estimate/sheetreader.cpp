@@ -59,6 +59,10 @@ QString layerAt(qsizetype system, qsizetype index) {
     return systemAt(system) + QStringLiteral(", слой %1").arg(index + 1);
 }
 
+QString canAt(qsizetype material, qsizetype index) {
+    return materialAt(material) + QStringLiteral(", тара %1").arg(index + 1);
+}
+
 QString lineAt(qsizetype index) {
     return QStringLiteral("строка %1").arg(index + 1);
 }
@@ -86,18 +90,32 @@ constexpr Field<Material> kMaterialFields[] = {
     {"unit", &Material::unit},
     {"consumption", &Material::consumption},
     {"waste", &Material::waste},
-    {"canSize", &Material::canSize},
-    {"price", &Material::price},
+    // From here on, each version's own members.
+    {"canSize"}, // before format 4: one can size, a text
+    {"price"},   // before format 4: that can's price, a text
+    {"cans"},    // from format 4 on
 };
-enum MaterialMember { kId = 0, kCoats = 1 };
+enum MaterialMember { kId = 0, kCoats = 1, kCanSize = 6, kCanPrice = 7, kCans = 8 };
+constexpr Field<Can> kCanFields[] = {{"size", &Can::size}, {"price", &Can::price}};
 constexpr Field<PaintSystem> kSystemFields[] = {{"id"},
                                                 {"name", &PaintSystem::name},
                                                 {"layers"},
-                                                {"price", &PaintSystem::price},
-                                                {"code", &PaintSystem::code}};
-enum SystemMember { kSystemId = 0, kLayers = 2 };
-constexpr Field<Layer> kLayerFields[] = {{"material"}, {"coats"}};
-enum LayerMember { kLayerMaterial = 0, kLayerCoats = 1 };
+                                                // before format 4: the work's one price and
+                                                // norm, texts
+                                                {"price"},
+                                                {"code"}};
+enum SystemMember { kSystemId = 0, kLayers = 2, kSystemPrice = 3, kSystemCode = 4 };
+constexpr Field<Layer> kLayerFields[] = {{"material"},
+                                         {"coats"},
+                                         // from format 4 on
+                                         {"work", &Layer::work},
+                                         {"price", &Layer::price},
+                                         {"code", &Layer::code}};
+enum LayerMember { kLayerMaterial = 0, kLayerCoats = 1, kLayerWork = 2 };
+// The members each format has its layers hold.
+constexpr std::size_t layerMembersOf(int version) {
+    return version >= 4 ? std::size(kLayerFields) : std::size_t(kLayerWork);
+}
 constexpr Field<Line> kLineFields[] = {
     {"room", &Line::room},
     {"element", &Line::element},
@@ -157,7 +175,11 @@ enum SheetMember {
     kSystems,
     kLines
 };
-static_assert(kMaterialFields[kCoats].name == "coats" && kSystemFields[kLayers].name == "layers" &&
+static_assert(kMaterialFields[kCoats].name == "coats" && kMaterialFields[kCans].name == "cans" &&
+              kMaterialFields[kCanSize].name == "canSize" &&
+              kMaterialFields[kCanPrice].name == "price" && kSystemFields[kLayers].name == "layers" &&
+              kSystemFields[kSystemPrice].name == "price" &&
+              kSystemFields[kSystemCode].name == "code" && kLayerFields[kLayerWork].name == "work" &&
               kLayerFields[kLayerCoats].name == "coats" && kLineFields[kCount].name == "count" &&
               kLineFields[kMaterial].name == "material" && kLineFields[kKind].name == "kind" &&
               kLineFields[kDeduct].name == "deduct" && kLineFields[kSystem].name == "system" &&
@@ -316,6 +338,9 @@ class SheetReader {
         case In::Layer:
             member_ = memberOf(kLayerFields, name);
             break;
+        case In::Can:
+            member_ = memberOf(kCanFields, name);
+            break;
         case In::Line:
             member_ = memberOf(kLineFields, name);
             break;
@@ -340,6 +365,8 @@ class SheetReader {
         Sheet,
         Materials,
         Material,
+        Cans,
+        Can,
         Systems,
         System,
         Layers,
@@ -390,6 +417,8 @@ class SheetReader {
         frames_.pop_back();
         if (closed == In::Material)
             endMaterial();
+        else if (closed == In::Can)
+            endCan();
         else if (closed == In::System)
             endSystem();
         else if (closed == In::Layer)
@@ -413,10 +442,11 @@ class SheetReader {
             case kMaterials:
                 materials_ = {};
                 materials_.present = true;
-                materialNumbers_.clear();
+                materialRests_.clear();
                 return In::Materials;
             case kSystems:
                 systems_ = {};
+                systemRests_.clear();
                 systems_.present = true;
                 return In::Systems;
             case kLines:
@@ -431,13 +461,25 @@ class SheetReader {
             if (!object || !materials_.fault.isEmpty())
                 return std::nullopt;
             material_ = {};
-            materialNumbers_.push_back({});
+            materialRests_.push_back({});
             return In::Material;
+        case In::Material:
+            if (object || member_ != kCans)
+                return std::nullopt;
+            // A list is there; its items are read below, a repeated one anew.
+            materialRests_.back().cans = {};
+            materialRests_.back().cans.present = true;
+            return In::Cans;
+        case In::Cans:
+            if (!object || !materialRests_.back().cans.fault.isEmpty())
+                return std::nullopt;
+            can_ = {};
+            return In::Can;
         case In::Systems:
             if (!object || !systems_.fault.isEmpty())
                 return std::nullopt;
             system_ = {};
-            systemId_ = kNotANumber;
+            systemRest_ = {};
             layersFault_.clear();
             return In::System;
         case In::System:
@@ -445,11 +487,13 @@ class SheetReader {
                 return std::nullopt;
             system_.texts |= bit(kLayers); // a list is there; its items are read below
             system_.record.layers.clear();
+            systemRest_.layerTexts.clear();
             layersFault_.clear();
             return In::Layers;
         case In::Layers:
             if (!object || !layersFault_.isEmpty())
                 return std::nullopt;
+            layer_ = {};
             layerMaterial_ = layerCoats_ = kNotANumber;
             return In::Layer;
         case In::Lines:
@@ -497,12 +541,17 @@ class SheetReader {
                     materialAt(materials_.items.size()) + QStringLiteral(" не запись");
             break;
         case In::Material:
-            if (member_ == kId)
-                materialNumbers_.back().id = value.number;
-            else if (member_ == kCoats)
-                materialNumbers_.back().coats = value.number;
-            else
-                material_.text(kMaterialFields, member_, value);
+            materialMember(value);
+            break;
+        case In::Cans: {
+            List<Can>& cans = materialRests_.back().cans;
+            if (cans.fault.isEmpty())
+                cans.fault = canAt(materials_.items.size(), cans.items.size()) +
+                             QStringLiteral(" не запись");
+            break;
+        }
+        case In::Can:
+            can_.text(kCanFields, member_, value);
             break;
         case In::Systems:
             if (systems_.fault.isEmpty())
@@ -521,6 +570,8 @@ class SheetReader {
                 layerMaterial_ = value.number;
             else if (member_ == kLayerCoats)
                 layerCoats_ = value.number;
+            else
+                layer_.text(kLayerFields, member_, value);
             break;
         case In::Lines:
             if (takesAnotherLine())
@@ -586,10 +637,11 @@ class SheetReader {
             break;
         case kMaterials:
             materials_ = {};
-            materialNumbers_.clear();
+            materialRests_.clear();
             break;
         case kSystems:
             systems_ = {};
+            systemRests_.clear();
             break;
         case kLines:
             lines_ = {};
@@ -598,15 +650,53 @@ class SheetReader {
         }
     }
 
+    // A text that waits for the version, kept in `text` with its bit in `present`.
+    static void laterText(std::uint32_t& present, int member, QString& text, const Scalar& value) {
+        if (value.kind == Scalar::Text) {
+            text = value.string();
+            present |= bit(member);
+        } else {
+            present &= ~bit(member);
+        }
+    }
+
+    void materialMember(const Scalar& value) {
+        MaterialRest& rest = materialRests_.back();
+        switch (member_) {
+        case kId:
+            rest.id = value.number;
+            break;
+        case kCoats:
+            rest.coats = value.number;
+            break;
+        case kCanSize:
+            laterText(rest.present, member_, rest.canSize, value);
+            break;
+        case kCanPrice:
+            laterText(rest.present, member_, rest.canPrice, value);
+            break;
+        case kCans: // not a list
+            rest.cans = {};
+            break;
+        default:
+            material_.text(kMaterialFields, member_, value);
+        }
+    }
+
     void systemMember(const Scalar& value) {
         if (system_.text(kSystemFields, member_, value))
             return;
         if (member_ == kSystemId) {
-            systemId_ = value.number;
+            systemRest_.id = value.number;
         } else if (member_ == kLayers) { // not a list
             system_.record.layers.clear();
+            systemRest_.layerTexts.clear();
             layersFault_.clear();
             system_.texts &= ~bit(kLayers);
+        } else if (member_ == kSystemPrice) {
+            laterText(systemRest_.present, member_, systemRest_.price, value);
+        } else if (member_ == kSystemCode) {
+            laterText(systemRest_.present, member_, systemRest_.code, value);
         }
     }
 
@@ -667,51 +757,70 @@ class SheetReader {
         return false;
     }
 
+    // The members every version has; the id and the coats wait for the version (format 1 has
+    // no ids, format 3 no coats), and so do the cans and whether the material is sound.
     void endMaterial() {
         const auto where = [this] { return materialAt(materials_.items.size()); };
-        // The id and the coats wait for the version: format 1 has no ids, format 3 no coats.
-        QString fault =
-            firstFault(where, kMaterialFields, material_.texts, [](int) { return QString(); });
-        if (fault.isEmpty())
-            if (const QString problem = material_.record.problem(); !problem.isEmpty())
-                fault = where() + QStringLiteral(": ") + problem;
+        QString fault = firstFault(
+            where, kMaterialFields, material_.texts, [](int) { return QString(); }, 0, kCanSize);
         if (fault.isEmpty())
             materials_.items.append(std::move(material_.record));
         else
             materials_.fault = std::move(fault);
     }
 
-    // Whether a layer's material is known waits for the materials.
+    // Past the most sizes a material has, the list is not read further: that is its fault.
+    void endCan() {
+        List<Can>& cans = materialRests_.back().cans;
+        const auto where = [&] { return canAt(materials_.items.size(), cans.items.size()); };
+        QString fault =
+            firstFault(where, kCanFields, can_.texts, [](int) { return QString(); });
+        if (fault.isEmpty() && cans.items.size() >= kMostCanSizes)
+            fault = materialAt(materials_.items.size()) +
+                    QStringLiteral(": тара больше чем %1 размеров").arg(kMostCanSizes);
+        if (fault.isEmpty())
+            cans.items.append(std::move(can_.record));
+        else
+            cans.fault = std::move(fault);
+    }
+
+    // Whether a layer's material is known waits for the materials, whether it may be none and
+    // its texts for the version.
     void endLayer() {
         const auto where = [this] {
             return layerAt(systems_.items.size(), system_.record.layers.size());
         };
-        if (!whole(layerMaterial_, 1, kLargestInt))
-            layersFault_ = memberFault(where(), "material", wholeFault(1, kLargestInt));
-        else if (!whole(layerCoats_, 1, kMostCoats))
+        if (!whole(layerMaterial_, 0, kLargestInt)) {
+            layersFault_ = memberFault(where(), "material", wholeFault(0, kLargestInt));
+        } else if (!whole(layerCoats_, 1, kMostCoats)) {
             layersFault_ = memberFault(where(), "coats", wholeFault(1, kMostCoats));
-        else
-            system_.record.layers.append({int(layerMaterial_), int(layerCoats_)});
+        } else {
+            layer_.record.material = int(layerMaterial_);
+            layer_.record.coats = int(layerCoats_);
+            system_.record.layers.append(std::move(layer_.record));
+            systemRest_.layerTexts.push_back(layer_.texts);
+        }
     }
 
     void endSystem() {
         const auto where = [this] { return systemAt(systems_.items.size()); };
-        QString fault = firstFault(where, kSystemFields, system_.texts, [&](int member) {
-            if (member == kSystemId && !whole(systemId_, 1, kLargestInt))
-                return memberFault(where(), "id", wholeFault(1, kLargestInt));
-            if (member == kLayers && !(system_.texts & bit(kLayers)))
-                return memberFault(where(), "layers", QStringLiteral("нет списка"));
-            return member == kLayers ? layersFault_ : QString();
-        });
-        if (fault.isEmpty()) {
-            system_.record.id = int(systemId_);
-            if (const QString problem = system_.record.problem(); !problem.isEmpty())
-                fault = where() + QStringLiteral(": ") + problem;
-        }
-        if (fault.isEmpty())
-            systems_.items.append(std::move(system_.record));
-        else
+        QString fault = firstFault(
+            where, kSystemFields, system_.texts,
+            [&](int member) {
+                if (member == kSystemId && !whole(systemRest_.id, 1, kLargestInt))
+                    return memberFault(where(), "id", wholeFault(1, kLargestInt));
+                if (member == kLayers && !(system_.texts & bit(kLayers)))
+                    return memberFault(where(), "layers", QStringLiteral("нет списка"));
+                return member == kLayers ? layersFault_ : QString();
+            },
+            0, kSystemPrice);
+        if (!fault.isEmpty()) {
             systems_.fault = std::move(fault);
+            return;
+        }
+        system_.record.id = int(systemRest_.id);
+        systems_.items.append(std::move(system_.record));
+        systemRests_.push_back(std::move(systemRest_));
     }
 
     void endLine() {
@@ -755,7 +864,7 @@ class SheetReader {
 
     // ---- once the whole text is read: each part's first fault, or empty
     QString settleMaterials(int version);
-    QString settleSystems();
+    QString settleSystems(int version);
     void systemsOfMaterials();
     QString settleLine(qsizetype index, Line& line, const LineRest& rest, int version) const;
     QString settleOldLine(qsizetype index, Line& line, const MaterialRef& ref, int version) const;
@@ -775,13 +884,25 @@ class SheetReader {
     SheetProperties properties_;
     int propertyFault_ = -1; // the first property that is not a text
     List<Material> materials_;
-    // As written, the faulty material's too; checked once the version is known.
-    struct MaterialNumbers {
+    // What of a material waits for the version, the faulty material's too.
+    struct MaterialRest {
         double id = kNotANumber;
         double coats = kNotANumber;
+        std::uint32_t present = 0; // canSize and price, where they are texts
+        QString canSize, canPrice;
+        List<Can> cans;
     };
-    std::vector<MaterialNumbers> materialNumbers_;
+    std::vector<MaterialRest> materialRests_;
     List<PaintSystem> systems_;
+    // What of a system waits for the version: its id, an older format's price and norm, and
+    // which texts each layer has.
+    struct SystemRest {
+        double id = kNotANumber;
+        std::uint32_t present = 0;
+        QString price, code;
+        std::vector<std::uint32_t> layerTexts;
+    };
+    std::vector<SystemRest> systemRests_;
     List<Line> lines_;
     std::vector<LineRest> lineRests_;
     QHash<QString, int> materialsByName_; // the ids, once settled
@@ -789,9 +910,11 @@ class SheetReader {
     QSet<int> systemIds_;
 
     Open<Material> material_;
+    Open<Can> can_;
     Open<PaintSystem> system_; // its layers count among its texts: there or not
-    double systemId_ = kNotANumber;
+    SystemRest systemRest_;
     QString layersFault_;
+    Open<Layer> layer_;
     double layerMaterial_ = kNotANumber;
     double layerCoats_ = kNotANumber;
     Open<Line> line_; // its lists, kind and deduct count among its texts: there or not
@@ -834,7 +957,7 @@ std::variant<LoadedSheet, LoadError> SheetReader::result() {
     if (version >= 3) {
         if (!systems_.present)
             return damaged(memberFault(sheetAt, "systems", QStringLiteral("нет списка")));
-        if (const QString fault = settleSystems(); !fault.isEmpty())
+        if (const QString fault = settleSystems(version); !fault.isEmpty())
             return damaged(fault);
     } else {
         systemsOfMaterials();
@@ -868,9 +991,9 @@ std::variant<LoadedSheet, LoadError> SheetReader::result() {
 
 QString SheetReader::settleMaterials(int version) {
     const auto numbersFault = [&](std::size_t index) {
-        if (index >= materialNumbers_.size())
+        if (index >= materialRests_.size())
             return QString();
-        const MaterialNumbers& numbers = materialNumbers_[index];
+        const MaterialRest& numbers = materialRests_[index];
         if (version >= 2 && !whole(numbers.id, 1, kLargestInt))
             return memberFault(materialAt(qsizetype(index)), "id", wholeFault(1, kLargestInt));
         if (version < 3 && !whole(numbers.coats, 1, kMostCoats))
@@ -881,8 +1004,25 @@ QString SheetReader::settleMaterials(int version) {
         if (QString fault = numbersFault(std::size_t(i)); !fault.isEmpty())
             return fault;
         Material& m = materials_.items[i];
+        MaterialRest& rest = materialRests_[std::size_t(i)];
+        // Before format 4 a material came in one size.
+        if (version < 4) {
+            for (const int member : {kCanSize, kCanPrice})
+                if (!(rest.present & bit(member)))
+                    return memberFault(materialAt(i), kMaterialFields[member].name.data(),
+                                       QStringLiteral("нет текста"));
+            m.cans = {{rest.canSize, rest.canPrice}};
+        } else {
+            if (!rest.cans.present)
+                return memberFault(materialAt(i), "cans", QStringLiteral("нет списка"));
+            if (!rest.cans.fault.isEmpty())
+                return rest.cans.fault;
+            m.cans = std::move(rest.cans.items);
+        }
+        if (const QString problem = m.problem(); !problem.isEmpty())
+            return materialAt(i) + QStringLiteral(": ") + problem;
         // Before identities, a material was known by its place in the list.
-        m.id = version >= 2 ? int(materialNumbers_[std::size_t(i)].id) : int(i + 1);
+        m.id = version >= 2 ? int(rest.id) : int(i + 1);
         if (materialsByName_.contains(m.name))
             return materialAt(i) + QStringLiteral(": название повторяется");
         if (materialIds_.contains(m.id))
@@ -895,14 +1035,49 @@ QString SheetReader::settleMaterials(int version) {
     return materials_.fault;
 }
 
-QString SheetReader::settleSystems() {
+QString SheetReader::settleSystems(int version) {
     QSet<QString> names;
     for (qsizetype i = 0; i < systems_.items.size(); ++i) {
-        const PaintSystem& s = systems_.items[i];
+        PaintSystem& s = systems_.items[i];
+        const SystemRest& rest = systemRests_[std::size_t(i)];
+        const Layer blank;
+        for (qsizetype j = 0; j < s.layers.size(); ++j) {
+            Layer& layer = s.layers[j];
+            const auto where = [&] { return layerAt(i, j); };
+            if (version < 4) {
+                // What an older format's layer holds under a later member's name is not read.
+                for (std::size_t k = layerMembersOf(version); k < std::size(kLayerFields); ++k)
+                    layer.*kLayerFields[k].text = blank.*kLayerFields[k].text;
+                if (layer.material == 0)
+                    return memberFault(where(), "material", wholeFault(1, kLargestInt));
+            } else if (QString fault = firstFault(
+                           where, kLayerFields, rest.layerTexts[std::size_t(j)],
+                           [](int) { return QString(); }, kLayerWork);
+                       !fault.isEmpty()) {
+                return fault;
+            }
+        }
+        if (version < 4) {
+            for (const int member : {kSystemPrice, kSystemCode})
+                if (!(rest.present & bit(member)))
+                    return memberFault(systemAt(i), kSystemFields[member].name.data(),
+                                       QStringLiteral("нет текста"));
+            // The system's one price and norm were of all its work: its first layer takes them,
+            // and the others none, so that every line's work comes to what it did. A system of
+            // no layers gets one of work alone, named as the system.
+            if (!rest.price.isEmpty() || !rest.code.isEmpty()) {
+                if (s.layers.isEmpty())
+                    s.layers.append({0, 1, {}, {}, s.name});
+                s.layers.front().price = rest.price;
+                s.layers.front().code = rest.code;
+            }
+        }
         for (qsizetype j = 0; j < s.layers.size(); ++j)
-            if (!materialIds_.contains(s.layers[j].material))
+            if (s.layers[j].material != 0 && !materialIds_.contains(s.layers[j].material))
                 return layerAt(i, j) +
                        QStringLiteral(": нет материала %1").arg(s.layers[j].material);
+        if (const QString problem = s.problem(); !problem.isEmpty())
+            return systemAt(i) + QStringLiteral(": ") + problem;
         if (names.contains(s.name))
             return systemAt(i) + QStringLiteral(": название повторяется");
         if (systemIds_.contains(s.id))
@@ -919,8 +1094,8 @@ void SheetReader::systemsOfMaterials() {
     systems_ = {};
     for (qsizetype i = 0; i < materials_.items.size(); ++i) {
         const Material& m = materials_.items[i];
-        const int coats = int(materialNumbers_[std::size_t(i)].coats);
-        systems_.items.append({m.id, m.name, {{m.id, coats}}, {}, {}});
+        const int coats = int(materialRests_[std::size_t(i)].coats);
+        systems_.items.append({m.id, m.name, {{m.id, coats}}});
     }
     systemIds_ = materialIds_;
 }

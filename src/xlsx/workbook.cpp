@@ -484,8 +484,18 @@ void Workbook::writeLine(int index) {
         lines_.number(row, cPrice, numberOf(*figures.price), formats_.twoPlaces);
     else
         lines_.text(row, cPrice, {}, formats_.twoPlaces);
-    // Without a price the work is nothing until one is typed in.
-    if (figures.area && (figures.work || !figures.price))
+    // A line priced by several layers adds each layer's work rounded on its own, their prices
+    // in the formula; the price column holds their sum. Without a price the work is nothing
+    // until one is typed in.
+    const std::vector<Decimal> prices =
+        workPrices(line, systemOf(view_.sheet.systems, line.system));
+    if (figures.area && figures.work && prices.size() > 1) {
+        QByteArray formula = "=";
+        for (std::size_t i = 0; i < prices.size(); ++i)
+            formula += (i ? "+ROUND(" : "ROUND(") + at(cQuantity, row) + '*' +
+                       prices[i].text(u'.').toLatin1() + ",2)";
+        lines_.formula(row, cWork, formula, *figures.work, formats_.twoPlaces);
+    } else if (figures.area && (figures.work || !figures.price))
         lines_.formula(row, cWork,
                        "=ROUND(" + at(cQuantity, row) + '*' + at(cPrice, row) + ",2)",
                        figures.work.value_or(Decimal()), formats_.twoPlaces);
@@ -591,6 +601,7 @@ void Workbook::writeMaterials() {
         materials_.text(materialsHeadingRow_, lxw_col_t(i), headings[i], formats_.heading);
     const auto figure = [](const QString& text) { return numberOf(*Decimal::parse(text)); };
     const QByteArray numbers = kLinesRef + fixedRange(cNumber, headingRow_ + 1, blank_);
+    bool severalSizes = false;
     for (const Used& u : used_) {
         const Material& material = *u.material->material;
         const MaterialRates& rates = *u.material->rates;
@@ -601,20 +612,48 @@ void Workbook::writeMaterials() {
         materials_.formula(u.row, mPerCoat,
                            "=" + at(mConsumption, u.row) + "*(1+" + at(mWaste, u.row) + "/100)",
                            rates.perCoat, formats_.number);
-        materials_.number(u.row, mCan, numberOf(rates.canSize), formats_.number);
-        if (rates.price)
-            materials_.number(u.row, mPrice, numberOf(*rates.price), formats_.twoPlaces);
-        else
-            materials_.text(u.row, mPrice, {}, formats_.twoPlaces);
+        if (rates.cans.size() == 1) {
+            const MaterialRates::CanRate& can = rates.cans.front();
+            materials_.number(u.row, mCan, numberOf(can.size), formats_.number);
+            if (can.price)
+                materials_.number(u.row, mPrice, numberOf(*can.price), formats_.twoPlaces);
+            else
+                materials_.text(u.row, mPrice, {}, formats_.twoPlaces);
+        } else {
+            materials_.text(u.row, mCan, canSizesText(rates, view_.separator), formats_.text);
+            materials_.text(u.row, mPrice, canPricesText(rates, view_.separator), formats_.text);
+        }
         materials_.formula(u.row, mQuantity,
                            "=SUMIF(" + numbers + ",\">0\"," + kLinesRef +
                                fixedRange(u.column, headingRow_ + 1, blank_) + ')',
                            u.material->quantity, formats_.twoPlaces);
-        materials_.formula(u.row, mCans,
-                           "=ROUNDUP(" + at(mQuantity, u.row) + '/' + at(mCan, u.row) + ",0)",
-                           Decimal::whole(u.material->cans.value_or(0)), formats_.count);
-        materials_.formula(u.row, mCost, "=" + at(mCans, u.row) + '*' + at(mPrice, u.row),
-                           u.material->cost.value_or(Decimal()), formats_.twoPlaces);
+        if (rates.cans.size() == 1) {
+            materials_.formula(
+                u.row, mCans, "=ROUNDUP(" + at(mQuantity, u.row) + '/' + at(mCan, u.row) + ",0)",
+                Decimal::whole(u.material->cans.empty() ? 0 : u.material->cans.front()),
+                formats_.count);
+            materials_.formula(u.row, mCost, "=" + at(mCans, u.row) + '*' + at(mPrice, u.row),
+                               u.material->cost.value_or(Decimal()), formats_.twoPlaces);
+            continue;
+        }
+        // Several sizes: no formula picks the cheapest cans, so the program's choice is written
+        // out, and its cost as that choice's cans times their prices (the note under the table
+        // says so).
+        severalSizes = true;
+        materials_.text(u.row, mCans,
+                        cansText(material, rates, u.material->cans, view_.separator),
+                        formats_.text);
+        QByteArray cost;
+        for (std::size_t i = 0; i < u.material->cans.size(); ++i)
+            if (u.material->cans[i] > 0 && rates.cans[i].price)
+                cost += (cost.isEmpty() ? "=" : "+") + QByteArray::number(u.material->cans[i]) +
+                        '*' + rates.cans[i].price->text(u'.').toLatin1();
+        if (!u.material->cost)
+            materials_.text(u.row, mCost, {}, formats_.twoPlaces);
+        else if (cost.isEmpty())
+            materials_.number(u.row, mCost, 0, formats_.twoPlaces);
+        else
+            materials_.formula(u.row, mCost, cost, *u.material->cost, formats_.twoPlaces);
     }
     const lxw_row_t total = materialsBlank_ + 1;
     for (lxw_col_t column = mName; column <= mCost; ++column)
@@ -623,6 +662,13 @@ void Workbook::writeMaterials() {
     materials_.formula(total, mCost,
                        "=SUM(" + range(mCost, materialsHeadingRow_ + 1, materialsBlank_) + ')',
                        report_.money().materials, formats_.sumTwoPlaces);
+    if (severalSizes)
+        materials_.text(total + 2, mName,
+                        QStringLiteral("Материал нескольких размеров тары: банки подобраны "
+                                       "программой — самые дешёвые целые банки, в которые "
+                                       "входит количество; стоимость — эти банки по их ценам. "
+                                       "Количество, изменённое здесь, их не меняет."),
+                        nullptr);
 }
 
 } // namespace

@@ -93,12 +93,14 @@ inline void addSize(Sheet& sheet, const QString& room, const RoomSize& size) {
 // Three materials in three systems, each priced by its norm; VAT at 20 %.
 inline Sheet withPaints(const QString& object) {
     Sheet sheet;
-    sheet.materials = {{1, "Грунтовка ГФ-021", "кг", "0,1", "5", "1", "300"},
-                       {2, "Эмаль ПФ-115 белая", "кг", "0,11", "10", "0,9", "250,5"},
-                       {3, "Краска ВД-АК-111 белая", "л", "0,15", "5", "10", "2400"}};
-    sheet.systems = {{kPrimerAndEnamel, "Грунт и эмаль", {{1, 1}, {2, 2}}, "180", "15-04-030-01"},
-                     {kWaterBased, "Водоэмульсионная в 2 слоя", {{3, 2}}, "95", "15-04-005-03"},
-                     {kMetalEnamel, "Эмаль по металлу", {{1, 1}, {2, 2}}, "210", "13-03-004-26"}};
+    sheet.materials = {{1, "Грунтовка ГФ-021", "кг", "0,1", "5", {{"1", "300"}}},
+                       {2, "Эмаль ПФ-115 белая", "кг", "0,11", "10", {{"0,9", "250,5"}}},
+                       {3, "Краска ВД-АК-111 белая", "л", "0,15", "5", {{"10", "2400"}}}};
+    // Each system priced as a whole by one norm, as sheets were before layers were priced: its
+    // first layer carries the price and the norm.
+    sheet.systems = {{kPrimerAndEnamel, "Грунт и эмаль", {{1, 1, "180", "15-04-030-01"}, {2, 2}}},
+                     {kWaterBased, "Водоэмульсионная в 2 слоя", {{3, 2, "95", "15-04-005-03"}}},
+                     {kMetalEnamel, "Эмаль по металлу", {{1, 1, "210", "13-03-004-26"}, {2, 2}}}};
     sheet.vatRate = "20";
     sheet.properties = {object,         "г. Тверь, ул. Советская, д. 12, кв. 40",
                         "Петров П. П.", "ООО «Малярка»",
@@ -154,7 +156,8 @@ inline Sheet flatOfTwoRooms() {
 // A job priced without norms: the systems keep their prices, not their codes.
 inline Sheet withoutNorms(Sheet sheet) {
     for (PaintSystem& system : sheet.systems)
-        system.code.clear();
+        for (Layer& layer : system.layers)
+            layer.code.clear();
     return sheet;
 }
 

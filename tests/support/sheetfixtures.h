@@ -161,8 +161,7 @@ inline Material paint(const QString& consumption, const QString& waste, const QS
     m.name = name;
     m.consumption = consumption;
     m.waste = waste;
-    m.canSize = can;
-    m.price = price;
+    m.cans = {{can, price}};
     return m;
 }
 
@@ -171,7 +170,7 @@ inline void paintWith(SheetModel& model, const QList<Material>& materials, int c
     model.editor().editMaterials(materials);
     QList<PaintSystem> systems;
     for (const Material& m : model.estimate().sheet().materials)
-        systems.append({0, m.name, {{m.id, coats}}, {}, {}});
+        systems.append({0, m.name, {{m.id, coats}}});
     model.editor().editSystems(systems);
 }
 

@@ -758,6 +758,7 @@ void EstimateWindow::editSystems() {
         used.insert(line.system);
     SystemsDialog dialog(estimate().sheet().systems, estimate().sheet().materials, this);
     dialog.setUsedSystems(used, prompts_);
+    dialog.setSeparator(estimate().separator());
     if (dialog.exec() != QDialog::Accepted)
         return;
     editor().editSystems(dialog.systems(), dialog.addedMaterials());

@@ -12,6 +12,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <set>
 
 namespace velaro {
@@ -22,6 +23,34 @@ enum MaterialColumn { Name, Unit, Consumption, Waste, CanSize, Price, ColumnCoun
 QString cell(const QTableWidget& table, int row, int column) {
     const QTableWidgetItem* item = table.item(row, column);
     return item ? item->text().trimmed() : QString();
+}
+
+// A material of several sizes is typed in one cell as «14 / 2,7», its prices in the next in the
+// same order, «2400 / 560»; a dash stands for a size sold at no known price.
+QStringList parts(const QString& text) {
+    QStringList parts = text.split(u'/');
+    for (QString& part : parts) {
+        part = part.trimmed();
+        if (part == QStringLiteral("—") || part == QStringLiteral("-"))
+            part.clear();
+    }
+    return parts;
+}
+
+QString sizesText(const QList<Can>& cans) {
+    QStringList sizes;
+    for (const Can& can : cans)
+        sizes << can.size;
+    return sizes.join(QStringLiteral(" / "));
+}
+
+QString pricesText(const QList<Can>& cans) {
+    if (std::all_of(cans.begin(), cans.end(), [](const Can& can) { return can.price.isEmpty(); }))
+        return {};
+    QStringList prices;
+    for (const Can& can : cans)
+        prices << (can.price.isEmpty() ? QStringLiteral("—") : can.price);
+    return prices.join(QStringLiteral(" / "));
 }
 
 } // namespace
@@ -37,6 +66,11 @@ MaterialsDialog::MaterialsDialog(const QList<Material>& materials, QWidget* pare
                                        QStringLiteral("Расход на м2 за слой"),
                                        QStringLiteral("Запас, %"),
                                        QStringLiteral("Тара"), QStringLiteral("Цена тары")});
+    table_->horizontalHeaderItem(CanSize)->setToolTip(
+        QStringLiteral("Сколько кг или л в банке; несколько размеров — через «/»: 14 / 2,7"));
+    table_->horizontalHeaderItem(Price)->setToolTip(
+        QStringLiteral("Цена банки, руб.; при нескольких размерах — в том же порядке через «/»: "
+                       "2400 / 560, «—» для банки без цены"));
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     table_->horizontalHeader()->setSectionResizeMode(Name, QHeaderView::Stretch);
     for (const Material& material : materials)
@@ -52,7 +86,9 @@ MaterialsDialog::MaterialsDialog(const QList<Material>& materials, QWidget* pare
     auto* buttons = okCancelButtons(*this);
 
     auto* note = new QLabel(QStringLiteral("Расход берите из паспорта краски: программа своих "
-                                           "норм расхода не содержит."),
+                                           "норм расхода не содержит. Банки нескольких размеров "
+                                           "— через «/»: тара «14 / 2,7», цена «2400 / 560»; "
+                                           "ведомость возьмёт самый дешёвый набор банок."),
                             this);
     note->setWordWrap(true);
     auto* rowButtons = new QHBoxLayout;
@@ -80,8 +116,8 @@ void MaterialsDialog::addRow(const Material& material) {
     table_->setCellWidget(row, Unit, unit);
     table_->setItem(row, Consumption, new QTableWidgetItem(material.consumption));
     table_->setItem(row, Waste, new QTableWidgetItem(material.waste));
-    table_->setItem(row, CanSize, new QTableWidgetItem(material.canSize));
-    table_->setItem(row, Price, new QTableWidgetItem(material.price));
+    table_->setItem(row, CanSize, new QTableWidgetItem(sizesText(material.cans)));
+    table_->setItem(row, Price, new QTableWidgetItem(pricesText(material.cans)));
 }
 
 void MaterialsDialog::removeSelectedRows() {
@@ -96,7 +132,9 @@ void MaterialsDialog::removeSelectedRows() {
             usedNames.prepend(cell(*table_, row, Name));
     if (!usedNames.isEmpty() && prompts_ &&
         !prompts_->confirm(this, QStringLiteral("Материал %1 входит в системы окраски; из этих "
-                                                "систем он уйдёт. Удалить?")
+                                                "систем он уйдёт, а слои с ценой работ или "
+                                                "шифром останутся работой без материала. "
+                                                "Удалить?")
                                      .arg(QStringLiteral("«") +
                                           usedNames.join(QStringLiteral("», «")) +
                                           QStringLiteral("»"))))
@@ -122,8 +160,10 @@ QList<Material> MaterialsDialog::materials() const {
         m.waste = cell(*table_, row, Waste);
         if (m.waste.isEmpty())
             m.waste = QStringLiteral("0");
-        m.canSize = cell(*table_, row, CanSize);
-        m.price = cell(*table_, row, Price);
+        const QStringList sizes = parts(cell(*table_, row, CanSize));
+        const QStringList prices = parts(cell(*table_, row, Price));
+        for (qsizetype i = 0; i < sizes.size(); ++i)
+            m.cans.append({sizes[i], prices.value(i)});
         list.append(m);
     }
     return list;
@@ -133,6 +173,16 @@ QString MaterialsDialog::problem() const {
     const QList<Material> list = materials();
     QStringList names;
     for (qsizetype i = 0; i < list.size(); ++i) {
+        const int row = int(i);
+        const qsizetype sizes = parts(cell(*table_, row, CanSize)).size();
+        const qsizetype prices = parts(cell(*table_, row, Price)).size();
+        if (!cell(*table_, row, Price).isEmpty() && prices != sizes)
+            return QStringLiteral("Строка %1: тара в %2, а цен %3 — дайте цену каждой банке "
+                                  "через «/», «—» для банки без цены.")
+                .arg(i + 1)
+                .arg(sizes == 1 ? QStringLiteral("одном размере")
+                                : QStringLiteral("%1 размерах").arg(sizes))
+                .arg(prices);
         if (const QString problem = list[i].problem(); !problem.isEmpty())
             return QStringLiteral("Строка %1: %2.").arg(i + 1).arg(problem);
         if (names.contains(list[i].name))

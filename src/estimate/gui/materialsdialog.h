@@ -1,7 +1,7 @@
 #pragma once
 // The sheet's materials, edited as a small table: name, unit, consumption per m² per coat,
-// waste allowance, can size and price per can. OK keeps the dialog open while a row is
-// not sound and says which row and why.
+// waste allowance, can size and price per can (several sizes and their prices each in one cell,
+// through «/»). OK keeps the dialog open while a row is not sound and says which row and why.
 
 #include "estimate/sheet.h"
 

@@ -3,6 +3,7 @@
 #include "core/settings.h"
 #include "estimate/gui/dialogparts.h"
 #include "estimate/gui/estimateprompts.h"
+#include "estimate/columns.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -24,25 +25,52 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <array>
 #include <optional>
 
 namespace velaro {
 namespace {
 
-enum LayerColumn { MaterialColumn, CoatsColumn };
+enum LayerColumn { MaterialColumn, WorkColumn, CoatsColumn, PriceColumn, CodeColumn, LayerColumns };
 
 // A template carries its materials whole: the sheet it is added to may not have them.
 struct TemplateLayer {
-    Material material;
-    int coats = 1;
+    std::optional<Material> material; // none for work alone
+    Layer layer;                      // its material's id aside
 };
 
 struct SystemTemplate {
     QString name;
-    QString price;
-    QString code;
     QList<TemplateLayer> layers;
 };
+
+QJsonObject materialJson(const Material& m) {
+    QJsonArray cans;
+    for (const Can& can : m.cans)
+        cans.append(QJsonObject{{"size", can.size}, {"price", can.price}});
+    return {{"name", m.name},
+            {"unit", m.unit},
+            {"consumption", m.consumption},
+            {"waste", m.waste},
+            {"cans", cans}};
+}
+
+// Templates kept before materials came in several sizes have one, as «canSize» and «price».
+Material materialOfJson(const QJsonObject& m) {
+    Material read;
+    read.name = m.value("name").toString().trimmed();
+    read.unit = m.value("unit").toString();
+    read.consumption = m.value("consumption").toString();
+    read.waste = m.value("waste").toString();
+    if (m.contains("cans")) {
+        for (const QJsonValue& can : m.value("cans").toArray())
+            read.cans.append(
+                {can.toObject().value("size").toString(), can.toObject().value("price").toString()});
+    } else {
+        read.cans = {{m.value("canSize").toString(), m.value("price").toString()}};
+    }
+    return read;
+}
 
 // Kept in the user's settings, not in a sheet, so that they serve every sheet.
 const QString kTemplatesGroup = QStringLiteral("systemTemplates");
@@ -50,46 +78,50 @@ const QString kTemplatesKey = QStringLiteral("list");
 
 QJsonObject toJson(const SystemTemplate& t) {
     QJsonArray layers;
-    for (const TemplateLayer& layer : t.layers) {
-        const Material& m = layer.material;
-        layers.append(QJsonObject{{"coats", layer.coats},
-                                  {"material", QJsonObject{{"name", m.name},
-                                                           {"unit", m.unit},
-                                                           {"consumption", m.consumption},
-                                                           {"waste", m.waste},
-                                                           {"canSize", m.canSize},
-                                                           {"price", m.price}}}});
+    for (const TemplateLayer& each : t.layers) {
+        QJsonObject layer{{"coats", each.layer.coats},
+                          {"work", each.layer.work},
+                          {"price", each.layer.price},
+                          {"code", each.layer.code}};
+        if (each.material)
+            layer.insert("material", materialJson(*each.material));
+        layers.append(layer);
     }
-    return {{"name", t.name}, {"price", t.price}, {"code", t.code}, {"layers", layers}};
+    return {{"name", t.name}, {"layers", layers}};
 }
 
 // nullopt for anything a damaged or foreign settings file may hold instead of a sound template.
 std::optional<SystemTemplate> fromJson(const QJsonValue& value) {
     const QJsonObject object = value.toObject();
-    SystemTemplate t{object.value("name").toString().trimmed(),
-                     object.value("price").toString(),
-                     object.value("code").toString(),
-                     {}};
+    SystemTemplate t{object.value("name").toString().trimmed(), {}};
     if (t.name.isEmpty() || !object.value("layers").isArray())
         return std::nullopt;
+    PaintSystem check{0, t.name, {}};
     for (const QJsonValue& entry : object.value("layers").toArray()) {
         const QJsonObject layer = entry.toObject();
-        const QJsonObject m = layer.value("material").toObject();
         TemplateLayer read;
-        read.coats = layer.value("coats").toInt(0);
-        read.material.name = m.value("name").toString().trimmed();
-        read.material.unit = m.value("unit").toString();
-        read.material.consumption = m.value("consumption").toString();
-        read.material.waste = m.value("waste").toString();
-        read.material.canSize = m.value("canSize").toString();
-        read.material.price = m.value("price").toString();
-        if (!read.material.problem().isEmpty())
-            return std::nullopt;
+        read.layer = {0, layer.value("coats").toInt(0), layer.value("price").toString(),
+                      layer.value("code").toString(), layer.value("work").toString()};
+        if (layer.value("material").isObject()) {
+            read.material = materialOfJson(layer.value("material").toObject());
+            if (!read.material->problem().isEmpty())
+                return std::nullopt;
+            read.layer.material = 1; // any, for the check below
+        }
         t.layers.append(read);
+        check.layers.append(read.layer);
     }
-    PaintSystem check{0, t.name, {}, t.price, t.code};
-    for (const TemplateLayer& layer : t.layers)
-        check.layers.append({0, layer.coats});
+    // Templates kept before layers were priced have one price and norm for the system: its
+    // first layer takes them, as sheets of that time do.
+    const QString price = object.value("price").toString(), code = object.value("code").toString();
+    if (!price.isEmpty() || !code.isEmpty()) {
+        if (t.layers.isEmpty()) {
+            t.layers.append({std::nullopt, {0, 1, {}, {}, t.name}});
+            check.layers.append(t.layers.back().layer);
+        }
+        t.layers.front().layer.price = check.layers.front().price = price;
+        t.layers.front().layer.code = check.layers.front().code = code;
+    }
     if (!check.problem().isEmpty())
         return std::nullopt;
     return t;
@@ -121,22 +153,14 @@ void writeTemplates(const QList<SystemTemplate>& list) {
                       QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Compact)));
 }
 
-const Material* materialOf(const QList<Material>& materials, int id) {
-    for (const Material& m : materials)
-        if (m.id == id)
-            return &m;
-    return nullptr;
-}
-
 } // namespace
 
 SystemsDialog::SystemsDialog(const QList<PaintSystem>& systems, const QList<Material>& materials,
                              QWidget* parent)
     : QDialog(parent), systems_(systems), materials_(materials), prompts_(&EstimatePrompts::real()),
       list_(new QListWidget(this)), name_(new QLineEdit(this)),
-      layers_(new QTableWidget(0, 2, this)), price_(new QLineEdit(this)),
-      code_(new QLineEdit(this)), layersText_(new QLineEdit(this)), editors_(new QWidget(this)),
-      problem_(problemLabel(this)) {
+      layers_(new QTableWidget(0, LayerColumns, this)), layersText_(new QLineEdit(this)),
+      workPrice_(new QLabel(this)), editors_(new QWidget(this)), problem_(problemLabel(this)) {
     setObjectName("SystemsDialog");
     setWindowTitle(QStringLiteral("Системы окраски"));
 
@@ -163,9 +187,26 @@ SystemsDialog::SystemsDialog(const QList<PaintSystem>& systems, const QList<Mate
     layers_->setTabKeyNavigation(false); // Tab goes on to the layer's fields
     layers_->setSelectionBehavior(QAbstractItemView::SelectRows);
     layers_->setSelectionMode(QAbstractItemView::SingleSelection);
-    layers_->setHorizontalHeaderLabels({QStringLiteral("Материал"), QStringLiteral("Слоёв")});
-    layers_->horizontalHeader()->setSectionResizeMode(MaterialColumn, QHeaderView::Stretch);
-    layers_->horizontalHeader()->setSectionResizeMode(CoatsColumn, QHeaderView::ResizeToContents);
+    layers_->setHorizontalHeaderLabels({QStringLiteral("Материал"), QStringLiteral("Работа"),
+                                        QStringLiteral("Слоёв"),
+                                        QStringLiteral("Цена работ,\nруб. за ед."),
+                                        QStringLiteral("Шифр нормы")});
+    layers_->verticalHeader()->hide();
+    QHeaderView* header = layers_->horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::Interactive);
+    header->setSectionResizeMode(MaterialColumn, QHeaderView::Stretch);
+    header->setSectionResizeMode(CoatsColumn, QHeaderView::ResizeToContents);
+    // Room for a material's name, a work like «Шпатлёвка», a price of hundreds of thousands and
+    // a norm like «ГЭСН 15-04-030-01»; the material takes what is left.
+    header->setMinimumSectionSize(40);
+    const int digit = fontMetrics().horizontalAdvance(u'0');
+    layers_->setColumnWidth(WorkColumn, 14 * digit);
+    layers_->setColumnWidth(PriceColumn, 11 * digit);
+    layers_->setColumnWidth(CodeColumn, 18 * digit);
+    layers_->setMinimumWidth(60 * digit);
+    // Putty, sanding, primer and two coats in sight without scrolling.
+    layers_->setMinimumHeight(header->sizeHint().height() +
+                              6 * layers_->verticalHeader()->defaultSectionSize());
     QPushButton* addLayer = button(QStringLiteral("Добавить сло&й"), "addLayer");
     QPushButton* removeLayer = button(QStringLiteral("Убрать сл&ой"), "removeLayer");
     QPushButton* up = button(QStringLiteral("В&ыше"), "layerUp");
@@ -174,10 +215,10 @@ SystemsDialog::SystemsDialog(const QList<PaintSystem>& systems, const QList<Mate
     connect(removeLayer, &QPushButton::clicked, this, &SystemsDialog::removeLayer);
     connect(up, &QPushButton::clicked, this, [this] { moveLayer(-1); });
     connect(down, &QPushButton::clicked, this, [this] { moveLayer(+1); });
-    price_->setObjectName("systemPrice");
-    code_->setObjectName("systemCode");
     layersText_->setObjectName("layersText");
     layersText_->setReadOnly(true);
+    workPrice_->setObjectName("workPrice");
+    workPrice_->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
 
     auto* buttons = okCancelButtons(*this);
 
@@ -186,14 +227,6 @@ SystemsDialog::SystemsDialog(const QList<PaintSystem>& systems, const QList<Mate
             systems_[current()].name = text;
             refreshItem(current());
         }
-    });
-    connect(price_, &QLineEdit::textChanged, this, [this](const QString& text) {
-        if (!showing_ && current() >= 0)
-            systems_[current()].price = text;
-    });
-    connect(code_, &QLineEdit::textChanged, this, [this](const QString& text) {
-        if (!showing_ && current() >= 0)
-            systems_[current()].code = text;
     });
     connect(list_, &QListWidget::currentRowChanged, this, &SystemsDialog::showSystem);
 
@@ -216,17 +249,17 @@ SystemsDialog::SystemsDialog(const QList<PaintSystem>& systems, const QList<Mate
     layersRow->addLayout(layerButtons);
     auto* form = new QFormLayout(editors_);
     form->setContentsMargins(0, 0, 0, 0);
-    form->setRowWrapPolicy(QFormLayout::WrapLongRows);
+    // Labels over their fields: the layers' table takes the whole width.
+    form->setRowWrapPolicy(QFormLayout::WrapAllRows);
     form->addRow(QStringLiteral("&Название:"), name_);
     form->addRow(QStringLiteral("Сло&и, в порядке окраски:"), layersRow);
-    form->addRow(QStringLiteral("&Цена работ за единицу, руб.:"), price_);
-    form->addRow(QStringLiteral("Ши&фр нормы:"), code_);
     form->addRow(QStringLiteral("Сос&тав:"), layersText_);
+    form->addRow(QStringLiteral("Цена работ за единицу:"), workPrice_);
     // The layers' label leads to the table, not to the first button beside it.
     qobject_cast<QLabel*>(form->labelForField(layersRow))->setBuddy(layers_);
 
     auto* columns = new QHBoxLayout;
-    columns->addLayout(left, 2);
+    columns->addLayout(left, 1);
     columns->addWidget(editors_, 3);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(columns, 1);
@@ -244,8 +277,6 @@ SystemsDialog::SystemsDialog(const QList<PaintSystem>& systems, const QList<Mate
                                    removeLayer,
                                    up,
                                    down,
-                                   price_,
-                                   code_,
                                    layersText_,
                                    buttons->button(QDialogButtonBox::Ok),
                                    buttons->button(QDialogButtonBox::Cancel)};
@@ -259,13 +290,18 @@ SystemsDialog::SystemsDialog(const QList<PaintSystem>& systems, const QList<Mate
     refreshTemplates();
     select(systems_.isEmpty() ? -1 : 0);
     showSystem();
-    resize(820, 440);
+    resize(1040, 500);
 }
 
 void SystemsDialog::setUsedSystems(QSet<int> ids, EstimatePrompts* prompts) {
     used_ = std::move(ids);
     used_.remove(0);
     prompts_ = prompts ? prompts : &EstimatePrompts::real();
+}
+
+void SystemsDialog::setSeparator(QChar separator) {
+    separator_ = separator;
+    refreshLayersText();
 }
 
 int SystemsDialog::current() const {
@@ -289,8 +325,6 @@ void SystemsDialog::showSystem() {
     editors_->setEnabled(row >= 0);
     const PaintSystem shown = row >= 0 ? systems_[row] : PaintSystem{};
     name_->setText(shown.name);
-    price_->setText(shown.price);
-    code_->setText(shown.code);
     showing_ = false;
     showLayers(shown.layers.isEmpty() ? -1 : 0);
 }
@@ -301,10 +335,10 @@ void SystemsDialog::showLayers(int currentLayer) {
     if (current() >= 0)
         for (const Layer& layer : systems_[current()].layers)
             addLayerRow(layer);
-    // The new editors follow the table in the Tab order, a row's material then its coats.
+    // The new editors follow the table in the Tab order, a row's cells from left to right.
     QWidget* previous = layers_;
     for (int row = 0; row < layers_->rowCount(); ++row)
-        for (int column : {MaterialColumn, CoatsColumn}) {
+        for (int column = 0; column < LayerColumns; ++column) {
             QWidget::setTabOrder(previous, layers_->cellWidget(row, column));
             previous = layers_->cellWidget(row, column);
         }
@@ -319,32 +353,61 @@ void SystemsDialog::addLayerRow(const Layer& layer) {
     layers_->insertRow(row);
     auto* material = new QComboBox;
     material->setAccessibleName(QStringLiteral("Материал слоя %1").arg(row + 1));
+    // Sanding, or putty the client supplies: work that takes no material of the sheet's.
+    material->addItem(QStringLiteral("(без материала)"), 0);
     for (const QList<Material>* list : {&materials_, &added_})
         for (const Material& m : *list)
             material->addItem(m.name, m.id);
     // A material the sheet no longer has shows as none, and OK says so.
     material->setCurrentIndex(material->findData(layer.material));
+    const auto text = [&](const QString& value, const QString& name, const QString& hint) {
+        auto* edit = new QLineEdit(value);
+        edit->setAccessibleName(name.arg(row + 1));
+        edit->setPlaceholderText(hint);
+        edit->setFrame(false);
+        connect(edit, &QLineEdit::textChanged, this, &SystemsDialog::readLayers);
+        return edit;
+    };
+    QLineEdit* work = text(layer.work, QStringLiteral("Работа слоя %1"),
+                           layer.material ? QString() : QStringLiteral("шлифовка, шпатлёвка…"));
     auto* coats = new QSpinBox;
     coats->setAccessibleName(QStringLiteral("Слоёв материала %1").arg(row + 1));
     coats->setRange(1, 99);
     coats->setValue(layer.coats);
-    for (QWidget* editor : std::initializer_list<QWidget*>{material, coats})
-        editor->installEventFilter(this); // focus on an editor makes its row the current one
-    connect(material, &QComboBox::currentIndexChanged, this, &SystemsDialog::readLayers);
+    coats->setFrame(false);
+    QLineEdit* price = text(layer.price, QStringLiteral("Цена работ слоя %1, руб. за единицу"), {});
+    price->setAlignment(Qt::AlignRight);
+    QLineEdit* code = text(layer.code, QStringLiteral("Шифр нормы слоя %1"), {});
+    const std::array<QWidget*, LayerColumns> editors{material, work, coats, price, code};
+    for (int column = 0; column < LayerColumns; ++column) {
+        editors[column]->installEventFilter(this); // focus on an editor makes its row current
+        layers_->setCellWidget(row, column, editors[column]);
+    }
+    connect(material, &QComboBox::currentIndexChanged, this, [this, material, work] {
+        work->setPlaceholderText(material->currentData().toInt() ? QString()
+                                                                 : QStringLiteral("шлифовка, шпатлёвка…"));
+        readLayers();
+    });
     connect(coats, &QSpinBox::valueChanged, this, &SystemsDialog::readLayers);
-    layers_->setCellWidget(row, MaterialColumn, material);
-    layers_->setCellWidget(row, CoatsColumn, coats);
 }
 
 void SystemsDialog::readLayers() {
     if (showing_ || current() < 0)
         return;
     QList<Layer>& layers = systems_[current()].layers;
-    layers.clear();
-    for (int row = 0; row < layers_->rowCount(); ++row) {
+    const auto textOf = [this](int row, int column) {
+        return qobject_cast<QLineEdit*>(layers_->cellWidget(row, column))->text();
+    };
+    for (int row = 0; row < layers_->rowCount() && row < layers.size(); ++row) {
         const auto* material = qobject_cast<QComboBox*>(layers_->cellWidget(row, MaterialColumn));
-        const auto* coats = qobject_cast<QSpinBox*>(layers_->cellWidget(row, CoatsColumn));
-        layers.append({material->currentData().toInt(), coats->value()});
+        Layer& layer = layers[row];
+        // A material the sheet no longer has stays named by its id until another is chosen.
+        if (material->currentIndex() >= 0)
+            layer.material = material->currentData().toInt();
+        layer.coats = qobject_cast<QSpinBox*>(layers_->cellWidget(row, CoatsColumn))->value();
+        layer.work = textOf(row, WorkColumn);
+        layer.price = textOf(row, PriceColumn);
+        layer.code = textOf(row, CodeColumn);
     }
     refreshLayersText();
 }
@@ -352,7 +415,7 @@ void SystemsDialog::readLayers() {
 bool SystemsDialog::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusIn)
         for (int row = 0; row < layers_->rowCount(); ++row)
-            for (int column : {MaterialColumn, CoatsColumn})
+            for (int column = 0; column < LayerColumns; ++column)
                 if (layers_->cellWidget(row, column) == watched)
                     layers_->setCurrentCell(row, column);
     return QDialog::eventFilter(watched, event);
@@ -397,6 +460,17 @@ void SystemsDialog::moveLayer(int delta) {
 void SystemsDialog::refreshLayersText() {
     layersText_->setText(current() >= 0 ? systems_[current()].layersText(materials_ + added_)
                                         : QString());
+    // What a line painted with the system is priced at, its layers' prices summed.
+    Decimal sum;
+    bool priced = false;
+    if (current() >= 0)
+        for (const Layer& layer : systems_[current()].layers)
+            if (const auto price = Decimal::parse(layer.price); price && !price->isNegative()) {
+                sum += *price;
+                priced = true;
+            }
+    workPrice_->setText(priced ? moneyText(sum, separator_) + QStringLiteral(" (сумма слоёв)")
+                               : QStringLiteral("не задана"));
 }
 
 void SystemsDialog::addSystem() {
@@ -450,11 +524,13 @@ QList<PaintSystem> SystemsDialog::systems() const {
     QList<PaintSystem> list = systems_;
     for (PaintSystem& s : list) {
         s.name = s.name.trimmed();
-        s.price = s.price.trimmed();
-        s.code = s.code.trimmed();
-        for (Layer& layer : s.layers)
+        for (Layer& layer : s.layers) {
+            layer.work = layer.work.trimmed();
+            layer.price = layer.price.trimmed();
+            layer.code = layer.code.trimmed();
             if (layer.material < 0)
                 layer.material = -1 - int(inUse.indexOf(-1 - layer.material));
+        }
     }
     return list;
 }
@@ -479,7 +555,7 @@ QString SystemsDialog::problemAt(int& row) const {
         const PaintSystem& s = systems_[i];
         QString problem = s.problem();
         for (qsizetype layer = 0; problem.isEmpty() && layer < s.layers.size(); ++layer)
-            if (!knownMaterial(s.layers[layer].material))
+            if (s.layers[layer].material != 0 && !knownMaterial(s.layers[layer].material))
                 problem = QStringLiteral("у слоя %1 нет материала").arg(layer + 1);
         if (problem.isEmpty() && names.contains(s.name.trimmed()))
             problem = QStringLiteral("название «%1» уже есть").arg(s.name.trimmed());
@@ -507,9 +583,13 @@ bool SystemsDialog::saveTemplate() {
     if (row < 0)
         return false;
     const PaintSystem& s = systems_[row];
-    SystemTemplate t{s.name.trimmed(), s.price.trimmed(), s.code.trimmed(), {}};
+    SystemTemplate t{s.name.trimmed(), {}};
     QString problem = s.problem();
     for (const Layer& layer : s.layers) {
+        if (layer.material == 0) {
+            t.layers.append({std::nullopt, layer});
+            continue;
+        }
         const Material* m = materialOf(materials_, layer.material);
         if (!m)
             m = materialOf(added_, layer.material);
@@ -521,8 +601,9 @@ bool SystemsDialog::saveTemplate() {
             problem = QStringLiteral("материал «%1»: %2").arg(m->name, unsound);
             break;
         }
-        t.layers.append({*m, layer.coats});
-        t.layers.back().material.id = 0;
+        t.layers.append({*m, layer});
+        t.layers.back().material->id = 0;
+        t.layers.back().layer.material = 0;
     }
     if (!problem.isEmpty()) {
         problem_->setText(
@@ -571,9 +652,11 @@ bool SystemsDialog::addFromTemplate() {
     if (!names.contains(chosen))
         return false;
     const SystemTemplate& t = list[names.indexOf(chosen)];
-    PaintSystem s{0, t.name, {}, t.price, t.code};
-    for (const TemplateLayer& layer : t.layers)
-        s.layers.append({materialFor(layer.material), layer.coats});
+    PaintSystem s{0, t.name, {}};
+    for (const TemplateLayer& each : t.layers) {
+        s.layers.append(each.layer);
+        s.layers.back().material = each.material ? materialFor(*each.material) : 0;
+    }
     systems_.append(s);
     list_->addItem(QString());
     refreshItem(list_->count() - 1);

@@ -1,6 +1,7 @@
 #pragma once
-// The sheet's paint systems: a list of them and, for the one chosen, its name, its layers in the
-// order they are painted (primer first), the price of the work and the norm it is priced by.
+// The sheet's paint systems: a list of them and, for the one chosen, its name and its layers in
+// the order they are painted (putty and primer first), each a material or work alone (sanding),
+// with its coats, the price of its work and the norm it is priced by.
 // A system can be kept as a template in the user's settings, with the materials it is painted
 // with, and added from one into another sheet. OK keeps the dialog open while a system is not
 // sound and says which one and why.
@@ -33,6 +34,8 @@ class SystemsDialog : public QDialog {
     // The systems the sheet's lines use: removing one of them asks first. The prompts also
     // answer which template to add.
     void setUsedSystems(QSet<int> ids, EstimatePrompts* prompts);
+    // The sheet's decimal separator, for the sum of the layers' prices.
+    void setSeparator(QChar separator);
 
     QList<PaintSystem> systems() const;
     QList<Material> addedMaterials() const;
@@ -75,13 +78,13 @@ class SystemsDialog : public QDialog {
     QSet<int> used_;
     EstimatePrompts* prompts_;
     bool showing_ = false; // the editors are being filled, not edited
+    QChar separator_ = u',';
 
     QListWidget* list_;
     QLineEdit* name_;
     QTableWidget* layers_;
-    QLineEdit* price_;
-    QLineEdit* code_;
     QLineEdit* layersText_;
+    QLabel* workPrice_;
     QPushButton* fromTemplate_;
     QWidget* editors_;
     QLabel* problem_;
