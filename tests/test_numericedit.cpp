@@ -4,7 +4,11 @@
 #include "support/testsupport.h"
 
 #include <QClipboard>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QInputMethodEvent>
+#include <QMenu>
+#include <QMimeData>
 #include <QTest>
 
 using namespace velaro;
@@ -46,7 +50,8 @@ class NumericEditTest : public QObject {
         QTest::newRow("Enter") << int(Qt::Key_Return) << int(Qt::NoModifier) << "12";
         QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << "12";
         QTest::newRow("Escape") << int(Qt::Key_Escape) << int(Qt::NoModifier) << "12";
-        QTest::newRow("Ctrl+V") << int(Qt::Key_V) << int(Qt::ControlModifier) << "12";
+        QTest::newRow("Ctrl+V pastes at the cursor")
+            << int(Qt::Key_V) << int(Qt::ControlModifier) << "1299";
         QTest::newRow("Ctrl+Z") << int(Qt::Key_Z) << int(Qt::ControlModifier) << "12";
         QTest::newRow("Backspace") << int(Qt::Key_Backspace) << int(Qt::NoModifier) << "1";
         QTest::newRow("Left then nothing") << int(Qt::Key_Left) << int(Qt::NoModifier) << "12";
@@ -63,16 +68,25 @@ class NumericEditTest : public QObject {
     }
 
     void controlCharactersAsX11DeliversThem() {
-        // On X11 the event already carries the control character itself.
+        // On X11 the event already carries the control character itself: the clipboard keys
+        // work by their key, and none of them types its character.
+        QGuiApplication::clipboard()->setText("7");
         NumericEdit edit("Edit1", ',', nullptr);
         QTest::keyClicks(&edit, "12");
-        edit.selectAll();
-        for (char16_t control : {u'\x16', u'\x18', u'\x03', u'\x1a'}) {
-            QKeyEvent press(QEvent::KeyPress, Qt::Key_V - 0x16 + control, Qt::ControlModifier,
+        const auto press = [&](char16_t control) {
+            QKeyEvent event(QEvent::KeyPress, Qt::Key_A - 1 + control, Qt::ControlModifier,
                             QString(QChar(control)));
-            QApplication::sendEvent(&edit, &press);
-        }
-        QCOMPARE(edit.text(), QString("12"));
+            QApplication::sendEvent(&edit, &event);
+        };
+        press(u'\x16'); // Ctrl+V
+        QCOMPARE(edit.text(), QString("127"));
+        press(u'\x01'); // Ctrl+A
+        press(u'\x03'); // Ctrl+C
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString("127"));
+        press(u'\x18'); // Ctrl+X
+        QCOMPARE(edit.text(), QString());
+        press(u'\x1a'); // Ctrl+Z: discarded, as typed
+        QCOMPARE(edit.text(), QString());
     }
 
     void nonLatinCharactersAreDiscarded() {
@@ -84,15 +98,16 @@ class NumericEditTest : public QObject {
         QCOMPARE(edit.text(), QString("1"));
     }
 
-    void cutAndUndoAreDiscarded() {
+    // Ctrl+Z types a control character, discarded as any other; undo is the context menu's.
+    void undoKeysAreDiscarded() {
         NumericEdit edit("Edit1", ',', nullptr);
         QTest::keyClicks(&edit, "123");
         edit.selectAll();
         QTest::keyClick(&edit, Qt::Key_X, Qt::ControlModifier);
-        QCOMPARE(edit.text(), QString("123"));
-        QTest::keyClick(&edit, Qt::Key_End);
+        QCOMPARE(edit.text(), QString());
         QTest::keyClick(&edit, Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(edit.text(), QString("123"));
+        QTest::keyClick(&edit, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(edit.text(), QString());
     }
 
     void editingKeysStillWork() {
@@ -132,41 +147,58 @@ class NumericEditTest : public QObject {
         QCOMPARE(edit.text(), QString("1,5"));
     }
 
-    // The clipboard strokes that are not typed characters work as in any field; the Ctrl+letter
-    // ones type control characters and are discarded.
+    // The clipboard keys work as in any field; what a paste puts in passes the filter, whole: text
+    // it would change is not pasted at all.
     void clipboardKeys_data() {
         QTest::addColumn<int>("key");
         QTest::addColumn<int>("modifiers");
-        QTest::addColumn<QString>("shown");     // "123" all selected, the clipboard holding "x9."
+        QTest::addColumn<QString>("before"); // the clipboard; the field holds "123", all selected
+        QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("clipboard"); // afterwards
-        QTest::newRow("Shift+Insert pastes unfiltered")
-            << int(Qt::Key_Insert) << int(Qt::ShiftModifier) << "x9."
-            << "x9.";
+        QTest::addColumn<QChar>("separator");
+        const int ctrl = int(Qt::ControlModifier), shift = int(Qt::ShiftModifier);
+        const auto paste = [&](const char* name, const QString& before, const QString& shown) {
+            QTest::newRow(name) << int(Qt::Key_V) << ctrl << before << shown << before << QChar(',');
+        };
+        paste("Ctrl+V pastes a number", "9.5", "9,5");
+        paste("Ctrl+V takes a spreadsheet's cell", " 7,25\r\n", "7,25");
+        paste("Ctrl+V refuses a letter", "x9.", "123");
+        paste("Ctrl+V refuses a sign", "-5", "123");
+        paste("Ctrl+V refuses a unit", "2,5 м2", "123");
+        paste("Ctrl+V refuses digits in groups", "1 234", "123");
+        paste("Ctrl+V refuses a line break inside", "1\n2", "123");
+        paste("Ctrl+V refuses a Backspace character", "\b", "123");
+        paste("Ctrl+V with nothing to paste", "", "123");
+        QTest::newRow("Ctrl+V with a point for separator")
+            << int(Qt::Key_V) << ctrl << "2,5" << "2.5" << "2,5" << QChar('.');
+        QTest::newRow("Shift+Insert pastes through the filter")
+            << int(Qt::Key_Insert) << shift << "x9." << "123" << "x9." << QChar(',');
+        QTest::newRow("Shift+Insert pastes a number")
+            << int(Qt::Key_Insert) << shift << "4" << "4" << "4" << QChar(',');
         QTest::newRow("keypad Shift+Insert pastes")
-            << int(Qt::Key_Insert) << int(Qt::ShiftModifier | Qt::KeypadModifier) << "x9."
-            << "x9.";
-        QTest::newRow("Ctrl+Insert copies")
-            << int(Qt::Key_Insert) << int(Qt::ControlModifier) << "123"
-            << "123";
-        QTest::newRow("Shift+Delete cuts") << int(Qt::Key_Delete) << int(Qt::ShiftModifier) << ""
-                                           << "123";
-        QTest::newRow("Ctrl+V discarded") << int(Qt::Key_V) << int(Qt::ControlModifier) << "123"
-                                          << "x9.";
-        QTest::newRow("Ctrl+C discarded") << int(Qt::Key_C) << int(Qt::ControlModifier) << "123"
-                                          << "x9.";
-        QTest::newRow("Ctrl+X discarded") << int(Qt::Key_X) << int(Qt::ControlModifier) << "123"
-                                          << "x9.";
+            << int(Qt::Key_Insert) << (shift | int(Qt::KeypadModifier)) << "4" << "4" << "4"
+            << QChar(',');
+        QTest::newRow("Ctrl+C copies") << int(Qt::Key_C) << ctrl << "x9." << "123" << "123"
+                                       << QChar(',');
+        QTest::newRow("Ctrl+Insert copies") << int(Qt::Key_Insert) << ctrl << "x9." << "123"
+                                            << "123" << QChar(',');
+        QTest::newRow("Ctrl+X cuts") << int(Qt::Key_X) << ctrl << "x9." << "" << "123" << QChar(',');
+        QTest::newRow("Shift+Delete cuts")
+            << int(Qt::Key_Delete) << shift << "x9." << "" << "123" << QChar(',');
         QTest::newRow("Ctrl+Shift+Insert types nothing")
-            << int(Qt::Key_Insert) << int(Qt::ControlModifier | Qt::ShiftModifier) << "123"
-            << "x9.";
+            << int(Qt::Key_Insert) << (ctrl | shift) << "x9." << "123" << "x9." << QChar(',');
+        QTest::newRow("Ctrl+Shift+V types nothing")
+            << int(Qt::Key_V) << (ctrl | shift) << "4" << "123" << "4" << QChar(',');
     }
     void clipboardKeys() {
         QFETCH(int, key);
         QFETCH(int, modifiers);
+        QFETCH(QString, before);
         QFETCH(QString, shown);
         QFETCH(QString, clipboard);
-        QGuiApplication::clipboard()->setText("x9.");
-        NumericEdit edit("Edit1", ',', nullptr);
+        QFETCH(QChar, separator);
+        QGuiApplication::clipboard()->setText(before);
+        NumericEdit edit("Edit1", separator, nullptr);
         QTest::keyClicks(&edit, "123");
         edit.selectAll();
         QTest::keyClick(&edit, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
@@ -183,12 +215,62 @@ class NumericEditTest : public QObject {
         QCOMPARE(edit.text(), QString("12"));
     }
 
-    void pasteFromTheMenuIsNotFiltered() {
-        // The context menu's Paste puts text in without typing.
-        QGuiApplication::clipboard()->setText("abc");
+    // The context menu offers Paste only for a number, and pastes as the keys do; it shows no
+    // keys for Undo and Redo, which the filter discards.
+    void contextMenuOffersWhatWorks_data() {
+        QTest::addColumn<QString>("atOpening"); // the clipboard when the menu opens
+        QTest::addColumn<QString>("atClick");   // and when Paste is clicked
+        QTest::addColumn<bool>("offered");
+        QTest::addColumn<QString>("shown"); // the field held "12", all selected
+        QTest::newRow("a number") << "3.5" << "3.5" << true << "3,5";
+        QTest::newRow("text") << "abc" << "abc" << false << "12";
+        QTest::newRow("text by the time of the click") << "3.5" << "3 м" << true << "12";
+    }
+    void contextMenuOffersWhatWorks() {
+        QFETCH(QString, atOpening);
+        QFETCH(QString, atClick);
+        QFETCH(bool, offered);
+        QFETCH(QString, shown);
+        QGuiApplication::clipboard()->setText(atOpening);
         NumericEdit edit("Edit1", ',', nullptr);
-        edit.paste();
-        QCOMPARE(edit.text(), QString("abc"));
+        edit.setText("12");
+        edit.selectAll();
+        const std::unique_ptr<QMenu> menu = edit.createContextMenu();
+        QHash<QString, QAction*> items; // by the text before the keys
+        for (QAction* action : menu->actions())
+            items.insert(action->text().section('\t', 0, 0), action);
+        QVERIFY(items.contains("&Paste") && items.contains("&Undo") && items.contains("&Redo"));
+        QCOMPARE(items["&Paste"]->isEnabled(), offered);
+        QVERIFY(!items["&Undo"]->text().contains('\t'));
+        QVERIFY(!items["&Redo"]->text().contains('\t'));
+        QVERIFY(items["&Copy"]->text().contains('\t')); // Ctrl+C works, and says so
+        QGuiApplication::clipboard()->setText(atClick);
+        items["&Paste"]->trigger();
+        QCOMPARE(edit.text(), shown);
+    }
+
+    // Text dragged onto the field from elsewhere is a paste.
+    void droppedTextPassesTheFilter_data() {
+        QTest::addColumn<QString>("dropped");
+        QTest::addColumn<bool>("taken");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("a number") << "4.5" << true << "4,5";
+        QTest::newRow("a number and its unit") << "4,5 м2" << false << "";
+    }
+    void droppedTextPassesTheFilter() {
+        QFETCH(QString, dropped);
+        QFETCH(bool, taken);
+        QFETCH(QString, shown);
+        NumericEdit edit("Edit1", ',', nullptr);
+        QMimeData data;
+        data.setText(dropped);
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(&edit, &enter);
+        QCOMPARE(enter.isAccepted(), taken);
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(&edit, &drop);
+        QCOMPARE(drop.isAccepted(), taken);
+        QCOMPARE(edit.text(), shown);
     }
 
     void fieldSize() {
