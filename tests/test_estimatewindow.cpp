@@ -3,6 +3,8 @@
 
 #include "support/sheetfixtures.h"
 
+#include <QScopeGuard>
+
 using namespace velaro;
 using namespace velaro::test;
 
@@ -281,6 +283,70 @@ class EstimateWindowTest : public QObject {
         table->setFocus();
         QTest::keyClick(table, Qt::Key_Tab);
         QVERIFY(!table->hasFocus());
+    }
+
+    // The file dialogs start in the document's folder, else in the last one a dialog chose,
+    // else in the user's documents folder: never where the program was started.
+    void fileDialogsStartWhereTheUserWorks_data() {
+        QTest::addColumn<QString>("before"); // what the user did first
+        QTest::addColumn<QString>("dialog");
+        QTest::addColumn<QString>("folder"); // where it starts
+        const QStringList befores{"nothing", "exported", "failed to open", "saved", "folder gone"};
+        const QStringList folders{"documents", "chosen", "chosen", "document", "documents"};
+        for (const char* dialog : {"openSheet", "saveSheetAs", "exportPdf"})
+            for (qsizetype i = 0; i < befores.size(); ++i)
+                QTest::addRow("%s, %s", dialog, qPrintable(befores[i]))
+                    << befores[i] << QString(dialog) << folders[i];
+    }
+    void fileDialogsStartWhereTheUserWorks() {
+        QFETCH(QString, before);
+        QFETCH(QString, dialog);
+        QFETCH(QString, folder);
+        QTemporaryDir root;
+        QHash<QString, QString> folders;
+        for (const char* name : {"documents", "chosen", "document"}) {
+            folders[name] = root.filePath(name);
+            QVERIFY(QDir().mkpath(folders[name]));
+        }
+        QVERIFY(QDir::currentPath() != folders["documents"]);
+        const QString config = QStandardPaths::writableLocation(QStandardPaths::ConfigLocation);
+        const QString userDirs = config + "/user-dirs.dirs";
+        QFile dirs(userDirs);
+        QVERIFY2(QDir().mkpath(config) && dirs.open(QIODevice::WriteOnly), qPrintable(userDirs));
+        dirs.write("XDG_DOCUMENTS_DIR=\"" + folders["documents"].toUtf8() + "\"\n");
+        dirs.close();
+        const auto forget = qScopeGuard([&] { QFile::remove(userDirs); });
+        programSettings()->remove("estimateWindow/lastFolder");
+
+        Workspace space;
+        FakePrompts prompts;
+        prompts.unsavedAnswer = EstimatePrompts::Unsaved::Discard;
+        space.window.setPrompts(&prompts);
+        fillModel(space.model(), {"1"});
+        if (before != "nothing") {
+            prompts.fileName = folders["chosen"] + "/job.csv";
+            space.window.findChild<QAction*>("exportCsv")->trigger();
+            QVERIFY(QFile::exists(prompts.fileName));
+        }
+        if (before == "failed to open") {
+            programSettings()->remove("estimateWindow/lastFolder"); // this open chooses it
+
+            prompts.fileName = folders["chosen"] + "/missing.velaro-estimate";
+            QVERIFY(!space.window.open());
+            QCOMPARE(prompts.errors.size(), 1);
+        }
+        if (before == "saved")
+            QVERIFY(space.window.saveTo(folders["document"] + "/job.velaro-estimate"));
+        if (before == "folder gone")
+            QVERIFY(QDir(folders["chosen"]).removeRecursively());
+
+        prompts.fileName.clear(); // each dialog is cancelled
+        prompts.suggested.clear();
+        space.window.findChild<QAction*>(dialog)->trigger();
+        const QString started = dialog == "openSheet"
+                                    ? prompts.openedIn
+                                    : QFileInfo(prompts.suggested).absolutePath();
+        QCOMPARE(started, folders[folder]);
     }
 
     // A window saved larger than this screen, on another screen, opens fitted to this one.

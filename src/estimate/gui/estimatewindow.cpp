@@ -45,6 +45,7 @@
 #include <QScrollArea>
 #include <QSettings>
 #include <QSplitter>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTableView>
 #include <QToolBar>
@@ -61,6 +62,7 @@ namespace {
 
 const QString kFileFilter = QStringLiteral("Ведомость окраски (*.velaro-estimate)");
 const QString kSettingsGroup = QStringLiteral("estimateWindow");
+const QString kLastFolderKey = QStringLiteral("lastFolder");
 // Column widths in letters, for the first opening; shared out over the table's width.
 constexpr std::array<int, kColumnCount> kColumnLetters{9, 14, 16, 12, 16, 5, 9, 9,
                                                        8, 5, 5, 7, 9, 7, 8};
@@ -481,16 +483,42 @@ bool EstimateWindow::saveAs() {
 
 QString EstimateWindow::askSaveName(const QString& caption, const QString& filter,
                                     const QString& suffix) {
-    // Beside the document; named after its object, else after the document.
+    // Named after its object, else after the document.
     const QFileInfo document(document_.path());
     QString name = fileNameOf(estimate().sheet().properties.object, suffix);
     if (name.isEmpty() || suffix == kSheetSuffix)
         name = (document_.path().isEmpty() ? QStringLiteral("Ведомость")
                                            : document.completeBaseName()) +
                u'.' + suffix;
-    const QString folder = document_.path().isEmpty() ? QString() : document.path() + u'/';
-    const QString suggested = folder + name;
-    return prompts_->saveFileName(this, caption, suggested, filter, suffix);
+    const QString path =
+        prompts_->saveFileName(this, caption, startFolder() + u'/' + name, filter, suffix);
+    if (!path.isEmpty())
+        rememberFolder(path);
+    return path;
+}
+
+QString EstimateWindow::startFolder() const {
+    const auto isFolder = [](const QString& path) {
+        return !path.isEmpty() && QFileInfo(path).isDir();
+    };
+    if (!document_.path().isEmpty()) {
+        const QString own = QFileInfo(document_.path()).absolutePath();
+        if (isFolder(own))
+            return own;
+    }
+    const auto settings = programSettings();
+    settings->beginGroup(kSettingsGroup);
+    const QString last = settings->value(kLastFolderKey).toString();
+    if (isFolder(last))
+        return last;
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return isFolder(documents) ? documents : QDir::homePath();
+}
+
+void EstimateWindow::rememberFolder(const QString& path) {
+    const auto settings = programSettings();
+    settings->beginGroup(kSettingsGroup);
+    settings->setValue(kLastFolderKey, QFileInfo(path).absolutePath());
 }
 
 bool EstimateWindow::mayReplace() {
@@ -526,8 +554,11 @@ bool EstimateWindow::openAsked(const QString& path) {
 bool EstimateWindow::open() {
     if (!mayReplace())
         return false;
-    const QString path = prompts_->openFileName(this);
-    return !path.isEmpty() && openFrom(path);
+    const QString path = prompts_->openFileName(this, startFolder());
+    if (path.isEmpty())
+        return false;
+    rememberFolder(path);
+    return openFrom(path);
 }
 
 bool EstimateWindow::newSheet() {

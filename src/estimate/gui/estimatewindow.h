@@ -90,8 +90,14 @@ class EstimateWindow : public QMainWindow {
     bool mayReplace();
     QList<int> selectedRows() const;
     QAction* action(const char* name) const;
-    // The file name to save or export to, asked with the document's own name and folder.
+    // The file name to save or export to, asked with the document's own name, in startFolder().
     QString askSaveName(const QString& caption, const QString& filter, const QString& suffix);
+    // Where the file dialogs start: the document's folder, else the last folder a dialog chose
+    // (kept in the settings), else the user's documents folder; never the folder the program
+    // was started from.
+    QString startFolder() const;
+    // A path chosen in a file dialog: its folder is where the next dialog starts.
+    void rememberFolder(const QString& path);
     // Writes a document on a worker thread from a copy of the sheet, showing its progress past
     // a second with a button that stops it; returns when it is done, whether it was written.
     bool exportInBackground(
