@@ -349,6 +349,89 @@ class EstimateWindowTest : public QObject {
         QCOMPARE(started, folders[folder]);
     }
 
+    // Enter in «Помещение» hands the focus back to the table; Ctrl+Z and Ctrl+Shift+Z then are
+    // the sheet's wherever the focus is, but in a cell being edited, which undoes its own typing.
+    void undoIsTheSheetsWhereverTheFocusIs_data() {
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<bool>("sheets");
+        QTest::newRow("the table, after Enter in the room box") << "lines" << true;
+        QTest::newRow("the room box") << "currentRoom" << true;
+        QTest::newRow("the VAT rate") << "vatRate" << true;
+        QTest::newRow("the recording box") << "recording" << true;
+        QTest::newRow("a cell being edited") << "cell" << false;
+    }
+    void undoIsTheSheetsWhereverTheFocusIs() {
+        QFETCH(QString, focus);
+        QFETCH(bool, sheets);
+        Workspace space;
+        EstimateWindow& window = space.window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        auto* table = window.findChild<QTableView*>("lines");
+        QLineEdit* room = window.findChild<QComboBox*>("currentRoom")->lineEdit();
+        room->setFocus();
+        QTest::keyClicks(room, "Zal 1"); // QTest types Latin-1 only
+        QTest::keyClick(room, Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), table);
+        QTimer::singleShot(0, [] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            dialog->findChild<QLineEdit*>("roomLength")->setText("4");
+            dialog->findChild<QLineEdit*>("roomWidth")->setText("3");
+            dialog->findChild<QLineEdit*>("roomHeight")->setText("2,7");
+            dialog->accept();
+        });
+        QTest::keyClick(table, Qt::Key_R, Qt::ControlModifier);
+        window.activateWindow(); // as the window manager does when the dialog closes
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        const int sized = space.model().rowCount();
+        QCOMPARE(sized, 2); // the room's walls and ceiling
+
+        QWidget* focused = window.findChild<QWidget*>(focus);
+        if (focus == "cell") {
+            const QModelIndex cell = table->model()->index(0, int(Column::Room));
+            table->setCurrentIndex(cell);
+            table->edit(cell);
+            focused = table->findChild<QLineEdit*>();
+            QVERIFY(focused);
+            QTest::keyClick(focused, Qt::Key_End);
+            QTest::keyClicks(focused, " x");
+        }
+        QVERIFY(focused);
+        focused->setFocus();
+        QCOMPARE(QApplication::focusWidget(), focused);
+        const QString typed = focus == "cell" ? qobject_cast<QLineEdit*>(focused)->text() : "";
+        QTest::keyClick(focused, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(space.model().rowCount(), sheets ? 0 : sized);
+        QCOMPARE(space.model().estimate().sheet().lastRoom, QString("Zal 1"));
+        QCOMPARE(room->text(), QString("Zal 1"));
+        if (!sheets) { // the cell's own typing went
+            QCOMPARE(qobject_cast<QLineEdit*>(focused)->text().size(), typed.size() - 2);
+            return;
+        }
+        QTest::keyClick(focused, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(space.model().rowCount(), sized);
+    }
+
+    // Undone from the VAT rate's field, the rate shown is the sheet's again, and leaving the field
+    // does not put the undone rate back.
+    void undoFromTheVatRate() {
+        Workspace space;
+        space.window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&space.window));
+        auto* vat = space.window.findChild<QLineEdit*>("vatRate");
+        vat->setFocus();
+        QTest::keyClicks(vat, "20");
+        QTest::keyClick(vat, Qt::Key_Return);
+        QCOMPARE(space.model().estimate().sheet().vatRate, QString("20"));
+        QTest::keyClick(vat, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(space.model().estimate().sheet().vatRate, QString());
+        QCOMPARE(vat->text(), QString());
+        space.window.findChild<QTableView*>("lines")->setFocus();
+        QCOMPARE(space.model().estimate().sheet().vatRate, QString());
+        QVERIFY(space.document.undoStack().canRedo());
+    }
+
     // A window saved larger than this screen, on another screen, opens fitted to this one.
     void windowSavedOnALargerScreen() {
         const QRect available = QGuiApplication::primaryScreen()->availableGeometry();

@@ -37,7 +37,9 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -158,6 +160,11 @@ EstimateWindow::EstimateWindow(SheetDocument& document, QWidget* parent)
     connect(&model, &QAbstractItemModel::modelReset, this, &EstimateWindow::updateActions);
     connect(&model, &QAbstractItemModel::rowsRemoved, this, &EstimateWindow::updateActions);
     setTabOrder(currentRoom_, recording_);
+    // Ctrl+Z in the room box or the VAT rate would undo the field's own typing, and the room
+    // box would take the previous room while the sheet's change stayed. Watched application-wide:
+    // a combo box hands its line edit the keys directly, past any filter on it. A cell being
+    // edited (inside the table) and the dialogs keep their own undo.
+    qApp->installEventFilter(this);
 
     restoreLayout();
     refresh();
@@ -313,6 +320,9 @@ QWidget* EstimateWindow::buildRoomBar() {
     currentRoom_->lineEdit()->setPlaceholderText(QStringLiteral("(без помещения)"));
     connect(currentRoom_, &QComboBox::currentTextChanged, this,
             [this](const QString& room) { editor().setCurrentRoom(room); });
+    // The room is taken as it is typed; Enter says it is done: back to the lines.
+    connect(currentRoom_->lineEdit(), &QLineEdit::returnPressed, table_,
+            [this] { table_->setFocus(Qt::OtherFocusReason); });
     layout->addWidget(label);
     layout->addWidget(currentRoom_);
     return box;
@@ -457,6 +467,21 @@ void EstimateWindow::dropEvent(QDropEvent* event) {
     event->acceptProposedAction();
     for (const QString& file : files)
         openAsked(file);
+}
+
+bool EstimateWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::ShortcutOverride || !watched->isWidgetType())
+        return QMainWindow::eventFilter(watched, event);
+    const auto* widget = static_cast<QWidget*>(watched);
+    if (widget->window() != this || table_->isAncestorOf(widget))
+        return false;
+    const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
+    for (const char* name : {"undo", "redo"})
+        if (action(name)->shortcuts().contains(pressed)) {
+            event->ignore(); // not the field's: the window's shortcut takes it
+            return true;
+        }
+    return false;
 }
 
 void EstimateWindow::hideEvent(QHideEvent* event) {

@@ -72,6 +72,8 @@ class EstimateWindow : public QMainWindow {
 
   protected:
     void hideEvent(QHideEvent* event) override;
+    // Undo and redo keys in the window's own fields are the sheet's (see the constructor).
+    bool eventFilter(QObject* watched, QEvent* event) override;
     // Sheet files dropped on the window open, as from «Открыть».
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
