@@ -155,6 +155,14 @@ EstimateWindow::EstimateWindow(SheetDocument& document, QWidget* parent)
     });
     connect(&document_, &SheetDocument::nearlyFull, this,
             [this](const QString& text) { statusBar()->showMessage(text); });
+    // Said until the next message: the window may be opened long after the sheet came back.
+    const auto sayRestored = [this](const QDateTime& written) {
+        statusBar()->showMessage(QStringLiteral("Восстановлена несохранённая ведомость от %1")
+                                     .arg(written.toString(QStringLiteral("dd.MM.yyyy HH:mm"))));
+    };
+    connect(&document_, &SheetDocument::restoredUnsaved, this, sayRestored);
+    if (document_.unsavedRestored().isValid())
+        sayRestored(document_.unsavedRestored());
     connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &EstimateWindow::updateActions);
     connect(&model, &QAbstractItemModel::modelReset, this, &EstimateWindow::updateActions);
