@@ -3,7 +3,9 @@
 
 #include "support/sheetfixtures.h"
 
+#include <QHeaderView>
 #include <QScopeGuard>
+#include <QStyleOptionComboBox>
 
 using namespace velaro;
 using namespace velaro::test;
@@ -432,6 +434,83 @@ class EstimateWindowTest : public QObject {
         QVERIFY(space.document.undoStack().canRedo());
     }
 
+    // The fonts the window and the systems dialog are looked at in.
+    static void addFontRows() {
+        QTest::addColumn<QFont>("font");
+        QTest::newRow("Liberation Sans 9 pt") << QFont("Liberation Sans", 9);
+        QTest::newRow("Liberation Sans 14 pt") << QFont("Liberation Sans", 14);
+        QTest::newRow("Liberation Serif 20 pt") << QFont("Liberation Serif", 20);
+    }
+
+    // Widths kept from a smaller font, or squeezed by hand, never cut a heading in the font the
+    // window opens in; a column widened by hand keeps its width.
+    void columnsShowTheirHeadings_data() { addFontRows(); }
+    void columnsShowTheirHeadings() {
+        QFETCH(QFont, font);
+        const QFont before = QApplication::font();
+        const auto restoreFont = qScopeGuard([&] { QApplication::setFont(before); });
+        constexpr int kWidened = 600;
+        {
+            Workspace squeezed;
+            squeezed.window.show();
+            QHeaderView* header = squeezed.window.findChild<QTableView*>("lines")->horizontalHeader();
+            for (int c = 0; c < kColumnCount; ++c)
+                header->resizeSection(c, c == int(Column::Room) ? kWidened : 12);
+        } // its layout is kept as it closes
+        QApplication::setFont(font);
+        Workspace space;
+        space.window.show();
+        space.window.findChild<QAction*>("showNorms")->setChecked(true); // every column shown
+        auto* table = space.window.findChild<QTableView*>("lines");
+        QHeaderView* header = table->horizontalHeader();
+        const int margin = header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+        for (int c = 0; c < kColumnCount; ++c) {
+            const QString heading = table->model()->headerData(c, Qt::Horizontal).toString();
+            const int needs = header->fontMetrics().horizontalAdvance(heading) + 2 * margin;
+            QVERIFY2(!header->isSectionHidden(c) && header->sectionSize(c) >= needs,
+                     qPrintable(QString("«%1»: %2 < %3").arg(heading).arg(header->sectionSize(c)).arg(needs)));
+        }
+        QCOMPARE(header->sectionSize(int(Column::Room)), kWidened);
+    }
+
+    // Each layer's material is shown whole, and the composition names each material whole.
+    void systemsDialogShowsWholeMaterialNames_data() { addFontRows(); }
+    void systemsDialogShowsWholeMaterialNames() {
+        QFETCH(QFont, font);
+        const QFont before = QApplication::font();
+        const auto restoreFont = qScopeGuard([&] { QApplication::setFont(before); });
+        QApplication::setFont(font);
+        QList<Material> materials{paint("0,1", "0", "1", "", "Грунтовка ГФ-021 красно-коричневая"),
+                                  paint("0,2", "0", "1", "", "Эмаль ПФ-115 белая глянцевая")};
+        materials[0].id = 1;
+        materials[1].id = 2;
+        SystemsDialog dialog({{1, "Эмаль", {{1, 1}, {2, 2}}, {}, {}}}, materials);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        auto* layers = dialog.findChild<QTableWidget*>("layers");
+        for (int row = 0; row < layers->rowCount(); ++row) {
+            auto* material = qobject_cast<QComboBox*>(layers->cellWidget(row, 0));
+            QStyleOptionComboBox option;
+            option.initFrom(material);
+            option.frame = true;
+            const QRect text = material->style()->subControlRect(
+                QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, material);
+            const int needs = material->fontMetrics().horizontalAdvance(material->currentText());
+            QVERIFY2(text.width() >= needs, qPrintable(QString("«%1»: %2 < %3")
+                                                           .arg(material->currentText())
+                                                           .arg(text.width())
+                                                           .arg(needs)));
+            // Inside the table's visible area, as high as it wants to be.
+            const QRect shown(material->mapTo(layers->viewport(), QPoint(0, 0)), material->size());
+            QVERIFY(layers->viewport()->rect().contains(shown));
+            QVERIFY(material->height() >= material->sizeHint().height());
+        }
+        auto* composition = dialog.findChild<QLabel*>("layersText");
+        QCOMPARE(composition->text(), QString("Грунтовка ГФ-021 красно-коричневая ×1 + "
+                                              "Эмаль ПФ-115 белая глянцевая ×2"));
+        QVERIFY(composition->height() >= composition->heightForWidth(composition->width()));
+    }
+
     // A window saved larger than this screen, on another screen, opens fitted to this one.
     void windowSavedOnALargerScreen() {
         const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
@@ -626,7 +705,7 @@ class EstimateWindowTest : public QObject {
         qobject_cast<QSpinBox*>(layers->cellWidget(0, 1))->setValue(3);
         layers->setCurrentCell(1, 0);
         dialog.findChild<QPushButton*>("layerUp")->click(); // primer first
-        QCOMPARE(dialog.findChild<QLineEdit*>("layersText")->text(),
+        QCOMPARE(dialog.findChild<QLabel*>("layersText")->text(),
                  QString("Грунтовка ГФ-021 ×1 + Эмаль ПФ-115 ×3"));
         dialog.removeSystem(); // used: asked, and kept on «no»
         QCOMPARE(prompts.confirms, 1);

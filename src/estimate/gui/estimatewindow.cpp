@@ -305,6 +305,7 @@ void EstimateWindow::buildMenus() {
     connect(norms, &QAction::toggled, this, [this](bool on) {
         table_->setColumnHidden(int(Column::NormQuantity), !on);
         table_->setColumnHidden(int(Column::Code), !on);
+        widenColumnsToHeadings();
     });
     QAction* recording = edit->addAction(QStringLiteral("&Записывать расчёты"));
     recording->setObjectName("recordingAction");
@@ -453,6 +454,20 @@ void EstimateWindow::restoreLayout() {
     table_->setColumnHidden(int(Column::Code), true);
     table_->horizontalHeader()->restoreState(settings->value("lineColumns").toByteArray());
     action("showNorms")->setChecked(!table_->isColumnHidden(int(Column::NormQuantity)));
+    widenColumnsToHeadings();
+}
+
+void EstimateWindow::widenColumnsToHeadings() {
+    QHeaderView* header = table_->horizontalHeader();
+    for (int c = 0; c < kColumnCount; ++c)
+        if (!header->isSectionHidden(c))
+            header->resizeSection(c, std::max(header->sectionSize(c), header->sectionSizeHint(c)));
+}
+
+void EstimateWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        widenColumnsToHeadings();
 }
 
 void EstimateWindow::saveLayout() const {

@@ -72,6 +72,7 @@ class EstimateWindow : public QMainWindow {
 
   protected:
     void hideEvent(QHideEvent* event) override;
+    void changeEvent(QEvent* event) override;
     // Undo and redo keys in the window's own fields are the sheet's (see the constructor).
     bool eventFilter(QObject* watched, QEvent* event) override;
     // Sheet files dropped on the window open, as from «Открыть».
@@ -84,6 +85,9 @@ class EstimateWindow : public QMainWindow {
     void fitToScreen();
     void restoreLayout();
     void saveLayout() const;
+    // Every shown column at least as wide as its heading in the current font: widths kept from
+    // a smaller font would cut the headings.
+    void widenColumnsToHeadings();
     void refresh();
     void refreshRooms();
     void refreshTitle();
