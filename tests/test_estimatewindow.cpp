@@ -453,7 +453,8 @@ class EstimateWindowTest : public QObject {
         {
             Workspace squeezed;
             squeezed.window.show();
-            QHeaderView* header = squeezed.window.findChild<QTableView*>("lines")->horizontalHeader();
+            QHeaderView* header =
+                squeezed.window.findChild<QTableView*>("lines")->horizontalHeader();
             for (int c = 0; c < kColumnCount; ++c)
                 header->resizeSection(c, c == int(Column::Room) ? kWidened : 12);
         } // its layout is kept as it closes
@@ -467,8 +468,9 @@ class EstimateWindowTest : public QObject {
         for (int c = 0; c < kColumnCount; ++c) {
             const QString heading = table->model()->headerData(c, Qt::Horizontal).toString();
             const int needs = header->fontMetrics().horizontalAdvance(heading) + 2 * margin;
-            QVERIFY2(!header->isSectionHidden(c) && header->sectionSize(c) >= needs,
-                     qPrintable(QString("«%1»: %2 < %3").arg(heading).arg(header->sectionSize(c)).arg(needs)));
+            const int width = header->sectionSize(c);
+            QVERIFY2(!header->isSectionHidden(c) && width >= needs,
+                     qPrintable(QString("«%1»: %2 < %3").arg(heading).arg(width).arg(needs)));
         }
         QCOMPARE(header->sectionSize(int(Column::Room)), kWidened);
     }

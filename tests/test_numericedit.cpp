@@ -158,7 +158,8 @@ class NumericEditTest : public QObject {
         QTest::addColumn<QChar>("separator");
         const int ctrl = int(Qt::ControlModifier), shift = int(Qt::ShiftModifier);
         const auto paste = [&](const char* name, const QString& before, const QString& shown) {
-            QTest::newRow(name) << int(Qt::Key_V) << ctrl << before << shown << before << QChar(',');
+            QTest::newRow(name) << int(Qt::Key_V) << ctrl << before << shown << before
+                                << QChar(',');
         };
         paste("Ctrl+V pastes a number", "9.5", "9,5");
         paste("Ctrl+V takes a spreadsheet's cell", " 7,25\r\n", "7,25");
@@ -182,7 +183,8 @@ class NumericEditTest : public QObject {
                                        << QChar(',');
         QTest::newRow("Ctrl+Insert copies") << int(Qt::Key_Insert) << ctrl << "x9." << "123"
                                             << "123" << QChar(',');
-        QTest::newRow("Ctrl+X cuts") << int(Qt::Key_X) << ctrl << "x9." << "" << "123" << QChar(',');
+        QTest::newRow("Ctrl+X cuts")
+            << int(Qt::Key_X) << ctrl << "x9." << "" << "123" << QChar(',');
         QTest::newRow("Shift+Delete cuts")
             << int(Qt::Key_Delete) << shift << "x9." << "" << "123" << QChar(',');
         QTest::newRow("Ctrl+Shift+Insert types nothing")

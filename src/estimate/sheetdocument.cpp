@@ -57,8 +57,9 @@ void SheetDocument::restore() {
     }
     if (restored) {
         // An unnamed sheet kept by a version that kept no document state counts as unsaved too.
-        const bool unsaved = restored->document.modified ||
-                             (restored->document.path.isEmpty() && !restored->sheet.lines.isEmpty());
+        const DocumentState& kept = restored->document;
+        const bool unsaved =
+            kept.modified || (kept.path.isEmpty() && !restored->sheet.lines.isEmpty());
         editor_.reset(std::move(restored->sheet));
         setPath(restored->document.path);
         if (restored->document.modified)

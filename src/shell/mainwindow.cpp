@@ -19,7 +19,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
-#include <QScrollBar>
 #include <QStatusBar>
 #include <QStyle>
 #include <QWindow>

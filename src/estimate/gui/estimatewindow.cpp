@@ -23,6 +23,7 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QAction>
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFutureWatcher>
@@ -37,7 +38,6 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
-#include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
