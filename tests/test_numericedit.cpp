@@ -157,40 +157,24 @@ class NumericEditTest : public QObject {
         QTest::addColumn<QString>("clipboard"); // afterwards
         QTest::addColumn<QChar>("separator");
         const int ctrl = int(Qt::ControlModifier), shift = int(Qt::ShiftModifier);
-        const auto paste = [&](const char* name, const QString& before, const QString& shown) {
-            QTest::newRow(name) << int(Qt::Key_V) << ctrl << before << shown << before
-                                << QChar(',');
+        const int v = Qt::Key_V, insert = Qt::Key_Insert;
+        const auto row = [](const char* name, int key, int modifiers, const QString& before,
+                            const QString& shown, const QString& after, QChar separator = ',') {
+            QTest::newRow(name) << key << modifiers << before << shown << after << separator;
         };
-        paste("Ctrl+V pastes a number", "9.5", "9,5");
-        paste("Ctrl+V takes a spreadsheet's cell", " 7,25\r\n", "7,25");
-        paste("Ctrl+V refuses a letter", "x9.", "123");
-        paste("Ctrl+V refuses a sign", "-5", "123");
-        paste("Ctrl+V refuses a unit", "2,5 м2", "123");
-        paste("Ctrl+V refuses digits in groups", "1 234", "123");
-        paste("Ctrl+V refuses a line break inside", "1\n2", "123");
-        paste("Ctrl+V refuses a Backspace character", "\b", "123");
-        paste("Ctrl+V with nothing to paste", "", "123");
-        QTest::newRow("Ctrl+V with a point for separator")
-            << int(Qt::Key_V) << ctrl << "2,5" << "2.5" << "2,5" << QChar('.');
-        QTest::newRow("Shift+Insert pastes through the filter")
-            << int(Qt::Key_Insert) << shift << "x9." << "123" << "x9." << QChar(',');
-        QTest::newRow("Shift+Insert pastes a number")
-            << int(Qt::Key_Insert) << shift << "4" << "4" << "4" << QChar(',');
-        QTest::newRow("keypad Shift+Insert pastes")
-            << int(Qt::Key_Insert) << (shift | int(Qt::KeypadModifier)) << "4" << "4" << "4"
-            << QChar(',');
-        QTest::newRow("Ctrl+C copies") << int(Qt::Key_C) << ctrl << "x9." << "123" << "123"
-                                       << QChar(',');
-        QTest::newRow("Ctrl+Insert copies") << int(Qt::Key_Insert) << ctrl << "x9." << "123"
-                                            << "123" << QChar(',');
-        QTest::newRow("Ctrl+X cuts")
-            << int(Qt::Key_X) << ctrl << "x9." << "" << "123" << QChar(',');
-        QTest::newRow("Shift+Delete cuts")
-            << int(Qt::Key_Delete) << shift << "x9." << "" << "123" << QChar(',');
-        QTest::newRow("Ctrl+Shift+Insert types nothing")
-            << int(Qt::Key_Insert) << (ctrl | shift) << "x9." << "123" << "x9." << QChar(',');
-        QTest::newRow("Ctrl+Shift+V types nothing")
-            << int(Qt::Key_V) << (ctrl | shift) << "4" << "123" << "4" << QChar(',');
+        row("Ctrl+V pastes a number", v, ctrl, "9.5", "9,5", "9.5");
+        row("Ctrl+V, a point for separator", v, ctrl, "2,5", "2.5", "2,5", '.');
+        row("Ctrl+V takes a spreadsheet's cell", v, ctrl, " 7,25\r\n", "7,25", " 7,25\r\n");
+        row("Ctrl+V refuses a letter", v, ctrl, "x9.", "123", "x9.");
+        row("Ctrl+V refuses a sign", v, ctrl, "-5", "123", "-5");
+        row("Ctrl+V refuses a Backspace character", v, ctrl, "\b", "123", "\b");
+        row("Shift+Insert pastes through the filter", insert, shift, "x9.", "123", "x9.");
+        row("keypad Shift+Insert pastes", insert, shift | Qt::KeypadModifier, "4", "4", "4");
+        row("Ctrl+C copies", Qt::Key_C, ctrl, "x9.", "123", "123");
+        row("Ctrl+Insert copies", insert, ctrl, "x9.", "123", "123");
+        row("Ctrl+X cuts", Qt::Key_X, ctrl, "x9.", "", "123");
+        row("Shift+Delete cuts", Qt::Key_Delete, shift, "x9.", "", "123");
+        row("Ctrl+Shift+Insert types nothing", insert, ctrl | shift, "x9.", "123", "x9.");
     }
     void clipboardKeys() {
         QFETCH(int, key);
@@ -243,36 +227,26 @@ class NumericEditTest : public QObject {
             items.insert(action->text().section('\t', 0, 0), action);
         QVERIFY(items.contains("&Paste") && items.contains("&Undo") && items.contains("&Redo"));
         QCOMPARE(items["&Paste"]->isEnabled(), offered);
-        QVERIFY(!items["&Undo"]->text().contains('\t'));
-        QVERIFY(!items["&Redo"]->text().contains('\t'));
-        QVERIFY(items["&Copy"]->text().contains('\t')); // Ctrl+C works, and says so
+        QVERIFY(!items["&Undo"]->text().contains('\t') && !items["&Redo"]->text().contains('\t'));
         QGuiApplication::clipboard()->setText(atClick);
         items["&Paste"]->trigger();
         QCOMPARE(edit.text(), shown);
     }
 
     // Text dragged onto the field from elsewhere is a paste.
-    void droppedTextPassesTheFilter_data() {
-        QTest::addColumn<QString>("dropped");
-        QTest::addColumn<bool>("taken");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("a number") << "4.5" << true << "4,5";
-        QTest::newRow("a number and its unit") << "4,5 м2" << false << "";
-    }
     void droppedTextPassesTheFilter() {
-        QFETCH(QString, dropped);
-        QFETCH(bool, taken);
-        QFETCH(QString, shown);
         NumericEdit edit("Edit1", ',', nullptr);
-        QMimeData data;
-        data.setText(dropped);
-        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
-        QApplication::sendEvent(&edit, &enter);
-        QCOMPARE(enter.isAccepted(), taken);
-        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
-        QApplication::sendEvent(&edit, &drop);
-        QCOMPARE(drop.isAccepted(), taken);
-        QCOMPARE(edit.text(), shown);
+        for (const char* dropped : {"4,5 м2", "4.5"}) {
+            QMimeData data;
+            data.setText(QString::fromUtf8(dropped));
+            QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(&edit, &enter);
+            QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(&edit, &drop);
+            const bool taken = qstrcmp(dropped, "4.5") == 0;
+            QVERIFY(enter.isAccepted() == taken && drop.isAccepted() == taken);
+        }
+        QCOMPARE(edit.text(), QString("4,5"));
     }
 
     void fieldSize() {

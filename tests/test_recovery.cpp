@@ -135,13 +135,15 @@ class RecoveryTest : public QObject {
         QFETCH(bool, windowFirst);
         QFETCH(bool, said);
         QTemporaryDir folder;
-        QString path = recoveryPath();
+        const QString path = kept == "other run"
+                                 ? recoveryFolder() + "/recovery-999999-1.velaro-estimate"
+                                 : recoveryPath();
+        QFile file(path);
         if (kept == "other run") {
             Sheet other;
             other.lines = {lineWith("2")};
-            path = recoveryFolder() + "/recovery-999999-1.velaro-estimate";
-            QFile file(path);
             QVERIFY(file.open(QIODevice::WriteOnly) && file.write(sheetToJson(other)) > 0);
+            file.close();
         } else {
             SheetDocument before(u',');
             restoreNotices(before);
@@ -153,7 +155,6 @@ class RecoveryTest : public QObject {
                 fillModel(before.model(), {"2"});
             QVERIFY(before.flushRecovery());
         }
-        QFile file(path);
         QVERIFY(file.open(QIODevice::ReadWrite));
         QVERIFY(file.setFileTime(QDateTime(QDate(2026, 3, 5), QTime(14, 7, 31)),
                                  QFileDevice::FileModificationTime));
