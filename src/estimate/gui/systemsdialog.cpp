@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QSpinBox>
+#include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -135,7 +136,7 @@ SystemsDialog::SystemsDialog(const QList<PaintSystem>& systems, const QList<Mate
     : QDialog(parent), systems_(systems), materials_(materials), prompts_(&EstimatePrompts::real()),
       list_(new QListWidget(this)), name_(new QLineEdit(this)),
       layers_(new QTableWidget(0, 2, this)), price_(new QLineEdit(this)),
-      code_(new QLineEdit(this)), layersText_(new QLineEdit(this)), editors_(new QWidget(this)),
+      code_(new QLineEdit(this)), layersText_(new QLabel(this)), editors_(new QWidget(this)),
       problem_(problemLabel(this)) {
     setObjectName("SystemsDialog");
     setWindowTitle(QStringLiteral("Системы окраски"));
@@ -177,7 +178,10 @@ SystemsDialog::SystemsDialog(const QList<PaintSystem>& systems, const QList<Mate
     price_->setObjectName("systemPrice");
     code_->setObjectName("systemCode");
     layersText_->setObjectName("layersText");
-    layersText_->setReadOnly(true);
+    // Wrapped rather than scrolled sideways: every material named whole, however many layers.
+    layersText_->setWordWrap(true);
+    layersText_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    layersText_->setAccessibleName(QStringLiteral("Состав"));
 
     auto* buttons = okCancelButtons(*this);
 
@@ -259,7 +263,55 @@ SystemsDialog::SystemsDialog(const QList<PaintSystem>& systems, const QList<Mate
     refreshTemplates();
     select(systems_.isEmpty() ? -1 : 0);
     showSystem();
+    fitLayers();
     resize(820, 440);
+}
+
+void SystemsDialog::fitLayers() {
+    // Editors like those of the cells, holding every material a layer may take.
+    QComboBox material;
+    QSpinBox coats;
+    for (QWidget* probe : std::initializer_list<QWidget*>{&material, &coats})
+        probe->setFont(layers_->font());
+    for (const QList<Material>* list : {&materials_, &added_})
+        for (const Material& m : *list)
+            material.addItem(m.name);
+    coats.setRange(1, 99);
+    QHeaderView* header = layers_->horizontalHeader();
+    const int materialWidth =
+        std::max(material.sizeHint().width(), header->sectionSizeHint(MaterialColumn));
+    const int coatsWidth = std::max(coats.sizeHint().width(), header->sectionSizeHint(CoatsColumn));
+    header->setSectionResizeMode(CoatsColumn, QHeaderView::Fixed);
+    header->resizeSection(CoatsColumn, coatsWidth);
+    // A cell is its row less the grid line.
+    const int row = std::max(material.sizeHint().height(), coats.sizeHint().height()) +
+                    (layers_->showGrid() ? 1 : 0);
+    layers_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    layers_->verticalHeader()->setDefaultSectionSize(row);
+    // The material column stretches over the rest, never below the longest name; three layers
+    // in sight, the others scrolled to.
+    const int frame = 2 * layers_->frameWidth();
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    layers_->setMinimumSize(
+        layers_->verticalHeader()->sizeHint().width() + materialWidth + coatsWidth + frame + bar,
+        header->sizeHint().height() + 3 * row + frame);
+}
+
+void SystemsDialog::fitHeight() {
+    const int needed = heightForWidth(width());
+    if (needed > 0)
+        setMinimumHeight(needed);
+}
+
+void SystemsDialog::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    fitHeight();
+}
+
+void SystemsDialog::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        fitLayers();
 }
 
 void SystemsDialog::setUsedSystems(QSet<int> ids, EstimatePrompts* prompts) {
@@ -397,6 +449,7 @@ void SystemsDialog::moveLayer(int delta) {
 void SystemsDialog::refreshLayersText() {
     layersText_->setText(current() >= 0 ? systems_[current()].layersText(materials_ + added_)
                                         : QString());
+    fitHeight();
 }
 
 void SystemsDialog::addSystem() {
@@ -578,6 +631,7 @@ bool SystemsDialog::addFromTemplate() {
     list_->addItem(QString());
     refreshItem(list_->count() - 1);
     select(list_->count() - 1);
+    fitLayers(); // it may have brought materials with longer names
     return true;
 }
 

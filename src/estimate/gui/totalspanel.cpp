@@ -58,8 +58,10 @@ TotalsPanel::TotalsPanel(SheetModel& model, QWidget* parent)
         QRegularExpression(QStringLiteral("\\d{0,2}([.,]\\d{0,2})?")), vatRate_));
     vatRate_->setPlaceholderText(QStringLiteral("без НДС"));
     vatRate_->setMaximumWidth(fontMetrics().horizontalAdvance(u'M') * 6);
-    connect(vatRate_, &QLineEdit::editingFinished, this,
-            [this] { model_.editor().setVatRate(vatRate_->text()); });
+    connect(vatRate_, &QLineEdit::editingFinished, this, [this] {
+        model_.editor().setVatRate(vatRate_->text());
+        vatRate_->setModified(false);
+    });
     auto* vatRow = new QHBoxLayout;
     vatRow->addWidget(vatRate_);
     vatRow->addWidget(new QLabel(QStringLiteral("%")));
@@ -118,7 +120,9 @@ void TotalsPanel::refresh() {
     subtotal_->setText(moneyText(money.subtotal, separator));
     vat_->setText(money.vat ? moneyText(*money.vat, separator) : QString());
     totalCost_->setText(moneyText(money.total, separator));
-    if (!vatRate_->hasFocus())
+    // A rate being typed is left alone; one merely focused follows the sheet (an undo), lest
+    // leaving the field put the old rate back.
+    if (!vatRate_->hasFocus() || !vatRate_->isModified())
         vatRate_->setText(money.vatRate ? money.vatRate->text(separator) : QString());
 }
 
