@@ -180,7 +180,8 @@ class EstimateWindowTest : public QObject {
 
     // The room dialog takes length and width, or a perimeter, and a height, all positive.
     void roomSizeRefusals_data() {
-        QTest::addColumn<QStringList>("fields"); // length, width, perimeter, height
+        // length, width, perimeter, height[, floor[, a second part's cells «L|W|P|F|H»]]
+        QTest::addColumn<QStringList>("fields");
         QTest::addColumn<bool>("taken");
         QTest::newRow("rectangle") << QStringList{"4", "3,5", "", "2.7"} << true;
         QTest::newRow("perimeter") << QStringList{"", "", "14,2", "2,7"} << true;
@@ -189,6 +190,11 @@ class EstimateWindowTest : public QObject {
         QTest::newRow("both ways") << QStringList{"4", "3", "14", "2,7"} << false;
         QTest::newRow("zero") << QStringList{"4", "0", "", "2,7"} << false;
         QTest::newRow("nothing") << QStringList{"", "", "", "2,7"} << false;
+        QTest::newRow("perimeter and floor") << QStringList{"", "", "14,2", "2,7", "12,5"} << true;
+        QTest::newRow("floor of a rectangle") << QStringList{"4", "3", "", "2,7", "12"} << false;
+        QTest::newRow("a second part") << QStringList{"4", "3", "", "2,7", "", "2|1,5|||2,4"} << true;
+        QTest::newRow("a part without height") << QStringList{"4", "3", "", "2,7", "", "2|1,5|||"}
+                                               << false;
     }
 
     void roomSizeRefusals() {
@@ -198,6 +204,14 @@ class EstimateWindowTest : public QObject {
         const char* names[] = {"roomLength", "roomWidth", "roomPerimeter", "roomHeight"};
         for (int i = 0; i < 4; ++i)
             dialog.findChild<QLineEdit*>(names[i])->setText(fields[i]);
+        dialog.findChild<QLineEdit*>("roomFloor")->setText(fields.value(4));
+        if (fields.size() > 5) {
+            auto* parts = dialog.findChild<QTableWidget*>("roomParts");
+            dialog.findChild<QPushButton*>("addRoomPart")->click();
+            const QStringList cells = fields[5].split('|');
+            for (int c = 0; c < 5; ++c)
+                parts->item(0, c)->setText(cells[c]);
+        }
         dialog.accept();
         QCOMPARE(dialog.result() == QDialog::Accepted, taken);
         QCOMPARE(dialog.findChild<QLabel*>("problem")->text().isEmpty(), taken);
