@@ -695,20 +695,26 @@ class EstimateWindowTest : public QObject {
     // The properties dialog gives each field to its own property, in one undo step.
     void propertiesDialog() {
         Workspace space;
-        const QStringList typed{"Дом",    "ул. Мира, 1", "Иванов",
-                                "ООО «Краска»", "Петров", "01.12.2026"};
+        const QStringList typed{"Дом",          "ул. Мира, 1", "Иванов",      "ООО «Краска»",
+                                "Петров",       "01.12.2026",  "Директор",    "И. И. Иванов",
+                                "Прораб",       "К. К. Краснов"};
         QTimer::singleShot(0, [&] {
             QWidget* dialog = QApplication::activeModalWidget();
             QVERIFY(dialog && dialog->objectName() == "PropertiesDialog");
-            const char* fields[] = {"propertyObject", "propertyAddress", "propertyClient",
-                                    "propertyContractor", "propertyEstimator", "propertyDate"};
-            for (int i = 0; i < 6; ++i)
+            const char* fields[] = {"propertyObject",         "propertyAddress",
+                                    "propertyClient",         "propertyContractor",
+                                    "propertyEstimator",      "propertyDate",
+                                    "propertyClientPosition", "propertyClientName",
+                                    "propertyContractorPosition", "propertyContractorName"};
+            for (int i = 0; i < 10; ++i)
                 dialog->findChild<QLineEdit*>(fields[i])->setText(typed[i]);
             qobject_cast<QDialog*>(dialog)->accept();
         });
         space.window.findChild<QAction*>("actionProperties")->trigger();
         const SheetProperties& p = space.model().estimate().sheet().properties;
-        QCOMPARE(QStringList({p.object, p.address, p.client, p.contractor, p.estimator, p.date}),
+        QCOMPARE(QStringList({p.object, p.address, p.client, p.contractor, p.estimator, p.date,
+                              p.clientSignatory.position, p.clientSignatory.name,
+                              p.contractorSignatory.position, p.contractorSignatory.name}),
                  typed);
         space.document.undoStack().undo();
         QVERIFY(space.model().estimate().sheet().properties == SheetProperties());

@@ -262,7 +262,8 @@ class SheetModelTest : public QObject {
              {"room", "count", "material", "delete", "delete two", "delete all", "up", "down",
               "block up", "apart down", "duplicate", "materials", "rename material", "record",
               "room size", "systems", "system of lines", "price", "properties", "VAT", "cut",
-              "paste", "paste with its system elsewhere", "room of several", "price of several"})
+              "paste", "paste with its system elsewhere", "room of several", "price of several",
+              "overhead", "profit", "approval"})
             QTest::newRow(edit) << QString(edit);
     }
 
@@ -333,6 +334,16 @@ class SheetModelTest : public QObject {
             model.editor().setProperties({"Дом", "", "", "", "", ""});
         else if (edit == "VAT")
             model.editor().setVatRate("20");
+        else if (edit == "overhead")
+            QCOMPARE(model.editor().setOverheadRate("12,5"), QString());
+        else if (edit == "profit")
+            QCOMPARE(model.editor().setProfitRate("8"), QString());
+        else if (edit == "approval") {
+            SheetProperties properties = before.properties;
+            properties.clientSignatory = {"Директор", "П. П. Петров"};
+            properties.contractorSignatory.name = "С. С. Сидоров";
+            model.editor().setProperties(properties);
+        }
         else if (edit == "cut")
             model.editor().cutLines({3, 1});
         else if (edit == "paste") {

@@ -1,5 +1,7 @@
 #include "estimate/sheet.h"
 
+#include <QRegularExpression>
+
 namespace velaro {
 namespace {
 
@@ -35,6 +37,23 @@ QString Material::problem() const {
         return QStringLiteral("тара не положительное число");
     if (!price.trimmed().isEmpty() && !nonNegative(price))
         return QStringLiteral("цена не число");
+    return {};
+}
+
+QString percentProblem(const QString& text) {
+    const QString typed = text.trimmed();
+    if (typed.isEmpty())
+        return {};
+    // Digits and one separator only: Decimal::parse would take a sign or an exponent too.
+    static const QRegularExpression form(QStringLiteral("^\\d+([.,](\\d+))?$"));
+    const QRegularExpressionMatch match = form.match(typed);
+    if (!match.hasMatch())
+        return QStringLiteral("нужно число от 0 до 100");
+    if (match.capturedLength(2) > 2)
+        return QStringLiteral("не больше двух знаков после запятой");
+    const auto value = Decimal::parse(typed);
+    if (!value || value->compare(Decimal::whole(100)) > 0)
+        return QStringLiteral("не больше 100 %");
     return {};
 }
 

@@ -14,7 +14,8 @@ namespace velaro {
 
 inline const QString kSheetFormat = QStringLiteral("velaro-estimate");
 // 2: materials known by an id; 3: paint systems of layers, rooms' walls and ceilings, lines typed
-// by hand, prices of work, VAT; 4: openings shared by two rooms.
+// by hand, prices of work, VAT; 4: openings shared by two rooms, overhead and profit rates, the
+// signatories of the approval block.
 inline constexpr int kSheetVersion = 4;
 inline const QString kSheetSuffix = QStringLiteral("velaro-estimate");
 // The largest file opening reads: kMaxLines lines of a busy sheet fit.
