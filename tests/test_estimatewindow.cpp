@@ -6,6 +6,9 @@
 #include "estimate/gui/recentsheets.h"
 
 #include <QClipboard>
+#include <QHeaderView>
+#include <QScopeGuard>
+#include <QStyleOptionComboBox>
 
 using namespace velaro;
 using namespace velaro::test;
@@ -180,7 +183,8 @@ class EstimateWindowTest : public QObject {
 
     // The room dialog takes length and width, or a perimeter, and a height, all positive.
     void roomSizeRefusals_data() {
-        QTest::addColumn<QStringList>("fields"); // length, width, perimeter, height
+        // length, width, perimeter, height[, floor[, a second part's cells «L|W|P|F|H»]]
+        QTest::addColumn<QStringList>("fields");
         QTest::addColumn<bool>("taken");
         QTest::newRow("rectangle") << QStringList{"4", "3,5", "", "2.7"} << true;
         QTest::newRow("perimeter") << QStringList{"", "", "14,2", "2,7"} << true;
@@ -189,6 +193,11 @@ class EstimateWindowTest : public QObject {
         QTest::newRow("both ways") << QStringList{"4", "3", "14", "2,7"} << false;
         QTest::newRow("zero") << QStringList{"4", "0", "", "2,7"} << false;
         QTest::newRow("nothing") << QStringList{"", "", "", "2,7"} << false;
+        QTest::newRow("perimeter and floor") << QStringList{"", "", "14,2", "2,7", "12,5"} << true;
+        QTest::newRow("floor of a rectangle") << QStringList{"4", "3", "", "2,7", "12"} << false;
+        QTest::newRow("a second part") << QStringList{"4", "3", "", "2,7", "", "2|1,5|||2,4"} << true;
+        QTest::newRow("a part without height") << QStringList{"4", "3", "", "2,7", "", "2|1,5|||"}
+                                               << false;
     }
 
     void roomSizeRefusals() {
@@ -198,6 +207,14 @@ class EstimateWindowTest : public QObject {
         const char* names[] = {"roomLength", "roomWidth", "roomPerimeter", "roomHeight"};
         for (int i = 0; i < 4; ++i)
             dialog.findChild<QLineEdit*>(names[i])->setText(fields[i]);
+        dialog.findChild<QLineEdit*>("roomFloor")->setText(fields.value(4));
+        if (fields.size() > 5) {
+            auto* parts = dialog.findChild<QTableWidget*>("roomParts");
+            dialog.findChild<QPushButton*>("addRoomPart")->click();
+            const QStringList cells = fields[5].split('|');
+            for (int c = 0; c < 5; ++c)
+                parts->item(0, c)->setText(cells[c]);
+        }
         dialog.accept();
         QCOMPARE(dialog.result() == QDialog::Accepted, taken);
         QCOMPARE(dialog.findChild<QLabel*>("problem")->text().isEmpty(), taken);
@@ -456,6 +473,213 @@ class EstimateWindowTest : public QObject {
         QVERIFY(window.recentSheets().paths().isEmpty());
     }
 
+    // The file dialogs start in the document's folder, else in the last one a dialog chose,
+    // else in the user's documents folder: never where the program was started.
+    void fileDialogsStartWhereTheUserWorks_data() {
+        QTest::addColumn<QString>("before"); // what the user did first
+        QTest::addColumn<QString>("dialog");
+        QTest::addColumn<QString>("folder"); // where it starts
+        const QStringList befores{"nothing", "exported", "saved", "folder gone"};
+        const QStringList folders{"documents", "chosen", "document", "documents"};
+        for (const char* dialog : {"openSheet", "saveSheetAs", "exportPdf"})
+            for (qsizetype i = 0; i < befores.size(); ++i)
+                QTest::addRow("%s, %s", dialog, qPrintable(befores[i]))
+                    << befores[i] << QString(dialog) << folders[i];
+    }
+    void fileDialogsStartWhereTheUserWorks() {
+        QFETCH(QString, before);
+        QFETCH(QString, dialog);
+        QFETCH(QString, folder);
+        QTemporaryDir root;
+        QHash<QString, QString> folders;
+        for (const char* name : {"documents", "chosen", "document"}) {
+            folders[name] = root.filePath(name);
+            QVERIFY(QDir().mkpath(folders[name]));
+        }
+        QVERIFY(QDir::currentPath() != folders["documents"]);
+        const QString config = QStandardPaths::writableLocation(QStandardPaths::ConfigLocation);
+        const QString userDirs = config + "/user-dirs.dirs";
+        QFile dirs(userDirs);
+        QVERIFY2(QDir().mkpath(config) && dirs.open(QIODevice::WriteOnly), qPrintable(userDirs));
+        dirs.write("XDG_DOCUMENTS_DIR=\"" + folders["documents"].toUtf8() + "\"\n");
+        dirs.close();
+        const auto forget = qScopeGuard([&] { QFile::remove(userDirs); });
+        programSettings()->remove("estimateWindow/lastFolder");
+
+        Workspace space;
+        FakePrompts prompts;
+        prompts.unsavedAnswer = EstimatePrompts::Unsaved::Discard;
+        space.window.setPrompts(&prompts);
+        if (before != "nothing") {
+            prompts.fileName = folders["chosen"] + "/job.csv";
+            space.window.findChild<QAction*>("exportCsv")->trigger();
+            QVERIFY(QFile::exists(prompts.fileName));
+        }
+        if (before == "saved")
+            QVERIFY(space.window.saveTo(folders["document"] + "/job.velaro-estimate"));
+        if (before == "folder gone")
+            QVERIFY(QDir(folders["chosen"]).removeRecursively());
+
+        prompts.fileName.clear(); // each dialog is cancelled
+        prompts.suggested.clear();
+        space.window.findChild<QAction*>(dialog)->trigger();
+        const QString started = dialog == "openSheet"
+                                    ? prompts.openedIn
+                                    : QFileInfo(prompts.suggested).absolutePath();
+        QCOMPARE(started, folders[folder]);
+    }
+
+    // Enter in «Помещение» hands the focus back to the table; Ctrl+Z and Ctrl+Shift+Z then are
+    // the sheet's wherever the focus is, but in a cell being edited, which undoes its own typing.
+    void undoIsTheSheetsWhereverTheFocusIs_data() {
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<bool>("sheets");
+        QTest::newRow("the table, after Enter in the room box") << "lines" << true;
+        QTest::newRow("the room box") << "currentRoom" << true;
+        QTest::newRow("the VAT rate") << "vatRate" << true;
+        QTest::newRow("a cell being edited") << "cell" << false;
+    }
+    void undoIsTheSheetsWhereverTheFocusIs() {
+        QFETCH(QString, focus);
+        QFETCH(bool, sheets);
+        Workspace space;
+        EstimateWindow& window = space.window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        auto* table = window.findChild<QTableView*>("lines");
+        QLineEdit* room = window.findChild<QComboBox*>("currentRoom")->lineEdit();
+        room->setFocus();
+        QTest::keyClicks(room, "Zal 1"); // QTest types Latin-1 only
+        QTest::keyClick(room, Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), table);
+        QTimer::singleShot(0, [] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            dialog->findChild<QLineEdit*>("roomLength")->setText("4");
+            dialog->findChild<QLineEdit*>("roomWidth")->setText("3");
+            dialog->findChild<QLineEdit*>("roomHeight")->setText("2,7");
+            dialog->accept();
+        });
+        QTest::keyClick(table, Qt::Key_R, Qt::ControlModifier);
+        window.activateWindow(); // as the window manager does when the dialog closes
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        const int sized = 2; // the room's walls and ceiling
+        QCOMPARE(space.model().rowCount(), sized);
+
+        QWidget* focused = window.findChild<QWidget*>(focus);
+        if (focus == "cell") {
+            table->edit(table->model()->index(0, int(Column::Room)));
+            focused = table->findChild<QLineEdit*>();
+            QTest::keyClicks(focused, "x"); // over the room, all selected
+        }
+        focused->setFocus();
+        QTest::keyClick(focused, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(space.model().rowCount(), sheets ? 0 : sized);
+        QCOMPARE(space.model().estimate().sheet().lastRoom, QString("Zal 1"));
+        QCOMPARE(room->text(), QString("Zal 1"));
+        if (!sheets) { // the cell's own typing went
+            QCOMPARE(qobject_cast<QLineEdit*>(focused)->text(), QString("Zal 1"));
+            return;
+        }
+        QTest::keyClick(focused, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(space.model().rowCount(), sized);
+    }
+
+    // Undone from the VAT rate's field, the rate shown is the sheet's again, and leaving the field
+    // does not put the undone rate back.
+    void undoFromTheVatRate() {
+        Workspace space;
+        space.window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&space.window));
+        auto* vat = space.window.findChild<QLineEdit*>("vatRate");
+        vat->setFocus();
+        QTest::keyClicks(vat, "20");
+        QTest::keyClick(vat, Qt::Key_Return);
+        QCOMPARE(space.model().estimate().sheet().vatRate, QString("20"));
+        QTest::keyClick(vat, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(space.model().estimate().sheet().vatRate, QString());
+        QCOMPARE(vat->text(), QString());
+        space.window.findChild<QTableView*>("lines")->setFocus();
+        QCOMPARE(space.model().estimate().sheet().vatRate, QString());
+        QVERIFY(space.document.undoStack().canRedo());
+    }
+
+    // The fonts the window and the systems dialog are looked at in.
+    static void addFontRows() {
+        QTest::addColumn<QFont>("font");
+        QTest::newRow("Liberation Sans 9 pt") << QFont("Liberation Sans", 9);
+        QTest::newRow("Liberation Sans 14 pt") << QFont("Liberation Sans", 14);
+        QTest::newRow("Liberation Serif 20 pt") << QFont("Liberation Serif", 20);
+    }
+
+    // Widths kept from a smaller font, or squeezed by hand, never cut a heading in the font the
+    // window opens in; a column widened by hand keeps its width.
+    void columnsShowTheirHeadings_data() { addFontRows(); }
+    void columnsShowTheirHeadings() {
+        QFETCH(QFont, font);
+        const QFont before = QApplication::font();
+        const auto restoreFont = qScopeGuard([&] { QApplication::setFont(before); });
+        constexpr int kWidened = 600;
+        {
+            Workspace squeezed;
+            squeezed.window.show();
+            QHeaderView* header =
+                squeezed.window.findChild<QTableView*>("lines")->horizontalHeader();
+            for (int c = 0; c < kColumnCount; ++c)
+                header->resizeSection(c, c == int(Column::Room) ? kWidened : 12);
+        } // its layout is kept as it closes
+        QApplication::setFont(font);
+        Workspace space;
+        space.window.show();
+        space.window.findChild<QAction*>("showNorms")->setChecked(true); // every column shown
+        auto* table = space.window.findChild<QTableView*>("lines");
+        QHeaderView* header = table->horizontalHeader();
+        const int margin = header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+        for (int c = 0; c < kColumnCount; ++c) {
+            const QString heading = table->model()->headerData(c, Qt::Horizontal).toString();
+            const int needs = header->fontMetrics().horizontalAdvance(heading) + 2 * margin;
+            const int width = header->sectionSize(c);
+            QVERIFY2(!header->isSectionHidden(c) && width >= needs,
+                     qPrintable(QString("«%1»: %2 < %3").arg(heading).arg(width).arg(needs)));
+        }
+        QCOMPARE(header->sectionSize(int(Column::Room)), kWidened);
+    }
+
+    // Each layer's material is shown whole, and the composition names each material whole.
+    void systemsDialogShowsWholeMaterialNames_data() { addFontRows(); }
+    void systemsDialogShowsWholeMaterialNames() {
+        QFETCH(QFont, font);
+        const QFont before = QApplication::font();
+        const auto restoreFont = qScopeGuard([&] { QApplication::setFont(before); });
+        QApplication::setFont(font);
+        QList<Material> materials{paint("0,1", "0", "1", "", "Грунтовка ГФ-021 красно-коричневая"),
+                                  paint("0,2", "0", "1", "", "Эмаль ПФ-115 белая глянцевая")};
+        materials[0].id = 1;
+        materials[1].id = 2;
+        SystemsDialog dialog({{1, "Эмаль", {{1, 1}, {2, 2}}}}, materials);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        auto* layers = dialog.findChild<QTableWidget*>("layers");
+        for (int row = 0; row < layers->rowCount(); ++row) {
+            auto* material = qobject_cast<QComboBox*>(layers->cellWidget(row, 0));
+            QStyleOptionComboBox option;
+            option.initFrom(material);
+            const QRect text = material->style()->subControlRect(
+                QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, material);
+            QVERIFY2(text.width() >= material->fontMetrics().horizontalAdvance(
+                                         material->currentText()),
+                     qPrintable(material->currentText()));
+            // Inside the table's visible area, as high as it wants to be.
+            const QRect shown(material->mapTo(layers->viewport(), QPoint(0, 0)), material->size());
+            QVERIFY(layers->viewport()->rect().contains(shown) &&
+                    material->height() >= material->sizeHint().height());
+        }
+        auto* composition = dialog.findChild<QLabel*>("layersText");
+        QCOMPARE(composition->text(), QString("Грунтовка ГФ-021 красно-коричневая ×1 + "
+                                              "Эмаль ПФ-115 белая глянцевая ×2"));
+        QVERIFY(composition->height() >= composition->heightForWidth(composition->width()));
+    }
+
     // A window saved larger than this screen, on another screen, opens fitted to this one.
     void windowSavedOnALargerScreen() {
         const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
@@ -471,20 +695,26 @@ class EstimateWindowTest : public QObject {
     // The properties dialog gives each field to its own property, in one undo step.
     void propertiesDialog() {
         Workspace space;
-        const QStringList typed{"Дом",    "ул. Мира, 1", "Иванов",
-                                "ООО «Краска»", "Петров", "01.12.2026"};
+        const QStringList typed{"Дом",          "ул. Мира, 1", "Иванов",      "ООО «Краска»",
+                                "Петров",       "01.12.2026",  "Директор",    "И. И. Иванов",
+                                "Прораб",       "К. К. Краснов"};
         QTimer::singleShot(0, [&] {
             QWidget* dialog = QApplication::activeModalWidget();
             QVERIFY(dialog && dialog->objectName() == "PropertiesDialog");
-            const char* fields[] = {"propertyObject", "propertyAddress", "propertyClient",
-                                    "propertyContractor", "propertyEstimator", "propertyDate"};
-            for (int i = 0; i < 6; ++i)
+            const char* fields[] = {"propertyObject",         "propertyAddress",
+                                    "propertyClient",         "propertyContractor",
+                                    "propertyEstimator",      "propertyDate",
+                                    "propertyClientPosition", "propertyClientName",
+                                    "propertyContractorPosition", "propertyContractorName"};
+            for (int i = 0; i < 10; ++i)
                 dialog->findChild<QLineEdit*>(fields[i])->setText(typed[i]);
             qobject_cast<QDialog*>(dialog)->accept();
         });
         space.window.findChild<QAction*>("actionProperties")->trigger();
         const SheetProperties& p = space.model().estimate().sheet().properties;
-        QCOMPARE(QStringList({p.object, p.address, p.client, p.contractor, p.estimator, p.date}),
+        QCOMPARE(QStringList({p.object, p.address, p.client, p.contractor, p.estimator, p.date,
+                              p.clientSignatory.position, p.clientSignatory.name,
+                              p.contractorSignatory.position, p.contractorSignatory.name}),
                  typed);
         space.document.undoStack().undo();
         QVERIFY(space.model().estimate().sheet().properties == SheetProperties());
@@ -655,7 +885,7 @@ class EstimateWindowTest : public QObject {
         qobject_cast<QSpinBox*>(layers->cellWidget(0, 2))->setValue(3); // coats
         layers->setCurrentCell(1, 0);
         dialog.findChild<QPushButton*>("layerUp")->click(); // primer first
-        QCOMPARE(dialog.findChild<QLineEdit*>("layersText")->text(),
+        QCOMPARE(dialog.findChild<QLabel*>("layersText")->text(),
                  QString("Грунтовка ГФ-021 ×1 + Эмаль ПФ-115 ×3"));
         dialog.removeSystem(); // used: asked, and kept on «no»
         QCOMPARE(prompts.confirms, 1);
@@ -694,7 +924,7 @@ class EstimateWindowTest : public QObject {
         const QList<Layer> expected{{0, 1, "35,5", "15-02-019-05", "Шлифовка"},
                                     {1, 1, "40", "15-04-024-01"}};
         QCOMPARE(dialog.systems().value(0).layers, expected);
-        QCOMPARE(dialog.findChild<QLineEdit*>("layersText")->text(),
+        QCOMPARE(dialog.findChild<QLabel*>("layersText")->text(),
                  QString("Шлифовка + Грунтовка ГФ-021 ×1"));
         QCOMPARE(dialog.findChild<QLabel*>("workPrice")->text(),
                  QString("75,50 руб. (сумма слоёв)"));

@@ -1,6 +1,7 @@
 // The sheet's figures: exact decimal totals, by room and by material with cans and cost, the money
-// with VAT, the one report the documents read, the sum in words.
+// with overhead, profit and VAT, the one report the documents read, the sum in words.
 
+#include "support/jobs.h"
 #include "support/sheetfixtures.h"
 
 #include <QElapsedTimer>
@@ -256,6 +257,148 @@ class FiguresTest : public QObject {
         QVERIFY2(timer.elapsed() < 1000, qPrintable(QString::number(timer.elapsed())));
         QCOMPARE(cansText(material, *rates, total.cans, u','), taken);
         QCOMPARE(total.cost ? total.cost->text(u',', 2, true) : QString("—"), cost);
+    }
+
+    // Overhead and profit are each a share of the work alone, rounded half up to the kopeck,
+    // and go into the sum VAT is taken on; a rate left empty or zero adds nothing.
+    void overheadAndProfit_data() {
+        QTest::addColumn<QString>("work");
+        QTest::addColumn<QString>("overhead"); // rates, %
+        QTest::addColumn<QString>("profit");
+        QTest::addColumn<QString>("vat");
+        QTest::addColumn<QString>("expected"); // НР / СП / Итого / НДС / Всего
+        // Materials 500,00 in every row.
+        QTest::newRow("none") << "1000" << "" << "" << "20" << "-/-/1500,00/300,00/1800,00";
+        QTest::newRow("zero is none") << "1000" << "0" << "0,00" << "" << "-/-/1500,00/-/1500,00";
+        QTest::newRow("both, VAT on them too")
+            << "1000" << "12" << "8" << "20" << "120,00/80,00/1700,00/340,00/2040,00";
+        // 1,25625 and 0,75375: each rounded on its own, not their sum 2,01.
+        QTest::newRow("each to the kopeck")
+            << "10,05" << "12,5" << "7,5" << "" << "1,26/0,75/512,06/-/512,06";
+        // 2,005 exactly; as a double it lies below the half and would give 2,00.
+        QTest::newRow("a half kopeck up") << "100,25" << "2" << "" << "" << "2,01/-/602,26/-/602,26";
+        // On work plus overhead profit would be 1166,61.
+        QTest::newRow("profit on the work alone")
+            << "13020,2" << "12" << "8" << "" << "1562,42/1041,62/16124,24/-/16124,24";
+        QTest::newRow("only profit") << "1000" << "" << "100" << "" << "-/1000,00/2500,00/-/2500,00";
+        QTest::newRow("a rate past 100 counts for nothing")
+            << "1000" << "150" << "" << "" << "-/-/1500,00/-/1500,00";
+    }
+
+    void overheadAndProfit() {
+        QFETCH(QString, work);
+        QFETCH(QString, overhead);
+        QFETCH(QString, profit);
+        QFETCH(QString, vat);
+        QFETCH(QString, expected);
+        const Money money =
+            moneyOf(Decimal::whole(500), *Decimal::parse(work), vat, overhead, profit);
+        const auto shown = [](const std::optional<Decimal>& sum) {
+            return sum ? sum->text(u',', 2) : QString("-");
+        };
+        QCOMPARE(QStringList({shown(money.overhead), shown(money.profit), shown(money.subtotal),
+                              shown(money.vat), shown(money.total)})
+                     .join(u'/'),
+                 expected);
+    }
+
+    // A rate is a percentage from 0 to 100 with at most two decimals: refused in words, the
+    // sheet left as it was and nothing on the undo stack; taken as one step.
+    void ratesRefused_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("refusal"); // empty: taken
+        QTest::newRow("whole") << "12" << "";
+        QTest::newRow("comma") << "12,5" << "";
+        QTest::newRow("point, two decimals") << "12.55" << "";
+        QTest::newRow("a hundred") << "100" << "";
+        QTest::newRow("blanks around") << " 8 " << "";
+        QTest::newRow("just past a hundred") << "100,01" << "не больше 100 %";
+        QTest::newRow("huge") << "99999999999999999999" << "не больше 100 %";
+        QTest::newRow("three decimals") << "12,345" << "не больше двух знаков после запятой";
+        QTest::newRow("negative") << "-5" << "нужно число от 0 до 100";
+        QTest::newRow("exponent") << "1e1" << "нужно число от 0 до 100";
+        QTest::newRow("with its sign") << "12 %" << "нужно число от 0 до 100";
+        QTest::newRow("separator last") << "12," << "нужно число от 0 до 100";
+    }
+
+    void ratesRefused() {
+        QFETCH(QString, typed);
+        QFETCH(QString, refusal);
+        QUndoStack undo;
+        Sheets sheets(undo, u',');
+        sheets.editor.reset(jobs::flatOfTwoRooms());
+        QVERIFY(sheets.editor.setProfitRate("5").isEmpty());
+        const int steps = undo.count();
+        QCOMPARE(sheets.editor.setOverheadRate(typed), refusal);
+        QCOMPARE(sheets.editor.setProfitRate(typed), refusal);
+        const Sheet& sheet = sheets.estimate.sheet();
+        QCOMPARE(sheet.overheadRate, refusal.isEmpty() ? typed.trimmed() : QString());
+        QCOMPARE(sheet.profitRate, refusal.isEmpty() ? typed.trimmed() : QString("5"));
+        QCOMPARE(undo.count(), steps + (refusal.isEmpty() ? 2 : 0));
+    }
+
+    // The flat of two rooms with НР 12 % and СП 8 % typed into the totals, VAT at 20 %, worked
+    // out by hand. Each room (4 × 3,5 × 2,6 m):
+    //   window 5,99 m2 × 180 = 1078,20; radiator 7 × 0,244 = 1,71 m2 × 210 = 359,10;
+    //   pipes 0,94 m2 × 210 = 197,40; walls 15 × 2,6 − 1,68 = 37,32 m2 × 95 = 3545,40;
+    //   ceiling 14 m2 × 95 = 1330,00; the room's work 6510,10, both rooms' 13020,20.
+    // Materials, per room: primer 0,63 + 0,18 + 0,10 = 0,91 kg (0,1 × 1,05 per m2); enamel
+    //   1,45 + 0,41 + 0,23 = 2,09 kg (0,11 × 1,1 × 2 coats); water-based 11,76 + 4,41 = 16,17 l
+    //   (0,15 × 1,05 × 2 coats). Both rooms: 1,82 kg → 2 cans × 300 = 600,00; 4,18 kg → 5 cans
+    //   of 0,9 × 250,5 = 1252,50; 32,34 l → 4 cans of 10 × 2400 = 9600,00; in all 11452,50.
+    // НР 13020,20 × 12 % = 1562,424 → 1562,42; СП 13020,20 × 8 % = 1041,616 → 1041,62.
+    // Итого 11452,50 + 13020,20 + 1562,42 + 1041,62 = 27076,74; НДС 20 % 5415,348 → 5415,35;
+    // Всего 32492,09.
+    void flatOfTwoRoomsByHand() {
+        Workspace space;
+        space.model().editor().reset(jobs::flatOfTwoRooms());
+        space.window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&space.window));
+        const auto type = [&](const char* name, const QString& text) {
+            auto* field = space.window.findChild<QLineEdit*>(name);
+            field->setFocus();
+            field->selectAll();
+            QTest::keyClicks(field, text);
+            QTest::keyClick(field, Qt::Key_Return);
+        };
+        type("overheadRate", "150");
+        auto* refusal = space.window.findChild<QLabel*>("rateRefusal");
+        QVERIFY(refusal->isVisible());
+        QCOMPARE(refusal->text(), QString("НР: не больше 100 %"));
+        QCOMPARE(space.document.undoStack().count(), 0);
+        QCOMPARE(space.window.findChild<QLineEdit*>("overheadRate")->text(), QString("150"));
+        type("overheadRate", "12");
+        QVERIFY(!refusal->isVisible());
+        type("profitRate", "8");
+        QCOMPARE(space.document.undoStack().count(), 2);
+
+        const Money money = Report::of(space.model().estimate().view()).money();
+        const QList<std::pair<QString, std::optional<Decimal>>> figures{
+            {"materials", money.materials}, {"work", money.work}, {"overhead", money.overhead},
+            {"profit", money.profit},       {"subtotal", money.subtotal}, {"vat", money.vat},
+            {"total", money.total}};
+        const QStringList byHand{"11 452,50", "13 020,20", "1 562,42", "1 041,62",
+                                 "27 076,74", "5 415,35",  "32 492,09"};
+        for (qsizetype i = 0; i < figures.size(); ++i) {
+            QVERIFY2(figures[i].second, qPrintable(figures[i].first));
+            QCOMPARE(figures[i].second->text(u',', 2, true), byHand[i]);
+            // The totals beside the table show the same.
+            auto* shown = space.window.findChild<QLabel*>(figures[i].first + "Cost");
+            QCOMPARE(shown->text(), byHand[i] + " руб.");
+        }
+
+        // The CSV: after the lines and a blank row, each sum under the work, named by its rate.
+        const QList<QStringList> csv =
+            parseCsv(QString::fromUtf8(sheetCsv(space.model().estimate().view()).mid(3)), u';');
+        const qsizetype work = csv[0].indexOf(columnTitle(Column::Work));
+        const qsizetype price = csv[0].indexOf(columnTitle(Column::Price));
+        QCOMPARE(csv.size(), 1 + 10 + 4 + 5); // then the three materials under a heading
+        QCOMPARE(csv[11].join(""), QString());
+        QStringList sums;
+        for (const QStringList& row : csv.mid(12, 3))
+            sums << row[price] + u'=' + row[work];
+        QCOMPARE(sums, (QStringList{"Работы, руб.=13020,20", "НР 12% от работ, руб.=1562,42",
+                                    "СП 8% от работ, руб.=1041,62"}));
     }
 
     // Paint = area × consumption × coats × (1 + waste/100) at two decimals; cans up; cost.

@@ -4,7 +4,11 @@
 #include "support/testsupport.h"
 
 #include <QClipboard>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QInputMethodEvent>
+#include <QMenu>
+#include <QMimeData>
 #include <QTest>
 
 using namespace velaro;
@@ -46,7 +50,8 @@ class NumericEditTest : public QObject {
         QTest::newRow("Enter") << int(Qt::Key_Return) << int(Qt::NoModifier) << "12";
         QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << "12";
         QTest::newRow("Escape") << int(Qt::Key_Escape) << int(Qt::NoModifier) << "12";
-        QTest::newRow("Ctrl+V") << int(Qt::Key_V) << int(Qt::ControlModifier) << "12";
+        QTest::newRow("Ctrl+V pastes at the cursor")
+            << int(Qt::Key_V) << int(Qt::ControlModifier) << "1299";
         QTest::newRow("Ctrl+Z") << int(Qt::Key_Z) << int(Qt::ControlModifier) << "12";
         QTest::newRow("Backspace") << int(Qt::Key_Backspace) << int(Qt::NoModifier) << "1";
         QTest::newRow("Left then nothing") << int(Qt::Key_Left) << int(Qt::NoModifier) << "12";
@@ -63,16 +68,25 @@ class NumericEditTest : public QObject {
     }
 
     void controlCharactersAsX11DeliversThem() {
-        // On X11 the event already carries the control character itself.
+        // On X11 the event already carries the control character itself: the clipboard keys
+        // work by their key, and none of them types its character.
+        QGuiApplication::clipboard()->setText("7");
         NumericEdit edit("Edit1", ',', nullptr);
         QTest::keyClicks(&edit, "12");
-        edit.selectAll();
-        for (char16_t control : {u'\x16', u'\x18', u'\x03', u'\x1a'}) {
-            QKeyEvent press(QEvent::KeyPress, Qt::Key_V - 0x16 + control, Qt::ControlModifier,
+        const auto press = [&](char16_t control) {
+            QKeyEvent event(QEvent::KeyPress, Qt::Key_A - 1 + control, Qt::ControlModifier,
                             QString(QChar(control)));
-            QApplication::sendEvent(&edit, &press);
-        }
-        QCOMPARE(edit.text(), QString("12"));
+            QApplication::sendEvent(&edit, &event);
+        };
+        press(u'\x16'); // Ctrl+V
+        QCOMPARE(edit.text(), QString("127"));
+        press(u'\x01'); // Ctrl+A
+        press(u'\x03'); // Ctrl+C
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString("127"));
+        press(u'\x18'); // Ctrl+X
+        QCOMPARE(edit.text(), QString());
+        press(u'\x1a'); // Ctrl+Z: discarded, as typed
+        QCOMPARE(edit.text(), QString());
     }
 
     void nonLatinCharactersAreDiscarded() {
@@ -84,15 +98,16 @@ class NumericEditTest : public QObject {
         QCOMPARE(edit.text(), QString("1"));
     }
 
-    void cutAndUndoAreDiscarded() {
+    // Ctrl+Z types a control character, discarded as any other; undo is the context menu's.
+    void undoKeysAreDiscarded() {
         NumericEdit edit("Edit1", ',', nullptr);
         QTest::keyClicks(&edit, "123");
         edit.selectAll();
         QTest::keyClick(&edit, Qt::Key_X, Qt::ControlModifier);
-        QCOMPARE(edit.text(), QString("123"));
-        QTest::keyClick(&edit, Qt::Key_End);
+        QCOMPARE(edit.text(), QString());
         QTest::keyClick(&edit, Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(edit.text(), QString("123"));
+        QTest::keyClick(&edit, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(edit.text(), QString());
     }
 
     void editingKeysStillWork() {
@@ -132,41 +147,44 @@ class NumericEditTest : public QObject {
         QCOMPARE(edit.text(), QString("1,5"));
     }
 
-    // The clipboard strokes that are not typed characters work as in any field; the Ctrl+letter
-    // ones type control characters and are discarded.
+    // The clipboard keys work as in any field; what a paste puts in passes the filter, whole: text
+    // it would change is not pasted at all.
     void clipboardKeys_data() {
         QTest::addColumn<int>("key");
         QTest::addColumn<int>("modifiers");
-        QTest::addColumn<QString>("shown");     // "123" all selected, the clipboard holding "x9."
+        QTest::addColumn<QString>("before"); // the clipboard; the field holds "123", all selected
+        QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("clipboard"); // afterwards
-        QTest::newRow("Shift+Insert pastes unfiltered")
-            << int(Qt::Key_Insert) << int(Qt::ShiftModifier) << "x9."
-            << "x9.";
-        QTest::newRow("keypad Shift+Insert pastes")
-            << int(Qt::Key_Insert) << int(Qt::ShiftModifier | Qt::KeypadModifier) << "x9."
-            << "x9.";
-        QTest::newRow("Ctrl+Insert copies")
-            << int(Qt::Key_Insert) << int(Qt::ControlModifier) << "123"
-            << "123";
-        QTest::newRow("Shift+Delete cuts") << int(Qt::Key_Delete) << int(Qt::ShiftModifier) << ""
-                                           << "123";
-        QTest::newRow("Ctrl+V discarded") << int(Qt::Key_V) << int(Qt::ControlModifier) << "123"
-                                          << "x9.";
-        QTest::newRow("Ctrl+C discarded") << int(Qt::Key_C) << int(Qt::ControlModifier) << "123"
-                                          << "x9.";
-        QTest::newRow("Ctrl+X discarded") << int(Qt::Key_X) << int(Qt::ControlModifier) << "123"
-                                          << "x9.";
-        QTest::newRow("Ctrl+Shift+Insert types nothing")
-            << int(Qt::Key_Insert) << int(Qt::ControlModifier | Qt::ShiftModifier) << "123"
-            << "x9.";
+        QTest::addColumn<QChar>("separator");
+        const int ctrl = int(Qt::ControlModifier), shift = int(Qt::ShiftModifier);
+        const int v = Qt::Key_V, insert = Qt::Key_Insert;
+        const auto row = [](const char* name, int key, int modifiers, const QString& before,
+                            const QString& shown, const QString& after, QChar separator = ',') {
+            QTest::newRow(name) << key << modifiers << before << shown << after << separator;
+        };
+        row("Ctrl+V pastes a number", v, ctrl, "9.5", "9,5", "9.5");
+        row("Ctrl+V, a point for separator", v, ctrl, "2,5", "2.5", "2,5", '.');
+        row("Ctrl+V takes a spreadsheet's cell", v, ctrl, " 7,25\r\n", "7,25", " 7,25\r\n");
+        row("Ctrl+V refuses a letter", v, ctrl, "x9.", "123", "x9.");
+        row("Ctrl+V refuses a sign", v, ctrl, "-5", "123", "-5");
+        row("Ctrl+V refuses a Backspace character", v, ctrl, "\b", "123", "\b");
+        row("Shift+Insert pastes through the filter", insert, shift, "x9.", "123", "x9.");
+        row("keypad Shift+Insert pastes", insert, shift | Qt::KeypadModifier, "4", "4", "4");
+        row("Ctrl+C copies", Qt::Key_C, ctrl, "x9.", "123", "123");
+        row("Ctrl+Insert copies", insert, ctrl, "x9.", "123", "123");
+        row("Ctrl+X cuts", Qt::Key_X, ctrl, "x9.", "", "123");
+        row("Shift+Delete cuts", Qt::Key_Delete, shift, "x9.", "", "123");
+        row("Ctrl+Shift+Insert types nothing", insert, ctrl | shift, "x9.", "123", "x9.");
     }
     void clipboardKeys() {
         QFETCH(int, key);
         QFETCH(int, modifiers);
+        QFETCH(QString, before);
         QFETCH(QString, shown);
         QFETCH(QString, clipboard);
-        QGuiApplication::clipboard()->setText("x9.");
-        NumericEdit edit("Edit1", ',', nullptr);
+        QFETCH(QChar, separator);
+        QGuiApplication::clipboard()->setText(before);
+        NumericEdit edit("Edit1", separator, nullptr);
         QTest::keyClicks(&edit, "123");
         edit.selectAll();
         QTest::keyClick(&edit, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
@@ -183,12 +201,52 @@ class NumericEditTest : public QObject {
         QCOMPARE(edit.text(), QString("12"));
     }
 
-    void pasteFromTheMenuIsNotFiltered() {
-        // The context menu's Paste puts text in without typing.
-        QGuiApplication::clipboard()->setText("abc");
+    // The context menu offers Paste only for a number, and pastes as the keys do; it shows no
+    // keys for Undo and Redo, which the filter discards.
+    void contextMenuOffersWhatWorks_data() {
+        QTest::addColumn<QString>("atOpening"); // the clipboard when the menu opens
+        QTest::addColumn<QString>("atClick");   // and when Paste is clicked
+        QTest::addColumn<bool>("offered");
+        QTest::addColumn<QString>("shown"); // the field held "12", all selected
+        QTest::newRow("a number") << "3.5" << "3.5" << true << "3,5";
+        QTest::newRow("text") << "abc" << "abc" << false << "12";
+        QTest::newRow("text by the time of the click") << "3.5" << "3 м" << true << "12";
+    }
+    void contextMenuOffersWhatWorks() {
+        QFETCH(QString, atOpening);
+        QFETCH(QString, atClick);
+        QFETCH(bool, offered);
+        QFETCH(QString, shown);
+        QGuiApplication::clipboard()->setText(atOpening);
         NumericEdit edit("Edit1", ',', nullptr);
-        edit.paste();
-        QCOMPARE(edit.text(), QString("abc"));
+        edit.setText("12");
+        edit.selectAll();
+        const std::unique_ptr<QMenu> menu = edit.createContextMenu();
+        QHash<QString, QAction*> items; // by the text before the keys
+        for (QAction* action : menu->actions())
+            items.insert(action->text().section('\t', 0, 0), action);
+        QVERIFY(items.contains("&Paste") && items.contains("&Undo") && items.contains("&Redo"));
+        QCOMPARE(items["&Paste"]->isEnabled(), offered);
+        QVERIFY(!items["&Undo"]->text().contains('\t') && !items["&Redo"]->text().contains('\t'));
+        QGuiApplication::clipboard()->setText(atClick);
+        items["&Paste"]->trigger();
+        QCOMPARE(edit.text(), shown);
+    }
+
+    // Text dragged onto the field from elsewhere is a paste.
+    void droppedTextPassesTheFilter() {
+        NumericEdit edit("Edit1", ',', nullptr);
+        for (const char* dropped : {"4,5 м2", "4.5"}) {
+            QMimeData data;
+            data.setText(QString::fromUtf8(dropped));
+            QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(&edit, &enter);
+            QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(&edit, &drop);
+            const bool taken = qstrcmp(dropped, "4.5") == 0;
+            QVERIFY(enter.isAccepted() == taken && drop.isAccepted() == taken);
+        }
+        QCOMPARE(edit.text(), QString("4,5"));
     }
 
     void fieldSize() {

@@ -321,6 +321,94 @@ class PaperTest : public QObject {
         QVERIFY2(layout.contains(paint), qPrintable(layout.right(1500)));
     }
 
+    // The approval block opens the first page above the title: «СОГЛАСОВАНО» for the contractor
+    // at the left, «УТВЕРЖДАЮ» for the client at the right, each side only where someone is named
+    // for it. Overhead and profit come between the work and the sum VAT is taken on, and nothing
+    // is said of them without their rates. The flat of two rooms, checked by hand in
+    // test_figures: НР 12 % and СП 8 % of 13 020,20.
+    void approvalAndOverheadOnPaper_data() {
+        QTest::addColumn<QStringList>("contractor"); // position, name
+        QTest::addColumn<QStringList>("client");
+        QTest::addColumn<bool>("rates");
+        const QStringList contractor{"Директор ООО «Малярка»", "С. С. Сидоров"};
+        const QStringList client{"Генеральный директор ООО «Заказчик»", "П. П. Петров"};
+        QTest::newRow("both sides, НР and СП") << contractor << client << true;
+        QTest::newRow("the client alone") << QStringList{"", ""} << client << false;
+        QTest::newRow("the contractor's name alone")
+            << QStringList{"", "С. С. Сидоров"} << QStringList{"", ""} << true;
+        QTest::newRow("none") << QStringList{"", ""} << QStringList{"", ""} << false;
+    }
+    void approvalAndOverheadOnPaper() {
+        QFETCH(QStringList, contractor);
+        QFETCH(QStringList, client);
+        QFETCH(bool, rates);
+        Sheet sheet = jobs::flatOfTwoRooms();
+        sheet.properties.contractorSignatory = {contractor[0], contractor[1]};
+        sheet.properties.clientSignatory = {client[0], client[1]};
+        if (rates) {
+            sheet.overheadRate = "12";
+            sheet.profitRate = "8";
+        }
+        QTemporaryDir folder;
+        const QString path = folder.filePath("job.pdf");
+        QCOMPARE(pdfOf(sheet, path), QString());
+        const QStringList lines = pdfText(path, "-layout").section(u'\f', 0, 0).split(u'\n');
+        const auto lineOf = [&](const QString& text) {
+            for (qsizetype i = 0; i < lines.size(); ++i)
+                if (lines[i].contains(text))
+                    return i;
+            return qsizetype(-1);
+        };
+        qsizetype width = 0;
+        for (const QString& line : lines)
+            width = std::max(width, line.trimmed().isEmpty() ? 0 : line.size());
+        const qsizetype title = lineOf("Ведомость окраски");
+        QVERIFY(title >= 0);
+        // Each text of a side: above the title, in its half of the page, in the block's order.
+        const auto side = [&](const QStringList& who, const QString& heading, bool right) {
+            const QString name = who[1].isEmpty() ? QString("____________________") : who[1];
+            const QStringList texts{heading, who[0], "/" + name + "/", "\"___\" __________ 20__ г."};
+            qsizetype previous = -1;
+            for (const QString& text : texts) {
+                if (text.isEmpty())
+                    continue;
+                const qsizetype at = lineOf(text);
+                QVERIFY2(at > previous && at < title, qPrintable(text));
+                // The date line reads the same on both sides.
+                const qsizetype column =
+                    right ? lines[at].lastIndexOf(text) : lines[at].indexOf(text);
+                QVERIFY2(right ? column > width / 2 : column < width / 4,
+                         qPrintable(QString("%1 at %2 of %3").arg(text).arg(column).arg(width)));
+                previous = at;
+            }
+        };
+        if (contractor.join("").isEmpty())
+            QCOMPARE(lineOf("СОГЛАСОВАНО"), -1);
+        else
+            side(contractor, "СОГЛАСОВАНО", false);
+        if (client.join("").isEmpty())
+            QCOMPARE(lineOf("УТВЕРЖДАЮ"), -1);
+        else
+            side(client, "УТВЕРЖДАЮ", true);
+        if (lineOf("СОГЛАСОВАНО") < 0 && lineOf("УТВЕРЖДАЮ") < 0)
+            QVERIFY2(lines.first().contains("Ведомость окраски"), qPrintable(lines.first()));
+
+        const QString raw = pdfText(path, "-raw").simplified();
+        QStringList money{"Работы 13 020,20 руб."};
+        if (rates)
+            money << "НР 12% от работ 1 562,42 руб." << "СП 8% от работ 1 041,62 руб."
+                  << "Итого без НДС 27 076,74 руб." << "НДС 20% 5 415,35 руб."
+                  << "Всего 32 492,09 руб.";
+        else
+            QVERIFY(!raw.contains("от работ"));
+        qsizetype previous = -1;
+        for (const QString& sum : money) {
+            const qsizetype at = raw.indexOf(sum);
+            QVERIFY2(at > previous, qPrintable(sum));
+            previous = at;
+        }
+    }
+
     // A file that can no longer be written mid-way is said in the user's words; the old one
     // stays, and nothing is left beside it.
     void failedWriteKeepsTheOldFile() {

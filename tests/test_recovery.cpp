@@ -117,6 +117,61 @@ class RecoveryTest : public QObject {
         QCOMPARE(QDir(recoveryFolder()).entryList({"recovery-*"}), QStringList());
     }
 
+    // A sheet taken back that was never saved, or changed since, says so in the sheet's status
+    // line with when it was kept, whenever its window is opened; a saved one says nothing.
+    void unsavedSheetTakenBackIsSaid_data() {
+        QTest::addColumn<QString>("kept");
+        QTest::addColumn<bool>("windowFirst"); // built before the sheet is taken back
+        QTest::addColumn<bool>("said");
+        QTest::newRow("unnamed") << "unnamed" << false << true;
+        QTest::newRow("unnamed, the window open first") << "unnamed" << true << true;
+        QTest::newRow("named, changed") << "changed" << false << true;
+        QTest::newRow("named, saved") << "saved" << false << false;
+        QTest::newRow("new and empty") << "empty" << false << false;
+        QTest::newRow("only another run's lines") << "other run" << false << true;
+    }
+    void unsavedSheetTakenBackIsSaid() {
+        QFETCH(QString, kept);
+        QFETCH(bool, windowFirst);
+        QFETCH(bool, said);
+        QTemporaryDir folder;
+        const QString path = kept == "other run"
+                                 ? recoveryFolder() + "/recovery-999999-1.velaro-estimate"
+                                 : recoveryPath();
+        QFile file(path);
+        if (kept == "other run") {
+            Sheet other;
+            other.lines = {lineWith("2")};
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(sheetToJson(other)) > 0);
+            file.close();
+        } else {
+            SheetDocument before(u',');
+            restoreNotices(before);
+            if (kept != "empty")
+                fillModel(before.model(), {"1"});
+            if (kept == "changed" || kept == "saved")
+                QVERIFY(before.saveTo(folder.filePath("дом.velaro-estimate")).isEmpty());
+            if (kept == "changed")
+                fillModel(before.model(), {"2"});
+            QVERIFY(before.flushRecovery());
+        }
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(QDateTime(QDate(2026, 3, 5), QTime(14, 7, 31)),
+                                 QFileDevice::FileModificationTime));
+        file.close();
+
+        SheetDocument next(u',');
+        std::unique_ptr<EstimateWindow> window;
+        if (windowFirst)
+            window = std::make_unique<EstimateWindow>(next);
+        restoreNotices(next);
+        if (!windowFirst)
+            window = std::make_unique<EstimateWindow>(next);
+        QCOMPARE(window->statusBar()->currentMessage(),
+                 said ? QString("Восстановлена несохранённая ведомость от 05.03.2026 14:07")
+                      : QString());
+    }
+
     // Lines another run kept are taken back only where the sheet has room for them; otherwise
     // their file stays, and the user is told.
     void recoveryMergeWithinTheLimit() {

@@ -106,7 +106,10 @@ class SheetFileTest : public QObject {
             model.editor().insertLines(3, {typed});
             model.editor().setRoomSize("Кухня", {"4", "3", "", "2,7"}); // walls less the window, a ceiling
             model.editor().setVatRate("20");
-            model.editor().setProperties({"Кв. 5", "ул. Мира, 1", "Иванов", "ООО «Краска»", "Петров", ""});
+            model.editor().setOverheadRate("12,5");
+            model.editor().setProfitRate("8");
+            model.editor().setProperties({"Кв. 5", "ул. Мира, 1", "Иванов", "ООО «Краска»", "Петров", "",
+                                          {"Директор", "Иванов И. И."}, {"Прораб", ""}});
             model.editor().setRecording(false);
             original = model.estimate().sheet();
             QCOMPARE(original.lines.size(), 6);
@@ -221,6 +224,21 @@ class SheetFileTest : public QObject {
             << "система 1, слой 1, «material»";
         QTest::newRow("format 4 without its adjacent room")
             << edited("\"adjacentRoom\"", "\"adjacentRooms\"") << "«adjacentRoom»";
+        // Nor rates of overhead and profit, nor signatories: what it holds under their names is
+        // not read.
+        QTest::newRow("format 3: no rates nor signatories")
+            << asFormat3(good)
+                   .replace("\"overheadRate\": \"\"", "\"overheadRate\": \"150\"")
+                   .replace("\"clientSignatoryName\": \"\"", "\"clientSignatoryName\": 5")
+            << "";
+        QTest::newRow("format 4 without its profit rate")
+            << edited("\"profitRate\"", "\"profit\"") << "«profitRate»: нет текста";
+        QTest::newRow("format 4 without a signatory")
+            << edited("\"contractorSignatoryName\"", "\"contractorSignatory\"")
+            << "«contractorSignatoryName»";
+        QTest::newRow("overhead past 100")
+            << edited("\"overheadRate\": \"\"", "\"overheadRate\": \"150\"")
+            << "«overheadRate»: не больше 100 %";
         QTest::newRow("newer") << edited("\"version\": 4", "\"version\": 5")
                                << "более новой версией программы (формат 5)";
         QTest::newRow("no version")
@@ -327,6 +345,7 @@ class SheetFileTest : public QObject {
             QCOMPARE(space.model().rowCount(), 2);
             QCOMPARE(space.model().estimate().sheet().lines[0].system, 1);
             QVERIFY(space.model().estimate().sheet().systems.value(0).layers == (QList<Layer>{{1, 2}}));
+            QCOMPARE(space.model().estimate().sheet().overheadRate, QString());
             return;
         }
         QVERIFY(!space.window.openFrom(path));

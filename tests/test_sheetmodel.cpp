@@ -11,6 +11,8 @@
 #include <memory>
 
 using namespace velaro;
+
+Q_DECLARE_METATYPE(velaro::RoomSize)
 using namespace velaro::test;
 
 class SheetModelTest : public QObject {
@@ -104,6 +106,45 @@ class SheetModelTest : public QObject {
             return;
         space.document.undoStack().undo();
         QVERIFY(model.estimate().sheet() == before);
+    }
+
+    // A room of several parts (an L, a bay by its perimeter and floor, a lower part): walls and
+    // ceiling are the parts' sums, each part named in the formula; a part without a floor gives
+    // no ceiling. The size comes back whole from the walls line it is kept in.
+    void roomsOfParts_data() {
+        QTest::addColumn<RoomSize>("size");
+        QTest::addColumn<QString>("walls");
+        QTest::addColumn<QString>("ceiling"); // empty: none
+        const RoomPart bay{"", "", "3,2", "2,7", "1,8"};
+        QTest::newRow("an L") << RoomSize("4", "3", "", "2,7", "", {{"2", "1,5", "", "2,7", ""}})
+            << "2 × (4 м + 3 м) × 2,7 м (часть 1) + 2 × (2 м + 1,5 м) × 2,7 м (часть 2) = 56,7 м2"
+            << "4 м × 3 м (часть 1) + 2 м × 1,5 м (часть 2) = 15 м2";
+        QTest::newRow("a bay") << RoomSize("4", "3", "", "2,7", "", {bay})
+            << "2 × (4 м + 3 м) × 2,7 м (часть 1) + 3,2 м × 2,7 м (часть 2) = 46,44 м2"
+            << "4 м × 3 м (часть 1) + 1,8 м2 (часть 2) = 13,8 м2";
+        QTest::newRow("a lower part") << RoomSize("4", "3", "", "2,7", "", {{"2", "2", "", "2,25", ""}})
+            << "2 × (4 м + 3 м) × 2,7 м (часть 1) + 2 × (2 м + 2 м) × 2,25 м (часть 2) = 55,8 м2"
+            << "4 м × 3 м (часть 1) + 2 м × 2 м (часть 2) = 16 м2";
+        QTest::newRow("by perimeter with its floor") << RoomSize("", "", "14", "2,5", "12,25")
+            << "14 м × 2,5 м = 35 м2" << "12,25 м2 (площадь пола) = 12,25 м2";
+        QTest::newRow("a part without its floor")
+            << RoomSize("4", "3", "", "2,7", "", {{"", "", "3,2", "2,7", ""}})
+            << "2 × (4 м + 3 м) × 2,7 м (часть 1) + 3,2 м × 2,7 м (часть 2) = 46,44 м2" << "";
+    }
+
+    void roomsOfParts() {
+        QFETCH(RoomSize, size);
+        QFETCH(QString, walls);
+        QFETCH(QString, ceiling);
+        QUndoStack undo;
+        Sheets sheets(undo, u',');
+        QCOMPARE(size.problem(), QString());
+        QCOMPARE(sheets.editor.setRoomSize("Зал", size), QString());
+        const Sheet& sheet = sheets.estimate.sheet();
+        QCOMPARE(sheet.lines[sheets.estimate.rowOf("Зал", LineKind::Walls)].formula, walls);
+        const int row = sheets.estimate.rowOf("Зал", LineKind::Ceiling);
+        QCOMPARE(row < 0 ? QString() : sheet.lines[row].formula, ceiling);
+        QVERIFY(RoomSize::of(sheet.lines[sheets.estimate.rowOf("Зал", LineKind::Walls)]) == size);
     }
 
     // A room's openings come off its walls once, and never take them below nothing: walls left
@@ -221,7 +262,8 @@ class SheetModelTest : public QObject {
              {"room", "count", "material", "delete", "delete two", "delete all", "up", "down",
               "block up", "apart down", "duplicate", "materials", "rename material", "record",
               "room size", "systems", "system of lines", "price", "properties", "VAT", "cut",
-              "paste", "paste with its system elsewhere", "room of several", "price of several"})
+              "paste", "paste with its system elsewhere", "room of several", "price of several",
+              "overhead", "profit", "approval"})
             QTest::newRow(edit) << QString(edit);
     }
 
@@ -292,6 +334,16 @@ class SheetModelTest : public QObject {
             model.editor().setProperties({"Дом", "", "", "", "", ""});
         else if (edit == "VAT")
             model.editor().setVatRate("20");
+        else if (edit == "overhead")
+            QCOMPARE(model.editor().setOverheadRate("12,5"), QString());
+        else if (edit == "profit")
+            QCOMPARE(model.editor().setProfitRate("8"), QString());
+        else if (edit == "approval") {
+            SheetProperties properties = before.properties;
+            properties.clientSignatory = {"Директор", "П. П. Петров"};
+            properties.contractorSignatory.name = "С. С. Сидоров";
+            model.editor().setProperties(properties);
+        }
         else if (edit == "cut")
             model.editor().cutLines({3, 1});
         else if (edit == "paste") {

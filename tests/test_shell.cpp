@@ -163,6 +163,27 @@ class ShellTest : public QObject {
         }
     }
 
+    // Where the screen is too small the client area takes what there is, with room for a scroll
+    // bar each way the buttons do not fit, where the screen has it.
+    void clientFitsTheScreen_data() {
+        QTest::addColumn<QSize>("room");
+        QTest::addColumn<QSize>("client"); // of 410×718, bars 15 pixels thick
+        QTest::addColumn<bool>("scrolls");
+        QTest::newRow("exactly the size") << QSize(410, 718) << QSize(410, 718) << false;
+        QTest::newRow("1366×768 with a panel") << QSize(1364, 699) << QSize(425, 699) << true;
+        QTest::newRow("a pixel too narrow") << QSize(409, 1000) << QSize(409, 733) << true;
+        QTest::newRow("too low, no room for the bar beside")
+            << QSize(420, 500) << QSize(420, 500) << true;
+    }
+    void clientFitsTheScreen() {
+        QFETCH(QSize, room);
+        QFETCH(QSize, client);
+        QFETCH(bool, scrolls);
+        const ClientFit fit = fitClient(QSize(410, 718), room, QSize(15, 15));
+        QCOMPARE(fit.size, client);
+        QCOMPARE(fit.scrolls, scrolls);
+    }
+
     void openingRestoresAMinimisedCalculator_data() {
         QTest::addColumn<QString>("between");
         QTest::newRow("its button twice") << QString();

@@ -1,8 +1,13 @@
 #include "core/numericedit.h"
 
-#include <QInputMethodEvent>
 #include <QAction>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
 
 #include <limits>
 #include <optional>
@@ -45,6 +50,24 @@ QString filtered(const QString& typed, QChar separator) {
     return out;
 }
 
+// Pasted text is taken whole or not at all: dropping the characters the filter discards, as it
+// does key by key, would change a pasted number behind the user's back ("-5" into 5, "2,5 м2"
+// into 2,52). Blanks around it go (a spreadsheet's cell comes with a line end); a point or a
+// comma becomes the separator, as typed.
+std::optional<QString> pastedNumber(const QString& text, QChar separator) {
+    const QString number = text.trimmed();
+    if (number.isEmpty())
+        return std::nullopt;
+    for (QChar c : number)
+        if (!(c >= u'0' && c <= u'9') && c != u',' && c != u'.')
+            return std::nullopt;
+    return filtered(number, separator);
+}
+
+QString clipboardText(QClipboard::Mode mode = QClipboard::Clipboard) {
+    return QGuiApplication::clipboard()->text(mode);
+}
+
 } // namespace
 
 NumericEdit::NumericEdit(const QString& name, QChar decimalSeparator, QWidget* parent)
@@ -69,13 +92,16 @@ bool NumericEdit::event(QEvent* event) {
 }
 
 void NumericEdit::keyPressEvent(QKeyEvent* event) {
-    // Shift+Insert is a paste, not a typed character: like the context menu's Paste it puts the
-    // clipboard in unfiltered, whatever key bindings the platform has (Ctrl+V stays discarded).
-    if (event->key() == Qt::Key_Insert && (event->modifiers() & Qt::ShiftModifier) &&
-        !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-        if (!isReadOnly())
-            paste();
+    // The clipboard keys (Ctrl+V and Shift+Insert, Ctrl+C and Ctrl+Insert, Ctrl+X and
+    // Shift+Delete, Ctrl+A) are commands, not typed characters; a paste still passes the filter.
+    if (event->matches(QKeySequence::Paste)) {
+        pasteNumber();
         event->accept();
+        return;
+    }
+    if (event->matches(QKeySequence::Copy) || event->matches(QKeySequence::Cut) ||
+        event->matches(QKeySequence::SelectAll)) {
+        QLineEdit::keyPressEvent(event);
         return;
     }
     const std::optional<QString> typed = typedText(*event);
@@ -113,6 +139,91 @@ void NumericEdit::inputMethodEvent(QInputMethodEvent* event) {
     QInputMethodEvent replaced(event->preeditString(), event->attributes());
     replaced.setCommitString(passed, event->replacementStart(), event->replacementLength());
     QLineEdit::inputMethodEvent(&replaced);
+    event->setAccepted(replaced.isAccepted());
+}
+
+void NumericEdit::pasteNumber() {
+    if (const auto number = pastedNumber(clipboardText(), separator_); number && !isReadOnly())
+        insert(*number);
+}
+
+std::unique_ptr<QMenu> NumericEdit::createContextMenu() {
+    std::unique_ptr<QMenu> menu(createStandardContextMenu());
+    // Qt's actions carry no names: they are known by the keys their texts show.
+    const auto keysOf = [](const QAction* action) { return action->text().section(u'\t', 1); };
+    const auto keysFor = [](QKeySequence::StandardKey key) {
+        return QKeySequence(key).toString(QKeySequence::NativeText);
+    };
+    for (QAction* action : menu->actions()) {
+        const QString keys = keysOf(action);
+        if (keys.isEmpty())
+            continue;
+        if (keys == keysFor(QKeySequence::Paste)) {
+            action->disconnect(this);
+            connect(action, &QAction::triggered, this, &NumericEdit::pasteNumber);
+            action->setEnabled(!isReadOnly() && pastedNumber(clipboardText(), separator_));
+        } else if (keys == keysFor(QKeySequence::Undo) || keys == keysFor(QKeySequence::Redo)) {
+            action->setText(action->text().section(u'\t', 0, 0));
+        }
+    }
+    return menu;
+}
+
+void NumericEdit::contextMenuEvent(QContextMenuEvent* event) {
+    createContextMenu()->exec(event->globalPos());
+    event->accept();
+}
+
+void NumericEdit::mouseReleaseEvent(QMouseEvent* event) {
+    // The middle button pastes the selection where the desktop has one: a paste like another.
+    if (event->button() == Qt::MiddleButton && QGuiApplication::clipboard()->supportsSelection()) {
+        if (const auto number = pastedNumber(clipboardText(QClipboard::Selection), separator_);
+            number && !isReadOnly()) {
+            deselect();
+            insert(*number);
+        }
+        event->accept();
+        return;
+    }
+    QLineEdit::mouseReleaseEvent(event);
+}
+
+bool NumericEdit::refusesDrop(const QDropEvent& event) const {
+    // Text dragged in from elsewhere is a paste; moved within the field it is the field's own.
+    return event.source() != this && !pastedNumber(event.mimeData()->text(), separator_);
+}
+
+void NumericEdit::dragEnterEvent(QDragEnterEvent* event) {
+    if (refusesDrop(*event))
+        event->ignore();
+    else
+        QLineEdit::dragEnterEvent(event);
+}
+
+void NumericEdit::dragMoveEvent(QDragMoveEvent* event) {
+    if (refusesDrop(*event))
+        event->ignore();
+    else
+        QLineEdit::dragMoveEvent(event);
+}
+
+void NumericEdit::dropEvent(QDropEvent* event) {
+    if (event->source() == this) {
+        QLineEdit::dropEvent(event);
+        return;
+    }
+    const auto number = pastedNumber(event->mimeData()->text(), separator_);
+    if (!number) {
+        event->ignore();
+        return;
+    }
+    QMimeData data;
+    data.setText(*number);
+    QDropEvent replaced(event->position(), event->possibleActions(), &data, event->buttons(),
+                        event->modifiers(), event->type());
+    replaced.setDropAction(event->dropAction());
+    QLineEdit::dropEvent(&replaced);
+    event->setDropAction(replaced.dropAction());
     event->setAccepted(replaced.isAccepted());
 }
 

@@ -103,6 +103,32 @@ QByteArray sheetCsv(const SheetView& view) {
             }
             row(cells);
         }
+    // Overhead and profit cannot be added up from the lines: after a blank row, each under the
+    // work it is taken on, labelled in the price column as the workbook has them.
+    const Money& money = report.money();
+    if (money.overhead || money.profit) {
+        const auto placeOf = [](Column wanted) { // as the header has them: no paint column
+            qsizetype place = 1;                 // after the number
+            for (const Column column : kColumnOrder) {
+                if (column == wanted)
+                    break;
+                place += column != Column::Paint;
+            }
+            return place;
+        };
+        const auto sum = [&](const QString& label, const Decimal& value) {
+            QStringList cells(header.size());
+            cells[placeOf(Column::Price)] = label + QStringLiteral(", руб.");
+            cells[placeOf(Column::Work)] = value.text(view.separator, 2);
+            row(cells);
+        };
+        row(QStringList(header.size()));
+        sum(QStringLiteral("Работы"), money.work);
+        if (money.overhead)
+            sum(overheadLabel(*money.overheadRate, view.separator), *money.overhead);
+        if (money.profit)
+            sum(profitLabel(*money.profitRate, view.separator), *money.profit);
+    }
     // The materials taken, under an empty row: the cans bought, each checkable by hand.
     if (!report.materials().empty()) {
         row({});
@@ -151,27 +177,65 @@ Money moneyOf(const SheetView& view) {
         if (total.cost)
             materials += *total.cost;
     }
-    return moneyOf(materials, view.totals.work(), view.sheet.vatRate);
+    return moneyOf(materials, view.totals.work(), view.sheet.vatRate, view.sheet.overheadRate,
+                   view.sheet.profitRate);
 }
 
-Money moneyOf(const Decimal& materials, const Decimal& work, const QString& vatRate) {
+namespace {
+
+// `rate` % of `sum` to the kopeck, half up: the division by 100 is exact.
+std::optional<Decimal> percentOf(const Decimal& sum, const Decimal& rate) {
+    const auto product = sum.times(rate);
+    const auto hundredth =
+        product ? product->times(*Decimal::parse(QStringLiteral("0.01"))) : std::nullopt;
+    return hundredth ? std::optional(hundredth->rounded(2)) : std::nullopt;
+}
+
+// A rate that counts: a sound percentage above zero.
+std::optional<Decimal> rateOf(const QString& text) {
+    if (!percentProblem(text).isEmpty())
+        return std::nullopt;
+    const auto rate = Decimal::parse(text);
+    return rate && !rate->isZero() ? rate : std::nullopt;
+}
+
+} // namespace
+
+Money moneyOf(const Decimal& materials, const Decimal& work, const QString& vatRate,
+              const QString& overheadRate, const QString& profitRate) {
     Money money;
     money.materials = materials;
     money.work = work;
     money.subtotal = money.materials + money.work;
+    // Both on the work alone, not profit on work and overhead: the norms (МДС 81-33, МДС 81-25)
+    // take each as a share of the same base, the pay for the work, which the work stands for here.
+    const auto onWork = [&](const QString& text, std::optional<Decimal>& rate,
+                            std::optional<Decimal>& sum) {
+        rate = rateOf(text);
+        sum = rate ? percentOf(work, *rate) : std::nullopt;
+        if (sum)
+            money.subtotal += *sum;
+        else
+            rate.reset();
+    };
+    onWork(overheadRate, money.overheadRate, money.overhead);
+    onWork(profitRate, money.profitRate, money.profit);
     money.total = money.subtotal;
     if (const auto rate = Decimal::parse(vatRate); rate && !rate->isZero()) {
         money.vatRate = rate;
-        // rate % of the sum: the division by 100 is exact, the kopecks rounded half up.
-        const auto vat = money.subtotal.times(*rate);
-        const auto hundredth = vat ? vat->times(*Decimal::parse(QStringLiteral("0.01")))
-                                   : std::nullopt;
-        if (hundredth) {
-            money.vat = hundredth->rounded(2);
+        money.vat = percentOf(money.subtotal, *rate);
+        if (money.vat)
             money.total += *money.vat;
-        }
     }
     return money;
+}
+
+QString overheadLabel(const Decimal& rate, QChar separator) {
+    return QStringLiteral("НР %1% от работ").arg(rate.text(separator));
+}
+
+QString profitLabel(const Decimal& rate, QChar separator) {
+    return QStringLiteral("СП %1% от работ").arg(rate.text(separator));
 }
 
 } // namespace velaro

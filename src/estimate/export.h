@@ -61,15 +61,23 @@ struct MaterialRow {
 };
 std::vector<MaterialRow> materialRows(const SheetView& view);
 
-// What the job costs, in roubles with kopecks: the materials' cans, the work, their sum, VAT at
-// the sheet's rate (none where no rate is set) and the grand total.
+// What the job costs, in roubles with kopecks: the materials' cans, the work, overhead and
+// profit on the work (none where no rate is set), their sum, VAT at the sheet's rate (likewise)
+// and the grand total.
 struct Money {
-    Decimal materials, work, subtotal;
+    Decimal materials, work;
+    std::optional<Decimal> overheadRate, overhead, profitRate, profit;
+    Decimal subtotal;
     std::optional<Decimal> vatRate, vat;
     Decimal total;
 };
 Money moneyOf(const SheetView& view);
 // The same from the materials' cost and the work already summed.
-Money moneyOf(const Decimal& materials, const Decimal& work, const QString& vatRate);
+Money moneyOf(const Decimal& materials, const Decimal& work, const QString& vatRate,
+              const QString& overheadRate = {}, const QString& profitRate = {});
+
+// How documents name the overhead and profit rows: «НР 12% от работ».
+QString overheadLabel(const Decimal& rate, QChar separator);
+QString profitLabel(const Decimal& rate, QChar separator);
 
 } // namespace velaro

@@ -77,7 +77,14 @@ void RecoveryStore::claimOwnFile() {
 std::optional<LoadedSheet> RecoveryStore::restore() {
     if (!shared_)
         return std::nullopt; // a program of its own starts with an empty sheet
+    const auto noteWritten = [this](const QString& path) {
+        const QDateTime written = QFileInfo(path).lastModified();
+        if (!restoredWritten_.isValid() || written > restoredWritten_)
+            restoredWritten_ = written;
+    };
     std::optional<LoadedSheet> restored = read(path_);
+    if (restored)
+        noteWritten(path_);
     int takenLines = 0;
     const QStringList others = QDir(folder_).entryList({kOwnFilePattern}, QDir::Files, QDir::Name);
     for (const QString& name : others) {
@@ -102,6 +109,7 @@ std::optional<LoadedSheet> RecoveryStore::restore() {
                 restored = LoadedSheet{};
             appendSheet(restored->sheet, other->sheet);
             restored->document.modified = true;
+            noteWritten(path);
             takenLines += int(other->sheet.lines.size());
         }
         taken_.emplace_back(path, std::move(lock));

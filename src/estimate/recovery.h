@@ -7,6 +7,7 @@
 
 #include "estimate/sheetfile.h"
 
+#include <QDateTime>
 #include <QLockFile>
 #include <QStringList>
 
@@ -36,6 +37,8 @@ class RecoveryStore {
 
     // What the user must be told of what claim() and restore() did, in sentences.
     QStringList takeNotices();
+    // When the newest of the files restore() took lines from was written; invalid where none.
+    const QDateTime& restoredWritten() const { return restoredWritten_; }
 
     static QString sharedFileName();
 
@@ -51,6 +54,7 @@ class RecoveryStore {
     // Files of ended programs, locked by this one while their lines are taken back.
     std::vector<std::pair<QString, std::unique_ptr<QLockFile>>> taken_;
     QStringList notices_;
+    QDateTime restoredWritten_;
 };
 
 // The lines (and the materials they use) of `other` appended to `sheet`; materials of the same

@@ -34,8 +34,13 @@ QString TitleBlock::title() const {
 Report Report::of(const SheetView& view, const QDate& today) {
     Report report(view);
     const SheetProperties& p = view.sheet.properties;
-    report.titleBlock_ = {p.object.trimmed(),     p.address.trimmed(),   p.client.trimmed(),
-                          p.contractor.trimmed(), p.estimator.trimmed(), p.date.trimmed()};
+    const auto signatory = [](const Signatory& s) {
+        return Signatory{s.position.trimmed(), s.name.trimmed()};
+    };
+    report.titleBlock_ = {p.object.trimmed(),           p.address.trimmed(),
+                          p.client.trimmed(),           p.contractor.trimmed(),
+                          p.estimator.trimmed(),        p.date.trimmed(),
+                          signatory(p.clientSignatory), signatory(p.contractorSignatory)};
     if (report.titleBlock_.date.isEmpty())
         report.titleBlock_.date = today.toString(QStringLiteral("dd.MM.yyyy"));
 
@@ -69,7 +74,8 @@ Report Report::of(const SheetView& view, const QDate& today) {
     Decimal materials;
     for (const ReportMaterial& material : report.materials_)
         materials += material.cost.value_or(Decimal());
-    report.money_ = moneyOf(materials, view.totals.work(), view.sheet.vatRate);
+    report.money_ = moneyOf(materials, view.totals.work(), view.sheet.vatRate,
+                            view.sheet.overheadRate, view.sheet.profitRate);
     return report;
 }
 

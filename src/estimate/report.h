@@ -42,11 +42,16 @@ struct ReportRoom {
     std::vector<Decimal> paint; // per material of the report, in its order
 };
 
-// The title block: the object and who is who; the date as typed, or the day given.
+// The title block: the object and who is who; the date as typed, or the day given. Above it the
+// approval block, where either side's signatory is given.
 struct TitleBlock {
     QString object, address, client, contractor, estimator, date;
+    Signatory clientSignatory, contractorSignatory;
     // The documents' title: the object, or «Ведомость окраски» without one.
     QString title() const;
+    bool hasApproval() const {
+        return !clientSignatory.isEmpty() || !contractorSignatory.isEmpty();
+    }
 };
 
 class Report {

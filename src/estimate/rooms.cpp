@@ -32,66 +32,158 @@ Line roomLine(const QString& room, const QString& element) {
 
 } // namespace
 
+namespace {
+
+const QString kFloor = QStringLiteral("Площадь пола");
+
+// A part's measurement's name: «Длина» for the first part, «Длина 2» for the second.
+QString partName(const QString& name, qsizetype part) {
+    return part == 0 ? name : QStringLiteral("%1 %2").arg(name).arg(part + 1);
+}
+
+// The part's walls before openings, with how they come: «2 × (4 м + 3 м) × 2,7 м».
+std::optional<std::pair<Decimal, QString>> grossWalls(const RoomPart& part, QChar separator) {
+    std::optional<Decimal> perimeter;
+    QString formula;
+    if (part.byPerimeter()) {
+        perimeter = Decimal::parse(part.perimeter);
+        formula = metres(part.perimeter, separator);
+    } else {
+        perimeter = (*Decimal::parse(part.length) + *Decimal::parse(part.width))
+                        .times(Decimal::whole(2));
+        formula = QStringLiteral("2 × (%1 + %2)")
+                      .arg(metres(part.length, separator), metres(part.width, separator));
+    }
+    const auto gross = perimeter ? perimeter->times(*Decimal::parse(part.height)) : std::nullopt;
+    if (!gross)
+        return std::nullopt;
+    return std::pair{*gross, formula + QStringLiteral(" × ") + metres(part.height, separator)};
+}
+
+// The part's floor, with how it comes; nullopt where a part given by its perimeter has none.
+std::optional<std::pair<Decimal, QString>> floorOf(const RoomPart& part, QChar separator) {
+    if (part.byPerimeter()) {
+        const auto floor = positive(part.floorArea);
+        if (!floor)
+            return std::nullopt;
+        return std::pair{*floor, squareMetres(*floor, separator)};
+    }
+    const auto area = Decimal::parse(part.length)->times(*Decimal::parse(part.width));
+    if (!area)
+        return std::nullopt;
+    return std::pair{*area, QStringLiteral("%1 × %2").arg(metres(part.length, separator),
+                                                          metres(part.width, separator))};
+}
+
+// Each part's term named by its number where there are several.
+QString partTerm(const QString& term, qsizetype part, qsizetype parts) {
+    return parts == 1 ? term : QStringLiteral("%1 (часть %2)").arg(term).arg(part + 1);
+}
+
+} // namespace
+
 RoomSize RoomSize::of(const Line& walls) {
     RoomSize size;
+    QList<RoomPart> parts;
     for (const Measurement& m : walls.measurements) {
-        if (m.name == kLength)
-            size.length = m.text;
-        else if (m.name == kWidth)
-            size.width = m.text;
-        else if (m.name == kPerimeter)
-            size.perimeter = m.text;
-        else if (m.name == kHeight)
-            size.height = m.text;
+        // «Длина» is the first part's, «Длина 3» the third's.
+        const QString name = m.name.section(u' ', 0, m.name.startsWith(kFloor) ? 1 : 0);
+        const QString number = m.name.mid(name.size()).trimmed();
+        const qsizetype index = number.isEmpty() ? 0 : number.toInt() - 1;
+        if (index < 0 || index > 99)
+            continue;
+        while (parts.size() <= index)
+            parts.append(RoomPart());
+        RoomPart& part = parts[index];
+        if (name == kLength)
+            part.length = m.text;
+        else if (name == kWidth)
+            part.width = m.text;
+        else if (name == kPerimeter)
+            part.perimeter = m.text;
+        else if (name == kHeight)
+            part.height = m.text;
+        else if (name == kFloor)
+            part.floorArea = m.text;
     }
+    if (parts.isEmpty())
+        return size;
+    const RoomPart& first = parts.front();
+    size = {first.length, first.width, first.perimeter, first.height, first.floorArea,
+            parts.mid(1)};
     return size;
 }
 
-QString RoomSize::problem() const {
+QString RoomPart::problem() const {
     if (byPerimeter()) {
         if (!positive(perimeter))
             return QStringLiteral("Введите длину и ширину помещения или его периметр.");
+        if (!floorArea.trimmed().isEmpty() && !positive(floorArea))
+            return QStringLiteral("Площадь пола должна быть положительным числом.");
     } else if (!positive(length) || !positive(width)) {
         return !positive(length) ? QStringLiteral("Длина должна быть положительным числом.")
                                  : QStringLiteral("Ширина должна быть положительным числом.");
     } else if (!perimeter.trimmed().isEmpty()) {
         return QStringLiteral("Введите либо длину и ширину, либо периметр.");
+    } else if (!floorArea.trimmed().isEmpty()) {
+        return QStringLiteral("Площадь пола вводится для помещения, заданного периметром.");
     }
     if (!positive(height))
         return QStringLiteral("Высота должна быть положительным числом.");
     return {};
 }
 
+QString RoomSize::problem() const {
+    const QList<RoomPart> all = allParts();
+    for (qsizetype i = 0; i < all.size(); ++i)
+        if (const QString problem = all[i].problem(); !problem.isEmpty())
+            return i == 0 ? problem : QStringLiteral("Часть %1: %2").arg(i + 1).arg(problem);
+    return {};
+}
+
 Line wallsLine(const QString& room, const RoomSize& size, QChar separator) {
     Line walls = roomLine(room, kWallsElement);
-    const auto add = [&](const QString& name, const QString& text) {
-        walls.measurements.append({name, Decimal::parse(text)->text(separator), kMetres});
-    };
-    if (size.byPerimeter()) {
-        add(kPerimeter, size.perimeter);
-    } else {
-        add(kLength, size.length);
-        add(kWidth, size.width);
+    const QList<RoomPart> parts = size.allParts();
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        const RoomPart& part = parts[i];
+        const auto add = [&](const QString& name, const QString& text, const QString& unit) {
+            walls.measurements.append({partName(name, i), Decimal::parse(text)->text(separator), unit});
+        };
+        if (part.byPerimeter()) {
+            add(kPerimeter, part.perimeter, kMetres);
+            if (!part.floorArea.trimmed().isEmpty())
+                add(kFloor, part.floorArea, QStringLiteral("м2"));
+        } else {
+            add(kLength, part.length, kMetres);
+            add(kWidth, part.width, kMetres);
+        }
+        add(kHeight, part.height, kMetres);
     }
-    add(kHeight, size.height);
     return walls;
 }
 
 std::optional<Line> ceilingLine(const QString& room, const RoomSize& size, QChar separator) {
-    if (size.byPerimeter())
-        return std::nullopt;
+    const QList<RoomPart> parts = size.allParts();
+    Decimal area;
+    QStringList terms;
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        const auto floor = floorOf(parts[i], separator);
+        if (!floor)
+            return std::nullopt; // a part without a floor gives no ceiling rather than a part of one
+        area += floor->first;
+        terms << partTerm(floor->second, i, parts.size());
+    }
+    if (parts.size() == 1 && size.byPerimeter())
+        terms.front() += QStringLiteral(" (площадь пола)");
     Line ceiling = roomLine(room, kCeilingElement);
-    const Decimal length = *Decimal::parse(size.length);
-    const Decimal width = *Decimal::parse(size.width);
-    ceiling.measurements = {{kLength, length.text(separator), kMetres},
-                            {kWidth, width.text(separator), kMetres}};
-    const auto area = length.times(width);
-    if (!area)
-        return std::nullopt;
-    ceiling.result = area->rounded(2).text(separator);
-    ceiling.formula = QStringLiteral("%1 × %2 = %3")
-                          .arg(metres(size.length, separator), metres(size.width, separator),
-                               squareMetres(area->rounded(2), separator));
+    if (parts.size() == 1 && !size.byPerimeter())
+        ceiling.measurements = {{kLength, Decimal::parse(size.length)->text(separator), kMetres},
+                                {kWidth, Decimal::parse(size.width)->text(separator), kMetres}};
+    else
+        ceiling.measurements = wallsLine(room, size, separator).measurements;
+    ceiling.result = area.rounded(2).text(separator);
+    ceiling.formula = terms.join(QStringLiteral(" + ")) + QStringLiteral(" = ") +
+                      squareMetres(area.rounded(2), separator);
     return ceiling;
 }
 
@@ -106,21 +198,18 @@ void workOutWalls(Line& walls, const Openings& openings, QChar separator) {
     walls.formula.clear();
     if (!size.problem().isEmpty())
         return;
-    std::optional<Decimal> perimeter;
-    QString formula;
-    if (size.byPerimeter()) {
-        perimeter = Decimal::parse(size.perimeter);
-        formula = metres(size.perimeter, separator);
-    } else {
-        perimeter = (*Decimal::parse(size.length) + *Decimal::parse(size.width))
-                        .times(Decimal::whole(2));
-        formula = QStringLiteral("2 × (%1 + %2)")
-                      .arg(metres(size.length, separator), metres(size.width, separator));
+    const QList<RoomPart> parts = size.allParts();
+    std::optional<Decimal> gross = Decimal();
+    QStringList terms;
+    for (qsizetype i = 0; i < parts.size() && gross; ++i) {
+        const auto part = grossWalls(parts[i], separator);
+        gross = part ? *gross + part->first : std::optional<Decimal>();
+        if (part)
+            terms << partTerm(part->second, i, parts.size());
     }
-    const auto gross = perimeter ? perimeter->times(*Decimal::parse(size.height)) : std::nullopt;
     if (!gross)
         return;
-    formula += QStringLiteral(" × ") + metres(size.height, separator);
+    QString formula = terms.join(QStringLiteral(" + "));
     Decimal net = *gross;
     const auto deduct = [&](const Decimal& area, const QString& what) {
         if (area.isZero())

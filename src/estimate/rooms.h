@@ -7,16 +7,38 @@
 
 namespace velaro {
 
-// As typed, in metres: length and width, or a perimeter for a room that is no rectangle; and
-// the height.
+// A part of a room as typed, in metres: length and width, or a perimeter (and, for its ceiling,
+// the floor's area in м2) for a part that is no rectangle; and its own height.
+struct RoomPart {
+    QString length, width, perimeter, height;
+    QString floorArea; // a part given by its perimeter: its floor, for its ceiling; may be empty
+    bool operator==(const RoomPart&) const = default;
+
+    bool byPerimeter() const { return length.trimmed().isEmpty() && width.trimmed().isEmpty(); }
+    // What is wrong with it, or empty.
+    QString problem() const;
+};
+
+// A room of one part or several (an L, a bay, a lower part): walls and ceiling are the parts'
+// sums. The first part is the room's own size; `parts` are the others.
 struct RoomSize {
     QString length, width, perimeter, height;
+    QString floorArea;
+    QList<RoomPart> parts;
+
+    RoomSize() = default;
+    RoomSize(QString length, QString width, QString perimeter, QString height,
+             QString floorArea = {}, QList<RoomPart> parts = {})
+        : length(std::move(length)), width(std::move(width)), perimeter(std::move(perimeter)),
+          height(std::move(height)), floorArea(std::move(floorArea)), parts(std::move(parts)) {}
     bool operator==(const RoomSize&) const = default;
 
     // The size kept in a walls line.
     static RoomSize of(const Line& walls);
-    bool byPerimeter() const { return length.trimmed().isEmpty() && width.trimmed().isEmpty(); }
-    // What is wrong with it, or empty.
+    bool byPerimeter() const { return first().byPerimeter(); }
+    RoomPart first() const { return {length, width, perimeter, height, floorArea}; }
+    QList<RoomPart> allParts() const { return QList<RoomPart>{first()} + parts; }
+    // What is wrong with it, or empty; a part past the first is named by its number.
     QString problem() const;
 };
 
@@ -24,7 +46,8 @@ inline const QString kWallsElement = QStringLiteral("Стены");
 inline const QString kCeilingElement = QStringLiteral("Потолок");
 
 // The room's walls line, its figures still to be worked out (workOutWalls); its ceiling line,
-// none for a size given by its perimeter. The size is written with `separator`.
+// none where a part given by its perimeter has no floor area. The size is written with
+// `separator`.
 Line wallsLine(const QString& room, const RoomSize& size, QChar separator);
 std::optional<Line> ceilingLine(const QString& room, const RoomSize& size, QChar separator);
 

@@ -1,5 +1,7 @@
 #include "estimate/sheet.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
 
 namespace velaro {
@@ -48,6 +50,23 @@ QString Material::problem() const {
             if (*can == *Decimal::parse(cans[j].size))
                 return QStringLiteral("тара %1 повторяется").arg(cans[i].size.trimmed());
     }
+    return {};
+}
+
+QString percentProblem(const QString& text) {
+    const QString typed = text.trimmed();
+    if (typed.isEmpty())
+        return {};
+    // Digits and one separator only: Decimal::parse would take a sign or an exponent too.
+    static const QRegularExpression form(QStringLiteral("^\\d+([.,](\\d+))?$"));
+    const QRegularExpressionMatch match = form.match(typed);
+    if (!match.hasMatch())
+        return QStringLiteral("нужно число от 0 до 100");
+    if (match.capturedLength(2) > 2)
+        return QStringLiteral("не больше двух знаков после запятой");
+    const auto value = Decimal::parse(typed);
+    if (!value || value->compare(Decimal::whole(100)) > 0)
+        return QStringLiteral("не больше 100 %");
     return {};
 }
 

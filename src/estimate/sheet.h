@@ -123,6 +123,14 @@ inline constexpr int kMaxCount = 999999;
 // The most lines a sheet holds: its file stays within what opening reads (kLargestSheetFile).
 inline constexpr int kMaxLines = 200000;
 
+// Who signs the approval block for one side, as the documents print it.
+struct Signatory {
+    QString position; // «Генеральный директор ООО «Ромашка»»
+    QString name;     // «П. П. Петров»
+    bool isEmpty() const { return position.isEmpty() && name.isEmpty(); }
+    bool operator==(const Signatory&) const = default;
+};
+
 // What the documents handed over say of the job, in their title block; kept in the file.
 struct SheetProperties {
     QString object; // the object's name: the documents' title and their files' names
@@ -131,6 +139,10 @@ struct SheetProperties {
     QString contractor;
     QString estimator; // who drew the sheet up: «Составил»
     QString date;      // as typed, e.g. 07.12.2026; empty: the day it is printed
+    // The approval block above the title: «УТВЕРЖДАЮ» for the client, «СОГЛАСОВАНО» for the
+    // contractor. Initialised here so that a brace list of the fields above may leave them out.
+    Signatory clientSignatory = {};
+    Signatory contractorSignatory = {};
     bool operator==(const SheetProperties&) const = default;
 };
 
@@ -141,9 +153,16 @@ struct Sheet {
     bool recording = true;
     QString lastRoom; // the current room: what a recorded line takes
     QString vatRate;  // %, empty for none
+    // Overhead («НР») and profit («СП»), % of the work, added before VAT; empty for none.
+    QString overheadRate;
+    QString profitRate;
     SheetProperties properties;
     bool operator==(const Sheet&) const = default;
 };
+
+// What is wrong with a percentage as typed (a rate of overhead or profit): from 0 to 100, with at
+// most two decimals. Empty where it is sound, and for an empty text, which means none.
+QString percentProblem(const QString& text);
 
 // A material's entries as figures; nullopt where an entry is not a figure.
 struct MaterialRates {

@@ -56,10 +56,16 @@ void SheetDocument::restore() {
                         .arg(kOutOfMemory));
     }
     if (restored) {
+        // An unnamed sheet kept by a version that kept no document state counts as unsaved too.
+        const DocumentState& kept = restored->document;
+        const bool unsaved =
+            kept.modified || (kept.path.isEmpty() && !restored->sheet.lines.isEmpty());
         editor_.reset(std::move(restored->sheet));
         setPath(restored->document.path);
         if (restored->document.modified)
             undo_.resetClean();
+        if (unsaved)
+            unsavedRestored_ = recovery_.restoredWritten();
     }
     restored_ = true;
     writtenChanges_ = changes_;
@@ -67,6 +73,8 @@ void SheetDocument::restore() {
         scheduleRecovery(); // lines taken back from other files reach this one
     for (const QString& text : recovery_.takeNotices())
         emit notice(text);
+    if (unsavedRestored_.isValid())
+        emit restoredUnsaved(unsavedRestored_);
 }
 
 SheetDocument::RecordOutcome SheetDocument::record(const QString& element,

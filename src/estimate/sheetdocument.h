@@ -11,6 +11,7 @@
 #include "estimate/sheeteditor.h"
 #include "estimate/sheetmodel.h"
 
+#include <QDateTime>
 #include <QFuture>
 #include <QFutureWatcher>
 #include <QObject>
@@ -44,6 +45,9 @@ class SheetDocument : public QObject {
     // Claims this run's recovery file and takes back the sheet kept there; what the user must be
     // told of it comes as `notice`s.
     void restore();
+    // Where restore() took back a sheet that was not saved (no file, or changes since): when its
+    // recovery file was written. Invalid otherwise.
+    const QDateTime& unsavedRestored() const { return unsavedRestored_; }
 
     // A successful Compute. Not recorded: with recording off, when the results show nothing or
     // nothing to paint (a result of zero: a field left empty), when the sheet is full, and when it repeats the last line of the same calculator (same
@@ -89,6 +93,8 @@ class SheetDocument : public QObject {
     void recoveryRestored();
     // Something the user must read: a recovery file set aside, lines taken back.
     void notice(const QString& message);
+    // restore() took back a sheet that was not saved, kept in a recovery file written then.
+    void restoredUnsaved(const QDateTime& written);
 
   private:
     struct Written {
@@ -107,6 +113,7 @@ class SheetDocument : public QObject {
     QString path_;
     RecoveryStore recovery_;
     bool restored_ = false;
+    QDateTime unsavedRestored_;
     QTimer recoveryTimer_;
     QFutureWatcher<Written> recoveryWatcher_;
     std::optional<QFuture<Written>> recoveryWrite_;

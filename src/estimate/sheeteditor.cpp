@@ -230,6 +230,23 @@ void SheetEditor::setVatRate(const QString& rate) {
                                      QStringLiteral("ставка НДС")));
 }
 
+QString SheetEditor::setOverheadRate(const QString& rate) {
+    return setRate(&Sheet::overheadRate, rate, QStringLiteral("ставка НР"));
+}
+
+QString SheetEditor::setProfitRate(const QString& rate) {
+    return setRate(&Sheet::profitRate, rate, QStringLiteral("ставка СП"));
+}
+
+QString SheetEditor::setRate(QString Sheet::*member, const QString& rate, const QString& text) {
+    const QString simplified = rate.simplified();
+    if (QString problem = percentProblem(simplified); !problem.isEmpty())
+        return problem;
+    if (simplified != estimate_.sheet().*member)
+        undo_.push(new SetSheetValue(estimate_, member, simplified, text));
+    return {};
+}
+
 QString SheetEditor::duplicateLines(QList<int> rows) {
     rows = sortedRows(std::move(rows), estimate_.lineCount());
     if (QString refusal = estimate_.refusalToAdd(rows.size()); !refusal.isEmpty())

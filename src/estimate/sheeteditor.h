@@ -58,6 +58,10 @@ class SheetEditor {
     // they join the sheet's materials in the same step.
     void editSystems(const QList<PaintSystem>& systems, const QList<Material>& brought);
     void setVatRate(const QString& rate);
+    // Overhead («НР») and profit («СП») as % of the work, empty for none: refused, changing
+    // nothing, where not a percentage (percentProblem); empty where taken.
+    QString setOverheadRate(const QString& rate);
+    QString setProfitRate(const QString& rate);
     void setProperties(const SheetProperties& properties);
     // Settings of the sheet that are not edits of its lines: kept in its file, not undone.
     void setRecording(bool on);
@@ -66,6 +70,7 @@ class SheetEditor {
     void reset(Sheet sheet);
 
   private:
+    QString setRate(QString Sheet::*member, const QString& rate, const QString& text);
     // The step a cell typed in the table takes: nullopt where the value does not fit it, a null
     // step where it changes nothing.
     std::optional<std::unique_ptr<QUndoCommand>> cellChange(int row, Column column,

@@ -137,6 +137,8 @@ QByteArray sheetToJson(const Sheet& sheet, const std::optional<DocumentState>& d
     w.Bool(sheet.recording);
     text(w, "lastRoom", sheet.lastRoom);
     text(w, "vatRate", sheet.vatRate);
+    text(w, "overheadRate", sheet.overheadRate);
+    text(w, "profitRate", sheet.profitRate);
     const SheetProperties& p = sheet.properties;
     text(w, "object", p.object);
     text(w, "address", p.address);
@@ -144,6 +146,10 @@ QByteArray sheetToJson(const Sheet& sheet, const std::optional<DocumentState>& d
     text(w, "contractor", p.contractor);
     text(w, "estimator", p.estimator);
     text(w, "date", p.date);
+    text(w, "clientSignatoryPosition", p.clientSignatory.position);
+    text(w, "clientSignatoryName", p.clientSignatory.name);
+    text(w, "contractorSignatoryPosition", p.contractorSignatory.position);
+    text(w, "contractorSignatoryName", p.contractorSignatory.name);
     key(w, "materials");
     w.StartArray();
     for (const Material& m : sheet.materials)

@@ -109,6 +109,7 @@ class Layout {
         put(row, text, 0, width_, face, align);
         return row;
     }
+    void addApproval();
     void addTitleBlock();
     void addLines();
     void addSubtotal(const ReportRoom& room, int group);
@@ -144,9 +145,44 @@ class Layout {
     const QFont* font_ = nullptr; // the painter's
 };
 
+// «СОГЛАСОВАНО» for the contractor on the left, «УТВЕРЖДАЮ» for the client on the right, as
+// Russian estimates open; a side nobody is named for is left out.
+void Layout::addApproval() {
+    const TitleBlock& title = report_.titleBlock();
+    const double width = std::min(80 * unit_, width_ / 2 - 5 * unit_);
+    const QString line = QStringLiteral("____________________");
+    struct Side {
+        const Signatory& who;
+        QString heading;
+        double x;
+    };
+    const Side sides[] = {{title.contractorSignatory, QStringLiteral("СОГЛАСОВАНО"), 0},
+                          {title.clientSignatory, QStringLiteral("УТВЕРЖДАЮ"), width_ - width}};
+    const auto row = [&](const auto& text, Face face, double spaceBefore) {
+        Row& added = add(Style::Plain, spaceBefore);
+        for (const Side& side : sides)
+            if (!side.who.isEmpty())
+                put(added, text(side), side.x, width, face);
+        added.keepWithNext = true;
+    };
+    row([](const Side& side) { return side.heading; }, Bold, 0);
+    if (!title.clientSignatory.position.isEmpty() || !title.contractorSignatory.position.isEmpty())
+        row([](const Side& side) { return printable(side.who.position); }, Body, 1.5 * unit_);
+    row(
+        [&](const Side& side) {
+            const QString& name = side.who.name;
+            return QStringLiteral("%1 /%2/").arg(line, name.isEmpty() ? line : printable(name));
+        },
+        Body, 6 * unit_);
+    row([](const Side&) { return QStringLiteral("\"___\" __________ 20__ г."); }, Body,
+        1.5 * unit_);
+}
+
 void Layout::addTitleBlock() {
     const TitleBlock& title = report_.titleBlock();
-    addText(kHeading, Heading, 0, Qt::AlignHCenter);
+    if (title.hasApproval())
+        addApproval();
+    addText(kHeading, Heading, title.hasApproval() ? 8 * unit_ : 0, Qt::AlignHCenter);
     if (!title.object.isEmpty())
         addText(printable(title.object), Title, 1.5 * unit_, Qt::AlignHCenter);
     const std::pair<QString, QString> entries[] = {{QStringLiteral("Адрес:"), title.address},
@@ -306,6 +342,10 @@ void Layout::addMoney(double gap) {
     addText(QStringLiteral("Стоимость"), Bold, gap).keepWithNext = true;
     QList<std::pair<QString, Decimal>> sums{{QStringLiteral("Материалы"), money.materials},
                                             {QStringLiteral("Работы"), money.work}};
+    if (money.overhead)
+        sums << std::pair{overheadLabel(*money.overheadRate, separator), *money.overhead};
+    if (money.profit)
+        sums << std::pair{profitLabel(*money.profitRate, separator), *money.profit};
     if (money.vat)
         sums << std::pair{QStringLiteral("Итого без НДС"), money.subtotal}
              << std::pair{QStringLiteral("НДС %1%").arg(money.vatRate->text(separator)),

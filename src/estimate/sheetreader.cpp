@@ -156,7 +156,10 @@ constexpr Field<Measurement> kMeasurementFields[] = {
 constexpr std::string_view kSheetMembers[] = {
     "format",  "version", "document", "modified",   "recording", "lastRoom",  "vatRate",
     "object",  "address", "client",   "contractor", "estimator", "date",      "materials",
-    "systems", "lines"};
+    "systems", "lines",
+    // From format 4 on.
+    "overheadRate", "profitRate", "clientSignatoryPosition", "clientSignatoryName",
+    "contractorSignatoryPosition", "contractorSignatoryName"};
 // The properties, in the order of kSheetMembers from kObject, and where each goes.
 constexpr QString SheetProperties::*kPropertyFields[] = {
     &SheetProperties::object,     &SheetProperties::address,   &SheetProperties::client,
@@ -173,8 +176,16 @@ enum SheetMember {
     kDate = kObject + 5,
     kMaterials,
     kSystems,
-    kLines
+    kLines,
+    kOverheadRate,
+    kProfitRate,
+    kClientSignatoryPosition,
+    kClientSignatoryName,
+    kContractorSignatoryPosition,
+    kContractorSignatoryName
 };
+// The texts of format 4 on, in the order of kSheetMembers from kOverheadRate.
+constexpr int kFormatFourTexts = kContractorSignatoryName - kOverheadRate + 1;
 static_assert(kMaterialFields[kCoats].name == "coats" && kMaterialFields[kCans].name == "cans" &&
               kMaterialFields[kCanSize].name == "canSize" &&
               kMaterialFields[kCanPrice].name == "price" && kSystemFields[kLayers].name == "layers" &&
@@ -185,7 +196,9 @@ static_assert(kMaterialFields[kCoats].name == "coats" && kMaterialFields[kCans].
               kLineFields[kDeduct].name == "deduct" && kLineFields[kSystem].name == "system" &&
               kLineFields[kAdjacentRoom].name == "adjacentRoom" &&
               kSheetMembers[kLines] == "lines" && kSheetMembers[kObject] == "object" &&
-              kSheetMembers[kDate] == "date");
+              kSheetMembers[kDate] == "date" && kSheetMembers[kOverheadRate] == "overheadRate" &&
+              kSheetMembers[kContractorSignatoryName] == "contractorSignatoryName" &&
+              std::size(kSheetMembers) == kContractorSignatoryName + 1);
 
 // A line's kind as the file names it.
 std::optional<LineKind> kindNamed(std::string_view word) {
@@ -647,6 +660,11 @@ class SheetReader {
             lines_ = {};
             lineRests_.clear();
             break;
+        default:
+            // A text each; whether one must be there waits for the version.
+            if (member_ >= kOverheadRate && member_ <= kContractorSignatoryName)
+                formatFour_[member_ - kOverheadRate] =
+                    value.kind == Scalar::Text ? std::optional(value.string()) : std::nullopt;
         }
     }
 
@@ -883,6 +901,7 @@ class SheetReader {
     std::optional<QString> vatRate_;
     SheetProperties properties_;
     int propertyFault_ = -1; // the first property that is not a text
+    std::optional<QString> formatFour_[kFormatFourTexts];
     List<Material> materials_;
     // What of a material waits for the version, the faulty material's too.
     struct MaterialRest {
@@ -950,6 +969,14 @@ std::variant<LoadedSheet, LoadError> SheetReader::result() {
     if (version >= 3 && propertyFault_ >= 0)
         return damaged(memberFault(sheetAt, kSheetMembers[propertyFault_].data(),
                                    QStringLiteral("нет текста")));
+    for (int member = kOverheadRate; version >= 4 && member <= kContractorSignatoryName; ++member) {
+        const std::optional<QString>& value = formatFour_[member - kOverheadRate];
+        const QString fault = !value                  ? QStringLiteral("нет текста")
+                              : member <= kProfitRate ? percentProblem(*value)
+                                                      : QString();
+        if (!fault.isEmpty())
+            return damaged(memberFault(sheetAt, kSheetMembers[member].data(), fault));
+    }
     if (!materials_.present)
         return damaged(memberFault(sheetAt, "materials", QStringLiteral("нет списка")));
     if (const QString fault = settleMaterials(version); !fault.isEmpty())
@@ -981,6 +1008,14 @@ std::variant<LoadedSheet, LoadError> SheetReader::result() {
     if (version >= 3) {
         loaded.sheet.vatRate = *vatRate_;
         loaded.sheet.properties = properties_;
+    }
+    if (version >= 4) {
+        const auto text = [this](int member) { return *formatFour_[member - kOverheadRate]; };
+        loaded.sheet.overheadRate = text(kOverheadRate);
+        loaded.sheet.profitRate = text(kProfitRate);
+        SheetProperties& p = loaded.sheet.properties;
+        p.clientSignatory = {text(kClientSignatoryPosition), text(kClientSignatoryName)};
+        p.contractorSignatory = {text(kContractorSignatoryPosition), text(kContractorSignatoryName)};
     }
     loaded.sheet.materials = std::move(materials_.items);
     loaded.sheet.systems = std::move(systems_.items);

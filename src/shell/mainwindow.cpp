@@ -16,8 +16,13 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QLabel>
+#include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QStatusBar>
+#include <QStyle>
+#include <QWindow>
 
 namespace velaro {
 namespace {
@@ -63,6 +68,7 @@ MainWindow::MainWindow(WindowRegistry& registry) : registry_(registry) {
     auto* client = new QWidget(this);
     client->setObjectName("client");
     setCentralWidget(client);
+    client_ = client;
 
     title_ = new QLabel(QStringLiteral("Калькуляторы площади окраски"), client);
     title_->setObjectName("Label1");
@@ -95,21 +101,89 @@ MainWindow::MainWindow(WindowRegistry& registry) : registry_(registry) {
 
     // The outer size is the frame's; until the window system reports the frame, the client area
     // takes all of it.
-    setClientSize(kOuterSize);
+    fitScreen();
     whenFramed(*this, [this](const QMargins& frame) {
-        if (windowSystemDrawsFrames())
-            setClientSize(kOuterSize.shrunkBy(frame));
+        if (windowSystemDrawsFrames()) {
+            frame_ = frame;
+            fitScreen();
+        }
     });
     placeFrame(*this, nullptr, centredInside);
 }
 
-void MainWindow::setClientSize(QSize size) {
-    setFixedSize(size);
-    title_->setGeometry(0, 8, size.width(), title_->sizeHint().height());
-    const int left = (size.width() - kButtonSize.width()) / 2;
+ClientFit fitClient(QSize natural, QSize room, QSize bars) {
+    if (natural.width() <= room.width() && natural.height() <= room.height())
+        return {natural, false};
+    // Too low, the vertical bar widens the window where the screen has the room; too narrow,
+    // the horizontal bar makes it taller. A second bar that one of them makes needed lies along
+    // a side already cut to the screen.
+    const QSize wanted(natural.width() + (natural.height() > room.height() ? bars.width() : 0),
+                       natural.height() + (natural.width() > room.width() ? bars.height() : 0));
+    return {wanted.boundedTo(room), true};
+}
+
+void MainWindow::fitScreen() {
+    const QSize natural = kOuterSize.shrunkBy(frame_);
+    ClientFit fit{natural, false};
+    // The offscreen and minimal platforms have a stand-in screen nobody looks at: there the
+    // window keeps its one size, for the tests and the screenshots.
+    if (windowSystemDrawsFrames() && screen()) {
+        const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+        fit = fitClient(natural, screen()->availableGeometry().size().shrunkBy(frame_),
+                        QSize(bar, bar));
+    }
+    auto* scroller = qobject_cast<QScrollArea*>(centralWidget());
+    if (fit.scrolls && !scroller) {
+        scroller = new QScrollArea;
+        scroller->setObjectName("clientScroller");
+        scroller->setFrameShape(QFrame::NoFrame);
+        scroller->setFocusPolicy(Qt::NoFocus); // Tab goes from button to button, as before
+        scroller->setWidget(takeCentralWidget());
+        setCentralWidget(scroller);
+    } else if (!fit.scrolls && scroller) {
+        setCentralWidget(scroller->takeWidget()); // the scroll area goes
+    }
+    // The title and the buttons are laid out for the window's one size either way; scrolled,
+    // they keep the height the menu bar and the status bar leave them there.
+    if (fit.scrolls) {
+        client_->setFixedSize(natural.width(),
+                              natural.height() - menuBar()->sizeHint().height() - kStatusBarHeight);
+    } else {
+        client_->setMinimumSize(0, 0);
+        client_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    }
+    setFixedSize(fit.size);
+    title_->setGeometry(0, 8, natural.width(), title_->sizeHint().height());
+    const int left = (natural.width() - kButtonSize.width()) / 2;
     for (int n = 1; n <= kCalculatorCount; ++n)
         buttons_[n - 1]->setGeometry(
             QRect(QPoint(left, kFirstButtonTop + (n - 1) * kButtonStep), kButtonSize));
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (windowHandle() && !watched_) {
+        connect(windowHandle(), &QWindow::screenChanged, this, &MainWindow::watchScreen,
+                Qt::UniqueConnection);
+        watchScreen(windowHandle()->screen());
+    }
+}
+
+void MainWindow::watchScreen(QScreen* screen) {
+    if (watched_)
+        watched_->disconnect(this);
+    watched_ = screen;
+    if (!screen)
+        return;
+    // A panel added or a screen changed: fitted again, and kept on the screen where it is.
+    connect(screen, &QScreen::availableGeometryChanged, this, [this] {
+        fitScreen();
+        const QPoint where = frameGeometry().topLeft();
+        placeFrame(*this, nullptr, [where](QSize frame, const QRect& available) {
+            return keptInside(where, frame, available);
+        });
+    });
+    fitScreen();
 }
 
 void MainWindow::openCalculator(int buttonNumber) {

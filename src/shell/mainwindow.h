@@ -2,14 +2,26 @@
 // The main window: one button per calculator, File ▸ Exit and Help ▸ About.
 
 #include <QMainWindow>
+#include <QMargins>
+#include <QPointer>
 
 #include <array>
 #include <memory>
 
 class QLabel;
 class QPushButton;
+class QScreen;
 
 namespace velaro {
+
+// The client size the main window takes where `room` is what its screen leaves for the client
+// area: `natural` where that fits; else as much as there is, the buttons scrolling, with room
+// for the scroll bars (`bars`: the vertical bar's width, the horizontal bar's height).
+struct ClientFit {
+    QSize size;
+    bool scrolls = false;
+};
+ClientFit fitClient(QSize natural, QSize room, QSize bars);
 
 class EstimateSheet;
 class WindowRegistry;
@@ -35,14 +47,20 @@ class MainWindow : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
   private:
-    // The client area's size, with the title and the buttons centred across its width.
-    void setClientSize(QSize size);
+    // The window at its one size where its screen has room for it, else fitted to the screen
+    // with its buttons in a scroll area.
+    void fitScreen();
+    void watchScreen(QScreen* screen);
 
     WindowRegistry& registry_;
+    QWidget* client_ = nullptr; // the title and the buttons
+    QMargins frame_;            // the window system's frame, once known
+    QPointer<QScreen> watched_;
     QLabel* title_ = nullptr;
     std::array<QPushButton*, kCalculatorCount> buttons_{};
 };

@@ -294,9 +294,43 @@ struct Used {
     lxw_row_t row;
 };
 
-// The title block, as on paper: the heading, the object, then who is who and the date.
-lxw_row_t writeTitleBlock(Cells& cells, const Formats& formats, const TitleBlock& title) {
+// Above the title, as on paper: «СОГЛАСОВАНО» for the contractor at the left edge, «УТВЕРЖДАЮ»
+// for the client from column `right` on, each text running on over the empty cells beside it.
+lxw_row_t writeApproval(Cells& cells, const Formats& formats, const TitleBlock& title,
+                        lxw_col_t right) {
+    struct Side {
+        const Signatory& who;
+        lxw_col_t column;
+        QString heading;
+    };
+    const Side sides[] = {{title.contractorSignatory, 0, QStringLiteral("СОГЛАСОВАНО")},
+                          {title.clientSignatory, right, QStringLiteral("УТВЕРЖДАЮ")}};
+    const QString line = QStringLiteral("____________________");
     lxw_row_t row = 0;
+    const auto eachSide = [&](const auto& text, lxw_format* format) {
+        for (const Side& side : sides)
+            if (!side.who.isEmpty())
+                cells.text(row, side.column, text(side), format);
+        ++row;
+    };
+    eachSide([](const Side& side) { return side.heading; }, formats.titleLabel);
+    if (!title.contractorSignatory.position.isEmpty() || !title.clientSignatory.position.isEmpty())
+        eachSide([](const Side& side) { return side.who.position; }, nullptr);
+    eachSide(
+        [&](const Side& side) {
+            return QStringLiteral("%1 /%2/").arg(line,
+                                                 side.who.name.isEmpty() ? line : side.who.name);
+        },
+        nullptr);
+    eachSide([](const Side&) { return QStringLiteral("\"___\" __________ 20__ г."); }, nullptr);
+    return row + 1; // a blank row before the title
+}
+
+// The title block, as on paper: the approval where given, the heading, the object, then who is
+// who and the date.
+lxw_row_t writeTitleBlock(Cells& cells, const Formats& formats, const TitleBlock& title,
+                          lxw_col_t approvalRight) {
+    lxw_row_t row = title.hasApproval() ? writeApproval(cells, formats, title, approvalRight) : 0;
     cells.text(row++, 0, QStringLiteral("Ведомость окраски"), formats.title);
     if (!title.object.isEmpty())
         cells.text(row++, 0, title.object, formats.titleLabel);
@@ -385,7 +419,7 @@ void Workbook::setUpLines() {
 }
 
 void Workbook::writeHeadings() {
-    headingRow_ = writeTitleBlock(lines_, formats_, report_.titleBlock());
+    headingRow_ = writeTitleBlock(lines_, formats_, report_.titleBlock(), cSystem);
     lines_.pageSetUp(headingRow_, true);
     lines_.headingRow(headingRow_);
     const QStringList headings{kNumberTitle,
@@ -560,7 +594,18 @@ void Workbook::writeTotals() {
              money.materials);
     const lxw_row_t workCost =
         cost(QStringLiteral("Работы, руб."), "=" + at(cWork, totalRow), money.work);
-    const QByteArray both = "=" + at(cWork, materialsCost) + '+' + at(cWork, workCost);
+    QByteArray both = "=" + at(cWork, materialsCost) + '+' + at(cWork, workCost);
+    // Overhead and profit each on the work cell, rounded to the kopeck as the program rounds.
+    const auto onWork = [&](const QString& label, const Decimal& rate, const Decimal& sum) {
+        const QByteArray formula =
+            "=ROUND(" + at(cWork, workCost) + '*' + rate.text(u'.').toLatin1() + "/100,2)";
+        both += '+' + at(cWork, cost(label + QStringLiteral(", руб."), formula, sum));
+    };
+    if (money.overhead)
+        onWork(overheadLabel(*money.overheadRate, view_.separator), *money.overheadRate,
+               *money.overhead);
+    if (money.profit)
+        onWork(profitLabel(*money.profitRate, view_.separator), *money.profitRate, *money.profit);
     if (money.vat) {
         const lxw_row_t subtotal =
             cost(QStringLiteral("Итого без НДС, руб."), both, money.subtotal);

@@ -13,6 +13,9 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStatusBar>
 #include <QTest>
 
 using namespace velaro;
@@ -90,21 +93,42 @@ class PlacementTest : public QObject {
     }
     void cleanup() { program.reset(); }
 
+    // At its one size where the screen has room for it; else fitted to the screen, the buttons
+    // scrolling, every one of them and the status line within reach.
     void mainWindowFrameOnScreen() {
         startFramed();
         const QRect frame = main().frameGeometry();
-        QCOMPARE(frame.size(), QSize(412, 743)); // the outer size, frame included
         const QRect area = available();
+        const bool fits = area.width() >= 412 && area.height() >= 743;
+        auto* scroller = main().findChild<QScrollArea*>("clientScroller");
+        QCOMPARE(scroller != nullptr, !fits);
+        if (fits)
+            QCOMPARE(frame.size(), QSize(412, 743)); // the outer size, frame included
+        else
+            QCOMPARE(frame.size(), QSize(412 + scroller->verticalScrollBar()->width(), 743)
+                                       .boundedTo(area.size()));
         QCOMPARE(frame.left(), onScreen(area.left() + (area.width() - frame.width()) / 2,
                                         frame.width(), area.left(), area.width()));
         QCOMPARE(frame.top(), onScreen(area.top() + (area.height() - frame.height()) / 2,
                                        frame.height(), area.top(), area.height()));
-        if (frame.height() <= area.height())
-            QVERIFY(area.contains(frame));
-        QVERIFY2(area.contains(frame.topLeft()), "the title bar is off the screen");
-        // The buttons stay centred in the smaller client area.
-        auto* button = control<QPushButton>(&main(), "Button1");
-        QVERIFY(std::abs(button->x() * 2 + button->width() - main().width()) <= 1);
+        QVERIFY(area.contains(frame));
+        const auto inSight = [&](const QWidget* part) {
+            return area.contains(QRect(part->mapToGlobal(QPoint(0, 0)), part->size()));
+        };
+        QVERIFY2(inSight(main().statusBar()), "the status line is off the screen");
+        for (int n = 1; n <= MainWindow::kCalculatorCount; ++n) {
+            auto* button = control<QPushButton>(&main(), QStringLiteral("Button%1").arg(n));
+            // The buttons stay centred in the client area, whatever scrolls it.
+            QVERIFY(std::abs(button->x() * 2 + button->width() - button->parentWidget()->width()) <=
+                    1);
+            if (scroller) {
+                scroller->ensureWidgetVisible(button);
+                const QRect shown(button->mapTo(scroller->viewport(), QPoint(0, 0)),
+                                  button->size());
+                QVERIFY2(scroller->viewport()->rect().contains(shown), qPrintable(button->text()));
+            }
+            QVERIFY2(inSight(button), qPrintable(button->text()));
+        }
     }
 
     void firstOpeningFlushBesideTheMainWindow_data() {

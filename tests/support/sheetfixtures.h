@@ -86,7 +86,11 @@ class FakePrompts final : public EstimatePrompts {
     QStringList errors, unsavedQuestions;
     int exitQuestions = 0;
 
-    QString openFileName(QWidget*) override { return fileName; }
+    QString openedIn; // the folder the open dialog started in
+    QString openFileName(QWidget*, const QString& folder) override {
+        openedIn = folder;
+        return fileName;
+    }
     QString suggested;
     QString saveFileName(QWidget*, const QString&, const QString& suggestion, const QString&,
                          const QString&) override {

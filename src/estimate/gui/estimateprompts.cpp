@@ -23,8 +23,8 @@ EstimatePrompts& EstimatePrompts::real() {
     return prompts;
 }
 
-QString EstimatePrompts::openFileName(QWidget* parent) {
-    return QFileDialog::getOpenFileName(parent, QStringLiteral("Открыть ведомость"), {},
+QString EstimatePrompts::openFileName(QWidget* parent, const QString& folder) {
+    return QFileDialog::getOpenFileName(parent, QStringLiteral("Открыть ведомость"), folder,
                                         QStringLiteral("Ведомость окраски (*.velaro-estimate)"));
 }
 

@@ -19,9 +19,10 @@ class EstimatePrompts {
     enum class ExitChoice { SaveElsewhere, Quit, Stay };
     virtual ~EstimatePrompts() = default;
 
-    virtual QString openFileName(QWidget* parent);
-    // The dialog adds `suffix` to a name typed without one, so that its own question about
-    // replacing a file covers the name really written.
+    // The dialog starts in `folder`.
+    virtual QString openFileName(QWidget* parent, const QString& folder);
+    // The dialog starts at `suggested`, a path, and adds `suffix` to a name typed without one,
+    // so that its own question about replacing a file covers the name really written.
     virtual QString saveFileName(QWidget* parent, const QString& caption, const QString& suggested,
                                  const QString& filter, const QString& suffix);
     virtual void error(QWidget* parent, const QString& text);

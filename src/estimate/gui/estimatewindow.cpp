@@ -29,6 +29,7 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QAction>
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFutureWatcher>
@@ -46,6 +47,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -53,6 +55,7 @@
 #include <QScrollArea>
 #include <QSettings>
 #include <QSplitter>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTableView>
 #include <QToolBar>
@@ -69,6 +72,7 @@ namespace {
 
 const QString kFileFilter = QStringLiteral("Ведомость окраски (*.velaro-estimate)");
 const QString kSettingsGroup = QStringLiteral("estimateWindow");
+const QString kLastFolderKey = QStringLiteral("lastFolder");
 // Column widths in letters, for the first opening; shared out over the table's width.
 constexpr std::array<int, kColumnCount> kColumnLetters{9, 14, 16, 12, 16, 5, 9, 9,
                                                        8, 5, 5, 7, 9, 7, 8, 9};
@@ -179,11 +183,24 @@ EstimateWindow::EstimateWindow(SheetDocument& document, QWidget* parent)
     });
     connect(&document_, &SheetDocument::nearlyFull, this,
             [this](const QString& text) { statusBar()->showMessage(text); });
+    // Said until the next message: the window may be opened long after the sheet came back.
+    const auto sayRestored = [this](const QDateTime& written) {
+        statusBar()->showMessage(QStringLiteral("Восстановлена несохранённая ведомость от %1")
+                                     .arg(written.toString(QStringLiteral("dd.MM.yyyy HH:mm"))));
+    };
+    connect(&document_, &SheetDocument::restoredUnsaved, this, sayRestored);
+    if (document_.unsavedRestored().isValid())
+        sayRestored(document_.unsavedRestored());
     connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &EstimateWindow::updateActions);
     connect(&model, &QAbstractItemModel::modelReset, this, &EstimateWindow::updateActions);
     connect(&model, &QAbstractItemModel::rowsRemoved, this, &EstimateWindow::updateActions);
     setTabOrder(currentRoom_, recording_);
+    // Ctrl+Z in the room box or the VAT rate would undo the field's own typing, and the room
+    // box would take the previous room while the sheet's change stayed. Watched application-wide:
+    // a combo box hands its line edit the keys directly, past any filter on it. A cell being
+    // edited (inside the table) and the dialogs keep their own undo.
+    qApp->installEventFilter(this);
 
     restoreLayout();
     refresh();
@@ -345,6 +362,7 @@ void EstimateWindow::buildMenus() {
     connect(norms, &QAction::toggled, this, [this](bool on) {
         table_->setColumnHidden(int(Column::NormQuantity), !on);
         table_->setColumnHidden(int(Column::Code), !on);
+        widenColumnsToHeadings();
     });
     QAction* recording = edit->addAction(QStringLiteral("&Записывать расчёты"));
     recording->setObjectName("recordingAction");
@@ -376,6 +394,9 @@ QWidget* EstimateWindow::buildRoomBar() {
     currentRoom_->lineEdit()->setPlaceholderText(QStringLiteral("(без помещения)"));
     connect(currentRoom_, &QComboBox::currentTextChanged, this,
             [this](const QString& room) { editor().setCurrentRoom(room); });
+    // The room is taken as it is typed; Enter says it is done: back to the lines.
+    connect(currentRoom_->lineEdit(), &QLineEdit::returnPressed, table_,
+            [this] { table_->setFocus(Qt::OtherFocusReason); });
     layout->addWidget(label);
     layout->addWidget(currentRoom_);
     return box;
@@ -501,6 +522,20 @@ void EstimateWindow::restoreLayout() {
     table_->setColumnHidden(int(Column::Code), true);
     table_->horizontalHeader()->restoreState(settings->value("lineColumns").toByteArray());
     action("showNorms")->setChecked(!table_->isColumnHidden(int(Column::NormQuantity)));
+    widenColumnsToHeadings();
+}
+
+void EstimateWindow::widenColumnsToHeadings() {
+    QHeaderView* header = table_->horizontalHeader();
+    for (int c = 0; c < kColumnCount; ++c)
+        if (!header->isSectionHidden(c))
+            header->resizeSection(c, std::max(header->sectionSize(c), header->sectionSizeHint(c)));
+}
+
+void EstimateWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        widenColumnsToHeadings();
 }
 
 void EstimateWindow::saveLayout() const {
@@ -523,6 +558,21 @@ void EstimateWindow::dropEvent(QDropEvent* event) {
     event->acceptProposedAction();
     for (const QString& file : files)
         openAsked(file);
+}
+
+bool EstimateWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::ShortcutOverride || !watched->isWidgetType())
+        return QMainWindow::eventFilter(watched, event);
+    const auto* widget = static_cast<QWidget*>(watched);
+    if (widget->window() != this || table_->isAncestorOf(widget))
+        return false;
+    const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
+    for (const char* name : {"undo", "redo"})
+        if (action(name)->shortcuts().contains(pressed)) {
+            event->ignore(); // not the field's: the window's shortcut takes it
+            return true;
+        }
+    return false;
 }
 
 void EstimateWindow::hideEvent(QHideEvent* event) {
@@ -553,16 +603,42 @@ bool EstimateWindow::saveAs() {
 
 QString EstimateWindow::askSaveName(const QString& caption, const QString& filter,
                                     const QString& suffix) {
-    // Beside the document; named after its object, else after the document.
+    // Named after its object, else after the document.
     const QFileInfo document(document_.path());
     QString name = fileNameOf(estimate().sheet().properties.object, suffix);
     if (name.isEmpty() || suffix == kSheetSuffix)
         name = (document_.path().isEmpty() ? QStringLiteral("Ведомость")
                                            : document.completeBaseName()) +
                u'.' + suffix;
-    const QString folder = document_.path().isEmpty() ? QString() : document.path() + u'/';
-    const QString suggested = folder + name;
-    return prompts_->saveFileName(this, caption, suggested, filter, suffix);
+    const QString path =
+        prompts_->saveFileName(this, caption, startFolder() + u'/' + name, filter, suffix);
+    if (!path.isEmpty())
+        rememberFolder(path);
+    return path;
+}
+
+QString EstimateWindow::startFolder() const {
+    const auto isFolder = [](const QString& path) {
+        return !path.isEmpty() && QFileInfo(path).isDir();
+    };
+    if (!document_.path().isEmpty()) {
+        const QString own = QFileInfo(document_.path()).absolutePath();
+        if (isFolder(own))
+            return own;
+    }
+    const auto settings = programSettings();
+    settings->beginGroup(kSettingsGroup);
+    const QString last = settings->value(kLastFolderKey).toString();
+    if (isFolder(last))
+        return last;
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return isFolder(documents) ? documents : QDir::homePath();
+}
+
+void EstimateWindow::rememberFolder(const QString& path) {
+    const auto settings = programSettings();
+    settings->beginGroup(kSettingsGroup);
+    settings->setValue(kLastFolderKey, QFileInfo(path).absolutePath());
 }
 
 bool EstimateWindow::mayReplace() {
@@ -599,8 +675,11 @@ bool EstimateWindow::openAsked(const QString& path) {
 bool EstimateWindow::open() {
     if (!mayReplace())
         return false;
-    const QString path = prompts_->openFileName(this);
-    return !path.isEmpty() && openFrom(path);
+    const QString path = prompts_->openFileName(this, startFolder());
+    if (path.isEmpty())
+        return false;
+    rememberFolder(path);
+    return openFrom(path);
 }
 
 bool EstimateWindow::newSheet() {

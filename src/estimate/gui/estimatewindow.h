@@ -91,6 +91,9 @@ class EstimateWindow : public QMainWindow {
 
   protected:
     void hideEvent(QHideEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    // Undo and redo keys in the window's own fields are the sheet's (see the constructor).
+    bool eventFilter(QObject* watched, QEvent* event) override;
     // Sheet files dropped on the window open, as from «Открыть».
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -108,6 +111,9 @@ class EstimateWindow : public QMainWindow {
     void fitToScreen();
     void restoreLayout();
     void saveLayout() const;
+    // Every shown column at least as wide as its heading in the current font: widths kept from
+    // a smaller font would cut the headings.
+    void widenColumnsToHeadings();
     void refresh();
     void refreshRooms();
     void refreshTitle();
@@ -115,8 +121,14 @@ class EstimateWindow : public QMainWindow {
     // Whether the sheet on screen may give way to another: asks about unsaved changes.
     bool mayReplace();
     QAction* action(const char* name) const;
-    // The file name to save or export to, asked with the document's own name and folder.
+    // The file name to save or export to, asked with the document's own name, in startFolder().
     QString askSaveName(const QString& caption, const QString& filter, const QString& suffix);
+    // Where the file dialogs start: the document's folder, else the last folder a dialog chose
+    // (kept in the settings), else the user's documents folder; never the folder the program
+    // was started from.
+    QString startFolder() const;
+    // A path chosen in a file dialog: its folder is where the next dialog starts.
+    void rememberFolder(const QString& path);
     // Writes a document on a worker thread from a copy of the sheet, showing its progress past
     // a second with a button that stops it; returns when it is done, whether it was written.
     bool exportInBackground(

@@ -1,6 +1,7 @@
 #pragma once
 // The document's properties, which the documents handed over show in their title block: the
-// object and its address, the client, the contractor, who drew the sheet up, and the date.
+// object and its address, the client, the contractor, who drew the sheet up, and the date; and
+// who signs the approval block above it for the client and for the contractor.
 
 #include "estimate/sheet.h"
 
@@ -24,6 +25,10 @@ class PropertiesDialog : public QDialog {
     QLineEdit* contractor_;
     QLineEdit* estimator_;
     QLineEdit* date_;
+    QLineEdit* clientPosition_;
+    QLineEdit* clientName_;
+    QLineEdit* contractorPosition_;
+    QLineEdit* contractorName_;
 };
 
 } // namespace velaro

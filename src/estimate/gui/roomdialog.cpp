@@ -7,7 +7,10 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QHeaderView>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
@@ -17,7 +20,8 @@ RoomDialog::RoomDialog(const QString& room, const RoomSize& size, QChar separato
                        QWidget* parent)
     : QDialog(parent), separator_(separator), length_(field("roomLength", size.length)),
       width_(field("roomWidth", size.width)), perimeter_(field("roomPerimeter", size.perimeter)),
-      height_(field("roomHeight", size.height)), problem_(problemLabel(this)) {
+      height_(field("roomHeight", size.height)), floor_(field("roomFloor", size.floorArea)),
+      parts_(new QTableWidget(0, 5, this)), problem_(problemLabel(this)) {
     setObjectName("RoomDialog");
     setWindowTitle(QStringLiteral("Размеры помещения: %1").arg(roomTitle(room)));
 
@@ -34,11 +38,67 @@ RoomDialog::RoomDialog(const QString& room, const RoomSize& size, QChar separato
     row(QStringLiteral("&Ширина:"), width_);
     row(QStringLiteral("П&ериметр:"), perimeter_);
     row(QStringLiteral("&Высота:"), height_);
+    {
+        auto* line = new QHBoxLayout;
+        line->addWidget(floor_);
+        line->addWidget(new QLabel(QStringLiteral("м2"), this));
+        auto* name = new QLabel(QStringLiteral("Площадь &пола:"), this);
+        name->setBuddy(floor_);
+        form->addRow(name, line);
+    }
+
+    // The other parts: a row each, cells as the fields above.
+    parts_->setObjectName("roomParts");
+    parts_->setHorizontalHeaderLabels({QStringLiteral("Длина, м"), QStringLiteral("Ширина, м"),
+                                       QStringLiteral("Периметр, м"),
+                                       QStringLiteral("Пол, м2"), QStringLiteral("Высота, м")});
+    parts_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    parts_->verticalHeader()->setDefaultAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    parts_->setTabKeyNavigation(false);
+    // A few parts at most: the table need not take the dialog's height.
+    parts_->setMaximumHeight(parts_->horizontalHeader()->sizeHint().height() +
+                             fontMetrics().height() * 8);
+    parts_->setAccessibleName(QStringLiteral("Другие части помещения"));
+    const auto addPart = [this](const RoomPart& part) {
+        const int r = parts_->rowCount();
+        parts_->insertRow(r);
+        const QStringList texts{part.length, part.width, part.perimeter, part.floorArea, part.height};
+        for (int c = 0; c < 5; ++c) {
+            const auto value = Decimal::parse(texts[c]);
+            parts_->setItem(r, c, new QTableWidgetItem(value ? value->text(separator_) : texts[c]));
+        }
+    };
+    for (const RoomPart& part : size.parts)
+        addPart(part);
+    auto* add = new QPushButton(QStringLiteral("Доб&авить часть"), this);
+    add->setObjectName("addRoomPart");
+    auto* remove = new QPushButton(QStringLiteral("Уда&лить часть"), this);
+    remove->setObjectName("removeRoomPart");
+    connect(add, &QPushButton::clicked, this, [this, addPart] {
+        addPart({{}, {}, {}, height_->text(), {}}); // most parts are as high as the room
+        parts_->setCurrentCell(parts_->rowCount() - 1, 0);
+        parts_->setFocus();
+    });
+    connect(remove, &QPushButton::clicked, this, [this] {
+        if (parts_->currentRow() >= 0)
+            parts_->removeRow(parts_->currentRow());
+    });
+    auto* partButtons = new QHBoxLayout;
+    partButtons->addWidget(add);
+    partButtons->addWidget(remove);
+    partButtons->addStretch();
+    auto* partsLabel = new QLabel(QStringLiteral("Другие &части помещения (выступ, эркер, часть "
+                                                 "другой высоты):"),
+                                  this);
+    partsLabel->setBuddy(parts_);
+    partsLabel->setWordWrap(true);
 
     auto* note = new QLabel(QStringLiteral("Стены: периметр × высота за вычетом проёмов окон и "
                                            "дверей этого помещения. Для помещения не "
                                            "прямоугольной формы введите периметр вместо длины и "
-                                           "ширины: потолок тогда не считается."),
+                                           "ширины и площадь пола, если нужен потолок. Стены и "
+                                           "потолок помещения из нескольких частей — суммы "
+                                           "частей."),
                             this);
     note->setWordWrap(true);
 
@@ -46,6 +106,9 @@ RoomDialog::RoomDialog(const QString& room, const RoomSize& size, QChar separato
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(note);
     layout->addLayout(form);
+    layout->addWidget(partsLabel);
+    layout->addWidget(parts_);
+    layout->addLayout(partButtons);
     layout->addWidget(problem_);
     layout->addWidget(buttons);
     setMinimumWidth(fontMetrics().horizontalAdvance(u'M') * 36);
@@ -63,8 +126,17 @@ QLineEdit* RoomDialog::field(const char* name, const QString& text) {
 }
 
 RoomSize RoomDialog::size() const {
+    QList<RoomPart> parts;
+    for (int r = 0; r < parts_->rowCount(); ++r) {
+        QStringList texts;
+        for (int c = 0; c < 5; ++c)
+            texts << (parts_->item(r, c) ? parts_->item(r, c)->text().trimmed() : QString());
+        if (texts.join(QString()).isEmpty())
+            continue; // a row added and left empty is no part
+        parts.append({texts[0], texts[1], texts[2], texts[4], texts[3]});
+    }
     return {length_->text().trimmed(), width_->text().trimmed(), perimeter_->text().trimmed(),
-            height_->text().trimmed()};
+            height_->text().trimmed(), floor_->text().trimmed(), parts};
 }
 
 void RoomDialog::accept() {

@@ -1,7 +1,8 @@
 #pragma once
 // A room's size for its walls and ceiling: length, width and height in metres, or a perimeter
-// instead of length and width for a room that is no rectangle. OK keeps the dialog open while
-// the size is not sound and says why.
+// (and the floor's area, for its ceiling) instead of length and width for a room that is no
+// rectangle; other parts of the room (an L, a bay, a lower part) each with their own height, in
+// a table. OK keeps the dialog open while the size is not sound and says why.
 
 #include "estimate/rooms.h"
 
@@ -9,6 +10,7 @@
 
 class QLabel;
 class QLineEdit;
+class QTableWidget;
 
 namespace velaro {
 
@@ -29,6 +31,8 @@ class RoomDialog : public QDialog {
     QLineEdit* width_;
     QLineEdit* perimeter_;
     QLineEdit* height_;
+    QLineEdit* floor_;
+    QTableWidget* parts_;
     QLabel* problem_;
 };
 

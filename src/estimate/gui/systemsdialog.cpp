@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QSpinBox>
+#include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -32,6 +33,9 @@ namespace velaro {
 namespace {
 
 enum LayerColumn { MaterialColumn, WorkColumn, CoatsColumn, PriceColumn, CodeColumn, LayerColumns };
+const QString kNoMaterial = QStringLiteral("(без материала)");
+// What a layer without a material is there for.
+const QString kWorkHint = QStringLiteral("шлифовка, шпатлёвка…");
 
 // A template carries its materials whole: the sheet it is added to may not have them.
 struct TemplateLayer {
@@ -159,7 +163,7 @@ SystemsDialog::SystemsDialog(const QList<PaintSystem>& systems, const QList<Mate
                              QWidget* parent)
     : QDialog(parent), systems_(systems), materials_(materials), prompts_(&EstimatePrompts::real()),
       list_(new QListWidget(this)), name_(new QLineEdit(this)),
-      layers_(new QTableWidget(0, LayerColumns, this)), layersText_(new QLineEdit(this)),
+      layers_(new QTableWidget(0, LayerColumns, this)), layersText_(new QLabel(this)),
       workPrice_(new QLabel(this)), editors_(new QWidget(this)), problem_(problemLabel(this)) {
     setObjectName("SystemsDialog");
     setWindowTitle(QStringLiteral("Системы окраски"));
@@ -191,22 +195,8 @@ SystemsDialog::SystemsDialog(const QList<PaintSystem>& systems, const QList<Mate
                                         QStringLiteral("Слоёв"),
                                         QStringLiteral("Цена работ,\nруб. за ед."),
                                         QStringLiteral("Шифр нормы")});
-    layers_->verticalHeader()->hide();
-    QHeaderView* header = layers_->horizontalHeader();
-    header->setSectionResizeMode(QHeaderView::Interactive);
-    header->setSectionResizeMode(MaterialColumn, QHeaderView::Stretch);
-    header->setSectionResizeMode(CoatsColumn, QHeaderView::ResizeToContents);
-    // Room for a material's name, a work like «Шпатлёвка», a price of hundreds of thousands and
-    // a norm like «ГЭСН 15-04-030-01»; the material takes what is left.
-    header->setMinimumSectionSize(40);
-    const int digit = fontMetrics().horizontalAdvance(u'0');
-    layers_->setColumnWidth(WorkColumn, 14 * digit);
-    layers_->setColumnWidth(PriceColumn, 11 * digit);
-    layers_->setColumnWidth(CodeColumn, 18 * digit);
-    layers_->setMinimumWidth(60 * digit);
-    // Putty, sanding, primer and two coats in sight without scrolling.
-    layers_->setMinimumHeight(header->sizeHint().height() +
-                              6 * layers_->verticalHeader()->defaultSectionSize());
+    layers_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    layers_->horizontalHeader()->setSectionResizeMode(MaterialColumn, QHeaderView::Stretch);
     QPushButton* addLayer = button(QStringLiteral("Добавить сло&й"), "addLayer");
     QPushButton* removeLayer = button(QStringLiteral("Убрать сл&ой"), "removeLayer");
     QPushButton* up = button(QStringLiteral("В&ыше"), "layerUp");
@@ -216,7 +206,10 @@ SystemsDialog::SystemsDialog(const QList<PaintSystem>& systems, const QList<Mate
     connect(up, &QPushButton::clicked, this, [this] { moveLayer(-1); });
     connect(down, &QPushButton::clicked, this, [this] { moveLayer(+1); });
     layersText_->setObjectName("layersText");
-    layersText_->setReadOnly(true);
+    // Wrapped rather than scrolled sideways: every material named whole, however many layers.
+    layersText_->setWordWrap(true);
+    layersText_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    layersText_->setAccessibleName(QStringLiteral("Состав"));
     workPrice_->setObjectName("workPrice");
     workPrice_->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
 
@@ -290,7 +283,70 @@ SystemsDialog::SystemsDialog(const QList<PaintSystem>& systems, const QList<Mate
     refreshTemplates();
     select(systems_.isEmpty() ? -1 : 0);
     showSystem();
+    fitLayers();
     resize(1040, 500);
+}
+
+void SystemsDialog::fitLayers() {
+    // Editors like those of the cells: one holding every material a layer may take, the coats,
+    // and texts as long as a work's name, a price and a norm are.
+    QComboBox material;
+    QSpinBox coats;
+    QLineEdit text;
+    for (QWidget* probe : std::initializer_list<QWidget*>{&material, &coats, &text})
+        probe->setFont(layers_->font());
+    material.addItem(kNoMaterial);
+    for (const QList<Material>* list : {&materials_, &added_})
+        for (const Material& m : *list)
+            material.addItem(m.name);
+    coats.setRange(1, 99);
+    const QFontMetrics metrics(layers_->font());
+    // The text's room less what a line edit's frame and margins take.
+    const int margins = text.sizeHint().width() - metrics.horizontalAdvance(QString(17, u'x'));
+    const auto room = [&](const QString& longest) {
+        return metrics.horizontalAdvance(longest) + margins;
+    };
+    QHeaderView* header = layers_->horizontalHeader();
+    const int widths[LayerColumns] = {material.sizeHint().width(), room(kWorkHint),
+                                      coats.sizeHint().width(), room(QStringLiteral("100 000,00")),
+                                      room(QStringLiteral("ГЭСН 15-04-030-01"))};
+    int total = 0;
+    for (int column = 0; column < LayerColumns; ++column) {
+        const int width = std::max(widths[column], header->sectionSizeHint(column));
+        if (column != MaterialColumn)
+            header->resizeSection(column, width);
+        total += width;
+    }
+    header->setSectionResizeMode(CoatsColumn, QHeaderView::Fixed);
+    // A cell is its row less the grid line.
+    const int row = std::max({material.sizeHint().height(), coats.sizeHint().height(),
+                              text.sizeHint().height()}) +
+                    (layers_->showGrid() ? 1 : 0);
+    layers_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    layers_->verticalHeader()->setDefaultSectionSize(row);
+    // The material column stretches over the rest, never below the longest name; putty,
+    // sanding, primer and two coats in sight, more scrolled to.
+    const int frame = 2 * layers_->frameWidth();
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    layers_->setMinimumSize(layers_->verticalHeader()->sizeHint().width() + total + frame + bar,
+                            header->sizeHint().height() + 5 * row + frame);
+}
+
+void SystemsDialog::fitHeight() {
+    const int needed = heightForWidth(width());
+    if (needed > 0)
+        setMinimumHeight(needed);
+}
+
+void SystemsDialog::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    fitHeight();
+}
+
+void SystemsDialog::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        fitLayers();
 }
 
 void SystemsDialog::setUsedSystems(QSet<int> ids, EstimatePrompts* prompts) {
@@ -354,7 +410,7 @@ void SystemsDialog::addLayerRow(const Layer& layer) {
     auto* material = new QComboBox;
     material->setAccessibleName(QStringLiteral("Материал слоя %1").arg(row + 1));
     // Sanding, or putty the client supplies: work that takes no material of the sheet's.
-    material->addItem(QStringLiteral("(без материала)"), 0);
+    material->addItem(kNoMaterial, 0);
     for (const QList<Material>* list : {&materials_, &added_})
         for (const Material& m : *list)
             material->addItem(m.name, m.id);
@@ -368,8 +424,8 @@ void SystemsDialog::addLayerRow(const Layer& layer) {
         connect(edit, &QLineEdit::textChanged, this, &SystemsDialog::readLayers);
         return edit;
     };
-    QLineEdit* work = text(layer.work, QStringLiteral("Работа слоя %1"),
-                           layer.material ? QString() : QStringLiteral("шлифовка, шпатлёвка…"));
+    QLineEdit* work =
+        text(layer.work, QStringLiteral("Работа слоя %1"), layer.material ? QString() : kWorkHint);
     auto* coats = new QSpinBox;
     coats->setAccessibleName(QStringLiteral("Слоёв материала %1").arg(row + 1));
     coats->setRange(1, 99);
@@ -384,8 +440,7 @@ void SystemsDialog::addLayerRow(const Layer& layer) {
         layers_->setCellWidget(row, column, editors[column]);
     }
     connect(material, &QComboBox::currentIndexChanged, this, [this, material, work] {
-        work->setPlaceholderText(material->currentData().toInt() ? QString()
-                                                                 : QStringLiteral("шлифовка, шпатлёвка…"));
+        work->setPlaceholderText(material->currentData().toInt() ? QString() : kWorkHint);
         readLayers();
     });
     connect(coats, &QSpinBox::valueChanged, this, &SystemsDialog::readLayers);
@@ -471,6 +526,7 @@ void SystemsDialog::refreshLayersText() {
             }
     workPrice_->setText(priced ? moneyText(sum, separator_) + QStringLiteral(" (сумма слоёв)")
                                : QStringLiteral("не задана"));
+    fitHeight();
 }
 
 void SystemsDialog::addSystem() {
@@ -661,6 +717,7 @@ bool SystemsDialog::addFromTemplate() {
     list_->addItem(QString());
     refreshItem(list_->count() - 1);
     select(list_->count() - 1);
+    fitLayers(); // it may have brought materials with longer names
     return true;
 }
 

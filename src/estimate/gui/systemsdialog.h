@@ -53,6 +53,8 @@ class SystemsDialog : public QDialog {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     int current() const;
@@ -68,6 +70,12 @@ class SystemsDialog : public QDialog {
     void refreshItem(int row);
     void refreshLayersText();
     void refreshTemplates();
+    // The layers' columns as wide as the longest material name and the coats need, the rows as
+    // high as their editors, in the dialog's font: the dialog grows to show them whole.
+    void fitLayers();
+    // A window takes no height for its width from its layout: the composition's wrapped lines
+    // are given their room by hand.
+    void fitHeight();
     // The material's id in the sheet or among the added ones, adding it where it is neither.
     int materialFor(const Material& material);
     bool knownMaterial(int id) const;
@@ -83,7 +91,7 @@ class SystemsDialog : public QDialog {
     QListWidget* list_;
     QLineEdit* name_;
     QTableWidget* layers_;
-    QLineEdit* layersText_;
+    QLabel* layersText_;
     QLabel* workPrice_;
     QPushButton* fromTemplate_;
     QWidget* editors_;

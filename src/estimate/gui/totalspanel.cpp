@@ -1,6 +1,7 @@
 #include "estimate/gui/totalspanel.h"
 
 #include "estimate/export.h"
+#include "estimate/gui/dialogparts.h"
 #include "estimate/sheeteditor.h"
 #include "estimate/sheetmodel.h"
 
@@ -17,8 +18,13 @@ namespace velaro {
 TotalsPanel::TotalsPanel(SheetModel& model, QWidget* parent)
     : QWidget(parent), model_(model), total_(new QLabel), rooms_(new QTreeWidget),
       materials_(new QTreeWidget), materialsCost_(moneyLabel("materialsCost")),
-      work_(moneyLabel("workCost")), subtotal_(moneyLabel("subtotalCost")),
-      vatRate_(new QLineEdit), vat_(moneyLabel("vatCost")), totalCost_(moneyLabel("totalCost")) {
+      work_(moneyLabel("workCost")),
+      overheadRate_(rateField("overheadRate", &SheetEditor::setOverheadRate, QStringLiteral("НР"))),
+      overhead_(moneyLabel("overheadCost")),
+      profitRate_(rateField("profitRate", &SheetEditor::setProfitRate, QStringLiteral("СП"))),
+      profit_(moneyLabel("profitCost")), rateRefusal_(problemLabel(this)),
+      subtotal_(moneyLabel("subtotalCost")), vatRate_(new QLineEdit), vat_(moneyLabel("vatCost")),
+      totalCost_(moneyLabel("totalCost")) {
     setObjectName("totals");
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -58,23 +64,49 @@ TotalsPanel::TotalsPanel(SheetModel& model, QWidget* parent)
         QRegularExpression(QStringLiteral("\\d{0,2}([.,]\\d{0,2})?")), vatRate_));
     vatRate_->setPlaceholderText(QStringLiteral("без НДС"));
     vatRate_->setMaximumWidth(fontMetrics().horizontalAdvance(u'M') * 6);
-    connect(vatRate_, &QLineEdit::editingFinished, this,
-            [this] { model_.editor().setVatRate(vatRate_->text()); });
-    auto* vatRow = new QHBoxLayout;
-    vatRow->addWidget(vatRate_);
-    vatRow->addWidget(new QLabel(QStringLiteral("%")));
-    vatRow->addStretch();
-    vatRow->addWidget(vat_);
+    connect(vatRate_, &QLineEdit::editingFinished, this, [this] {
+        model_.editor().setVatRate(vatRate_->text());
+        vatRate_->setModified(false);
+    });
+    // A rate, «%» and the sum it comes to, on one line.
+    const auto rateRow = [](QLineEdit* rate, QLabel* sum) {
+        auto* row = new QHBoxLayout;
+        row->addWidget(rate);
+        row->addWidget(new QLabel(QStringLiteral("%")));
+        row->addStretch();
+        row->addWidget(sum);
+        return row;
+    };
     QFont bold = totalCost_->font();
     bold.setBold(true);
     totalCost_->setFont(bold);
     auto* money = new QFormLayout;
     money->addRow(QStringLiteral("Материалы:"), materialsCost_);
     money->addRow(QStringLiteral("Работы:"), work_);
+    // Alt+Н is VAT's, Alt+С and Alt+П the menus' and the room's: profit has no mnemonic.
+    const auto rateLabel = [](const QString& text, QLineEdit* buddy, const QString& whole) {
+        auto* label = new QLabel(text);
+        label->setBuddy(buddy);
+        label->setToolTip(whole);
+        buddy->setToolTip(whole);
+        return label;
+    };
+    money->addRow(rateLabel(QStringLiteral("Н&Р:"), overheadRate_,
+                            QStringLiteral("Накладные расходы, % от работ")),
+                  rateRow(overheadRate_, overhead_));
+    money->addRow(rateLabel(QStringLiteral("СП:"), profitRate_,
+                            QStringLiteral("Сметная прибыль, % от работ")),
+                  rateRow(profitRate_, profit_));
+    rateRefusal_->setObjectName("rateRefusal");
+    // On one line: a wrapped label would make the scrolled panel take its full preferred height
+    // and push the money out of sight as the refusal appears.
+    rateRefusal_->setWordWrap(false);
+    rateRefusal_->hide();
+    money->addRow(rateRefusal_);
     money->addRow(QStringLiteral("Итого:"), subtotal_);
     auto* vatLabel = new QLabel(QStringLiteral("&НДС:"));
     vatLabel->setBuddy(vatRate_);
-    money->addRow(vatLabel, vatRow);
+    money->addRow(vatLabel, rateRow(vatRate_, vat_));
     auto* totalLabel = new QLabel(QStringLiteral("Всего:"));
     totalLabel->setFont(bold);
     money->addRow(totalLabel, totalCost_);
@@ -82,6 +114,30 @@ TotalsPanel::TotalsPanel(SheetModel& model, QWidget* parent)
     layout->addWidget(new QLabel(QStringLiteral("Стоимость, руб.:")));
     layout->addLayout(money);
     refresh();
+}
+
+QLineEdit* TotalsPanel::rateField(const char* name, QString (SheetEditor::*set)(const QString&),
+                                  const QString& what) {
+    auto* field = new QLineEdit;
+    field->setObjectName(QLatin1String(name));
+    field->setPlaceholderText(QStringLiteral("нет"));
+    field->setMaximumWidth(fontMetrics().horizontalAdvance(u'M') * 6);
+    // Refused where typed, the text kept to be put right; the sheet keeps its rate meanwhile.
+    connect(field, &QLineEdit::editingFinished, this, [=, this] {
+        const QString refusal = (model_.editor().*set)(field->text());
+        if (!refusal.isEmpty()) {
+            refused_ = field;
+            rateRefusal_->setText(what + QStringLiteral(": ") + refusal);
+        } else {
+            field->setModified(false);
+            if (refused_ == field) {
+                refused_ = nullptr;
+                refresh();
+            }
+        }
+        rateRefusal_->setVisible(refused_ != nullptr);
+    });
+    return field;
 }
 
 QLabel* TotalsPanel::moneyLabel(const char* name) {
@@ -115,11 +171,20 @@ void TotalsPanel::refresh() {
     const Money money = moneyOf(view);
     materialsCost_->setText(moneyText(money.materials, separator));
     work_->setText(moneyText(money.work, separator));
+    overhead_->setText(money.overhead ? moneyText(*money.overhead, separator) : QString());
+    profit_->setText(money.profit ? moneyText(*money.profit, separator) : QString());
     subtotal_->setText(moneyText(money.subtotal, separator));
     vat_->setText(money.vat ? moneyText(*money.vat, separator) : QString());
     totalCost_->setText(moneyText(money.total, separator));
-    if (!vatRate_->hasFocus())
+    // A rate being typed is left alone; one merely focused follows the sheet (an undo), lest
+    // leaving the field put the old rate back.
+    if (!vatRate_->hasFocus() || !vatRate_->isModified())
         vatRate_->setText(money.vatRate ? money.vatRate->text(separator) : QString());
+    // A refused rate stays as typed until it is put right.
+    for (auto [field, rate] :
+         {std::pair{overheadRate_, money.overheadRate}, std::pair{profitRate_, money.profitRate}})
+        if ((!field->hasFocus() || !field->isModified()) && field != refused_)
+            field->setText(rate ? rate->text(separator) : QString());
 }
 
 } // namespace velaro
