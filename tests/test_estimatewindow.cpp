@@ -944,7 +944,6 @@ class EstimateWindowTest : public QObject {
             << "14 / 2,7" << "2400 / 560" << QStringList{"14@2400", "2,7@560"} << "";
         QTest::newRow("a size without a price")
             << "14 / 2,7" << "2400 / —" << QStringList{"14@2400", "2,7@"} << "";
-        QTest::newRow("no prices") << "14/2,7" << "" << QStringList{"14@", "2,7@"} << "";
         QTest::newRow("fewer prices than sizes")
             << "14 / 2,7" << "2400" << QStringList{"14@2400", "2,7@"}
             << "Строка 1: тара в 2 размерах, а цен 1";
@@ -988,7 +987,9 @@ class EstimateWindowTest : public QObject {
                                paint("0,1", "0", "2,7", "540", "Эмаль ПФ-115")};
         source[0].id = 1;
         source[1].id = 2;
-        const PaintSystem metal{1, "По металлу", {{1, 1, "250", "ГЭСН 13-03-004"}, {2, 2}}};
+        source[0].cans.append(Can{"2,7", ""}); // its sizes go along
+        const PaintSystem metal{1, "По металлу", {{0, 1, "40", {}, "Зачистка"},
+                                                  {1, 1, "250", "ГЭСН 13-03-004"}, {2, 2}}};
         SystemsDialog first({metal}, source);
         QVERIFY(first.saveTemplate());
 
@@ -1013,12 +1014,30 @@ class EstimateWindowTest : public QObject {
         QCOMPARE(after.materials[1], primer);
         QCOMPARE(after.systems.size(), 2);
         const PaintSystem& added = after.systems[1];
-        QCOMPARE(added.layers, (QList<Layer>{{primer.id, 1, "250", "ГЭСН 13-03-004"},
+        QCOMPARE(added.layers, (QList<Layer>{{0, 1, "40", {}, "Зачистка"},
+                                             {primer.id, 1, "250", "ГЭСН 13-03-004"},
                                              {before.materials[0].id, 2}}));
         QCOMPARE(added.layersText(after.materials),
-                 QString("Грунтовка ГФ-021 ×1 + Эмаль ПФ-115 ×2"));
+                 QString("Зачистка + Грунтовка ГФ-021 ×1 + Эмаль ПФ-115 ×2"));
         space.document.undoStack().undo();
         QCOMPARE(space.model().estimate().sheet(), before);
+    }
+
+    // A template kept before layers were priced and materials came in several sizes: its one
+    // price and norm go to its first layer, its material's can is its one size.
+    void olderTemplateKeepsItsPrice() {
+        programSettings()->setValue("systemTemplates/list",
+                                    R"([{"name": "Эмаль", "price": "150", "code": "15-04-024",
+                                         "layers": [{"coats": 2, "material": {"name": "ПФ-115",
+                                         "unit": "кг", "consumption": "0,1", "waste": "5",
+                                         "canSize": "0,9", "price": "250"}}]}])");
+        FakePrompts prompts;
+        prompts.choice = "Эмаль";
+        SystemsDialog dialog({}, {});
+        dialog.setUsedSystems({}, &prompts);
+        QVERIFY(dialog.addFromTemplate());
+        QCOMPARE(dialog.systems().value(0).layers, (QList<Layer>{{-1, 2, "150", "15-04-024"}}));
+        QCOMPARE(dialog.addedMaterials().value(0).cans, (QList<Can>{{"0,9", "250"}}));
     }
 
     // Over unsaved changes «Новая», «Открыть» and the program's end ask, and the answer

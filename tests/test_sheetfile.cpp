@@ -214,8 +214,6 @@ class SheetFileTest : public QObject {
             << v3.replace("\"adjacentRoom\": \"\"", "\"adjacentRoom\": 5")
                    .replace("\"coats\": 2", "\"coats\": 2, \"price\": 7")
             << "";
-        QTest::newRow("format 3 without its one can size")
-            << asFormat3(good).replace("\"canSize\"", "\"cans\"") << "материал 1, «canSize»";
         QTest::newRow("format 3 without its system's price")
             << asFormat3(good).replace("\"price\": \"\"\n", "\"cost\": \"\"\n")
             << "система 1, «price»";

@@ -90,7 +90,9 @@ QString PaintSystem::layersText(const QList<Material>& materials) const {
     for (const Layer& layer : layers) {
         const QString work = layer.work.trimmed();
         if (layer.material == 0) {
-            parts << (layer.coats == 1 ? work : QStringLiteral("%1 ×%2").arg(work).arg(layer.coats));
+            if (!work.isEmpty()) // not yet named: nothing to read
+                parts << (layer.coats == 1 ? work
+                                           : QStringLiteral("%1 ×%2").arg(work).arg(layer.coats));
             continue;
         }
         for (const Material& material : materials)
@@ -306,9 +308,9 @@ std::optional<std::vector<long long>> cheapestCans(const Decimal& quantity,
     // Branch and bound, the best-value size taken most first: the first whole choice is the one
     // a person makes (all in the best-value size), and each can fewer of it leaves a rest that
     // costs at least the rest times the next size's cost per unit; once that is more than the
-    // best found, fewer cans of it only cost more. Equal values per unit bound nothing, so the
-    // search stops after kMostSteps choices with the best found, which with such sizes is found
-    // among the first: no supplier's list of a handful of sizes comes near it.
+    // best found, fewer cans of it only cost more. Sizes of equal value per unit bound nothing:
+    // past kMostSteps choices (a few milliseconds) the search stops with the best found, which
+    // for them comes among the first tried, the most of the larger can.
     constexpr int kMostSteps = 20000;
     struct Best {
         std::optional<Decimal> cost;

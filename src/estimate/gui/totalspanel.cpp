@@ -166,6 +166,9 @@ void TotalsPanel::refresh() {
         auto* item = new QTreeWidgetItem(materials_, {row.name, row.quantity, row.cans, row.cost});
         for (int c = 1; c < 4; ++c)
             item->setTextAlignment(c, Qt::AlignRight);
+        // The cans of several sizes take the room a long name would need: both whole on hover.
+        item->setToolTip(0, row.name);
+        item->setToolTip(2, row.cans);
     }
 
     const Money money = moneyOf(view);
