@@ -181,9 +181,36 @@ class EstimateWindowTest : public QObject {
         QCOMPARE(record("5", "10"), R::Recorded);
     }
 
+    // The openings typed in the room dialog are those it gives, whatever their kind and tick,
+    // and come back into its table when it opens again.
+    void roomOpeningsInTheDialog() {
+        RoomDialog dialog("Кухня", {"4", "3", "", "2,7"}, u',');
+        auto* table = dialog.findChild<QTableWidget*>("roomOpenings");
+        for (int row = 0; row < 3; ++row)
+            dialog.findChild<QPushButton*>("addRoomOpening")->click();
+        const QStringList rows{"0,9|2,05|1||", "1.5|1,8|2|0,25", "1|2|1|0,1"};
+        for (int row = 0; row < 3; ++row) {
+            const QStringList cells = rows[row].split('|');
+            qobject_cast<QComboBox*>(table->cellWidget(row, 0))->setCurrentIndex(2 - row);
+            for (int c = 0; c < 4; ++c)
+                table->item(row, c == 3 ? 5 : c + 1)->setText(cells[c]);
+        }
+        table->item(1, 4)->setCheckState(Qt::Unchecked);
+        table->setCurrentCell(2, 1);
+        dialog.findChild<QPushButton*>("removeRoomOpening")->click();
+        dialog.accept();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        const QList<RoomOpening> typed{{OpeningKind::Doorway, "0,9", "2,05", "1", true, ""},
+                                       {OpeningKind::Door, "1.5", "1,8", "2", false, "0,25"}};
+        QVERIFY(dialog.size().openings == typed);
+        RoomDialog again("Кухня", dialog.size(), u',');
+        QVERIFY(again.size().openings == (QList<RoomOpening>{typed[0], {OpeningKind::Door, "1,5", "1,8", "2", false, "0,25"}}));
+    }
+
     // The room dialog takes length and width, or a perimeter, and a height, all positive.
     void roomSizeRefusals_data() {
-        // length, width, perimeter, height[, floor[, a second part's cells «L|W|P|F|H»]]
+        // length, width, perimeter, height[, floor[, a second part's cells «L|W|P|F|H»[, an
+        // opening's cells «W|H|count|depth»]]]
         QTest::addColumn<QStringList>("fields");
         QTest::addColumn<bool>("taken");
         QTest::newRow("rectangle") << QStringList{"4", "3,5", "", "2.7"} << true;
@@ -198,6 +225,11 @@ class EstimateWindowTest : public QObject {
         QTest::newRow("a second part") << QStringList{"4", "3", "", "2,7", "", "2|1,5|||2,4"} << true;
         QTest::newRow("a part without height") << QStringList{"4", "3", "", "2,7", "", "2|1,5|||"}
                                                << false;
+        QTest::newRow("an opening") << QStringList{"4", "3", "", "2,7", "", "", "1,5|1,8|2|0,25"} << true;
+        QTest::newRow("an opening without height")
+            << QStringList{"4", "3", "", "2,7", "", "", "1,5||2|0,25"} << false;
+        QTest::newRow("openings counted in halves")
+            << QStringList{"4", "3", "", "2,7", "", "", "1,5|1,8|1,5|"} << false;
     }
 
     void roomSizeRefusals() {
@@ -208,7 +240,14 @@ class EstimateWindowTest : public QObject {
         for (int i = 0; i < 4; ++i)
             dialog.findChild<QLineEdit*>(names[i])->setText(fields[i]);
         dialog.findChild<QLineEdit*>("roomFloor")->setText(fields.value(4));
-        if (fields.size() > 5) {
+        if (fields.size() > 6) {
+            auto* openings = dialog.findChild<QTableWidget*>("roomOpenings");
+            dialog.findChild<QPushButton*>("addRoomOpening")->click();
+            const QStringList cells = fields[6].split('|');
+            for (int c = 0; c < 4; ++c)
+                openings->item(0, c == 3 ? 5 : c + 1)->setText(cells[c]);
+        }
+        if (fields.size() > 5 && !fields[5].isEmpty()) {
             auto* parts = dialog.findChild<QTableWidget*>("roomParts");
             dialog.findChild<QPushButton*>("addRoomPart")->click();
             const QStringList cells = fields[5].split('|');

@@ -104,7 +104,11 @@ class SheetFileTest : public QObject {
             typed.kind = LineKind::Typed;
             typed.unit = "м";
             model.editor().insertLines(3, {typed});
-            model.editor().setRoomSize("Кухня", {"4", "3", "", "2,7"}); // walls less the window, a ceiling
+            // Walls less the window and a door measured with the size, a ceiling, the door's reveals.
+            model.editor().setRoomSize(
+                "Кухня", {"4", "3", "", "2,7", "", {},
+                          {{OpeningKind::Door, "0,8", "2", "1", true, "0,15"},
+                           {OpeningKind::Doorway, "1,2", "2,1", "2", false, ""}}});
             model.editor().setVatRate("20");
             model.editor().setOverheadRate("12,5");
             model.editor().setProfitRate("8");
@@ -112,7 +116,8 @@ class SheetFileTest : public QObject {
                                           {"Директор", "Иванов И. И."}, {"Прораб", ""}});
             model.editor().setRecording(false);
             original = model.estimate().sheet();
-            QCOMPARE(original.lines.size(), 6);
+            QCOMPARE(original.lines.size(), 7);
+            QCOMPARE(original.lines[6].formula, QString("(2 × 2 м + 0,8 м) × 0,15 м (дверь) = 0,72 м2"));
             QVERIFY(document.isModified());
             QCOMPARE(document.saveTo(path), QString());
             QVERIFY(!document.isModified());
@@ -288,6 +293,33 @@ class SheetFileTest : public QObject {
             "measurements": [], "conditions": [], "formula": "", "result": "1", "count": 1,
             "kind": "computed", "unit": "м2", "opening": "", "deduct": false, "system": 0,
             "price": "", "code": "", "adjacentRoom": ""}, )";
+        // Openings measured with a room's size: a walls line's, each sound.
+        Sheet walled;
+        walled.lines = {wallsLine("Зал", {"4", "3", "", "2,7", "", {},
+                                          {{OpeningKind::Door, "0,8", "2", "1", true, "0,15"}}}, u',')};
+        const QByteArray walls = sheetToJson(walled);
+        const auto editedWalls = [&](const QByteArray& from, const QByteArray& to) {
+            QByteArray bytes = walls;
+            return bytes.replace(from, to);
+        };
+        QTest::newRow("opening of no kind")
+            << editedWalls("\"door\"", "\"hatch\"") << "строка 1, проём 1, «kind»: нужно window";
+        QTest::newRow("opening without its width")
+            << editedWalls("\"width\"", "\"wide\"") << "строка 1, проём 1, «width»: нет текста";
+        QTest::newRow("opening of no height")
+            << editedWalls("\"height\": \"2\"", "\"height\": \"0\"")
+            << "строка 1, проём 1: Высота проёма";
+        QTest::newRow("openings of a line not walls")
+            << editedWalls("\"walls\"", "\"typed\"") << "строка 1, «openings»: проёмы бывают только у стен";
+        QTest::newRow("openings not a list")
+            << editedWalls("\"openings\": [", "\"openings\": 5, \"x\": [") << "строка 1, «openings»: нет списка";
+        QTest::newRow("format 3 had no reveals")
+            << asFormat3(sheetToJson([] {
+                   Sheet revealed;
+                   revealed.lines = {*revealsLine("Зал", {"4", "3", "", "2,7", "", {},
+                                                          {{OpeningKind::Door, "0,8", "2", "1", true, "0,15"}}}, u',')};
+                   return revealed;
+               }())) << "строка 1, «kind»: нужно computed, typed, walls или ceiling";
         QTest::newRow("too many lines")
             << edited("\"lines\": [", "\"lines\": [" + line.repeated(kMaxLines))
             << "больше 200000 строк";

@@ -13,6 +13,7 @@
 using namespace velaro;
 
 Q_DECLARE_METATYPE(velaro::RoomSize)
+Q_DECLARE_METATYPE(QList<velaro::RoomOpening>)
 using namespace velaro::test;
 
 class SheetModelTest : public QObject {
@@ -147,6 +148,94 @@ class SheetModelTest : public QObject {
         QVERIFY(RoomSize::of(sheet.lines[sheets.estimate.rowOf("Зал", LineKind::Walls)]) == size);
     }
 
+    // Openings measured with the room's size come off its walls with its recorded ones, each
+    // opening to the hundredth before it is counted, summed by kind; their reveals (two jambs and
+    // the head) are a line of their own. Figures worked out by hand.
+    void openingsBySize_data() {
+        QTest::addColumn<QList<RoomOpening>>("openings");
+        QTest::addColumn<QString>("walls");
+        QTest::addColumn<QString>("reveals"); // empty: no line
+        const auto window = OpeningKind::Window;
+        QTest::newRow("two windows")
+            << QList<RoomOpening>{{window, "1,5", "1,8", "2", true, "0,25"}}
+            << "2 × (4 м + 3 м) × 2,7 м − 5,4 м2 (окна) = 32,4 м2"
+            << "(2 × 1,8 м + 1,5 м) × 0,25 м × 2 (окно) = 2,55 м2";
+        // 0,9 × 2,05 = 1,845 is 1,85 as measured; a window not deducted still has reveals.
+        QTest::newRow("a door, a doorway and a window kept")
+            << QList<RoomOpening>{{OpeningKind::Door, "0,9", "2,05", "1", true, "0,2"},
+                                  {OpeningKind::Doorway, "1,2", "2,1", "1", true, ""},
+                                  {window, "1,2", "1,4", "1", false, "0,3"}}
+            << "2 × (4 м + 3 м) × 2,7 м − 1,85 м2 (двери) − 2,52 м2 (проёмы) = 33,43 м2"
+            << "(2 × 2,05 м + 0,9 м) × 0,2 м (дверь) + (2 × 1,4 м + 1,2 м) × 0,3 м (окно) = 2,2 м2";
+        // Each window 1,8125 → 1,81, three of them 5,43; the reveals 0,6225 × 3 = 1,8675 → 1,87.
+        QTest::newRow("rounded as measured")
+            << QList<RoomOpening>{{window, "1,25", "1,45", "3", true, "0,15"}}
+            << "2 × (4 м + 3 м) × 2,7 м − 5,43 м2 (окна) = 32,37 м2"
+            << "(2 × 1,45 м + 1,25 м) × 0,15 м × 3 (окно) = 1,87 м2";
+        QTest::newRow("with a recorded window, no depth")
+            << QList<RoomOpening>{{window, "1,5", "1,8", "2", true, ""}, {}}
+            << "2 × (4 м + 3 м) × 2,7 м − 7,5 м2 (окна) = 30,3 м2" << "";
+    }
+
+    void openingsBySize() {
+        QFETCH(QList<RoomOpening>, openings);
+        QFETCH(QString, walls);
+        QFETCH(QString, reveals);
+        QUndoStack undo;
+        Sheets sheets(undo, u',');
+        // An empty opening stands for one recorded from the window calculator.
+        if (openings.removeAll(RoomOpening()) > 0) {
+            Line recorded = lineWith("2,5", 1, "Зал");
+            recorded.calculator = "TForm20";
+            recorded.opening = "2,1";
+            recorded.deduct = true;
+            sheets.editor.insertLines(0, {recorded});
+        }
+        const RoomSize size("4", "3", "", "2,7", "", {}, openings);
+        QCOMPARE(size.problem(), QString());
+        QCOMPARE(sheets.editor.setRoomSize("Зал", size), QString());
+        const Sheet& sheet = sheets.estimate.sheet();
+        const Line& wallsLine = sheet.lines[sheets.estimate.rowOf("Зал", LineKind::Walls)];
+        QCOMPARE(wallsLine.formula, walls);
+        QCOMPARE(wallsLine.result, walls.section(" = ", 1).chopped(3));
+        const int row = sheets.estimate.rowOf("Зал", LineKind::Reveals);
+        QCOMPARE(row < 0 ? QString() : sheet.lines[row].formula, reveals);
+        QVERIFY(row < 0 || sheet.lines[row].result == reveals.section(" = ", 1).chopped(3));
+        QVERIFY(RoomSize::of(wallsLine) == size);
+    }
+
+    // The reveals follow the room dialog as the ceiling does: updated keeping the count, system
+    // and price given them, gone with the last depth (with the ceiling in the same step), each
+    // change one undo step.
+    void revealsFollowTheRoom() {
+        QUndoStack undo;
+        Sheets sheets(undo, u',');
+        Estimate& estimate = sheets.estimate;
+        QList<RoomOpening> openings{{OpeningKind::Window, "1,5", "1,8", "2", true, "0,25"}};
+        sheets.editor.setRoomSize("Зал", {"4", "3", "", "2,7", "", {}, openings});
+        QCOMPARE(estimate.lineCount(), 3);
+        const int reveals = estimate.rowOf("Зал", LineKind::Reveals);
+        QVERIFY(sheets.model.setData(sheets.model.index(reveals, int(Column::Count)), 2, Qt::EditRole));
+        QVERIFY(sheets.model.setData(sheets.model.index(reveals, int(Column::Price)), "310", Qt::EditRole));
+        const Sheet priced = estimate.sheet();
+
+        openings[0].depth = "0,3";
+        sheets.editor.setRoomSize("Зал", {"4", "3", "", "2,7", "", {}, openings});
+        const Line& deeper = estimate.sheet().lines[reveals];
+        QCOMPARE(deeper.formula, QString("(2 × 1,8 м + 1,5 м) × 0,3 м × 2 (окно) = 3,06 м2"));
+        QCOMPARE(deeper.count, 2);
+        QCOMPARE(deeper.price, QString("310"));
+        QCOMPARE(estimate.figures()[std::size_t(reveals)].work->text(u',', 2), QString("1897,20"));
+
+        openings[0].depth.clear();
+        sheets.editor.setRoomSize("Зал", {"", "", "14", "2,7", "", {}, openings});
+        QCOMPARE(estimate.lineCount(), 1);
+        QCOMPARE(estimate.sheet().lines[0].formula, QString("14 м × 2,7 м − 5,4 м2 (окна) = 32,4 м2"));
+        undo.undo();
+        undo.undo();
+        QVERIFY(estimate.sheet() == priced);
+    }
+
     // A room's openings come off its walls once, and never take them below nothing: walls left
     // at zero say why, in the formula, the table and the status line; a second walls line in the
     // room (a copy, a room renamed) deducts none, whichever comes first after a move.
@@ -263,7 +352,7 @@ class SheetModelTest : public QObject {
               "block up", "apart down", "duplicate", "materials", "rename material", "record",
               "room size", "systems", "system of lines", "price", "properties", "VAT", "cut",
               "paste", "paste with its system elsewhere", "room of several", "price of several",
-              "overhead", "profit", "approval"})
+              "overhead", "profit", "approval", "room size with openings"})
             QTest::newRow(edit) << QString(edit);
     }
 
@@ -324,6 +413,9 @@ class SheetModelTest : public QObject {
                      SheetDocument::Recording::Recorded);
         } else if (edit == "room size")
             model.editor().setRoomSize("Б", {"4", "3", "", "2,7"});
+        else if (edit == "room size with openings")
+            model.editor().setRoomSize(
+                "Б", {"4", "3", "", "2,7", "", {}, {{OpeningKind::Door, "0,9", "2", "1", true, "0,2"}}});
         else if (edit == "systems")
             model.editor().editSystems({});
         else if (edit == "system of lines")
@@ -471,7 +563,9 @@ class SheetModelTest : public QObject {
         door.adjacentRoom = "Кв. 1, Коридор";
         model.editor().insertLines(0, {door});
         model.editor().setRoomSize("Кв. 1, Кухня", {"4", "3", "", "2,5"});
-        model.editor().setRoomSize("Кв. 1, Коридор", {"", "", "8", "2,5"});
+        // A window measured with the corridor's size, its reveals 0,68 м2.
+        model.editor().setRoomSize("Кв. 1, Коридор",
+                                   {"", "", "8", "2,5", "", {}, {{OpeningKind::Window, "1", "1,2", "1", true, "0,2"}}});
         fillModel(model, {"9"}, {"Подъезд"});
         const int steps = space.document.undoStack().count();
         const RoomPattern pattern = suggestedPattern({"Кв. 1, Кухня", "Кв. 1, Коридор"});
@@ -480,18 +574,19 @@ class SheetModelTest : public QObject {
                  QString());
         QCOMPARE(space.document.undoStack().count(), steps + 1);
         const QList<Line>& lines = model.estimate().sheet().lines;
-        QCOMPARE(lines.size(), 5 + 8 * 4);
+        QCOMPARE(lines.size(), 6 + 8 * 5);
         QCOMPARE(lines.last().room, QString("Подъезд"));
-        QCOMPARE(lines[4].room, QString("Кв. 2, Кухня"));
-        QCOMPARE(lines[4].adjacentRoom, QString("Кв. 2, Коридор"));
+        QCOMPARE(lines[5].room, QString("Кв. 2, Кухня"));
+        QCOMPARE(lines[5].adjacentRoom, QString("Кв. 2, Коридор"));
         for (const QString& flat : {QString("Кв. 1"), QString("Кв. 2"), QString("Кв. 9")}) {
             QCOMPARE(lines[model.estimate().rowOf(flat + ", Кухня", LineKind::Walls)].result, QString("33,4"));
-            QCOMPARE(lines[model.estimate().rowOf(flat + ", Коридор", LineKind::Walls)].result, QString("18,4"));
+            QCOMPARE(lines[model.estimate().rowOf(flat + ", Коридор", LineKind::Walls)].result, QString("17,2"));
+            QCOMPARE(lines[model.estimate().rowOf(flat + ", Коридор", LineKind::Reveals)].result, QString("0,68"));
         }
-        QCOMPARE(areaText(model.estimate().totals().area(), u','), QString("597,60 м2"));
+        QCOMPARE(areaText(model.estimate().totals().area(), u','), QString("592,92 м2"));
         QVERIFY(!model.editor().repeatRooms({"Кв. 1, Кухня"}, "Кв. {n}{rest}", 2, 1).isEmpty());
         space.document.undoStack().undo();
-        QCOMPARE(model.estimate().sheet().lines.size(), 5);
+        QCOMPARE(model.estimate().sheet().lines.size(), 6);
     }
 
     // Rows from a spreadsheet become typed lines: columns by their headings in any order, else

@@ -106,11 +106,12 @@ RoomSize RoomSize::of(const Line& walls) {
         else if (name == kFloor)
             part.floorArea = m.text;
     }
+    size.openings = walls.roomOpenings;
     if (parts.isEmpty())
         return size;
     const RoomPart& first = parts.front();
     size = {first.length, first.width, first.perimeter, first.height, first.floorArea,
-            parts.mid(1)};
+            parts.mid(1), walls.roomOpenings};
     return size;
 }
 
@@ -138,7 +139,52 @@ QString RoomSize::problem() const {
     for (qsizetype i = 0; i < all.size(); ++i)
         if (const QString problem = all[i].problem(); !problem.isEmpty())
             return i == 0 ? problem : QStringLiteral("Часть %1: %2").arg(i + 1).arg(problem);
+    for (qsizetype i = 0; i < openings.size(); ++i)
+        if (const QString problem = problemOf(openings[i]); !problem.isEmpty())
+            return QStringLiteral("Проём %1: %2").arg(i + 1).arg(problem);
     return {};
+}
+
+namespace {
+
+std::optional<int> countOf(const RoomOpening& opening) {
+    bool whole = false;
+    const int count = opening.count.trimmed().toInt(&whole);
+    return whole && count >= 1 && count <= kMaxCount ? std::optional(count) : std::nullopt;
+}
+
+QString singularName(OpeningKind kind) {
+    switch (kind) {
+    case OpeningKind::Window:
+        break;
+    case OpeningKind::Door:
+        return QStringLiteral("дверь");
+    case OpeningKind::Doorway:
+        return QStringLiteral("проём");
+    }
+    return QStringLiteral("окно");
+}
+
+} // namespace
+
+QString problemOf(const RoomOpening& opening) {
+    if (!positive(opening.width))
+        return QStringLiteral("Ширина проёма должна быть положительным числом.");
+    if (!positive(opening.height))
+        return QStringLiteral("Высота проёма должна быть положительным числом.");
+    if (!countOf(opening))
+        return QStringLiteral("Число проёмов должно быть целым от 1 до %1.").arg(kMaxCount);
+    if (!opening.depth.trimmed().isEmpty() && !positive(opening.depth))
+        return QStringLiteral("Глубина откоса должна быть положительным числом.");
+    return {};
+}
+
+std::optional<Decimal> areaOf(const RoomOpening& opening) {
+    if (!problemOf(opening).isEmpty())
+        return std::nullopt;
+    // Each opening is measured and written down to the hundredth before it is counted.
+    const auto each = Decimal::parse(opening.width)->times(*Decimal::parse(opening.height));
+    return each ? each->rounded(2).times(Decimal::whole(*countOf(opening))) : std::nullopt;
 }
 
 Line wallsLine(const QString& room, const RoomSize& size, QChar separator) {
@@ -159,6 +205,7 @@ Line wallsLine(const QString& room, const RoomSize& size, QChar separator) {
         }
         add(kHeight, part.height, kMetres);
     }
+    walls.roomOpenings = size.openings;
     return walls;
 }
 
@@ -187,13 +234,59 @@ std::optional<Line> ceilingLine(const QString& room, const RoomSize& size, QChar
     return ceiling;
 }
 
+std::optional<Line> revealsLine(const QString& room, const RoomSize& size, QChar separator) {
+    Decimal area;
+    QStringList terms;
+    for (const RoomOpening& opening : size.openings) {
+        if (opening.depth.trimmed().isEmpty() || !problemOf(opening).isEmpty())
+            continue;
+        const Decimal width = *Decimal::parse(opening.width);
+        const Decimal height = *Decimal::parse(opening.height);
+        const Decimal depth = *Decimal::parse(opening.depth);
+        const int count = *countOf(opening);
+        // Two jambs and the head.
+        const auto each = (height + height + width).times(depth);
+        const auto all = each ? each->times(Decimal::whole(count)) : std::nullopt;
+        if (!all)
+            return std::nullopt;
+        area += *all;
+        terms << QStringLiteral("(2 × %1 + %2) × %3%4 (%5)")
+                     .arg(metres(opening.height, separator), metres(opening.width, separator),
+                          metres(opening.depth, separator),
+                          count == 1 ? QString() : QStringLiteral(" × %1").arg(count),
+                          singularName(opening.kind));
+    }
+    if (terms.isEmpty())
+        return std::nullopt;
+    Line reveals;
+    reveals.room = room;
+    reveals.element = kRevealsElement;
+    reveals.kind = LineKind::Reveals;
+    reveals.result = area.rounded(2).text(separator);
+    reveals.formula = terms.join(QStringLiteral(" + ")) + QStringLiteral(" = ") +
+                      squareMetres(area.rounded(2), separator);
+    return reveals;
+}
+
 void Openings::add(const Line& line) {
     if (const auto area = line.deduction())
         (openingOf(line.calculator) == Opening::Window ? windows : doors) += *area;
 }
 
-void workOutWalls(Line& walls, const Openings& openings, QChar separator) {
+void Openings::add(const RoomOpening& opening) {
+    if (!opening.deduct)
+        return;
+    if (const auto area = areaOf(opening))
+        (opening.kind == OpeningKind::Window ? windows
+         : opening.kind == OpeningKind::Door ? doors
+                                             : doorways) += *area;
+}
+
+void workOutWalls(Line& walls, const Openings& recorded, QChar separator) {
     const RoomSize size = RoomSize::of(walls);
+    Openings openings = recorded;
+    for (const RoomOpening& opening : size.openings)
+        openings.add(opening);
     walls.result.clear();
     walls.formula.clear();
     if (!size.problem().isEmpty())
@@ -219,6 +312,7 @@ void workOutWalls(Line& walls, const Openings& openings, QChar separator) {
     };
     deduct(openings.windows, QStringLiteral("окна"));
     deduct(openings.doors, QStringLiteral("двери"));
+    deduct(openings.doorways, QStringLiteral("проёмы"));
     net = net.rounded(2);
     // Openings larger than the walls are a mistake in the measurements, never a negative area
     // to paint: the walls stay at nothing and say why.
@@ -226,7 +320,7 @@ void workOutWalls(Line& walls, const Openings& openings, QChar separator) {
         walls.result = Decimal().text(separator);
         walls.formula = formula + QStringLiteral(" = 0 м2: ") +
                         kOpeningsExceedWalls.arg(
-                            squareMetres(openings.windows + openings.doors, separator),
+                            squareMetres(openings.total(), separator),
                             squareMetres(gross->rounded(2), separator));
         return;
     }

@@ -81,7 +81,21 @@ enum class LineKind {
     Computed, // recorded from a calculator
     Typed,    // typed by hand: a name, a unit and a quantity worked out from arithmetic
     Walls,    // a room's walls from its size, net of the openings deducted from them
-    Ceiling   // a room's ceiling from its size
+    Ceiling,  // a room's ceiling from its size
+    Reveals   // a room's reveals, from the depths of the openings measured in its size
+};
+
+// An opening measured by its size in the room dialog rather than recorded from a calculator:
+// a window, a door or a doorway without a leaf, with the depth of its reveals where they are
+// painted. As typed, in metres; kept in the walls line of its room.
+enum class OpeningKind { Window, Door, Doorway };
+struct RoomOpening {
+    OpeningKind kind = OpeningKind::Window;
+    QString width, height;
+    QString count = QStringLiteral("1");
+    bool deduct = true; // from the room's walls
+    QString depth;      // of its reveals; empty: none painted
+    bool operator==(const RoomOpening&) const = default;
 };
 
 // Window and door lines whose opening area may be deducted from the walls of their room: what
@@ -112,6 +126,8 @@ struct Line {
     // A window or door line: the room on the other side of the opening, whose walls it comes off
     // as well («Смежное помещение»); painted once, in the line's own room.
     QString adjacentRoom;
+    // A walls line: the openings measured in its room's size, deducted from it as ticked.
+    QList<RoomOpening> roomOpenings;
     bool operator==(const Line&) const = default;
 
     bool isArea() const { return unit == QStringLiteral("м2"); }

@@ -184,17 +184,29 @@ QString SheetEditor::setRoomSize(const QString& room, const RoomSize& size) {
         return line;
     };
     const QString text = QStringLiteral("размеры помещения");
-    const std::optional<Line> walls = wallsLine(room, size, estimate_.separator());
-    const std::optional<Line> ceiling = ceilingLine(room, size, estimate_.separator());
-    const qsizetype added = (estimate_.rowOf(room, LineKind::Walls) < 0 ? 1 : 0) +
-                            (ceiling && estimate_.rowOf(room, LineKind::Ceiling) < 0 ? 1 : 0);
+    const QChar separator = estimate_.separator();
+    const std::pair<LineKind, std::optional<Line>> lines[] = {
+        {LineKind::Walls, wallsLine(room, size, separator)},
+        {LineKind::Ceiling, ceilingLine(room, size, separator)},
+        {LineKind::Reveals, revealsLine(room, size, separator)}};
+    // A ceiling or reveals the size no longer gives go; the lines it gives for the first time
+    // come in.
+    qsizetype added = 0;
+    QList<int> gone;
+    for (const auto& [kind, line] : lines) {
+        const int row = estimate_.rowOf(room, kind);
+        added += line && row < 0 ? 1 : 0;
+        if (!line && row >= 0)
+            gone << row;
+    }
     if (QString refusal = estimate_.refusalToAdd(added); !refusal.isEmpty())
         return refusal;
     undo_.beginMacro(text);
-    if (const int row = estimate_.rowOf(room, LineKind::Ceiling); row >= 0 && !ceiling)
-        undo_.push(new RemoveLines(estimate_, {row}));
-    for (const auto& [kind, line] :
-         {std::pair{LineKind::Walls, walls}, std::pair{LineKind::Ceiling, ceiling}}) {
+    if (!gone.isEmpty()) {
+        std::sort(gone.begin(), gone.end());
+        undo_.push(new RemoveLines(estimate_, gone));
+    }
+    for (const auto& [kind, line] : lines) {
         if (!line)
             continue;
         if (const int row = estimate_.rowOf(room, kind); row >= 0) {

@@ -36,8 +36,9 @@ class SheetEditor {
     // after the rooms' last line, in one step; empty where done, else why not.
     QString repeatRooms(const QStringList& rooms, const QString& pattern, int firstNumber,
                         int copies);
-    // The room's walls and ceiling lines for its size, added after its last line or updated
-    // (keeping their count, system and price), in one step.
+    // The room's walls, ceiling and reveals lines for its size and the openings measured with
+    // it, added after its last line or updated (keeping their count, system and price), a
+    // ceiling or reveals it no longer gives removed, in one step.
     QString setRoomSize(const QString& room, const RoomSize& size);
     void removeLines(QList<int> rows);
     void cutLines(QList<int> rows); // as removing, named as the estimator did it

@@ -76,8 +76,22 @@ QString kindName(LineKind kind) {
         return QStringLiteral("walls");
     case LineKind::Ceiling:
         return QStringLiteral("ceiling");
+    case LineKind::Reveals:
+        return QStringLiteral("reveals");
     }
     return QStringLiteral("computed");
+}
+
+QString openingKindName(OpeningKind kind) {
+    switch (kind) {
+    case OpeningKind::Window:
+        break;
+    case OpeningKind::Door:
+        return QStringLiteral("door");
+    case OpeningKind::Doorway:
+        return QStringLiteral("doorway");
+    }
+    return QStringLiteral("window");
 }
 
 void writeLine(Writer& w, const Line& line) {
@@ -115,6 +129,23 @@ void writeLine(Writer& w, const Line& line) {
     text(w, "price", line.price);
     text(w, "code", line.code);
     text(w, "adjacentRoom", line.adjacentRoom);
+    // Only a walls line measured with its openings has them: other lines leave the member out.
+    if (!line.roomOpenings.isEmpty()) {
+        key(w, "openings");
+        w.StartArray();
+        for (const RoomOpening& opening : line.roomOpenings) {
+            w.StartObject();
+            text(w, "kind", openingKindName(opening.kind));
+            text(w, "width", opening.width);
+            text(w, "height", opening.height);
+            text(w, "count", opening.count);
+            key(w, "deduct");
+            w.Bool(opening.deduct);
+            text(w, "depth", opening.depth);
+            w.EndObject();
+        }
+        w.EndArray();
+    }
     w.EndObject();
 }
 

@@ -2,6 +2,8 @@
 
 #include "estimate/sheetfile.h"
 
+#include "estimate/rooms.h"
+
 #include <QHash>
 #include <QSet>
 
@@ -136,6 +138,7 @@ constexpr Field<Line> kLineFields[] = {
     {"price", &Line::price},
     {"code", &Line::code},
     {"adjacentRoom", &Line::adjacentRoom}, // from format 4 on
+    {"openings"}, // from format 4 on, a walls line's only, and left out where there are none
 };
 enum LineMember {
     kMeasurements = 4,
@@ -145,12 +148,18 @@ enum LineMember {
     kKind = 10,
     kDeduct = 13,
     kSystem = 14,
-    kAdjacentRoom = 17
+    kAdjacentRoom = 17,
+    kOpenings = 18
 };
-// The members each format has its lines hold, past those of every format.
+// The members each format has its lines hold, past those of every format; the openings may be
+// left out.
 constexpr std::size_t lineMembersOf(int version) {
-    return version >= 4 ? std::size(kLineFields) : std::size_t(kAdjacentRoom);
+    return version >= 4 ? std::size_t(kOpenings) : std::size_t(kAdjacentRoom);
 }
+constexpr Field<RoomOpening> kOpeningFields[] = {
+    {"kind"},  {"width", &RoomOpening::width}, {"height", &RoomOpening::height},
+    {"count", &RoomOpening::count}, {"deduct"}, {"depth", &RoomOpening::depth}};
+enum OpeningMember { kOpeningKind = 0, kOpeningDeduct = 4 };
 constexpr Field<Measurement> kMeasurementFields[] = {
     {"name", &Measurement::name}, {"text", &Measurement::text}, {"unit", &Measurement::unit}};
 constexpr std::string_view kSheetMembers[] = {
@@ -195,6 +204,9 @@ static_assert(kMaterialFields[kCoats].name == "coats" && kMaterialFields[kCans].
               kLineFields[kMaterial].name == "material" && kLineFields[kKind].name == "kind" &&
               kLineFields[kDeduct].name == "deduct" && kLineFields[kSystem].name == "system" &&
               kLineFields[kAdjacentRoom].name == "adjacentRoom" &&
+              kLineFields[kOpenings].name == "openings" && std::size(kLineFields) == kOpenings + 1 &&
+              kOpeningFields[kOpeningKind].name == "kind" &&
+              kOpeningFields[kOpeningDeduct].name == "deduct" &&
               kSheetMembers[kLines] == "lines" && kSheetMembers[kObject] == "object" &&
               kSheetMembers[kDate] == "date" && kSheetMembers[kOverheadRate] == "overheadRate" &&
               kSheetMembers[kContractorSignatoryName] == "contractorSignatoryName" &&
@@ -205,7 +217,18 @@ std::optional<LineKind> kindNamed(std::string_view word) {
     constexpr std::pair<std::string_view, LineKind> kinds[] = {{"computed", LineKind::Computed},
                                                                {"typed", LineKind::Typed},
                                                                {"walls", LineKind::Walls},
-                                                               {"ceiling", LineKind::Ceiling}};
+                                                               {"ceiling", LineKind::Ceiling},
+                                                               {"reveals", LineKind::Reveals}};
+    for (const auto& [name, kind] : kinds)
+        if (name == word)
+            return kind;
+    return std::nullopt;
+}
+
+std::optional<OpeningKind> openingKindNamed(std::string_view word) {
+    constexpr std::pair<std::string_view, OpeningKind> kinds[] = {
+        {"window", OpeningKind::Window}, {"door", OpeningKind::Door},
+        {"doorway", OpeningKind::Doorway}};
     for (const auto& [name, kind] : kinds)
         if (name == word)
             return kind;
@@ -254,14 +277,6 @@ struct MaterialRef {
     bool isText = false;
 };
 
-// What of a line waits for the version: which of its members were there (texts, lists, and a
-// kind or deduct that reads), and what it refers to.
-struct LineRest {
-    std::uint32_t present = 0;
-    double system = kNotANumber;
-    MaterialRef material;
-};
-
 // An older file's line has none of the members of format 3: what it holds under their names is
 // not read.
 void dropLaterMembers(Line& line) {
@@ -289,6 +304,15 @@ template <class Item> struct List {
     bool present = false;
     QList<Item> items;
     QString fault;
+};
+
+// What of a line waits for the version: which of its members were there (texts, lists, and a
+// kind or deduct that reads), what it refers to, and the openings measured with a room's size.
+struct LineRest {
+    std::uint32_t present = 0;
+    double system = kNotANumber;
+    MaterialRef material;
+    List<RoomOpening> openings;
 };
 
 // A record being read: what it holds so far, and which of its texts were there.
@@ -357,6 +381,9 @@ class SheetReader {
         case In::Line:
             member_ = memberOf(kLineFields, name);
             break;
+        case In::Opening:
+            member_ = memberOf(kOpeningFields, name);
+            break;
         default: // In::Measurement, the only other record
             member_ = memberOf(kMeasurementFields, name);
         }
@@ -388,7 +415,9 @@ class SheetReader {
         Line,
         Measurements,
         Measurement,
-        Conditions
+        Conditions,
+        Openings,
+        Opening
     };
 
     bool syntaxFault(const char* what) {
@@ -440,6 +469,8 @@ class SheetReader {
             endLine();
         else if (closed == In::Measurement)
             endMeasurement();
+        else if (closed == In::Opening)
+            endOpening();
         return true;
     }
 
@@ -519,6 +550,11 @@ class SheetReader {
             conditionsFault_.clear();
             return In::Line;
         case In::Line:
+            if (!object && member_ == kOpenings) {
+                lineRest_.openings = {};
+                lineRest_.openings.present = true;
+                return In::Openings;
+            }
             if (object || (member_ != kMeasurements && member_ != kConditions))
                 return std::nullopt;
             line_.texts |= bit(member_); // a list is there; its items are read below
@@ -535,6 +571,11 @@ class SheetReader {
                 return std::nullopt;
             measurement_ = {};
             return In::Measurement;
+        case In::Openings:
+            if (!object || !lineRest_.openings.fault.isEmpty())
+                return std::nullopt;
+            opening_ = {};
+            return In::Opening;
         default:
             return std::nullopt;
         }
@@ -600,6 +641,14 @@ class SheetReader {
             break;
         case In::Measurement:
             measurement_.text(kMeasurementFields, member_, value);
+            break;
+        case In::Openings:
+            if (lineRest_.openings.fault.isEmpty())
+                lineRest_.openings.fault =
+                    openingAt(lineRest_.openings.items.size()) + QStringLiteral(" не запись");
+            break;
+        case In::Opening:
+            openingMember(value);
             break;
         case In::Conditions:
             if (!conditionsFault_.isEmpty())
@@ -757,7 +806,34 @@ class SheetReader {
         case kSystem:
             lineRest_.system = value.number;
             break;
+        case kOpenings: // not a list
+            lineRest_.openings = {};
+            lineRest_.openings.present = true;
+            lineRest_.openings.fault = memberFault(lineAt(lines_.items.size()), "openings",
+                                                   QStringLiteral("нет списка"));
+            break;
         }
+    }
+
+    void openingMember(const Scalar& value) {
+        if (member_ == kOpeningKind) {
+            const auto kind = value.kind == Scalar::Text
+                                  ? openingKindNamed({value.text, value.size})
+                                  : std::nullopt;
+            opening_.record.kind = kind.value_or(OpeningKind::Window);
+            opening_.texts = kind ? opening_.texts | bit(kOpeningKind)
+                                  : opening_.texts & ~bit(kOpeningKind);
+        } else if (member_ == kOpeningDeduct) {
+            opening_.record.deduct = value.flag;
+            opening_.texts = value.kind == Scalar::Bool ? opening_.texts | bit(kOpeningDeduct)
+                                                        : opening_.texts & ~bit(kOpeningDeduct);
+        } else {
+            opening_.text(kOpeningFields, member_, value);
+        }
+    }
+
+    QString openingAt(qsizetype index) const {
+        return lineAt(lines_.items.size()) + QStringLiteral(", проём %1").arg(index + 1);
     }
 
     QString measurementAt(qsizetype index) const {
@@ -870,6 +946,26 @@ class SheetReader {
         lineRests_.push_back(std::move(lineRest_));
     }
 
+    // Whether a line may hold openings waits for the version and its kind.
+    void endOpening() {
+        List<RoomOpening>& openings = lineRest_.openings;
+        const auto where = [&] { return openingAt(openings.items.size()); };
+        QString fault = firstFault(where, kOpeningFields, opening_.texts, [&](int member) {
+            if (member == kOpeningKind && !(opening_.texts & bit(member)))
+                return memberFault(where(), "kind", QStringLiteral("нужно window, door или doorway"));
+            if (member == kOpeningDeduct && !(opening_.texts & bit(member)))
+                return memberFault(where(), "deduct", QStringLiteral("нужно true или false"));
+            return QString();
+        });
+        if (fault.isEmpty())
+            if (const QString problem = problemOf(opening_.record); !problem.isEmpty())
+                fault = where() + QStringLiteral(": ") + problem;
+        if (fault.isEmpty())
+            openings.items.append(std::move(opening_.record));
+        else
+            openings.fault = std::move(fault);
+    }
+
     void endMeasurement() {
         const auto where = [this] { return measurementAt(line_.record.measurements.size()); };
         QString fault = firstFault(where, kMeasurementFields, measurement_.texts,
@@ -942,6 +1038,7 @@ class SheetReader {
     QString measurementsFault_;
     QString conditionsFault_;
     Open<Measurement> measurement_;
+    Open<RoomOpening> opening_;
 };
 
 std::variant<LoadedSheet, LoadError> SheetReader::result() {
@@ -1143,12 +1240,18 @@ QString SheetReader::settleLine(qsizetype index, Line& line, const LineRest& res
     for (std::size_t i = lineMembersOf(version); i < std::size(kLineFields); ++i)
         if (const auto text = kLineFields[i].text)
             line.*text = blank.*text;
-    return firstFault(
+    if (version < 4 && line.kind == LineKind::Reveals)
+        return memberFault(where(), "kind",
+                           QStringLiteral("нужно computed, typed, walls или ceiling"));
+    if (QString fault = firstFault(
         where, kLineFields, rest.present,
         [&](int member) {
             if (member == kKind && !(rest.present & bit(kKind)))
                 return memberFault(where(), "kind",
-                                   QStringLiteral("нужно computed, typed, walls или ceiling"));
+                                   version >= 4
+                                       ? QStringLiteral("нужно computed, typed, walls, ceiling "
+                                                        "или reveals")
+                                       : QStringLiteral("нужно computed, typed, walls или ceiling"));
             if (member == kDeduct && !(rest.present & bit(kDeduct)))
                 return memberFault(where(), "deduct", QStringLiteral("нужно true или false"));
             if (member != kSystem)
@@ -1161,6 +1264,17 @@ QString SheetReader::settleLine(qsizetype index, Line& line, const LineRest& res
             return QString();
         },
         kKind, lineMembersOf(version));
+        !fault.isEmpty())
+        return fault;
+    // Openings measured with a room's size are its walls'.
+    if (version >= 4 && rest.openings.present) {
+        if (!rest.openings.fault.isEmpty())
+            return rest.openings.fault;
+        if (!rest.openings.items.isEmpty() && line.kind != LineKind::Walls)
+            return memberFault(where(), "openings", QStringLiteral("проёмы бывают только у стен"));
+        line.roomOpenings = rest.openings.items;
+    }
+    return {};
 }
 
 QString SheetReader::settleOldLine(qsizetype index, Line& line, const MaterialRef& ref,

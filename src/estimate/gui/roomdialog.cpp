@@ -1,6 +1,7 @@
 #include "estimate/gui/roomdialog.h"
 
 #include "estimate/gui/dialogparts.h"
+#include "estimate/gui/roomopeningstable.h"
 #include "estimate/columns.h"
 
 #include <QDialogButtonBox>
@@ -21,7 +22,9 @@ RoomDialog::RoomDialog(const QString& room, const RoomSize& size, QChar separato
     : QDialog(parent), separator_(separator), length_(field("roomLength", size.length)),
       width_(field("roomWidth", size.width)), perimeter_(field("roomPerimeter", size.perimeter)),
       height_(field("roomHeight", size.height)), floor_(field("roomFloor", size.floorArea)),
-      parts_(new QTableWidget(0, 5, this)), problem_(problemLabel(this)) {
+      parts_(new QTableWidget(0, 5, this)),
+      openings_(new RoomOpeningsTable(size.openings, separator, this)),
+      problem_(problemLabel(this)) {
     setObjectName("RoomDialog");
     setWindowTitle(QStringLiteral("Размеры помещения: %1").arg(roomTitle(room)));
 
@@ -94,11 +97,13 @@ RoomDialog::RoomDialog(const QString& room, const RoomSize& size, QChar separato
     partsLabel->setWordWrap(true);
 
     auto* note = new QLabel(QStringLiteral("Стены: периметр × высота за вычетом проёмов окон и "
-                                           "дверей этого помещения. Для помещения не "
+                                           "дверей этого помещения, записанных из расчётов и "
+                                           "введённых ниже по размерам. Для помещения не "
                                            "прямоугольной формы введите периметр вместо длины и "
                                            "ширины и площадь пола, если нужен потолок. Стены и "
                                            "потолок помещения из нескольких частей — суммы "
-                                           "частей."),
+                                           "частей. Откосы проёмов с глубиной откоса — "
+                                           "отдельной строкой."),
                             this);
     note->setWordWrap(true);
 
@@ -109,9 +114,10 @@ RoomDialog::RoomDialog(const QString& room, const RoomSize& size, QChar separato
     layout->addWidget(partsLabel);
     layout->addWidget(parts_);
     layout->addLayout(partButtons);
+    layout->addWidget(openings_);
     layout->addWidget(problem_);
     layout->addWidget(buttons);
-    setMinimumWidth(fontMetrics().horizontalAdvance(u'M') * 36);
+    setMinimumWidth(fontMetrics().horizontalAdvance(u'M') * 44); // six columns of openings
 }
 
 QLineEdit* RoomDialog::field(const char* name, const QString& text) {
@@ -136,7 +142,7 @@ RoomSize RoomDialog::size() const {
         parts.append({texts[0], texts[1], texts[2], texts[4], texts[3]});
     }
     return {length_->text().trimmed(), width_->text().trimmed(), perimeter_->text().trimmed(),
-            height_->text().trimmed(), floor_->text().trimmed(), parts};
+            height_->text().trimmed(), floor_->text().trimmed(), parts, openings_->openings()};
 }
 
 void RoomDialog::accept() {

@@ -2,7 +2,8 @@
 // A room's size for its walls and ceiling: length, width and height in metres, or a perimeter
 // (and the floor's area, for its ceiling) instead of length and width for a room that is no
 // rectangle; other parts of the room (an L, a bay, a lower part) each with their own height, in
-// a table. OK keeps the dialog open while the size is not sound and says why.
+// a table; the openings measured by their size, in another. OK keeps the dialog open while the
+// size is not sound and says why.
 
 #include "estimate/rooms.h"
 
@@ -13,6 +14,8 @@ class QLineEdit;
 class QTableWidget;
 
 namespace velaro {
+
+class RoomOpeningsTable;
 
 class RoomDialog : public QDialog {
     Q_OBJECT
@@ -33,6 +36,7 @@ class RoomDialog : public QDialog {
     QLineEdit* height_;
     QLineEdit* floor_;
     QTableWidget* parts_;
+    RoomOpeningsTable* openings_;
     QLabel* problem_;
 };
 
