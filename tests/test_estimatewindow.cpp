@@ -846,6 +846,53 @@ class EstimateWindowTest : public QObject {
             QVERIFY(dialog.findChild<QLabel*>("problem")->text().startsWith(problem));
     }
 
+    // «Размеры проёма…» is there for one selected window or door line only; its dialog keeps
+    // a size the rule refuses open, saying why, and one it takes becomes the line's.
+    void openingSizeCommand() {
+        Workspace space;
+        SheetModel& model = space.model();
+        Line door = lineWith("2,4", 1, "Зал");
+        door.calculator = "TForm24";
+        door.inputs = "CheckBox1=✓\nEdit2=1\n";
+        door.opening = "1";
+        model.editor().insertLines(0, {door, lineWith("3")});
+        auto* table = space.window.findChild<QTableView*>();
+        QAction* command = space.window.findChild<QAction*>("actionOpeningSize");
+        table->selectRow(1);
+        QVERIFY(!command->isEnabled());
+        table->selectRow(0);
+        QVERIFY(command->isEnabled());
+        QStringList problems;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog && dialog->objectName() == "OpeningSizeDialog");
+            auto* width = dialog->findChild<QLineEdit*>("openingWidth");
+            auto* height = dialog->findChild<QLineEdit*>("openingHeight");
+            QTest::keyClicks(width, "0");
+            QTest::keyClicks(height, "2");
+            dialog->accept();
+            problems << dialog->findChild<QLabel*>("problem")->text();
+            width->clear();
+            QTest::keyClicks(width, "0.8");
+            dialog->accept();
+        });
+        command->trigger();
+        QCOMPARE(problems, QStringList{"Ширина проёма должна быть положительным числом."});
+        const Line& line = model.estimate().sheet().lines[0];
+        QCOMPARE(line.result, QString("3,84")); // 0,8 × 2 = 1,6 × 2,4
+        QCOMPARE(line.openingWidth, QString("0,8"));
+        // Opened again, it shows the size given.
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            problems << dialog->findChild<QLineEdit*>("openingWidth")->text() +
+                            dialog->findChild<QLineEdit*>("openingHeight")->text();
+            dialog->reject();
+        });
+        command->trigger();
+        QCOMPARE(problems.last(), QString("0,82"));
+    }
+
     // Removing a material that lines use asks first; one no line uses goes without a question.
     void removingAUsedMaterialAsks() {
         QList<Material> materials{paint("0,1", "0", "1", ""), paint("0,2", "0", "1", "", "ВД")};

@@ -99,6 +99,8 @@ class SheetFileTest : public QObject {
             window.price = "99";
             window.code = "ГЭСН 15-04-030-01";
             window.adjacentRoom = "Коридор";
+            window.openingWidth = "1";
+            window.openingHeight = "1,6";
             model.editor().insertLines(2, {window});
             Line typed = lineWith("7,5", 1, "Кухня");
             typed.kind = LineKind::Typed;
@@ -313,6 +315,10 @@ class SheetFileTest : public QObject {
             << editedWalls("\"walls\"", "\"typed\"") << "строка 1, «openings»: проёмы бывают только у стен";
         QTest::newRow("openings not a list")
             << editedWalls("\"openings\": [", "\"openings\": 5, \"x\": [") << "строка 1, «openings»: нет списка";
+        QTest::newRow("opening's width not a figure")
+            << editedWalls("\"adjacentRoom\": \"\"",
+                           "\"adjacentRoom\": \"\", \"openingWidth\": \"широкий\", \"openingHeight\": \"2\"")
+            << "строка 1, «openingWidth»: нужно положительное число";
         QTest::newRow("format 3 had no reveals")
             << asFormat3(sheetToJson([] {
                    Sheet revealed;

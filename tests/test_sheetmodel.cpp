@@ -3,6 +3,7 @@
 
 #include "support/sheetfixtures.h"
 
+#include "core/refusals.h"
 #include "estimate/linesclipboard.h"
 #include "estimate/repeatrooms.h"
 
@@ -234,6 +235,70 @@ class SheetModelTest : public QObject {
         undo.undo();
         undo.undo();
         QVERIFY(estimate.sheet() == priced);
+    }
+
+    // A window or door line given its opening's width and height: the area W × H to the
+    // hundredth, the calculator's own rule run again on it with the line's other inputs, the
+    // walls following in the same step. Figures worked out by hand from the norms' coefficients.
+    void openingGivenItsSize_data() {
+        QTest::addColumn<QString>("calculator");
+        QTest::addColumn<QString>("inputs");
+        QTest::addColumn<QString>("width");
+        QTest::addColumn<QString>("height");
+        QTest::addColumn<QString>("result"); // or the refusal
+        QTest::addColumn<QString>("walls");
+        // 2,7 × 2,1
+        QTest::newRow("cabinet doors") << "TForm26" << "Edit2=1\n" << "1,5" << "1,8" << "5,67" << "35,1";
+        // 0,9 × 2,05 = 1,845 is 1,85 as measured: × 2,4 = 4,44, not 4,43.
+        QTest::newRow("solid leaves in masonry")
+            << "TForm24" << "CheckBox1=✓\nEdit2=1\n" << "0,9" << "2,05" << "4,44" << "35,95";
+        // 1,85 × 2,7 × 0,3 (primed) = 1,4985
+        QTest::newRow("primed, timber walls")
+            << "TForm24" << "CheckBox2=✓\nCheckBox4=✓\nEdit2=1\n" << "0,9" << "2,05" << "1,5" << "35,95";
+        QTest::newRow("the rule refuses") << "TForm24" << "Edit2=1\n" << "0,9" << "2,05"
+                                          << QString::fromStdString(message::kNoTick) << "36,8";
+        QTest::newRow("no width") << "TForm26" << "Edit2=1\n" << "0" << "2"
+                                  << "Ширина проёма должна быть положительным числом." << "36,8";
+    }
+
+    void openingGivenItsSize() {
+        QFETCH(QString, calculator);
+        QFETCH(QString, inputs);
+        QFETCH(QString, width);
+        QFETCH(QString, height);
+        QFETCH(QString, result);
+        QFETCH(QString, walls);
+        QUndoStack undo;
+        Sheets sheets(undo, u',');
+        Line door = lineWith("2,4", 1, "Зал");
+        door.calculator = calculator;
+        door.inputs = inputs;
+        door.opening = "1";
+        door.deduct = true; // cupboard doors too, here: the walls tell the new area
+        door.price = "120";
+        sheets.editor.insertLines(0, {door});
+        sheets.editor.setRoomSize("Зал", {"4", "3", "", "2,7"});
+        const Sheet before = sheets.estimate.sheet();
+        const QString refusal = sheets.editor.setOpeningSize(0, width, height);
+        const Line& line = sheets.estimate.sheet().lines[0];
+        const Line& wallsLine = sheets.estimate.sheet().lines[1];
+        if (!refusal.isEmpty()) {
+            QCOMPARE(refusal, result);
+            QVERIFY(sheets.estimate.sheet() == before);
+            QCOMPARE(wallsLine.result, walls);
+            return;
+        }
+        QCOMPARE(line.result, result);
+        const QString area = Decimal::parse(width)->times(*Decimal::parse(height))->rounded(2).text(u',');
+        QCOMPARE(line.opening, area);
+        QVERIFY2(line.formula.startsWith(QString("%1 м × %2 м = %3 м2; %3 м2 × ").arg(width, height, area)),
+                 qPrintable(line.formula));
+        QVERIFY2(line.formula.endsWith(QString("= %1 м2").arg(result)), qPrintable(line.formula));
+        QCOMPARE(line.price, QString("120"));
+        QCOMPARE(wallsLine.result, walls);
+        QCOMPARE(undo.count(), 3);
+        undo.undo();
+        QVERIFY(sheets.estimate.sheet() == before);
     }
 
     // A room's openings come off its walls once, and never take them below nothing: walls left

@@ -128,6 +128,9 @@ struct Line {
     QString adjacentRoom;
     // A walls line: the openings measured in its room's size, deducted from it as ticked.
     QList<RoomOpening> roomOpenings;
+    // A window or door line given the opening's width and height rather than its area, in
+    // metres as typed; empty otherwise.
+    QString openingWidth, openingHeight;
     bool operator==(const Line&) const = default;
 
     bool isArea() const { return unit == QStringLiteral("м2"); }

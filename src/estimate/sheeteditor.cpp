@@ -1,6 +1,7 @@
 #include "estimate/sheeteditor.h"
 
 #include "estimate/expression.h"
+#include "estimate/openingsize.h"
 #include "estimate/repeatrooms.h"
 #include "estimate/sheetcommands.h"
 
@@ -221,6 +222,19 @@ QString SheetEditor::setRoomSize(const QString& room, const RoomSize& size) {
         }
     }
     undo_.endMacro();
+    return {};
+}
+
+QString SheetEditor::setOpeningSize(int row, const QString& width, const QString& height) {
+    if (row < 0 || row >= estimate_.lineCount())
+        return QStringLiteral("строки нет");
+    const Line& line = estimate_.sheet().lines[row];
+    auto sized = openingBySize(line, width, height, estimate_.separator());
+    if (const QString* refusal = std::get_if<QString>(&sized))
+        return *refusal;
+    if (std::get<Line>(sized) != line)
+        undo_.push(new ReplaceLine(estimate_, row, std::get<Line>(sized),
+                                   QStringLiteral("размеры проёма")));
     return {};
 }
 

@@ -40,6 +40,10 @@ class SheetEditor {
     // it, added after its last line or updated (keeping their count, system and price), a
     // ceiling or reveals it no longer gives removed, in one step.
     QString setRoomSize(const QString& room, const RoomSize& size);
+    // A window or door line given its opening's width and height instead of its area: its
+    // calculator's rule run again on the area W × H, the walls following, in one step; empty
+    // where done, else why not.
+    QString setOpeningSize(int row, const QString& width, const QString& height);
     void removeLines(QList<int> rows);
     void cutLines(QList<int> rows); // as removing, named as the estimator did it
     // One row up (-1) or down (+1), each line keeping its place among the others; false where

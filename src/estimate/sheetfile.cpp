@@ -146,6 +146,10 @@ void writeLine(Writer& w, const Line& line) {
         }
         w.EndArray();
     }
+    if (!line.openingWidth.isEmpty() || !line.openingHeight.isEmpty()) {
+        text(w, "openingWidth", line.openingWidth);
+        text(w, "openingHeight", line.openingHeight);
+    }
     w.EndObject();
 }
 

@@ -139,6 +139,9 @@ constexpr Field<Line> kLineFields[] = {
     {"code", &Line::code},
     {"adjacentRoom", &Line::adjacentRoom}, // from format 4 on
     {"openings"}, // from format 4 on, a walls line's only, and left out where there are none
+    // From format 4 on, an opening line given its size only.
+    {"openingWidth", &Line::openingWidth},
+    {"openingHeight", &Line::openingHeight},
 };
 enum LineMember {
     kMeasurements = 4,
@@ -149,12 +152,16 @@ enum LineMember {
     kDeduct = 13,
     kSystem = 14,
     kAdjacentRoom = 17,
-    kOpenings = 18
+    kOpenings = 18,
+    kOpeningWidth = 19
 };
-// The members each format has its lines hold, past those of every format; the openings may be
-// left out.
+// The members each format has its lines hold, past those of every format.
 constexpr std::size_t lineMembersOf(int version) {
-    return version >= 4 ? std::size_t(kOpenings) : std::size_t(kAdjacentRoom);
+    return version >= 4 ? std::size(kLineFields) : std::size_t(kAdjacentRoom);
+}
+// Those of them every line has: from the openings on, a line holds them only where it has any.
+constexpr std::size_t requiredLineMembersOf(int version) {
+    return std::min(lineMembersOf(version), std::size_t(kOpenings));
 }
 constexpr Field<RoomOpening> kOpeningFields[] = {
     {"kind"},  {"width", &RoomOpening::width}, {"height", &RoomOpening::height},
@@ -204,7 +211,9 @@ static_assert(kMaterialFields[kCoats].name == "coats" && kMaterialFields[kCans].
               kLineFields[kMaterial].name == "material" && kLineFields[kKind].name == "kind" &&
               kLineFields[kDeduct].name == "deduct" && kLineFields[kSystem].name == "system" &&
               kLineFields[kAdjacentRoom].name == "adjacentRoom" &&
-              kLineFields[kOpenings].name == "openings" && std::size(kLineFields) == kOpenings + 1 &&
+              kLineFields[kOpenings].name == "openings" &&
+              kLineFields[kOpeningWidth].name == "openingWidth" &&
+              std::size(kLineFields) == kOpeningWidth + 2 &&
               kOpeningFields[kOpeningKind].name == "kind" &&
               kOpeningFields[kOpeningDeduct].name == "deduct" &&
               kSheetMembers[kLines] == "lines" && kSheetMembers[kObject] == "object" &&
@@ -1263,7 +1272,7 @@ QString SheetReader::settleLine(qsizetype index, Line& line, const LineRest& res
                 return where() + QStringLiteral(": нет системы %1").arg(line.system);
             return QString();
         },
-        kKind, lineMembersOf(version));
+        kKind, requiredLineMembersOf(version));
         !fault.isEmpty())
         return fault;
     // Openings measured with a room's size are its walls'.
@@ -1274,6 +1283,14 @@ QString SheetReader::settleLine(qsizetype index, Line& line, const LineRest& res
             return memberFault(where(), "openings", QStringLiteral("проёмы бывают только у стен"));
         line.roomOpenings = rest.openings.items;
     }
+    // An opening given its size has both, each a positive figure.
+    if (!line.openingWidth.isEmpty() || !line.openingHeight.isEmpty())
+        for (const int member : {int(kOpeningWidth), kOpeningWidth + 1}) {
+            const auto value = Decimal::parse(line.*kLineFields[member].text);
+            if (!value || value->isNegative() || value->isZero())
+                return memberFault(where(), kLineFields[member].name.data(),
+                                   QStringLiteral("нужно положительное число"));
+        }
     return {};
 }
 

@@ -5,6 +5,7 @@
 #include "core/messages.h"
 #include "core/windowframe.h"
 #include "estimate/gui/estimatesheet.h"
+#include "estimate/openingsize.h"
 #include "estimate/sheet.h"
 #include "help/helpwindow.h"
 #include "shell/registry.h"
@@ -233,6 +234,24 @@ void tellSheetTheOpenings() {
         if (entry.opening.kind != Opening::None)
             openings.insert(QStringLiteral("TForm%1").arg(entry.formNumber), entry.opening);
     setOpeningSources(openings);
+    setCalculatorRules([](const QString& calculator, char separator) -> std::optional<CalculatorRule> {
+        for (const CalculatorEntry& entry : allCalculators()) {
+            if (QStringLiteral("TForm%1").arg(entry.formNumber) != calculator)
+                continue;
+            // A window of its own, never shown: the one on screen keeps what the user typed.
+            std::shared_ptr<CalculatorWindow> window(entry.create(separator));
+            const FormState state = window->formState();
+            FormState blank = state;
+            for (const auto& [field, text] : state.texts())
+                blank.setText(field, {});
+            for (const auto& [box, ticked] : state.ticks())
+                blank.setTicked(box, false);
+            return CalculatorRule{blank, [window](const FormState& given) {
+                                      return window->evaluate(given);
+                                  }};
+        }
+        return std::nullopt;
+    });
 }
 
 Program::Program(char decimalSeparator)

@@ -66,7 +66,8 @@ class MainWindow : public QMainWindow {
 };
 
 // Tells the estimate sheet which calculators' lines are openings, from the catalogue: before
-// any sheet is opened, recorded or converted.
+// any sheet is opened, recorded or converted; and how to run a calculator's rule again on a
+// line's inputs, for an opening given its size.
 void tellSheetTheOpenings();
 
 // Start-up: the main window, and the calculators registered to be built when first opened.

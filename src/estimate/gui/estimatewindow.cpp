@@ -7,6 +7,7 @@
 #include "estimate/gui/findbar.h"
 #include "estimate/gui/linedelegate.h"
 #include "estimate/gui/materialsdialog.h"
+#include "estimate/gui/openingsizedialog.h"
 #include "estimate/gui/propertiesdialog.h"
 #include "estimate/gui/recentsheets.h"
 #include "estimate/gui/repeatroomsdialog.h"
@@ -349,6 +350,8 @@ void EstimateWindow::buildMenus() {
     });
     command(edit, QStringLiteral("&Размеры помещения…"), "actionRoomSize",
             {QKeySequence(Qt::CTRL | Qt::Key_R)}, [this] { editRoomSize(); });
+    command(edit, QStringLiteral("Размеры про&ёма…"), "actionOpeningSize", {},
+            [this] { editOpeningSize(); });
     QMenu* view = menuBar()->addMenu(QStringLiteral("&Вид"));
     QAction* grouped = view->addAction(QStringLiteral("&Группировать по помещениям"));
     grouped->setObjectName("groupByRoom");
@@ -441,6 +444,11 @@ void EstimateWindow::updateActions() {
     action("setRoom")->setEnabled(any);
     action("duplicateLines")->setEnabled(any);
     action("assignSystem")->setEnabled(any);
+    const auto opening = [this](int row) {
+        const Line& line = estimate().sheet().lines[row];
+        return line.kind == LineKind::Computed && openingOf(line.calculator) != Opening::None;
+    };
+    action("actionOpeningSize")->setEnabled(rows.size() == 1 && opening(rows.front()));
     // Grouped, a line's neighbour on screen is not its neighbour in the sheet.
     action("moveUp")->setEnabled(any && !groups_ && rows.front() > 0);
     action("moveDown")->setEnabled(any && !groups_ && rows.back() < last);
@@ -873,6 +881,24 @@ void EstimateWindow::editRoomSize() {
                              10000);
 }
 
+void EstimateWindow::editOpeningSize() {
+    const QList<int> rows = selectedRows();
+    if (rows.size() != 1 || !action("actionOpeningSize")->isEnabled())
+        return;
+    const int row = rows.front();
+    const Line& line = estimate().sheet().lines[row];
+    OpeningSizeDialog dialog(line.element, line.openingWidth, line.openingHeight,
+                             [this, row](const QString& width, const QString& height) {
+                                 return editor().setOpeningSize(row, width, height);
+                             },
+                             this);
+    if (dialog.exec() == QDialog::Accepted)
+        statusBar()->showMessage(QStringLiteral("Проём: %1 м2 — строка %2")
+                                     .arg(estimate().sheet().lines[row].opening)
+                                     .arg(row + 1),
+                                 10000);
+}
+
 bool EstimateWindow::mayExit() {
     if (document_.isModified() && !document_.path().isEmpty()) {
         switch (prompts_->unsavedChanges(this, document_.displayName())) {
@@ -1003,7 +1029,7 @@ void EstimateWindow::showLineMenu(const QPoint& at) {
     QMenu menu(this);
     for (const char* name : {"cutLines", "copyLines", "pasteLines", "", "addTypedLine",
                              "duplicateLines", "removeLines", "", "setRoom", "actionRepeatRoom",
-                             "assignSystem"}) {
+                             "assignSystem", "actionOpeningSize"}) {
         if (*name)
             menu.addAction(action(name));
         else

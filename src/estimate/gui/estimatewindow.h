@@ -67,6 +67,7 @@ class EstimateWindow : public QMainWindow {
     void addTypedLine();
     // The current room's size: its walls and ceiling lines.
     void editRoomSize();
+    void editOpeningSize(); // of the one selected window or door line
     // The table grouped by room with a subtotal for each, or the lines in their order.
     void setGrouped(bool on);
     // The selected lines to the clipboard, in the columns shown; a cut removes them in one step.
