@@ -856,11 +856,16 @@ class EstimateWindowTest : public QObject {
         door.inputs = "CheckBox1=✓\nEdit2=1\n";
         door.opening = "1";
         model.editor().insertLines(0, {door, lineWith("3")});
-        auto* table = space.window.findChild<QTableView*>();
+        space.window.setGrouped(false);
+        auto* table = space.window.findChild<QTableView*>("lines");
         QAction* command = space.window.findChild<QAction*>("actionOpeningSize");
-        table->selectRow(1);
+        const auto select = [&](int row) {
+            table->selectionModel()->select(model.index(row, 0), QItemSelectionModel::ClearAndSelect |
+                                                                     QItemSelectionModel::Rows);
+        };
+        select(1);
         QVERIFY(!command->isEnabled());
-        table->selectRow(0);
+        select(0);
         QVERIFY(command->isEnabled());
         QStringList problems;
         QTimer::singleShot(0, [&] {

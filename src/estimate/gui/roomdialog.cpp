@@ -15,6 +15,8 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace velaro {
 
 RoomDialog::RoomDialog(const QString& room, const RoomSize& size, QChar separator,
@@ -117,7 +119,9 @@ RoomDialog::RoomDialog(const QString& room, const RoomSize& size, QChar separato
     layout->addWidget(openings_);
     layout->addWidget(problem_);
     layout->addWidget(buttons);
-    setMinimumWidth(fontMetrics().horizontalAdvance(u'M') * 44); // six columns of openings
+    // An explicit minimum stands in for the layout's: it must hold the openings' headings.
+    setMinimumWidth(
+        std::max(fontMetrics().horizontalAdvance(u'M') * 36, layout->minimumSize().width()));
 }
 
 QLineEdit* RoomDialog::field(const char* name, const QString& text) {

@@ -5,8 +5,11 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace velaro {
 namespace {
@@ -30,12 +33,25 @@ RoomOpeningsTable::RoomOpeningsTable(const QList<RoomOpening>& openings, QChar s
         {QStringLiteral("Вид"), QStringLiteral("Ширина, м"), QStringLiteral("Высота, м"),
          QStringLiteral("Кол-во"), QStringLiteral("Вычитать из стен"),
          QStringLiteral("Глубина откоса, м")});
-    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    table_->horizontalHeader()->setSectionResizeMode(kDeduct, QHeaderView::ResizeToContents);
-    table_->verticalHeader()->setDefaultAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    table_->setTabKeyNavigation(false);
-    table_->setMaximumHeight(table_->horizontalHeader()->sizeHint().height() +
-                             fontMetrics().height() * 8);
+    // Every heading shown whole in any font: the table is at least as wide as they are, the
+    // kind as wide as its box, and a few rows are seen without scrolling.
+    QHeaderView* header = table_->horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::ResizeToContents);
+    header->setStretchLastSection(true);
+    QComboBox sample;
+    sample.addItems(kindNames());
+    header->setSectionResizeMode(kKind, QHeaderView::Fixed);
+    header->resizeSection(kKind, sample.sizeHint().width());
+    int width = sample.sizeHint().width() + table_->verticalHeader()->sizeHint().width() +
+                2 * table_->frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    for (int column = kWidth; column < kColumns; ++column)
+        width += header->sectionSizeHint(column);
+    table_->setMinimumWidth(width);
+    const int rowHeight =
+        std::max(table_->verticalHeader()->defaultSectionSize(), sample.sizeHint().height());
+    table_->verticalHeader()->setDefaultSectionSize(rowHeight);
+    table_->setMaximumHeight(header->sizeHint().height() + rowHeight * 4 +
+                             2 * table_->frameWidth());
     table_->setAccessibleName(QStringLiteral("Проёмы помещения"));
     for (const RoomOpening& opening : openings)
         addRow(opening);
@@ -53,9 +69,8 @@ RoomOpeningsTable::RoomOpeningsTable(const QList<RoomOpening>& openings, QChar s
         if (table_->currentRow() >= 0)
             table_->removeRow(table_->currentRow());
     });
-    auto* label = new QLabel(QStringLiteral("Проё&мы по размерам (окна, двери, проёмы без "
-                                            "полотна; глубина откоса — если откосы окрашиваются):"),
-                             this);
+    auto* label = new QLabel(
+        QStringLiteral("Проё&мы по размерам (глубина откоса — если откосы окрашиваются):"), this);
     label->setBuddy(table_);
     label->setWordWrap(true);
     auto* buttons = new QHBoxLayout;
