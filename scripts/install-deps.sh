@@ -15,6 +15,8 @@ packages=(
   rapidjson-dev
   # the sheet's Excel workbook is written with libxlsxwriter
   libxlsxwriter-dev
+  # a long sheet's PDF is painted in runs of pages on several threads, joined by qpdf
+  libqpdf-dev
   fonts-liberation2
   # Qt's own words (context menus, box buttons) in the user's language
   qt6-translations-l10n
