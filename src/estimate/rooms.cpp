@@ -205,7 +205,14 @@ Line wallsLine(const QString& room, const RoomSize& size, QChar separator) {
         }
         add(kHeight, part.height, kMetres);
     }
+    // Figures written as the sheet writes them, whichever separator they were typed with.
     walls.roomOpenings = size.openings;
+    for (RoomOpening& opening : walls.roomOpenings) {
+        for (QString* figure : {&opening.width, &opening.height, &opening.depth})
+            if (const auto value = Decimal::parse(*figure))
+                *figure = value->text(separator);
+        opening.count = opening.count.trimmed();
+    }
     return walls;
 }
 
