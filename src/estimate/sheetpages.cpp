@@ -8,7 +8,6 @@
 #include "estimate/textfit.h"
 
 #include <QDate>
-#include <QFile>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
@@ -616,24 +615,25 @@ bool Layout::paintInRuns(const QPdfWriter& like, const QStringList& paths, QStri
     std::vector<std::thread> threads;
     for (int run = 0; run < runs; ++run)
         threads.emplace_back([&, run] {
-            QFile file(paths[run]);
-            if (file.open(QIODevice::WriteOnly)) {
+            // Written whole like the sheet's own file, so that a failure is said in words.
+            ReplacementFile file(paths[run]);
+            bool painted = false;
+            if (file.problem().isEmpty()) {
                 QPdfWriter writer(&file);
                 writer.setTitle(like.title());
                 writer.setCreator(like.creator());
                 writer.setPageLayout(like.pageLayout());
                 TextFitter fitter(writer);
                 addFaces(fitter);
-                const bool painted = paintPages(writer, fitter, pageCount() * run / runs,
-                                                pageCount() * (run + 1) / runs, [&](int onPage) {
-                                                    lines += onPage;
-                                                    return !stop && file.error() == QFile::NoError;
-                                                });
-                if (!painted && file.error() != QFile::NoError)
-                    problems[run] = file.errorString();
-            } else {
-                problems[run] = file.errorString();
+                painted = paintPages(writer, fitter, pageCount() * run / runs,
+                                     pageCount() * (run + 1) / runs, [&](int onPage) {
+                                         lines += onPage;
+                                         return !stop && file.problem().isEmpty();
+                                     });
             }
+            problems[run] = !file.problem().isEmpty() ? file.problem()
+                            : painted                 ? file.commit()
+                                                      : QString();
             if (!problems[run].isEmpty())
                 stop = true;
             ++finished;
