@@ -15,6 +15,8 @@ packages=(
   rapidjson-dev
   # the sheet's Excel workbook is written with libxlsxwriter
   libxlsxwriter-dev
+  # a supplier's price list is read from xlsx with minizip (libxlsxwriter loads it already)
+  libminizip-dev
   fonts-liberation2
   # Qt's own words (context menus, box buttons) in the user's language
   qt6-translations-l10n

@@ -159,7 +159,9 @@ constexpr std::string_view kSheetMembers[] = {
     "systems", "lines",
     // From format 4 on.
     "overheadRate", "profitRate", "clientSignatoryPosition", "clientSignatoryName",
-    "contractorSignatoryPosition", "contractorSignatoryName"};
+    "contractorSignatoryPosition", "contractorSignatoryName",
+    // Format 4, and may be left out: a sheet of no catalogue.
+    "catalogue"};
 // The properties, in the order of kSheetMembers from kObject, and where each goes.
 constexpr QString SheetProperties::*kPropertyFields[] = {
     &SheetProperties::object,     &SheetProperties::address,   &SheetProperties::client,
@@ -182,7 +184,8 @@ enum SheetMember {
     kClientSignatoryPosition,
     kClientSignatoryName,
     kContractorSignatoryPosition,
-    kContractorSignatoryName
+    kContractorSignatoryName,
+    kCatalogue
 };
 // The texts of format 4 on, in the order of kSheetMembers from kOverheadRate.
 constexpr int kFormatFourTexts = kContractorSignatoryName - kOverheadRate + 1;
@@ -198,7 +201,8 @@ static_assert(kMaterialFields[kCoats].name == "coats" && kMaterialFields[kCans].
               kSheetMembers[kLines] == "lines" && kSheetMembers[kObject] == "object" &&
               kSheetMembers[kDate] == "date" && kSheetMembers[kOverheadRate] == "overheadRate" &&
               kSheetMembers[kContractorSignatoryName] == "contractorSignatoryName" &&
-              std::size(kSheetMembers) == kContractorSignatoryName + 1);
+              kSheetMembers[kCatalogue] == "catalogue" &&
+              std::size(kSheetMembers) == kCatalogue + 1);
 
 // A line's kind as the file names it.
 std::optional<LineKind> kindNamed(std::string_view word) {
@@ -660,6 +664,10 @@ class SheetReader {
             lines_ = {};
             lineRests_.clear();
             break;
+        case kCatalogue:
+            catalogue_ = value.kind == Scalar::Text ? std::optional(value.string()) : std::nullopt;
+            catalogueNotText_ = value.kind != Scalar::Text;
+            break;
         default:
             // A text each; whether one must be there waits for the version.
             if (member_ >= kOverheadRate && member_ <= kContractorSignatoryName)
@@ -902,6 +910,8 @@ class SheetReader {
     SheetProperties properties_;
     int propertyFault_ = -1; // the first property that is not a text
     std::optional<QString> formatFour_[kFormatFourTexts];
+    std::optional<QString> catalogue_;
+    bool catalogueNotText_ = false; // there, and not a text
     List<Material> materials_;
     // What of a material waits for the version, the faulty material's too.
     struct MaterialRest {
@@ -977,6 +987,8 @@ std::variant<LoadedSheet, LoadError> SheetReader::result() {
         if (!fault.isEmpty())
             return damaged(memberFault(sheetAt, kSheetMembers[member].data(), fault));
     }
+    if (version >= 4 && catalogueNotText_)
+        return damaged(memberFault(sheetAt, "catalogue", QStringLiteral("нет текста")));
     if (!materials_.present)
         return damaged(memberFault(sheetAt, "materials", QStringLiteral("нет списка")));
     if (const QString fault = settleMaterials(version); !fault.isEmpty())
@@ -1016,6 +1028,7 @@ std::variant<LoadedSheet, LoadError> SheetReader::result() {
         SheetProperties& p = loaded.sheet.properties;
         p.clientSignatory = {text(kClientSignatoryPosition), text(kClientSignatoryName)};
         p.contractorSignatory = {text(kContractorSignatoryPosition), text(kContractorSignatoryName)};
+        loaded.sheet.catalogue = catalogue_.value_or(QString());
     }
     loaded.sheet.materials = std::move(materials_.items);
     loaded.sheet.systems = std::move(systems_.items);

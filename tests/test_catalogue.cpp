@@ -1,0 +1,291 @@
+// A firm's catalogue: a supplier's price list read (CSV of any separator, xlsx), taken into the
+// catalogue after its preview, the sheet's prices brought up to it in one step that undoes; the
+// catalogue's file refused where damaged, shared by programs that take turns writing it.
+
+#include "support/sheetfixtures.h"
+
+#include <QLockFile>
+#include <QStringEncoder>
+
+#include <clocale>
+
+#include <xlsxwriter.h>
+
+using namespace velaro;
+using namespace velaro::test;
+
+namespace {
+
+// The rows read, one text each: «line|name|size|unit|price».
+QStringList rowTexts(const PriceList& list) {
+    QStringList texts;
+    for (const PriceListRow& row : list.rows)
+        texts << QStringLiteral("%1|%2|%3|%4|%5")
+                     .arg(row.line)
+                     .arg(row.name, row.size, row.unit, row.price);
+    return texts;
+}
+
+void writeCatalogue(const QString& path, const PriceCatalogue& catalogue) {
+    CatalogueStore store(path);
+    QCOMPARE(store.change([&](PriceCatalogue& c) {
+        c = catalogue;
+        return true;
+    }),
+             QString());
+}
+
+// The firm's catalogue as the hand figures below take it: enamel at 0,15 kg per m² a coat in
+// cans of 2,7 kg at 560 and 14 kg at 2400; walls painted with it twice at 100 a m².
+PriceCatalogue firmCatalogue() {
+    PriceCatalogue c;
+    c.materials = {paint("0,15", "0", "2,7", "560", "Эмаль ПФ-115")};
+    c.materials[0].id = 7;
+    c.materials[0].cans.append(Can{"14", "2400"});
+    c.systems = {{3, "Стены", {{7, 2, "100"}}}};
+    return c;
+}
+
+} // namespace
+
+class CatalogueTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void initTestCase() { QVERIFY2(startLikeTheProgram(), "ru_RU.UTF-8 is not generated here"); }
+    void init() {
+        removeRecovery();
+        setCatalogueFolder(catalogueFolder_.path());
+        QFile::remove(cataloguePath());
+    }
+
+    void priceListRows_data() {
+        QTest::addColumn<QByteArray>("csv");
+        QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<QStringList>("problems");
+        QTest::newRow("semicolons, decimal commas, headings in their own order, unit in heading")
+            << QByteArray("Цена, руб.;Наименование;Фасовка, л\r\n560,50;Эмаль ПФ-115;2,7\r\n")
+            << QStringList{"2|Эмаль ПФ-115|2.7|л|560.5"} << QStringList{};
+        QTest::newRow("commas, quoted decimal comma, units and currency in cells")
+            << QByteArray("Наименование,Тара,Цена\n\"Грунт ГФ-021\",\"2,7 кг\",\"1 240,00 руб.\"\n")
+            << QStringList{"2|Грунт ГФ-021|2.7|кг|1240"} << QStringList{};
+        QTest::newRow("tabs, no headings, points, grams and millilitres")
+            << QByteArray("Эмаль\t900 г\t310.5\nЛак\t750 мл\t99\n")
+            << QStringList{"1|Эмаль|0.9|кг|310.5", "2|Лак|0.75|л|99"} << QStringList{};
+        QTest::newRow("a title above the headings, dots grouping thousands")
+            << QByteArray("Прайс-лист ООО «Краски» на 01.12.2026\n\nНаименование;Вес;Цена\n"
+                          "Эмаль;14;2.400,50\n")
+            << QStringList{"4|Эмаль|14|кг|2400.5"} << QStringList{};
+        // A quoted line break counts as a line of the file, as an editor shows it.
+        QTest::newRow("rows that cannot be read are named by their line")
+            << QByteArray("Наименование;Тара;Цена\nЭмаль;14;\n;14;100\nЛак;;100\n"
+                          "Лак;0,9 л;дорого\nЛак;ведро;100\n\"Краска\nбелая\";0;5\nКраска;1;50\n")
+            << QStringList{"9|Краска|1|кг|50"}
+            << QStringList{"Строка 2: нет цены", "Строка 3: нет названия", "Строка 4: нет тары",
+                           "Строка 5: цена «дорого» не число",
+                           "Строка 6: тара «ведро» не число кг или л",
+                           "Строка 7: тара «0» не положительное число"};
+        QStringEncoder cp1251("windows-1251");
+        QVERIFY(cp1251.isValid());
+        QTest::newRow("Windows-1251, as Excel saves CSV")
+            << QByteArray(cp1251(QStringLiteral("Наименование;Тара;Цена\nЭмаль;2,7;560\n")))
+            << QStringList{"2|Эмаль|2.7|кг|560"} << QStringList{};
+    }
+    void priceListRows() {
+        QFETCH(QByteArray, csv);
+        QFETCH(QStringList, rows);
+        QFETCH(QStringList, problems);
+        const PriceList list = priceListOf(csvRecords(csv));
+        QCOMPARE(rowTexts(list), rows);
+        QCOMPARE(list.problems, problems);
+    }
+
+    // A workbook as a supplier sends it: numbers stored as binary values, texts shared.
+    void priceListFromAWorkbook() {
+        QTemporaryDir folder;
+        const QString path = folder.filePath("прайс.xlsx");
+        {
+            // libxlsxwriter writes numbers with printf: the test writes them with points.
+            const std::string numeric = std::setlocale(LC_NUMERIC, nullptr);
+            std::setlocale(LC_NUMERIC, "C");
+            lxw_workbook* book = workbook_new(QFile::encodeName(path).constData());
+            lxw_worksheet* sheet = workbook_add_worksheet(book, "Прайс");
+            worksheet_write_string(sheet, 0, 0, "Наименование", nullptr);
+            worksheet_write_string(sheet, 0, 1, "Фасовка, кг", nullptr);
+            worksheet_write_string(sheet, 0, 2, "Цена", nullptr);
+            worksheet_write_string(sheet, 1, 0, "Эмаль ПФ-115", nullptr);
+            worksheet_write_number(sheet, 1, 1, 0.1 + 2.6, nullptr); // 2.7000000000000002
+            worksheet_write_number(sheet, 1, 2, 2400.5, nullptr);
+            worksheet_write_string(sheet, 3, 0, "Лак", nullptr); // a row left empty above
+            worksheet_write_string(sheet, 3, 1, "0,9 л", nullptr);
+            QCOMPARE(workbook_close(book), LXW_NO_ERROR);
+            std::setlocale(LC_NUMERIC, numeric.c_str());
+        }
+        auto read = readXlsxRows(path);
+        QVERIFY2(std::holds_alternative<Records>(read),
+                 qPrintable(std::get_if<QString>(&read) ? *std::get_if<QString>(&read) : ""));
+        const PriceList list = priceListOf(std::get<Records>(read));
+        QCOMPARE(rowTexts(list), QStringList{"2|Эмаль ПФ-115|2.7|кг|2400.5"});
+        QCOMPARE(list.problems, QStringList{"Строка 4: нет цены"});
+        QFile csv(folder.filePath("not.xlsx"));
+        QVERIFY(csv.open(QIODevice::WriteOnly) && csv.write("a;b;c\n") > 0);
+        csv.close();
+        QCOMPARE(std::get<QString>(readXlsxRows(csv.fileName())),
+                 QString("это не книга Excel (xlsx)"));
+    }
+
+    void catalogueFileRefusals_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("reason");
+        const QByteArray good = catalogueToJson(firmCatalogue());
+        const auto edited = [&](const QByteArray& from, const QByteArray& to) {
+            QByteArray bytes = good;
+            return bytes.replace(from, to);
+        };
+        QTest::newRow("as written") << good << "";
+        QTest::newRow("a layer of a material not there")
+            << edited("\"material\": 7", "\"material\": 8") << "система 1, слой 1: нет материала 8";
+        QByteArray twice = catalogueToJson(
+            {{firmCatalogue().materials[0], paint("0,1", "0", "1", "", "эмаль  пф-115")}, {}});
+        QTest::newRow("a name twice, blanks and case aside")
+            << twice.replace("\"id\": 0", "\"id\": 8") << "материал 2: название повторяется";
+        QTest::newRow("a price not a figure")
+            << edited("\"2400\"", "\"дорого\"") << "материал 1: цена тары 2 не число";
+        QTest::newRow("a sheet, not a catalogue") << sheetToJson({}) << "это не файл каталога";
+        QTest::newRow("newer") << edited("\"version\": 1", "\"version\": 2")
+                               << "более новой версией программы (формат 2)";
+    }
+    void catalogueFileRefusals() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, reason);
+        const auto read = catalogueFromJson(bytes);
+        if (reason.isEmpty()) {
+            QVERIFY(std::holds_alternative<PriceCatalogue>(read));
+            QCOMPARE(std::get<PriceCatalogue>(read), firmCatalogue());
+        } else {
+            QVERIFY(std::holds_alternative<QString>(read));
+            QVERIFY2(std::get<QString>(read).contains(reason), qPrintable(std::get<QString>(read)));
+        }
+    }
+
+    // What the sheet takes of the catalogue's prices: only what matches by name, unit and size,
+    // a layer by its material (or work), the second of a kind by the second.
+    void sheetTakesOnlyMatchingPrices() {
+        PriceCatalogue catalogue;
+        catalogue.materials = {paint("0,1", "0", "2,7", "600", "ЭМАЛЬ  ПФ-115"),
+                               paint("0,1", "0", "1", "50", "Лак")};
+        catalogue.materials[0].id = 1;
+        catalogue.materials[1].id = 2;
+        catalogue.materials[1].unit = "л";
+        catalogue.systems = {{1, "Металл", {{0, 1, "30", {}, "Шлифовка"}, {1, 1, "70"},
+                                            {1, 1, "90"}}}};
+        Sheet sheet;
+        sheet.materials = {paint("0,2", "5", "2,7", "560", "Эмаль ПФ-115"),
+                           paint("0,1", "0", "1", "40", "Лак")}; // in kg: not the catalogue's
+        sheet.materials[0].id = 4;
+        sheet.materials[0].cans.append(Can{"14", "2400"}); // a size the catalogue lacks
+        sheet.materials[1].id = 5;
+        sheet.systems = {{2, "Металл", {{4, 1, "60"}, {0, 1, "30", {}, "Шлифовка"}, {4, 2, "80"}}}};
+        const SheetPriceUpdate update = sheetPriceUpdate(sheet, catalogue, u',');
+        QCOMPARE(update.changes,
+                 (QList<PriceChange>{{"Эмаль ПФ-115, 2,7 кг", "560", "600"},
+                                     {"Металл: слой «Эмаль ПФ-115»", "60", "70"},
+                                     {"Металл: слой «Эмаль ПФ-115»", "80", "90"}}));
+        QCOMPARE(update.materials[0].consumption, QString("0,2")); // only prices come
+        QCOMPARE(update.materials[0].cans[1].price, QString("2400"));
+        QCOMPARE(update.systems[0].layers[2].coats, 2);
+    }
+
+    // The whole way, as the estimator goes: the sheet takes the firm's system, the supplier's
+    // CSV goes into the catalogue after its preview, another estimator reprices the work, and
+    // the sheet's prices follow in one step that undoes.
+    // By hand: 30 м2 × 0,15 кг × 2 coats = 9 кг. Before: 4 × 2,7 кг at 560 = 2 240 (one 14 kg
+    // can is 2 400), work 30 × 100 = 3 000, total 5 240. After: a 14 kg can at 2 200 is cheaper
+    // than 4 × 2,7 at 610 = 2 440, work 30 × 110 = 3 300, total 5 500.
+    void supplierPricesReachTheSheet() {
+        writeCatalogue(cataloguePath(), firmCatalogue());
+        FakePrompts prompts;
+        Workspace space;
+        space.window.setPrompts(&prompts);
+        const Sheet blank = space.model().estimate().sheet();
+        prompts.ticked = {"Система «Стены» — Эмаль ПФ-115 ×2"};
+        space.window.findChild<QAction*>("actionTakeFromCatalogue")->trigger();
+        QCOMPARE(prompts.offered,
+                 (QStringList{"Система «Стены» — Эмаль ПФ-115 ×2", "Материал «Эмаль ПФ-115»"}));
+        SheetEditor& editor = space.model().editor();
+        const Sheet& sheet = space.model().estimate().sheet();
+        QCOMPARE(sheet.systems.size(), 1);
+        QCOMPARE(sheet.catalogue, cataloguePath());
+        editor.insertLines(0, {lineWith("30")});
+        editor.assignSystem({0}, sheet.systems[0].id);
+        const Sheet taken = sheet;
+        QCOMPARE(grandTotal(taken, u','), *Decimal::parse("5240"));
+
+        QTemporaryDir folder;
+        QFile csv(folder.filePath("поставщик.csv"));
+        QVERIFY(csv.open(QIODevice::WriteOnly));
+        csv.write("Наименование;Фасовка, кг;Цена, руб.\r\nЭмаль ПФ-115;2,7;610\r\n"
+                  "Эмаль ПФ-115;14;2 200,00\r\nГрунт ГФ-021;0,9;\r\n");
+        csv.close();
+        prompts.fileName = csv.fileName();
+        CatalogueDialog dialog(space.window);
+        dialog.findChild<QPushButton*>("importPriceList")->click();
+        QCOMPARE(prompts.previews.size(), 1);
+        QCOMPARE(prompts.previews[0].problems, QStringList{"Строка 4: нет цены"});
+        QCOMPARE(prompts.previews[0].changes,
+                 (QStringList{"Эмаль ПФ-115, 2,7 кг: 560 → 610", "Эмаль ПФ-115, 14 кг: 2400 → 2200"}));
+        QCOMPARE(dialog.findChild<QTableWidget*>("catalogue")->item(0, 2)->text(),
+                 QString("2,7 кг — 610,00; 14 кг — 2 200,00"));
+        QCOMPARE(sheet, taken); // the sheet keeps its copies until asked
+
+        // Another estimator's program, on the same file.
+        CatalogueStore other(cataloguePath());
+        QCOMPARE(other.change([](PriceCatalogue& c) {
+            c.systems[0].layers[0].price = "110";
+            return true;
+        }),
+                 QString());
+
+        space.window.findChild<QAction*>("actionUpdatePrices")->trigger();
+        QCOMPARE(prompts.previews.size(), 2);
+        QCOMPARE(prompts.previews[1].changes,
+                 (QStringList{"Эмаль ПФ-115, 2,7 кг: 560 → 610", "Эмаль ПФ-115, 14 кг: 2400 → 2200",
+                              "Стены: слой «Эмаль ПФ-115»: 100 → 110"}));
+        QCOMPARE(prompts.previews[1].summary,
+                 QString("Итого по ведомости: 5 240,00 руб. → 5 500,00 руб."));
+        QCOMPARE(moneyOf(space.model().estimate().view()).total, *Decimal::parse("5500"));
+        QCOMPARE(space.model().index(0, int(Column::Work)).data().toString(), QString("3 300,00"));
+
+        space.document.undoStack().undo();
+        QCOMPARE(sheet, taken);
+        QCOMPARE(moneyOf(space.model().estimate().view()).total, *Decimal::parse("5240"));
+        space.document.undoStack().undo(); // the line's system
+        space.document.undoStack().undo(); // the line
+        space.document.undoStack().undo(); // the copies taken, and the catalogue named
+        QCOMPARE(sheet, blank);
+    }
+
+    // Two programs never write the catalogue at once: while one holds it, the other is refused
+    // in words and the file stays as it was.
+    void aHeldCatalogueRefusesAWrite() {
+        writeCatalogue(cataloguePath(), firmCatalogue());
+        QLockFile held(cataloguePath() + ".lock");
+        QVERIFY(held.tryLock(0));
+        CatalogueStore store(cataloguePath());
+        bool edited = false;
+        const QString refusal = store.change([&](PriceCatalogue& c) {
+            edited = true;
+            c = {};
+            return true;
+        });
+        QVERIFY2(refusal.startsWith("каталог сейчас изменяет другой сметчик"), qPrintable(refusal));
+        QVERIFY(!edited);
+        QCOMPARE(store.refresh(), QString());
+        QCOMPARE(store.catalogue(), firmCatalogue());
+    }
+
+  private:
+    QTemporaryDir catalogueFolder_;
+};
+
+VELARO_TEST_MAIN(CatalogueTest)
+#include "test_catalogue.moc"
