@@ -35,6 +35,18 @@ void writeCatalogue(const QString& path, const PriceCatalogue& catalogue) {
              QString());
 }
 
+// A catalogue's materials, one text each: «name|unit|consumption|size:price size:price».
+QStringList materialTexts(const PriceCatalogue& catalogue) {
+    QStringList texts;
+    for (const Material& m : catalogue.materials) {
+        QStringList cans;
+        for (const Can& can : m.cans)
+            cans << can.size + u':' + can.price;
+        texts << QStringList{m.name, m.unit, m.consumption, cans.join(u' ')}.join(u'|');
+    }
+    return texts;
+}
+
 // The firm's catalogue as the hand figures below take it: enamel at 0,15 kg per m² a coat in
 // cans of 2,7 kg at 560 and 14 kg at 2400; walls painted with it twice at 100 a m².
 PriceCatalogue firmCatalogue() {
@@ -131,6 +143,51 @@ class CatalogueTest : public QObject {
         csv.close();
         QCOMPARE(std::get<QString>(readXlsxRows(csv.fileName())),
                  QString("это не книга Excel (xlsx)"));
+    }
+
+    // A supplier's rows into the firm's catalogue above: what each changes, what is refused.
+    void priceListIntoTheCatalogue_data() {
+        QTest::addColumn<QByteArray>("csv");
+        QTest::addColumn<QStringList>("changes");
+        QTest::addColumn<QStringList>("problems");
+        QTest::addColumn<QStringList>("materials");
+        QTest::newRow("a new material joins, its consumption to be given")
+            << QByteArray("Грунт ГФ-021;0.9;310\n")
+            << QStringList{"Грунт ГФ-021, 0,9 кг: — → 310"} << QStringList{}
+            << QStringList{"Эмаль ПФ-115|кг|0,15|2,7:560 14:2400", "Грунт ГФ-021|кг|0|0,9:310"};
+        QTest::newRow("a new size of a material named otherwise")
+            << QByteArray("эмаль  пф-115;5;900\n") << QStringList{"Эмаль ПФ-115, 5 кг: — → 900"}
+            << QStringList{} << QStringList{"Эмаль ПФ-115|кг|0,15|2,7:560 14:2400 5:900"};
+        QTest::newRow("another unit, a size twice")
+            << QByteArray("Эмаль ПФ-115;2,7 л;500\nЭмаль ПФ-115;14;2300\nЭмаль ПФ-115;14,0;2500\n")
+            << QStringList{"Эмаль ПФ-115, 14 кг: 2400 → 2300"}
+            << QStringList{"Строка 1: «Эмаль ПФ-115» в каталоге в кг, а здесь в л",
+                           "Строка 3: тара 14 кг уже есть в строке 2"}
+            << QStringList{"Эмаль ПФ-115|кг|0,15|2,7:560 14:2300"};
+        QTest::newRow("no more than six sizes")
+            << QByteArray("Эмаль ПФ-115;1;1\nЭмаль ПФ-115;2;2\nЭмаль ПФ-115;3;3\nЭмаль ПФ-115;4;4\n"
+                          "Эмаль ПФ-115;5;5\n")
+            << QStringList{"Эмаль ПФ-115, 1 кг: — → 1", "Эмаль ПФ-115, 2 кг: — → 2",
+                           "Эмаль ПФ-115, 3 кг: — → 3", "Эмаль ПФ-115, 4 кг: — → 4"}
+            << QStringList{"Строка 5: у «Эмаль ПФ-115» уже 6 размеров тары"}
+            << QStringList{"Эмаль ПФ-115|кг|0,15|2,7:560 14:2400 1:1 2:2 3:3 4:4"};
+    }
+    void priceListIntoTheCatalogue() {
+        QFETCH(QByteArray, csv);
+        QFETCH(QStringList, changes);
+        QFETCH(QStringList, problems);
+        QFETCH(QStringList, materials);
+        const CatalogueImport taken =
+            importPriceList(firmCatalogue(), priceListOf(csvRecords(csv)), u',');
+        QStringList changed;
+        for (const PriceChange& c : taken.changes)
+            changed << QStringLiteral("%1: %2 → %3").arg(c.what, c.before, c.after);
+        QCOMPARE(changed, changes);
+        QCOMPARE(taken.problems, problems);
+        QCOMPARE(materialTexts(taken.catalogue), materials);
+        // What it holds is a catalogue its file takes back.
+        const auto reread = catalogueFromJson(catalogueToJson(taken.catalogue));
+        QVERIFY(std::holds_alternative<PriceCatalogue>(reread));
     }
 
     void catalogueFileRefusals_data() {
@@ -262,6 +319,50 @@ class CatalogueTest : public QObject {
         space.document.undoStack().undo(); // the line
         space.document.undoStack().undo(); // the copies taken, and the catalogue named
         QCOMPARE(sheet, blank);
+    }
+
+    // A firm's shared folder chosen, a sheet's systems put into its catalogue keep their layers'
+    // materials (the ids are the catalogue's own there), and another sheet takes them back the
+    // same; a sheet already at the catalogue's prices is told so, with no step to undo.
+    void sheetSystemsThroughASharedCatalogue() {
+        writeCatalogue(cataloguePath(), firmCatalogue()); // the user's own: left behind
+        QTemporaryDir shared;
+        FakePrompts prompts;
+        prompts.folder = shared.path();
+        Workspace first;
+        first.window.setPrompts(&prompts);
+        SheetEditor& editor = first.model().editor();
+        editor.editMaterials({paint("0,12", "5", "0,9", "210", "Грунтовка ГФ-021"),
+                              paint("0,11", "0", "2,7", "560", "Эмаль ПФ-115")});
+        const QList<Material>& own = first.model().estimate().sheet().materials;
+        editor.editSystems({{0, "Металл", {{0, 1, "40", {}, "Зачистка"}, {own[1].id, 2, "90"},
+                                           {own[0].id, 1, "60"}}}});
+        const QString layers = first.model().estimate().sheet().systems[0].layersText(own);
+        CatalogueDialog dialog(first.window);
+        dialog.findChild<QPushButton*>("chooseCatalogueFolder")->click();
+        QCOMPARE(cataloguePath(), QDir(shared.path()).filePath("catalogue.velaro-catalogue"));
+        QVERIFY(dialog.findChild<QLabel*>("cataloguePath")->text().contains("ещё не создан"));
+        dialog.findChild<QPushButton*>("addFromSheet")->click();
+        QCOMPARE(prompts.previews.value(0).changes,
+                 (QStringList{"Материал «Грунтовка ГФ-021»: добавится",
+                              "Материал «Эмаль ПФ-115»: добавится", "Система «Металл»: добавится"}));
+        CatalogueStore firm(cataloguePath());
+        QCOMPARE(firm.refresh(), QString());
+        QCOMPARE(firm.catalogue().systems.value(0).layersText(firm.catalogue().materials), layers);
+
+        Workspace second;
+        second.window.setPrompts(&prompts);
+        const Sheet& sheet = second.model().estimate().sheet();
+        second.model().editor().editMaterials({paint("1", "0", "1", "1", "Шпатлёвка")});
+        prompts.ticked = {"Система «Металл» — " + layers};
+        second.window.findChild<QAction*>("actionTakeFromCatalogue")->trigger();
+        QCOMPARE(sheet.materials.size(), 3);
+        QCOMPARE(sheet.systems.value(0).layersText(sheet.materials), layers);
+
+        const int steps = second.document.undoStack().count();
+        second.window.findChild<QAction*>("actionUpdatePrices")->trigger();
+        QCOMPARE(prompts.previews.last().summary, QString("Цены ведомости те же, что в каталоге."));
+        QCOMPARE(second.document.undoStack().count(), steps);
     }
 
     // Two programs never write the catalogue at once: while one holds it, the other is refused

@@ -129,7 +129,7 @@ void updatePricesFromCatalogue(EstimateWindow& window) {
                                           QStringLiteral("цены из каталога"));
 }
 
-bool importPriceList(QWidget* parent, EstimatePrompts& prompts, const QString& path,
+bool importPriceListFile(QWidget* parent, EstimatePrompts& prompts, const QString& path,
                      QChar separator) {
     Records records;
     if (path.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive)) {

@@ -28,7 +28,7 @@ void takeFromCatalogue(EstimateWindow& window);
 void updatePricesFromCatalogue(EstimateWindow& window);
 // A CSV or xlsx price list at `path` taken into the catalogue after its preview; false where
 // nothing was written (cancelled, nothing to take, or refused: said in a box).
-bool importPriceList(QWidget* parent, EstimatePrompts& prompts, const QString& path,
+bool importPriceListFile(QWidget* parent, EstimatePrompts& prompts, const QString& path,
                      QChar separator);
 
 } // namespace velaro

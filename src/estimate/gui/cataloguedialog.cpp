@@ -174,7 +174,7 @@ void CatalogueDialog::importPriceList() {
         QStringLiteral("Прайс-лист (*.csv *.txt *.xlsx);;Все файлы (*)"));
     if (path.isEmpty())
         return;
-    velaro::importPriceList(this, window_.prompts(), path, window_.estimate().separator());
+    importPriceListFile(this, window_.prompts(), path, window_.estimate().separator());
     reload();
 }
 
@@ -220,14 +220,29 @@ void CatalogueDialog::editMaterials() {
         for (Material& m : edited)
             if (m.id <= 0)
                 m.id = next++;
+        // A material removed leaves the systems; a layer of it priced or coded stays as work
+        // under its name, as in a sheet, so that the work's price does not go unnoticed.
+        for (PaintSystem& s : catalogue.systems) {
+            QList<Layer> kept;
+            for (Layer layer : s.layers) {
+                const bool gone = layer.material != 0 &&
+                                  std::none_of(edited.begin(), edited.end(), [&](const Material& m) {
+                                      return m.id == layer.material;
+                                  });
+                if (gone) {
+                    if (layer.price.trimmed().isEmpty() && layer.code.trimmed().isEmpty())
+                        continue;
+                    if (layer.work.trimmed().isEmpty())
+                        for (const Material& m : catalogue.materials)
+                            if (m.id == layer.material)
+                                layer.work = m.name;
+                    layer.material = 0;
+                }
+                kept << layer;
+            }
+            s.layers = kept;
+        }
         catalogue.materials = edited;
-        // A system keeps only the layers whose material is still there, or that are work alone.
-        for (PaintSystem& s : catalogue.systems)
-            s.layers.removeIf([&](const Layer& layer) {
-                return layer.material != 0 &&
-                       std::none_of(edited.begin(), edited.end(),
-                                    [&](const Material& m) { return m.id == layer.material; });
-            });
         return true;
     }));
 }
