@@ -17,6 +17,8 @@ packages=(
   libxlsxwriter-dev
   # a supplier's price list is read from xlsx with minizip (libxlsxwriter loads it already)
   libminizip-dev
+  # a long sheet's PDF is painted in runs of pages on several threads, joined by qpdf
+  libqpdf-dev
   fonts-liberation2
   # Qt's own words (context menus, box buttons) in the user's language
   qt6-translations-l10n

@@ -481,12 +481,15 @@ print(json.dumps({"lines": rows(values["Ведомость"]), "materials": rows
     // An export stopped part way leaves the file it was to replace as it was, and no other.
     void stoppedExportsLeaveTheOldFile_data() {
         QTest::addColumn<QString>("format");
-        QTest::newRow("pdf") << "pdf";
-        QTest::newRow("xlsx") << "xlsx";
+        QTest::addColumn<int>("lines");
+        QTest::newRow("pdf") << "pdf" << 3;
+        QTest::newRow("pdf painted in runs of pages") << "pdf" << 20000;
+        QTest::newRow("xlsx") << "xlsx" << 3;
     }
 
     void stoppedExportsLeaveTheOldFile() {
         QFETCH(QString, format);
+        QFETCH(int, lines);
         QTemporaryDir folder;
         const QString path = folder.filePath("object." + format);
         QFile old(path);
@@ -495,8 +498,9 @@ print(json.dumps({"lines": rows(values["Ведомость"]), "materials": rows
         QUndoStack undo;
         Sheets sheets(undo, u',');
         SheetModel& model = sheets.model;
-        fillModel(model, {"1", "2", "3"});
-        const ExportProgress stop = [](int, int) { return false; };
+        fillModel(model, QStringList(lines, "1,5"));
+        // Stopped once the pages are painted or the rows written, past the measuring.
+        const ExportProgress stop = [](int done, int total) { return 3 * done <= 2 * total; };
         const QString error = format == "pdf" ? writePdf(model.estimate().view(), path, stop)
                                               : writeXlsx(model.estimate().view(), path, stop);
         QCOMPARE(error, QString("прервано"));

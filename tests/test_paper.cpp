@@ -5,19 +5,23 @@
 
 #include "estimate/columns.h"
 #include "estimate/expression.h"
+#include "estimate/pdfjoin.h"
 #include "estimate/sheetmodel.h"
 #include "estimate/sheetpages.h"
 #include "shell/mainwindow.h"
 #include "support/jobs.h"
 #include "support/sheets.h"
 
+#include <QDate>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QPdfWriter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <QUndoStack>
 
 #include <csignal>
@@ -139,7 +143,8 @@ class PaperTest : public QObject {
             const Line& line = sheet.lines[row];
             QStringList texts = line.conditions;
             for (const Column column : {Column::Element, Column::Measurements, Column::Formula})
-                texts << cellText(line, model.estimate().figures()[std::size_t(row)], column, u',', sheet);
+                texts << cellText(line, model.estimate().figures()[std::size_t(row)], column, u',',
+                                  sheet);
             for (const QString& text : texts)
                 QVERIFY2(raw.contains(text.simplified()), qPrintable(text));
         }
@@ -367,7 +372,8 @@ class PaperTest : public QObject {
         // Each text of a side: above the title, in its half of the page, in the block's order.
         const auto side = [&](const QStringList& who, const QString& heading, bool right) {
             const QString name = who[1].isEmpty() ? QString("____________________") : who[1];
-            const QStringList texts{heading, who[0], "/" + name + "/", "\"___\" __________ 20__ г."};
+            const QStringList texts{heading, who[0], "/" + name + "/",
+                                    "\"___\" __________ 20__ г."};
             qsizetype previous = -1;
             for (const QString& text : texts) {
                 if (text.isEmpty())
@@ -396,8 +402,10 @@ class PaperTest : public QObject {
         const QString raw = pdfText(path, "-raw").simplified();
         QStringList money{"Работы 13 020,20 руб."};
         if (rates)
-            money << "НР 12% от работ 1 562,42 руб." << "СП 8% от работ 1 041,62 руб."
-                  << "Итого без НДС 27 076,74 руб." << "НДС 20% 5 415,35 руб."
+            money << "НР 12% от работ 1 562,42 руб."
+                  << "СП 8% от работ 1 041,62 руб."
+                  << "Итого без НДС 27 076,74 руб."
+                  << "НДС 20% 5 415,35 руб."
                   << "Всего 32 492,09 руб.";
         else
             QVERIFY(!raw.contains("от работ"));
@@ -407,6 +415,34 @@ class PaperTest : public QObject {
             QVERIFY2(at > previous, qPrintable(sum));
             previous = at;
         }
+    }
+
+    // A long sheet is painted in runs of pages, one a core, and the runs joined: it reads as the
+    // same sheet painted in one run, page for page, and keeps its title.
+    void longSheetPaintedInRuns() {
+        if (QThread::idealThreadCount() < 2)
+            QSKIP("one core: a sheet is painted in one run");
+        QVERIFY2(canJoinPdf(), "the PDF module is built beside the tests");
+        QTemporaryDir folder;
+        QUndoStack undo;
+        Sheets sheets(undo, u',');
+        sheets.editor.reset(jobs::manyFlats(4000));
+        const SheetView view = sheets.estimate.view();
+        QCOMPARE(writePdf(view, folder.filePath("runs.pdf")), QString());
+        {
+            QPdfWriter writer(folder.filePath("whole.pdf"));
+            writer.setTitle("Жилой дом");
+            setUpPages(writer, view);
+            QVERIFY(paintSheet(view, writer, QDate::currentDate()));
+        }
+        const QString runs = pdfText(folder.filePath("runs.pdf"), "-layout");
+        QVERIFY(runs.count(u'\f') > 200);
+        QCOMPARE(runs, pdfText(folder.filePath("whole.pdf"), "-layout"));
+        QProcess info;
+        info.start("pdfinfo", {folder.filePath("runs.pdf")});
+        QVERIFY(info.waitForFinished(60000));
+        QVERIFY(QString::fromUtf8(info.readAllStandardOutput())
+                    .contains(QRegularExpression("Title: +Жилой дом\n")));
     }
 
     // A file that can no longer be written mid-way is said in the user's words; the old one

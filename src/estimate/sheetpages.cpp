@@ -2,17 +2,24 @@
 
 #include "estimate/papercolumns.h"
 #include "estimate/paperwidths.h"
+#include "estimate/pdfjoin.h"
 #include "estimate/report.h"
 #include "estimate/safefile.h"
 #include "estimate/textfit.h"
 
 #include <QDate>
+#include <QFile>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QTemporaryDir>
+#include <QThread>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <deque>
+#include <thread>
 
 namespace velaro {
 
@@ -62,15 +69,23 @@ class Layout {
           progress_(std::move(progress)), unit_(device.logicalDpiX() / 25.4),
           padX_(device.logicalDpiX() * 2.0 / 72), padY_(device.logicalDpiY() * 1.2 / 72),
           widths_(report, fitter_, {Body, Bold, Small}, unit_, padX_) {
+        addFaces(fitter_);
+    }
+
+    // The faces in their sizes, as `Face` numbers them.
+    static void addFaces(TextFitter& fitter) {
         QFont sans(QStringLiteral("Liberation Sans"));
         sans.setStyleHint(QFont::SansSerif);
+        // Glyphs advance by whole device pixels (1/1200 in, never seen): the PDF writes every
+        // glyph's offset, and whole numbers are a third shorter to write and to compress.
+        sans.setHintingPreference(QFont::PreferFullHinting);
         QFont bold = sans;
         bold.setBold(true);
-        fitter_.addFace(sans, {8, 7, 6, 5});    // Body
-        fitter_.addFace(bold, {8, 7, 6, 5});    // Bold
-        fitter_.addFace(sans, {7, 6, 5});       // Small
-        fitter_.addFace(bold, {14, 12, 10, 8}); // Heading
-        fitter_.addFace(bold, {11, 10, 9, 8});  // Title
+        fitter.addFace(sans, {8, 7, 6, 5});    // Body
+        fitter.addFace(bold, {8, 7, 6, 5});    // Bold
+        fitter.addFace(sans, {7, 6, 5});       // Small
+        fitter.addFace(bold, {14, 12, 10, 8}); // Heading
+        fitter.addFace(bold, {11, 10, 9, 8});  // Title
     }
 
     // The first pass: every text's width; false where cancelled.
@@ -81,7 +96,16 @@ class Layout {
     // Whether the columns read well across a portrait page.
     bool fitsPortrait() const { return widths_.readWell((kA4WidthMm - 2 * kMarginMm) * unit_); }
     bool build();
+    int pageCount() const { return int(pages_.size()); }
+    // Every page on the device the layout was measured on.
     bool paint(QPagedPaintDevice& device);
+    // Pages [from, to) on a device of the same size and resolution, with fonts of its own (a
+    // thread's fonts are its own); pageDone(lines) after each page may return false to stop.
+    bool paintPages(QPagedPaintDevice& device, TextFitter& fitter, int from, int to,
+                    const std::function<bool(int lines)>& pageDone) const;
+    // Every page as PDF files of runs of pages, one a thread, painted like `writer`; false
+    // where cancelled or a file cannot be written (`problem` says why).
+    bool paintInRuns(const QPdfWriter& writer, const QStringList& paths, QString& problem) const;
 
   private:
     int lineCount() const { return int(view_.sheet.lines.size()); }
@@ -120,8 +144,14 @@ class Layout {
     double heightOf(const std::vector<Box>& boxes);
     void paginate();
     const Row& continuation(int group);
-    void paintRow(QPainter& painter, const Row& row, double y);
-    void paintText(QPainter& painter, const QString& text, Face face, const Box& box, double& top);
+    // What paints text on one device: its fitter, and the font its painter has.
+    struct Pen {
+        TextFitter& fitter;
+        const QFont* font = nullptr;
+    };
+    void paintRow(QPainter& painter, Pen& pen, const Row& row, double y) const;
+    void paintText(QPainter& painter, Pen& pen, const QString& text, Face face, const Box& box,
+                   double& top) const;
 
     const Report& report_;
     const SheetView& view_;
@@ -142,7 +172,6 @@ class Layout {
         double y;
     };
     std::vector<std::vector<Placed>> pages_;
-    const QFont* font_ = nullptr; // the painter's
 };
 
 // «СОГЛАСОВАНО» for the contractor on the left, «УТВЕРЖДАЮ» for the client on the right, as
@@ -302,12 +331,11 @@ void Layout::addMaterials(double gap) {
                                     QStringLiteral("Банок"), QStringLiteral("Стоимость, руб.")}};
     for (const ReportMaterial& m : materials) {
         const QString& unit = m.material->unit;
-        table.push_back({printable(m.material->name),
-                         m.quantity.text(separator, 2, true) + u' ' + unit,
-                         canSizesText(*m.rates, separator) + u' ' + unit,
-                         canPricesText(*m.rates, separator),
-                         cansText(*m.material, *m.rates, m.cans, separator),
-                         m.cost ? m.cost->text(separator, 2, true) : dash});
+        table.push_back(
+            {printable(m.material->name), m.quantity.text(separator, 2, true) + u' ' + unit,
+             canSizesText(*m.rates, separator) + u' ' + unit, canPricesText(*m.rates, separator),
+             cansText(*m.material, *m.rates, m.cans, separator),
+             m.cost ? m.cost->text(separator, 2, true) : dash});
     }
     const qsizetype columns = table.front().size();
     std::vector<double> widths(std::size_t(columns), 0), x(std::size_t(columns), 0);
@@ -465,17 +493,18 @@ void Layout::paginate() {
 }
 
 // The text's lines as fitted, from `top` down, which is left under the last.
-void Layout::paintText(QPainter& painter, const QString& text, Face face, const Box& box,
-                       double& top) {
-    const FittedText& fitted = fitter_.fit(face, text, inner(box));
+void Layout::paintText(QPainter& painter, Pen& pen, const QString& text, Face face, const Box& box,
+                       double& top) const {
+    TextFitter& fitter = pen.fitter;
+    const FittedText& fitted = fitter.fit(face, text, inner(box));
     if (!fitted.lines())
         return;
-    const QFont& font = fitter_.font(face, fitted.size);
-    if (font_ != &font) {
+    const QFont& font = fitter.font(face, fitted.size);
+    if (pen.font != &font) {
         painter.setFont(font);
-        font_ = &font;
+        pen.font = &font;
     }
-    const QFontMetricsF& metrics = fitter_.metrics(face, fitted.size);
+    const QFontMetricsF& metrics = fitter.metrics(face, fitted.size);
     for (int line = 0; line < fitted.lines(); ++line) {
         const qsizetype start = fitted.starts[std::size_t(line)];
         const qsizetype end =
@@ -488,12 +517,13 @@ void Layout::paintText(QPainter& painter, const QString& text, Face face, const 
             const double free = inner(box) - fitted.widths[std::size_t(line)];
             x += box.align & Qt::AlignRight ? free : free / 2;
         }
-        painter.drawText(QPointF(x, top + metrics.ascent()), piece);
+        for (const QGlyphRun& run : fitter.shaped(face, fitted.size, piece))
+            painter.drawGlyphRun(QPointF(x, top + metrics.ascent()), run);
         top += metrics.lineSpacing();
     }
 }
 
-void Layout::paintRow(QPainter& painter, const Row& row, double y) {
+void Layout::paintRow(QPainter& painter, Pen& pen, const Row& row, double y) const {
     const std::vector<Box> made = row.line >= 0 ? lineBoxes(row.line) : std::vector<Box>();
     const std::vector<Box>& boxes = row.line >= 0 ? made : row.boxes;
     if (boxes.empty())
@@ -506,12 +536,12 @@ void Layout::paintRow(QPainter& painter, const Row& row, double y) {
                                                                         : QColor(0xee, 0xee, 0xee));
     for (const Box& box : boxes) {
         double top = y + padY_;
-        paintText(painter, box.text, box.face, box, top);
+        paintText(painter, pen, box.text, box.face, box, top);
         if (box.details.isEmpty())
             continue;
         painter.setPen(kDetailColour);
         for (const QString& detail : box.details)
-            paintText(painter, detail, Small, box, top);
+            paintText(painter, pen, detail, Small, box, top);
         painter.setPen(Qt::black);
     }
     if (row.style == Style::Plain)
@@ -526,19 +556,27 @@ void Layout::paintRow(QPainter& painter, const Row& row, double y) {
 }
 
 bool Layout::paint(QPagedPaintDevice& device) {
+    int lines = 0;
+    return paintPages(device, fitter_, 0, pageCount(), [&](int onPage) {
+        lines += onPage;
+        return !progress_ || progress_(2 * (lineCount() + 1) + lines, 3 * (lineCount() + 1));
+    });
+}
+
+bool Layout::paintPages(QPagedPaintDevice& device, TextFitter& fitter, int from, int to,
+                        const std::function<bool(int lines)>& pageDone) const {
     QPainter painter;
     if (!painter.begin(&device))
         return false;
     painter.setPen(Qt::black);
-    const int pages = int(pages_.size());
+    Pen pen{fitter};
     const QString object = report_.titleBlock().object;
     const QString footer =
         object.isEmpty() ? kHeading : kHeading + QStringLiteral(": ") + printable(object);
-    const QFontMetricsF& small = fitter_.metrics(Small);
+    const QFontMetricsF& small = fitter.metrics(Small);
     const double footerBaseline = device.height() - small.descent();
-    int lines = 0;
-    for (int page = 0; page < pages; ++page) {
-        if (page && !device.newPage()) {
+    for (int page = from; page < to; ++page) {
+        if (page > from && !device.newPage()) {
             painter.end();
             return false;
         }
@@ -547,20 +585,21 @@ bool Layout::paint(QPagedPaintDevice& device) {
             !placed.empty() && placed.back().y + placed.back().row->height > bodyHeight_;
         if (overflows)
             painter.setClipRect(QRectF(0, 0, width_, bodyHeight_));
+        int lines = 0;
         for (const Placed& p : placed) {
-            paintRow(painter, *p.row, p.y);
+            paintRow(painter, pen, *p.row, p.y);
             lines += p.row->line >= 0;
         }
         if (overflows)
             painter.setClipping(false);
-        painter.setFont(fitter_.font(Small));
-        font_ = nullptr;
-        const QString number = QStringLiteral("Страница %1 из %2").arg(page + 1).arg(pages);
+        painter.setFont(fitter.font(Small));
+        pen.font = nullptr;
+        const QString number = QStringLiteral("Страница %1 из %2").arg(page + 1).arg(pageCount());
         painter.drawText(QPointF(width_ - small.horizontalAdvance(number), footerBaseline), number);
         if (page)
             painter.drawText(QPointF(0, footerBaseline),
                              small.elidedText(footer, Qt::ElideRight, width_ / 2));
-        if (progress_ && !progress_(2 * (lineCount() + 1) + lines, 3 * (lineCount() + 1))) {
+        if (pageDone && !pageDone(lines)) {
             painter.end();
             return false;
         }
@@ -568,10 +607,63 @@ bool Layout::paint(QPagedPaintDevice& device) {
     return painter.end();
 }
 
+bool Layout::paintInRuns(const QPdfWriter& like, const QStringList& paths, QString& problem) const {
+    const int runs = int(paths.size());
+    std::atomic<int> lines = 0, finished = 0;
+    std::atomic<bool> stop = false;
+    QStringList problems(runs);
+    std::vector<std::thread> threads;
+    for (int run = 0; run < runs; ++run)
+        threads.emplace_back([&, run] {
+            QFile file(paths[run]);
+            if (file.open(QIODevice::WriteOnly)) {
+                QPdfWriter writer(&file);
+                writer.setTitle(like.title());
+                writer.setCreator(like.creator());
+                writer.setPageLayout(like.pageLayout());
+                TextFitter fitter(writer);
+                addFaces(fitter);
+                const bool painted = paintPages(writer, fitter, pageCount() * run / runs,
+                                                pageCount() * (run + 1) / runs, [&](int onPage) {
+                                                    lines += onPage;
+                                                    return !stop && file.error() == QFile::NoError;
+                                                });
+                if (!painted && file.error() != QFile::NoError)
+                    problems[run] = file.errorString();
+            } else {
+                problems[run] = file.errorString();
+            }
+            if (!problems[run].isEmpty())
+                stop = true;
+            ++finished;
+        });
+    // This thread tells the progress, as it would painting alone, and passes on a cancel.
+    while (finished < runs) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        if (progress_ && !progress_(2 * (lineCount() + 1) + lines, 3 * (lineCount() + 1)))
+            stop = true;
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+    for (const QString& cause : problems)
+        if (!cause.isEmpty()) {
+            problem = QStringLiteral("не удалось записать временный файл (%1)").arg(cause);
+            return false;
+        }
+    return !stop;
+}
+
 QPageLayout pageLayout(bool landscape) {
     return QPageLayout(
         QPageSize(QPageSize::A4), landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
         QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm), QPageLayout::Millimeter);
+}
+
+// QPdfWriter writes and compresses every glyph on the thread that paints: a long sheet is
+// painted in as many runs of pages as there are cores, each to a file, and the files joined.
+int runsOf(int pages) {
+    constexpr int kPagesARun = 100; // below which a thread and a join cost more than they save
+    return std::clamp(std::min(QThread::idealThreadCount(), pages / kPagesARun), 1, 8);
 }
 
 // Portrait where the columns read well across it, landscape where they must have more width.
@@ -610,8 +702,24 @@ QString writePdf(const SheetView& view, const QString& path, const ExportProgres
     Layout layout(report, writer, [&](int done, int total) {
         return file.problem().isEmpty() && (!progress || progress(done, total));
     });
-    if (!orient(writer, layout) || !layout.build() || !layout.paint(writer))
+    if (!orient(writer, layout) || !layout.build())
         return file.problem().isEmpty() ? QStringLiteral("прервано") : file.problem();
+    const int runs = runsOf(layout.pageCount());
+    if (runs > 1 && canJoinPdf()) {
+        const QTemporaryDir folder;
+        if (!folder.isValid())
+            return QStringLiteral("не удалось создать временную папку");
+        QStringList paths;
+        for (int run = 0; run < runs; ++run)
+            paths << folder.filePath(QString::number(run) + QStringLiteral(".pdf"));
+        QString problem;
+        if (!layout.paintInRuns(writer, paths, problem))
+            return problem.isEmpty() ? QStringLiteral("прервано") : problem;
+        if (const QString error = joinPdf(paths, file); !error.isEmpty())
+            return file.problem().isEmpty() ? error : file.problem();
+    } else if (!layout.paint(writer)) {
+        return file.problem().isEmpty() ? QStringLiteral("прервано") : file.problem();
+    }
     return file.commit();
 }
 

@@ -1,5 +1,7 @@
 #include "estimate/textfit.h"
 
+#include <QTextLayout>
+
 #include <algorithm>
 #include <cmath>
 
@@ -104,6 +106,26 @@ TextFitter::Natural TextFitter::natural(int face, const QString& text) {
             line = 0;
     }
     return *naturals_.insert(key, natural);
+}
+
+const QList<QGlyphRun>& TextFitter::shaped(int face, int size, const QString& line) {
+    const Key key{face, size, 0, line};
+    if (const auto found = shaped_.constFind(key); found != shaped_.cend())
+        return *found;
+    keepBounded(shaped_);
+    QTextLayout layout(line, sized(face, size).font, &device_);
+    layout.beginLayout();
+    QTextLine only = layout.createLine();
+    only.setNumColumns(int(line.size()));
+    layout.endLayout();
+    QList<QGlyphRun> runs = layout.glyphRuns();
+    for (QGlyphRun& run : runs) {
+        QList<QPointF> positions = run.positions();
+        for (QPointF& position : positions)
+            position.ry() -= only.ascent();
+        run.setPositions(positions);
+    }
+    return *shaped_.insert(key, std::move(runs));
 }
 
 const FittedText& TextFitter::fit(int face, const QString& text, qreal width) {

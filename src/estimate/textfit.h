@@ -9,7 +9,9 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QHash>
+#include <QList>
 #include <QString>
 
 #include <vector>
@@ -43,6 +45,9 @@ class TextFitter {
     Natural natural(int face, const QString& text);
     // The text within `width`; the reference holds until the next call.
     const FittedText& fit(int face, const QString& text, qreal width);
+    // One line of text at one of the face's sizes, shaped, its baseline at 0: painted as it is,
+    // a text repeated down the pages is shaped once.
+    const QList<QGlyphRun>& shaped(int face, int size, const QString& line);
     // How tall the text stands when fitted.
     qreal height(const FittedText& fitted, int face) const {
         return fitted.lines() * metrics(face, fitted.size).lineSpacing();
@@ -77,6 +82,7 @@ class TextFitter {
     QHash<Key, qreal> words_;
     QHash<Key, Natural> naturals_;
     QHash<Key, FittedText> fitted_;
+    QHash<Key, QList<QGlyphRun>> shaped_;
 };
 
 } // namespace velaro

@@ -14,7 +14,7 @@ fault() { echo "FAIL: $*"; faults=$((faults + 1)); }
 depends=$(dpkg-deb -f "$deb" Depends)
 names=$(sed 's/ ([^)]*)//g; s/, /\n/g' <<<"$depends")
 for package in libqt6widgets6 libqt6gui6 libqt6core6 libjpeg62-turbo libstdc++6 qt6-qpa-plugins \
-               fonts-liberation2 qt6-translations-l10n libqt6printsupport6 libxlsxwriter4; do
+               fonts-liberation2 qt6-translations-l10n libqt6printsupport6 libxlsxwriter4 libqpdf29; do
   grep -qxF "$package" <<<"$names" || fault "Depends lacks $package: $depends"
 done
 
@@ -23,6 +23,7 @@ for path in ./usr/bin/velaro-paint ./usr/share/applications/$id.desktop \
             ./usr/share/metainfo/$id.metainfo.xml ./usr/share/icons/hicolor/48x48/apps/$id.png \
             ./usr/share/icons/hicolor/scalable/apps/$id.svg \
             ./usr/libexec/velaro-paint/velaro-print.so ./usr/libexec/velaro-paint/velaro-xlsx.so \
+            ./usr/libexec/velaro-paint/velaro-pdf.so \
             ./usr/share/man/man1/velaro-paint.1.gz ./usr/share/man/ru/man1/velaro-paint.1.gz; do
   grep -qx "$path" <<<"$contents" || fault "the package lacks $path"
 done
