@@ -359,10 +359,63 @@ class CatalogueTest : public QObject {
         QCOMPARE(sheet.materials.size(), 3);
         QCOMPARE(sheet.systems.value(0).layersText(sheet.materials), layers);
 
+        // Prices are the sheet's own catalogue's while its file is there, whichever folder the
+        // user has now.
+        dialog.findChild<QPushButton*>("ownCatalogueFolder")->click();
+        QFile::remove(cataloguePath());
         const int steps = second.document.undoStack().count();
         second.window.findChild<QAction*>("actionUpdatePrices")->trigger();
+        QCOMPARE(prompts.previews.size(), 2);
         QCOMPARE(prompts.previews.last().summary, QString("Цены ведомости те же, что в каталоге."));
         QCOMPARE(second.document.undoStack().count(), steps);
+        // A sheet of no catalogue, where the user has none: said, and nothing changes.
+        second.model().editor().takeFromCatalogue(sheet.materials, sheet.systems, {}, "без каталога");
+        second.window.findChild<QAction*>("actionUpdatePrices")->trigger();
+        QCOMPARE(prompts.noticesShown.value(0),
+                 QString("Каталог «%1» пуст: заполните его в «Правка ▸ Каталог фирмы…».")
+                     .arg(cataloguePath()));
+        QCOMPARE(second.document.undoStack().count(), steps + 1);
+    }
+
+    // The catalogue's materials edited by hand: one removed leaves its systems, a layer of it
+    // priced staying as work under its name; the table follows another program's write.
+    void catalogueMaterialsEditedAndFollowed() {
+        PriceCatalogue firm = firmCatalogue();
+        firm.materials.append(paint("0,12", "0", "0,9", "210", "Грунтовка ГФ-021"));
+        firm.materials[1].id = 9;
+        firm.systems[0].layers = {{9, 1, "40"}, {9, 1}, {7, 2, "100"}};
+        writeCatalogue(cataloguePath(), firm);
+        Workspace space;
+        FakePrompts prompts;
+        space.window.setPrompts(&prompts);
+        CatalogueDialog dialog(space.window);
+        QTimer::singleShot(0, [] {
+            auto* materials = qobject_cast<MaterialsDialog*>(QApplication::activeModalWidget());
+            QVERIFY(materials);
+            auto* table = materials->findChild<QTableWidget*>("materials");
+            table->setCurrentCell(1, 0);
+            materials->removeSelectedRows();
+            table->item(0, 2)->setText("0,2");
+            materials->accept();
+        });
+        dialog.editMaterials();
+        CatalogueStore store(cataloguePath());
+        QCOMPARE(store.refresh(), QString());
+        QCOMPARE(materialTexts(store.catalogue()),
+                 QStringList{"Эмаль ПФ-115|кг|0,2|2,7:560 14:2400"});
+        QCOMPARE(store.catalogue().systems[0].layers,
+                 (QList<Layer>{{0, 1, "40", {}, "Грунтовка ГФ-021"}, {7, 2, "100"}}));
+
+        auto* table = dialog.findChild<QTableWidget*>("catalogue");
+        QCOMPARE(table->rowCount(), 2);
+        QCOMPARE(store.change([](PriceCatalogue& c) {
+            c.materials.append(paint("1", "0", "1", "5", "Лак"));
+            c.materials.back().id = 20;
+            return true;
+        }),
+                 QString());
+        QTRY_COMPARE(table->rowCount(), 3);
+        QCOMPARE(table->item(1, 0)->text(), QString("Лак"));
     }
 
     // Two programs never write the catalogue at once: while one holds it, the other is refused

@@ -39,6 +39,17 @@ bool refreshed(QWidget* parent, EstimatePrompts& prompts, CatalogueStore& store)
     return problem.isEmpty();
 }
 
+// Says where the catalogue is empty (not made yet, or on another folder); true where it is.
+bool saidEmpty(EstimateWindow& window, const CatalogueStore& store) {
+    const PriceCatalogue& catalogue = store.catalogue();
+    if (!catalogue.materials.isEmpty() || !catalogue.systems.isEmpty())
+        return false;
+    window.prompts().notice(&window, QStringLiteral("Каталог «%1» пуст: заполните его в "
+                                                    "«Правка ▸ Каталог фирмы…».")
+                                         .arg(QDir::toNativeSeparators(store.path())));
+    return true;
+}
+
 } // namespace
 
 QString cataloguePath() {
@@ -66,13 +77,9 @@ void takeFromCatalogue(EstimateWindow& window) {
     CatalogueStore& store = catalogueStore();
     if (!refreshed(&window, window.prompts(), store))
         return;
-    const PriceCatalogue& catalogue = store.catalogue();
-    if (catalogue.materials.isEmpty() && catalogue.systems.isEmpty()) {
-        window.prompts().notice(&window, QStringLiteral("Каталог «%1» пуст: заполните его в "
-                                                        "«Правка ▸ Каталог фирмы…».")
-                                             .arg(QDir::toNativeSeparators(store.path())));
+    if (saidEmpty(window, store))
         return;
-    }
+    const PriceCatalogue& catalogue = store.catalogue();
     QStringList items;
     for (const PaintSystem& s : catalogue.systems)
         items << QStringLiteral("Система «%1» — %2").arg(s.name, s.layersText(catalogue.materials));
@@ -107,7 +114,7 @@ void updatePricesFromCatalogue(EstimateWindow& window) {
         QFileInfo::exists(sheet.catalogue))
         own = std::make_unique<CatalogueStore>(sheet.catalogue);
     CatalogueStore& store = own ? *own : catalogueStore();
-    if (!refreshed(&window, window.prompts(), store))
+    if (!refreshed(&window, window.prompts(), store) || saidEmpty(window, store))
         return;
     const QChar separator = window.estimate().separator();
     const SheetPriceUpdate update = sheetPriceUpdate(sheet, store.catalogue(), separator);
