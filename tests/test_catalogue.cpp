@@ -289,7 +289,8 @@ class CatalogueTest : public QObject {
         QCOMPARE(prompts.previews.size(), 1);
         QCOMPARE(prompts.previews[0].problems, QStringList{"Строка 4: нет цены"});
         QCOMPARE(prompts.previews[0].changes,
-                 (QStringList{"Эмаль ПФ-115, 2,7 кг: 560 → 610", "Эмаль ПФ-115, 14 кг: 2400 → 2200"}));
+                 (QStringList{"Эмаль ПФ-115, 2,7 кг: 560 → 610",
+                              "Эмаль ПФ-115, 14 кг: 2400 → 2200"}));
         QCOMPARE(dialog.findChild<QTableWidget*>("catalogue")->item(0, 2)->text(),
                  QString("2,7 кг — 610,00; 14 кг — 2 200,00"));
         QCOMPARE(sheet, taken); // the sheet keeps its copies until asked
@@ -345,7 +346,8 @@ class CatalogueTest : public QObject {
         dialog.findChild<QPushButton*>("addFromSheet")->click();
         QCOMPARE(prompts.previews.value(0).changes,
                  (QStringList{"Материал «Грунтовка ГФ-021»: добавится",
-                              "Материал «Эмаль ПФ-115»: добавится", "Система «Металл»: добавится"}));
+                              "Материал «Эмаль ПФ-115»: добавится",
+                              "Система «Металл»: добавится"}));
         CatalogueStore firm(cataloguePath());
         QCOMPARE(firm.refresh(), QString());
         QCOMPARE(firm.catalogue().systems.value(0).layersText(firm.catalogue().materials), layers);
@@ -369,7 +371,8 @@ class CatalogueTest : public QObject {
         QCOMPARE(prompts.previews.last().summary, QString("Цены ведомости те же, что в каталоге."));
         QCOMPARE(second.document.undoStack().count(), steps);
         // A sheet of no catalogue, where the user has none: said, and nothing changes.
-        second.model().editor().takeFromCatalogue(sheet.materials, sheet.systems, {}, "без каталога");
+        second.model().editor().takeFromCatalogue(sheet.materials, sheet.systems, {},
+                                                  "без каталога");
         second.window.findChild<QAction*>("actionUpdatePrices")->trigger();
         QCOMPARE(prompts.noticesShown.value(0),
                  QString("Каталог «%1» пуст: заполните его в «Правка ▸ Каталог фирмы…».")

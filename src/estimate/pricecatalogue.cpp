@@ -26,8 +26,8 @@ QJsonObject toJson(const Material& m) {
     QJsonArray cans;
     for (const Can& can : m.cans)
         cans.append(QJsonObject{{"size", can.size}, {"price", can.price}});
-    return {{"id", m.id},          {"name", m.name},   {"unit", m.unit},
-            {"consumption", m.consumption}, {"waste", m.waste}, {"cans", cans}};
+    return {{"id", m.id},       {"name", m.name}, {"unit", m.unit}, {"consumption", m.consumption},
+            {"waste", m.waste}, {"cans", cans}};
 }
 
 QJsonObject toJson(const PaintSystem& s) {
@@ -145,8 +145,8 @@ std::variant<PriceCatalogue, QString> catalogueFromJson(const QByteArray& bytes)
         const QJsonArray cans = r.list(o, "cans", where);
         for (qsizetype j = 0; j < cans.size() && j <= kMostCanSizes; ++j) {
             const QString at = where + QStringLiteral(", тара %1").arg(j + 1);
-            m.cans.append({r.text(cans[j].toObject(), "size", at),
-                           r.text(cans[j].toObject(), "price", at)});
+            m.cans.append(
+                {r.text(cans[j].toObject(), "size", at), r.text(cans[j].toObject(), "price", at)});
         }
         if (!r.fault.isEmpty())
             break;
@@ -260,8 +260,7 @@ QString CatalogueStore::change(const std::function<bool(PriceCatalogue&)>& edit)
     PriceCatalogue changed = catalogue_;
     if (!edit(changed))
         return {};
-    if (const QString problem =
-            writeFileWhole(path_, catalogueToJson(changed), Links::Follow);
+    if (const QString problem = writeFileWhole(path_, catalogueToJson(changed), Links::Follow);
         !problem.isEmpty())
         return problem;
     catalogue_ = std::move(changed);

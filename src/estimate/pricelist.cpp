@@ -222,7 +222,8 @@ PriceList priceListOf(const Records& records) {
     }
     for (qsizetype r = first; r < records.rows.size(); ++r) {
         const QStringList& row = records.rows[r];
-        if (std::all_of(row.begin(), row.end(), [](const QString& c) { return c.trimmed().isEmpty(); }))
+        if (std::all_of(row.begin(), row.end(),
+                        [](const QString& c) { return c.trimmed().isEmpty(); }))
             continue;
         const int line = records.lines.value(r, int(r + 1));
         const auto problem = [&](const QString& what) {
@@ -244,10 +245,10 @@ PriceList priceListOf(const Records& records) {
         const QString unitCell = columns.unit >= 0 ? row.value(columns.unit).trimmed() : QString();
         std::optional<std::pair<QString, int>> unit =
             !sizeWord.isEmpty() ? unitOf(sizeWord)
-            : !unitCell.isEmpty() ? unitOf(unitCell.toCaseFolded())
-                                  : std::pair(columns.sizeUnit.isEmpty() ? QStringLiteral("кг")
-                                                                         : columns.sizeUnit,
-                                              1);
+            : !unitCell.isEmpty()
+                ? unitOf(unitCell.toCaseFolded())
+                : std::pair(columns.sizeUnit.isEmpty() ? QStringLiteral("кг") : columns.sizeUnit,
+                            1);
         QString size = priceListFigure(sizeFigure);
         if (size.isEmpty() || !unit) {
             problem(QStringLiteral("тара «%1» не число кг или л").arg(sizeText.left(40)));

@@ -14,7 +14,7 @@ namespace velaro {
 struct PriceListRow {
     int line = 0; // in the file, from 1
     QString name;
-    QString unit; // кг or л
+    QString unit;  // кг or л
     QString size;  // a figure, with the point as its separator
     QString price; // likewise
 };

@@ -142,10 +142,10 @@ SheetPriceUpdate sheetPriceUpdate(const Sheet& sheet, const PriceCatalogue& cata
                 if (layerKey(their, catalogue.materials) != key || n-- > 0)
                     continue;
                 if (!samePrice(layer.price, their.price)) {
-                    update.changes.append(
-                        {QStringLiteral("%1: слой «%2»")
-                             .arg(s.name, layerName(layer, sheet.materials)),
-                         shown(layer.price, separator), shown(their.price, separator)});
+                    update.changes.append({QStringLiteral("%1: слой «%2»")
+                                               .arg(s.name, layerName(layer, sheet.materials)),
+                                           shown(layer.price, separator),
+                                           shown(their.price, separator)});
                     layer.price = their.price;
                 }
                 break;
@@ -162,8 +162,7 @@ Decimal grandTotal(const Sheet& sheet, QChar separator) {
 }
 
 SheetCopies copiesFromCatalogue(const Sheet& sheet, const PriceCatalogue& catalogue,
-                                const QStringList& materialNames,
-                                const QStringList& systemNames) {
+                                const QStringList& materialNames, const QStringList& systemNames) {
     SheetCopies copies{sheet.materials, sheet.systems};
     QList<Material> materials;
     for (const QString& name : materialNames)
@@ -220,8 +219,8 @@ CatalogueImport importPriceList(const PriceCatalogue& catalogue, const PriceList
         const QString what = canName(*m, priced, separator);
         if (can != m->cans.end()) {
             if (!samePrice(can->price, row.price))
-                result.changes.append({what, shown(can->price, separator),
-                                       shown(row.price, separator)});
+                result.changes.append(
+                    {what, shown(can->price, separator), shown(row.price, separator)});
             can->price = priced.price;
         } else if (m->cans.size() >= kMostCanSizes) {
             result.problems << QStringLiteral("Строка %1: у «%2» уже %3 размеров тары")

@@ -10,7 +10,7 @@
 namespace velaro {
 
 struct PriceChange {
-    QString what;   // «Эмаль ПФ-115, 14 кг», «Стены ВД: слой «Шлифовка»»
+    QString what; // «Эмаль ПФ-115, 14 кг», «Стены ВД: слой «Шлифовка»»
     QString before; // as shown, «—» for none
     QString after;
     bool operator==(const PriceChange&) const = default;

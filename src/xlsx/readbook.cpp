@@ -78,8 +78,8 @@ QByteArray firstSheetPart(Zip& zip) {
                     id = a.value().toString();
     QXmlStreamReader rels(zip.part("xl/_rels/workbook.xml.rels"));
     while (!rels.atEnd())
-        if (rels.readNext() == QXmlStreamReader::StartElement &&
-            rels.name() == u"Relationship" && rels.attributes().value("Id") == id) {
+        if (rels.readNext() == QXmlStreamReader::StartElement && rels.name() == u"Relationship" &&
+            rels.attributes().value("Id") == id) {
             QString target = rels.attributes().value("Target").toString();
             if (target.startsWith(u'/'))
                 return target.mid(1).toUtf8();

@@ -61,8 +61,8 @@ void setCatalogueFolder(const QString& folder) {
     if (folder.isEmpty())
         programSettings()->remove(kPathKey);
     else
-        programSettings()->setValue(kPathKey, QDir(folder).filePath(QStringLiteral("catalogue.") +
-                                                                    kCatalogueSuffix));
+        programSettings()->setValue(
+            kPathKey, QDir(folder).filePath(QStringLiteral("catalogue.") + kCatalogueSuffix));
 }
 
 CatalogueStore& catalogueStore() {
@@ -137,7 +137,7 @@ void updatePricesFromCatalogue(EstimateWindow& window) {
 }
 
 bool importPriceListFile(QWidget* parent, EstimatePrompts& prompts, const QString& path,
-                     QChar separator) {
+                         QChar separator) {
     Records records;
     if (path.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive)) {
         auto read = readXlsxRows(path);
@@ -161,14 +161,12 @@ bool importPriceListFile(QWidget* parent, EstimatePrompts& prompts, const QStrin
     if (!refreshed(parent, prompts, store))
         return false;
     const CatalogueImport preview = importPriceList(store.catalogue(), list, separator);
-    const QString summary =
-        preview.changes.isEmpty()
-            ? QStringLiteral("Прайс-лист ничего не меняет в каталоге.")
-            : QStringLiteral("Изменится цен: %1. Не прочитано строк: %2.")
-                  .arg(preview.changes.size())
-                  .arg(preview.problems.size());
-    if (!prompts.preview(parent,
-                         QStringLiteral("Прайс-лист «%1»").arg(QFileInfo(path).fileName()),
+    const QString summary = preview.changes.isEmpty()
+                                ? QStringLiteral("Прайс-лист ничего не меняет в каталоге.")
+                                : QStringLiteral("Изменится цен: %1. Не прочитано строк: %2.")
+                                      .arg(preview.changes.size())
+                                      .arg(preview.problems.size());
+    if (!prompts.preview(parent, QStringLiteral("Прайс-лист «%1»").arg(QFileInfo(path).fileName()),
                          preview.problems, changeLines(preview.changes), summary))
         return false;
     // Worked out again on the catalogue as it is under the lock: another estimator may have

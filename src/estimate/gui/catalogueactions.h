@@ -29,6 +29,6 @@ void updatePricesFromCatalogue(EstimateWindow& window);
 // A CSV or xlsx price list at `path` taken into the catalogue after its preview; false where
 // nothing was written (cancelled, nothing to take, or refused: said in a box).
 bool importPriceListFile(QWidget* parent, EstimatePrompts& prompts, const QString& path,
-                     QChar separator);
+                         QChar separator);
 
 } // namespace velaro

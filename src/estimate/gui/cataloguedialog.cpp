@@ -57,7 +57,8 @@ CatalogueDialog::CatalogueDialog(EstimateWindow& window)
     table_->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
     table_->verticalHeader()->hide();
 
-    const auto button = [this](const QString& text, const char* name, void (CatalogueDialog::*slot)()) {
+    const auto button = [this](const QString& text, const char* name,
+                               void (CatalogueDialog::*slot)()) {
         auto* b = new QPushButton(text, this);
         b->setObjectName(QLatin1String(name));
         connect(b, &QPushButton::clicked, this, slot);
@@ -65,15 +66,20 @@ CatalogueDialog::CatalogueDialog(EstimateWindow& window)
     };
     auto* buttons = new QGridLayout;
     buttons->addWidget(button(QStringLiteral("&Прайс-лист поставщика…"), "importPriceList",
-                              &CatalogueDialog::importPriceList), 0, 0);
-    buttons->addWidget(button(QStringLiteral("Из &ведомости"), "addFromSheet",
-                              &CatalogueDialog::addFromSheet), 0, 1);
+                              &CatalogueDialog::importPriceList),
+                       0, 0);
+    buttons->addWidget(
+        button(QStringLiteral("Из &ведомости"), "addFromSheet", &CatalogueDialog::addFromSheet), 0,
+        1);
     buttons->addWidget(button(QStringLiteral("&Материалы…"), "editCatalogueMaterials",
-                              &CatalogueDialog::editMaterials), 0, 2);
+                              &CatalogueDialog::editMaterials),
+                       0, 2);
     buttons->addWidget(button(QStringLiteral("&Общая папка…"), "chooseCatalogueFolder",
-                              &CatalogueDialog::chooseFolder), 1, 0);
-    buttons->addWidget(button(QStringLiteral("&Своя папка"), "ownCatalogueFolder",
-                              &CatalogueDialog::useOwnFolder), 1, 1);
+                              &CatalogueDialog::chooseFolder),
+                       1, 0);
+    buttons->addWidget(
+        button(QStringLiteral("&Своя папка"), "ownCatalogueFolder", &CatalogueDialog::useOwnFolder),
+        1, 1);
     auto* close = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(close, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
@@ -104,10 +110,10 @@ void CatalogueDialog::reload() {
     const QString problem = store.refresh();
     problem_->setText(problem.isEmpty() ? QString()
                                         : QStringLiteral("Каталог не прочитан: %1.").arg(problem));
-    path_->setText(QStringLiteral("Файл каталога: %1%2")
-                       .arg(QDir::toNativeSeparators(store.path()),
-                            QFileInfo::exists(store.path()) ? QString()
-                                                            : QStringLiteral(" (ещё не создан)")));
+    path_->setText(
+        QStringLiteral("Файл каталога: %1%2")
+            .arg(QDir::toNativeSeparators(store.path()),
+                 QFileInfo::exists(store.path()) ? QString() : QStringLiteral(" (ещё не создан)")));
     const QStringList watched = watcher_->files() + watcher_->directories();
     if (!watched.isEmpty())
         watcher_->removePaths(watched);
@@ -186,17 +192,18 @@ void CatalogueDialog::addFromSheet() {
     QStringList changes;
     for (const Material& m : sheet.materials)
         changes << QStringLiteral("Материал «%1»: %2")
-                       .arg(m.name, store.catalogue().material(m.name) ? QStringLiteral("заменится")
-                                                                       : QStringLiteral("добавится"));
+                       .arg(m.name, store.catalogue().material(m.name)
+                                        ? QStringLiteral("заменится")
+                                        : QStringLiteral("добавится"));
     for (const PaintSystem& s : sheet.systems)
         changes << QStringLiteral("Система «%1»: %2")
                        .arg(s.name, store.catalogue().system(s.name) ? QStringLiteral("заменится")
                                                                      : QStringLiteral("добавится"));
-    if (!window_.prompts().preview(
-            this, QStringLiteral("В каталог из ведомости"), {}, changes,
-            changes.isEmpty() ? QStringLiteral("В ведомости нет ни материалов, ни систем.")
-                              : QStringLiteral("Одноимённые материалы и системы каталога "
-                                               "заменятся копиями из ведомости.")))
+    if (!window_.prompts().preview(this, QStringLiteral("В каталог из ведомости"), {}, changes,
+                                   changes.isEmpty()
+                                       ? QStringLiteral("В ведомости нет ни материалов, ни систем.")
+                                       : QStringLiteral("Одноимённые материалы и системы каталога "
+                                                        "заменятся копиями из ведомости.")))
         return;
     written(store.change([&](PriceCatalogue& catalogue) {
         catalogue = withSheetCopies(catalogue, sheet);
@@ -225,10 +232,10 @@ void CatalogueDialog::editMaterials() {
         for (PaintSystem& s : catalogue.systems) {
             QList<Layer> kept;
             for (Layer layer : s.layers) {
-                const bool gone = layer.material != 0 &&
-                                  std::none_of(edited.begin(), edited.end(), [&](const Material& m) {
-                                      return m.id == layer.material;
-                                  });
+                const bool gone =
+                    layer.material != 0 &&
+                    std::none_of(edited.begin(), edited.end(),
+                                 [&](const Material& m) { return m.id == layer.material; });
                 if (gone) {
                     if (layer.price.trimmed().isEmpty() && layer.code.trimmed().isEmpty())
                         continue;
