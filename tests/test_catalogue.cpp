@@ -422,22 +422,34 @@ class CatalogueTest : public QObject {
     }
 
     // Two programs never write the catalogue at once: while one holds it, the other is refused
-    // in words and the file stays as it was.
-    void aHeldCatalogueRefusesAWrite() {
+    // in words and the file stays as it was. A shared folder out of reach is not made anew.
+    void refusedWrites_data() {
+        QTest::addColumn<bool>("held");
+        QTest::addColumn<QString>("refusal");
+        QTest::newRow("held by another program") << true << "каталог сейчас изменяет другой сметчик";
+        QTest::newRow("a shared folder out of reach") << false << "нет папки «";
+    }
+    void refusedWrites() {
+        QFETCH(bool, held);
+        QFETCH(QString, refusal);
         writeCatalogue(cataloguePath(), firmCatalogue());
-        QLockFile held(cataloguePath() + ".lock");
-        QVERIFY(held.tryLock(0));
-        CatalogueStore store(cataloguePath());
+        QLockFile lock(cataloguePath() + ".lock");
+        QVERIFY(lock.tryLock(0));
+        const QString path = held ? cataloguePath()
+                                  : catalogueFolder_.filePath("unmounted/catalogue.velaro-catalogue");
+        CatalogueStore store(path);
         bool edited = false;
-        const QString refusal = store.change([&](PriceCatalogue& c) {
+        const QString said = store.change([&](PriceCatalogue& c) {
             edited = true;
             c = {};
             return true;
         });
-        QVERIFY2(refusal.startsWith("каталог сейчас изменяет другой сметчик"), qPrintable(refusal));
+        QVERIFY2(said.startsWith(refusal), qPrintable(said));
         QVERIFY(!edited);
-        QCOMPARE(store.refresh(), QString());
-        QCOMPARE(store.catalogue(), firmCatalogue());
+        QCOMPARE(QFileInfo::exists(QFileInfo(path).absolutePath()), held);
+        CatalogueStore firm(cataloguePath());
+        QCOMPARE(firm.refresh(), QString());
+        QCOMPARE(firm.catalogue(), firmCatalogue());
     }
 
   private:

@@ -238,9 +238,12 @@ QString CatalogueStore::read() {
 }
 
 QString CatalogueStore::change(const std::function<bool(PriceCatalogue&)>& edit) {
+    // The user's own data folder is made where it is missing; a shared folder that is not there
+    // is a share not reachable now, and a folder made in its place would hide the firm's file.
     const QFileInfo file(path_);
-    if (!file.absoluteDir().exists() && !file.absoluteDir().mkpath(QStringLiteral(".")))
-        return QStringLiteral("нет папки «%1»").arg(file.absolutePath());
+    const bool own = file.absolutePath() == QFileInfo(defaultPath()).absolutePath();
+    if (!file.absoluteDir().exists() && !(own && file.absoluteDir().mkpath(QStringLiteral("."))))
+        return QStringLiteral("нет папки «%1»").arg(QDir::toNativeSeparators(file.absolutePath()));
     QLockFile lock(path_ + QStringLiteral(".lock"));
     // Another program writes a catalogue within a moment; waiting longer would only hang this one.
     if (!lock.tryLock(2000)) {

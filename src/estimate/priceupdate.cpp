@@ -1,8 +1,6 @@
 #include "estimate/priceupdate.h"
 
 #include "estimate/columns.h"
-#include "estimate/estimate.h"
-#include "estimate/export.h"
 
 #include <QHash>
 
@@ -153,12 +151,6 @@ SheetPriceUpdate sheetPriceUpdate(const Sheet& sheet, const PriceCatalogue& cata
         }
     }
     return update;
-}
-
-Decimal grandTotal(const Sheet& sheet, QChar separator) {
-    Estimate estimate(separator);
-    estimate.reset(sheet);
-    return moneyOf(estimate.view()).total;
 }
 
 SheetCopies copiesFromCatalogue(const Sheet& sheet, const PriceCatalogue& catalogue,

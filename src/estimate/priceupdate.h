@@ -29,9 +29,6 @@ struct SheetPriceUpdate {
 SheetPriceUpdate sheetPriceUpdate(const Sheet& sheet, const PriceCatalogue& catalogue,
                                   QChar separator);
 
-// The sheet's money to pay, to the kopeck, as its totals show it.
-Decimal grandTotal(const Sheet& sheet, QChar separator);
-
 // The materials and systems named, copied from the catalogue into the sheet's lists: one the
 // sheet has by name is replaced, keeping its id (so lines keep it), others join with new ids; a
 // system brings the materials of its layers.
