@@ -8,7 +8,6 @@
 #include "estimate/textfit.h"
 
 #include <QDate>
-#include <QFile>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
@@ -19,6 +18,7 @@
 #include <atomic>
 #include <chrono>
 #include <deque>
+#include <optional>
 #include <thread>
 
 namespace velaro {
@@ -615,24 +615,25 @@ bool Layout::paintInRuns(const QPdfWriter& like, const QStringList& paths, QStri
     std::vector<std::thread> threads;
     for (int run = 0; run < runs; ++run)
         threads.emplace_back([&, run] {
-            QFile file(paths[run]);
-            if (file.open(QIODevice::WriteOnly)) {
+            // Written whole like the sheet's own file, so that a failure is said in words.
+            ReplacementFile file(paths[run]);
+            bool painted = false;
+            if (file.problem().isEmpty()) {
                 QPdfWriter writer(&file);
                 writer.setTitle(like.title());
                 writer.setCreator(like.creator());
                 writer.setPageLayout(like.pageLayout());
                 TextFitter fitter(writer);
                 addFaces(fitter);
-                const bool painted = paintPages(writer, fitter, pageCount() * run / runs,
-                                                pageCount() * (run + 1) / runs, [&](int onPage) {
-                                                    lines += onPage;
-                                                    return !stop && file.error() == QFile::NoError;
-                                                });
-                if (!painted && file.error() != QFile::NoError)
-                    problems[run] = file.errorString();
-            } else {
-                problems[run] = file.errorString();
+                painted = paintPages(writer, fitter, pageCount() * run / runs,
+                                     pageCount() * (run + 1) / runs, [&](int onPage) {
+                                         lines += onPage;
+                                         return !stop && file.problem().isEmpty();
+                                     });
             }
+            problems[run] = !file.problem().isEmpty() ? file.problem()
+                            : painted                 ? file.commit()
+                                                      : QString();
             if (!problems[run].isEmpty())
                 stop = true;
             ++finished;
@@ -689,12 +690,13 @@ bool paintSheet(const SheetView& view, QPagedPaintDevice& device, const QDate& t
     return layout.build() && layout.paint(device);
 }
 
-QString writePdf(const SheetView& view, const QString& path, const ExportProgress& progress) {
+namespace {
+
+// Lays the pages out and paints them, to `file` or, for a long sheet, in runs of pages to files
+// in `folder`; `runs` tells which. Empty where painted, otherwise why not.
+QString paintPdf(const SheetView& view, ReplacementFile& file, const ExportProgress& progress,
+                 std::optional<QTemporaryDir>& folder, QStringList& runs) {
     const Report report = Report::of(view);
-    // Written to its file as the pages are painted, so that a long sheet is never held whole.
-    ReplacementFile file(path);
-    if (!file.problem().isEmpty())
-        return file.problem();
     QPdfWriter writer(&file);
     writer.setTitle(printable(report.titleBlock().title()));
     writer.setCreator(QStringLiteral("Velaro"));
@@ -702,24 +704,39 @@ QString writePdf(const SheetView& view, const QString& path, const ExportProgres
     Layout layout(report, writer, [&](int done, int total) {
         return file.problem().isEmpty() && (!progress || progress(done, total));
     });
+    const QString stopped = QStringLiteral("прервано");
     if (!orient(writer, layout) || !layout.build())
-        return file.problem().isEmpty() ? QStringLiteral("прервано") : file.problem();
-    const int runs = runsOf(layout.pageCount());
-    if (runs > 1 && canJoinPdf()) {
-        const QTemporaryDir folder;
-        if (!folder.isValid())
-            return QStringLiteral("не удалось создать временную папку");
-        QStringList paths;
-        for (int run = 0; run < runs; ++run)
-            paths << folder.filePath(QString::number(run) + QStringLiteral(".pdf"));
-        QString problem;
-        if (!layout.paintInRuns(writer, paths, problem))
-            return problem.isEmpty() ? QStringLiteral("прервано") : problem;
-        if (const QString error = joinPdf(paths, file); !error.isEmpty())
+        return file.problem().isEmpty() ? stopped : file.problem();
+    const int count = canJoinPdf() ? runsOf(layout.pageCount()) : 1;
+    if (count > 1 && !folder.emplace().isValid())
+        return QStringLiteral("не удалось создать временную папку");
+    if (count == 1)
+        return layout.paint(writer)       ? QString()
+               : file.problem().isEmpty() ? stopped
+                                          : file.problem();
+    for (int run = 0; run < count; ++run)
+        runs << folder->filePath(QString::number(run) + QStringLiteral(".pdf"));
+    QString problem;
+    return layout.paintInRuns(writer, runs, problem) ? QString()
+           : problem.isEmpty()                       ? stopped
+                                                     : problem;
+}
+
+} // namespace
+
+QString writePdf(const SheetView& view, const QString& path, const ExportProgress& progress) {
+    // Written to its file as the pages are painted, so that a long sheet is never held whole.
+    ReplacementFile file(path);
+    if (!file.problem().isEmpty())
+        return file.problem();
+    std::optional<QTemporaryDir> folder;
+    QStringList runs;
+    // The layout is gone before the runs are joined, which holds the pages' index.
+    if (const QString problem = paintPdf(view, file, progress, folder, runs); !problem.isEmpty())
+        return problem;
+    if (!runs.isEmpty())
+        if (const QString error = joinPdf(runs, file); !error.isEmpty())
             return file.problem().isEmpty() ? error : file.problem();
-    } else if (!layout.paint(writer)) {
-        return file.problem().isEmpty() ? QStringLiteral("прервано") : file.problem();
-    }
     return file.commit();
 }
 

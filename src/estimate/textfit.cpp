@@ -59,8 +59,8 @@ std::vector<Piece> piecesOf(const QString& text) {
 }
 
 // A crafted sheet of texts all different must not grow a cache without end.
-template <class Cache> void keepBounded(Cache& cache) {
-    if (cache.size() >= 50000)
+template <class Cache> void keepBounded(Cache& cache, qsizetype most = 50000) {
+    if (cache.size() >= most)
         cache.clear();
 }
 
@@ -112,7 +112,7 @@ const QList<QGlyphRun>& TextFitter::shaped(int face, int size, const QString& li
     const Key key{face, size, 0, line};
     if (const auto found = shaped_.constFind(key); found != shaped_.cend())
         return *found;
-    keepBounded(shaped_);
+    keepBounded(shaped_, 8192); // a line's glyphs weigh more than its measures
     QTextLayout layout(line, sized(face, size).font, &device_);
     layout.beginLayout();
     QTextLine only = layout.createLine();
