@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the three libFuzzer targets with clang (address and undefined-behaviour sanitizers on)
+# Builds the four libFuzzer targets with clang (address and undefined-behaviour sanitizers on)
 # and runs each for a bounded time from the seed corpus in fuzz/corpus.
 #   scripts/fuzz.sh [seconds per target]
 set -euo pipefail
@@ -18,12 +18,18 @@ clang++ "${flags[@]}" -fsanitize-ignorelist=fuzz/rapidjson.ignorelist -fPIC fuzz
   src/estimate/expression.cpp \
   src/estimate/decimal.cpp "${qtcore[@]}" \
   -o "$out/sheet_fuzzer"
-for target in parser jpeg sheet; do
+# A supplier's price list and the catalogue's file, on Qt Core alone.
+clang++ "${flags[@]}" -fPIC fuzz/pricelist_fuzzer.cpp src/estimate/pricelist.cpp \
+  src/estimate/priceupdate.cpp src/estimate/pricecatalogue.cpp src/estimate/safefile.cpp \
+  src/estimate/sheet.cpp src/estimate/columns.cpp src/estimate/expression.cpp \
+  src/estimate/decimal.cpp "${qtcore[@]}" \
+  -o "$out/pricelist_fuzzer"
+for target in parser jpeg sheet pricelist; do
   work="$out/corpus-$target"
   mkdir -p "$work"
   echo "== $target: ${seconds}s"
   "$out/${target}_fuzzer" -max_total_time="$seconds" -timeout=5 -rss_limit_mb=2048 \
-    -max_len=$(case $target in (jpeg) echo 65536 ;; (sheet) echo 16384 ;; (*) echo 4096 ;; esac) \
+    -max_len=$(case $target in (jpeg) echo 65536 ;; (sheet) echo 16384 ;; (pricelist) echo 8192 ;; (*) echo 4096 ;; esac) \
     -print_final_stats=1 "$work" "fuzz/corpus/$target" 2>&1 |
     grep -E '^(#[0-9]+ +DONE|stat::number_of_executed_units|stat::peak_rss_mb|==[0-9]+==ERROR|SUMMARY)|cov:' | tail -n 4
   test "${PIPESTATUS[0]}" -eq 0

@@ -15,6 +15,8 @@ packages=(
   rapidjson-dev
   # the sheet's Excel workbook is written with libxlsxwriter
   libxlsxwriter-dev
+  # a supplier's price list is read from xlsx with minizip (libxlsxwriter loads it already)
+  libminizip-dev
   # a long sheet's PDF is painted in runs of pages on several threads, joined by qpdf
   libqpdf-dev
   fonts-liberation2

@@ -117,6 +117,9 @@ class SheetFileTest : public QObject {
             model.editor().setProperties({"Кв. 5", "ул. Мира, 1", "Иванов", "ООО «Краска»", "Петров", "",
                                           {"Директор", "Иванов И. И."}, {"Прораб", ""}});
             model.editor().setRecording(false);
+            model.editor().takeFromCatalogue(model.estimate().sheet().materials,
+                                             model.estimate().sheet().systems,
+                                             "/srv/фирма/catalogue.velaro-catalogue", "каталог");
             original = model.estimate().sheet();
             QCOMPARE(original.lines.size(), 7);
             QCOMPARE(original.lines[6].formula, QString("(2 × 2 м + 0,8 м) × 0,15 м (дверь) = 0,72 м2"));
@@ -241,6 +244,13 @@ class SheetFileTest : public QObject {
         QTest::newRow("format 4 without a signatory")
             << edited("\"contractorSignatoryName\"", "\"contractorSignatory\"")
             << "«contractorSignatoryName»";
+        // The catalogue the materials came from may be left out: a sheet of none.
+        QTest::newRow("format 4 of no catalogue")
+            << edited("\"catalogue\": \"\"", "\"catalog\": 5") << "";
+        QTest::newRow("format 4, catalogue not a text")
+            << edited("\"catalogue\": \"\"", "\"catalogue\": 5") << "«catalogue»: нет текста";
+        QTest::newRow("format 3: no catalogue")
+            << asFormat3(good).replace("\"catalogue\": \"\"", "\"catalogue\": 5") << "";
         QTest::newRow("overhead past 100")
             << edited("\"overheadRate\": \"\"", "\"overheadRate\": \"150\"")
             << "«overheadRate»: не больше 100 %";

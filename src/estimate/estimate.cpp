@@ -252,4 +252,10 @@ void Estimate::reset(Sheet sheet) {
     emit changed();
 }
 
+Decimal grandTotal(const Sheet& sheet, QChar separator) {
+    Estimate estimate(separator);
+    estimate.reset(sheet);
+    return moneyOf(estimate.view()).total;
+}
+
 } // namespace velaro

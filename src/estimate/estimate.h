@@ -102,6 +102,10 @@ class Estimate : public QObject {
     mutable std::optional<QStringList> rooms_;
 };
 
+// The money a sheet comes to, to the kopeck, as its totals would show it: for a sheet not shown,
+// such as the sheet as a change would leave it.
+Decimal grandTotal(const Sheet& sheet, QChar separator);
+
 // Runs of consecutive rows in ascending rows: {first, last} pairs.
 QList<std::pair<int, int>> runsOf(const QList<int>& rows);
 

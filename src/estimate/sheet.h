@@ -176,6 +176,9 @@ struct Sheet {
     QString overheadRate;
     QString profitRate;
     SheetProperties properties;
+    // The firm's catalogue its materials and systems were taken from (a file's path), where
+    // prices are updated from; empty for none. The sheet keeps its own copies all the same.
+    QString catalogue;
     bool operator==(const Sheet&) const = default;
 };
 

@@ -381,6 +381,24 @@ void SheetEditor::editSystems(const QList<PaintSystem>& systems) {
     undo_.push(new SetCatalogue(estimate_, catalogue, QStringLiteral("системы окраски")));
 }
 
+void SheetEditor::takeFromCatalogue(const QList<Material>& materials,
+                                    const QList<PaintSystem>& systems, const QString& catalogue,
+                                    const QString& text) {
+    const Sheet& sheet = estimate_.sheet();
+    if (materials == sheet.materials && systems == sheet.systems && catalogue == sheet.catalogue)
+        return;
+    undo_.beginMacro(text);
+    if (materials != sheet.materials || systems != sheet.systems) {
+        Catalogue after{materials, systems, {}};
+        for (const Line& line : sheet.lines)
+            after.lineSystems << (systemOf(systems, line.system) ? line.system : 0);
+        undo_.push(new SetCatalogue(estimate_, after, text));
+    }
+    if (catalogue != sheet.catalogue)
+        undo_.push(new SetSheetValue(estimate_, &Sheet::catalogue, catalogue, text));
+    undo_.endMacro();
+}
+
 void SheetEditor::setRecording(bool on) {
     if (estimate_.sheet().recording != on)
         estimate_.setSheetValue(&Sheet::recording, on);

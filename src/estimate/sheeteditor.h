@@ -62,6 +62,11 @@ class SheetEditor {
     // With materials a template brought: layers name them by negative ids (-1 the first), and
     // they join the sheet's materials in the same step.
     void editSystems(const QList<PaintSystem>& systems, const QList<Material>& brought);
+    // Materials and systems from a firm's catalogue (their ids as the sheet's lists give them:
+    // kept where they replace the sheet's own), and the catalogue they came from, in one step
+    // named `text`; lines keep their systems.
+    void takeFromCatalogue(const QList<Material>& materials, const QList<PaintSystem>& systems,
+                           const QString& catalogue, const QString& text);
     void setVatRate(const QString& rate);
     // Overhead («НР») and profit («СП») as % of the work, empty for none: refused, changing
     // nothing, where not a percentage (percentProblem); empty where taken.

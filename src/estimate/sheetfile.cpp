@@ -185,6 +185,7 @@ QByteArray sheetToJson(const Sheet& sheet, const std::optional<DocumentState>& d
     text(w, "clientSignatoryName", p.clientSignatory.name);
     text(w, "contractorSignatoryPosition", p.contractorSignatory.position);
     text(w, "contractorSignatoryName", p.contractorSignatory.name);
+    text(w, "catalogue", sheet.catalogue);
     key(w, "materials");
     w.StartArray();
     for (const Material& m : sheet.materials)

@@ -16,7 +16,7 @@ inline const QString kSheetFormat = QStringLiteral("velaro-estimate");
 // 2: materials known by an id; 3: paint systems of layers, rooms' walls and ceilings, lines typed
 // by hand, prices of work, VAT; 4: openings shared by two rooms, overhead and profit rates, the
 // signatories of the approval block, each layer's work priced with its norm (a layer may be work
-// without a material), materials in several can sizes.
+// without a material), materials in several can sizes, the catalogue the materials came from.
 inline constexpr int kSheetVersion = 4;
 inline const QString kSheetSuffix = QStringLiteral("velaro-estimate");
 // The largest file opening reads: kMaxLines lines of a busy sheet fit.

@@ -175,7 +175,9 @@ constexpr std::string_view kSheetMembers[] = {
     "systems", "lines",
     // From format 4 on.
     "overheadRate", "profitRate", "clientSignatoryPosition", "clientSignatoryName",
-    "contractorSignatoryPosition", "contractorSignatoryName"};
+    "contractorSignatoryPosition", "contractorSignatoryName",
+    // Format 4, and may be left out: a sheet of no catalogue.
+    "catalogue"};
 // The properties, in the order of kSheetMembers from kObject, and where each goes.
 constexpr QString SheetProperties::*kPropertyFields[] = {
     &SheetProperties::object,     &SheetProperties::address,   &SheetProperties::client,
@@ -198,7 +200,8 @@ enum SheetMember {
     kClientSignatoryPosition,
     kClientSignatoryName,
     kContractorSignatoryPosition,
-    kContractorSignatoryName
+    kContractorSignatoryName,
+    kCatalogue
 };
 // The texts of format 4 on, in the order of kSheetMembers from kOverheadRate.
 constexpr int kFormatFourTexts = kContractorSignatoryName - kOverheadRate + 1;
@@ -219,7 +222,8 @@ static_assert(kMaterialFields[kCoats].name == "coats" && kMaterialFields[kCans].
               kSheetMembers[kLines] == "lines" && kSheetMembers[kObject] == "object" &&
               kSheetMembers[kDate] == "date" && kSheetMembers[kOverheadRate] == "overheadRate" &&
               kSheetMembers[kContractorSignatoryName] == "contractorSignatoryName" &&
-              std::size(kSheetMembers) == kContractorSignatoryName + 1);
+              kSheetMembers[kCatalogue] == "catalogue" &&
+              std::size(kSheetMembers) == kCatalogue + 1);
 
 // A line's kind as the file names it.
 std::optional<LineKind> kindNamed(std::string_view word) {
@@ -718,6 +722,10 @@ class SheetReader {
             lines_ = {};
             lineRests_.clear();
             break;
+        case kCatalogue:
+            catalogue_ = value.kind == Scalar::Text ? std::optional(value.string()) : std::nullopt;
+            catalogueNotText_ = value.kind != Scalar::Text;
+            break;
         default:
             // A text each; whether one must be there waits for the version.
             if (member_ >= kOverheadRate && member_ <= kContractorSignatoryName)
@@ -1007,6 +1015,8 @@ class SheetReader {
     SheetProperties properties_;
     int propertyFault_ = -1; // the first property that is not a text
     std::optional<QString> formatFour_[kFormatFourTexts];
+    std::optional<QString> catalogue_;
+    bool catalogueNotText_ = false; // there, and not a text
     List<Material> materials_;
     // What of a material waits for the version, the faulty material's too.
     struct MaterialRest {
@@ -1083,6 +1093,8 @@ std::variant<LoadedSheet, LoadError> SheetReader::result() {
         if (!fault.isEmpty())
             return damaged(memberFault(sheetAt, kSheetMembers[member].data(), fault));
     }
+    if (version >= 4 && catalogueNotText_)
+        return damaged(memberFault(sheetAt, "catalogue", QStringLiteral("нет текста")));
     if (!materials_.present)
         return damaged(memberFault(sheetAt, "materials", QStringLiteral("нет списка")));
     if (const QString fault = settleMaterials(version); !fault.isEmpty())
@@ -1122,6 +1134,7 @@ std::variant<LoadedSheet, LoadError> SheetReader::result() {
         SheetProperties& p = loaded.sheet.properties;
         p.clientSignatory = {text(kClientSignatoryPosition), text(kClientSignatoryName)};
         p.contractorSignatory = {text(kContractorSignatoryPosition), text(kContractorSignatoryName)};
+        loaded.sheet.catalogue = catalogue_.value_or(QString());
     }
     loaded.sheet.materials = std::move(materials_.items);
     loaded.sheet.systems = std::move(systems_.items);

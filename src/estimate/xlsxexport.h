@@ -5,10 +5,12 @@
 // not calculate. The workbook is written by a module loaded at the first export.
 
 #include "estimate/export.h"
+#include "estimate/pricelist.h"
 
 #include <QString>
 
 #include <functional>
+#include <variant>
 
 namespace velaro {
 
@@ -16,5 +18,9 @@ namespace velaro {
 // at `path` stays as it was. `progress` is told how many lines are written; it returns false to
 // cancel, and the answer is then «прервано».
 QString writeXlsx(const SheetView& view, const QString& path, const ExportProgress& progress = {});
+
+// The first sheet of a workbook as rows of cell texts, each with its row number (a supplier's
+// price list), read by the same module; or why it could not be read.
+std::variant<Records, QString> readXlsxRows(const QString& path);
 
 } // namespace velaro

@@ -45,6 +45,7 @@ const QList<GuideTopic>& guideTopics() {
         {QStringLiteral("Помещения, стены и потолки"), QStringLiteral("rooms.html")},
         {QStringLiteral("Строки, набранные вручную"), QStringLiteral("typed-lines.html")},
         {QStringLiteral("Материалы, системы окраски и слои"), QStringLiteral("systems.html")},
+        {QStringLiteral("Каталог фирмы и прайс-листы"), QStringLiteral("catalogue.html")},
         {QStringLiteral("Стоимость работ и НДС"), QStringLiteral("money.html")},
         {QStringLiteral("Документы и командная строка"), QStringLiteral("documents.html")},
         {QStringLiteral("Таблица и электронные таблицы"), QStringLiteral("spreadsheet.html")},

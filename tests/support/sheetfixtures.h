@@ -7,10 +7,13 @@
 #include "estimate/export.h"
 #include "estimate/gui/estimateprompts.h"
 #include "estimate/gui/estimatesheet.h"
+#include "estimate/gui/catalogueactions.h"
+#include "estimate/gui/cataloguedialog.h"
 #include "estimate/gui/estimatewindow.h"
 #include "estimate/gui/materialsdialog.h"
 #include "estimate/gui/roomdialog.h"
 #include "estimate/gui/systemsdialog.h"
+#include "estimate/priceupdate.h"
 #include "estimate/sheetdocument.h"
 #include "estimate/sheetfile.h"
 #include "estimate/sheeteditor.h"
@@ -91,6 +94,33 @@ class FakePrompts final : public EstimatePrompts {
         openedIn = folder;
         return fileName;
     }
+    QString openFileName(QWidget*, const QString&, const QString& folder, const QString&) override {
+        openedIn = folder;
+        return fileName;
+    }
+    QString folder; // the folder chosen
+    QString folderName(QWidget*, const QString&, const QString&) override { return folder; }
+    QStringList ticked; // what chooseSeveral answers, of what it offered
+    QStringList chooseSeveral(QWidget*, const QString&, const QStringList& items) override {
+        offered = items;
+        QStringList chosen;
+        for (const QString& item : items)
+            if (ticked.contains(item))
+                chosen << item;
+        return chosen;
+    }
+    // Each preview shown: its problems, its changes and its sum; applied where `apply` says.
+    struct Preview {
+        QStringList problems, changes;
+        QString summary;
+    };
+    QList<Preview> previews;
+    bool applyPreview = true;
+    bool preview(QWidget*, const QString&, const QStringList& problems,
+                 const QStringList& changes, const QString& summary) override {
+        previews.append({problems, changes, summary});
+        return applyPreview && !changes.isEmpty();
+    }
     QString suggested;
     QString saveFileName(QWidget*, const QString&, const QString& suggestion, const QString&,
                          const QString&) override {
@@ -103,6 +133,8 @@ class FakePrompts final : public EstimatePrompts {
         if (errorShownMs)
             QTest::qWait(errorShownMs);
     }
+    QStringList noticesShown;
+    void notice(QWidget*, const QString& text) override { noticesShown << text; }
     int confirms = 0;
     bool confirm(QWidget*, const QString&) override {
         ++confirms;

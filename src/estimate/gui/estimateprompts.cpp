@@ -3,8 +3,13 @@
 #include "estimate/modules.h"
 #include "print/printjob.h"
 
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLabel>
+#include <QListWidget>
+#include <QVBoxLayout>
 
 #include <algorithm>
 #include <QLibrary>
@@ -26,6 +31,73 @@ EstimatePrompts& EstimatePrompts::real() {
 QString EstimatePrompts::openFileName(QWidget* parent, const QString& folder) {
     return QFileDialog::getOpenFileName(parent, QStringLiteral("Открыть ведомость"), folder,
                                         QStringLiteral("Ведомость окраски (*.velaro-estimate)"));
+}
+
+QString EstimatePrompts::openFileName(QWidget* parent, const QString& caption,
+                                      const QString& folder, const QString& filter) {
+    return QFileDialog::getOpenFileName(parent, caption, folder, filter);
+}
+
+QString EstimatePrompts::folderName(QWidget* parent, const QString& caption,
+                                    const QString& start) {
+    return QFileDialog::getExistingDirectory(parent, caption, start);
+}
+
+QStringList EstimatePrompts::chooseSeveral(QWidget* parent, const QString& label,
+                                           const QStringList& items) {
+    QDialog dialog(parent);
+    dialog.setWindowTitle(kCaption);
+    auto* list = new QListWidget(&dialog);
+    list->setObjectName("items");
+    for (const QString& text : items) {
+        auto* item = new QListWidgetItem(text, list);
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(Qt::Unchecked);
+    }
+    auto* buttons =
+        new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* prompt = new QLabel(label, &dialog);
+    prompt->setWordWrap(true);
+    layout->addWidget(prompt);
+    layout->addWidget(list, 1);
+    layout->addWidget(buttons);
+    dialog.resize(560, 420);
+    QStringList chosen;
+    if (dialog.exec() == QDialog::Accepted)
+        for (int i = 0; i < list->count(); ++i)
+            if (list->item(i)->checkState() == Qt::Checked)
+                chosen << items[i];
+    return chosen;
+}
+
+bool EstimatePrompts::preview(QWidget* parent, const QString& title, const QStringList& problems,
+                              const QStringList& changes, const QString& summary) {
+    QDialog dialog(parent);
+    dialog.setWindowTitle(title);
+    auto* list = new QListWidget(&dialog);
+    list->setObjectName("changes");
+    for (const QString& text : problems) {
+        auto* item = new QListWidgetItem(text, list);
+        item->setForeground(Qt::darkRed);
+    }
+    list->addItems(changes);
+    auto* buttons = new QDialogButtonBox(&dialog);
+    if (!changes.isEmpty())
+        buttons->addButton(QStringLiteral("&Применить"), QDialogButtonBox::AcceptRole);
+    buttons->addButton(changes.isEmpty() ? QDialogButtonBox::Close : QDialogButtonBox::Cancel);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(list, 1);
+    auto* sum = new QLabel(summary, &dialog);
+    sum->setWordWrap(true);
+    layout->addWidget(sum);
+    layout->addWidget(buttons);
+    dialog.resize(640, 420);
+    return dialog.exec() == QDialog::Accepted && !changes.isEmpty();
 }
 
 QString EstimatePrompts::saveFileName(QWidget* parent, const QString& caption,

@@ -2,6 +2,8 @@
 
 #include "core/settings.h"
 #include "core/windowframe.h"
+#include "estimate/gui/catalogueactions.h"
+#include "estimate/gui/cataloguedialog.h"
 #include "estimate/gui/estimateprompts.h"
 #include "estimate/gui/estimatesheet.h"
 #include "estimate/gui/findbar.h"
@@ -339,6 +341,14 @@ void EstimateWindow::buildMenus() {
     command(edit, QStringLiteral("&Материалы…"), "editMaterials", {}, [this] { editMaterials(); });
     command(edit, QStringLiteral("Системы о&краски…"), "actionSystems", {},
             [this] { editSystems(); });
+    command(edit, QStringLiteral("Каталог &фирмы…"), "actionCatalogue", {}, [this] {
+        CatalogueDialog dialog(*this);
+        dialog.exec();
+    });
+    command(edit, QStringLiteral("Взять из катало&га…"), "actionTakeFromCatalogue", {},
+            [this] { takeFromCatalogue(*this); });
+    command(edit, QStringLiteral("Обновить &цены из каталога…"), "actionUpdatePrices", {},
+            [this] { updatePricesFromCatalogue(*this); });
     command(edit, QStringLiteral("Окраска в&ыделенных строк…"), "assignSystem", {},
             [this] { assignSystem(selectedRows()); });
     command(edit, QStringLiteral("Окраска всего &помещения…"), "assignRoomSystem", {}, [this] {
