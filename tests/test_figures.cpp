@@ -3,6 +3,10 @@
 
 #include "support/jobs.h"
 #include "support/sheetfixtures.h"
+#include "support/sheets.h"
+
+#include "estimate/repeatrooms.h"
+#include "estimate/report.h"
 
 #include <QElapsedTimer>
 
@@ -91,15 +95,23 @@ class FiguresTest : public QObject {
         QTest::addColumn<QStringList>("paint"); // per material: quantity, cans, cost
         QTest::addColumn<QString>("total");
         const QStringList painted{"1,00 кг/1/100,00", "2,40 кг/3/750,00"};
-        QTest::newRow("primer and two coats")
-            << "м2" << "" << "20" << "10,00 м2" << painted << "2 820,00 руб.";
-        QTest::newRow("the line's price") << "м2" << "200" << "" << "10,00 м2" << painted
-                                          << "2 850,00 руб.";
-        QTest::newRow("VAT to the kopeck") << "м2" << "0,333" << "20" << "10,00 м2" << painted
-                                           << "1 024,00 руб.";
-        QTest::newRow("metres take no paint") << "м" << "" << "" << "0,00 м2"
-                                              << QStringList{"0,00 кг/0/0,00", "0,00 кг/0/0,00"}
-                                              << "1 500,00 руб.";
+        QTest::newRow("primer and two coats") << "м2"
+                                              << ""
+                                              << "20"
+                                              << "10,00 м2" << painted << "2 820,00 руб.";
+        QTest::newRow("the line's price") << "м2"
+                                          << "200"
+                                          << ""
+                                          << "10,00 м2" << painted << "2 850,00 руб.";
+        QTest::newRow("VAT to the kopeck") << "м2"
+                                           << "0,333"
+                                           << "20"
+                                           << "10,00 м2" << painted << "1 024,00 руб.";
+        QTest::newRow("metres take no paint")
+            << "м"
+            << ""
+            << ""
+            << "0,00 м2" << QStringList{"0,00 кг/0/0,00", "0,00 кг/0/0,00"} << "1 500,00 руб.";
     }
 
     void jobCost() {
@@ -112,7 +124,7 @@ class FiguresTest : public QObject {
         Workspace space;
         SheetModel& model = space.model();
         model.editor().editMaterials({::paint("0,1", "0", "1", "100", "Грунтовка"),
-                             ::paint("0,12", "0", "0,9", "250", "Эмаль")});
+                                      ::paint("0,12", "0", "0,9", "250", "Эмаль")});
         model.editor().editSystems({{0, "Радиаторы", {{1, 1, "150", "15-04-030-1"}, {2, 2}}}});
         Line line = lineWith("10");
         line.unit = unit;
@@ -130,11 +142,14 @@ class FiguresTest : public QObject {
         QCOMPARE(seen, paint);
         QCOMPARE(space.window.findChild<QLabel*>("totalCost")->text(), total);
         // The CSV's figures are bare numbers, units in the headings: work, then each material.
-        const QList<QStringList> csv = parseCsv(QString::fromUtf8(sheetCsv(model.estimate().view()).mid(3)), ';');
+        const QList<QStringList> csv =
+            parseCsv(QString::fromUtf8(sheetCsv(model.estimate().view()).mid(3)), ';');
         // A material nothing takes has no column.
-        const QStringList taken = unit == "м2" ? QStringList{"Грунтовка, кг", "Эмаль, кг"} : QStringList{};
+        const QStringList taken =
+            unit == "м2" ? QStringList{"Грунтовка, кг", "Эмаль, кг"} : QStringList{};
         QCOMPARE(csv[0].mid(csv[0].size() - 1 - taken.size()), QStringList{"Шифр нормы"} + taken);
-        QCOMPARE(csv[1].mid(csv[1].size() - 2 - taken.size(), 1), QStringList{model.estimate().totals().work().text(u',', 2)});
+        QCOMPARE(csv[1].mid(csv[1].size() - 2 - taken.size(), 1),
+                 QStringList{model.estimate().totals().work().text(u',', 2)});
         QCOMPARE(csv[1].mid(csv[1].size() - taken.size()),
                  unit == "м2" ? QStringList({"1,00", "2,40"}) : QStringList());
     }
@@ -148,30 +163,38 @@ class FiguresTest : public QObject {
         QTest::addColumn<QStringList>("codes");    // of each layer
         QTest::addColumn<QString>("linePrice");
         QTest::addColumn<QString>("lineCode");
-        QTest::addColumn<QString>("result"); // the line's quantity, count 1
+        QTest::addColumn<QString>("result");    // the line's quantity, count 1
         QTest::addColumn<QStringList>("cells"); // price | work | code | paint
         QTest::newRow("one priced layer, as a system priced whole")
-            << QList<int>{1, 0} << QStringList{"180", ""} << QStringList{"15-04-030-01", ""}
-            << "" << "" << "12,35" << QStringList{"180,00", "2 223,00", "15-04-030-01", "1,24 кг"};
+            << QList<int>{1, 0} << QStringList{"180", ""} << QStringList{"15-04-030-01", ""} << ""
+            << ""
+            << "12,35" << QStringList{"180,00", "2 223,00", "15-04-030-01", "1,24 кг"};
         // 3 × 10,125 = 30,375 → 30,38 and 3 × 20,125 = 60,375 → 60,38: 90,76, where 3 × 30,25
         // would give 90,75.
         QTest::newRow("each layer rounded on its own")
             << QList<int>{1, 0} << QStringList{"10,125", "20,125"} << QStringList{"", ""} << ""
-            << "" << "3" << QStringList{"30,25", "90,76", "", "0,30 кг"};
+            << ""
+            << "3" << QStringList{"30,25", "90,76", "", "0,30 кг"};
         QTest::newRow("putty without material, primer, two coats")
             << QList<int>{0, 1, 1} << QStringList{"85,5", "40", "120"}
-            << QStringList{"15-02-019-05", "15-04-024-01", "15-04-024-01"} << "" << "" << "10"
+            << QStringList{"15-02-019-05", "15-04-024-01", "15-04-024-01"} << ""
+            << ""
+            << "10"
             << QStringList{"245,50", "2 455,00", "15-02-019-05; 15-04-024-01",
                            "Грунтовка 1,00 кг; Грунтовка 1,00 кг"};
         QTest::newRow("the line's price replaces the layers'")
             << QList<int>{0, 1} << QStringList{"85,5", "40"} << QStringList{"15-02-019-05", ""}
-            << "100" << "" << "2,5" << QStringList{"100,00", "250,00", "15-02-019-05", "0,25 кг"};
+            << "100"
+            << ""
+            << "2,5" << QStringList{"100,00", "250,00", "15-02-019-05", "0,25 кг"};
         QTest::newRow("the line's norm replaces the layers'")
             << QList<int>{1} << QStringList{"40"} << QStringList{"15-04-024-01"} << ""
-            << "ТЕР 15-01" << "2" << QStringList{"40,00", "80,00", "ТЕР 15-01", "0,20 кг"};
+            << "ТЕР 15-01"
+            << "2" << QStringList{"40,00", "80,00", "ТЕР 15-01", "0,20 кг"};
         QTest::newRow("no layer priced: no work")
-            << QList<int>{1, 0} << QStringList{"", ""} << QStringList{"", ""} << "" << "" << "2"
-            << QStringList{"", "", "", "0,20 кг"};
+            << QList<int>{1, 0} << QStringList{"", ""} << QStringList{"", ""} << ""
+            << ""
+            << "2" << QStringList{"", "", "", "0,20 кг"};
     }
 
     void workByLayers() {
@@ -188,7 +211,8 @@ class FiguresTest : public QObject {
         model.editor().editMaterials({paint("0,1", "0", "1", "100", "Грунтовка")});
         PaintSystem system{0, "Система", {}};
         for (qsizetype i = 0; i < materials.size(); ++i)
-            system.layers.append({materials[i], 1, prices[i], codes[i], materials[i] ? "" : "Шпатлёвка"});
+            system.layers.append(
+                {materials[i], 1, prices[i], codes[i], materials[i] ? "" : "Шпатлёвка"});
         model.editor().editSystems({system});
         Line line = lineWith(result);
         line.system = 1;
@@ -212,23 +236,29 @@ class FiguresTest : public QObject {
         QTest::addColumn<QString>("cost");
         // 30 кг: 3 × 14 (42 кг) 7 200; 2 × 14 + 1 × 2,7 (30,7 кг) 4 800 + 560 = 5 360;
         // 1 × 14 + 6 × 2,7 (30,2 кг) 2 400 + 3 360 = 5 760; 12 × 2,7 (32,4 кг) 6 720.
-        QTest::newRow("30 кг of 14 and 2,7") << "30" << QStringList{"14@2400", "2,7@560"}
-                                             << "2 × 14 кг + 1 × 2,7 кг" << "5 360,00";
+        QTest::newRow("30 кг of 14 and 2,7")
+            << "30" << QStringList{"14@2400", "2,7@560"} << "2 × 14 кг + 1 × 2,7 кг"
+            << "5 360,00";
         // 2,6 кг: 3 × 0,9 = 300; 1 × 2,7 = 350; 1 × 2,7 is the fewer cans but dearer.
         QTest::newRow("the small can cheaper per kg")
-            << "2,6" << QStringList{"2,7@350", "0,9@100"} << "3 × 0,9 кг" << "300,00";
+            << "2,6" << QStringList{"2,7@350", "0,9@100"} << "3 × 0,9 кг"
+            << "300,00";
         // 2,7 кг: 1 × 2,7 = 750 and 3 × 0,9 = 750: the fewer cans.
         QTest::newRow("equal cost: fewer cans")
-            << "2,7" << QStringList{"0,9@250", "2,7@750"} << "1 × 2,7 кг" << "750,00";
+            << "2,7" << QStringList{"0,9@250", "2,7@750"} << "1 × 2,7 кг"
+            << "750,00";
         // 14,5 л: 2 × 10 = 4 000; 10 + 2 × 3 = 3 380; 10 + 5 × 1 = 3 300; 10 + 3 + 2 × 1 = 3 210;
         // 5 × 3 = 3 450; 4 × 3 + 3 × 1 = 3 540.
         QTest::newRow("three sizes") << "14,5" << QStringList{"10@2000", "3@690", "1@260"}
-                                     << "1 × 10 кг + 1 × 3 кг + 2 × 1 кг" << "3 210,00";
+                                     << "1 × 10 кг + 1 × 3 кг + 2 × 1 кг"
+                                     << "3 210,00";
         QTest::newRow("a size without a price is not bought")
-            << "30" << QStringList{"14@2400", "2,7@"} << "3 × 14 кг" << "7 200,00";
+            << "30" << QStringList{"14@2400", "2,7@"} << "3 × 14 кг"
+            << "7 200,00";
         // 3 × 14 and 2 × 14 + 1 × 2,7 are both three cans: the one with less left over.
         QTest::newRow("no prices: fewest cans, least left over")
-            << "30" << QStringList{"14@", "2,7@"} << "2 × 14 кг + 1 × 2,7 кг" << "—";
+            << "30" << QStringList{"14@", "2,7@"} << "2 × 14 кг + 1 × 2,7 кг"
+            << "—";
         // Equal cost per kilogram bound nothing: 45 725 × 2,7 = 123 457,5 кг, the least
         // multiple of 0,9 past the quantity, in the fewest cans.
         QTest::newRow("a large quantity, sizes of one value")
@@ -264,21 +294,49 @@ class FiguresTest : public QObject {
         QTest::addColumn<QString>("vat");
         QTest::addColumn<QString>("expected"); // НР / СП / Итого / НДС / Всего
         // Materials 500,00 in every row.
-        QTest::newRow("none") << "1000" << "" << "" << "20" << "-/-/1500,00/300,00/1800,00";
-        QTest::newRow("zero is none") << "1000" << "0" << "0,00" << "" << "-/-/1500,00/-/1500,00";
-        QTest::newRow("both, VAT on them too")
-            << "1000" << "12" << "8" << "20" << "120,00/80,00/1700,00/340,00/2040,00";
+        QTest::newRow("none") << "1000"
+                              << ""
+                              << ""
+                              << "20"
+                              << "-/-/1500,00/300,00/1800,00";
+        QTest::newRow("zero is none") << "1000"
+                                      << "0"
+                                      << "0,00"
+                                      << ""
+                                      << "-/-/1500,00/-/1500,00";
+        QTest::newRow("both, VAT on them too") << "1000"
+                                               << "12"
+                                               << "8"
+                                               << "20"
+                                               << "120,00/80,00/1700,00/340,00/2040,00";
         // 1,25625 and 0,75375: each rounded on its own, not their sum 2,01.
-        QTest::newRow("each to the kopeck")
-            << "10,05" << "12,5" << "7,5" << "" << "1,26/0,75/512,06/-/512,06";
+        QTest::newRow("each to the kopeck") << "10,05"
+                                            << "12,5"
+                                            << "7,5"
+                                            << ""
+                                            << "1,26/0,75/512,06/-/512,06";
         // 2,005 exactly; as a double it lies below the half and would give 2,00.
-        QTest::newRow("a half kopeck up") << "100,25" << "2" << "" << "" << "2,01/-/602,26/-/602,26";
+        QTest::newRow("a half kopeck up") << "100,25"
+                                          << "2"
+                                          << ""
+                                          << ""
+                                          << "2,01/-/602,26/-/602,26";
         // On work plus overhead profit would be 1166,61.
-        QTest::newRow("profit on the work alone")
-            << "13020,2" << "12" << "8" << "" << "1562,42/1041,62/16124,24/-/16124,24";
-        QTest::newRow("only profit") << "1000" << "" << "100" << "" << "-/1000,00/2500,00/-/2500,00";
-        QTest::newRow("a rate past 100 counts for nothing")
-            << "1000" << "150" << "" << "" << "-/-/1500,00/-/1500,00";
+        QTest::newRow("profit on the work alone") << "13020,2"
+                                                  << "12"
+                                                  << "8"
+                                                  << ""
+                                                  << "1562,42/1041,62/16124,24/-/16124,24";
+        QTest::newRow("only profit") << "1000"
+                                     << ""
+                                     << "100"
+                                     << ""
+                                     << "-/1000,00/2500,00/-/2500,00";
+        QTest::newRow("a rate past 100 counts for nothing") << "1000"
+                                                            << "150"
+                                                            << ""
+                                                            << ""
+                                                            << "-/-/1500,00/-/1500,00";
     }
 
     void overheadAndProfit() {
@@ -303,18 +361,30 @@ class FiguresTest : public QObject {
     void ratesRefused_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("refusal"); // empty: taken
-        QTest::newRow("whole") << "12" << "";
-        QTest::newRow("comma") << "12,5" << "";
-        QTest::newRow("point, two decimals") << "12.55" << "";
-        QTest::newRow("a hundred") << "100" << "";
-        QTest::newRow("blanks around") << " 8 " << "";
-        QTest::newRow("just past a hundred") << "100,01" << "не больше 100 %";
-        QTest::newRow("huge") << "99999999999999999999" << "не больше 100 %";
-        QTest::newRow("three decimals") << "12,345" << "не больше двух знаков после запятой";
-        QTest::newRow("negative") << "-5" << "нужно число от 0 до 100";
-        QTest::newRow("exponent") << "1e1" << "нужно число от 0 до 100";
-        QTest::newRow("with its sign") << "12 %" << "нужно число от 0 до 100";
-        QTest::newRow("separator last") << "12," << "нужно число от 0 до 100";
+        QTest::newRow("whole") << "12"
+                               << "";
+        QTest::newRow("comma") << "12,5"
+                               << "";
+        QTest::newRow("point, two decimals") << "12.55"
+                                             << "";
+        QTest::newRow("a hundred") << "100"
+                                   << "";
+        QTest::newRow("blanks around") << " 8 "
+                                       << "";
+        QTest::newRow("just past a hundred") << "100,01"
+                                             << "не больше 100 %";
+        QTest::newRow("huge") << "99999999999999999999"
+                              << "не больше 100 %";
+        QTest::newRow("three decimals") << "12,345"
+                                        << "не больше двух знаков после запятой";
+        QTest::newRow("negative") << "-5"
+                                  << "нужно число от 0 до 100";
+        QTest::newRow("exponent") << "1e1"
+                                  << "нужно число от 0 до 100";
+        QTest::newRow("with its sign") << "12 %"
+                                       << "нужно число от 0 до 100";
+        QTest::newRow("separator last") << "12,"
+                                        << "нужно число от 0 до 100";
     }
 
     void ratesRefused() {
@@ -370,8 +440,9 @@ class FiguresTest : public QObject {
 
         const Money money = Report::of(space.model().estimate().view()).money();
         const QList<std::pair<QString, std::optional<Decimal>>> figures{
-            {"materials", money.materials}, {"work", money.work}, {"overhead", money.overhead},
-            {"profit", money.profit},       {"subtotal", money.subtotal}, {"vat", money.vat},
+            {"materials", money.materials}, {"work", money.work},
+            {"overhead", money.overhead},   {"profit", money.profit},
+            {"subtotal", money.subtotal},   {"vat", money.vat},
             {"total", money.total}};
         const QStringList byHand{"11 452,50", "13 020,20", "1 562,42", "1 041,62",
                                  "27 076,74", "5 415,35",  "32 492,09"};
@@ -397,6 +468,94 @@ class FiguresTest : public QObject {
                                     "СП 8% от работ, руб.=1041,62"}));
     }
 
+    // A floor of nine identical flats entered as an estimator measures it, with no line typed
+    // or worked out by hand, checked by hand. Each flat:
+    //   Комната, an L: 4 × 3 × 2,7 (37,8) and an alcove of walls 5 m long, floor 3 (13,5);
+    //     a window measured 1,5 × 1,4 = 2,1 m2 with reveals 0,25 deep; a door to the corridor
+    //     of 1,8 m2 recorded from its calculator (4,32 m2 painted, once).
+    //     Walls 51,3 − 2,1 − 1,8 = 47,4; ceiling 12 + 3 = 15; reveals (2 × 1,4 + 1,5) × 0,25
+    //     = 1,075 → 1,08.
+    //   Коридор: perimeter 8 × 2,7 = 21,6 − 1,8 (the same door) = 19,8; ceiling 3,5.
+    //   Area 47,4 + 15 + 1,08 + 4,32 + 19,8 + 3,5 = 91,1; the floor 819,9.
+    // «Стены и потолки»: putty 120 (no paint), primer 0,1 kg 30, ВД-АК 0,15 kg × 2 coats 150:
+    //   per m2 300: walls 47,4 → 14 220, ceiling 4 500, reveals 1,08 → 324, corridor 5 940 and
+    //   1 050; the door in enamel ПФ-115 0,12 × 2 at 250: 1 080. A flat 27 114, the floor 244 026.
+    // Paint per line to hundredths: primer 4,74 + 1,5 + 0,11 + 1,98 + 0,35 = 8,68 a flat, 78,12
+    //   on the floor, 8 cans of 10 kg × 900 = 7 200; ВД-АК 14,22 + 4,5 + 0,32 + 5,94 + 1,05 =
+    //   26,03, 234,27 kg: 17 × 14 kg 40 800, but 16 × 14 + 4 × 2,7 (234,8 kg) 38 400 + 2 240 =
+    //   40 640 is the cheapest; enamel 1,04 a flat, 9,36 kg, 5 cans of 1,9 × 380 = 1 900.
+    //   Materials 49 740.
+    // НР 12 % 29 283,12; СП 8 % 19 522,08; Итого 342 571,20; НДС 20 % 68 514,24;
+    // Всего 411 085,44.
+    void floorOfNineFlatsByHand() {
+        QUndoStack undo;
+        Sheets sheets(undo, u',');
+        SheetEditor& editor = sheets.editor;
+        Sheet job;
+        job.materials = {{1, "Грунтовка", "кг", "0,1", "0", {{"10", "900"}}},
+                         {2, "Краска ВД-АК", "кг", "0,15", "0", {{"14", "2400"}, {"2,7", "560"}}},
+                         {3, "Эмаль ПФ-115", "кг", "0,12", "0", {{"1,9", "380"}}}};
+        Layer putty(0, 1, "120", "15-02-019-05", "Шпатлёвка");
+        job.systems = {{1, "Стены и потолки", {putty, {1, 1, "30"}, {2, 2, "150"}}},
+                       {2, "Двери", {{3, 2, "250"}}}};
+        editor.reset(job);
+        const QString room = "Кв. 1, Комната", corridor = "Кв. 1, Коридор";
+        Line door = jobs::solidDoor(room);
+        door.adjacentRoom = corridor;
+        door.system = 2;
+        QCOMPARE(editor.insertLines(0, {door}), QString());
+        const RoomOpening window{OpeningKind::Window, "1,5", "1,4", "1", true, "0,25"};
+        QCOMPARE(editor.setRoomSize(room, RoomSize("4", "3", "", "2,7", "",
+                                                   {RoomPart{"", "", "5", "2,7", "3"}}, {window})),
+                 QString());
+        QCOMPARE(editor.setRoomSize(corridor, {"", "", "8", "2,7", "3,5"}), QString());
+        const Estimate& estimate = sheets.estimate;
+        QList<int> painted;
+        for (int row = 0; row < estimate.sheet().lines.size(); ++row)
+            if (estimate.sheet().lines[row].kind != LineKind::Computed)
+                painted << row;
+        editor.assignSystem(painted, 1);
+        const RoomPattern pattern = suggestedPattern({room, corridor});
+        QCOMPARE(editor.repeatRooms({room, corridor}, pattern.pattern, pattern.firstNumber, 8),
+                 QString());
+        QCOMPARE(editor.setOverheadRate("12"), QString());
+        QCOMPARE(editor.setProfitRate("8"), QString());
+        editor.setVatRate("20");
+
+        const QList<Line>& lines = estimate.sheet().lines;
+        QCOMPARE(lines.size(), 9 * 6);
+        QStringList flat;
+        for (const Line& line : lines.mid(0, 6))
+            flat << line.element + " " + line.result;
+        QCOMPARE(flat, (QStringList{"Дверные проемы с глухими полотнами 4,32", "Стены 47,4",
+                                    "Потолок 15", "Откосы 1,08", "Стены 19,8", "Потолок 3,5"}));
+        for (const Line& line : lines) {
+            QVERIFY(line.kind != LineKind::Typed);
+            QVERIFY2(!line.result.startsWith(u'-'), qPrintable(line.room + " " + line.element));
+        }
+        QCOMPARE(lines[6 * 8].room, QString("Кв. 9, Комната"));
+        QCOMPARE(lines[6 * 8].adjacentRoom, QString("Кв. 9, Коридор"));
+
+        const Report report = Report::of(estimate.view());
+        QCOMPARE(areaText(report.area(), u','), QString("819,90 м2"));
+        QStringList materials;
+        for (const ReportMaterial& taken : report.materials())
+            materials << taken.material->name + ": " + taken.quantity.text(u',', 2) + " " +
+                             cansText(*taken.material, *taken.rates, taken.cans, u',') + " " +
+                             taken.cost->text(u',', 2, true);
+        QCOMPARE(materials, (QStringList{"Грунтовка: 78,12 8 7 200,00",
+                                         "Краска ВД-АК: 234,27 16 × 14 кг + 4 × 2,7 кг 40 640,00",
+                                         "Эмаль ПФ-115: 9,36 5 1 900,00"}));
+        const Money& money = report.money();
+        QStringList sums;
+        for (const std::optional<Decimal>& sum : std::initializer_list<std::optional<Decimal>>{
+                 money.materials, money.work, money.overhead, money.profit, money.subtotal,
+                 money.vat, money.total})
+            sums << (sum ? sum->text(u',', 2, true) : QString("—"));
+        QCOMPARE(sums, (QStringList{"49 740,00", "244 026,00", "29 283,12", "19 522,08",
+                                    "342 571,20", "68 514,24", "411 085,44"}));
+    }
+
     // Paint = area × consumption × coats × (1 + waste/100) at two decimals; cans up; cost.
     void paintCansAndCost_data() {
         QTest::addColumn<QStringList>("results");
@@ -406,11 +565,10 @@ class FiguresTest : public QObject {
         QTest::addColumn<QString>("quantity");
         QTest::addColumn<QString>("cans");
         QTest::addColumn<QString>("cost");
-        QTest::newRow("waste and coats")
-            << QStringList{"10"} << paint("0,11", "10", "0,9", "250,5") << 2 << QStringList{"2,42 кг"}
-            << "2,42 кг"
-            << "3"
-            << "751,50";
+        QTest::newRow("waste and coats") << QStringList{"10"} << paint("0,11", "10", "0,9", "250,5")
+                                         << 2 << QStringList{"2,42 кг"} << "2,42 кг"
+                                         << "3"
+                                         << "751,50";
         // 2,7 / 0,9 is 3 cans exactly; in binary it comes out a hair above 3.
         QTest::newRow("cans exactly")
             << QStringList{"1,35", "1,35"} << paint("1", "0", "0,9", "100") << 1
@@ -451,8 +609,8 @@ class FiguresTest : public QObject {
         fillModel(model, results);
         paintWith(model, {material}, coats);
         for (int row = 0; row < model.rowCount(); ++row)
-            QVERIFY(model.setData(model.index(row, int(Column::System)), material.name,
-                                  Qt::EditRole));
+            QVERIFY(
+                model.setData(model.index(row, int(Column::System)), material.name, Qt::EditRole));
         QStringList shown;
         for (int row = 0; row < model.rowCount(); ++row)
             shown << model.index(row, int(Column::Paint)).data().toString();
@@ -484,14 +642,18 @@ class FiguresTest : public QObject {
         model.editor().editMaterials({paint("0,1", "0", "1", "100", "Грунтовка"),
                                       paint("0,12", "0", "0,9", "250", "Эмаль")});
         model.editor().editSystems(
-            {{0, "Грунт и эмаль", {{1, 1, "40", "15-04-024-01"}, {2, 2}, {2, 1, "", "", "Подкраска"}}}});
+            {{0,
+              "Грунт и эмаль",
+              {{1, 1, "40", "15-04-024-01"}, {2, 2}, {2, 1, "", "", "Подкраска"}}}});
         Line line = lineWith("10");
         line.system = 1;
         model.editor().insertLines(0, {line});
         const Sheet before = model.estimate().sheet();
         model.editor().editMaterials({before.materials[1]});
         QCOMPARE(model.estimate().sheet().systems[0].layers,
-                 (QList<Layer>{{0, 1, "40", "15-04-024-01", "Грунтовка"}, {2, 2}, {2, 1, "", "", "Подкраска"}}));
+                 (QList<Layer>{{0, 1, "40", "15-04-024-01", "Грунтовка"},
+                               {2, 2},
+                               {2, 1, "", "", "Подкраска"}}));
         QCOMPARE(model.index(0, int(Column::Work)).data().toString(), QString("400,00"));
         model.editor().editMaterials({});
         QCOMPARE(model.estimate().sheet().systems[0].layers,
@@ -535,12 +697,12 @@ class FiguresTest : public QObject {
         Sheets sheets(undo, u',');
         SheetModel& model = sheets.model;
         model.editor().editMaterials({paint("0,11", "10", "0,9", "250,5", "Эмаль"),
-                             paint("0,1", "0", "1", "300", "Грунт"),
-                             paint("0,2", "0", "1", "10", "Не взят")});
-        model.editor().editSystems({{0, "Грунт и эмаль ×2", {{2, 1, "180,5"}, {1, 2}}},
-                           {0, "Эмаль", {{1, 1}}}});
+                                      paint("0,1", "0", "1", "300", "Грунт"),
+                                      paint("0,2", "0", "1", "10", "Не взят")});
+        model.editor().editSystems(
+            {{0, "Грунт и эмаль ×2", {{2, 1, "180,5"}, {1, 2}}}, {0, "Эмаль", {{1, 1}}}});
         const QList<std::tuple<QString, QString, int>> lines{
-            {"12,35", "Кухня", 1}, {"7,77", "", 2}, {"3,33", "Ванная", 1},
+            {"12,35", "Кухня", 1}, {"7,77", "", 2},    {"3,33", "Ванная", 1},
             {"0,33", "Кухня", 2},  {"5", "Ванная", 0}, {"1,01", "Кухня", 1}};
         for (const auto& [result, room, system] : lines) {
             Line line = lineWith(result, 3, room);
@@ -560,8 +722,8 @@ class FiguresTest : public QObject {
             for (std::size_t k = 0; k < paint.size(); ++k)
                 paint[k] += room.paint[k];
         }
-        QCOMPARE(order, (QStringList{"Кухня: 1=1 2=4 3=6", "Ванная: 4=3 5=5",
-                                     "(без помещения): 6=2"}));
+        QCOMPARE(order,
+                 (QStringList{"Кухня: 1=1 2=4 3=6", "Ванная: 4=3 5=5", "(без помещения): 6=2"}));
         QCOMPARE(area, report.area());
         QCOMPARE(report.materials().size(), std::size_t(2));
         for (std::size_t k = 0; k < paint.size(); ++k)
@@ -573,7 +735,8 @@ class FiguresTest : public QObject {
         QStringList csvOrder;
         for (const QStringList& row : csv.mid(1, 6))
             csvOrder << row[0] + u'=' + row[1 + int(Column::Area)];
-        QCOMPARE(csvOrder, (QStringList{"1=37,05", "2=0,99", "3=3,03", "4=9,99", "5=15", "6=23,31"}));
+        QCOMPARE(csvOrder,
+                 (QStringList{"1=37,05", "2=0,99", "3=3,03", "4=9,99", "5=15", "6=23,31"}));
 
         // A room moved ahead of another is reported first; undone, it goes back.
         const auto firstRooms = [&] {
@@ -591,22 +754,35 @@ class FiguresTest : public QObject {
         QTest::addColumn<QString>("sum");
         QTest::addColumn<QString>("words");
         const QString none = " рублей 00 копеек";
-        QTest::newRow("1") << "1" << "Один рубль 00 копеек";
-        QTest::newRow("2") << "2" << "Два рубля 00 копеек";
-        QTest::newRow("5") << "5" << "Пять" + none;
-        QTest::newRow("11") << "11" << "Одиннадцать" + none;
-        QTest::newRow("21") << "21" << "Двадцать один рубль 00 копеек";
-        QTest::newRow("1000") << "1000" << "Одна тысяча" + none;
-        QTest::newRow("2000") << "2000" << "Две тысячи" + none;
-        QTest::newRow("5000") << "5000" << "Пять тысяч" + none;
-        QTest::newRow("21 000") << "21000" << "Двадцать одна тысяча" + none;
-        QTest::newRow("1 000 000") << "1000000" << "Один миллион" + none;
-        QTest::newRow("47 600,40") << "47600,40" << "Сорок семь тысяч шестьсот рублей 40 копеек";
-        QTest::newRow("0,01") << "0,01" << "Ноль рублей 01 копейка";
+        QTest::newRow("1") << "1"
+                           << "Один рубль 00 копеек";
+        QTest::newRow("2") << "2"
+                           << "Два рубля 00 копеек";
+        QTest::newRow("5") << "5"
+                           << "Пять" + none;
+        QTest::newRow("11") << "11"
+                            << "Одиннадцать" + none;
+        QTest::newRow("21") << "21"
+                            << "Двадцать один рубль 00 копеек";
+        QTest::newRow("1000") << "1000"
+                              << "Одна тысяча" + none;
+        QTest::newRow("2000") << "2000"
+                              << "Две тысячи" + none;
+        QTest::newRow("5000") << "5000"
+                              << "Пять тысяч" + none;
+        QTest::newRow("21 000") << "21000"
+                                << "Двадцать одна тысяча" + none;
+        QTest::newRow("1 000 000") << "1000000"
+                                   << "Один миллион" + none;
+        QTest::newRow("47 600,40") << "47600,40"
+                                   << "Сорок семь тысяч шестьсот рублей 40 копеек";
+        QTest::newRow("0,01") << "0,01"
+                              << "Ноль рублей 01 копейка";
         QTest::newRow("billions, rounded") << "3002000112,125"
                                            << "Три миллиарда два миллиона сто двенадцать рублей "
                                               "13 копеек";
-        QTest::newRow("negative") << "-214,22" << "Минус двести четырнадцать рублей 22 копейки";
+        QTest::newRow("negative") << "-214,22"
+                                  << "Минус двести четырнадцать рублей 22 копейки";
     }
 
     void roublesInWords() {
