@@ -16,7 +16,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -175,11 +174,11 @@ void CatalogueDialog::useOwnFolder() {
 
 void CatalogueDialog::importPriceList() {
     const QString path = window_.prompts().openFileName(
-        this, QStringLiteral("Прайс-лист поставщика"),
-        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
+        this, QStringLiteral("Прайс-лист поставщика"), window_.startFolder(),
         QStringLiteral("Прайс-лист (*.csv *.txt *.xlsx);;Все файлы (*)"));
     if (path.isEmpty())
         return;
+    window_.rememberFolder(path);
     importPriceListFile(this, window_.prompts(), path, window_.estimate().separator());
     reload();
 }

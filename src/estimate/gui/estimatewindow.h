@@ -45,6 +45,12 @@ class EstimateWindow : public QMainWindow {
     // Replaces the real dialogs (nullptr restores them); the window does not own it.
     void setPrompts(EstimatePrompts* prompts);
     EstimatePrompts& prompts() { return *prompts_; }
+    // Where the file dialogs start: the document's folder, else the last folder a dialog chose
+    // (kept in the settings), else the user's documents folder; never the folder the program
+    // was started from.
+    QString startFolder() const;
+    // A path chosen in a file dialog: its folder is where the next dialog starts.
+    void rememberFolder(const QString& path);
 
     // The file commands with their questions and messages; false where nothing was done.
     bool save();
@@ -124,12 +130,6 @@ class EstimateWindow : public QMainWindow {
     QAction* action(const char* name) const;
     // The file name to save or export to, asked with the document's own name, in startFolder().
     QString askSaveName(const QString& caption, const QString& filter, const QString& suffix);
-    // Where the file dialogs start: the document's folder, else the last folder a dialog chose
-    // (kept in the settings), else the user's documents folder; never the folder the program
-    // was started from.
-    QString startFolder() const;
-    // A path chosen in a file dialog: its folder is where the next dialog starts.
-    void rememberFolder(const QString& path);
     // Writes a document on a worker thread from a copy of the sheet, showing its progress past
     // a second with a button that stops it; returns when it is done, whether it was written.
     bool exportInBackground(
