@@ -104,8 +104,8 @@ class Layout {
     bool paintPages(QPagedPaintDevice& device, TextFitter& fitter, int from, int to,
                     const std::function<bool(int lines)>& pageDone) const;
     // Every page as PDF files of runs of pages, one a thread, painted like `writer`; false
-    // where cancelled or a file cannot be written (`problem` says why).
-    bool paintInRuns(const QPdfWriter& writer, const QStringList& paths, QString& problem) const;
+    // where cancelled or, `unwritable`, where a run's file cannot be written.
+    bool paintInRuns(const QPdfWriter& writer, const QStringList& paths, bool& unwritable) const;
 
   private:
     int lineCount() const { return int(view_.sheet.lines.size()); }
@@ -607,15 +607,14 @@ bool Layout::paintPages(QPagedPaintDevice& device, TextFitter& fitter, int from,
     return painter.end();
 }
 
-bool Layout::paintInRuns(const QPdfWriter& like, const QStringList& paths, QString& problem) const {
+bool Layout::paintInRuns(const QPdfWriter& like, const QStringList& paths, bool& unwritable) const {
     const int runs = int(paths.size());
     std::atomic<int> lines = 0, finished = 0;
-    std::atomic<bool> stop = false;
-    QStringList problems(runs);
+    std::atomic<bool> stop = false, failed = false;
     std::vector<std::thread> threads;
     for (int run = 0; run < runs; ++run)
         threads.emplace_back([&, run] {
-            // Written whole like the sheet's own file, so that a failure is said in words.
+            // Written whole, its last bytes checked, as the document's own file is.
             ReplacementFile file(paths[run]);
             bool painted = false;
             if (file.problem().isEmpty()) {
@@ -631,11 +630,10 @@ bool Layout::paintInRuns(const QPdfWriter& like, const QStringList& paths, QStri
                                          return !stop && file.problem().isEmpty();
                                      });
             }
-            problems[run] = !file.problem().isEmpty() ? file.problem()
-                            : painted                 ? file.commit()
-                                                      : QString();
-            if (!problems[run].isEmpty())
+            if (!file.problem().isEmpty() || (painted && !file.commit().isEmpty())) {
+                failed = true;
                 stop = true;
+            }
             ++finished;
         });
     // This thread tells the progress, as it would painting alone, and passes on a cancel.
@@ -646,11 +644,7 @@ bool Layout::paintInRuns(const QPdfWriter& like, const QStringList& paths, QStri
     }
     for (std::thread& thread : threads)
         thread.join();
-    for (const QString& cause : problems)
-        if (!cause.isEmpty()) {
-            problem = QStringLiteral("не удалось записать временный файл (%1)").arg(cause);
-            return false;
-        }
+    unwritable = failed;
     return !stop;
 }
 
@@ -707,19 +701,25 @@ QString paintPdf(const SheetView& view, ReplacementFile& file, const ExportProgr
     const QString stopped = QStringLiteral("прервано");
     if (!orient(writer, layout) || !layout.build())
         return file.problem().isEmpty() ? stopped : file.problem();
-    const int count = canJoinPdf() ? runsOf(layout.pageCount()) : 1;
-    if (count > 1 && !folder.emplace().isValid())
-        return QStringLiteral("не удалось создать временную папку");
-    if (count == 1)
+    const auto paintedWhole = [&] {
         return layout.paint(writer)       ? QString()
                : file.problem().isEmpty() ? stopped
                                           : file.problem();
+    };
+    const int count = canJoinPdf() ? runsOf(layout.pageCount()) : 1;
+    if (count == 1 || !folder.emplace().isValid())
+        return paintedWhole();
     for (int run = 0; run < count; ++run)
         runs << folder->filePath(QString::number(run) + QStringLiteral(".pdf"));
-    QString problem;
-    return layout.paintInRuns(writer, runs, problem) ? QString()
-           : problem.isEmpty()                       ? stopped
-                                                     : problem;
+    bool unwritable = false;
+    if (layout.paintInRuns(writer, runs, unwritable))
+        return {};
+    if (!unwritable)
+        return stopped;
+    // The temporary folder cannot take the runs (a small or full /tmp): the pages go straight
+    // to the file in one run, as a short sheet's do.
+    runs.clear();
+    return paintedWhole();
 }
 
 } // namespace
