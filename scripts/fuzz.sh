@@ -15,7 +15,7 @@ clang++ "${flags[@]}" fuzz/jpeg_fuzzer.cpp src/core/jpegdecoder.cpp -ljpeg -o "$
 read -r -a qtcore <<<"$(pkg-config --cflags --libs Qt6Core)"
 clang++ "${flags[@]}" -fsanitize-ignorelist=fuzz/rapidjson.ignorelist -fPIC fuzz/sheet_fuzzer.cpp \
   src/estimate/sheetfile.cpp src/estimate/sheetreader.cpp src/estimate/sheet.cpp src/estimate/columns.cpp \
-  src/estimate/expression.cpp \
+  src/estimate/expression.cpp src/estimate/rooms.cpp \
   src/estimate/decimal.cpp "${qtcore[@]}" \
   -o "$out/sheet_fuzzer"
 # A supplier's price list and the catalogue's file, on Qt Core alone.
