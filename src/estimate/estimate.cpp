@@ -74,9 +74,10 @@ LineFigures Estimate::figuresOf(const Line& line) const {
 }
 
 void Estimate::markWalls(const Line& line) {
-    if (line.kind == LineKind::Walls || openingOf(line.calculator) != Opening::None)
+    const bool opening = openingOf(line.calculator) != Opening::None;
+    if (line.kind == LineKind::Walls || opening)
         unsettledWalls_.insert(line.room);
-    if (!line.adjacentRoom.isEmpty() && openingOf(line.calculator) != Opening::None)
+    if (opening && !line.adjacentRoom.isEmpty())
         unsettledWalls_.insert(line.adjacentRoom);
 }
 

@@ -126,6 +126,8 @@ void setOpeningSources(const QHash<QString, OpeningSource>& byCalculator) {
 
 const OpeningSource& openingSourceOf(const QString& calculator) {
     static const OpeningSource none;
+    if (calculator.isEmpty()) // a typed line, a room's walls or ceiling: asked of every line
+        return none;
     const auto& sources = openingSources();
     const auto found = sources.constFind(calculator);
     return found == sources.cend() ? none : *found;
