@@ -107,25 +107,27 @@ inline Opening openingOf(const QString& calculator) {
 }
 
 struct Line {
+    // What the walls are worked out from, looked at in every line of the sheet at each change,
+    // first and together: one read of memory a line rather than three.
     QString room;
+    LineKind kind = LineKind::Computed;
+    bool deduct = false; // whether the opening × count comes off the walls of the line's room
+    int count = 1;
+    int system = 0; // a paint system's id, 0 for none
+    // A window or door line: the room on the other side of the opening, whose walls it comes off
+    // as well («Смежное помещение»); painted once, in the line's own room.
+    QString adjacentRoom;
     QString element;    // as the calculator's catalogue entry names it for the sheet
     QString calculator; // the class name of the window that computed it
     QString inputs;     // the texts and ticks that gave it, for telling a repeat
     QList<Measurement> measurements;
     QStringList conditions;
     QString formula;
-    QString result; // the calculator's main result as shown
-    int count = 1;
-    LineKind kind = LineKind::Computed;
+    QString result;                      // the calculator's main result as shown
     QString unit = QStringLiteral("м2"); // of the result
-    QString opening;     // a window or door line: the openings' area per piece, as typed
-    bool deduct = false; // whether that area × count comes off the walls of the line's room
-    int system = 0;      // a paint system's id, 0 for none
-    QString price;       // of the work per unit; empty: the sum of its system's layers'
-    QString code;        // the norm; empty: its system's layers' norms
-    // A window or door line: the room on the other side of the opening, whose walls it comes off
-    // as well («Смежное помещение»); painted once, in the line's own room.
-    QString adjacentRoom;
+    QString opening; // a window or door line: the openings' area per piece, as typed
+    QString price;   // of the work per unit; empty: the sum of its system's layers'
+    QString code;    // the norm; empty: its system's layers' norms
     // A walls line: the openings measured in its room's size, deducted from it as ticked.
     QList<RoomOpening> roomOpenings;
     // A window or door line given the opening's width and height rather than its area, in
