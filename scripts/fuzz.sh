@@ -19,7 +19,7 @@ clang++ "${flags[@]}" -fsanitize-ignorelist=fuzz/rapidjson.ignorelist -fPIC fuzz
   src/estimate/decimal.cpp "${qtcore[@]}" \
   -o "$out/sheet_fuzzer"
 # A supplier's price list and the catalogue's file, on Qt Core alone.
-clang++ "${flags[@]}" -fPIC fuzz/pricelist_fuzzer.cpp src/estimate/pricelist.cpp \
+clang++ "${flags[@]}" -fPIC fuzz/pricelist_fuzzer.cpp src/estimate/pricelist.cpp src/estimate/delimitedtext.cpp \
   src/estimate/priceupdate.cpp src/estimate/pricecatalogue.cpp src/estimate/safefile.cpp \
   src/estimate/sheet.cpp src/estimate/columns.cpp src/estimate/expression.cpp \
   src/estimate/decimal.cpp "${qtcore[@]}" \

@@ -1,5 +1,6 @@
 #include "estimate/linesclipboard.h"
 
+#include "estimate/delimitedtext.h"
 #include "estimate/estimate.h"
 #include "estimate/expression.h"
 #include "estimate/sheetfile.h"
@@ -25,47 +26,6 @@ QString clipCell(const Line& line, const LineFigures& figures, Column column, QC
         if (c == u'\t' || c == u'\n' || c == u'\r')
             c = u' ';
     return text;
-}
-
-// The rows of tab-separated text as spreadsheets write it: a cell holding a tab, a line break or
-// a quote comes in quotes, a quote in it doubled.
-QList<QStringList> rowsOf(const QString& text) {
-    QList<QStringList> rows{{}};
-    QString cell;
-    bool quoted = false;
-    bool cellStart = true;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (quoted) {
-            if (c != u'"')
-                cell += c;
-            else if (i + 1 < text.size() && text[i + 1] == u'"')
-                cell += text[++i];
-            else
-                quoted = false;
-            continue;
-        }
-        if (c == u'"' && cellStart) {
-            quoted = true;
-            cellStart = false;
-        } else if (c == u'\t') {
-            rows.back() << cell;
-            cell.clear();
-            cellStart = true;
-        } else if (c == u'\n' || c == u'\r') {
-            if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
-                ++i;
-            rows.back() << cell;
-            cell.clear();
-            cellStart = true;
-            rows.append(QStringList());
-        } else {
-            cell += c;
-            cellStart = false;
-        }
-    }
-    rows.back() << cell;
-    return rows;
 }
 
 enum Field { Room, Name, Unit, Quantity, Price, kFieldCount };
@@ -135,7 +95,8 @@ QString fieldTitle(Field field) {
 // A spreadsheet's figure or our own formula as arithmetic to work out: grouping blanks between
 // digits dropped («1 234,5»), the sign minus as a hyphen, what a formula comes to («= 3 м2») cut.
 QString quantityArithmetic(QString text) {
-    static const QRegularExpression kGrouping(QStringLiteral("(?<=\\d)[ \\x{a0}\\x{202f}](?=\\d{3}(\\D|$))"));
+    static const QRegularExpression kGrouping(
+        QStringLiteral("(?<=\\d)[ \\x{a0}\\x{202f}](?=\\d{3}(\\D|$))"));
     static const QRegularExpression kOutcome(QStringLiteral("\\s[=≈]\\s.*$"));
     text.remove(kOutcome);
     text.remove(kGrouping);
@@ -158,8 +119,8 @@ QMimeData* copiedLines(const Estimate& estimate, const QList<int>& rows,
                    QStringLiteral("</th>");
     for (Column column : columns) {
         text += u'\t' + columnTitle(column);
-        html += QStringLiteral("<th>") + columnTitle(column).toHtmlEscaped() +
-                QStringLiteral("</th>");
+        html +=
+            QStringLiteral("<th>") + columnTitle(column).toHtmlEscaped() + QStringLiteral("</th>");
     }
     text += u'\n';
     html += QStringLiteral("</tr>");
@@ -205,15 +166,17 @@ PastedLines pastedLines(const QMimeData& data, QChar separator, const QString& r
     if (data.hasFormat(kLinesMimeType)) {
         auto loaded = sheetFromJson(data.data(kLinesMimeType));
         if (auto* sheet = std::get_if<LoadedSheet>(&loaded))
-            return {std::move(sheet->sheet.lines), std::move(sheet->sheet.systems),
-                    std::move(sheet->sheet.materials), {}};
+            return {std::move(sheet->sheet.lines),
+                    std::move(sheet->sheet.systems),
+                    std::move(sheet->sheet.materials),
+                    {}};
     }
     return linesFromRows(data.text(), separator, room);
 }
 
 PastedLines linesFromRows(const QString& text, QChar separator, const QString& room) {
     PastedLines pasted;
-    const QList<QStringList> rows = rowsOf(text);
+    const QList<QStringList> rows = delimitedRows(text, u'\t').rows;
     std::optional<Places> headed;
     for (int index = 0; index < rows.size(); ++index) {
         const QStringList& cells = rows[index];
@@ -250,8 +213,8 @@ PastedLines linesFromRows(const QString& text, QChar separator, const QString& r
         if (const QString price = quantityArithmetic(cell(Price)); !price.isEmpty()) {
             const auto value = Decimal::parse(price);
             if (!value || value->isNegative())
-                pasted.problems << problemAt(number, Price,
-                                             QStringLiteral("нужна сумма в рублях, не меньше нуля"));
+                pasted.problems << problemAt(
+                    number, Price, QStringLiteral("нужна сумма в рублях, не меньше нуля"));
             else
                 line.price = value->text(separator);
         }

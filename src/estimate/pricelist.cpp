@@ -112,54 +112,7 @@ struct Columns {
 
 Records csvRecords(const QByteArray& bytes) {
     const QString text = decoded(bytes);
-    const QChar separator = fieldSeparator(text);
-    Records records;
-    QStringList row;
-    QString cell;
-    bool quoted = false, rowStarted = false;
-    int line = 1, rowLine = 1;
-    const auto endRow = [&] {
-        row << cell;
-        cell.clear();
-        records.rows << row;
-        records.lines << rowLine;
-        row.clear();
-        rowStarted = false;
-    };
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (!rowStarted) {
-            rowStarted = true;
-            rowLine = line;
-        }
-        if (quoted) {
-            if (c == u'"' && i + 1 < text.size() && text[i + 1] == u'"') {
-                cell += u'"';
-                ++i;
-            } else if (c == u'"') {
-                quoted = false;
-            } else {
-                if (c == u'\n')
-                    ++line;
-                cell += c;
-            }
-        } else if (c == u'"') {
-            quoted = true;
-        } else if (c == separator) {
-            row << cell;
-            cell.clear();
-        } else if (c == u'\n' || c == u'\r') {
-            if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
-                ++i;
-            ++line;
-            endRow();
-        } else {
-            cell += c;
-        }
-    }
-    if (rowStarted)
-        endRow();
-    return records;
+    return delimitedRows(text, fieldSeparator(text));
 }
 
 QString priceListFigure(const QString& text) {

@@ -4,6 +4,8 @@
 // руб.»). Headings are recognised in the first row and say which column holds what; without
 // them the columns are name, size, price. Rows that cannot be read are named with the reason.
 
+#include "estimate/delimitedtext.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -22,12 +24,6 @@ struct PriceListRow {
 struct PriceList {
     QList<PriceListRow> rows;
     QStringList problems; // «Строка 7: нет цены»
-};
-
-// Rows of cells as a spreadsheet holds them, each with its line in the file.
-struct Records {
-    QList<QStringList> rows;
-    QList<int> lines;
 };
 
 // CSV of either field separator in use here (';', ',' or tab, told from the first row) and
