@@ -22,8 +22,6 @@ class OpeningSizeDialog : public QDialog {
     void accept() override;
 
   private:
-    QLineEdit* field(const char* name, const QString& text);
-
     Apply apply_;
     QLineEdit* width_;
     QLineEdit* height_;

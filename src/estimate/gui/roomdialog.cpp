@@ -1,26 +1,24 @@
 #include "estimate/gui/roomdialog.h"
 
+#include "estimate/columns.h"
 #include "estimate/gui/dialogparts.h"
 #include "estimate/gui/roomopeningstable.h"
-#include "estimate/columns.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
 #include <algorithm>
 
 namespace velaro {
 
-RoomDialog::RoomDialog(const QString& room, const RoomSize& size, QChar separator,
-                       QWidget* parent)
+RoomDialog::RoomDialog(const QString& room, const RoomSize& size, QChar separator, QWidget* parent)
     : QDialog(parent), separator_(separator), length_(field("roomLength", size.length)),
       width_(field("roomWidth", size.width)), perimeter_(field("roomPerimeter", size.perimeter)),
       height_(field("roomHeight", size.height)), floor_(field("roomFloor", size.floorArea)),
@@ -31,32 +29,18 @@ RoomDialog::RoomDialog(const QString& room, const RoomSize& size, QChar separato
     setWindowTitle(QStringLiteral("Размеры помещения: %1").arg(roomTitle(room)));
 
     auto* form = new QFormLayout;
-    const auto row = [&](const QString& label, QLineEdit* edit) {
-        auto* line = new QHBoxLayout;
-        line->addWidget(edit);
-        line->addWidget(new QLabel(QStringLiteral("м"), this));
-        auto* name = new QLabel(label, this);
-        name->setBuddy(edit);
-        form->addRow(name, line);
-    };
-    row(QStringLiteral("&Длина:"), length_);
-    row(QStringLiteral("&Ширина:"), width_);
-    row(QStringLiteral("П&ериметр:"), perimeter_);
-    row(QStringLiteral("&Высота:"), height_);
-    {
-        auto* line = new QHBoxLayout;
-        line->addWidget(floor_);
-        line->addWidget(new QLabel(QStringLiteral("м2"), this));
-        auto* name = new QLabel(QStringLiteral("Площадь &пола:"), this);
-        name->setBuddy(floor_);
-        form->addRow(name, line);
-    }
+    const QString metres = QStringLiteral("м");
+    addMeasureRow(*form, QStringLiteral("&Длина:"), length_, metres);
+    addMeasureRow(*form, QStringLiteral("&Ширина:"), width_, metres);
+    addMeasureRow(*form, QStringLiteral("П&ериметр:"), perimeter_, metres);
+    addMeasureRow(*form, QStringLiteral("&Высота:"), height_, metres);
+    addMeasureRow(*form, QStringLiteral("Площадь &пола:"), floor_, QStringLiteral("м2"));
 
     // The other parts: a row each, cells as the fields above.
     parts_->setObjectName("roomParts");
     parts_->setHorizontalHeaderLabels({QStringLiteral("Длина, м"), QStringLiteral("Ширина, м"),
-                                       QStringLiteral("Периметр, м"),
-                                       QStringLiteral("Пол, м2"), QStringLiteral("Высота, м")});
+                                       QStringLiteral("Периметр, м"), QStringLiteral("Пол, м2"),
+                                       QStringLiteral("Высота, м")});
     parts_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     parts_->verticalHeader()->setDefaultAlignment(Qt::AlignRight | Qt::AlignVCenter);
     parts_->setTabKeyNavigation(false);
@@ -67,7 +51,8 @@ RoomDialog::RoomDialog(const QString& room, const RoomSize& size, QChar separato
     const auto addPart = [this](const RoomPart& part) {
         const int r = parts_->rowCount();
         parts_->insertRow(r);
-        const QStringList texts{part.length, part.width, part.perimeter, part.floorArea, part.height};
+        const QStringList texts{part.length, part.width, part.perimeter, part.floorArea,
+                                part.height};
         for (int c = 0; c < 5; ++c) {
             const auto value = Decimal::parse(texts[c]);
             parts_->setItem(r, c, new QTableWidgetItem(value ? value->text(separator_) : texts[c]));
@@ -125,14 +110,9 @@ RoomDialog::RoomDialog(const QString& room, const RoomSize& size, QChar separato
 }
 
 QLineEdit* RoomDialog::field(const char* name, const QString& text) {
-    auto* edit = new QLineEdit(this);
-    edit->setObjectName(QLatin1String(name));
-    // Metres with either separator; the sheet writes them back with the user's.
-    edit->setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("\\d{0,6}([.,]\\d{0,3})?")), edit));
+    // The sheet writes the figures back with the user's separator.
     const auto value = Decimal::parse(text);
-    edit->setText(value ? value->text(separator_) : text);
-    return edit;
+    return measureField(this, name, value ? value->text(separator_) : text);
 }
 
 RoomSize RoomDialog::size() const {
@@ -146,7 +126,8 @@ RoomSize RoomDialog::size() const {
         parts.append({texts[0], texts[1], texts[2], texts[4], texts[3]});
     }
     return {length_->text().trimmed(), width_->text().trimmed(), perimeter_->text().trimmed(),
-            height_->text().trimmed(), floor_->text().trimmed(), parts, openings_->openings()};
+            height_->text().trimmed(), floor_->text().trimmed(), parts,
+            openings_->openings()};
 }
 
 void RoomDialog::accept() {
