@@ -8,6 +8,7 @@
 #include "estimate/repeatrooms.h"
 
 #include <QMimeData>
+#include <QRandomGenerator>
 
 #include <memory>
 
@@ -108,6 +109,107 @@ class SheetModelTest : public QObject {
             return;
         space.document.undoStack().undo();
         QVERIFY(model.estimate().sheet() == before);
+    }
+
+    // Whatever the edits and their order, what the estimate keeps line by line (each room's
+    // walls net of its openings, the totals by room, the rooms' order) is what the same sheet
+    // worked out afresh gives: a walk of random edits, undos and redos, checked after each.
+    void keptAsIfWorkedOutAfresh() {
+        QUndoStack undo;
+        Sheets sheets(undo, u',');
+        SheetEditor& editor = sheets.editor;
+        QRandomGenerator random(20261208);
+        const QStringList rooms{"Кухня", "Зал", "Спальня", ""};
+        const auto anyRoom = [&] { return rooms[int(random.bounded(qsizetype(rooms.size())))]; };
+        const auto summary = [](const Estimate& estimate) {
+            QStringList said{estimate.rooms().join(u'/'), estimate.totals().area().text(u','),
+                             estimate.totals().work().text(u',')};
+            const auto& byRoom = estimate.totals().rooms();
+            for (auto room = byRoom.cbegin(); room != byRoom.cend(); ++room)
+                said << QString("%1: %2 м2, %3 строк, %4")
+                            .arg(room.key(), room->value.text(u','))
+                            .arg(room->lines)
+                            .arg(room->work.text(u','));
+            return said;
+        };
+        QStringList steps;
+        for (int step = 0; step < 500; ++step) {
+            const int lines = sheets.estimate.lineCount();
+            const int row = lines > 0 ? int(random.bounded(lines)) : 0;
+            switch (random.bounded(9)) {
+            case 0: { // a window or a door, ticked or not, maybe to the room beyond
+                Line opening = lineWith("3", int(random.bounded(1, 3)), anyRoom());
+                opening.calculator = random.bounded(2) ? "TForm20" : "TForm24";
+                opening.opening = random.bounded(2) ? "1,5" : "2,25";
+                opening.deduct = random.bounded(4) > 0;
+                opening.adjacentRoom = random.bounded(3) == 0 ? anyRoom() : QString();
+                opening.price = "100";
+                editor.insertLines(row, {opening});
+                steps << QString("opening at %1").arg(row);
+                break;
+            }
+            case 1:
+                editor.insertLines(row, {lineWith("7,5", 1, anyRoom())});
+                steps << QString("typed at %1").arg(row);
+                break;
+            case 2:
+                editor.removeLines({row, row + 2});
+                steps << QString("remove %1, %2").arg(row).arg(row + 2);
+                break;
+            case 3: {
+                const int delta = random.bounded(2) ? 1 : -1;
+                editor.moveLines({row, row + 1}, delta);
+                steps << QString("move %1, %2 by %3").arg(row).arg(row + 1).arg(delta);
+                break;
+            }
+            case 4: {
+                const QString room = rooms[int(random.bounded(3))];
+                const QString length = QString::number(random.bounded(1, 6));
+                editor.setRoomSize(room, {length, "3", "", "2,5"});
+                steps << QString("%1 of %2 м").arg(room, length);
+                break;
+            }
+            case 5:
+                if (lines == 0)
+                    break;
+                switch (random.bounded(4)) {
+                case 0:
+                    editor.setCell(row, Column::Count, int(random.bounded(1, 4)));
+                    break;
+                case 1:
+                    editor.setCell(row, Column::Deduct, !sheets.estimate.sheet().lines[row].deduct);
+                    break;
+                case 2:
+                    editor.setCell(row, Column::Room, anyRoom());
+                    break;
+                default:
+                    editor.setCell(row, Column::AdjacentRoom, anyRoom());
+                }
+                steps << QString("cell of %1").arg(row);
+                break;
+            case 6:
+                if (lines > 0)
+                    editor.duplicateLines({row});
+                steps << QString("duplicate %1").arg(row);
+                break;
+            case 7:
+                undo.undo();
+                steps << "undo";
+                break;
+            default:
+                undo.redo();
+                steps << "redo";
+            }
+            QUndoStack freshUndo;
+            Sheets fresh(freshUndo, u',');
+            fresh.editor.reset(sheets.estimate.sheet());
+            const QString walk = steps.mid(std::max<qsizetype>(0, steps.size() - 6)).join("; ");
+            QVERIFY2(sheets.estimate.sheet().lines == fresh.estimate.sheet().lines, qPrintable(walk));
+            const QStringList kept = summary(sheets.estimate);
+            const QStringList afresh = summary(fresh.estimate);
+            QVERIFY2(kept == afresh, qPrintable(QString("%1\n%2\n%3")
+                                                    .arg(walk, kept.join(" | "), afresh.join(" | "))));
+        }
     }
 
     // A room of several parts (an L, a bay by its perimeter and floor, a lower part): walls and

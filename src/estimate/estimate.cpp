@@ -22,7 +22,7 @@ Estimate::Estimate(QChar decimalSeparator, QObject* parent)
 
 SheetView Estimate::view() const {
     QStringList rooms = this->rooms();
-    if (roomLines_.contains(QString()))
+    if (totals_.rooms().contains(QString()))
         rooms << QString();
     return SheetView{sheet_, figures_, totals_, rates_, separator_, rooms};
 }
@@ -30,26 +30,54 @@ SheetView Estimate::view() const {
 QStringList Estimate::rooms() const {
     if (rooms_)
         return *rooms_;
+    std::vector<std::pair<int, QString>> firsts;
+    firsts.reserve(std::size_t(firstRows_.size()));
+    for (auto room = firstRows_.cbegin(); room != firstRows_.cend(); ++room)
+        if (!room.key().isEmpty())
+            firsts.emplace_back(room.value(), room.key());
+    std::sort(firsts.begin(), firsts.end());
     QStringList rooms;
-    QSet<QString> seen;
-    for (const Line& line : sheet_.lines)
-        if (!seen.contains(line.room)) {
-            seen.insert(line.room);
-            if (!line.room.isEmpty())
-                rooms << line.room;
-        }
+    rooms.reserve(qsizetype(firsts.size()));
+    for (const auto& [row, room] : firsts)
+        rooms << room;
     rooms_ = rooms;
     return rooms;
 }
 
-void Estimate::countRoom(const QString& room, int lines) {
-    int& count = roomLines_[room];
-    const bool before = count > 0;
-    count += lines;
-    if (count <= 0)
-        roomLines_.remove(room);
-    if (before != (count > 0))
-        rooms_.reset();
+void Estimate::sum(const Line& line, const LineFigures& figures, int sign) {
+    if (sign > 0)
+        totals_.add(line, figures);
+    else
+        totals_.remove(line, figures);
+}
+
+void Estimate::lineOfRoomAt(const QString& room, int row) {
+    const auto found = firstRows_.find(room);
+    if (found == firstRows_.end())
+        firstRows_.insert(room, row);
+    else if (*found > row)
+        *found = row;
+    else
+        return;
+    rooms_.reset();
+}
+
+void Estimate::shiftFirstRows(int from, int by) {
+    for (int& row : firstRows_)
+        if (row >= from)
+            row += by;
+}
+
+void Estimate::findFirstRow(const QString& room, int from) {
+    rooms_.reset();
+    // The totals know whether any is left without a look through the sheet.
+    for (qsizetype row = totals_.rooms().contains(room) ? from : sheet_.lines.size();
+         row < sheet_.lines.size(); ++row)
+        if (sheet_.lines[row].room == room) {
+            firstRows_[room] = int(row);
+            return;
+        }
+    firstRows_.remove(room);
 }
 
 QString Estimate::refusalToAdd(qsizetype count) const {
@@ -63,6 +91,12 @@ QString Estimate::refusalToAdd(qsizetype count) const {
 }
 
 int Estimate::rowOf(const QString& room, LineKind kind) const {
+    if (kind == LineKind::Walls) {
+        for (int row : wallsRows_)
+            if (sheet_.lines[row].room == room)
+                return row;
+        return -1;
+    }
     for (qsizetype row = 0; row < sheet_.lines.size(); ++row)
         if (sheet_.lines[row].kind == kind && sheet_.lines[row].room == room)
             return int(row);
@@ -73,74 +107,101 @@ LineFigures Estimate::figuresOf(const Line& line) const {
     return LineFigures::of(line, systemOf(sheet_.systems, line.system), rates_);
 }
 
-void Estimate::markWalls(const Line& line) {
-    const bool opening = openingOf(line.calculator) != Opening::None;
-    if (line.kind == LineKind::Walls || opening)
+void Estimate::follow(const Line& line, int sign) {
+    if (line.kind == LineKind::Walls) {
         unsettledWalls_.insert(line.room);
-    if (opening && !line.adjacentRoom.isEmpty())
-        unsettledWalls_.insert(line.adjacentRoom);
+        return;
+    }
+    // Only a ticked line can come off the walls: the others cost no look-up of their calculator.
+    if (!line.deduct || line.kind != LineKind::Computed)
+        return;
+    const auto deduction = line.deducted();
+    if (!deduction)
+        return;
+    const auto deductFrom = [&](const QString& room) {
+        Openings& openings = openings_[room];
+        openings.add(*deduction, sign);
+        if (openings.isZero())
+            openings_.remove(room);
+        unsettledWalls_.insert(room);
+    };
+    deductFrom(line.room);
+    // An opening between two rooms comes off the walls of both.
+    if (!line.adjacentRoom.isEmpty() && line.adjacentRoom != line.room)
+        deductFrom(line.adjacentRoom);
+}
+
+void Estimate::indexWalls(int first, int last) {
+    std::vector<int> found;
+    for (int row = first; row <= last; ++row)
+        if (sheet_.lines[row].kind == LineKind::Walls)
+            found.push_back(row);
+    if (!found.empty())
+        wallsRows_.insert(std::lower_bound(wallsRows_.begin(), wallsRows_.end(), first),
+                          found.begin(), found.end());
+}
+
+void Estimate::unindexWalls(int first, int last) {
+    const auto from = std::lower_bound(wallsRows_.begin(), wallsRows_.end(), first);
+    wallsRows_.erase(from, std::upper_bound(from, wallsRows_.end(), last));
+}
+
+void Estimate::shiftWallsRows(int from, int by) {
+    for (auto row = std::lower_bound(wallsRows_.begin(), wallsRows_.end(), from);
+         row != wallsRows_.end(); ++row)
+        *row += by;
 }
 
 void Estimate::settleWalls(bool tell) {
     if (unsettledWalls_.isEmpty())
         return;
-    // One pass over the sheet however many rooms changed; only openings and walls are looked at.
-    QHash<QString, Openings> openings;
-    QList<int> walls;
-    // Mostly one room changed: a comparison of names is cheaper than hashing them.
-    const std::optional<QString> only =
-        unsettledWalls_.size() == 1 ? std::optional(*unsettledWalls_.begin()) : std::nullopt;
-    const auto unsettled = [&](const QString& room) {
-        return only ? room == *only : unsettledWalls_.contains(room);
-    };
-    for (qsizetype row = 0; row < sheet_.lines.size(); ++row) {
-        const Line& line = sheet_.lines[row];
-        if (line.kind == LineKind::Walls) {
-            if (unsettled(line.room))
-                walls << int(row);
-        } else if (line.deduct) {
-            // An opening between two rooms comes off the walls of both.
-            if (unsettled(line.room))
-                openings[line.room].add(line);
-            if (!line.adjacentRoom.isEmpty() && line.adjacentRoom != line.room &&
-                unsettled(line.adjacentRoom))
-                openings[line.adjacentRoom].add(line);
-        }
-    }
-    unsettledWalls_.clear();
     // A room's first walls line takes its openings; a second (a copy, a renamed room) deducts
     // none, so no opening comes off twice.
     QSet<QString> deducted;
-    for (int row : walls) {
+    for (int row : wallsRows_) {
         Line& line = sheet_.lines[row];
+        if (!unsettledWalls_.contains(line.room))
+            continue;
         const Line before = line;
         const bool first = !deducted.contains(line.room);
         deducted.insert(line.room);
-        workOutWalls(line, first ? openings.value(line.room) : Openings(), separator_);
+        workOutWalls(line, first ? openings_.value(line.room) : Openings(), separator_);
         if (line == before)
             continue;
         if (openingsExceedWalls(line) && !openingsExceedWalls(before))
             emit openingsExceedWallsOf(line.room);
-        totals_.remove(before, figures_[std::size_t(row)]);
+        sum(before, figures_[std::size_t(row)], -1);
         figures_[std::size_t(row)] = figuresOf(line);
-        totals_.add(line, figures_[std::size_t(row)]);
+        sum(line, figures_[std::size_t(row)], +1);
         if (tell)
             emit linesChanged(row, row);
     }
+    unsettledWalls_.clear();
 }
 
-void Estimate::insertLines(const QList<int>& rows, const QList<Line>& lines) {
+void Estimate::insertLines(const QList<int>& rows, QList<Line> lines) {
     qsizetype next = 0;
     for (const auto& [first, last] : runsOf(rows)) {
+        const int count = last - first + 1;
         emit linesAboutToBeInserted(first, last);
+        // A block goes in at once: one line at a time would move the lines below it each time.
+        sheet_.lines.insert(first, count, Line());
+        std::vector<LineFigures> figures;
+        figures.reserve(std::size_t(count));
         for (int row = first; row <= last; ++row, ++next) {
-            const Line& line = lines[next];
-            sheet_.lines.insert(row, line);
-            figures_.insert(figures_.begin() + row, figuresOf(line));
-            totals_.add(line, figures_[std::size_t(row)]);
-            countRoom(line.room, +1);
-            markWalls(line);
+            Line& line = sheet_.lines[row];
+            line = std::move(lines[next]);
+            figures.push_back(figuresOf(line));
+            sum(line, figures.back(), +1);
+            follow(line, +1);
         }
+        figures_.insert(figures_.begin() + first, std::make_move_iterator(figures.begin()),
+                        std::make_move_iterator(figures.end()));
+        shiftWallsRows(first, count);
+        indexWalls(first, last);
+        shiftFirstRows(first, count);
+        for (int row = first; row <= last; ++row)
+            lineOfRoomAt(sheet_.lines[row].room, row);
         emit linesInserted(first, last);
     }
     settleWalls();
@@ -148,22 +209,42 @@ void Estimate::insertLines(const QList<int>& rows, const QList<Line>& lines) {
 }
 
 QList<Line> Estimate::takeLines(const QList<int>& rows) {
+    const auto runs = runsOf(rows);
+    // One block that is most of the sheet: what stays is summed afresh, less work than taking
+    // each line that goes off the sums.
+    const bool afresh = runs.size() == 1 && rows.size() > lineCount() - rows.size();
     QList<Line> taken;
     taken.reserve(rows.size());
-    auto runs = runsOf(rows);
-    // From the bottom, so that the rows above keep their numbers.
-    for (auto run = runs.rbegin(); run != runs.rend(); ++run) {
-        const auto [first, last] = *run;
+    int gone = 0;
+    // From the top, each run's rows counted as they are once the runs above it have gone.
+    for (auto [first, last] : runs) {
+        first -= gone;
+        last -= gone;
+        const int count = last - first + 1;
         emit linesAboutToBeRemoved(first, last);
-        for (int row = last; row >= first; --row) {
-            totals_.remove(sheet_.lines[row], figures_[std::size_t(row)]);
-            countRoom(sheet_.lines[row].room, -1);
-            markWalls(sheet_.lines[row]);
+        QSet<QString> firstLinesGone; // rooms whose first line goes
+        for (int row = first; row <= last; ++row) {
+            Line& line = sheet_.lines[row];
+            if (!afresh) {
+                sum(line, figures_[std::size_t(row)], -1);
+                follow(line, -1);
+                if (firstRows_.value(line.room) == row)
+                    firstLinesGone.insert(line.room);
+            }
+            taken.append(std::move(line));
         }
-        const QList<Line> block = sheet_.lines.mid(first, last - first + 1);
-        taken = block + taken;
-        sheet_.lines.remove(first, last - first + 1);
+        sheet_.lines.remove(first, count);
         figures_.erase(figures_.begin() + first, figures_.begin() + last + 1);
+        if (afresh) {
+            recount();
+        } else {
+            unindexWalls(first, last);
+            shiftWallsRows(last + 1, -count);
+            shiftFirstRows(last + 1, -count);
+            for (const QString& room : firstLinesGone)
+                findFirstRow(room, first);
+        }
+        gone += count;
         emit linesRemoved(first, last);
     }
     settleWalls();
@@ -184,12 +265,27 @@ void Estimate::moveBlock(int first, int last, int delta) {
         std::rotate(lines + first, lines + last + 1, lines + last + 2);
         std::rotate(figures + first, figures + last + 1, figures + last + 2);
     }
+    const int top = std::max(0, first - 1);
+    const int bottom = std::min(lineCount() - 1, last + 1);
+    // Which room comes first may have changed: a room whose first line was among the rows moved
+    // has it at the first of them that is its.
+    QSet<QString> seen;
+    for (int row = top; row <= bottom; ++row) {
+        const QString& room = sheet_.lines[row].room;
+        if (seen.contains(room))
+            continue;
+        seen.insert(room);
+        if (int& firstRow = firstRows_[room]; firstRow >= top)
+            firstRow = row;
+    }
+    rooms_.reset();
     emit linesMoved(first, last, destination);
-    rooms_.reset(); // which room comes first may have changed
     // Which of a room's walls lines comes first, and takes its openings, may have changed too.
-    for (int row = std::max(0, first - 1); row <= std::min(lineCount() - 1, last + 1); ++row)
+    unindexWalls(top, bottom);
+    indexWalls(top, bottom);
+    for (int row = top; row <= bottom; ++row)
         if (sheet_.lines[row].kind == LineKind::Walls)
-            markWalls(sheet_.lines[row]);
+            unsettledWalls_.insert(sheet_.lines[row].room);
     settleWalls();
     emit changed();
 }
@@ -198,14 +294,20 @@ void Estimate::replaceLine(int row, const Line& line) {
     Line& old = sheet_.lines[row];
     // The old figures leave the totals under the old room and system, the new ones join them
     // under the new.
-    totals_.remove(old, figures_[std::size_t(row)]);
-    countRoom(old.room, -1);
-    markWalls(old);
+    sum(old, figures_[std::size_t(row)], -1);
+    follow(old, -1);
+    const QString room = old.room;
     old = line;
-    countRoom(line.room, +1);
-    markWalls(line);
+    follow(line, +1);
+    unindexWalls(row, row);
+    indexWalls(row, row);
+    if (line.room != room) {
+        if (firstRows_.value(room) == row)
+            findFirstRow(room, row);
+        lineOfRoomAt(line.room, row);
+    }
     figures_[std::size_t(row)] = figuresOf(line);
-    totals_.add(line, figures_[std::size_t(row)]);
+    sum(line, figures_[std::size_t(row)], +1);
     emit linesChanged(row, row);
     settleWalls();
     emit changed();
@@ -213,6 +315,8 @@ void Estimate::replaceLine(int row, const Line& line) {
 
 void Estimate::setCatalogue(const Catalogue& catalogue) {
     refigure(catalogue);
+    recount();
+    settleWalls();
     if (lineCount() > 0)
         emit linesChanged(0, lineCount() - 1);
     emit changed();
@@ -222,17 +326,31 @@ void Estimate::refigure(const Catalogue& catalogue) {
     sheet_.materials = catalogue.materials;
     sheet_.systems = catalogue.systems;
     rates_ = ratesOf(catalogue.materials);
-    totals_.clear();
     figures_.clear();
-
     figures_.reserve(std::size_t(sheet_.lines.size()));
     for (qsizetype i = 0; i < sheet_.lines.size(); ++i) {
         Line& line = sheet_.lines[i];
         if (i < catalogue.lineSystems.size())
             line.system = catalogue.lineSystems[i];
         figures_.push_back(figuresOf(line));
-        totals_.add(line, figures_.back());
     }
+}
+
+void Estimate::recount() {
+    totals_.clear();
+    openings_.clear();
+    wallsRows_.clear();
+    firstRows_.clear();
+    unsettledWalls_.clear();
+    rooms_.reset();
+    for (qsizetype row = 0; row < sheet_.lines.size(); ++row) {
+        const Line& line = sheet_.lines[row];
+        totals_.add(line, figures_[std::size_t(row)]);
+        follow(line, +1);
+        if (!firstRows_.contains(line.room))
+            firstRows_.insert(line.room, int(row));
+    }
+    indexWalls(0, lineCount() - 1);
 }
 
 void Estimate::reset(Sheet sheet) {
@@ -241,13 +359,8 @@ void Estimate::reset(Sheet sheet) {
     for (const Line& line : sheet.lines)
         catalogue.lineSystems << line.system;
     sheet_ = std::move(sheet);
-    roomLines_.clear();
-    rooms_.reset();
-    for (const Line& line : sheet_.lines) {
-        countRoom(line.room, +1);
-        markWalls(line); // a file's walls are worked out again, not taken on trust
-    }
     refigure(catalogue);
+    recount(); // a file's walls are worked out again, not taken on trust
     settleWalls(false);
     emit wasReset();
     emit changed();

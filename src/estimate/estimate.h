@@ -48,8 +48,9 @@ class Estimate : public QObject {
     QString refusalToAdd(qsizetype count) const;
 
     // The primitives. Rows ascending, without repeats: where lines go (their rows once
-    // inserted), or which lines to take.
-    void insertLines(const QList<int>& rows, const QList<Line>& lines);
+    // inserted), or which lines to take. The lines are moved in and out, not copied: an undo
+    // step holds them only while they are out of the sheet.
+    void insertLines(const QList<int>& rows, QList<Line> lines);
     QList<Line> takeLines(const QList<int>& rows);
     // The block of rows first…last one row up (-1) or down (+1).
     void moveBlock(int first, int last, int delta);
@@ -82,22 +83,37 @@ class Estimate : public QObject {
 
   private:
     LineFigures figuresOf(const Line& line) const;
-    // The figures and totals of every line under this catalogue, without telling anyone.
+    // The figures of every line under this catalogue, without telling anyone.
     void refigure(const Catalogue& catalogue);
-    // The walls of a room follow its openings: a line that is an opening or walls marks its
-    // room, and settleWalls works out the walls of the marked rooms again in one pass.
-    void markWalls(const Line& line);
-    void settleWalls(bool tell = true); // tell: of each walls line changed
-    // Keeps count of the lines in each room; the rooms' order is worked out again only when a
-    // room comes or goes, or lines move.
-    void countRoom(const QString& room, int lines);
+    // What follows from the lines and their figures, worked out afresh: the totals, the rooms'
+    // openings and walls lines; every room's walls are marked to be worked out again.
+    void recount();
+    // A line's figures joining (+1) or leaving (-1) the totals.
+    void sum(const Line& line, const LineFigures& figures, int sign);
+    // A line coming in (+1) or going (-1): the openings deducted from its rooms' walls, and
+    // which rooms' walls are to be worked out again.
+    void follow(const Line& line, int sign);
+    // Works out again the walls of the rooms marked, from the openings kept by room; only the
+    // walls lines are looked at, never the whole sheet. tell: of each walls line changed.
+    void settleWalls(bool tell = true);
+    // The rows of the walls lines, kept as lines come, go and move.
+    void indexWalls(int first, int last);   // learns those of rows first…last
+    void unindexWalls(int first, int last); // forgets those of rows first…last
+    void shiftWallsRows(int from, int by);  // the rows from `from` on moved by `by`
+    // The row of each room's first line, for the rooms' order, kept as lines come, go and move.
+    void lineOfRoomAt(const QString& room, int row); // a line of the room is at the row
+    void shiftFirstRows(int from, int by);           // the rows from `from` on moved by `by`
+    // The room's first line was taken: it is now the first of the room's from `from` on, if any.
+    void findFirstRow(const QString& room, int from);
 
     QChar separator_;
     Sheet sheet_;
     std::vector<LineFigures> figures_;
     Totals totals_;
     RatesById rates_;
-    QHash<QString, int> roomLines_;
+    QHash<QString, Openings> openings_; // deducted from each room's walls, kept line by line
+    std::vector<int> wallsRows_;        // ascending
+    QHash<QString, int> firstRows_;     // of every room's first line, "" as well
     QSet<QString> unsettledWalls_;
     mutable std::optional<QStringList> rooms_;
 };

@@ -49,8 +49,8 @@ std::optional<std::pair<Decimal, QString>> grossWalls(const RoomPart& part, QCha
         perimeter = Decimal::parse(part.perimeter);
         formula = metres(part.perimeter, separator);
     } else {
-        perimeter = (*Decimal::parse(part.length) + *Decimal::parse(part.width))
-                        .times(Decimal::whole(2));
+        perimeter =
+            (*Decimal::parse(part.length) + *Decimal::parse(part.width)).times(Decimal::whole(2));
         formula = QStringLiteral("2 × (%1 + %2)")
                       .arg(metres(part.length, separator), metres(part.width, separator));
     }
@@ -110,8 +110,8 @@ RoomSize RoomSize::of(const Line& walls) {
     if (parts.isEmpty())
         return size;
     const RoomPart& first = parts.front();
-    size = {first.length, first.width, first.perimeter, first.height, first.floorArea,
-            parts.mid(1), walls.roomOpenings};
+    size = {first.length,    first.width,  first.perimeter,   first.height,
+            first.floorArea, parts.mid(1), walls.roomOpenings};
     return size;
 }
 
@@ -193,7 +193,8 @@ Line wallsLine(const QString& room, const RoomSize& size, QChar separator) {
     for (qsizetype i = 0; i < parts.size(); ++i) {
         const RoomPart& part = parts[i];
         const auto add = [&](const QString& name, const QString& text, const QString& unit) {
-            walls.measurements.append({partName(name, i), Decimal::parse(text)->text(separator), unit});
+            walls.measurements.append(
+                {partName(name, i), Decimal::parse(text)->text(separator), unit});
         };
         if (part.byPerimeter()) {
             add(kPerimeter, part.perimeter, kMetres);
@@ -223,7 +224,8 @@ std::optional<Line> ceilingLine(const QString& room, const RoomSize& size, QChar
     for (qsizetype i = 0; i < parts.size(); ++i) {
         const auto floor = floorOf(parts[i], separator);
         if (!floor)
-            return std::nullopt; // a part without a floor gives no ceiling rather than a part of one
+            return std::nullopt; // a part without a floor gives no ceiling rather than a part of
+                                 // one
         area += floor->first;
         terms << partTerm(floor->second, i, parts.size());
     }
@@ -275,9 +277,14 @@ std::optional<Line> revealsLine(const QString& room, const RoomSize& size, QChar
     return reveals;
 }
 
-void Openings::add(const Line& line) {
-    if (const auto area = line.deduction())
-        (openingOf(line.calculator) == Opening::Window ? windows : doors) += *area;
+void Openings::add(const Line& line, int sign) {
+    if (const auto deduction = line.deducted())
+        add(*deduction, sign);
+}
+
+void Openings::add(const Line::Deduction& deduction, int sign) {
+    Decimal& sum = deduction.opening == Opening::Window ? windows : doors;
+    sum = sign > 0 ? sum + deduction.area : sum - deduction.area;
 }
 
 void Openings::add(const RoomOpening& opening) {
@@ -326,9 +333,8 @@ void workOutWalls(Line& walls, const Openings& recorded, QChar separator) {
     if (net.isNegative()) {
         walls.result = Decimal().text(separator);
         walls.formula = formula + QStringLiteral(" = 0 м2: ") +
-                        kOpeningsExceedWalls.arg(
-                            squareMetres(openings.total(), separator),
-                            squareMetres(gross->rounded(2), separator));
+                        kOpeningsExceedWalls.arg(squareMetres(openings.total(), separator),
+                                                 squareMetres(gross->rounded(2), separator));
         return;
     }
     walls.result = net.text(separator);

@@ -69,9 +69,12 @@ std::optional<Line> revealsLine(const QString& room, const RoomSize& size, QChar
 // What comes off a room's walls, by kind of opening.
 struct Openings {
     Decimal windows, doors, doorways;
-    void add(const Line& line);
+    // A line's deduction where ticked; -1 takes it back off, as when the line goes.
+    void add(const Line& line, int sign = +1);
+    void add(const Line::Deduction& deduction, int sign = +1);
     void add(const RoomOpening& opening); // where ticked
     Decimal total() const { return windows + doors + doorways; }
+    bool isZero() const { return windows.isZero() && doors.isZero() && doorways.isZero(); }
 };
 
 // Sets the walls line's result and formula: «2 × (4 м + 3 м) × 2,7 м − 2,1 м2 (окна) = 35,7 м2»;

@@ -14,13 +14,20 @@ std::optional<Decimal> nonNegative(const QString& text) {
     return value;
 }
 
+// One look-up of the key a line: a sheet's lines are summed one by one, a hundred thousand of them
+// when a deletion is undone.
 template <class Key>
-void adjust(QMap<Key, Totals::Sum>& sums, const Key& key, const Decimal& value, int sign) {
-    Totals::Sum& sum = sums[key];
+void adjust(QMap<Key, Totals::Sum>& sums, const Key& key, const Decimal& value, int sign,
+            const Decimal& work = {}) {
+    auto found = sums.find(key);
+    if (found == sums.end())
+        found = sums.insert(key, {});
+    Totals::Sum& sum = *found;
     sum.value = sign > 0 ? sum.value + value : sum.value - value;
+    sum.work = sign > 0 ? sum.work + work : sum.work - work;
     sum.lines += sign;
     if (sum.lines <= 0)
-        sums.remove(key);
+        sums.erase(found);
 }
 
 } // namespace
@@ -134,10 +141,19 @@ const OpeningSource& openingSourceOf(const QString& calculator) {
 }
 
 std::optional<Decimal> Line::deduction() const {
-    if (!deduct || kind != LineKind::Computed || openingOf(calculator) == Opening::None)
+    const auto deduction = deducted();
+    return deduction ? std::optional(deduction->area) : std::nullopt;
+}
+
+std::optional<Line::Deduction> Line::deducted() const {
+    if (!deduct || kind != LineKind::Computed)
         return std::nullopt;
-    const auto area = Decimal::parse(opening);
-    return area ? area->times(Decimal::whole(count)) : std::nullopt;
+    const Opening kind = openingOf(calculator);
+    if (kind == Opening::None)
+        return std::nullopt;
+    const auto each = Decimal::parse(opening);
+    const auto area = each ? each->times(Decimal::whole(count)) : std::nullopt;
+    return area ? std::optional(Deduction{kind, *area}) : std::nullopt;
 }
 
 std::optional<MaterialRates> MaterialRates::of(const Material& material) {
@@ -235,8 +251,7 @@ void Totals::change(const Line& line, const LineFigures& figures, int sign) {
     const Decimal work = figures.work.value_or(Decimal());
     plus(area_, area);
     plus(work_, work);
-    plus(rooms_[line.room].work, work); // before adjust, which drops a room left without lines
-    adjust(rooms_, line.room, area, sign);
+    adjust(rooms_, line.room, area, sign, work);
     for (const LineFigures::Paint& paint : figures.paint)
         adjust(paint_, paint.material, paint.amount, sign);
 }
@@ -272,14 +287,15 @@ MaterialTotal MaterialTotal::of(const Decimal& quantity, const MaterialRates* ra
     return total;
 }
 
-std::optional<std::vector<long long>> cheapestCans(const Decimal& quantity,
-                                                   const std::vector<MaterialRates::CanRate>& cans) {
+std::optional<std::vector<long long>>
+cheapestCans(const Decimal& quantity, const std::vector<MaterialRates::CanRate>& cans) {
     struct Size {
         std::size_t index;
         Decimal size, cost;
     };
-    const bool priced = std::any_of(cans.begin(), cans.end(),
-                                    [](const MaterialRates::CanRate& can) { return can.price.has_value(); });
+    const bool priced =
+        std::any_of(cans.begin(), cans.end(),
+                    [](const MaterialRates::CanRate& can) { return can.price.has_value(); });
     std::vector<Size> sizes;
     for (std::size_t i = 0; i < cans.size(); ++i)
         if (cans[i].size.compare(Decimal()) > 0 && (!priced || cans[i].price))
@@ -324,8 +340,9 @@ std::optional<std::vector<long long>> cheapestCans(const Decimal& quantity,
     int steps = 0;
     const auto consider = [&](const Decimal& cost, long long count, const Decimal& volume) {
         const int cheaper = best.cost ? cost.compare(*best.cost) : -1;
-        if (cheaper < 0 || (cheaper == 0 && (count < best.cans ||
-                                             (count == best.cans && volume.compare(best.volume) < 0))))
+        if (cheaper < 0 ||
+            (cheaper == 0 &&
+             (count < best.cans || (count == best.cans && volume.compare(best.volume) < 0))))
             best = {cost, count, volume, taken};
     };
     const auto search = [&](auto& self, std::size_t level, const Decimal& rest, const Decimal& cost,

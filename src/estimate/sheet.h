@@ -138,6 +138,12 @@ struct Line {
     bool isArea() const { return unit == QStringLiteral("м2"); }
     // The area deducted from the walls of the line's room: openings × count, when ticked.
     std::optional<Decimal> deduction() const;
+    // The same with the kind of opening it is.
+    struct Deduction {
+        Opening opening;
+        Decimal area;
+    };
+    std::optional<Deduction> deducted() const;
 };
 
 inline constexpr int kMaxCount = 999999;

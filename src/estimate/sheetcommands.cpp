@@ -1,6 +1,5 @@
 #include "estimate/sheetcommands.h"
 
-
 #include <algorithm>
 
 namespace velaro {
@@ -12,12 +11,14 @@ AddLines::AddLines(Estimate& estimate, QList<Line> lines, const QString& text, i
         rows_ << first + int(i);
 }
 
+// The lines are handed to the estimate and taken back: a step holds them only while they are
+// out of the sheet.
 void AddLines::redo() {
-    estimate_.insertLines(rows_, lines_);
+    estimate_.insertLines(rows_, std::move(lines_));
 }
 
 void AddLines::undo() {
-    estimate_.takeLines(rows_);
+    lines_ = estimate_.takeLines(rows_);
 }
 
 RemoveLines::RemoveLines(Estimate& estimate, QList<int> rows)
@@ -28,7 +29,7 @@ void RemoveLines::redo() {
 }
 
 void RemoveLines::undo() {
-    estimate_.insertLines(rows_, lines_);
+    estimate_.insertLines(rows_, std::move(lines_));
 }
 
 SetCell::SetCell(Estimate& estimate, int row, Column column, QVariant before, QVariant after)
@@ -117,8 +118,9 @@ void ReplaceLine::undo() {
 }
 
 SetCatalogue::SetCatalogue(Estimate& estimate, Catalogue after, const QString& text)
-    : QUndoCommand(text), estimate_(estimate),
-      before_{estimate.sheet().materials, estimate.sheet().systems, {}}, after_(std::move(after)) {
+    : QUndoCommand(text),
+      estimate_(estimate), before_{estimate.sheet().materials, estimate.sheet().systems, {}},
+      after_(std::move(after)) {
     for (const Line& line : estimate.sheet().lines)
         before_.lineSystems << line.system;
 }
