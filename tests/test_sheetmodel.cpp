@@ -121,6 +121,11 @@ class SheetModelTest : public QObject {
         QRandomGenerator random(20261208);
         const QStringList rooms{"Кухня", "Зал", "Спальня", ""};
         const auto anyRoom = [&] { return rooms[int(random.bounded(qsizetype(rooms.size())))]; };
+        const auto paintOf = [](const QString& consumption) {
+            return QList<Material>{{0, "ПФ-115", "кг", consumption, "10", {{"0,9", "250"}}}};
+        };
+        editor.editMaterials(paintOf("0,11"));
+        editor.editSystems({{0, "Эмаль", {{1, 2, "180"}}}});
         const auto summary = [](const Estimate& estimate) {
             QStringList said{estimate.rooms().join(u'/'), estimate.totals().area().text(u','),
                              estimate.totals().work().text(u',')};
@@ -130,13 +135,15 @@ class SheetModelTest : public QObject {
                             .arg(room.key(), room->value.text(u','))
                             .arg(room->lines)
                             .arg(room->work.text(u','));
+            for (const Totals::Sum& paint : estimate.totals().paint())
+                said << paint.value.text(u',');
             return said;
         };
         QStringList steps;
         for (int step = 0; step < 500; ++step) {
             const int lines = sheets.estimate.lineCount();
             const int row = lines > 0 ? int(random.bounded(lines)) : 0;
-            switch (random.bounded(9)) {
+            switch (random.bounded(11)) {
             case 0: { // a window or a door, ticked or not, maybe to the room beyond
                 Line opening = lineWith("3", int(random.bounded(1, 3)), anyRoom());
                 opening.calculator = random.bounded(2) ? "TForm20" : "TForm24";
@@ -192,11 +199,19 @@ class SheetModelTest : public QObject {
                     editor.duplicateLines({row});
                 steps << QString("duplicate %1").arg(row);
                 break;
+            case 9:
+                editor.assignSystem({row}, int(random.bounded(2)));
+                steps << QString("system of %1").arg(row);
+                break;
+            case 10:
+                editor.editMaterials(paintOf(random.bounded(2) ? "0,11" : "0,2"));
+                steps << "consumption";
+                break;
             case 7:
                 undo.undo();
                 steps << "undo";
                 break;
-            default:
+            case 8:
                 undo.redo();
                 steps << "redo";
             }
@@ -210,6 +225,26 @@ class SheetModelTest : public QObject {
             QVERIFY2(kept == afresh, qPrintable(QString("%1\n%2\n%3")
                                                     .arg(walk, kept.join(" | "), afresh.join(" | "))));
         }
+    }
+
+    // Lines taken out of the sheet keep their figures for the undo step that puts them back,
+    // unless the materials changed meanwhile: then they are worked out under the new ones.
+    void linesPutBackUnderOtherMaterials() {
+        Estimate estimate(u',');
+        Sheet sheet;
+        sheet.materials = {{1, "ПФ-115", "кг", "0,1", "0", {{"1", "100"}}}};
+        sheet.systems = {{1, "Эмаль", {{1, 1}}}};
+        sheet.lines = {lineWith("10"), lineWith("20")};
+        sheet.lines[0].system = sheet.lines[1].system = 1;
+        estimate.reset(sheet);
+        Estimate::LinesOut out = estimate.takeLines({0});
+        QCOMPARE(out.figures.at(0).paint.at(0).amount.text(u','), QString("1"));
+        Catalogue thicker{sheet.materials, sheet.systems, {1}};
+        thicker.materials[0].consumption = "0,3";
+        estimate.setCatalogue(thicker);
+        estimate.insertLines({0}, std::move(out));
+        QCOMPARE(estimate.figures().at(0).paint.at(0).amount.text(u','), QString("3"));
+        QCOMPARE(estimate.totals().paint().value(1).value.text(u','), QString("9"));
     }
 
     // A room of several parts (an L, a bay by its perimeter and floor, a lower part): walls and

@@ -3,6 +3,7 @@
 #include "estimate/export.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace velaro {
 
@@ -179,7 +180,9 @@ void Estimate::settleWalls(bool tell) {
     unsettledWalls_.clear();
 }
 
-void Estimate::insertLines(const QList<int>& rows, QList<Line> lines) {
+void Estimate::insertLines(const QList<int>& rows, LinesOut lines) {
+    const bool figured =
+        lines.catalogue == catalogue_ && lines.figures.size() == std::size_t(lines.lines.size());
     qsizetype next = 0;
     for (const auto& [first, last] : runsOf(rows)) {
         const int count = last - first + 1;
@@ -190,8 +193,9 @@ void Estimate::insertLines(const QList<int>& rows, QList<Line> lines) {
         figures.reserve(std::size_t(count));
         for (int row = first; row <= last; ++row, ++next) {
             Line& line = sheet_.lines[row];
-            line = std::move(lines[next]);
-            figures.push_back(figuresOf(line));
+            line = std::move(lines.lines[next]);
+            figures.push_back(figured ? std::move(lines.figures[std::size_t(next)])
+                                      : figuresOf(line));
             sum(line, figures.back(), +1);
             follow(line, +1);
         }
@@ -208,13 +212,14 @@ void Estimate::insertLines(const QList<int>& rows, QList<Line> lines) {
     emit changed();
 }
 
-QList<Line> Estimate::takeLines(const QList<int>& rows) {
+Estimate::LinesOut Estimate::takeLines(const QList<int>& rows) {
     const auto runs = runsOf(rows);
     // One block that is most of the sheet: what stays is summed afresh, less work than taking
     // each line that goes off the sums.
     const bool afresh = runs.size() == 1 && rows.size() > lineCount() - rows.size();
-    QList<Line> taken;
-    taken.reserve(rows.size());
+    LinesOut taken{{}, {}, catalogue_};
+    taken.lines.reserve(rows.size());
+    taken.figures.reserve(std::size_t(rows.size()));
     int gone = 0;
     // From the top, each run's rows counted as they are once the runs above it have gone.
     for (auto [first, last] : runs) {
@@ -231,8 +236,10 @@ QList<Line> Estimate::takeLines(const QList<int>& rows) {
                 if (firstRows_.value(line.room) == row)
                     firstLinesGone.insert(line.room);
             }
-            taken.append(std::move(line));
+            taken.lines.append(std::move(line));
         }
+        std::move(figures_.begin() + first, figures_.begin() + last + 1,
+                  std::back_inserter(taken.figures));
         sheet_.lines.remove(first, count);
         figures_.erase(figures_.begin() + first, figures_.begin() + last + 1);
         if (afresh) {
@@ -323,6 +330,7 @@ void Estimate::setCatalogue(const Catalogue& catalogue) {
 }
 
 void Estimate::refigure(const Catalogue& catalogue) {
+    ++catalogue_;
     sheet_.materials = catalogue.materials;
     sheet_.systems = catalogue.systems;
     rates_ = ratesOf(catalogue.materials);

@@ -47,11 +47,19 @@ class Estimate : public QObject {
     // Why `count` more lines would not fit, or empty where they do.
     QString refusalToAdd(qsizetype count) const;
 
+    // Lines out of the sheet, as an undo step holds them: with the figures they had in it, which
+    // they take back in unless the materials or systems changed meanwhile.
+    struct LinesOut {
+        QList<Line> lines;
+        std::vector<LineFigures> figures;
+        quint64 catalogue = 0; // what the figures were worked out under
+    };
+
     // The primitives. Rows ascending, without repeats: where lines go (their rows once
     // inserted), or which lines to take. The lines are moved in and out, not copied: an undo
     // step holds them only while they are out of the sheet.
-    void insertLines(const QList<int>& rows, QList<Line> lines);
-    QList<Line> takeLines(const QList<int>& rows);
+    void insertLines(const QList<int>& rows, LinesOut lines);
+    LinesOut takeLines(const QList<int>& rows);
     // The block of rows first…last one row up (-1) or down (+1).
     void moveBlock(int first, int last, int delta);
     void replaceLine(int row, const Line& line);
@@ -115,6 +123,7 @@ class Estimate : public QObject {
     std::vector<int> wallsRows_;        // ascending
     QHash<QString, int> firstRows_;     // of every room's first line, "" as well
     QSet<QString> unsettledWalls_;
+    quint64 catalogue_ = 1; // counts each new catalogue the figures are worked out under
     mutable std::optional<QStringList> rooms_;
 };
 

@@ -5,9 +5,9 @@
 namespace velaro {
 
 AddLines::AddLines(Estimate& estimate, QList<Line> lines, const QString& text, int row)
-    : QUndoCommand(text), estimate_(estimate), lines_(std::move(lines)) {
+    : QUndoCommand(text), estimate_(estimate), lines_{std::move(lines), {}, 0} {
     const int first = row < 0 ? estimate.lineCount() : row;
-    for (qsizetype i = 0; i < lines_.size(); ++i)
+    for (qsizetype i = 0; i < lines_.lines.size(); ++i)
         rows_ << first + int(i);
 }
 

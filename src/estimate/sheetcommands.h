@@ -9,7 +9,6 @@
 
 namespace velaro {
 
-
 class AddLines final : public QUndoCommand {
   public:
     // At the end, or from `row` on.
@@ -19,7 +18,7 @@ class AddLines final : public QUndoCommand {
 
   private:
     Estimate& estimate_;
-    QList<Line> lines_;
+    Estimate::LinesOut lines_;
     QList<int> rows_;
 };
 
@@ -32,7 +31,7 @@ class RemoveLines final : public QUndoCommand {
   private:
     Estimate& estimate_;
     QList<int> rows_;
-    QList<Line> lines_;
+    Estimate::LinesOut lines_;
 };
 
 class SetCell final : public QUndoCommand {
