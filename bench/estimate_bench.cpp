@@ -397,5 +397,17 @@ int main(int argc, char** argv) {
                 median(deleteCpu));
     std::printf("estimate_large_undo_delete_ms=%.1f (cpu %.1f)\n", median(undos),
                 median(undoCpu));
+    // Lines found all over the sheet (every tenth: 10 000 blocks of one line) deleted and back.
+    QList<int> scattered;
+    for (int row = 0; row < document.model().rowCount(); row += 10)
+        scattered << row;
+    std::printf("estimate_large_delete_scattered_ms=%.1f\n", millisecondsOf([&] {
+                    document.model().editor().removeLines(scattered);
+                    QApplication::processEvents();
+                }));
+    std::printf("estimate_large_undo_scattered_ms=%.1f\n", millisecondsOf([&] {
+                    document.undoStack().undo();
+                    QApplication::processEvents();
+                }));
     return document.model().rowCount() == 100000 ? 0 : 1;
 }

@@ -343,6 +343,26 @@ class EstimateWindowTest : public QObject {
         QVERIFY(!table->hasFocus());
     }
 
+    // Lines deleted from many places of a long sheet (the table told anew rather than block by
+    // block) leave the cursor where the first of them was, for the keys to go on from.
+    void cursorStaysAfterDeletingFromManyPlaces() {
+        Workspace space;
+        QStringList results;
+        for (int n = 0; n < 3000; ++n)
+            results << QString::number(n);
+        fillModel(space.model(), results);
+        auto* table = space.window.findChild<QTableView*>("lines");
+        QItemSelection found;
+        for (int row = 10; row < 3000; row += 2)
+            found.select(space.model().index(row, 0), space.model().index(row, 0));
+        table->selectionModel()->select(found, QItemSelectionModel::Select |
+                                                   QItemSelectionModel::Rows);
+        space.window.findChild<QAction*>("removeLines")->trigger();
+        QCOMPARE(space.model().rowCount(), 10 + 1495);
+        QCOMPARE(table->currentIndex().row(), 10);
+        QCOMPARE(space.model().estimate().sheet().lines[10].result, QString("11"));
+    }
+
     // Lines go to the clipboard as a spreadsheet takes them and come back whole; rows typed in a
     // spreadsheet come in as typed lines, or not at all while one cannot be read; each edit is
     // one undo step.

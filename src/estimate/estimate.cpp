@@ -18,6 +18,19 @@ QList<std::pair<int, int>> runsOf(const QList<int>& rows) {
     return runs;
 }
 
+namespace {
+
+// Blocks × lines past which taking or putting back the blocks one by one, each moving the lines
+// below it, would keep the window waiting (about a tenth of a second): the lines are moved in
+// one pass instead and the views told the sheet anew.
+constexpr qint64 kBlockByBlockMoves = 4'000'000;
+
+bool tooManyBlocks(qsizetype blocks, qsizetype lines) {
+    return blocks > 1 && qint64(blocks) * qint64(lines) > kBlockByBlockMoves;
+}
+
+} // namespace
+
 Estimate::Estimate(QChar decimalSeparator, QObject* parent)
     : QObject(parent), separator_(decimalSeparator) {}
 
@@ -183,8 +196,13 @@ void Estimate::settleWalls(bool tell) {
 void Estimate::insertLines(const QList<int>& rows, LinesOut lines) {
     const bool figured =
         lines.catalogue == catalogue_ && lines.figures.size() == std::size_t(lines.lines.size());
+    const auto runs = runsOf(rows);
+    if (tooManyBlocks(runs.size(), lineCount() + rows.size())) {
+        insertAtOnce(rows, std::move(lines), figured);
+        return;
+    }
     qsizetype next = 0;
-    for (const auto& [first, last] : runsOf(rows)) {
+    for (const auto& [first, last] : runs) {
         const int count = last - first + 1;
         emit linesAboutToBeInserted(first, last);
         // A block goes in at once: one line at a time would move the lines below it each time.
@@ -214,6 +232,8 @@ void Estimate::insertLines(const QList<int>& rows, LinesOut lines) {
 
 Estimate::LinesOut Estimate::takeLines(const QList<int>& rows) {
     const auto runs = runsOf(rows);
+    if (tooManyBlocks(runs.size(), lineCount()))
+        return takeAtOnce(rows);
     // One block that is most of the sheet: what stays is summed afresh, less work than taking
     // each line that goes off the sums.
     const bool afresh = runs.size() == 1 && rows.size() > lineCount() - rows.size();
@@ -255,6 +275,65 @@ Estimate::LinesOut Estimate::takeLines(const QList<int>& rows) {
         emit linesRemoved(first, last);
     }
     settleWalls();
+    emit changed();
+    return taken;
+}
+
+void Estimate::insertAtOnce(const QList<int>& rows, LinesOut lines, bool figured) {
+    emit aboutToBeReset();
+    QList<Line> merged;
+    merged.reserve(sheet_.lines.size() + rows.size());
+    std::vector<LineFigures> figures;
+    figures.reserve(std::size_t(merged.capacity()));
+    qsizetype old = 0;
+    const auto keep = [&](qsizetype until) {
+        for (; old < until; ++old) {
+            merged.append(std::move(sheet_.lines[old]));
+            figures.push_back(std::move(figures_[std::size_t(old)]));
+        }
+    };
+    for (qsizetype next = 0; next < rows.size(); ++next) {
+        keep(old + rows[next] - merged.size());
+        merged.append(std::move(lines.lines[next]));
+        figures.push_back(figured ? std::move(lines.figures[std::size_t(next)])
+                                  : figuresOf(merged.back()));
+    }
+    keep(sheet_.lines.size());
+    sheet_.lines = std::move(merged);
+    figures_ = std::move(figures);
+    recount();
+    settleWalls(false);
+    emit wasReset();
+    emit changed();
+}
+
+Estimate::LinesOut Estimate::takeAtOnce(const QList<int>& rows) {
+    emit aboutToBeReset();
+    LinesOut taken{{}, {}, catalogue_};
+    taken.lines.reserve(rows.size());
+    taken.figures.reserve(std::size_t(rows.size()));
+    qsizetype kept = 0;
+    qsizetype next = 0;
+    for (qsizetype row = 0; row < sheet_.lines.size(); ++row) {
+        Line& line = sheet_.lines[row];
+        LineFigures& figures = figures_[std::size_t(row)];
+        if (next < rows.size() && rows[next] == row) {
+            ++next;
+            taken.lines.append(std::move(line));
+            taken.figures.push_back(std::move(figures));
+        } else {
+            if (kept != row) {
+                sheet_.lines[kept] = std::move(line);
+                figures_[std::size_t(kept)] = std::move(figures);
+            }
+            ++kept;
+        }
+    }
+    sheet_.lines.resize(kept);
+    figures_.resize(std::size_t(kept));
+    recount();
+    settleWalls(false);
+    emit wasReset();
     emit changed();
     return taken;
 }

@@ -74,6 +74,7 @@ class Estimate : public QObject {
   signals:
     // As a table model tells its views, so that a view's selection follows: each block before
     // and after it changes. A move names the row the block goes before, counted before it.
+    // Many blocks of a long sheet at once are told as a reset.
     void linesAboutToBeInserted(int first, int last);
     void linesInserted(int first, int last);
     void linesAboutToBeRemoved(int first, int last);
@@ -91,6 +92,9 @@ class Estimate : public QObject {
 
   private:
     LineFigures figuresOf(const Line& line) const;
+    // Many blocks of a long sheet, moved in one pass; the views are told the sheet anew.
+    void insertAtOnce(const QList<int>& rows, LinesOut lines, bool figured);
+    LinesOut takeAtOnce(const QList<int>& rows);
     // The figures of every line under this catalogue, without telling anyone.
     void refigure(const Catalogue& catalogue);
     // What follows from the lines and their figures, worked out afresh: the totals, the rooms'

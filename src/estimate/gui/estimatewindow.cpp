@@ -15,8 +15,8 @@
 #include "estimate/gui/repeatroomsdialog.h"
 #include "estimate/gui/roomdialog.h"
 #include "estimate/gui/systemsdialog.h"
-#include "estimate/gui/typedlinedialog.h"
 #include "estimate/gui/totalspanel.h"
+#include "estimate/gui/typedlinedialog.h"
 #include "estimate/linesclipboard.h"
 #include "estimate/linesearch.h"
 #include "estimate/roomgroups.h"
@@ -28,32 +28,30 @@
 #include "help/helpwindow.h"
 #include "print/printjob.h"
 
-#include <QDragEnterEvent>
-#include <QDropEvent>
-#include <QMimeData>
 #include <QAction>
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QEventLoop>
-#include <QFutureWatcher>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QTimer>
-#include <QtConcurrent/QtConcurrentRun>
 #include <QCheckBox>
 #include <QClipboard>
-#include <QMenu>
 #include <QComboBox>
 #include <QDate>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFileInfo>
+#include <QFutureWatcher>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QSettings>
@@ -61,13 +59,15 @@
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTableView>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <array>
 #include <atomic>
-#include <memory>
 #include <functional>
+#include <memory>
 #include <new>
 
 namespace velaro {
@@ -78,7 +78,7 @@ const QString kSettingsGroup = QStringLiteral("estimateWindow");
 const QString kLastFolderKey = QStringLiteral("lastFolder");
 // Column widths in letters, for the first opening; shared out over the table's width.
 constexpr std::array<int, kColumnCount> kColumnLetters{9, 14, 16, 12, 16, 5, 9, 9,
-                                                       8, 5, 5, 7, 9, 7, 8, 9};
+                                                       8, 5,  5,  7,  9,  7, 8, 9};
 
 } // namespace
 
@@ -139,8 +139,8 @@ EstimateWindow::EstimateWindow(SheetDocument& document, QWidget* parent)
     tools->setFloatable(false);
     tools->toggleViewAction()->setEnabled(false);
     tools->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    for (const char* name : {"addTypedLine", "actionRoomSize", "moveUp", "moveDown", "duplicateLines",
-                             "removeLines", "editMaterials", "actionSystems"}) {
+    for (const char* name : {"addTypedLine", "actionRoomSize", "moveUp", "moveDown",
+                             "duplicateLines", "removeLines", "editMaterials", "actionSystems"}) {
         tools->addAction(action(name));
         tools->widgetForAction(action(name))->setFocusPolicy(Qt::TabFocus); // reached by Tab
     }
@@ -181,9 +181,9 @@ EstimateWindow::EstimateWindow(SheetDocument& document, QWidget* parent)
                 .arg(row + 1),
             10000);
     });
-    connect(&document.estimate(), &Estimate::openingsExceedWallsOf, this, [this](const QString& room) {
-        statusBar()->showMessage(wallsAtZeroNotice(room), 10000);
-    });
+    connect(
+        &document.estimate(), &Estimate::openingsExceedWallsOf, this,
+        [this](const QString& room) { statusBar()->showMessage(wallsAtZeroNotice(room), 10000); });
     connect(&document_, &SheetDocument::nearlyFull, this,
             [this](const QString& text) { statusBar()->showMessage(text); });
     // Said until the next message: the window may be opened long after the sheet came back.
@@ -246,7 +246,8 @@ void EstimateWindow::buildMenus() {
         return action;
     };
     QMenu* file = menuBar()->addMenu(QStringLiteral("&Файл"));
-    command(file, QStringLiteral("&Новая"), "newSheet", {QKeySequence::New}, [this] { newSheet(); });
+    command(file, QStringLiteral("&Новая"), "newSheet", {QKeySequence::New},
+            [this] { newSheet(); });
     command(file, QStringLiteral("&Открыть…"), "openSheet", {QKeySequence::Open},
             [this] { open(); });
     command(file, QStringLiteral("&Сохранить"), "saveSheet", {QKeySequence::Save},
@@ -255,13 +256,16 @@ void EstimateWindow::buildMenus() {
             {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)}, [this] { saveAs(); });
     QMenu* recent = file->addMenu(QStringLiteral("Последние &ведомости"));
     recent->setObjectName("recentMenu");
-    recent_ = new RecentSheets(*recent, [this](const QString& path) {
-        guarded([this, path] {
-            // A sheet no longer there leaves the list once it has been said.
-            if (mayReplace() && !openFrom(path) && !QFileInfo::exists(path))
-                recent_->remove(path);
-        });
-    }, this);
+    recent_ = new RecentSheets(
+        *recent,
+        [this](const QString& path) {
+            guarded([this, path] {
+                // A sheet no longer there leaves the list once it has been said.
+                if (mayReplace() && !openFrom(path) && !QFileInfo::exists(path))
+                    recent_->remove(path);
+            });
+        },
+        this);
     file->addSeparator();
     command(file, QStringLiteral("&Экспорт в CSV…"), "exportCsv", {}, [this] {
         const QString path = askSaveName(QStringLiteral("Экспорт в CSV"), "CSV (*.csv)", "csv");
@@ -300,14 +304,15 @@ void EstimateWindow::buildMenus() {
     undoAction->setShortcuts(QKeySequence::Undo);
     QAction* redoAction = undo.createRedoAction(this, QStringLiteral("Пов&торить"));
     redoAction->setObjectName("redo");
-    redoAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
-                              QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    redoAction->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     edit->addAction(undoAction);
     edit->addAction(redoAction);
     edit->addSeparator();
     // Within the window only: a field's own keys (the room box, the find bar, a cell being
     // typed) still cut, copy and paste its text.
-    command(edit, QStringLiteral("Вы&резать"), "cutLines", {QKeySequence::Cut}, [this] { cutLines(); });
+    command(edit, QStringLiteral("Вы&резать"), "cutLines", {QKeySequence::Cut},
+            [this] { cutLines(); });
     command(edit, QStringLiteral("&Копировать"), "copyLines", {QKeySequence::Copy},
             [this] { copyLines(); });
     command(edit, QStringLiteral("Вст&авить"), "pasteLines", {QKeySequence::Paste},
@@ -328,13 +333,13 @@ void EstimateWindow::buildMenus() {
     command(edit, QStringLiteral("Вн&из"), "moveDown", {QKeySequence(Qt::CTRL | Qt::Key_Down)},
             [this] { editor().moveLines(selectedRows(), +1); });
     command(edit, QStringLiteral("Повторить &строки"), "duplicateLines",
-            {QKeySequence(Qt::CTRL | Qt::Key_D)}, [this] {
-                refuseIfSaid(editor().duplicateLines(selectedRows()));
-            });
+            {QKeySequence(Qt::CTRL | Qt::Key_D)},
+            [this] { refuseIfSaid(editor().duplicateLines(selectedRows())); });
     command(edit, QStringLiteral("Повторить поме&щение…"), "actionRepeatRoom",
             {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D)}, [this] { repeatRooms(); });
-    command(edit, QStringLiteral("&Удалить строки"), "removeLines", {QKeySequence::Delete},
-            [this] { editor().removeLines(selectedRows()); });
+    command(edit, QStringLiteral("&Удалить строки"), "removeLines", {QKeySequence::Delete}, [this] {
+        removeSelected([this](const QList<int>& rows) { editor().removeLines(rows); });
+    });
     command(edit, QStringLiteral("Пере&нести в помещение…"), "setRoom", {},
             [this] { setRoomOfLines(); });
     edit->addSeparator();
@@ -722,7 +727,8 @@ bool EstimateWindow::exportInBackground(
     const std::function<QString(const SheetView&, const ExportProgress&)>& write) {
     // The export reads a copy, on a worker thread; the window answers meanwhile and, past a
     // second, shows how far it has come with a button that stops it. Returns when it is done.
-    const auto snapshot = std::make_shared<const SheetSnapshot>(SheetSnapshot::of(estimate().view()));
+    const auto snapshot =
+        std::make_shared<const SheetSnapshot>(SheetSnapshot::of(estimate().view()));
     const auto cancelled = std::make_shared<std::atomic_bool>(false);
     const auto done = std::make_shared<std::atomic_int>(0);
     const auto total = std::make_shared<std::atomic_int>(0);
@@ -793,8 +799,8 @@ bool EstimateWindow::refuseIfSaid(const QString& refusal) {
     return !refusal.isEmpty();
 }
 
-bool EstimateWindow::saidWritten(const QString& path, const QString& error,
-                                 const QString& failed, const QString& done) {
+bool EstimateWindow::saidWritten(const QString& path, const QString& error, const QString& failed,
+                                 const QString& done) {
     const QString shown = QDir::toNativeSeparators(path);
     if (!error.isEmpty()) {
         prompts_->error(this, failed.arg(shown, error));
@@ -841,9 +847,8 @@ void EstimateWindow::assignSystem(const QList<int>& rows) {
     for (const PaintSystem& system : systems)
         names << QStringLiteral("%1 — %2").arg(system.name,
                                                system.layersText(estimate().sheet().materials));
-    const QString chosen =
-        prompts_->choose(this, QStringLiteral("Система окраски для строк: %1").arg(rows.size()),
-                         names);
+    const QString chosen = prompts_->choose(
+        this, QStringLiteral("Система окраски для строк: %1").arg(rows.size()), names);
     const qsizetype index = names.indexOf(chosen);
     if (index >= 0)
         editor().assignSystem(rows, index == 0 ? 0 : systems[index - 1].id);
@@ -897,11 +902,12 @@ void EstimateWindow::editOpeningSize() {
         return;
     const int row = rows.front();
     const Line& line = estimate().sheet().lines[row];
-    OpeningSizeDialog dialog(line.element, line.openingWidth, line.openingHeight,
-                             [this, row](const QString& width, const QString& height) {
-                                 return editor().setOpeningSize(row, width, height);
-                             },
-                             this);
+    OpeningSizeDialog dialog(
+        line.element, line.openingWidth, line.openingHeight,
+        [this, row](const QString& width, const QString& height) {
+            return editor().setOpeningSize(row, width, height);
+        },
+        this);
     if (dialog.exec() == QDialog::Accepted)
         statusBar()->showMessage(QStringLiteral("Проём: %1 м2 — строка %2")
                                      .arg(estimate().sheet().lines[row].opening)
@@ -925,10 +931,10 @@ bool EstimateWindow::mayExit() {
     }
     if (document_.flushRecovery())
         return true;
-    const QString text = QStringLiteral("Ведомость не удалось сохранить в резервный файл «%1»: "
-                                        "%2. Без сохранения её строки будут потеряны.")
-                             .arg(QDir::toNativeSeparators(document_.recoveryPath()),
-                                  document_.recoveryError());
+    const QString text =
+        QStringLiteral("Ведомость не удалось сохранить в резервный файл «%1»: "
+                       "%2. Без сохранения её строки будут потеряны.")
+            .arg(QDir::toNativeSeparators(document_.recoveryPath()), document_.recoveryError());
     switch (prompts_->autosaveFailed(this, text)) {
     case EstimatePrompts::ExitChoice::SaveElsewhere:
         return saveAs();
@@ -957,11 +963,26 @@ void EstimateWindow::copyLines() {
 }
 
 void EstimateWindow::cutLines() {
-    const QList<int> rows = selectedRows();
-    if (rows.isEmpty())
+    if (selectedRows().isEmpty())
         return;
     copyLines();
-    editor().cutLines(rows);
+    removeSelected([this](const QList<int>& rows) { editor().cutLines(rows); });
+}
+
+void EstimateWindow::removeSelected(const std::function<void(const QList<int>&)>& remove) {
+    const QModelIndexList selected = table_->selectionModel()->selectedRows();
+    const int top =
+        selected.isEmpty() ? 0 : std::min_element(selected.begin(), selected.end())->row();
+    remove(selectedRows());
+    // Lines deleted from many places of a long sheet are told to the table as a reset, which
+    // forgets the cursor: it stays where the first of them was, as after any deletion.
+    const int rows = table_->model()->rowCount();
+    if (table_->currentIndex().isValid() || rows == 0)
+        return;
+    const QModelIndex cursor =
+        table_->model()->index(std::min(top, rows - 1), int(Column::Element));
+    table_->selectionModel()->setCurrentIndex(cursor, QItemSelectionModel::NoUpdate);
+    table_->scrollTo(cursor);
 }
 
 void EstimateWindow::pasteLines() {
@@ -998,7 +1019,8 @@ void EstimateWindow::pasteLines() {
     for (std::size_t first = 0, last = 0; first < shown.size(); first = ++last) {
         while (last + 1 < shown.size() && shown[last + 1] == shown[last] + 1)
             ++last;
-        pastedRows.append(QItemSelectionRange(view->index(shown[first], 0), view->index(shown[last], 0)));
+        pastedRows.append(
+            QItemSelectionRange(view->index(shown[first], 0), view->index(shown[last], 0)));
     }
     table_->selectionModel()->select(pastedRows, QItemSelectionModel::ClearAndSelect |
                                                      QItemSelectionModel::Rows);
@@ -1028,8 +1050,8 @@ void EstimateWindow::repeatRooms() {
     RepeatRoomsDialog dialog(rooms, estimate().rooms(), this);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    if (refuseIfSaid(editor().repeatRooms(rooms, dialog.pattern(), dialog.firstNumber(),
-                                          dialog.copies())))
+    if (refuseIfSaid(
+            editor().repeatRooms(rooms, dialog.pattern(), dialog.firstNumber(), dialog.copies())))
         return;
     statusBar()->showMessage(QStringLiteral("Помещения повторены: копий %1").arg(dialog.copies()),
                              10000);
@@ -1037,9 +1059,9 @@ void EstimateWindow::repeatRooms() {
 
 void EstimateWindow::showLineMenu(const QPoint& at) {
     QMenu menu(this);
-    for (const char* name : {"cutLines", "copyLines", "pasteLines", "", "addTypedLine",
-                             "duplicateLines", "removeLines", "", "setRoom", "actionRepeatRoom",
-                             "assignSystem", "actionOpeningSize"}) {
+    for (const char* name :
+         {"cutLines", "copyLines", "pasteLines", "", "addTypedLine", "duplicateLines",
+          "removeLines", "", "setRoom", "actionRepeatRoom", "assignSystem", "actionOpeningSize"}) {
         if (*name)
             menu.addAction(action(name));
         else

@@ -106,6 +106,8 @@ class EstimateWindow : public QMainWindow {
     void dropEvent(QDropEvent* event) override;
 
   private:
+    // Removes the selected lines (deleted or cut), the cursor left where they were.
+    void removeSelected(const std::function<void(const QList<int>&)>& remove);
     void buildMenus();
     void showLineMenu(const QPoint& at);
     // Makes the line of `row` current and selected, in whichever view is shown.
