@@ -110,11 +110,19 @@ int pdfCase(int argc, char** argv) {
     QUndoStack undo;
     velaro::test::Sheets sheets(undo, u',');
     velaro::SheetModel& model = sheets.model;
-    model.editor().reset(name == "flat4"            ? jobs::flatOfFourRooms()
-                     : name == "office3"        ? jobs::officeOfThreeRooms()
-                     : name == "flat2"          ? jobs::flatOfTwoRooms()
-                     : name == "flat2-no-norms" ? jobs::withoutNorms(jobs::flatOfTwoRooms())
-                                                : jobs::manyFlats(name.toInt()));
+    // The sheet as the program holds it once opened from its file (or named to --convert-to).
+    {
+        const QByteArray file = velaro::sheetToJson(
+            name == "flat4"            ? jobs::flatOfFourRooms()
+            : name == "office3"        ? jobs::officeOfThreeRooms()
+            : name == "flat2"          ? jobs::flatOfTwoRooms()
+            : name == "flat2-no-norms" ? jobs::withoutNorms(jobs::flatOfTwoRooms())
+                                       : jobs::manyFlats(name.toInt()));
+        auto opened = velaro::sheetFromJson(file);
+        if (!std::holds_alternative<velaro::LoadedSheet>(opened))
+            return 1;
+        model.editor().reset(std::get<velaro::LoadedSheet>(std::move(opened)).sheet);
+    }
     const qsizetype lines = model.estimate().sheet().lines.size();
     QTemporaryDir folder;
     const QString path = argc > 3 ? QString::fromLocal8Bit(argv[3]) : folder.filePath("sheet.pdf");
