@@ -20,7 +20,6 @@
 #include <functional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -305,32 +304,32 @@ void dropLaterMembers(Line& line) {
 }
 
 // The short texts a sheet repeats line after line (rooms, elements, calculators, units, the
-// measurements' names, conditions, prices), each kept once and shared by the lines that hold it:
-// a long sheet opened takes a quarter less memory than with a copy in every line.
+// measurements' names, conditions, prices), shared by the lines that hold them rather than
+// copied into each: a long sheet opened takes a quarter less memory. A text is looked for in one
+// slot of a fixed table, as a cache is: no list of every text to search or to grow.
 class SharedTexts {
   public:
+    SharedTexts() : slots_(kSlots) {}
     QString of(const char* text, std::size_t size) {
-        if (size > kLongest)
+        if (size == 0 || size > kLongest) // an empty text read as it always was
             return QString::fromUtf8(text, qsizetype(size));
         const std::string_view bytes(text, size);
-        if (const auto found = texts_.find(bytes); found != texts_.end())
-            return found->second;
-        QString string = QString::fromUtf8(text, qsizetype(size));
-        if (texts_.size() < kMostTexts) // a file of texts all different gains nothing by it
-            texts_.emplace(std::string(bytes), string);
-        return string;
+        Slot& slot = slots_[std::hash<std::string_view>()(bytes) % kSlots];
+        if (slot.bytes != bytes) {
+            slot.bytes.assign(bytes);
+            slot.text = QString::fromUtf8(text, qsizetype(size));
+        }
+        return slot.text;
     }
 
   private:
     static constexpr std::size_t kLongest = 64; // bytes; longer texts are rarely repeated
-    static constexpr std::size_t kMostTexts = 1 << 16;
-    struct Hash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view bytes) const {
-            return std::hash<std::string_view>()(bytes);
-        }
+    static constexpr std::size_t kSlots = 4096;
+    struct Slot {
+        std::string bytes;
+        QString text;
     };
-    std::unordered_map<std::string, QString, Hash, std::equal_to<>> texts_;
+    std::vector<Slot> slots_;
 };
 
 // One value as the parser hands it over; `number` is NaN unless it is a number.
