@@ -970,17 +970,26 @@ void EstimateWindow::cutLines() {
 }
 
 void EstimateWindow::removeSelected(const std::function<void(const QList<int>&)>& remove) {
+    // Where the table puts the cursor after a deletion: on its line, moved up by the lines
+    // deleted above it; where its own line goes, on the nearest line above that stays.
+    const QModelIndex current = table_->currentIndex();
     const QModelIndexList selected = table_->selectionModel()->selectedRows();
-    const int top =
-        selected.isEmpty() ? 0 : std::min_element(selected.begin(), selected.end())->row();
+    int cursorRow = 0;
+    if (current.isValid()) {
+        const auto above =
+            std::count_if(selected.begin(), selected.end(),
+                          [&](const QModelIndex& i) { return i.row() < current.row(); });
+        const bool goes = table_->selectionModel()->isRowSelected(current.row(), current.parent());
+        cursorRow = std::max(0, current.row() - int(above) - (goes ? 1 : 0));
+    }
     remove(selectedRows());
     // Lines deleted from many places of a long sheet are told to the table as a reset, which
-    // forgets the cursor: it stays where the first of them was, as after any deletion.
+    // forgets the cursor: it is put back there.
     const int rows = table_->model()->rowCount();
     if (table_->currentIndex().isValid() || rows == 0)
         return;
-    const QModelIndex cursor =
-        table_->model()->index(std::min(top, rows - 1), int(Column::Element));
+    const QModelIndex cursor = table_->model()->index(
+        std::min(cursorRow, rows - 1), current.isValid() ? current.column() : int(Column::Element));
     table_->selectionModel()->setCurrentIndex(cursor, QItemSelectionModel::NoUpdate);
     table_->scrollTo(cursor);
 }
