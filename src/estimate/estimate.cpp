@@ -58,13 +58,6 @@ QStringList Estimate::rooms() const {
     return rooms;
 }
 
-void Estimate::sum(const Line& line, const LineFigures& figures, int sign) {
-    if (sign > 0)
-        totals_.add(line, figures);
-    else
-        totals_.remove(line, figures);
-}
-
 void Estimate::lineOfRoomAt(const QString& room, int row) {
     const auto found = firstRows_.find(room);
     if (found == firstRows_.end())
@@ -129,7 +122,7 @@ void Estimate::follow(const Line& line, int sign) {
     // Only a ticked line can come off the walls: the others cost no look-up of their calculator.
     if (!line.deduct || line.kind != LineKind::Computed)
         return;
-    const auto deduction = line.deducted();
+    const auto deduction = line.deduction();
     if (!deduction)
         return;
     const auto deductFrom = [&](const QString& room) {
@@ -184,9 +177,9 @@ void Estimate::settleWalls(bool tell) {
             continue;
         if (openingsExceedWalls(line) && !openingsExceedWalls(before))
             emit openingsExceedWallsOf(line.room);
-        sum(before, figures_[std::size_t(row)], -1);
+        totals_.remove(before, figures_[std::size_t(row)]);
         figures_[std::size_t(row)] = figuresOf(line);
-        sum(line, figures_[std::size_t(row)], +1);
+        totals_.add(line, figures_[std::size_t(row)]);
         if (tell)
             emit linesChanged(row, row);
     }
@@ -214,7 +207,7 @@ void Estimate::insertLines(const QList<int>& rows, LinesOut lines) {
             line = std::move(lines.lines[next]);
             figures.push_back(figured ? std::move(lines.figures[std::size_t(next)])
                                       : figuresOf(line));
-            sum(line, figures.back(), +1);
+            totals_.add(line, figures.back());
             follow(line, +1);
         }
         figures_.insert(figures_.begin() + first, std::make_move_iterator(figures.begin()),
@@ -251,7 +244,7 @@ Estimate::LinesOut Estimate::takeLines(const QList<int>& rows) {
         for (int row = first; row <= last; ++row) {
             Line& line = sheet_.lines[row];
             if (!afresh) {
-                sum(line, figures_[std::size_t(row)], -1);
+                totals_.remove(line, figures_[std::size_t(row)]);
                 follow(line, -1);
                 if (firstRows_.value(line.room) == row)
                     firstLinesGone.insert(line.room);
@@ -380,7 +373,7 @@ void Estimate::replaceLine(int row, const Line& line) {
     Line& old = sheet_.lines[row];
     // The old figures leave the totals under the old room and system, the new ones join them
     // under the new.
-    sum(old, figures_[std::size_t(row)], -1);
+    totals_.remove(old, figures_[std::size_t(row)]);
     follow(old, -1);
     const QString room = old.room;
     old = line;
@@ -393,7 +386,7 @@ void Estimate::replaceLine(int row, const Line& line) {
         lineOfRoomAt(line.room, row);
     }
     figures_[std::size_t(row)] = figuresOf(line);
-    sum(line, figures_[std::size_t(row)], +1);
+    totals_.add(line, figures_[std::size_t(row)]);
     emit linesChanged(row, row);
     settleWalls();
     emit changed();

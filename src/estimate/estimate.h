@@ -100,8 +100,6 @@ class Estimate : public QObject {
     // What follows from the lines and their figures, worked out afresh: the totals, the rooms'
     // openings and walls lines; every room's walls are marked to be worked out again.
     void recount();
-    // A line's figures joining (+1) or leaving (-1) the totals.
-    void sum(const Line& line, const LineFigures& figures, int sign);
     // A line coming in (+1) or going (-1): the openings deducted from its rooms' walls, and
     // which rooms' walls are to be worked out again.
     void follow(const Line& line, int sign);

@@ -277,11 +277,6 @@ std::optional<Line> revealsLine(const QString& room, const RoomSize& size, QChar
     return reveals;
 }
 
-void Openings::add(const Line& line, int sign) {
-    if (const auto deduction = line.deducted())
-        add(*deduction, sign);
-}
-
 void Openings::add(const Line::Deduction& deduction, int sign) {
     Decimal& sum = deduction.opening == Opening::Window ? windows : doors;
     sum = sign > 0 ? sum + deduction.area : sum - deduction.area;

@@ -69,8 +69,7 @@ std::optional<Line> revealsLine(const QString& room, const RoomSize& size, QChar
 // What comes off a room's walls, by kind of opening.
 struct Openings {
     Decimal windows, doors, doorways;
-    // A line's deduction where ticked; -1 takes it back off, as when the line goes.
-    void add(const Line& line, int sign = +1);
+    // A line's deduction; -1 takes it back off, as when the line goes.
     void add(const Line::Deduction& deduction, int sign = +1);
     void add(const RoomOpening& opening); // where ticked
     Decimal total() const { return windows + doors + doorways; }

@@ -140,12 +140,7 @@ const OpeningSource& openingSourceOf(const QString& calculator) {
     return found == sources.cend() ? none : *found;
 }
 
-std::optional<Decimal> Line::deduction() const {
-    const auto deduction = deducted();
-    return deduction ? std::optional(deduction->area) : std::nullopt;
-}
-
-std::optional<Line::Deduction> Line::deducted() const {
+std::optional<Line::Deduction> Line::deduction() const {
     if (!deduct || kind != LineKind::Computed)
         return std::nullopt;
     const Opening kind = openingOf(calculator);

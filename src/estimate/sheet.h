@@ -136,14 +136,13 @@ struct Line {
     bool operator==(const Line&) const = default;
 
     bool isArea() const { return unit == QStringLiteral("м2"); }
-    // The area deducted from the walls of the line's room: openings × count, when ticked.
-    std::optional<Decimal> deduction() const;
-    // The same with the kind of opening it is.
+    // What comes off the walls of the line's room, when ticked: the kind of opening, and its
+    // area × count.
     struct Deduction {
         Opening opening;
         Decimal area;
     };
-    std::optional<Deduction> deducted() const;
+    std::optional<Deduction> deduction() const;
 };
 
 inline constexpr int kMaxCount = 999999;
